@@ -1,0 +1,88 @@
+#include "app/settings_file.h"
+
+#include "common/text.h"
+#include "platform/environment.h"
+#include "platform/profile.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+namespace vokari {
+
+std::string settingsFilePath() {
+    if (const char* env = std::getenv("VOKARI_INI"); env && *env)
+        return env;
+    const auto exeDir = platform::executableDirectory();
+    if (platform::isWritableDirectory(exeDir))
+        return (exeDir / "VOKARI.INI").string();
+    return (platform::userConfigDirectory() / "VOKARI.INI").string();
+}
+
+std::string formatSingle(double value) {
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<float>(value));
+    return std::string(buffer, result.ptr);
+}
+
+std::optional<float> parseSingle(std::string_view text) {
+    const std::string_view t = trimView(text);
+    if (t.empty())
+        return std::nullopt;
+    float value = 0;
+    const char* begin = t.data();
+    if (*begin == '+')
+        ++begin;
+    const auto result = std::from_chars(begin, t.data() + t.size(), value);
+    if (result.ec != std::errc() || result.ptr != t.data() + t.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+void restoreWindowPlacement(PlacementWindow& window, bool restoreSize) {
+    try {
+        const std::string file = settingsFilePath();
+        const std::string section = window.placementName();
+        if (restoreSize) {
+            // A size that is not a usable number leaves the window at its designed size.
+            const auto height = parseSingle(
+                platform::readIniString(section, "FORM_HEIGHT", "7890", file));
+            if (height && *height > 0)
+                window.setHeightTwips(*height);
+            const auto width =
+                parseSingle(platform::readIniString(section, "FORM_WIDTH", "9720", file));
+            if (width && *width > 0)
+                window.setWidthTwips(*width);
+        }
+        // A position that is not a number counts as 0; one off the screen is kept.
+        const std::string topDefault =
+            formatSingle((window.screenHeightTwips() - window.heightTwips()) / 2);
+        const float top =
+            parseSingle(platform::readIniString(section, "FORM_TOP", topDefault, file)).value_or(0);
+        const std::string leftDefault =
+            formatSingle((window.screenWidthTwips() - window.widthTwips()) / 2);
+        const float left =
+            parseSingle(platform::readIniString(section, "FORM_LEFT", leftDefault, file)).value_or(0);
+        window.moveTwips(left, top);
+    } catch (...) {
+        // Placement is a convenience: a window opens whatever the settings file holds.
+    }
+}
+
+void saveWindowPlacement(const PlacementWindow& window) {
+    const std::string file = settingsFilePath();
+    const std::string section = window.placementName();
+    const std::pair<const char*, double> values[] = {{"FORM_HEIGHT", window.heightTwips()},
+                                                     {"FORM_WIDTH", window.widthTwips()},
+                                                     {"FORM_TOP", window.topTwips()},
+                                                     {"FORM_LEFT", window.leftTwips()}};
+    for (const auto& [key, value] : values) {
+        try {
+            platform::writeIniString(section, key, formatSingle(value), file);
+        } catch (...) {
+            // A settings file that cannot be written loses the values; the program goes on.
+        }
+    }
+}
+
+} // namespace vokari

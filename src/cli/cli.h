@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+// vokari-cli: the core's operations from the command line. Each command gets the words after
+// its name; it prints results to `out`, problems to `err`, and returns the exit code.
+namespace vokari::cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 2; // bad input, unknown names, unreadable files
+
+struct Context {
+    std::vector<std::string> args;
+    std::ostream& out;
+    std::ostream& err;
+};
+
+// Removes "--name VALUE" from the arguments and returns VALUE; nothing when absent. Throws
+// UsageError when the value is missing.
+std::optional<std::string> takeOption(std::vector<std::string>& args, const std::string& name);
+// Removes "--name" and tells whether it was there.
+bool takeFlag(std::vector<std::string>& args, const std::string& name);
+
+// --game N: 1 or 2, and that game must be installed. Returns the game folder.
+struct Game {
+    int16_t version = 0;
+    std::string folder;
+};
+Game requireGame(std::vector<std::string>& args);
+
+struct UsageError : std::exception {
+    explicit UsageError(std::string m) : message(std::move(m)) {}
+    const char* what() const noexcept override { return message.c_str(); }
+    std::string message;
+};
+
+int runGames(Context& ctx);
+
+} // namespace vokari::cli

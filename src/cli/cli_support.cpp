@@ -1,0 +1,41 @@
+#include "app/installation.h"
+#include "cli/cli.h"
+
+#include <algorithm>
+
+namespace vokari::cli {
+
+std::optional<std::string> takeOption(std::vector<std::string>& args, const std::string& name) {
+    auto it = std::find(args.begin(), args.end(), name);
+    if (it == args.end())
+        return std::nullopt;
+    if (std::next(it) == args.end())
+        throw UsageError(name + " needs a value");
+    std::string value = *std::next(it);
+    args.erase(it, std::next(it, 2));
+    return value;
+}
+
+bool takeFlag(std::vector<std::string>& args, const std::string& name) {
+    auto it = std::find(args.begin(), args.end(), name);
+    if (it == args.end())
+        return false;
+    args.erase(it);
+    return true;
+}
+
+Game requireGame(std::vector<std::string>& args) {
+    const auto text = takeOption(args, "--game");
+    if (!text)
+        throw UsageError("--game 1 or --game 2 is needed");
+    if (*text != "1" && *text != "2")
+        throw UsageError("--game must be 1 or 2, not " + *text);
+    Game game;
+    game.version = static_cast<int16_t>(std::stoi(*text));
+    game.folder = gameFolder(game.version);
+    if (game.folder.empty())
+        throw UsageError("game " + *text + " is not installed");
+    return game;
+}
+
+} // namespace vokari::cli

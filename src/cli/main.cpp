@@ -1,0 +1,64 @@
+#include "app/demo.h"
+#include "cli/cli.h"
+#include "common/error.h"
+
+#include <cstring>
+#include <functional>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using vokari::cli::Context;
+
+struct Command {
+    const char* name;
+    int (*run)(Context&);
+    const char* usage;
+};
+
+const Command kCommands[] = {
+    {"games", vokari::cli::runGames, "games                      the installed games"},
+};
+
+void printUsage(std::ostream& out) {
+    out << "usage: vokari-cli [--demo] [--demo-reset] COMMAND [ARGS...]\n"
+           "  --demo        work on the demo games (built on first use, kept between runs)\n"
+           "  --demo-reset  start the demo games afresh\n"
+           "commands:\n";
+    for (const auto& c : kCommands)
+        out << "  " << c.usage << '\n';
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    try {
+        const bool reset = vokari::cli::takeFlag(args, "--demo-reset");
+        const bool demo = vokari::cli::takeFlag(args, "--demo") || reset;
+        if (args.empty() || args[0] == "--help" || args[0] == "-h") {
+            printUsage(args.empty() ? std::cerr : std::cout);
+            return args.empty() ? vokari::cli::kExitFailure : vokari::cli::kExitOk;
+        }
+        if (demo)
+            vokari::useDemoPrefix(reset);
+        for (const auto& c : kCommands) {
+            if (args[0] == c.name) {
+                Context ctx{std::vector<std::string>(args.begin() + 1, args.end()), std::cout,
+                            std::cerr};
+                return c.run(ctx);
+            }
+        }
+        std::cerr << "vokari-cli: unknown command: " << args[0] << "\n";
+        printUsage(std::cerr);
+        return vokari::cli::kExitFailure;
+    } catch (const vokari::cli::UsageError& e) {
+        std::cerr << "vokari-cli: " << e.what() << "\n";
+        return vokari::cli::kExitFailure;
+    } catch (const std::exception& e) {
+        std::cerr << "vokari-cli: " << e.what() << "\n";
+        return vokari::cli::kExitFailure;
+    }
+}

@@ -1,0 +1,104 @@
+#include "platform/codepage.h"
+
+#include "common/error.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <iconv.h>
+
+namespace vokari::platform {
+namespace {
+
+std::string& codePageName() {
+    static std::string name = [] {
+        const char* env = std::getenv("VOKARI_CODEPAGE");
+        return std::string(env && *env ? env : "CP932");
+    }();
+    return name;
+}
+
+// Converts with iconv; on an undecodable sequence either throws or writes `replacement` and
+// skips one byte.
+std::string convert(std::string_view in, const char* to, const char* from, bool strict,
+                    std::string_view replacement) {
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        throw ArgumentError(std::string("code page not supported: ") + from + " -> " + to);
+    std::string out;
+    out.resize(in.size() * 4 + 16);
+    char* src = const_cast<char*>(in.data());
+    size_t srcLeft = in.size();
+    char* dst = out.data();
+    size_t dstLeft = out.size();
+    while (srcLeft > 0) {
+        const size_t rc = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+        if (rc != static_cast<size_t>(-1))
+            break;
+        if (errno == E2BIG) {
+            const size_t used = out.size() - dstLeft;
+            out.resize(out.size() * 2);
+            dst = out.data() + used;
+            dstLeft = out.size() - used;
+            continue;
+        }
+        // EILSEQ or EINVAL: a sequence that has no counterpart
+        if (strict) {
+            iconv_close(cd);
+            throw ArgumentError("text cannot be converted to " + std::string(to));
+        }
+        if (dstLeft < replacement.size() + 1) {
+            const size_t used = out.size() - dstLeft;
+            out.resize(out.size() * 2 + replacement.size());
+            dst = out.data() + used;
+            dstLeft = out.size() - used;
+        }
+        for (char c : replacement) {
+            *dst++ = c;
+            --dstLeft;
+        }
+        ++src;
+        --srcLeft;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    }
+    out.resize(out.size() - dstLeft);
+    iconv_close(cd);
+    return out;
+}
+
+bool isAscii(std::string_view text) {
+    for (unsigned char c : text)
+        if (c >= 0x80)
+            return false;
+    return true;
+}
+
+} // namespace
+
+const std::string& ansiCodePage() { return codePageName(); }
+
+void setAnsiCodePage(std::string name) { codePageName() = std::move(name); }
+
+std::string ansiToUtf8(std::string_view bytes) {
+    if (isAscii(bytes))
+        return std::string(bytes);
+    return convert(bytes, "UTF-8", ansiCodePage().c_str(), false, "\xEF\xBF\xBD");
+}
+
+std::string utf8ToAnsi(std::string_view text) {
+    if (isAscii(text))
+        return std::string(text);
+    return convert(text, ansiCodePage().c_str(), "UTF-8", true, {});
+}
+
+bool isValidAnsi(std::string_view bytes) {
+    if (isAscii(bytes))
+        return true;
+    try {
+        convert(bytes, "UTF-8", ansiCodePage().c_str(), true, {});
+        return true;
+    } catch (const ArgumentError&) {
+        return false;
+    }
+}
+
+} // namespace vokari::platform

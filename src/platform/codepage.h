@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vokari::platform {
+
+// The ANSI code page of the games' files; CP932 unless VOKARI_CODEPAGE names another
+// iconv encoding.
+const std::string& ansiCodePage();
+void setAnsiCodePage(std::string name);
+
+// ANSI bytes -> UTF-8. A byte sequence that does not decode becomes U+FFFD; callers that must
+// keep such bytes work on the raw bytes instead (the profile writer does).
+std::string ansiToUtf8(std::string_view bytes);
+
+// UTF-8 -> ANSI bytes. Throws ArgumentError when a character has no ANSI form.
+std::string utf8ToAnsi(std::string_view text);
+
+// True when `bytes` decode cleanly from the ANSI code page.
+bool isValidAnsi(std::string_view bytes);
+
+} // namespace vokari::platform

@@ -1,0 +1,80 @@
+#include "platform/environment.h"
+
+#include "common/error.h"
+
+#include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace vokari::platform {
+namespace {
+
+const char* env(const char* name) {
+    const char* value = std::getenv(name);
+    return value && *value ? value : nullptr;
+}
+
+fs::path home() {
+    const char* h = env("HOME");
+    return fs::path(h ? h : "/");
+}
+
+} // namespace
+
+fs::path hostTempDirectory() {
+    if (const char* t = env("TEMP"))
+        return t;
+    if (const char* t = env("TMPDIR"))
+        return t;
+    return "/tmp";
+}
+
+fs::path userDataDirectory() {
+    if (const char* d = env("XDG_DATA_HOME"))
+        return fs::path(d) / "vokari";
+    return home() / ".local" / "share" / "vokari";
+}
+
+fs::path userConfigDirectory() {
+    if (const char* d = env("XDG_CONFIG_HOME"))
+        return fs::path(d) / "vokari";
+    return home() / ".config" / "vokari";
+}
+
+fs::path runtimeDirectory() {
+    if (const char* d = env("XDG_RUNTIME_DIR"))
+        return d;
+    return hostTempDirectory();
+}
+
+fs::path executableDirectory() {
+    std::error_code ec;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? fs::path() : exe.parent_path();
+}
+
+bool isWritableDirectory(const fs::path& folder) {
+    return !folder.empty() && ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+bool isOwnPlainDirectory(const fs::path& folder) {
+    struct stat st;
+    return ::lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid();
+}
+
+void ensurePrivateDirectory(const fs::path& folder) {
+    struct stat st;
+    if (::lstat(folder.c_str(), &st) != 0) {
+        std::error_code ec;
+        fs::create_directories(folder.parent_path(), ec);
+        if (::mkdir(folder.c_str(), 0700) != 0 && ::lstat(folder.c_str(), &st) != 0)
+            throw IoError("cannot create folder " + folder.string());
+    }
+    if (!isOwnPlainDirectory(folder))
+        throw IoError("refusing to use " + folder.string() +
+                      ": it is a link, not a folder, or belongs to another user");
+}
+
+} // namespace vokari::platform

@@ -1,0 +1,235 @@
+#include "platform/file_system.h"
+
+#include "common/error.h"
+#include "common/text.h"
+#include "platform/host_paths.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace vokari::platform {
+namespace {
+
+uint32_t attributesOf(const std::string& name, const struct stat& st, bool isLink) {
+    uint32_t attributes = 0;
+    if (isLink)
+        attributes |= kAttrReparsePoint;
+    if (S_ISDIR(st.st_mode))
+        attributes |= kAttrDirectory;
+    else
+        attributes |= kAttrArchive;
+    if (!(st.st_mode & S_IWUSR))
+        attributes |= kAttrReadOnly;
+    if (!name.empty() && name[0] == '.')
+        attributes |= kAttrHidden;
+    return attributes;
+}
+
+std::string errnoText(int err) { return std::strerror(err); }
+
+} // namespace
+
+std::vector<DirEntry> listDirectory(std::string_view folder) {
+    std::vector<DirEntry> entries;
+    const std::string host = hostPath(folder).string();
+    DIR* dir = ::opendir(host.c_str());
+    if (!dir)
+        return entries;
+    while (dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.empty() || name[0] == '.')
+            continue; // ".", ".." and hidden entries
+        const std::string full = host + "/" + name;
+        struct stat st;
+        if (::lstat(full.c_str(), &st) != 0)
+            continue;
+        const bool isLink = S_ISLNK(st.st_mode);
+        if (isLink) {
+            struct stat target;
+            if (::stat(full.c_str(), &target) == 0)
+                st.st_mode = (target.st_mode & S_IFMT) | (st.st_mode & ~S_IFMT);
+            else
+                st.st_mode = S_IFREG | S_IWUSR; // a dangling link is still an entry to remove
+        } else if (!S_ISDIR(st.st_mode) && !S_ISREG(st.st_mode)) {
+            continue; // sockets, devices, pipes: no such thing on the games' drives
+        }
+        entries.push_back(DirEntry{name, attributesOf(name, st, isLink)});
+    }
+    ::closedir(dir);
+    std::sort(entries.begin(), entries.end(), [](const DirEntry& a, const DirEntry& b) {
+        const std::string la = asciiLower(a.name);
+        const std::string lb = asciiLower(b.name);
+        return la != lb ? la < lb : a.name < b.name;
+    });
+    return entries;
+}
+
+std::optional<uint32_t> fileAttributes(std::string_view path) {
+    const fs::path host = hostPath(path);
+    struct stat st;
+    if (::lstat(host.c_str(), &st) != 0)
+        return std::nullopt;
+    const bool isLink = S_ISLNK(st.st_mode);
+    if (isLink) {
+        struct stat target;
+        if (::stat(host.c_str(), &target) == 0)
+            st.st_mode = (target.st_mode & S_IFMT) | (st.st_mode & ~S_IFMT);
+    }
+    return attributesOf(host.filename().string(), st, isLink);
+}
+
+bool isDirectory(std::string_view path) {
+    std::error_code ec;
+    return fs::is_directory(hostPath(path), ec);
+}
+
+bool isRegularFile(std::string_view path) {
+    std::error_code ec;
+    return fs::is_regular_file(hostPath(path), ec);
+}
+
+bool deleteFile(std::string_view path) {
+    const fs::path host = hostPath(path);
+    struct stat st;
+    if (::lstat(host.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+        return false;
+    if (!S_ISLNK(st.st_mode) && !(st.st_mode & S_IWUSR))
+        return false; // read-only, as Windows refuses it
+    return ::unlink(host.c_str()) == 0;
+}
+
+bool removeFolder(std::string_view path) {
+    const fs::path host = hostPath(path);
+    struct stat st;
+    if (::lstat(host.c_str(), &st) != 0)
+        return false;
+    if (S_ISLNK(st.st_mode))
+        return ::unlink(host.c_str()) == 0;
+    return ::rmdir(host.c_str()) == 0;
+}
+
+void createDirectories(std::string_view path) {
+    std::error_code ec;
+    const fs::path host = hostPath(path);
+    fs::create_directories(host, ec);
+    if (ec)
+        throw IoError("cannot create folder " + host.string() + ": " + ec.message());
+}
+
+std::string readFileBytes(std::string_view path) { return readHostFile(hostPath(path)); }
+
+std::string readHostFile(const fs::path& host) {
+    const int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw IoError("cannot read " + host.string() + ": " + errnoText(errno));
+    std::string data;
+    struct stat st;
+    if (::fstat(fd, &st) == 0 && st.st_size > 0)
+        data.reserve(static_cast<size_t>(st.st_size));
+    char buffer[65536];
+    while (true) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            const int err = errno;
+            ::close(fd);
+            throw IoError("cannot read " + host.string() + ": " + errnoText(err));
+        }
+        if (n == 0)
+            break;
+        data.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return data;
+}
+
+void writeFileAtomic(std::string_view path, std::string_view bytes) {
+    const fs::path host = hostPath(path);
+    mode_t mode = 0666 & ~[] {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        return mask;
+    }();
+    struct stat st;
+    if (::stat(host.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode))
+            throw IoError("cannot write " + host.string() + ": it is a folder");
+        mode = st.st_mode & 07777;
+    }
+    std::string temp = host.string() + ".vokari-XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        throw IoError("cannot write " + host.string() + ": " + errnoText(errno));
+    auto fail = [&](int err) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        throw IoError("cannot write " + host.string() + ": " + errnoText(err));
+    };
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            fail(errno);
+        }
+        done += static_cast<size_t>(n);
+    }
+    if (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0)
+        fail(errno);
+    if (::close(fd) != 0) {
+        const int err = errno;
+        ::unlink(temp.c_str());
+        throw IoError("cannot write " + host.string() + ": " + errnoText(err));
+    }
+    if (::rename(temp.c_str(), host.c_str()) != 0) {
+        const int err = errno;
+        ::unlink(temp.c_str());
+        throw IoError("cannot write " + host.string() + ": " + errnoText(err));
+    }
+}
+
+std::optional<FileStamp> fileStamp(std::string_view path) { return hostFileStamp(hostPath(path)); }
+
+std::optional<FileStamp> hostFileStamp(const fs::path& host) {
+    struct stat st;
+    if (::stat(host.c_str(), &st) != 0)
+        return std::nullopt;
+    return FileStamp{static_cast<int64_t>(st.st_size),
+                     static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+                     static_cast<int64_t>(st.st_ino)};
+}
+
+bool matchesPattern(std::string_view name, std::string_view pattern) {
+    // Iterative wildcard match with one backtrack point: linear enough for file names.
+    size_t n = 0, p = 0, starP = std::string_view::npos, starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() &&
+            (pattern[p] == '?' || asciiLower(pattern[p]) == asciiLower(name[n]))) {
+            ++n;
+            ++p;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            starP = p++;
+            starN = n;
+        } else if (starP != std::string_view::npos) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && (pattern[p] == '*' || pattern[p] == '.'))
+        ++p; // "*.*" and "name.*" also match names without a dot, as on Windows
+    return p == pattern.size();
+}
+
+} // namespace vokari::platform

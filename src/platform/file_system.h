@@ -1,0 +1,74 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// File services the tools use, on Windows paths (mapped through host_paths). Windows rules
+// are kept where the tools rely on them: a read-only file cannot be deleted, hidden entries
+// (a leading "." on POSIX, as in Wine) are not listed.
+namespace vokari::platform {
+
+inline constexpr uint32_t kAttrReadOnly = 1;
+inline constexpr uint32_t kAttrHidden = 2;
+inline constexpr uint32_t kAttrSystem = 4;
+inline constexpr uint32_t kAttrDirectory = 16;
+inline constexpr uint32_t kAttrArchive = 32;
+// A symbolic link: never followed when deleting or walking trees.
+inline constexpr uint32_t kAttrReparsePoint = 1024;
+
+struct DirEntry {
+    std::string name;
+    uint32_t attributes = 0;
+    bool isDirectory() const { return attributes & kAttrDirectory; }
+    bool isLink() const { return attributes & kAttrReparsePoint; }
+};
+
+// Folders and normal files of `folder`, hidden ones left out, sorted by name without regard to
+// case (NTFS order). A folder that cannot be read lists nothing.
+std::vector<DirEntry> listDirectory(std::string_view folder);
+
+// The attributes of one entry, or nothing when it does not exist.
+std::optional<uint32_t> fileAttributes(std::string_view path);
+
+bool isDirectory(std::string_view path);
+bool isRegularFile(std::string_view path);
+
+// Deletes a file or a symbolic link (never what it points to). False when it is read-only,
+// missing, or the system refuses.
+bool deleteFile(std::string_view path);
+
+// Removes an empty folder. False when it is not empty or the system refuses.
+bool removeFolder(std::string_view path);
+
+// Creates a folder and the missing ones above it. Throws IoError.
+void createDirectories(std::string_view path);
+
+// The whole file as bytes. Throws IoError.
+std::string readFileBytes(std::string_view path);
+
+// Replaces (or creates) a file with `bytes`: written to a temporary file beside it and renamed
+// over it, so the old file stays whole when anything fails. An existing file keeps its
+// permissions. Throws IoError.
+void writeFileAtomic(std::string_view path, std::string_view bytes);
+
+// Size and modification time to the nanosecond, for caches that must notice any change.
+struct FileStamp {
+    int64_t size = -1;
+    int64_t mtimeNs = 0;
+    int64_t inode = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+std::optional<FileStamp> fileStamp(std::string_view path);
+
+// The same for a host path already mapped (hot paths map once).
+std::string readHostFile(const std::filesystem::path& host);
+std::optional<FileStamp> hostFileStamp(const std::filesystem::path& host);
+
+// Matches a Windows file-name pattern (* and ?) without regard to case.
+bool matchesPattern(std::string_view name, std::string_view pattern);
+
+} // namespace vokari::platform

@@ -1,0 +1,179 @@
+#include "platform/host_paths.h"
+
+#include "common/text.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <dirent.h>
+#include <sys/stat.h>
+#include <iterator>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace vokari::platform {
+namespace {
+
+std::optional<fs::path>& prefixOverride() {
+    static std::optional<fs::path> value;
+    return value;
+}
+
+bool existsNoFollow(const std::string& path) {
+    struct stat st;
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+// The on-disk spelling of `name` inside `folder`, matched without regard to case.
+std::optional<std::string> findNoCase(const std::string& folder, std::string_view name) {
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir)
+        return std::nullopt;
+    std::optional<std::string> found;
+    while (dirent* entry = ::readdir(dir)) {
+        if (equalsNoCase(entry->d_name, name)) {
+            found = entry->d_name;
+            break;
+        }
+    }
+    ::closedir(dir);
+    return found;
+}
+
+std::vector<std::string_view> splitComponents(std::string_view path) {
+    std::vector<std::string_view> parts;
+    size_t start = 0;
+    for (size_t i = 0; i <= path.size(); ++i) {
+        if (i == path.size() || path[i] == '\\' || path[i] == '/') {
+            if (i > start)
+                parts.push_back(path.substr(start, i - start));
+            start = i + 1;
+        }
+    }
+    return parts;
+}
+
+bool isDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+std::string driveRoot(char letter) {
+    const char lower = asciiLower(letter);
+    fs::path link = winePrefix() / "dosdevices" / (std::string(1, lower) + ":");
+    std::error_code ec;
+    if (fs::exists(link, ec)) {
+        const fs::path target = fs::canonical(link, ec);
+        return ec ? link.string() : target.string();
+    }
+    if (lower == 'z')
+        return "/";
+    return link.string(); // a drive the prefix does not have: nothing will be found there
+}
+
+} // namespace
+
+fs::path winePrefix() {
+    if (prefixOverride())
+        return *prefixOverride();
+    if (const char* env = std::getenv("WINEPREFIX"); env && *env)
+        return fs::path(env);
+    const char* home = std::getenv("HOME");
+    return fs::path(home && *home ? home : "/") / ".wine";
+}
+
+void setWinePrefixOverride(std::optional<fs::path> prefix) { prefixOverride() = std::move(prefix); }
+
+fs::path hostPath(std::string_view path) {
+    std::string base;
+    std::string_view rest = path;
+    if (path.size() >= 2 && isDriveLetter(path[0]) && path[1] == ':') {
+        base = driveRoot(path[0]);
+        rest = path.substr(2);
+    } else if (!path.empty() && (path[0] == '/' || path[0] == '\\')) {
+        base = "/";
+    }
+
+    std::vector<std::string> resolved;
+    bool missing = false;
+    auto current = [&] {
+        std::string out = base;
+        for (const auto& part : resolved) {
+            if (!out.empty() && out.back() != '/')
+                out += '/';
+            out += part;
+        }
+        return out;
+    };
+    for (std::string_view part : splitComponents(rest)) {
+        if (part == ".")
+            continue;
+        if (part == "..") {
+            if (!resolved.empty())
+                resolved.pop_back();
+            continue;
+        }
+        if (!missing) {
+            const std::string folder = current();
+            std::string candidate = folder;
+            if (!candidate.empty() && candidate.back() != '/')
+                candidate += '/';
+            candidate.append(part);
+            if (existsNoFollow(candidate)) {
+                resolved.emplace_back(part);
+                continue;
+            }
+            if (auto onDisk = findNoCase(folder, part)) {
+                resolved.push_back(*onDisk);
+                continue;
+            }
+            missing = true;
+        }
+        resolved.emplace_back(part);
+    }
+    std::string out = current();
+    return fs::path(out.empty() ? "." : out);
+}
+
+std::string windowsPath(const fs::path& host) {
+    std::error_code ec;
+    fs::path target = fs::weakly_canonical(fs::absolute(host, ec), ec);
+    if (ec)
+        target = fs::absolute(host).lexically_normal();
+
+    char bestLetter = 'z';
+    fs::path bestRoot = "/";
+    size_t bestDepth = 0;
+    const fs::path devices = winePrefix() / "dosdevices";
+    for (char letter = 'a'; letter <= 'z'; ++letter) {
+        const fs::path link = devices / (std::string(1, letter) + ":");
+        std::error_code linkEc;
+        if (!fs::exists(link, linkEc))
+            continue;
+        const fs::path root = fs::weakly_canonical(link, linkEc);
+        if (linkEc)
+            continue;
+        auto [rootEnd, targetIt] = std::mismatch(root.begin(), root.end(), target.begin(),
+                                                 target.end());
+        if (rootEnd != root.end() && !(std::next(rootEnd) == root.end() && rootEnd->empty()))
+            continue;
+        const size_t depth = static_cast<size_t>(std::distance(root.begin(), root.end()));
+        if (depth > bestDepth) {
+            bestDepth = depth;
+            bestLetter = letter;
+            bestRoot = root;
+        }
+    }
+
+    std::string out(1, static_cast<char>(bestLetter - 'a' + 'A'));
+    out += ':';
+    const fs::path relative = target.lexically_relative(bestRoot);
+    for (const auto& part : relative) {
+        if (part == ".")
+            continue;
+        out += '\\';
+        out += part.string();
+    }
+    if (out.size() == 2)
+        out += '\\';
+    return out;
+}
+
+} // namespace vokari::platform

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vokari::platform {
+
+// The Wine prefix that stands for the Windows machine: its drives map Windows paths to host
+// files and its system.reg is the registry. An override (demo, tests) wins over $WINEPREFIX,
+// which wins over ~/.wine.
+std::filesystem::path winePrefix();
+void setWinePrefixOverride(std::optional<std::filesystem::path> prefix);
+
+// Maps a Windows path (C:\Games\CFS2\Aircraft) to the host file it names. The drive letter goes
+// through the prefix's dosdevices links (z: is / when the prefix has none); each component is
+// matched against the disk without regard to case; a component that does not exist keeps the
+// spelling given, and so do all after it. "\" and "/" both separate; repeated separators count
+// as one. A host absolute path (/home/x) is taken as it stands, matched the same way.
+std::filesystem::path hostPath(std::string_view windowsPath);
+
+// The Windows path of a host file, for showing: the drive whose target holds it, else Z:.
+std::string windowsPath(const std::filesystem::path& host);
+
+} // namespace vokari::platform

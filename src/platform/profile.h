@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// "[section] key=value" files, read and written the way Windows' profile functions do, which
+// is what the games' files and the tool's own settings file were written for.
+namespace vokari::platform {
+
+// The value of `key` in `[section]` of `file`, or `defaultValue`. Section and key names match
+// without regard to case; the first matching section and key win; blanks around names and
+// values are ignored; one pair of enclosing " or ' quotes is removed; the value is cut to 255
+// bytes (in the file's code page) and trimmed. The file is parsed once and served from memory
+// until its size or modification time changes.
+std::string readIniString(std::string_view section, std::string_view key,
+                          std::string_view defaultValue, std::string_view file);
+
+// Sets `key` in `[section]` of `file`: the key's line is replaced in place, a missing key is
+// added at the end of its section, a missing section at the end of the file, a missing file is
+// created. Every other byte stays as it was. The file is replaced atomically. Throws IoError
+// when the file cannot be written, ArgumentError when a text has no form in the code page.
+void writeIniString(std::string_view section, std::string_view key, std::string_view value,
+                    std::string_view file);
+
+// Forgets every parsed file (tests that rewrite files within one clock tick).
+void clearProfileCache();
+
+} // namespace vokari::platform
