@@ -38,6 +38,17 @@ struct UsageError : std::exception {
     std::string message;
 };
 
-int runGames(Context& ctx);
+// Commands register themselves from their own files:
+//     const CommandRegistration reg{"games", runGames, "games    the installed games"};
+struct CommandRegistration {
+    CommandRegistration(const char* name, int (*run)(Context&), const char* usage);
+};
+struct Command {
+    const char* name;
+    int (*run)(Context&);
+    const char* usage;
+};
+// Every registered command, sorted by name.
+std::vector<Command> registeredCommands();
 
 } // namespace vokari::cli

@@ -38,4 +38,24 @@ Game requireGame(std::vector<std::string>& args) {
     return game;
 }
 
+namespace {
+std::vector<Command>& commandTable() {
+    static std::vector<Command> table;
+    return table;
+}
+} // namespace
+
+CommandRegistration::CommandRegistration(const char* name, int (*run)(Context&),
+                                         const char* usage) {
+    commandTable().push_back(Command{name, run, usage});
+}
+
+std::vector<Command> registeredCommands() {
+    std::vector<Command> sorted = commandTable();
+    std::sort(sorted.begin(), sorted.end(), [](const Command& a, const Command& b) {
+        return std::string_view(a.name) < std::string_view(b.name);
+    });
+    return sorted;
+}
+
 } // namespace vokari::cli

@@ -6,6 +6,8 @@
 
 namespace vokari::cli {
 
+namespace {
+
 // One line per version: version, Windows game folder (empty when not installed), host folder.
 int runGames(Context& ctx) {
     if (!ctx.args.empty())
@@ -17,5 +19,10 @@ int runGames(Context& ctx) {
     }
     return kExitOk;
 }
+
+const CommandRegistration registration{"games", runGames,
+                                       "games                      the installed games"};
+
+} // namespace
 
 } // namespace vokari::cli

@@ -2,8 +2,6 @@
 #include "cli/cli.h"
 #include "common/error.h"
 
-#include <cstring>
-#include <functional>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -12,22 +10,12 @@ namespace {
 
 using vokari::cli::Context;
 
-struct Command {
-    const char* name;
-    int (*run)(Context&);
-    const char* usage;
-};
-
-const Command kCommands[] = {
-    {"games", vokari::cli::runGames, "games                      the installed games"},
-};
-
 void printUsage(std::ostream& out) {
     out << "usage: vokari-cli [--demo] [--demo-reset] COMMAND [ARGS...]\n"
            "  --demo        work on the demo games (built on first use, kept between runs)\n"
            "  --demo-reset  start the demo games afresh\n"
            "commands:\n";
-    for (const auto& c : kCommands)
+    for (const auto& c : vokari::cli::registeredCommands())
         out << "  " << c.usage << '\n';
 }
 
@@ -44,7 +32,7 @@ int main(int argc, char** argv) {
         }
         if (demo)
             vokari::useDemoPrefix(reset);
-        for (const auto& c : kCommands) {
+        for (const auto& c : vokari::cli::registeredCommands()) {
             if (args[0] == c.name) {
                 Context ctx{std::vector<std::string>(args.begin() + 1, args.end()), std::cout,
                             std::cerr};
