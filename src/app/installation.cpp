@@ -50,9 +50,13 @@ std::string gameFolder(int16_t version) {
     return value + "\\";
 }
 
-std::string aircraftFolderName() { return "Aircraft\\"; }
+std::string aircraftFolderName() {
+    return "Aircraft\\";
+}
 
-std::string quickCombatFileName() { return "QuickCom\\qc_plane.qcb"; }
+std::string quickCombatFileName() {
+    return "QuickCom\\qc_plane.qcb";
+}
 
 std::string tempDirectory() {
     const std::string host = platform::hostTempDirectory().string();
@@ -63,7 +67,9 @@ std::string tempDirectory() {
     return windows;
 }
 
-std::string workDirectory() { return tempDirectory() + "vokaritmp\\"; }
+std::string workDirectory() {
+    return tempDirectory() + "vokaritmp\\";
+}
 
 std::string ensureWorkDirectory() {
     const std::string dir = workDirectory();
@@ -83,6 +89,8 @@ int removeWorkDirectory() {
     return removeDirectoryTree(dir);
 }
 
-bool runSystemInfo() { return platform::startSystemInfoProgram(); }
+bool runSystemInfo() {
+    return platform::startSystemInfoProgram();
+}
 
 } // namespace vokari

@@ -45,8 +45,8 @@ void restoreWindowPlacement(PlacementWindow& window, bool restoreSize) {
         const std::string section = window.placementName();
         if (restoreSize) {
             // A size that is not a usable number leaves the window at its designed size.
-            const auto height = parseSingle(
-                platform::readIniString(section, "FORM_HEIGHT", "7890", file));
+            const auto height =
+                parseSingle(platform::readIniString(section, "FORM_HEIGHT", "7890", file));
             if (height && *height > 0)
                 window.setHeightTwips(*height);
             const auto width =
@@ -62,7 +62,8 @@ void restoreWindowPlacement(PlacementWindow& window, bool restoreSize) {
         const std::string leftDefault =
             formatSingle((window.screenWidthTwips() - window.widthTwips()) / 2);
         const float left =
-            parseSingle(platform::readIniString(section, "FORM_LEFT", leftDefault, file)).value_or(0);
+            parseSingle(platform::readIniString(section, "FORM_LEFT", leftDefault, file))
+                .value_or(0);
         window.moveTwips(left, top);
     } catch (...) {
         // Placement is a convenience: a window opens whatever the settings file holds.

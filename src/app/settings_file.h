@@ -42,7 +42,11 @@ std::string formatSingle(double value);
 std::optional<float> parseSingle(std::string_view text);
 
 inline constexpr double kTwipsPerInch = 1440.0;
-inline double pixelsToTwips(double pixels, double dpi) { return pixels * kTwipsPerInch / dpi; }
-inline double twipsToPixels(double twips, double dpi) { return twips * dpi / kTwipsPerInch; }
+inline double pixelsToTwips(double pixels, double dpi) {
+    return pixels * kTwipsPerInch / dpi;
+}
+inline double twipsToPixels(double twips, double dpi) {
+    return twips * dpi / kTwipsPerInch;
+}
 
 } // namespace vokari

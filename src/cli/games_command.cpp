@@ -14,7 +14,8 @@ int runGames(Context& ctx) {
         throw UsageError("games takes no arguments");
     for (int16_t version : {kGameCfs1, kGameCfs2}) {
         const std::string folder = gameFolder(version);
-        const std::string host = folder.empty() ? std::string() : platform::hostPath(folder).string();
+        const std::string host =
+            folder.empty() ? std::string() : platform::hostPath(folder).string();
         ctx.out << version << '\t' << folder << '\t' << host << '\n';
     }
     return kExitOk;

@@ -29,7 +29,8 @@ int16_t removeDirectoryTree(std::string_view folder) {
         const auto rootAttributes = platform::fileAttributes(root);
         if (!rootAttributes)
             return 0;
-        if (*rootAttributes & platform::kAttrReparsePoint || !(*rootAttributes & platform::kAttrDirectory)) {
+        if (*rootAttributes & platform::kAttrReparsePoint ||
+            !(*rootAttributes & platform::kAttrDirectory)) {
             // A link (or a file) in place of the folder: remove it, never what it points to.
             platform::deleteFile(root);
             return 0;

@@ -26,7 +26,9 @@ std::vector<std::string_view> splitAll(std::string_view text, std::string_view s
     }
 }
 
-bool hasWildcard(std::string_view text) { return text.find_first_of("*?") != std::string_view::npos; }
+bool hasWildcard(std::string_view text) {
+    return text.find_first_of("*?") != std::string_view::npos;
+}
 
 } // namespace
 
@@ -39,9 +41,8 @@ bool fileExists(std::string_view path) {
         return false;
     if (!hasWildcard(name)) {
         const auto attributes = platform::fileAttributes(path);
-        return attributes &&
-               !(*attributes & (platform::kAttrDirectory | platform::kAttrHidden |
-                                platform::kAttrSystem));
+        return attributes && !(*attributes & (platform::kAttrDirectory | platform::kAttrHidden |
+                                              platform::kAttrSystem));
     }
     const std::string_view folder = cut == std::string_view::npos ? "." : path.substr(0, cut + 1);
     for (const auto& entry : platform::listDirectory(folder))
@@ -64,7 +65,8 @@ void copyTextFile(std::string_view source, std::string_view target) {
             break;
         }
         out.append(bytes, pos, end - pos).append(kCrLf);
-        pos = end + ((bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') ? 2 : 1);
+        pos = end +
+              ((bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') ? 2 : 1);
     }
     platform::writeFileAtomic(target, out);
 }

@@ -53,7 +53,9 @@ public:
     }
 
     T& item(std::string_view key) { return find(key)->value; }
-    const T& item(std::string_view key) const { return const_cast<KeyedCollection*>(this)->item(key); }
+    const T& item(std::string_view key) const {
+        return const_cast<KeyedCollection*>(this)->item(key);
+    }
     // The key as it was spelled when the item was added.
     const std::string& keyOf(std::string_view key) const {
         return const_cast<KeyedCollection*>(this)->find(key)->key;

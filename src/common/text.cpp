@@ -2,7 +2,9 @@
 
 namespace vokari {
 
-char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char asciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 std::string asciiLower(std::string_view text) {
     std::string out(text);
@@ -40,7 +42,9 @@ std::string_view trimView(std::string_view text) {
     return text.substr(begin, end - begin);
 }
 
-std::string trim(std::string_view text) { return std::string(trimView(text)); }
+std::string trim(std::string_view text) {
+    return std::string(trimView(text));
+}
 
 std::string replaceAll(std::string_view text, std::string_view from, std::string_view to) {
     std::string out;

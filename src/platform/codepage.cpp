@@ -74,9 +74,13 @@ bool isAscii(std::string_view text) {
 
 } // namespace
 
-const std::string& ansiCodePage() { return codePageName(); }
+const std::string& ansiCodePage() {
+    return codePageName();
+}
 
-void setAnsiCodePage(std::string name) { codePageName() = std::move(name); }
+void setAnsiCodePage(std::string name) {
+    codePageName() = std::move(name);
+}
 
 std::string ansiToUtf8(std::string_view bytes) {
     if (isAscii(bytes))

@@ -33,7 +33,9 @@ uint32_t attributesOf(const std::string& name, const struct stat& st, bool isLin
     return attributes;
 }
 
-std::string errnoText(int err) { return std::strerror(err); }
+std::string errnoText(int err) {
+    return std::strerror(err);
+}
 
 } // namespace
 
@@ -124,7 +126,9 @@ void createDirectories(std::string_view path) {
         throw IoError("cannot create folder " + host.string() + ": " + ec.message());
 }
 
-std::string readFileBytes(std::string_view path) { return readHostFile(hostPath(path)); }
+std::string readFileBytes(std::string_view path) {
+    return readHostFile(hostPath(path));
+}
 
 std::string readHostFile(const fs::path& host) {
     const int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
@@ -198,7 +202,9 @@ void writeFileAtomic(std::string_view path, std::string_view bytes) {
     }
 }
 
-std::optional<FileStamp> fileStamp(std::string_view path) { return hostFileStamp(hostPath(path)); }
+std::optional<FileStamp> fileStamp(std::string_view path) {
+    return hostFileStamp(hostPath(path));
+}
 
 std::optional<FileStamp> hostFileStamp(const fs::path& host) {
     struct stat st;

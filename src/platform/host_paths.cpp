@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <dirent.h>
-#include <sys/stat.h>
 #include <iterator>
+#include <sys/stat.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -53,7 +53,9 @@ std::vector<std::string_view> splitComponents(std::string_view path) {
     return parts;
 }
 
-bool isDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool isDriveLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
 
 std::string driveRoot(char letter) {
     const char lower = asciiLower(letter);
@@ -79,7 +81,9 @@ fs::path winePrefix() {
     return fs::path(home && *home ? home : "/") / ".wine";
 }
 
-void setWinePrefixOverride(std::optional<fs::path> prefix) { prefixOverride() = std::move(prefix); }
+void setWinePrefixOverride(std::optional<fs::path> prefix) {
+    prefixOverride() = std::move(prefix);
+}
 
 fs::path hostPath(std::string_view path) {
     std::string base;
@@ -150,8 +154,8 @@ std::string windowsPath(const fs::path& host) {
         const fs::path root = fs::weakly_canonical(link, linkEc);
         if (linkEc)
             continue;
-        auto [rootEnd, targetIt] = std::mismatch(root.begin(), root.end(), target.begin(),
-                                                 target.end());
+        auto [rootEnd, targetIt] =
+            std::mismatch(root.begin(), root.end(), target.begin(), target.end());
         if (rootEnd != root.end() && !(std::next(rootEnd) == root.end() && rootEnd->empty()))
             continue;
         const size_t depth = static_cast<size_t>(std::distance(root.begin(), root.end()));

@@ -12,7 +12,9 @@ InstanceLock::InstanceLock(std::string name, std::filesystem::path folder)
     : file_((folder.empty() ? runtimeDirectory() : folder) /
             (name + "-" + std::to_string(::getuid()) + ".lock")) {}
 
-InstanceLock::~InstanceLock() { release(); }
+InstanceLock::~InstanceLock() {
+    release();
+}
 
 bool InstanceLock::tryAcquire() {
     if (fd_ >= 0)

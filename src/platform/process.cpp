@@ -24,9 +24,11 @@ std::optional<std::filesystem::path> findProgramOnPath(const std::string& name) 
         if (end == std::string::npos)
             end = dirs.size();
         const std::string dir = dirs.substr(start, end - start);
-        const std::filesystem::path candidate = std::filesystem::path(dir.empty() ? "." : dir) / name;
+        const std::filesystem::path candidate =
+            std::filesystem::path(dir.empty() ? "." : dir) / name;
         std::error_code ec;
-        if (std::filesystem::is_regular_file(candidate, ec) && ::access(candidate.c_str(), X_OK) == 0)
+        if (std::filesystem::is_regular_file(candidate, ec) &&
+            ::access(candidate.c_str(), X_OK) == 0)
             return candidate;
         start = end + 1;
     }
@@ -55,8 +57,8 @@ bool startDetached(const std::filesystem::path& program, const std::vector<std::
     if (child == 0) {
         ::setsid();
         pid_t grandchild = 0;
-        const int rc = ::posix_spawn(&grandchild, programText.c_str(), nullptr, nullptr,
-                                     argv.data(), environ);
+        const int rc =
+            ::posix_spawn(&grandchild, programText.c_str(), nullptr, nullptr, argv.data(), environ);
         const char result = rc == 0 ? 1 : 0;
         [[maybe_unused]] auto written = ::write(ready[1], &result, 1);
         ::_exit(0);

@@ -15,9 +15,9 @@ namespace vokari::platform {
 namespace {
 
 struct Line {
-    size_t begin = 0;   // first byte of the line
-    size_t end = 0;     // end of its text, before the line end
-    size_t next = 0;    // first byte after its line end
+    size_t begin = 0; // first byte of the line
+    size_t end = 0;   // end of its text, before the line end
+    size_t next = 0;  // first byte after its line end
 };
 
 std::vector<Line> splitLines(std::string_view bytes) {

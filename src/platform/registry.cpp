@@ -114,14 +114,30 @@ std::string unescapeWineString(std::string_view s) {
         }
         const char c = s[++i];
         switch (c) {
-        case 'a': emitUnit('\a'); break;
-        case 'b': emitUnit('\b'); break;
-        case 'e': emitUnit(0x1B); break;
-        case 'f': emitUnit('\f'); break;
-        case 'n': emitUnit('\n'); break;
-        case 'r': emitUnit('\r'); break;
-        case 't': emitUnit('\t'); break;
-        case 'v': emitUnit('\v'); break;
+        case 'a':
+            emitUnit('\a');
+            break;
+        case 'b':
+            emitUnit('\b');
+            break;
+        case 'e':
+            emitUnit(0x1B);
+            break;
+        case 'f':
+            emitUnit('\f');
+            break;
+        case 'n':
+            emitUnit('\n');
+            break;
+        case 'r':
+            emitUnit('\r');
+            break;
+        case 't':
+            emitUnit('\t');
+            break;
+        case 'v':
+            emitUnit('\v');
+            break;
         case 'x': {
             uint32_t unit = 0;
             int digits = 0;
@@ -263,6 +279,8 @@ RegistrySource& registry() {
     return overrideSource() ? *overrideSource() : prefixRegistry;
 }
 
-void setRegistrySource(RegistrySource* source) { overrideSource() = source; }
+void setRegistrySource(RegistrySource* source) {
+    overrideSource() = source;
+}
 
 } // namespace vokari::platform

@@ -50,7 +50,9 @@ std::string readFile(const fs::path& file) {
     return s.str();
 }
 
-std::string sjis(std::string_view utf8) { return platform::utf8ToAnsi(utf8); }
+std::string sjis(std::string_view utf8) {
+    return platform::utf8ToAnsi(utf8);
+}
 
 ScopedEnv::ScopedEnv(const char* name, std::optional<std::string> value) : name_(name) {
     if (const char* old = std::getenv(name))
@@ -92,8 +94,8 @@ void TestPrefix::writeSystemReg(std::string_view text) {
 }
 
 fs::path TestPrefix::installGame(int version, const std::string& windowsFolder, bool wow64) {
-    const std::string key = version == 1 ? "Combat Flight Simulator\\\\1.00"
-                                         : "Combat Flight Simulator\\\\2.0";
+    const std::string key =
+        version == 1 ? "Combat Flight Simulator\\\\1.00" : "Combat Flight Simulator\\\\2.0";
     std::string escapedFolder = replaceAll(windowsFolder, "\\", "\\\\");
     reg_ += "\n[Software\\\\" + std::string(wow64 ? "Wow6432Node\\\\" : "") +
             "Microsoft\\\\Microsoft Games\\\\" + key + "] 1700000000\n#time=1d\n" +

@@ -1,0 +1,81 @@
+#include "app/message_box_dialog.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace vokari::ui {
+namespace {
+
+QMessageBox::StandardButton toButton(PromptAnswer answer) {
+    switch (answer) {
+    case PromptAnswer::Ok:
+        return QMessageBox::Ok;
+    case PromptAnswer::Cancel:
+        return QMessageBox::Cancel;
+    case PromptAnswer::Yes:
+        return QMessageBox::Yes;
+    case PromptAnswer::No:
+        return QMessageBox::No;
+    }
+    return QMessageBox::Ok;
+}
+
+} // namespace
+
+PromptAnswer MessageBoxPrompt::ask(const PromptRequest& request) {
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(qs(request.title));
+    // Message texts are CR LF joined, as the system writes them; Qt wants plain line feeds.
+    box.setText(qs(request.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    switch (request.icon) {
+    case PromptIcon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    case PromptIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case PromptIcon::Warning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case PromptIcon::Error:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case PromptIcon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    }
+    QMessageBox::StandardButtons buttons;
+    switch (request.buttons) {
+    case PromptButtons::Ok:
+        buttons = QMessageBox::Ok;
+        break;
+    case PromptButtons::OkCancel:
+        buttons = QMessageBox::Ok | QMessageBox::Cancel;
+        break;
+    case PromptButtons::YesNo:
+        buttons = QMessageBox::Yes | QMessageBox::No;
+        break;
+    case PromptButtons::YesNoCancel:
+        buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        break;
+    }
+    box.setStandardButtons(buttons);
+    box.setDefaultButton(toButton(request.defaultAnswer));
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return PromptAnswer::Yes;
+    case QMessageBox::No:
+        return PromptAnswer::No;
+    case QMessageBox::Cancel:
+        return PromptAnswer::Cancel;
+    case QMessageBox::Ok:
+        return PromptAnswer::Ok;
+    default:
+        // Closed with Escape or the close box: the answer that backs out.
+        if (request.buttons == PromptButtons::YesNo)
+            return PromptAnswer::No;
+        return request.buttons == PromptButtons::Ok ? PromptAnswer::Ok : PromptAnswer::Cancel;
+    }
+}
+
+} // namespace vokari::ui

@@ -1,0 +1,84 @@
+#include "app/placement_window.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+#include <algorithm>
+#include <cmath>
+
+namespace vokari::ui {
+namespace {
+
+QScreen* screenOf(const QWidget* w) {
+    QScreen* s = w->screen();
+    return s ? s : QGuiApplication::primaryScreen();
+}
+
+int toPixels(double twips, double dpi) {
+    return static_cast<int>(std::lround(twipsToPixels(twips, dpi)));
+}
+
+} // namespace
+
+WidgetPlacement::WidgetPlacement(QWidget* window, QString name)
+    : window_(window), name_(std::move(name)) {}
+
+std::string WidgetPlacement::placementName() const {
+    return name_.toStdString();
+}
+
+double WidgetPlacement::dpi() const {
+    const QScreen* s = screenOf(window_);
+    const double d = s ? s->logicalDotsPerInchY() : 96.0;
+    return d > 0 ? d : 96.0;
+}
+
+// The frame is what the user places, as on Windows, where a form's size includes its border.
+double WidgetPlacement::heightTwips() const {
+    return pixelsToTwips(window_->frameGeometry().height(), dpi());
+}
+double WidgetPlacement::widthTwips() const {
+    return pixelsToTwips(window_->frameGeometry().width(), dpi());
+}
+double WidgetPlacement::topTwips() const {
+    return pixelsToTwips(window_->frameGeometry().top(), dpi());
+}
+double WidgetPlacement::leftTwips() const {
+    return pixelsToTwips(window_->frameGeometry().left(), dpi());
+}
+
+void WidgetPlacement::setHeightTwips(double height) {
+    const int frameExtra = window_->frameGeometry().height() - window_->height();
+    window_->resize(window_->width(), std::max(1, toPixels(height, dpi()) - frameExtra));
+}
+
+void WidgetPlacement::setWidthTwips(double width) {
+    const int frameExtra = window_->frameGeometry().width() - window_->width();
+    window_->resize(std::max(1, toPixels(width, dpi()) - frameExtra), window_->height());
+}
+
+void WidgetPlacement::moveTwips(double left, double top) {
+    window_->move(toPixels(left, dpi()), toPixels(top, dpi()));
+}
+
+double WidgetPlacement::screenWidthTwips() const {
+    const QScreen* s = screenOf(window_);
+    return pixelsToTwips(s ? s->geometry().width() : 1024, dpi());
+}
+
+double WidgetPlacement::screenHeightTwips() const {
+    const QScreen* s = screenOf(window_);
+    return pixelsToTwips(s ? s->geometry().height() : 768, dpi());
+}
+
+void restorePlacement(QWidget* window, const QString& name, bool restoreSize) {
+    WidgetPlacement placement(window, name);
+    restoreWindowPlacement(placement, restoreSize);
+}
+
+void savePlacement(QWidget* window, const QString& name) {
+    WidgetPlacement placement(window, name);
+    saveWindowPlacement(placement);
+}
+
+} // namespace vokari::ui
