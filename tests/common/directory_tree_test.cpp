@@ -1,0 +1,68 @@
+#include "common/directory_tree.h"
+#include "support/fixtures.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+using namespace vokari;
+using vokari::test::TempDir;
+using vokari::test::writeFile;
+
+TEST(DirectoryTree, EntriesOfAFolderComeBeforeThoseOfItsSubFolders) {
+    TempDir dir;
+    writeFile(dir / "root/b/inner.txt", "");
+    writeFile(dir / "root/a/deep/x.txt", "");
+    writeFile(dir / "root/z.txt", "");
+    DirectoryEntryTable entries;
+    const std::string root = (dir / "root").string() + "\\";
+    collectDirectoryEntries(root, entries);
+    std::vector<std::string> paths;
+    for (const auto& e : entries)
+        paths.push_back(e.path.substr(root.size()));
+    EXPECT_EQ(paths, (std::vector<std::string>{"a", "b", "z.txt", "a\\deep", "a\\deep\\x.txt",
+                                               "b\\inner.txt"}));
+    EXPECT_TRUE(entries[0].attributes & 16);
+    EXPECT_FALSE(entries[2].attributes & 16);
+}
+
+TEST(DirectoryTree, RemovesEverythingAndCountsWhatStays) {
+    TempDir dir;
+    writeFile(dir / "t1/a/b/c.txt", "");
+    writeFile(dir / "t1/d.txt", "");
+    EXPECT_EQ(removeDirectoryTree((dir / "t1").string() + "\\"), 0);
+    EXPECT_FALSE(fs::exists(dir / "t1"));
+
+    // a read-only file directly inside: 1, file and folder stay
+    writeFile(dir / "t2/ro.txt", "");
+    ::chmod((dir / "t2/ro.txt").c_str(), 0444);
+    EXPECT_EQ(removeDirectoryTree((dir / "t2").string()), 1);
+    EXPECT_TRUE(fs::exists(dir / "t2/ro.txt"));
+
+    // one level deeper: the file and its sub-folder
+    writeFile(dir / "t3/sub/ro.txt", "");
+    writeFile(dir / "t3/other.txt", "");
+    ::chmod((dir / "t3/sub/ro.txt").c_str(), 0444);
+    EXPECT_EQ(removeDirectoryTree((dir / "t3").string()), 2);
+    EXPECT_FALSE(fs::exists(dir / "t3/other.txt"));
+
+    EXPECT_EQ(removeDirectoryTree((dir / "missing").string()), 0);
+}
+
+TEST(DirectoryTree, LinksAreRemovedAsLinksNeverFollowed) {
+    TempDir dir;
+    writeFile(dir / "outside/precious.txt", "keep");
+    writeFile(dir / "tree/file.txt", "");
+    fs::create_symlink(dir / "outside", dir / "tree/link-to-folder");
+    fs::create_symlink(dir / "outside/precious.txt", dir / "tree/link-to-file");
+    fs::create_symlink(dir / "nowhere", dir / "tree/dangling");
+    EXPECT_EQ(removeDirectoryTree((dir / "tree").string()), 0);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(dir / "tree")));
+    EXPECT_TRUE(fs::exists(dir / "outside/precious.txt"));
+
+    // the tree itself given as a link
+    fs::create_symlink(dir / "outside", dir / "alias");
+    EXPECT_EQ(removeDirectoryTree((dir / "alias").string()), 0);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(dir / "alias")));
+    EXPECT_TRUE(fs::exists(dir / "outside/precious.txt"));
+}

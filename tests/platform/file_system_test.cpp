@@ -1,0 +1,85 @@
+#include "common/error.h"
+#include "platform/codepage.h"
+#include "platform/file_system.h"
+#include "platform/instance_lock.h"
+#include "support/fixtures.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+using namespace vokari;
+using vokari::test::TempDir;
+using vokari::test::writeFile;
+
+TEST(FileSystem, ListingSkipsHiddenAndSortsWithoutCase) {
+    TempDir dir;
+    writeFile(dir / "b.txt", "");
+    writeFile(dir / "A.txt", "");
+    writeFile(dir / ".hidden", "");
+    fs::create_directories(dir / "Folder");
+    writeFile(dir / "ro.txt", "");
+    ::chmod((dir / "ro.txt").c_str(), 0444);
+    fs::create_symlink(dir / "Folder", dir / "link");
+
+    const auto entries = platform::listDirectory(dir.path().string());
+    ASSERT_EQ(entries.size(), 5u);
+    EXPECT_EQ(entries[0].name, "A.txt");
+    EXPECT_EQ(entries[1].name, "b.txt");
+    EXPECT_EQ(entries[2].name, "Folder");
+    EXPECT_TRUE(entries[2].isDirectory());
+    EXPECT_EQ(entries[3].name, "link");
+    EXPECT_TRUE(entries[3].isLink());
+    EXPECT_TRUE(entries[4].attributes & platform::kAttrReadOnly);
+}
+
+TEST(FileSystem, ReadOnlyFilesCannotBeDeleted) {
+    TempDir dir;
+    writeFile(dir / "ro.txt", "x");
+    ::chmod((dir / "ro.txt").c_str(), 0444);
+    EXPECT_FALSE(platform::deleteFile((dir / "ro.txt").string()));
+    EXPECT_TRUE(fs::exists(dir / "ro.txt"));
+    EXPECT_FALSE(platform::deleteFile((dir / "missing").string()));
+}
+
+TEST(FileSystem, AtomicWriteCreatesAndReplaces) {
+    TempDir dir;
+    const std::string file = (dir / "f.bin").string();
+    platform::writeFileAtomic(file, std::string("a\0b", 3));
+    EXPECT_EQ(platform::readFileBytes(file), std::string("a\0b", 3));
+    platform::writeFileAtomic(file, "new");
+    EXPECT_EQ(platform::readFileBytes(file), "new");
+    EXPECT_THROW(platform::writeFileAtomic((dir / "no/such/dir/f").string(), "x"), IoError);
+    EXPECT_THROW(platform::readFileBytes((dir / "missing").string()), IoError);
+}
+
+TEST(FileSystem, PatternsMatchLikeWindows) {
+    EXPECT_TRUE(platform::matchesPattern("Aircraft.CFG", "aircraft.cfg"));
+    EXPECT_TRUE(platform::matchesPattern("anything", "*.*"));
+    EXPECT_TRUE(platform::matchesPattern("p51d.zip", "*.zip"));
+    EXPECT_TRUE(platform::matchesPattern("p51d.zip", "p5?d.*"));
+    EXPECT_FALSE(platform::matchesPattern("p51d.zip", "*.lzh"));
+    EXPECT_FALSE(platform::matchesPattern("abc", "abcd"));
+}
+
+TEST(CodePage, RoundTripAndUndecodableBytes) {
+    const std::string text = "スピットファイア Mk I ｼｽﾃﾑ";
+    EXPECT_EQ(platform::ansiToUtf8(platform::utf8ToAnsi(text)), text);
+    EXPECT_EQ(platform::utf8ToAnsi("ア"), "\x83\x41");
+    EXPECT_EQ(platform::ansiToUtf8("a\xff"
+                                   "b"),
+              "a\xef\xbf\xbd"
+              "b");
+    EXPECT_FALSE(platform::isValidAnsi("a\xff"));
+    EXPECT_THROW(platform::utf8ToAnsi("🚀"), ArgumentError);
+}
+
+TEST(InstanceLock, SecondHolderIsRefusedUntilReleased) {
+    TempDir dir;
+    platform::InstanceLock first("vokari", dir.path());
+    platform::InstanceLock second("vokari", dir.path());
+    EXPECT_TRUE(first.tryAcquire());
+    EXPECT_FALSE(second.tryAcquire());
+    first.release();
+    EXPECT_TRUE(second.tryAcquire());
+}

@@ -1,0 +1,126 @@
+#include "common/error.h"
+#include "platform/profile.h"
+#include "support/fixtures.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+using namespace vokari;
+using vokari::test::readFile;
+using vokari::test::sjis;
+using vokari::test::TempDir;
+using vokari::test::writeFile;
+
+namespace {
+
+class ProfileTest : public ::testing::Test {
+protected:
+    void SetUp() override { platform::clearProfileCache(); }
+    std::string file() const { return (dir / "game.cfg").string(); }
+    TempDir dir;
+};
+
+} // namespace
+
+TEST_F(ProfileTest, ReadingRules) {
+    writeFile(file(), "; comment\r\n"
+                      "[Main]\r\n"
+                      "  ShowLogo =  1  \r\n"
+                      "Quoted=\"  a b  \"\r\n"
+                      "Single='x'\r\n"
+                      "Half=\"open\r\n"
+                      "Empty=\r\n"
+                      "dup=first\r\n"
+                      "DUP=second\r\n"
+                      "[ MAIN ]\r\n"
+                      "Other=in second copy\r\n");
+    EXPECT_EQ(platform::readIniString("main", "SHOWLOGO", "0", file()), "1");
+    EXPECT_EQ(platform::readIniString("MAIN", "Quoted", "", file()), "a b");
+    EXPECT_EQ(platform::readIniString("MAIN", "Single", "", file()), "x");
+    EXPECT_EQ(platform::readIniString("MAIN", "Half", "", file()), "\"open");
+    EXPECT_EQ(platform::readIniString("MAIN", "Empty", "def", file()), "");
+    EXPECT_EQ(platform::readIniString("MAIN", "dup", "", file()), "first");
+    // the first matching section wins; a later one of the same name is not read
+    EXPECT_EQ(platform::readIniString("MAIN", "Other", "none", file()), "none");
+    EXPECT_EQ(platform::readIniString("MAIN", "missing", "  1 ", file()), "1");
+    EXPECT_EQ(platform::readIniString("Nope", "x", "d", file()), "d");
+    EXPECT_EQ(platform::readIniString("MAIN", "x", "d", (dir / "none.cfg").string()), "d");
+}
+
+TEST_F(ProfileTest, ValuesAreCutTo255BytesWithoutSplittingACharacter) {
+    const std::string longValue(300, 'a');
+    // 254 ASCII bytes then a double-byte character would need 256 bytes: it is dropped whole
+    const std::string mixed = std::string(254, 'b') + "漢字";
+    writeFile(file(), "[s]\nlong=" + longValue + "\nmixed=" + sjis(mixed) + "\n");
+    EXPECT_EQ(platform::readIniString("s", "long", "", file()), std::string(255, 'a'));
+    EXPECT_EQ(platform::readIniString("s", "mixed", "", file()), std::string(254, 'b'));
+}
+
+TEST_F(ProfileTest, Cp932ValuesReachCallersAsUtf8) {
+    writeFile(file(), sjis("[MULTIPLAYER]\r\nSP_PLAYER_NAME=坂井 三郎\r\n"));
+    EXPECT_EQ(platform::readIniString("MULTIPLAYER", "SP_PLAYER_NAME", "", file()), "坂井 三郎");
+    platform::writeIniString("MULTIPLAYER", "SP_PLAYER_NAME", "ソッピーズ キャメル", file());
+    EXPECT_EQ(readFile(file()), sjis("[MULTIPLAYER]\r\nSP_PLAYER_NAME=ソッピーズ キャメル\r\n"));
+    EXPECT_THROW(platform::writeIniString("MULTIPLAYER", "X", "🚀", file()), ArgumentError);
+}
+
+TEST_F(ProfileTest, WriteReplacesInPlaceAndKeepsEveryOtherByte) {
+    // odd bytes, comments, blanks, LF-only and CR LF lines, no final line end
+    const std::string before = "; keep me\r\n[MAIN]\r\nShowLogo = 1 \r\n\xff\xfe odd\nLANG=jp\r\n"
+                               "\r\n[PANELS]\r\nHUD_COLOR=0";
+    writeFile(file(), before);
+    platform::writeIniString("main", "showlogo", "0", file());
+    EXPECT_EQ(readFile(file()), "; keep me\r\n[MAIN]\r\nShowLogo=0\r\n\xff\xfe odd\nLANG=jp\r\n"
+                                "\r\n[PANELS]\r\nHUD_COLOR=0");
+    EXPECT_EQ(platform::readIniString("MAIN", "ShowLogo", "", file()), "0");
+}
+
+TEST_F(ProfileTest, WriteAddsKeyAtEndOfSectionAndSectionAtEndOfFile) {
+    writeFile(file(), "[MAIN]\r\nA=1\r\n\r\n[PANELS]\r\nHUD_COLOR=0");
+    platform::writeIniString("MAIN", "B", "2", file());
+    EXPECT_EQ(readFile(file()), "[MAIN]\r\nA=1\r\nB=2\r\n\r\n[PANELS]\r\nHUD_COLOR=0");
+    platform::writeIniString("PANELS", "X", "3", file());
+    EXPECT_EQ(readFile(file()), "[MAIN]\r\nA=1\r\nB=2\r\n\r\n[PANELS]\r\nHUD_COLOR=0\r\nX=3\r\n");
+    platform::writeIniString("MULTIPLAYER", "SP_PLAYER_NAME", "pilot", file());
+    EXPECT_EQ(readFile(file()), "[MAIN]\r\nA=1\r\nB=2\r\n\r\n[PANELS]\r\nHUD_COLOR=0\r\nX=3\r\n"
+                                "[MULTIPLAYER]\r\nSP_PLAYER_NAME=pilot\r\n");
+}
+
+TEST_F(ProfileTest, WriteCreatesMissingFileInSettingsOrder) {
+    platform::writeIniString("FrmVokari", "FORM_HEIGHT", "100", file());
+    platform::writeIniString("FrmVokari", "FORM_WIDTH", "200", file());
+    platform::writeIniString("frmCfsSetting", "FORM_TOP", "5", file());
+    platform::writeIniString("FRMVOKARI", "SELECTED_CFS_VERSION", "2", file());
+    EXPECT_EQ(readFile(file()), "[FrmVokari]\r\nFORM_HEIGHT=100\r\nFORM_WIDTH=200\r\n"
+                                "SELECTED_CFS_VERSION=2\r\n[frmCfsSetting]\r\nFORM_TOP=5\r\n");
+}
+
+TEST_F(ProfileTest, WriteIsAtomicAndKeepsPermissions) {
+    writeFile(file(), "[s]\nk=1\n");
+    ::chmod(file().c_str(), 0640);
+    platform::writeIniString("s", "k", "2", file());
+    struct stat st;
+    ASSERT_EQ(::stat(file().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(readFile(file()), "[s]\nk=2\n");
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+        EXPECT_EQ(entry.path().filename(), "game.cfg") << "temporary file left behind";
+
+    // A folder we cannot write to: an error, and the file stays whole.
+    if (::geteuid() != 0) {
+        ::chmod(dir.path().c_str(), 0500);
+        EXPECT_THROW(platform::writeIniString("s", "k", "3", file()), IoError);
+        ::chmod(dir.path().c_str(), 0700);
+        EXPECT_EQ(readFile(file()), "[s]\nk=2\n");
+    }
+}
+
+TEST_F(ProfileTest, ReadsSeeChangesMadeByOthers) {
+    writeFile(file(), "[s]\nk=1\n");
+    EXPECT_EQ(platform::readIniString("s", "k", "", file()), "1");
+    writeFile(file(), "[s]\nk=22\n"); // other size
+    EXPECT_EQ(platform::readIniString("s", "k", "", file()), "22");
+    platform::writeIniString("s", "k", "3", file());
+    EXPECT_EQ(platform::readIniString("s", "k", "", file()), "3");
+}
