@@ -55,7 +55,7 @@ int runQc(Context& ctx) {
 }
 
 const CommandRegistration registration{
-    "qc", runQc, "qc (--game N | --file PATH) show|normalize   the quick-combat file"};
+    "qc", runQc, "qc (--game N | --file PATH) show|normalize  the quick-combat file"};
 
 } // namespace
 
