@@ -48,17 +48,6 @@ TEST(QCStringList, AssignAndRemoveIgnoreAbsentKeys) {
     EXPECT_EQ(list.Item("b"), "");
 }
 
-TEST(QCAlias, KeyIsBetweenFirstAndLastCharacter) {
-    ClsStringList list;
-    list.Add("Group A", "ABC");
-    EXPECT_EQ(resolveName("%ABC%", &list), "Group A");
-    EXPECT_EQ(resolveName("%ABCx", &list), "Group A"); // the last character goes whatever it is
-    EXPECT_EQ(resolveName("%ZZZ%", &list), "");
-    EXPECT_EQ(resolveName("%", &list), "");
-    EXPECT_EQ(resolveName("ABC", &list), "ABC");
-    EXPECT_EQ(resolveName("", &list), "");
-}
-
 TEST(QCGroups, NewDocumentAndFirstGroup) {
     ClsQCGroups doc;
     EXPECT_EQ(doc.defaultPlaneName(), "");
@@ -173,6 +162,10 @@ TEST(QCPlane, NameAndTypeRules) {
     EXPECT_EQ(plane.viewName(), "");
     doc.addString("name_x", "Mustang");
     EXPECT_EQ(plane.viewName(), "Mustang");
+    plane.setDefineName("%NAME_X?"); // the last character goes whatever it is
+    EXPECT_EQ(plane.viewName(), "Mustang");
+    plane.setDefineName("%");
+    EXPECT_EQ(plane.viewName(), "");
 
     plane.setDefineName(""); // an empty literal still goes into the list
     EXPECT_EQ(plane.defineName(), "%P-51DName%");
