@@ -1,0 +1,32 @@
+#pragma once
+
+#include "quickcombat/qc_groups.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+// The game's quick-combat definition file (QuickCom\qc_plane.qcb): read leniently into a new
+// document, written back in one canonical layout. Text in the ANSI code page, CR LF lines.
+namespace vokari {
+
+// Replaces `document` with a new one filled from folder + relativePath. Throws IoError when the
+// file cannot be read and FormatError (naming the file and line) on a value or line order the
+// document cannot take; `document` then keeps what was read before that line.
+void readQCFile(std::unique_ptr<ClsQCGroups>& document, std::string_view folder,
+                std::string_view relativePath);
+
+// Writes the document over folder + relativePath, after copying the file once to ".bak" (an
+// existing backup is kept). The file is replaced whole or not at all. Throws IoError when it
+// cannot be replaced (read-only, missing folder) and FormatError when a text has no form in the
+// code page.
+void writeQCFile(const ClsQCGroups& document, std::string_view folder,
+                 std::string_view relativePath);
+
+// The file's text for a document, in UTF-8.
+std::string qcFileText(const ClsQCGroups& document);
+
+// A strings key enclosed in "%" or double quotes loses its first and last character.
+std::string unquoteKey(std::string_view key);
+
+} // namespace vokari

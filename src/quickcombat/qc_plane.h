@@ -1,0 +1,45 @@
+#pragma once
+
+#include "quickcombat/qc_string_list.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vokari {
+
+inline constexpr int16_t kQCFighter = 1;
+inline constexpr int16_t kQCBomber = 2;
+
+// One aircraft of the quick-combat document, identified by its folder under Aircraft\. A
+// literal name is kept in the document's string list under folder + "Name" and referred to by
+// its alias, so set the folder before the name.
+class ClsQCPlane {
+public:
+    int16_t groupId() const { return groupId_; }
+    void setGroupId(int16_t pGroupId) { groupId_ = pGroupId; }
+
+    const std::string& aircraftPath() const { return aircraftPath_; }
+    void setAircraftPath(std::string_view pAircraftPath) { aircraftPath_ = pAircraftPath; }
+
+    int16_t aircraftType() const { return aircraftType_; }
+    // Only fighter (1) and bomber (2) are taken; any other value keeps the type.
+    void setAircraftType(int16_t pType);
+
+    const std::string& defineName() const { return defineName_; }
+    // An alias is stored as given; anything else goes into the string list.
+    void setDefineName(std::string_view pName);
+    std::string viewName() const;
+
+    void setStringList(ClsStringList* pStrings) { strings_ = pStrings; }
+    ClsStringList* getStringList() const { return strings_; }
+
+private:
+    int16_t groupId_ = 0;
+    std::string aircraftPath_;
+    int16_t aircraftType_ = kQCFighter;
+    std::string defineName_;
+    ClsStringList* strings_ = nullptr; // the document's, not owned
+};
+
+} // namespace vokari

@@ -1,0 +1,67 @@
+#include "quickcombat/qc_string_list.h"
+
+#include "common/error.h"
+
+#include <limits>
+
+namespace vokari {
+
+void ClsStringList::replace(std::string_view value, std::string_view key) {
+    const std::string normal = asciiLower(key);
+    keys_.remove(normal);
+    items_.remove(normal);
+    keys_.add(normal, std::string(key));
+    items_.add(normal, std::string(value));
+}
+
+void ClsStringList::setItem(std::string_view value, std::string_view key) {
+    if (keys_.keyExists(key))
+        replace(value, key);
+}
+
+std::string ClsStringList::Item(std::string_view key) const {
+    return items_.keyExists(key) ? items_.item(key) : std::string();
+}
+
+void ClsStringList::Add(std::string_view value, std::string_view key) {
+    if (key.empty())
+        return;
+    if (!keys_.keyExists(key)) {
+        const std::string normal = asciiLower(key);
+        keys_.add(normal, std::string(key));
+        items_.add(normal, std::string(value));
+    } else if (items_.item(key) != value) {
+        replace(value, key);
+    }
+}
+
+void ClsStringList::Remove(std::string_view key) {
+    if (!keys_.keyExists(key))
+        return;
+    keys_.remove(key);
+    items_.remove(key);
+}
+
+int16_t ClsStringList::Count() const {
+    if (keys_.count() > static_cast<size_t>(std::numeric_limits<int16_t>::max()))
+        throw Error("too many strings: more than 32767");
+    return static_cast<int16_t>(keys_.count());
+}
+
+bool isAliasName(std::string_view name) {
+    return !name.empty() && name.front() == '%';
+}
+
+std::string aliasKey(std::string_view name) {
+    if (name.size() < 2)
+        return std::string();
+    return std::string(name.substr(1, name.size() - 2));
+}
+
+std::string resolveName(std::string_view name, const ClsStringList* strings) {
+    if (!isAliasName(name))
+        return std::string(name);
+    return strings ? strings->Item(aliasKey(name)) : std::string();
+}
+
+} // namespace vokari

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "common/keyed_collection.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vokari {
+
+// The display strings of a quick-combat document, in order, addressed by a key that compares
+// without regard to case. The first spelling of a key is kept until its value changes.
+class ClsStringList {
+public:
+    // Replaces the value of a present key, moving it to the end under the given spelling; an
+    // absent key is ignored.
+    void setItem(std::string_view value, std::string_view key);
+    // The value under the key; empty when the key is absent.
+    std::string Item(std::string_view key) const;
+    // Appends an absent key. A present key keeps its place and spelling when the value is the
+    // same (case-sensitive), else it moves to the end with the new value and spelling. An empty
+    // key adds nothing.
+    void Add(std::string_view value, std::string_view key);
+    // Removes the key; an absent key is ignored.
+    void Remove(std::string_view key);
+    int16_t Count() const;
+    // The keys as spelled, in list order.
+    const KeyedCollection<std::string>& Keys() const { return keys_; }
+
+private:
+    void replace(std::string_view value, std::string_view key);
+
+    KeyedCollection<std::string> keys_;
+    KeyedCollection<std::string> items_;
+};
+
+// A name whose first character is "%" refers to a string: its key is the text between the first
+// and the last character. Any other name is literal.
+bool isAliasName(std::string_view name);
+std::string aliasKey(std::string_view name);
+// The text to show for a name: a literal name itself, an alias its string (empty when absent).
+std::string resolveName(std::string_view name, const ClsStringList* strings);
+
+} // namespace vokari

@@ -1,0 +1,355 @@
+#include "app/installation.h"
+#include "common/error.h"
+#include "common/text.h"
+#include "quickcombat/qc_file.h"
+#include "support/fixtures.h"
+
+#include <csignal>
+#include <filesystem>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <sys/resource.h>
+
+namespace fs = std::filesystem;
+
+namespace vokari {
+namespace {
+
+using test::readFile;
+using test::sjis;
+using test::writeFile;
+using ::testing::HasSubstr;
+
+std::string lines(std::initializer_list<std::string_view> list, std::string_view end = "\r\n") {
+    std::string out;
+    for (std::string_view line : list)
+        out.append(line).append(end);
+    return out;
+}
+
+// A game folder in a temporary folder, reached through a host path as a user's --file would.
+class QCFileTest : public ::testing::Test {
+protected:
+    const std::string rel = "QuickCom\\qc_plane.qcb";
+    std::string folder() const { return dir_.path().string() + "/"; }
+    fs::path file() const { return dir_ / "QuickCom" / "qc_plane.qcb"; }
+    fs::path backup() const { return dir_ / "QuickCom" / "qc_plane.qcb.bak"; }
+
+    std::unique_ptr<ClsQCGroups> read(std::string_view bytes) {
+        writeFile(file(), bytes);
+        std::unique_ptr<ClsQCGroups> doc;
+        readQCFile(doc, folder(), rel);
+        return doc;
+    }
+    // What the writer makes of a file.
+    std::string normalized(std::string_view bytes) {
+        auto doc = read(bytes);
+        writeQCFile(*doc, folder(), rel);
+        return readFile(file());
+    }
+    // The reader's failure for a file; the document keeps what was read before it.
+    std::string failure(std::string_view bytes, std::unique_ptr<ClsQCGroups>& doc) {
+        writeFile(file(), bytes);
+        try {
+            readQCFile(doc, folder(), rel);
+        } catch (const FormatError& e) {
+            return e.what();
+        }
+        ADD_FAILURE() << "no failure for:\n" << bytes;
+        return {};
+    }
+
+    test::TempDir dir_;
+};
+
+const std::string kExample = lines({"",
+                                    "[option.0]",
+                                    "OptionName=%VokariGrpOption00001%",
+                                    "aircraft.0=Bf109E",
+                                    "family_type.0=1",
+                                    "name.0=%Bf109EName%",
+                                    "",
+                                    "aircraft.1=Ju87",
+                                    "family_type.1=2",
+                                    "name.1=%Ju87Name%",
+                                    "",
+                                    "[player default aircraft]",
+                                    "aircraft=",
+                                    "GunAmmo=0",
+                                    "CannonAmmo=0",
+                                    "",
+                                    "[strings]",
+                                    "\"VokariGrpOption00001\" = Group A",
+                                    "\"Bf109EName\" = Bf 109E",
+                                    "\"Ju87Name\" = Ju 87"});
+
+TEST_F(QCFileTest, WritesTheCanonicalLayoutByteForByte) {
+    ClsQCGroups doc;
+    ClsQCGrp& group = doc.addGroup();
+    doc.addString("VokariGrpOption00001", "Group A");
+    doc.addPlane(group.groupId(), "Bf109E", "Bf 109E");
+    doc.addPlane(group.groupId(), "Ju87", "Ju 87").setAircraftType(kQCBomber);
+    fs::create_directories(file().parent_path());
+    writeQCFile(doc, folder(), rel);
+    EXPECT_EQ(readFile(file()), kExample);
+    EXPECT_FALSE(fs::exists(backup())); // nothing to back up yet
+
+    // Read back, only the never-set default aircraft changes: empty means the fallback.
+    EXPECT_EQ(normalized(kExample),
+              replaceAll(kExample, "aircraft=\r\n",
+                         "aircraft=" + sjis("スピットファイア Mk I") + "\r\n"));
+}
+
+TEST_F(QCFileTest, ReadsLenientlyAndWritesBackNormalised) {
+    const std::string out =
+        normalized(lines({"[OPTION.5]", "  OptionName = %A%  ", "Aircraft.3=X"}));
+    EXPECT_EQ(out, lines({"", "[option.0]", "OptionName=%A%", "aircraft.0=X", "family_type.0=1",
+                          "name.0=", "", "[player default aircraft]", "aircraft=", "GunAmmo=0",
+                          "CannonAmmo=0", "", "[strings]"}));
+
+    // Header case, spaces before keys and dots, keys without numbers, numbers out of order.
+    auto doc =
+        read(lines({"  [Option.9] anything", "optionname.7=G", "AIRCRAFT . 2 = P38F",
+                    "FAMILY_TYPE=2", "Name.0 = Lightning = P-38", " [STRINGS]", "  \"k\" = v "}));
+    ASSERT_EQ(doc->Groups().count(), 1u);
+    const ClsQCGrp& group = *doc->Groups().begin()->value;
+    EXPECT_EQ(group.defineName(), "G");
+    const ClsQCPlane& plane = *doc->Planes().item("P38F");
+    EXPECT_EQ(plane.aircraftType(), kQCBomber);
+    EXPECT_EQ(plane.viewName(), "Lightning = P-38");
+    EXPECT_EQ(doc->getString("k"), "v");
+}
+
+TEST_F(QCFileTest, LiteralNamesBecomeAliasesWithTheirStrings) {
+    const std::string out =
+        normalized(lines({"[option.0]", "OptionName=Literal group", "aircraft.0=Spit",
+                          "name.0=Spitfire", "[strings]", "\"Other\" = first"}));
+    EXPECT_THAT(out, HasSubstr("\r\nOptionName=Literal group\r\n")); // a group's name stays
+    EXPECT_THAT(out, HasSubstr("\r\nname.0=%SpitName%\r\n"));
+    // The name was given before the strings section was read.
+    EXPECT_THAT(out, HasSubstr("[strings]\r\n\"SpitName\" = Spitfire\r\n\"Other\" = first\r\n"));
+}
+
+TEST_F(QCFileTest, StringsKeysInThreeSpellingsAndWithDots) {
+    auto doc = read(lines({"[strings]", "KEY1 = a", "%KEY2% = b", "\"KEY3\" = \"c\"", "%KEY4 = d",
+                           "\"\" = lost", "% = lost too", "[option.0]", "OptionName=%Mk.IIName%",
+                           "aircraft.0=Mk.II", "name.0=%Mk.IIName%", "[strings]",
+                           "\"Mk.IIName\" = Spitfire Mk.II"}));
+    EXPECT_EQ(doc->getString("KEY1"), "a");
+    EXPECT_EQ(doc->getString("KEY2"), "b");
+    EXPECT_EQ(doc->getString("KEY3"), "\"c\""); // values keep their quotes
+    EXPECT_EQ(doc->getString("KEY"), "d");      // the last character goes whatever it is
+    EXPECT_EQ(doc->stringList().Count(), 5);
+    EXPECT_EQ(doc->Planes().item("Mk.II")->viewName(), "Spitfire Mk.II");
+    EXPECT_EQ(doc->Groups().begin()->value->viewName(), "Spitfire Mk.II");
+
+    EXPECT_EQ(unquoteKey(""), "");
+    EXPECT_EQ(unquoteKey("\""), "");
+    EXPECT_EQ(unquoteKey("\"a"), "");
+    EXPECT_EQ(unquoteKey("a\""), "a\"");
+}
+
+TEST_F(QCFileTest, SharedEntryTakesTheTypeAndNameReadLast) {
+    auto doc = read(lines({"[option.0]", "OptionName=%G1%", "aircraft.0=X", "family_type.0=1",
+                           "name.0=First", "[option.1]", "OptionName=%G2%", "aircraft.0=x",
+                           "family_type.0=2", "name.0=Second"}));
+    EXPECT_EQ(doc->Planes().count(), 1u);
+    for (const auto& group : doc->Groups()) {
+        const ClsQCPlane& plane = *group.value->Planes().item("X");
+        EXPECT_EQ(plane.aircraftType(), kQCBomber);
+        EXPECT_EQ(plane.viewName(), "Second");
+        EXPECT_EQ(plane.aircraftPath(), "x"); // the later spelling of the folder
+    }
+}
+
+TEST_F(QCFileTest, EntriesFollowTheLatestLinesAcrossHeaders) {
+    // A header of another section does not end the group; OptionName does not end the entry.
+    auto doc = read(lines({"[option.0]", "OptionName=%G1%", "aircraft.0=A", "[unknown]",
+                           "aircraft.1=B", "OptionName=%G2%", "family_type.0=2",
+                           "; aircraft.0=Commented", ";x=1", "aircraft.0=C"}));
+    ASSERT_EQ(doc->Groups().count(), 2u);
+    EXPECT_EQ(doc->group(1).Planes().count(), 2u);
+    EXPECT_EQ(doc->group(2).Planes().count(), 1u);
+    EXPECT_EQ(doc->Planes().item("B")->aircraftType(), kQCBomber);
+    EXPECT_FALSE(doc->Planes().keyExists("Commented"));
+}
+
+TEST_F(QCFileTest, Defaults) {
+    // No defaults section: the defaults are written empty.
+    EXPECT_THAT(
+        normalized(lines({"[option.0]", "OptionName=%G%"})),
+        HasSubstr("[player default aircraft]\r\naircraft=\r\nGunAmmo=0\r\nCannonAmmo=0\r\n"));
+
+    // An empty name means the game's fallback aircraft; text is CP932 on disk.
+    const std::string out = normalized(
+        lines({"[player default aircraft]", "aircraft=", "gunammo=300", "CANNONAMMO.x=-2"}));
+    EXPECT_THAT(out, HasSubstr("aircraft=" + sjis("スピットファイア Mk I") +
+                               "\r\nGunAmmo=300\r\nCannonAmmo=-2\r\n"));
+}
+
+TEST_F(QCFileTest, NumbersRoundHalvesToEven) {
+    auto doc =
+        read(lines({"[option.0]", "OptionName=%G%", "aircraft.0=A", "family_type.0=1.5",
+                    "aircraft.1=B", "family_type.1=2.5", "aircraft.2=C", "family_type.2=+1.49",
+                    "aircraft.3=D", "family_type.3=-0", "aircraft.4=E", "family_type.4=20e-1",
+                    "[player default aircraft]", "GunAmmo=12.5", "CannonAmmo=13.5"}));
+    EXPECT_EQ(doc->Planes().item("A")->aircraftType(), 2);
+    EXPECT_EQ(doc->Planes().item("B")->aircraftType(), 2);
+    EXPECT_EQ(doc->Planes().item("C")->aircraftType(), 1);
+    EXPECT_EQ(doc->Planes().item("D")->aircraftType(), 1); // 0 is no type: kept
+    EXPECT_EQ(doc->Planes().item("E")->aircraftType(), 2);
+    EXPECT_EQ(doc->defaultpGunAmmo(), 12);
+    EXPECT_EQ(doc->defaultpCannonAmmo(), 14);
+}
+
+TEST_F(QCFileTest, ReaderFailuresNameFileAndLineAndKeepWhatWasRead) {
+    const std::string head =
+        lines({"; groups", "[option.0]", "OptionName=%G%", "aircraft.0=A", "name.0=Alpha"});
+    std::unique_ptr<ClsQCGroups> doc;
+    for (const char* bad :
+         {"family_type.0=", "family_type.0=fighter", "family_type.0=32768", "family_type.0=32767.5",
+          "family_type.0=1,5", "family_type.0=0x1", "family_type.0=inf"}) {
+        const std::string message = failure(head + lines({bad, "aircraft.1=B"}), doc);
+        EXPECT_THAT(message, HasSubstr("qc_plane.qcb, line 6: family_type")) << bad;
+        ASSERT_TRUE(doc) << bad;
+        EXPECT_EQ(doc->Planes().item("A")->viewName(), "Alpha") << bad;
+        EXPECT_FALSE(doc->Planes().keyExists("B")) << bad;
+    }
+    EXPECT_THAT(
+        failure(lines({"[player default aircraft]", "aircraft=Zero", "GunAmmo=2147483648"}), doc),
+        HasSubstr("line 3: GunAmmo"));
+    EXPECT_EQ(doc->defaultPlaneName(), "Zero");
+    EXPECT_THAT(failure(lines({"[player default aircraft]", "CannonAmmo=many"}), doc),
+                HasSubstr("line 2: CannonAmmo"));
+
+    EXPECT_THAT(failure(lines({"[option.0]", "aircraft.0=A"}), doc),
+                HasSubstr("line 2: an aircraft line comes before any OptionName line"));
+    EXPECT_THAT(failure(lines({"[option.0]", "OptionName=%G%", "family_type.0=1"}), doc),
+                HasSubstr("line 3: a family_type line"));
+    EXPECT_THAT(failure(lines({"[option.0]", "OptionName=%G%", "name.0=x"}), doc),
+                HasSubstr("line 3: a name line"));
+    EXPECT_EQ(doc->Groups().count(), 1u);
+}
+
+TEST_F(QCFileTest, MissingFileFailsWithItsName) {
+    std::unique_ptr<ClsQCGroups> doc;
+    try {
+        readQCFile(doc, folder(), rel);
+        FAIL() << "read a missing file";
+    } catch (const IoError& e) {
+        EXPECT_THAT(e.what(), HasSubstr(folder() + rel));
+    }
+    ASSERT_TRUE(doc);
+    EXPECT_TRUE(doc->Groups().empty());
+}
+
+TEST_F(QCFileTest, LineEndsAndLineNumbers) {
+    // CR alone and LF alone end lines as CR LF does; the line number counts each.
+    const std::string mixed = "[option.0]\rOptionName=%G%\naircraft.0=A\r\nfamily_type.0=2\r"
+                              "aircraft.1=B\n\nfamily_type.1=x";
+    std::unique_ptr<ClsQCGroups> doc;
+    EXPECT_THAT(failure(mixed, doc), HasSubstr("line 7: family_type"));
+    EXPECT_EQ(doc->Planes().item("A")->aircraftType(), kQCBomber);
+    EXPECT_TRUE(doc->Planes().keyExists("B"));
+}
+
+TEST_F(QCFileTest, RoundTripIsStableAfterTheFirstNormalisation) {
+    const std::string messy =
+        sjis("junk before any header\r\n[Option.3]\r\nOptionName=%VokariGrpOption00001%\r\n"
+             "aircraft.9=a6m2\r\nfamily_type.9=1\r\nname.9=零戦\r\nextra=lost\r\n"
+             "[option.4]\r\nOptionName=Literal\r\naircraft.0=D3A1\r\nfamily_type.0=2\r\n"
+             "name.0=%D3A1Name%\r\naircraft.1=A6M2\r\nname.1=零式艦上戦闘機\r\n\r\n"
+             "[player default aircraft]\r\naircraft=A6M2 Zero\r\nGunAmmo=500\r\n"
+             "[strings]\r\n%VokariGrpOption00001% = 日本海軍\r\nD3A1Name = 九九式\r\n"
+             "\"empty\" =\r\n");
+    const std::string first = normalized(messy);
+    const std::string second = normalized(first);
+    EXPECT_EQ(second, first);
+    EXPECT_EQ(normalized(second), first);
+    // The later spelling of the shared folder names its string.
+    EXPECT_THAT(first, HasSubstr(sjis("[strings]\r\n\"A6M2Name\" = 零式艦上戦闘機\r\n")));
+    EXPECT_THAT(first, HasSubstr("\"empty\" = \r\n"));
+    EXPECT_THAT(first, ::testing::Not(HasSubstr("extra")));
+}
+
+TEST(QCFileBackup, FirstSaveKeepsTheOriginalAsBackup) {
+    test::TestPrefix prefix;
+    const fs::path host = prefix.installGame(kGameCfs2, "C:\\Games\\CFS2");
+    const std::string original = "[option.0]\nOptionName=%G%\naircraft.0=A\n"; // LF, no strings
+    writeFile(host / "QuickCom" / "qc_plane.qcb", original);
+    const std::string game = gameFolder(kGameCfs2);
+
+    std::unique_ptr<ClsQCGroups> doc;
+    readQCFile(doc, game, quickCombatFileName());
+    writeQCFile(*doc, game, quickCombatFileName());
+    const std::string backupBytes = readFile(host / "QuickCom" / "qc_plane.qcb.bak");
+    EXPECT_EQ(backupBytes, "[option.0]\r\nOptionName=%G%\r\naircraft.0=A\r\n"); // CR LF lines
+
+    doc->addGroup();
+    writeQCFile(*doc, game, quickCombatFileName());
+    EXPECT_EQ(readFile(host / "QuickCom" / "qc_plane.qcb.bak"), backupBytes);
+    EXPECT_THAT(readFile(host / "QuickCom" / "qc_plane.qcb"), HasSubstr("[option.1]"));
+}
+
+// Files may not grow past `bytes` while it lives: a write past it fails as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &old_);
+        oldSignal_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = old_;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldSignal_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit old_{};
+    void (*oldSignal_)(int) = nullptr;
+};
+
+TEST_F(QCFileTest, FailedWriteLeavesTheFileWhole) {
+    const std::string original = lines({"[option.0]", "OptionName=%G%"});
+    auto doc = read(original);
+
+    // A text the code page cannot hold: nothing on disk changes.
+    doc->addString("k", "😀");
+    EXPECT_THROW(writeQCFile(*doc, folder(), rel), FormatError);
+    EXPECT_EQ(readFile(file()), original);
+    doc->stringList().Remove("k");
+
+    // The disk fills up half way through: the old file stays whole.
+    for (int i = 0; i < 50; ++i)
+        doc->addString("filler" + std::to_string(i), std::string(40, 'x'));
+    {
+        FileSizeLimit limit(static_cast<rlim_t>(original.size() + 100));
+        EXPECT_THROW(writeQCFile(*doc, folder(), rel), IoError);
+    }
+    EXPECT_EQ(readFile(file()), original);
+    EXPECT_EQ(readFile(backup()), original);
+    doc = read(original);
+
+    // A read-only file is refused, as on Windows, after the backup.
+    fs::permissions(file(),
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    EXPECT_THROW(writeQCFile(*doc, folder(), rel), IoError);
+    EXPECT_EQ(readFile(file()), original);
+    EXPECT_EQ(readFile(backup()), original);
+
+    // No QuickCom folder: nothing is created.
+    const std::string other = dir_.path().string() + "/elsewhere/";
+    EXPECT_THROW(writeQCFile(*doc, other, rel), IoError);
+    EXPECT_FALSE(fs::exists(dir_ / "elsewhere"));
+}
+
+} // namespace
+} // namespace vokari

@@ -1,0 +1,183 @@
+#include "common/error.h"
+#include "quickcombat/qc_groups.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace vokari {
+namespace {
+
+std::vector<std::string> keysOf(const ClsStringList& list) {
+    std::vector<std::string> keys;
+    for (const auto& key : list.Keys())
+        keys.push_back(key.value);
+    return keys;
+}
+
+TEST(QCStringList, AddKeepsFirstSpellingUntilTheValueChanges) {
+    ClsStringList list;
+    list.Add("A", "KEY");
+    list.Add("x", "Other");
+    list.Add("A", "key"); // same value: stays put, spelled as first given
+    EXPECT_EQ(keysOf(list), (std::vector<std::string>{"KEY", "Other"}));
+    EXPECT_EQ(list.Item("Key"), "A");
+
+    list.Add("a", "Key"); // values compare with case: moves to the end, new spelling
+    EXPECT_EQ(keysOf(list), (std::vector<std::string>{"Other", "Key"}));
+    EXPECT_EQ(list.Item("KEY"), "a");
+    EXPECT_EQ(list.Count(), 2);
+
+    list.Add("ignored", "");
+    EXPECT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.Item("absent"), "");
+}
+
+TEST(QCStringList, AssignAndRemoveIgnoreAbsentKeys) {
+    ClsStringList list;
+    list.setItem("v", "nothing");
+    list.Remove("nothing");
+    EXPECT_EQ(list.Count(), 0);
+
+    list.Add("1", "a");
+    list.Add("2", "b");
+    list.setItem("1", "A"); // even an unchanged value moves to the end
+    EXPECT_EQ(keysOf(list), (std::vector<std::string>{"b", "A"}));
+    list.Remove("B");
+    EXPECT_EQ(keysOf(list), (std::vector<std::string>{"A"}));
+    EXPECT_EQ(list.Item("b"), "");
+}
+
+TEST(QCGroups, NewDocumentAndFirstGroup) {
+    ClsQCGroups doc;
+    EXPECT_EQ(doc.defaultPlaneName(), "");
+    EXPECT_EQ(doc.defaultpGunAmmo(), 0);
+    EXPECT_EQ(doc.defaultpCannonAmmo(), 0);
+    EXPECT_TRUE(doc.Groups().empty());
+
+    ClsQCGrp& group = doc.addGroup();
+    EXPECT_EQ(group.groupId(), 1);
+    EXPECT_EQ(group.defineName(), "%VokariGrpOption00001%");
+    EXPECT_EQ(group.viewName(), "");
+    EXPECT_TRUE(doc.Groups().keyExists("grp.1"));
+    doc.addString("vokarigrpoption00001", "Zero");
+    EXPECT_EQ(group.viewName(), "Zero");
+
+    doc.setDefaultPlaneName("");
+    EXPECT_EQ(doc.defaultPlaneName(), "スピットファイア Mk I");
+    doc.setDefaultPlaneName("A6M2 Zero");
+    EXPECT_EQ(doc.defaultPlaneName(), "A6M2 Zero");
+    doc.setDefaultpGunAmmo(-5);
+    doc.setDefaultpCannonAmmo(2147483647);
+    EXPECT_EQ(doc.defaultpGunAmmo(), -5);
+    EXPECT_EQ(doc.defaultpCannonAmmo(), 2147483647);
+}
+
+TEST(QCGroups, NewAliasTakesLowestFreeNumberComparingWithCase) {
+    ClsQCGroups doc;
+    doc.addGroup();                                         // 00001
+    doc.addGroup().setDefineName("%VokariGrpOption00003%"); // was 00002
+    doc.addGroup().setDefineName("%vokarigrpoption00002%"); // lower case: does not count
+    EXPECT_EQ(doc.GetNewGroupAlias(), "%VokariGrpOption00002%");
+
+    ClsQCGroups many;
+    for (int i = 0; i < 41; ++i)
+        many.addGroup();
+    EXPECT_EQ(many.GetNewGroupAlias(), "%VokariGrpOption00042%");
+    many.removeGroup(7);
+    EXPECT_EQ(many.GetNewGroupAlias(), "%VokariGrpOption00007%");
+}
+
+TEST(QCGroups, RemovedGroupKeepsEntriesStringsAndItsId) {
+    ClsQCGroups doc;
+    doc.addGroup();
+    doc.addPlane(1, "Spit", "Spitfire");
+    doc.removeGroup(1);
+    EXPECT_TRUE(doc.Groups().empty());
+    EXPECT_TRUE(doc.Planes().keyExists("Spit"));
+    EXPECT_EQ(doc.getString("SpitName"), "Spitfire");
+    EXPECT_EQ(doc.addGroup().groupId(), 2);
+    EXPECT_THROW(doc.removeGroup(1), KeyError);
+}
+
+TEST(QCGroups, GroupIdsRunOutAfter32767) {
+    ClsQCGroups doc;
+    for (int i = 1; i <= 32767; ++i)
+        doc.removeGroup(doc.addGroup().groupId());
+    EXPECT_THROW(doc.addGroup(), Error);
+    EXPECT_TRUE(doc.Groups().empty());
+}
+
+TEST(QCGroups, AddPlaneSharesOneEntryPerFolder) {
+    ClsQCGroups doc;
+    doc.addGroup();
+    doc.addGroup();
+    ClsQCPlane& spit = doc.addPlane(1, "Spit", "Spitfire");
+    EXPECT_EQ(spit.defineName(), "%SpitName%");
+    EXPECT_EQ(spit.viewName(), "Spitfire");
+    EXPECT_EQ(spit.groupId(), 1);
+    EXPECT_EQ(spit.aircraftType(), kQCFighter);
+    EXPECT_EQ(keysOf(doc.stringList()), (std::vector<std::string>{"SpitName"}));
+
+    ClsQCPlane& again = doc.addPlane(2, "spit", "Other name");
+    EXPECT_EQ(&again, &spit);
+    EXPECT_EQ(spit.viewName(), "Spitfire");
+    EXPECT_EQ(spit.groupId(), 1);
+    doc.addPlane(2, "SPIT");
+    EXPECT_EQ(doc.group(2).Planes().count(), 1u);
+    EXPECT_EQ(doc.Planes().count(), 1u);
+
+    // One entry: a change through either group shows in both.
+    doc.group(2).Planes().item("spit")->setAircraftType(kQCBomber);
+    EXPECT_EQ(doc.group(1).Planes().item("Spit")->aircraftType(), kQCBomber);
+
+    // An unknown group leaves the document as it was.
+    EXPECT_THROW(doc.addPlane(9, "Zero", "Zero"), KeyError);
+    EXPECT_FALSE(doc.Planes().keyExists("Zero"));
+    EXPECT_EQ(doc.getString("ZeroName"), "");
+}
+
+TEST(QCGroups, RemovedEntryComesBackWithItsTypeAndName) {
+    ClsQCGroups doc;
+    doc.addGroup();
+    doc.addPlane(1, "Ju87", "Stuka").setAircraftType(kQCBomber);
+    doc.group(1).removePlane("JU87");
+    EXPECT_TRUE(doc.group(1).Planes().empty());
+    EXPECT_THROW(doc.group(1).removePlane("Ju87"), KeyError);
+
+    ClsQCPlane& back = doc.addPlane(1, "Ju87", "New name");
+    EXPECT_EQ(back.aircraftType(), kQCBomber);
+    EXPECT_EQ(back.viewName(), "Stuka");
+}
+
+TEST(QCPlane, NameAndTypeRules) {
+    ClsQCGroups doc;
+    doc.addGroup();
+    ClsQCPlane& plane = doc.addPlane(1, "P-51D");
+    EXPECT_EQ(plane.defineName(), "");
+
+    plane.setDefineName("%NAME_X%"); // an alias stays as given, adds no string
+    EXPECT_EQ(plane.defineName(), "%NAME_X%");
+    EXPECT_EQ(doc.stringList().Count(), 0);
+    EXPECT_EQ(plane.viewName(), "");
+    doc.addString("name_x", "Mustang");
+    EXPECT_EQ(plane.viewName(), "Mustang");
+    plane.setDefineName("%NAME_X?"); // the last character goes whatever it is
+    EXPECT_EQ(plane.viewName(), "Mustang");
+    plane.setDefineName("%");
+    EXPECT_EQ(plane.viewName(), "");
+
+    plane.setDefineName(""); // an empty literal still goes into the list
+    EXPECT_EQ(plane.defineName(), "%P-51DName%");
+    EXPECT_TRUE(doc.stringList().Keys().keyExists("P-51DName"));
+
+    plane.setAircraftType(2);
+    plane.setAircraftType(0);
+    plane.setAircraftType(3);
+    EXPECT_EQ(plane.aircraftType(), 2);
+    plane.setAircraftType(1);
+    EXPECT_EQ(plane.aircraftType(), 1);
+}
+
+} // namespace
+} // namespace vokari
