@@ -60,8 +60,13 @@ int main(int argc, char** argv) {
             launcher.show();
             if (options.openTool) {
                 const LauncherTool tool = *options.openTool;
-                QTimer::singleShot(0, &launcher,
-                                   [&launcher, tool] { launcher.toolButton(tool)->click(); });
+                QTimer::singleShot(0, &launcher, [&launcher, tool] {
+                    QPushButton* button = launcher.toolButton(tool);
+                    if (!button->isEnabled())
+                        std::cerr << "vokari: --open " << launcherToolName(tool)
+                                  << ": the button is disabled for the installed games\n";
+                    button->click();
+                });
             }
             result = app.exec();
         }
