@@ -15,7 +15,8 @@
 //  - it talks to the user only through common/prompt.h, titled with its windowTitle();
 //  - its destructor is its unload: savePlacement(this, name).
 // The launcher shows it with exec() and deletes it when exec() returns, so every opening
-// starts from a fresh window.
+// starts from a fresh window. Its tests live in tests/<feature>/<name>_window_test.cpp: call
+// vokari::test::qtApp() (support/qt_app.h) and answer its questions with a ScriptedPrompt.
 namespace vokari::ui {
 
 using ToolWindowFactory =
