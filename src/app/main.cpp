@@ -1,8 +1,76 @@
+#include "app/demo.h"
+#include "app/message_box_dialog.h"
+#include "app/startup.h"
+#include "app/tool_window.h"
+#include "app/vokari_window.h"
+#include "common/error.h"
+#include "platform/instance_lock.h"
+
 #include <QApplication>
+#include <QPushButton>
+#include <QTimer>
 #include <iostream>
+#include <string>
+#include <vector>
 
 int main(int argc, char** argv) {
+    using namespace vokari;
+    StartOptions options;
+    try {
+        options = parseStartOptions(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const Error& e) {
+        std::cerr << "vokari: " << e.what() << "\n" << startUsage();
+        return 2;
+    }
+    if (options.help) {
+        std::cout << startUsage();
+        return 0;
+    }
+    if (options.openTool && !ui::toolWindowExists(*options.openTool)) {
+        std::cerr << "vokari: --open " << launcherToolName(*options.openTool)
+                  << ": this tool is not built yet\n";
+        return 2;
+    }
+
     QApplication app(argc, argv);
-    std::cerr << "vokari: the launcher window is not built yet; use vokari-cli\n";
-    return 1;
+    QApplication::setApplicationName(QStringLiteral("Vokari"));
+    ui::MessageBoxPrompt messageBoxes;
+    setPrompt(&messageBoxes);
+
+    // Before anything is read or written: a second copy only says so and ends.
+    platform::InstanceLock lock("vokari");
+    if (!claimSingleCopy(lock)) {
+        setPrompt(nullptr);
+        return 1;
+    }
+    if (options.demo) {
+        try {
+            useDemoPrefix(options.demoReset);
+        } catch (const Error& e) {
+            std::cerr << "vokari: " << e.what() << "\n";
+            setPrompt(nullptr);
+            return 1;
+        }
+    }
+
+    int result = 1;
+    {
+        ui::FrmVokari launcher;
+        if (launcher.load()) {
+            launcher.show();
+            if (options.openTool) {
+                const LauncherTool tool = *options.openTool;
+                QTimer::singleShot(0, &launcher, [&launcher, tool] {
+                    QPushButton* button = launcher.toolButton(tool);
+                    if (!button->isEnabled())
+                        std::cerr << "vokari: --open " << launcherToolName(tool)
+                                  << ": the button is disabled for the installed games\n";
+                    button->click();
+                });
+            }
+            result = app.exec();
+        }
+    }
+    setPrompt(nullptr);
+    return result;
 }

@@ -3,7 +3,17 @@
 #include <QApplication>
 #include <QMessageBox>
 
+static void initUiResources() {
+    Q_INIT_RESOURCE(ui_resources);
+}
+
 namespace vokari::ui {
+
+void ensureUiResources() {
+    static const bool done = (initUiResources(), true);
+    (void)done;
+}
+
 namespace {
 
 QMessageBox::StandardButton toButton(PromptAnswer answer) {

@@ -21,4 +21,7 @@ inline std::string us(const QString& text) {
     return text.toStdString();
 }
 
+// Registers the windows' resources (icons) once; the windows live in a static library.
+void ensureUiResources();
+
 } // namespace vokari::ui

@@ -33,28 +33,28 @@ double WidgetPlacement::dpi() const {
     return d > 0 ? d : 96.0;
 }
 
-// The frame is what the user places, as on Windows, where a form's size includes its border.
+// The position is the frame's, which is what move() places. The size is the inside of the
+// window: the frame is only known once the window has been shown, so a size taken with the
+// frame and restored before the first show would grow the window by its title bar every time.
 double WidgetPlacement::heightTwips() const {
-    return pixelsToTwips(window_->frameGeometry().height(), dpi());
+    return pixelsToTwips(window_->height(), dpi());
 }
 double WidgetPlacement::widthTwips() const {
-    return pixelsToTwips(window_->frameGeometry().width(), dpi());
+    return pixelsToTwips(window_->width(), dpi());
 }
 double WidgetPlacement::topTwips() const {
-    return pixelsToTwips(window_->frameGeometry().top(), dpi());
+    return pixelsToTwips(window_->pos().y(), dpi());
 }
 double WidgetPlacement::leftTwips() const {
-    return pixelsToTwips(window_->frameGeometry().left(), dpi());
+    return pixelsToTwips(window_->pos().x(), dpi());
 }
 
 void WidgetPlacement::setHeightTwips(double height) {
-    const int frameExtra = window_->frameGeometry().height() - window_->height();
-    window_->resize(window_->width(), std::max(1, toPixels(height, dpi()) - frameExtra));
+    window_->resize(window_->width(), std::max(1, toPixels(height, dpi())));
 }
 
 void WidgetPlacement::setWidthTwips(double width) {
-    const int frameExtra = window_->frameGeometry().width() - window_->width();
-    window_->resize(std::max(1, toPixels(width, dpi()) - frameExtra), window_->height());
+    window_->resize(std::max(1, toPixels(width, dpi())), window_->height());
 }
 
 void WidgetPlacement::moveTwips(double left, double top) {

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace vokari::ui {
+
+// The About box: program name and version, and a way to the system's information program.
+class FrmAbout : public QDialog {
+    Q_OBJECT
+public:
+    explicit FrmAbout(QWidget* parent = nullptr);
+
+private:
+    void showSystemInfo();
+
+    QLabel* lblTitle;
+    QLabel* lblVersion;
+    QPushButton* CmdOk;
+    QPushButton* cmdSysInfo;
+};
+
+} // namespace vokari::ui

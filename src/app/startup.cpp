@@ -1,0 +1,79 @@
+#include "app/startup.h"
+
+#include "common/error.h"
+#include "common/prompt.h"
+
+namespace vokari {
+namespace {
+
+struct ToolName {
+    LauncherTool tool;
+    std::string_view name;
+};
+constexpr ToolName kToolNames[] = {
+    {LauncherTool::Settings, "settings"}, {LauncherTool::Enabler, "enabler"},
+    {LauncherTool::Alias, "alias"},       {LauncherTool::QuickCombat, "qc"},
+    {LauncherTool::Install, "install"},   {LauncherTool::Copy, "copy"}};
+
+} // namespace
+
+std::string_view launcherToolName(LauncherTool tool) {
+    for (const auto& entry : kToolNames) {
+        if (entry.tool == tool)
+            return entry.name;
+    }
+    return {};
+}
+
+std::optional<LauncherTool> launcherToolFromName(std::string_view name) {
+    for (const auto& entry : kToolNames) {
+        if (entry.name == name)
+            return entry.tool;
+    }
+    return std::nullopt;
+}
+
+StartOptions parseStartOptions(const std::vector<std::string>& args) {
+    StartOptions options;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            options.help = true;
+        } else if (arg == "--demo") {
+            options.demo = true;
+        } else if (arg == "--demo-reset") {
+            options.demo = true;
+            options.demoReset = true;
+        } else if (arg == "--open") {
+            if (i + 1 == args.size())
+                throw ArgumentError("--open needs a tool: settings, enabler, alias, qc, "
+                                    "install or copy");
+            const std::string& name = args[++i];
+            options.openTool = launcherToolFromName(name);
+            if (!options.openTool)
+                throw ArgumentError("unknown tool for --open: " + name +
+                                    " (settings, enabler, alias, qc, install or copy)");
+        } else if (arg.starts_with("--")) {
+            throw ArgumentError("unknown option: " + arg);
+        }
+    }
+    return options;
+}
+
+std::string startUsage() {
+    return "usage: vokari [--demo] [--demo-reset] [--open TOOL]\n"
+           "  --demo        work on the demo games (built on first use, kept between runs)\n"
+           "  --demo-reset  start the demo games afresh (implies --demo)\n"
+           "  --open TOOL   press a tool's button once the launcher is shown; TOOL is one of\n"
+           "                settings, enabler, alias, qc, install, copy\n"
+           "  --help        show this text\n";
+}
+
+bool claimSingleCopy(platform::InstanceLock& lock) {
+    if (lock.tryAcquire())
+        return true;
+    showMessage(kProgramName, "Vokari はすでに起動しています。", PromptIcon::Warning);
+    return false;
+}
+
+} // namespace vokari

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "platform/instance_lock.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What happens before the launcher appears: the command line of `vokari` and the single
+// running copy.
+namespace vokari {
+
+// The six tools of the launcher, in the order of its buttons.
+enum class LauncherTool { Enabler, Alias, QuickCombat, Install, Settings, Copy };
+inline constexpr LauncherTool kLauncherTools[] = {LauncherTool::Enabler,     LauncherTool::Alias,
+                                                  LauncherTool::QuickCombat, LauncherTool::Install,
+                                                  LauncherTool::Settings,    LauncherTool::Copy};
+
+// The tool's name on the command line: settings, enabler, alias, qc, install, copy.
+std::string_view launcherToolName(LauncherTool tool);
+std::optional<LauncherTool> launcherToolFromName(std::string_view name);
+
+struct StartOptions {
+    bool help = false;
+    bool demo = false; // also set by --demo-reset
+    bool demoReset = false;
+    std::optional<LauncherTool> openTool;
+};
+
+// Reads --help, --demo, --demo-reset and --open TOOL. Arguments that do not begin with "--"
+// are left to the window toolkit (-platform, -style ...). Throws ArgumentError.
+StartOptions parseStartOptions(const std::vector<std::string>& args);
+std::string startUsage();
+
+inline constexpr std::string_view kProgramName = "Vokari";
+
+// Takes the lock that marks the running copy. When another copy holds it, tells the user
+// ("Vokari はすでに起動しています。") and returns false: the program must end at once.
+bool claimSingleCopy(platform::InstanceLock& lock);
+
+} // namespace vokari

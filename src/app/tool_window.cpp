@@ -1,0 +1,47 @@
+#include "app/tool_window.h"
+
+namespace vokari::ui {
+namespace {
+
+using MakeToolWindow = std::unique_ptr<QDialog> (*)(int16_t version, QWidget* launcher);
+
+template <class Window> std::unique_ptr<QDialog> makeWindow(int16_t version, QWidget* launcher) {
+    return std::make_unique<Window>(version, launcher);
+}
+
+struct ToolWindowEntry {
+    LauncherTool tool;
+    MakeToolWindow make; // nullptr: not built yet
+};
+
+// One line per tool: replace nullptr with &makeWindow<FrmXxx> and include its header.
+// FrmCFSCopyFiles asks no version: give it a constructor that ignores it.
+constexpr ToolWindowEntry kToolWindows[] = {
+    {LauncherTool::Enabler, nullptr},     // FrmAircraftEnabler
+    {LauncherTool::Alias, nullptr},       // FrmAliasSetting
+    {LauncherTool::QuickCombat, nullptr}, // FrmQCEdit
+    {LauncherTool::Install, nullptr},     // FrmArcInstall
+    {LauncherTool::Settings, nullptr},    // frmCfsSetting
+    {LauncherTool::Copy, nullptr},        // FrmCFSCopyFiles
+};
+
+MakeToolWindow makerOf(LauncherTool tool) {
+    for (const auto& entry : kToolWindows) {
+        if (entry.tool == tool)
+            return entry.make;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+std::unique_ptr<QDialog> createToolWindow(LauncherTool tool, int16_t version, QWidget* launcher) {
+    const MakeToolWindow make = makerOf(tool);
+    return make ? make(version, launcher) : nullptr;
+}
+
+bool toolWindowExists(LauncherTool tool) {
+    return makerOf(tool) != nullptr;
+}
+
+} // namespace vokari::ui

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "app/startup.h"
+
+#include <QDialog>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+// The tool windows the launcher opens. A tool window is a QDialog in
+// src/<feature>/<name>_window.{h,cpp}:
+//  - its constructor (int16_t version, QWidget* launcher) builds the controls, restores the
+//    placement with restorePlacement(this, name, restoreSize) (app/placement_window.h) and
+//    reads its model from gameFolder(version);
+//  - it talks to the user only through common/prompt.h, titled with its windowTitle();
+//  - its destructor is its unload: savePlacement(this, name).
+// The launcher shows it with exec() and deletes it when exec() returns, so every opening
+// starts from a fresh window. Its tests live in tests/<feature>/<name>_window_test.cpp: call
+// vokari::test::qtApp() (support/qt_app.h) and answer its questions with a ScriptedPrompt.
+namespace vokari::ui {
+
+using ToolWindowFactory =
+    std::function<std::unique_ptr<QDialog>(LauncherTool tool, int16_t version, QWidget* launcher)>;
+
+// The window of `tool` for game `version` (the launcher's SelectedCFSVersion()), a child of
+// `launcher`; nullptr when the tool is not built yet.
+std::unique_ptr<QDialog> createToolWindow(LauncherTool tool, int16_t version, QWidget* launcher);
+
+// Whether createToolWindow has a window for `tool`.
+bool toolWindowExists(LauncherTool tool);
+
+} // namespace vokari::ui

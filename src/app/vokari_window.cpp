@@ -1,0 +1,221 @@
+#include "app/vokari_window.h"
+
+#include "app/about_dialog.h"
+#include "app/installation.h"
+#include "app/launcher_state.h"
+#include "app/message_box_dialog.h"
+#include "app/placement_window.h"
+#include "common/prompt.h"
+#include "installer/archiver_availability.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace vokari::ui {
+namespace {
+
+const QString kName = QStringLiteral("FrmVokari");
+
+struct ToolButtonText {
+    LauncherTool tool;
+    const char* name;
+    const char* caption;
+    const char* toolTip;
+};
+
+const ToolButtonText kToolButtons[] = {
+    {LauncherTool::Enabler, "CmdAircraftEnabler", "航空機ファイル設定",
+     "航空機を使用するかしないかを設定します"},
+    {LauncherTool::Alias, "CmdAliasSetting", "音声・パネルファイル設定",
+     "航空機のサウンド、パネルを他の機体データのものを利用するように変更します"},
+    {LauncherTool::QuickCombat, "CmdQCPEdit", "クイックコンバット編集",
+     "クイックコンバットで使用するグループ、機体を設定します"},
+    {LauncherTool::Install, "CmdCfsArcInstall", "CFSファイルインストール",
+     "ZIP形式で配布されるファイルのインストールを支援します"},
+    {LauncherTool::Settings, "CmdCfsSetting", "CFS設定", "CFSから設定できない項目を設定します"},
+    {LauncherTool::Copy, "CmdCFSCopyFiles", "CFS1 → CFS2 ファイル コピー", ""},
+};
+
+QString utf8(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+} // namespace
+
+FrmVokari::FrmVokari(ToolWindowFactory toolWindows, QWidget* parent)
+    : QWidget(parent), toolWindows_(std::move(toolWindows)) {
+    setObjectName(kName);
+    setWindowTitle(QStringLiteral("Vokari Menu"));
+    ensureUiResources();
+    setWindowIcon(QIcon(QStringLiteral(":/vokari/vokari.png")));
+
+    FrameCFSVersion = new QGroupBox(QStringLiteral("CFS Version"), this);
+    FrameCFSVersion->setObjectName(QStringLiteral("FrameCFSVersion"));
+    OptCFS1 = new QRadioButton(utf8("Combat Flight Simulator 1 ヨーロッパ戦線"), FrameCFSVersion);
+    OptCFS1->setObjectName(QStringLiteral("OptCFS1"));
+    OptCFS2 = new QRadioButton(utf8("Combat Flight Simulator 2 太平洋戦線"), FrameCFSVersion);
+    OptCFS2->setObjectName(QStringLiteral("OptCFS2"));
+    OptCFS1->setChecked(true);
+    auto* frameLayout = new QVBoxLayout(FrameCFSVersion);
+    frameLayout->addWidget(OptCFS1);
+    frameLayout->addWidget(OptCFS2);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(FrameCFSVersion);
+    for (const auto& text : kToolButtons) {
+        auto* button = new QPushButton(utf8(text.caption), this);
+        button->setObjectName(QString::fromLatin1(text.name));
+        button->setToolTip(utf8(text.toolTip));
+        button->setMinimumHeight(32);
+        const LauncherTool tool = text.tool;
+        connect(button, &QPushButton::clicked, this, [this, tool] { openTool(tool); });
+        toolButtons_[tool] = button;
+        layout->addWidget(button);
+    }
+    CmdExit = new QPushButton(utf8("終　了"), this);
+    CmdExit->setObjectName(QStringLiteral("CmdExit"));
+    CmdExit->setMinimumHeight(32);
+    connect(CmdExit, &QPushButton::clicked, this, &QWidget::close);
+    layout->addSpacing(6);
+    layout->addWidget(CmdExit);
+
+    Label1 = new QLabel(QString::fromLatin1(kProgramName.data(), kProgramName.size()), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    QFont titleFont = Label1->font();
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.6);
+    titleFont.setBold(true);
+    Label1->setFont(titleFont);
+    Label2 = new QLabel(QStringLiteral("Prototype R.0.0.6"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    auto* titleRow = new QHBoxLayout;
+    titleRow->addWidget(Label1);
+    titleRow->addStretch();
+    titleRow->addWidget(Label2, 0, Qt::AlignBottom);
+    layout->addLayout(titleRow);
+
+    LblAbout = new QLabel(utf8("CFS1・CFS2 プレイヤーのためのツール集"), this);
+    LblAbout->setObjectName(QStringLiteral("LblAbout"));
+    LblAbout->installEventFilter(this);
+    layout->addWidget(LblAbout);
+
+    // The launcher's size is its design; only its position is kept.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    adjustSize();
+}
+
+bool FrmVokari::load() {
+    restorePlacement(this, kName, false);
+
+    const bool cfs1 = !gameFolder(kGameCfs1).empty();
+    const bool cfs2 = !gameFolder(kGameCfs2).empty();
+    const LauncherChoice choice = launcherChoice(cfs1, cfs2, readSavedVersion());
+    if (!choice.anyInstalled) {
+        showMessage(us(windowTitle()), "Combat Flight Simulator がインストールされていません",
+                    PromptIcon::Error);
+        unload();
+        return false;
+    }
+    OptCFS1->setEnabled(choice.cfs1Enabled);
+    OptCFS2->setEnabled(choice.cfs2Enabled);
+    toolButton(LauncherTool::Copy)->setEnabled(choice.copyEnabled);
+    (choice.selected == 2 ? OptCFS2 : OptCFS1)->setChecked(true);
+    return true;
+}
+
+int16_t FrmVokari::SelectedCFSVersion() const {
+    if (OptCFS1->isChecked())
+        return kGameCfs1;
+    if (OptCFS2->isChecked())
+        return kGameCfs2;
+    return kGameNone;
+}
+
+QPushButton* FrmVokari::toolButton(LauncherTool tool) const {
+    return toolButtons_.at(tool);
+}
+
+void FrmVokari::openTool(LauncherTool tool) {
+    if (tool == LauncherTool::Install && !archiversFound())
+        return;
+    std::unique_ptr<QDialog> window = toolWindows_(tool, SelectedCFSVersion(), this);
+    if (window)
+        showModal(*window);
+    // Leaving scope unloads the window: the next opening starts afresh.
+}
+
+void FrmVokari::openAbout() {
+    FrmAbout about(this);
+    showModal(about);
+}
+
+void FrmVokari::showModal(QDialog& window) {
+    window.setWindowModality(Qt::ApplicationModal);
+    window.exec();
+}
+
+bool FrmVokari::archiversFound() {
+    const bool lha = isLhaAvailable();
+    const bool zip = isZipAvailable();
+    if (lha || zip)
+        return true;
+    showMessage(us(windowTitle()),
+                joinLines({"UNZIP32.DLLおよびUNLHA.DLLが見つかりません。",
+                           "この機能を使用するには UNZIP32.DLL あるいは",
+                           "UNLHA32.DLLをインストールしてください｡ "}),
+                PromptIcon::Error);
+    return false;
+}
+
+bool FrmVokari::otherWindowLoaded() const {
+    for (const QWidget* w : QApplication::topLevelWidgets()) {
+        if (w == this || !w->isVisible())
+            continue;
+        const Qt::WindowType type = w->windowType();
+        if (type != Qt::Window && type != Qt::Dialog)
+            continue; // tool tips, menus
+        if (w->windowTitle() != windowTitle())
+            return true;
+    }
+    return false;
+}
+
+void FrmVokari::closeEvent(QCloseEvent* event) {
+    if (!unloaded_ && otherWindowLoaded()) {
+        event->ignore();
+        return;
+    }
+    unload();
+    event->accept();
+}
+
+void FrmVokari::unload() {
+    if (unloaded_)
+        return;
+    unloaded_ = true;
+    savePlacement(this, kName);
+    writeSavedVersion(SelectedCFSVersion());
+    if (removeWorkDirectory() > 0) {
+        showMessage(us(windowTitle()),
+                    joinLines({"作業ディレクトリの削除に失敗しました。",
+                               "作業ディレクトリを手動で削除してください。",
+                               "作業ディレクトリは[" + workDirectory() + "]です。"}),
+                    PromptIcon::Error);
+    }
+}
+
+bool FrmVokari::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == LblAbout && event->type() == QEvent::MouseButtonDblClick) {
+        openAbout();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace vokari::ui

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "app/startup.h"
+#include "app/tool_window.h"
+
+#include <QWidget>
+#include <cstdint>
+#include <map>
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+
+// The launcher: which games are installed, the game every tool works on, and the six tools.
+namespace vokari::ui {
+
+class FrmVokari : public QWidget {
+    Q_OBJECT
+public:
+    explicit FrmVokari(ToolWindowFactory toolWindows = createToolWindow, QWidget* parent = nullptr);
+
+    // The load steps: placement, installed games, saved choice. False when no game is
+    // installed: the user has been told and the launcher has unloaded itself.
+    bool load();
+
+    // 1 or 2 for the selected game, 0 when neither option is selected.
+    int16_t SelectedCFSVersion() const;
+
+    QPushButton* toolButton(LauncherTool tool) const;
+    // Opens a tool modally and unloads it when it closes (what its button does).
+    void openTool(LauncherTool tool);
+    void openAbout();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool otherWindowLoaded() const;
+    bool archiversFound();
+    void unload();
+    void showModal(QDialog& window);
+
+    ToolWindowFactory toolWindows_;
+    bool unloaded_ = false;
+    QGroupBox* FrameCFSVersion;
+    QRadioButton* OptCFS1;
+    QRadioButton* OptCFS2;
+    std::map<LauncherTool, QPushButton*> toolButtons_;
+    QPushButton* CmdExit;
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* LblAbout;
+};
+
+} // namespace vokari::ui

@@ -1,0 +1,67 @@
+#include "app/launcher_state.h"
+#include "app/startup.h"
+#include "common/error.h"
+#include "common/prompt.h"
+#include "platform/instance_lock.h"
+#include "platform/profile.h"
+#include "support/fixtures.h"
+
+#include <gtest/gtest.h>
+
+using namespace vokari;
+using vokari::test::TempDir;
+using vokari::test::TestPrefix;
+
+TEST(StartOptions, ReadsEveryOption) {
+    const StartOptions none = parseStartOptions({});
+    EXPECT_FALSE(none.help || none.demo || none.demoReset || none.openTool);
+
+    const StartOptions all = parseStartOptions({"--demo-reset", "--open", "qc", "-platform"});
+    EXPECT_TRUE(all.demo) << "--demo-reset works on the demo";
+    EXPECT_TRUE(all.demoReset);
+    EXPECT_EQ(all.openTool, LauncherTool::QuickCombat);
+    EXPECT_TRUE(parseStartOptions({"--help"}).help);
+
+    for (LauncherTool tool : kLauncherTools)
+        EXPECT_EQ(launcherToolFromName(launcherToolName(tool)), tool);
+
+    EXPECT_THROW(parseStartOptions({"--open"}), ArgumentError);
+    EXPECT_THROW(parseStartOptions({"--open", "paint"}), ArgumentError);
+    EXPECT_THROW(parseStartOptions({"--demos"}), ArgumentError);
+}
+
+TEST(SingleCopy, SecondCopyIsToldAndRefused) {
+    TempDir dir;
+    ScriptedPrompt prompt;
+    platform::InstanceLock first("vokari", dir.path());
+    ASSERT_TRUE(claimSingleCopy(first));
+    {
+        platform::InstanceLock second("vokari", dir.path());
+        EXPECT_FALSE(claimSingleCopy(second));
+        ASSERT_EQ(prompt.asked().size(), 1u);
+        EXPECT_EQ(prompt.asked()[0].title, "Vokari");
+        EXPECT_EQ(prompt.asked()[0].text, "Vokari はすでに起動しています。");
+        EXPECT_EQ(prompt.asked()[0].icon, PromptIcon::Warning);
+        EXPECT_EQ(prompt.asked()[0].buttons, PromptButtons::Ok);
+    }
+    first.release();
+    platform::InstanceLock third("vokari", dir.path());
+    EXPECT_TRUE(claimSingleCopy(third)) << "the lock goes with the copy that held it";
+    EXPECT_EQ(prompt.asked().size(), 1u);
+}
+
+TEST(SavedVersion, ReadsWholeNumbersOnly) {
+    TestPrefix prefix;
+    EXPECT_EQ(readSavedVersion(), 1) << "first start";
+    const std::pair<const char*, int16_t> cases[] = {
+        {"2", 2}, {" 1 ", 1}, {"", 0}, {"2.5", 0}, {"two", 0}, {"70000", 0}, {"-1", -1}};
+    for (const auto& [text, expected] : cases) {
+        platform::writeIniString("frmvokari", "SELECTED_CFS_VERSION", text,
+                                 prefix.settingsFile().string());
+        platform::clearProfileCache();
+        EXPECT_EQ(readSavedVersion(), expected) << text;
+    }
+    writeSavedVersion(2);
+    platform::clearProfileCache();
+    EXPECT_EQ(readSavedVersion(), 2);
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+namespace vokari::test {
+
+// The one QApplication of a window test program (run with QT_QPA_PLATFORM=offscreen). It is
+// deleted when the last test has run: destroying it after main() returns races Qt's globals.
+inline QApplication& qtApp() {
+    class AppEnvironment : public ::testing::Environment {
+    public:
+        QApplication* app = nullptr;
+        void TearDown() override {
+            delete app;
+            app = nullptr;
+        }
+    };
+    static int argc = 1;
+    static char name[] = "vokari-test";
+    static char* argv[] = {name, nullptr};
+    static AppEnvironment* environment = [] {
+        auto* env = new AppEnvironment;
+        env->app = new QApplication(argc, argv);
+        ::testing::AddGlobalTestEnvironment(env); // owned by googletest
+        return env;
+    }();
+    return *environment->app;
+}
+
+} // namespace vokari::test
