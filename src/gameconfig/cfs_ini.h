@@ -56,8 +56,8 @@ public:
     bool IsKeyChanged(std::string_view pSect, std::string_view pKey) const;
 
     // Writes each changed setting with the profile writer and clears its flag. Throws IoError
-    // when a key cannot be written (or there is no file to write to); the keys not yet written
-    // stay marked changed.
+    // when a key cannot be written (or there is no file to write to) and ArgumentError when a
+    // value has no form in the file's code page; the keys not yet written stay marked changed.
     void saveFile();
 
     const KeyedCollection<Section>& Sections() const { return sections_; }
