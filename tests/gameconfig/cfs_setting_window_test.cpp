@@ -190,8 +190,9 @@ TEST_F(CfsSettingWindowTest, OkWritesOnlyWhatChangedAndCancelNothing) {
         type(child<QLineEdit>(*w, "TxtPlayerName"), QString::fromUtf8(" 岩本 徹三 "));
         QTest::mouseClick(child<QPushButton>(*w, button), Qt::LeftButton);
         EXPECT_FALSE(w->isVisible());
-        if (std::string(button) == "CmdCancel")
+        if (std::string(button) == "CmdCancel") {
             EXPECT_EQ(readFile(cfs2), kCfs2File);
+        }
     }
     const std::string expected = replaced(replaced(kCfs2File, "ShowLogo= 1", "ShowLogo=1"),
                                           sjis("坂井 三郎"), sjis("岩本 徹三"));
