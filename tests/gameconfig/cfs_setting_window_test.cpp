@@ -200,6 +200,20 @@ TEST_F(CfsSettingWindowTest, OkWritesOnlyWhatChangedAndCancelNothing) {
     EXPECT_TRUE(prompt.asked().empty());
 }
 
+TEST_F(CfsSettingWindowTest, AFailedSaveIsToldAndKeepsTheWindowOpen) {
+    auto w = open(2);
+    child<QTabBar>(*w, "tbsOptions")->setCurrentIndex(1);
+    // No form in the game's code page: the name cannot be written.
+    type(child<QLineEdit>(*w, "TxtPlayerName"), QString::fromUtf8("Ace \xF0\x9F\x98\x80"));
+    QTest::mouseClick(child<QPushButton>(*w, "CmdOk"), Qt::LeftButton);
+    ASSERT_EQ(prompt.asked().size(), 1u);
+    EXPECT_EQ(prompt.asked()[0].icon, PromptIcon::Error);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(child<QPushButton>(*w, "cmdApply")->isEnabled());
+    EXPECT_EQ(readFile(cfs2), kCfs2File);
+    w->reject();
+}
+
 TEST_F(CfsSettingWindowTest, ValuesItCannotShowOpenUnsetAndStayUntilEdited) {
     const std::string odd = "[MAIN]\r\nShowLogo=2\r\nShowMovie=yes\r\n[MULTIPLAYER]\r\n"
                             "SP_PLAYER_NAME=\r\nSP_PLAYER_COLOR_INDEX=20\r\n"
