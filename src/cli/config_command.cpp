@@ -1,0 +1,52 @@
+#include "cli/cli.h"
+#include "common/error.h"
+#include "gameconfig/cfs_ini.h"
+
+#include <ostream>
+
+namespace vokari::cli {
+
+namespace {
+
+// Without arguments: the twelve settings, "SECTION<TAB>KEY<TAB>value", in file order.
+// "set SECTION KEY VALUE": changes one setting through the model and saves what changed.
+int runConfig(Context& ctx) {
+    const Game game = requireGame(ctx.args);
+    ClsCfsIni ini;
+    ini.setVersion(game.version);
+    ini.readFile();
+
+    if (ctx.args.empty()) {
+        for (const CfsIniSetting& s : cfsIniSettings())
+            ctx.out << s.section << '\t' << s.key << '\t' << ini.GetKeyValue(s.section, s.key)
+                    << '\n';
+        return kExitOk;
+    }
+    if (ctx.args[0] != "set" || ctx.args.size() != 4)
+        throw UsageError("usage: config --game N [set SECTION KEY VALUE]");
+    const std::string& section = ctx.args[1];
+    const std::string& key = ctx.args[2];
+    std::string loaded;
+    try {
+        loaded = ini.GetKeyValue(section, key);
+    } catch (const KeyError&) {
+        ctx.err << "vokari-cli: unknown setting: " << section << ' ' << key
+                << " (`vokari-cli config --game " << game.version << "` lists them)\n";
+        return kExitFailure;
+    }
+    ini.setKeyValue(section, key, ctx.args[3]);
+    // A setting that was empty when loaded never counts as changed, so it is not written.
+    if (loaded.empty() && !ini.GetKeyValue(section, key).empty())
+        ctx.err << "vokari-cli: " << section << ' ' << key
+                << " was empty in the game's file; it is left as it was\n";
+    ini.saveFile();
+    return kExitOk;
+}
+
+const CommandRegistration registration{
+    "config", runConfig,
+    "config --game N [set SECTION KEY VALUE]   print the game's settings, or change one"};
+
+} // namespace
+
+} // namespace vokari::cli

@@ -1,0 +1,109 @@
+#include "gameconfig/cfs_ini.h"
+
+#include "app/installation.h"
+#include "common/error.h"
+#include "platform/profile.h"
+
+namespace vokari {
+
+const std::array<CfsIniSetting, 12>& cfsIniSettings() {
+    static const std::array<CfsIniSetting, 12> settings{{
+        {"MAIN", "ShowLogo", "1"},
+        {"MAIN", "ShowMovie", "1"},
+        {"MAIN", "DISPLAY_FRACTIONAL_MINUTES", "1"},
+        {"PANELS", "HUD_COLOR", "0"},
+        {"PREFS", "PANEL_MASKING_OFF", ""},
+        {"MULTIPLAYER", "SP_PLAYER_NAME", "Unknown Soldier"},
+        {"MULTIPLAYER", "SP_PLAYER_COLOR_INDEX", "0"},
+        {"MULTIPLAYER", "SP_DISPLAY_CHEAT_WARNINGS", "0"},
+        {"MULTIPLAYER", "COLLISION_SECS", "2"},
+        {"MULTIPLAYER", "STARTING_ALTITUDE", "1524"},
+        {"MULTIPLAYER", "SP_PLAYER_AIRCRAFT", ""},
+        {"CONTROLS", "PAN_RATE", "400"},
+    }};
+    return settings;
+}
+
+std::string cfsIniFileName(int16_t version) {
+    switch (version) {
+    case kGameCfs1:
+        return "COMBATFS.CFG";
+    case kGameCfs2:
+        return "cfs2.cfg";
+    default:
+        return {};
+    }
+}
+
+ClsCfsIni::ClsCfsIni() {
+    for (const char* name : {"MAIN", "PANELS", "PREFS", "MULTIPLAYER", "CONTROLS"})
+        sections_.add(name, Section());
+}
+
+void ClsCfsIni::setVersion(int16_t pVer) {
+    version_ = pVer;
+    const std::string name = cfsIniFileName(pVer);
+    const std::string folder = name.empty() ? std::string() : gameFolder(pVer);
+    // Without a game folder the bare name would be a file in whatever the current folder is.
+    filePath_ = folder.empty() ? std::string() : folder + name;
+}
+
+void ClsCfsIni::readFile() {
+    for (const CfsIniSetting& s : cfsIniSettings())
+        readKey(s.section, s.key, s.defaultValue);
+}
+
+void ClsCfsIni::readKey(const char* section, const char* keyName, const char* defaultValue) {
+    const std::string value =
+        filePath_.empty() ? std::string(defaultValue)
+                          : platform::readIniString(section, keyName, defaultValue, filePath_);
+    ClsIniKey k;
+    k.setKeyName(keyName);
+    k.setKeyValue(value);
+    sections_.item(section).add(keyName, std::move(k));
+}
+
+ClsIniKey& ClsCfsIni::key(std::string_view pSect, std::string_view pKey) {
+    if (!sections_.keyExists(pSect) || !sections_.item(pSect).keyExists(pKey))
+        throw KeyError("unknown setting: [" + std::string(pSect) + "] " + std::string(pKey));
+    return sections_.item(pSect).item(pKey);
+}
+
+const ClsIniKey& ClsCfsIni::key(std::string_view pSect, std::string_view pKey) const {
+    return const_cast<ClsCfsIni*>(this)->key(pSect, pKey);
+}
+
+std::string ClsCfsIni::GetKeyValue(std::string_view pSect, std::string_view pKey) const {
+    return key(pSect, pKey).keyValue();
+}
+
+void ClsCfsIni::setKeyValue(std::string_view pSect, std::string_view pKey,
+                            std::string_view pKeyValue) {
+    ClsIniKey& k = key(pSect, pKey);
+    if (pKeyValue.find_first_of("\r\n") != std::string_view::npos)
+        throw ArgumentError("a setting's value must be one line: [" + std::string(pSect) + "] " +
+                            std::string(pKey));
+    k.setKeyValue(pKeyValue);
+}
+
+bool ClsCfsIni::IsKeyChanged(std::string_view pSect, std::string_view pKey) const {
+    return key(pSect, pKey).changed();
+}
+
+void ClsCfsIni::saveFile() {
+    for (const CfsIniSetting& s : cfsIniSettings())
+        writeKeyIfChanged(s.section, s.key);
+}
+
+void ClsCfsIni::writeKeyIfChanged(const char* section, const char* keyName) {
+    ClsIniKey& k = key(section, keyName);
+    if (!k.changed())
+        return;
+    if (filePath_.empty())
+        throw IoError("no configuration file to write: game " + std::to_string(version_) +
+                      " is not installed");
+    platform::writeIniString(section, keyName, k.keyValue(), filePath_);
+    k.setChanged(false);
+}
+
+} // namespace vokari

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "common/keyed_collection.h"
+#include "gameconfig/ini_key.h"
+
+#include <array>
+#include <concepts>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// The handful of settings of the game's configuration file that the game offers no screen for.
+// Only changed settings are written back, one key at a time, so the rest of the game's file
+// stays as the game wrote it.
+namespace vokari {
+
+struct CfsIniSetting {
+    const char* section;
+    const char* key;
+    const char* defaultValue; // used when the file lacks the key
+};
+
+// The twelve known settings, in the order they are read and written; the same for both games.
+const std::array<CfsIniSetting, 12>& cfsIniSettings();
+
+// The configuration file's name inside the game folder: "COMBATFS.CFG" for the first game,
+// "cfs2.cfg" for the second, empty for any other version.
+std::string cfsIniFileName(int16_t version);
+
+class ClsCfsIni {
+public:
+    using Section = KeyedCollection<ClsIniKey>;
+
+    ClsCfsIni(); // the five sections, empty
+
+    // Stores the version and the configuration file of its game folder. The path stays empty
+    // for a version other than 1 or 2 and for a game that is not installed.
+    void setVersion(int16_t pVer);
+    int16_t version() const { return version_; }
+    const std::string& filePath() const { return filePath_; }
+
+    // Loads the twelve settings, taking the default for every key the file lacks (or all of
+    // them when there is no file). Once per object: a second call fails on the first key.
+    void readFile();
+
+    // The settings below throw KeyError for anything but the twelve known settings; section
+    // and key names match without regard to case.
+    std::string GetKeyValue(std::string_view pSect, std::string_view pKey) const;
+    // Throws ArgumentError for a value with a line break, which would split the key's line.
+    void setKeyValue(std::string_view pSect, std::string_view pKey, std::string_view pKeyValue);
+    template <std::integral T>
+    requires(!std::same_as<T, bool>) void setKeyValue(std::string_view pSect, std::string_view pKey,
+                                                      T pKeyValue) {
+        setKeyValue(pSect, pKey, std::string_view(std::to_string(pKeyValue)));
+    }
+    bool IsKeyChanged(std::string_view pSect, std::string_view pKey) const;
+
+    // Writes each changed setting with the profile writer and clears its flag. Throws IoError
+    // when a key cannot be written (or there is no file to write to) and ArgumentError when a
+    // value has no form in the file's code page; the keys not yet written stay marked changed.
+    void saveFile();
+
+    const KeyedCollection<Section>& Sections() const { return sections_; }
+
+private:
+    ClsIniKey& key(std::string_view pSect, std::string_view pKey);
+    const ClsIniKey& key(std::string_view pSect, std::string_view pKey) const;
+    void readKey(const char* section, const char* keyName, const char* defaultValue);
+    void writeKeyIfChanged(const char* section, const char* keyName);
+
+    KeyedCollection<Section> sections_;
+    int16_t version_ = 0;
+    std::string filePath_;
+};
+
+} // namespace vokari

@@ -1,0 +1,16 @@
+#include "gameconfig/ini_key.h"
+
+#include "common/text.h"
+
+namespace vokari {
+
+void ClsIniKey::setKeyValue(std::string_view pKeyValue) {
+    std::string value = trim(pKeyValue);
+    if (value == keyValue_)
+        return;
+    if (!keyValue_.empty())
+        changed_ = true;
+    keyValue_ = std::move(value);
+}
+
+} // namespace vokari

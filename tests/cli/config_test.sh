@@ -1,0 +1,39 @@
+#!/bin/sh
+# vokari-cli config on the demo games, in a private data folder.
+set -eu
+cli="$1"
+home=$(mktemp -d)
+trap 'rm -rf "$home"' EXIT
+export XDG_DATA_HOME="$home/data" VOKARI_INI="$home/VOKARI.INI" TEMP="$home/tmp"
+fail() { echo "FAIL: $*"; exit 1; }
+
+"$cli" --demo config --game 2 >"$home/out"
+games="$home/data/vokari/demo/drive_c/Program Files/Microsoft Games"
+cfg1="$games/Combat Flight Simulator/COMBATFS.CFG"
+cfg2="$games/CFS2/cfs2.cfg"
+cp "$cfg2" "$home/cfs2.orig"
+
+# Twelve lines in file order; the player's name is CP932 in the file, UTF-8 here.
+[ "$(wc -l <"$home/out")" -eq 12 ] || fail "line count: $(cat "$home/out")"
+[ "$(head -1 "$home/out")" = "$(printf 'MAIN\tShowLogo\t1')" ] || fail "first line"
+grep -q "^MULTIPLAYER	SP_PLAYER_NAME	坂井 三郎\$" "$home/out" || fail "CP932 name"
+
+# One key line changes in place, nothing else.
+"$cli" --demo config --game 2 set main showmovie " 0 " || fail "set ShowMovie"
+sed 's/^ShowMovie=1/ShowMovie=0/' "$home/cfs2.orig" | cmp -s - "$cfg2" || fail "ShowMovie line"
+
+# An unknown setting: exit 2, a message, the file as it was.
+cp "$cfg2" "$home/before"
+status=0
+"$cli" --demo config --game 2 set MAIN LANGUAGE English 2>"$home/err" || status=$?
+[ "$status" -eq 2 ] || fail "unknown key exit $status"
+grep -q "unknown setting: MAIN LANGUAGE" "$home/err" || fail "message: $(cat "$home/err")"
+cmp -s "$home/before" "$cfg2" || fail "file changed by a refused set"
+
+# A setting that was empty when loaded is not written, and the user is told.
+printf '[MULTIPLAYER]\r\nSP_PLAYER_NAME=\r\n' >"$cfg1"
+"$cli" --demo config --game 1 set MULTIPLAYER SP_PLAYER_NAME Ace 2>"$home/err" || fail "exit"
+grep -q "was empty" "$home/err" || fail "no notice: $(cat "$home/err")"
+printf '[MULTIPLAYER]\r\nSP_PLAYER_NAME=\r\n' | cmp -s - "$cfg1" || fail "empty one written"
+
+echo "cli config: 4 passed, 0 failed"
