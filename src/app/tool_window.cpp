@@ -1,5 +1,7 @@
 #include "app/tool_window.h"
 
+#include "gameconfig/cfs_setting_window.h"
+
 namespace vokari::ui {
 namespace {
 
@@ -21,8 +23,8 @@ constexpr ToolWindowEntry kToolWindows[] = {
     {LauncherTool::Alias, nullptr},       // FrmAliasSetting
     {LauncherTool::QuickCombat, nullptr}, // FrmQCEdit
     {LauncherTool::Install, nullptr},     // FrmArcInstall
-    {LauncherTool::Settings, nullptr},    // frmCfsSetting
-    {LauncherTool::Copy, nullptr},        // FrmCFSCopyFiles
+    {LauncherTool::Settings, &makeWindow<frmCfsSetting>},
+    {LauncherTool::Copy, nullptr}, // FrmCFSCopyFiles
 };
 
 MakeToolWindow makerOf(LauncherTool tool) {
