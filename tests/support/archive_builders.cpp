@@ -122,6 +122,11 @@ std::string buildLha(const std::vector<LhaItem>& items) {
             addExt(0x01, item.name);
             if (!item.folder.empty())
                 addExt(0x02, item.folder);
+            if (item.unixMode) {
+                std::string mode;
+                put16(mode, item.unixMode);
+                addExt(0x50, mode);
+            }
             put16(ext, 0);
             // The size fields chain: the base header ends with the first one.
             std::string base = item.method.substr(0, 5);

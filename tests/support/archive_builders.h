@@ -26,6 +26,7 @@ struct LhaItem {
     int level = 0;           // 0 or 2
     std::string folder = {}; // level 2 only: raw folder, 0xFF between names
     bool badCrc = false;
+    uint16_t unixMode = 0; // level 2 only: Unix permission header (a link with S_IFLNK)
 };
 std::string buildLha(const std::vector<LhaItem>& items);
 
