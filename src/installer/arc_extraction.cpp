@@ -204,6 +204,11 @@ private:
     }
 
     void write(const ExtractionStep& step, ArchiveReader& reader) {
+        // The archive must still hold what was listed at this place.
+        const int64_t size = reader.currentSize();
+        if (!reader.currentIsFile() ||
+            (size >= 0 && size != static_cast<uint32_t>(step.entry->originalSize())))
+            throw FormatError("the archive has changed since it was read");
         const std::string& name = step.entry->fileName();
         Folder& folder = folders_.get(step.folder);
         const std::string* existing = existingName(folder, name);

@@ -49,6 +49,10 @@ public:
     // Moves to the next entry; false at the end. Throws FormatError when the archive is
     // damaged.
     virtual bool next(size_t& index) = 0;
+    // What the library says of the current entry, to check it is the one listed: its size
+    // (-1 when unknown) and whether it is a plain file.
+    virtual int64_t currentSize() const = 0;
+    virtual bool currentIsFile() const = 0;
     // Streams the current entry's data into `sink`. Throws EntryError when it cannot be
     // decoded or fails its check sum.
     virtual void readData(const DataSink& sink) = 0;

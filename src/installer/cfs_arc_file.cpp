@@ -18,11 +18,18 @@ std::string asciiUpper(std::string text) {
 } // namespace
 
 LocalDateTime LocalDateTime::now() {
+    // Every new entry asks; the time zone lookup behind localtime is worth doing once a second.
+    thread_local std::time_t last = -1;
+    thread_local LocalDateTime value;
     const std::time_t t = std::time(nullptr);
-    std::tm local{};
-    ::localtime_r(&t, &local);
-    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-            local.tm_hour,        local.tm_min,     local.tm_sec};
+    if (t != last) {
+        std::tm local{};
+        ::localtime_r(&t, &local);
+        value = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                 local.tm_hour,        local.tm_min,     local.tm_sec};
+        last = t;
+    }
+    return value;
 }
 
 LocalDateTime LocalDateTime::fromDos(uint16_t dosDate, uint16_t dosTime) {

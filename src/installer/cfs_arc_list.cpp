@@ -9,6 +9,9 @@
 #include "installer/arc_result.h"
 #include "platform/host_paths.h"
 
+#include <algorithm>
+#include <unordered_set>
+
 namespace vokari {
 namespace {
 
@@ -115,9 +118,10 @@ int32_t ClsCfsArcList::ReadArchive(intptr_t, std::string_view pFileName, int16_t
                                            " archive";
         }
 
-        KeyedCollection<ClsCfsArcFile> read;
-        for (const ArchiveRecord& r : records) {
-            ClsCfsArcFile file;
+        std::vector<ClsCfsArcFile> read;
+        read.reserve(records.size());
+        for (ArchiveRecord& r : records) {
+            ClsCfsArcFile& file = read.emplace_back();
             file.ParentArcList = this;
             file.setSourceArchive(fileName);
             file.setSourceArchiveKind(kind);
@@ -128,28 +132,54 @@ int32_t ClsCfsArcList::ReadArchive(intptr_t, std::string_view pFileName, int16_t
             file.setCompressedSize(static_cast<int32_t>(r.compressedSize));
             file.setCompressRate(static_cast<float>(r.ratio) / 10.0f);
             file.setModifyDate(LocalDateTime::fromDos(r.dosDate, r.dosTime));
-            file.setAttrib(r.attributes);
-            file.setArchiveType(r.method);
+            file.setAttrib(std::move(r.attributes));
+            file.setArchiveType(std::move(r.method));
             file.setCRC(std::to_string(static_cast<int32_t>(r.crc)));
             if (file.isArchive())
                 boolExistArchive_ = true;
-            const std::string key = file.fullPath();
-            read.add(key, std::move(file));
         }
-
         splitPath(fileName, archiveFolder_, archiveName_);
         std::vector<ClsCfsArcFile*> entries;
-        entries.reserve(read.count());
-        for (auto& item : read)
-            entries.push_back(&item.value);
+        entries.reserve(read.size());
+        for (ClsCfsArcFile& file : read)
+            entries.push_back(&file);
         placeArchiveEntries(entries, archiveName_, version_, cfsPath_, minimumVersion_);
-        for (auto& item : read)
-            FileList.add(item.key, std::move(item.value));
+        addToFileList(read);
         archiveFileType_ = type;
         return kArcOk;
     } catch (const std::exception& e) {
         readProblem_ = e.what();
         return codeOf(e);
+    }
+}
+
+// A path listed twice in the archive discards all of it; a path already in the list from an
+// earlier archive keeps the entries added before it.
+void ClsCfsArcList::addToFileList(std::vector<ClsCfsArcFile>& files) {
+    size_t added = 0;
+    std::string key;
+    try {
+        for (ClsCfsArcFile& file : files) {
+            key = file.fullPath();
+            FileList.add(key, std::move(file));
+            ++added;
+        }
+    } catch (const KeyError&) {
+        // The entries of this archive are the last ones of the list, and the rest here.
+        std::vector<std::string> ours;
+        auto it = FileList.end();
+        for (size_t i = 0; i < added; ++i)
+            ours.push_back((--it)->key);
+        std::unordered_set<std::string> seen;
+        for (const std::string& k : ours)
+            seen.insert(asciiLower(k));
+        bool repeated = !seen.insert(asciiLower(key)).second;
+        for (size_t i = added + 1; i < files.size() && !repeated; ++i)
+            repeated = !seen.insert(asciiLower(files[i].fullPath())).second;
+        if (repeated)
+            for (const std::string& k : ours)
+                FileList.remove(k);
+        throw;
     }
 }
 

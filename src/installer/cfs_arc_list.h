@@ -61,7 +61,7 @@ public:
     const std::string& readProblem() const { return readProblem_; }
 
 private:
-    void placeEntries(std::vector<ClsCfsArcFile*>& entries);
+    void addToFileList(std::vector<ClsCfsArcFile>& files);
 
     int16_t version_ = 0;
     std::string cfsPath_;

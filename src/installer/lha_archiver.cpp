@@ -5,7 +5,12 @@
 #include "platform/host_paths.h"
 
 #include <array>
-#include <cstdio>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+#include <vector>
 #include <lhasa.h>
 
 // LHA through lhasa, which decodes every method of the era and skips self-extractor stubs.
@@ -22,42 +27,65 @@ uint32_t le32(const uint8_t* p) {
            (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 
-// The file behind lhasa's input stream, with what we need to tell a clean end from damage.
+// The file behind lhasa's input stream, buffered here so that skipping the data of small
+// entries costs no system call, with what we need to tell a clean end from damage.
 struct Source {
-    std::FILE* file = nullptr;
-    int64_t position = 0;
+    int fd = -1;
+    std::vector<char> buffer = std::vector<char>(1 << 16);
+    size_t begin = 0; // unread bytes of the buffer: [begin, end)
+    size_t end = 0;
+    int64_t position = 0;     // of the next byte handed out
     int64_t headerStart = -1; // where the last header read began
     bool expectHeader = false;
 
-    static int read(void* handle, void* buf, size_t length) {
+    static int read(void* handle, void* out, size_t length) {
         auto* s = static_cast<Source*>(handle);
         if (s->expectHeader) {
             s->headerStart = s->position;
             s->expectHeader = false;
         }
-        const size_t n = std::fread(buf, 1, length, s->file);
-        if (n == 0 && std::ferror(s->file))
-            return -1;
-        s->position += static_cast<int64_t>(n);
-        return static_cast<int>(n);
+        size_t done = 0;
+        while (done < length) {
+            if (s->begin == s->end) {
+                const ssize_t n = ::read(s->fd, s->buffer.data(), s->buffer.size());
+                if (n < 0 && errno == EINTR)
+                    continue;
+                if (n < 0)
+                    return done > 0 ? static_cast<int>(done) : -1;
+                if (n == 0)
+                    break;
+                s->begin = 0;
+                s->end = static_cast<size_t>(n);
+            }
+            const size_t take = std::min(length - done, s->end - s->begin);
+            std::memcpy(static_cast<char*>(out) + done, s->buffer.data() + s->begin, take);
+            s->begin += take;
+            done += take;
+        }
+        s->position += static_cast<int64_t>(done);
+        return static_cast<int>(done);
     }
     static int skip(void* handle, size_t bytes) {
         auto* s = static_cast<Source*>(handle);
-        if (std::fseek(s->file, static_cast<long>(bytes), SEEK_CUR) != 0)
-            return 0;
+        const size_t buffered = s->end - s->begin;
+        if (bytes <= buffered) {
+            s->begin += bytes;
+        } else {
+            if (::lseek(s->fd, static_cast<off_t>(bytes - buffered), SEEK_CUR) < 0)
+                return 0;
+            s->begin = s->end = 0;
+        }
         s->position += static_cast<int64_t>(bytes);
         return 1;
     }
     static void close(void*) {}
 
     // A header that failed to read is the end when nothing, or the end mark 0, stood there.
-    bool endedCleanly() {
+    bool endedCleanly() const {
         if (headerStart < 0)
             return true;
-        if (std::fseek(file, static_cast<long>(headerStart), SEEK_SET) != 0)
-            return true;
-        const int c = std::fgetc(file);
-        return c == EOF || c == 0;
+        char c = 0;
+        return ::pread(fd, &c, 1, headerStart) != 1 || c == 0;
     }
 };
 
@@ -66,8 +94,8 @@ const LHAInputStreamType kSourceType = {&Source::read, &Source::skip, &Source::c
 class LhaHandle {
 public:
     explicit LhaHandle(const std::string& host) {
-        source_.file = std::fopen(host.c_str(), "rb");
-        if (!source_.file)
+        source_.fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
+        if (source_.fd < 0)
             return;
         stream_ = lha_input_stream_new(&kSourceType, &source_);
         if (stream_)
@@ -80,8 +108,8 @@ public:
             lha_reader_free(reader_);
         if (stream_)
             lha_input_stream_free(stream_);
-        if (source_.file)
-            std::fclose(source_.file);
+        if (source_.fd >= 0)
+            ::close(source_.fd);
     }
     LhaHandle(const LhaHandle&) = delete;
     LhaHandle& operator=(const LhaHandle&) = delete;
@@ -261,6 +289,11 @@ public:
         index = next_++;
         return true;
     }
+
+    int64_t currentSize() const override {
+        return current_ ? static_cast<int64_t>(current_->length) : -1;
+    }
+    bool currentIsFile() const override { return current_ && !isDirectoryMethod(*current_); }
 
     void readData(const DataSink& sink) override {
         if (!current_)

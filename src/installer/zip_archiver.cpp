@@ -5,6 +5,8 @@
 #include "platform/host_paths.h"
 
 #include <algorithm>
+#include <array>
+#include <optional>
 #include <archive.h>
 #include <archive_entry.h>
 #include <cstring>
@@ -12,9 +14,12 @@
 #include <locale.h>
 
 // ZIP through libarchive's seekable reader, which finds the central directory from the end of
-// the file and so also reads self-extracting .exe files. Facts libarchive does not hand out
-// (CRC, compressed size, method, DOS attributes, the raw name) come from our own reading of
-// the central directory, matched entry by entry in libarchive's order.
+// the file and so also reads self-extracting .exe files. The listing reads that directory
+// itself: it has every fact the installer shows (CRC, compressed size, method, DOS time and
+// attributes, the name as stored) and costs one read, where libarchive's listing visits every
+// local header. Entries come in libarchive's order (by local header offset), so the data pass
+// finds them again by position. Archives the directory reader does not take (ZIP64) are
+// listed through libarchive.
 namespace vokari {
 namespace {
 
@@ -34,7 +39,25 @@ struct CentralEntry {
     uint32_t externalAttributes = 0;
     uint32_t localOffset = 0;
     std::string rawName;
+    std::string unicodeName; // Info-ZIP Unicode Path field, when it matches the stored name
 };
+
+uint32_t crc32Of(std::string_view data) {
+    static const std::array<uint32_t, 256> table = [] {
+        std::array<uint32_t, 256> t{};
+        for (uint32_t i = 0; i < 256; ++i) {
+            uint32_t c = i;
+            for (int k = 0; k < 8; ++k)
+                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            t[i] = c;
+        }
+        return t;
+    }();
+    uint32_t crc = 0xFFFFFFFF;
+    for (unsigned char b : data)
+        crc = table[(crc ^ b) & 0xFF] ^ (crc >> 8);
+    return ~crc;
+}
 
 uint16_t le16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 uint32_t le32(const unsigned char* p) {
@@ -42,19 +65,33 @@ uint32_t le32(const unsigned char* p) {
            (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 
+void readUnicodeName(CentralEntry& e, const unsigned char* extra, size_t length) {
+    size_t pos = 0;
+    while (pos + 4 <= length) {
+        const uint16_t id = le16(extra + pos);
+        const size_t size = le16(extra + pos + 2);
+        if (pos + 4 + size > length)
+            return;
+        if (id == 0x7075 && size >= 5 && extra[pos + 4] == 1 &&
+            le32(extra + pos + 5) == crc32Of(e.rawName))
+            e.unicodeName.assign(reinterpret_cast<const char*>(extra + pos + 9), size - 5);
+        pos += 4 + size;
+    }
+}
+
 // The central directory in libarchive's reading order (by local header offset, the first of
-// two entries sharing an offset kept). Empty when it cannot be read, e.g. a ZIP64 archive:
-// the facts are then left at zero.
-std::vector<CentralEntry> readCentralDirectory(const std::string& host) {
+// two entries sharing an offset kept). Nothing when the file has no directory this reader
+// takes (no ZIP, or ZIP64).
+std::optional<std::vector<CentralEntry>> readCentralDirectory(const std::string& host) {
     std::vector<CentralEntry> entries;
     std::ifstream in(host, std::ios::binary);
     if (!in)
-        return entries;
+        return std::nullopt;
     in.seekg(0, std::ios::end);
     const int64_t size = in.tellg();
     const int64_t tailSize = std::min<int64_t>(size, 65535 + 22);
     if (tailSize < 22)
-        return entries;
+        return std::nullopt;
     std::string tail(static_cast<size_t>(tailSize), '\0');
     in.seekg(size - tailSize);
     in.read(tail.data(), tailSize);
@@ -67,21 +104,21 @@ std::vector<CentralEntry> readCentralDirectory(const std::string& host) {
         }
     }
     if (eocd < 0)
-        return entries;
+        return std::nullopt;
     const uint16_t count = le16(t + eocd + 10);
     const uint32_t cdSize = le32(t + eocd + 12);
     const uint32_t cdOffset = le32(t + eocd + 16);
     if (count == 0xFFFF || cdSize == 0xFFFFFFFF || cdOffset == 0xFFFFFFFF)
-        return entries;
+        return std::nullopt;
     // Bytes prepended to the archive (a self-extractor stub) shift every offset.
     const int64_t eocdPos = size - tailSize + eocd;
     const int64_t correction = eocdPos - (static_cast<int64_t>(cdOffset) + cdSize);
     if (correction < 0)
-        return entries;
+        return std::nullopt;
     std::string cd(cdSize, '\0');
     in.seekg(static_cast<int64_t>(cdOffset) + correction);
     if (!in.read(cd.data(), cdSize))
-        return entries;
+        return std::nullopt;
     const auto* p = reinterpret_cast<const unsigned char*>(cd.data());
     size_t pos = 0;
     while (pos + 46 <= cd.size() && le32(p + pos) == 0x02014b50) {
@@ -102,9 +139,13 @@ std::vector<CentralEntry> readCentralDirectory(const std::string& host) {
         if (pos + 46 + nameLength > cd.size())
             break;
         e.rawName.assign(cd, pos + 46, nameLength);
+        if (pos + 46 + nameLength + extraLength <= cd.size())
+            readUnicodeName(e, p + pos + 46 + nameLength, extraLength);
         entries.push_back(std::move(e));
         pos += 46 + nameLength + extraLength + commentLength;
     }
+    if (entries.size() != count)
+        return std::nullopt; // a directory that does not add up: leave it to libarchive
     std::stable_sort(entries.begin(), entries.end(), [](const CentralEntry& a, const CentralEntry& b) {
         return a.localOffset < b.localOffset;
     });
@@ -223,9 +264,15 @@ public:
             return false;
         if (r < ARCHIVE_WARN)
             throw FormatError("damaged ZIP archive: " + errorText(handle_.a));
+        current_ = entry;
         index = next_++;
         return true;
     }
+
+    int64_t currentSize() const override {
+        return current_ && archive_entry_size_is_set(current_) ? archive_entry_size(current_) : -1;
+    }
+    bool currentIsFile() const override { return current_ && typeOf(current_) == EntryType::File; }
 
     void readData(const DataSink& sink) override {
         char buffer[kBlockSize];
@@ -241,8 +288,73 @@ public:
 
 private:
     ArchiveHandle handle_;
+    archive_entry* current_ = nullptr;
     size_t next_ = 0;
 };
+
+bool isValidUtf8(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size()) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const size_t length = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+        if (length == 0 || i + length > text.size())
+            return false;
+        for (size_t k = 1; k < length; ++k)
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
+                return false;
+        i += length;
+    }
+    return true;
+}
+
+// Names without the UTF-8 flag are CP932, unless the packer added a matching UTF-8 copy.
+std::string decodedName(const CentralEntry& e) {
+    if ((e.flags & 0x800) && isValidUtf8(e.rawName))
+        return e.rawName;
+    if (!e.unicodeName.empty() && isValidUtf8(e.unicodeName))
+        return e.unicodeName;
+    return platform::ansiToUtf8(e.rawName);
+}
+
+// As libarchive tells them: the Unix mode when made on Unix, else the DOS folder bit or a
+// name ending in "/".
+EntryType typeOf(const CentralEntry& e, const std::string& name) {
+    const unsigned host = e.madeBy >> 8;
+    const uint32_t mode = e.externalAttributes >> 16;
+    if ((host == 3 || host == 19) && mode != 0 && (name.empty() || name.back() != '/')) {
+        switch (mode & 0170000) {
+        case 0100000:
+            return EntryType::File;
+        case 0040000:
+            return EntryType::Folder;
+        case 0120000:
+            return EntryType::Symlink;
+        default:
+            return EntryType::Device;
+        }
+    }
+    if ((!name.empty() && name.back() == '/') || (host != 3 && (e.externalAttributes & 0x10)))
+        return EntryType::Folder;
+    return EntryType::File;
+}
+
+ArchiveRecord recordOf(const CentralEntry& e, size_t index) {
+    ArchiveRecord record;
+    record.index = index;
+    record.path = slashSeparators(decodedName(e));
+    record.type = typeOf(e, record.path);
+    if (record.type == EntryType::Folder && (record.path.empty() || record.path.back() != '/'))
+        record.path += '/';
+    record.originalSize = e.originalSize;
+    record.compressedSize = e.compressedSize;
+    record.ratio = ratioPerMille(e.compressedSize, e.originalSize);
+    record.crc = e.crc;
+    record.method = methodText(e.method);
+    record.dosDate = e.dosDate;
+    record.dosTime = e.dosTime;
+    record.attributes = attributeText(dosAttributesOf(e) | (record.type == EntryType::Folder ? 16 : 0));
+    return record;
+}
 
 class ZipArchiver : public Archiver {
 public:
@@ -251,6 +363,21 @@ public:
     bool list(std::string_view archivePath, std::vector<ArchiveRecord>& records) const override {
         records.clear();
         const std::string host = platform::hostPath(archivePath).string();
+        if (const auto central = readCentralDirectory(host)) {
+            records.reserve(central->size());
+            for (const CentralEntry& e : *central)
+                records.push_back(recordOf(e, records.size()));
+            return true;
+        }
+        return listThroughLibarchive(host, records);
+    }
+
+    std::unique_ptr<ArchiveReader> open(std::string_view archivePath) const override {
+        return std::make_unique<ZipReader>(platform::hostPath(archivePath).string());
+    }
+
+private:
+    static bool listThroughLibarchive(const std::string& host, std::vector<ArchiveRecord>& records) {
         Utf8Locale utf8;
         ArchiveHandle h;
         if (!openZip(h, host, true))
@@ -270,52 +397,16 @@ public:
             record.index = records.size();
             record.type = typeOf(entry);
             const char* name = archive_entry_pathname(entry);
-            if (name)
-                record.path = name;
-            if (record.type == EntryType::Folder && !record.path.empty() &&
-                record.path.back() != '/')
+            // A name that does not decode keeps its place in the list.
+            record.path = slashSeparators(name ? name : "?" + std::to_string(record.index));
+            if (record.type == EntryType::Folder && record.path.back() != '/')
                 record.path += '/';
             record.originalSize = static_cast<uint32_t>(archive_entry_size(entry));
             dosDateTime(archive_entry_mtime(entry), record.dosDate, record.dosTime);
             record.attributes = attributeText(record.type == EntryType::Folder ? 16 : 32);
             records.push_back(std::move(record));
         }
-        addCentralFacts(host, records);
-        for (auto& record : records)
-            record.path = slashSeparators(std::move(record.path));
         return true;
-    }
-
-    std::unique_ptr<ArchiveReader> open(std::string_view archivePath) const override {
-        return std::make_unique<ZipReader>(platform::hostPath(archivePath).string());
-    }
-
-private:
-    static void addCentralFacts(const std::string& host, std::vector<ArchiveRecord>& records) {
-        const auto central = readCentralDirectory(host);
-        const bool matches = central.size() == records.size();
-        for (size_t i = 0; i < records.size(); ++i) {
-            ArchiveRecord& record = records[i];
-            if (!matches) {
-                if (record.path.empty())
-                    record.path = "?" + std::to_string(i); // a name we could not decode
-                continue;
-            }
-            const CentralEntry& e = central[i];
-            record.crc = e.crc;
-            record.compressedSize = e.compressedSize;
-            record.ratio = ratioPerMille(e.compressedSize, record.originalSize);
-            record.method = methodText(e.method);
-            record.dosDate = e.dosDate;
-            record.dosTime = e.dosTime;
-            record.attributes = attributeText(dosAttributesOf(e));
-            if (record.path.empty()) {
-                // Not valid CP932 (nor UTF-8 where flagged): show what can be shown.
-                record.path = platform::ansiToUtf8(e.rawName);
-                if (record.type == EntryType::Folder && record.path.back() != '/')
-                    record.path += '/';
-            }
-        }
     }
 };
 
