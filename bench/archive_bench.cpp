@@ -35,7 +35,8 @@ void writeFile(const fs::path& file, const std::string& bytes) {
 std::string textOf(int seed, size_t size) {
     std::string text;
     while (text.size() < size) {
-        text += "key" + std::to_string(seed % 97) + "=value " + std::to_string(seed * 7919 % 10007) + "\r\n";
+        text += "key" + std::to_string(seed % 97) + "=value " +
+                std::to_string(seed * 7919 % 10007) + "\r\n";
         ++seed;
     }
     text.resize(size);
@@ -82,7 +83,9 @@ void run(const std::string& command) {
         throw std::runtime_error("failed: " + command);
 }
 
-std::string quoted(const fs::path& p) { return "'" + p.string() + "'"; }
+std::string quoted(const fs::path& p) {
+    return "'" + p.string() + "'";
+}
 
 void compare(const char* label, const fs::path& package, const fs::path& prefix) {
     const fs::path game = prefix / "drive_c" / "Games" / "CFS2";
@@ -95,14 +98,16 @@ void compare(const char* label, const fs::path& package, const fs::path& prefix)
     };
 
     size_t entries = 0;
-    const double list = best([] {}, [&] {
-        vokari::ClsCfsArcList arcList;
-        arcList.setVersion(2);
-        if (arcList.ReadArchive(0, package.string()) != vokari::kArcOk)
-            throw std::runtime_error("cannot read " + package.string());
-        entries = arcList.FileList.count();
-    });
-    const double peerList = best([] {}, [&] { run("bsdtar -tf " + quoted(package) + " >/dev/null"); });
+    const double list = best([] {},
+                             [&] {
+                                 vokari::ClsCfsArcList arcList;
+                                 arcList.setVersion(2);
+                                 if (arcList.ReadArchive(0, package.string()) != vokari::kArcOk)
+                                     throw std::runtime_error("cannot read " + package.string());
+                                 entries = arcList.FileList.count();
+                             });
+    const double peerList =
+        best([] {}, [&] { run("bsdtar -tf " + quoted(package) + " >/dev/null"); });
 
     vokari::ClsCfsArcList arcList;
     arcList.setVersion(2);
@@ -146,7 +151,8 @@ int main() {
         fs::create_symlink("../drive_c", prefix / "dosdevices" / "c:");
         writeFile(prefix / "system.reg",
                   "WINE REGISTRY Version 2\n\n[Software\\\\Microsoft\\\\Microsoft Games\\\\"
-                  "Combat Flight Simulator\\\\2.0] 1700000000\n\"InstalledTo\"=\"C:\\\\Games\\\\CFS2\"\n");
+                  "Combat Flight Simulator\\\\2.0] "
+                  "1700000000\n\"InstalledTo\"=\"C:\\\\Games\\\\CFS2\"\n");
         vokari::platform::setWinePrefixOverride(prefix);
 
         compare("ZIP", work / "package.zip", prefix);

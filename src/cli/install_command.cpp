@@ -33,7 +33,8 @@ int runInstall(Context& ctx) {
         throw UsageError("install needs one package file");
 
     std::error_code ec;
-    const std::filesystem::path host = std::filesystem::absolute(ctx.args[0], ec).lexically_normal();
+    const std::filesystem::path host =
+        std::filesystem::absolute(ctx.args[0], ec).lexically_normal();
     if (ec || !std::filesystem::is_regular_file(host, ec)) {
         ctx.err << "vokari-cli: no such file: " << ctx.args[0] << "\n";
         return kExitFailure;

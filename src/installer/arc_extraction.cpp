@@ -88,6 +88,19 @@ const std::string* existingName(const Folder& f, const std::string& name) {
     return it == f.files.end() ? nullptr : &it->second;
 }
 
+void writeAll(int fd, const char* data, size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw IoError(std::string("cannot write: ") + std::strerror(errno));
+        }
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+}
+
 // A new file beside the target, renamed over it only when complete.
 class TempFile {
 public:
@@ -106,24 +119,14 @@ public:
     TempFile(const TempFile&) = delete;
     TempFile& operator=(const TempFile&) = delete;
 
-    void write(const char* data, size_t size) {
-        while (size > 0) {
-            const ssize_t n = ::write(fd_, data, size);
-            if (n < 0) {
-                if (errno == EINTR)
-                    continue;
-                throw IoError(std::string("cannot write: ") + std::strerror(errno));
-            }
-            data += n;
-            size -= static_cast<size_t>(n);
-        }
-    }
+    void write(const char* data, size_t size) { writeAll(fd_, data, size); }
 
-    // `replacing`: the target exists; its data must be safe on disk before it goes.
+    // Over an existing file, whose permissions it takes; the data is safe on disk before the
+    // old file goes.
     void commit(const fs::path& target, bool replacing) {
         mode_t mode = newFileMode();
         struct stat st;
-        if (replacing && ::stat(target.c_str(), &st) == 0)
+        if (::stat(target.c_str(), &st) == 0)
             mode = st.st_mode & 07777;
         if (::fchmod(fd_, mode) != 0 || (replacing && ::fsync(fd_) != 0))
             throw IoError(std::string("cannot write: ") + std::strerror(errno));
@@ -136,6 +139,39 @@ public:
 
 private:
     std::string path_;
+    int fd_ = -1;
+    bool committed_ = false;
+};
+
+// A file that did not exist: written in place (never through a link planted there), and
+// removed again unless complete.
+class NewFile {
+public:
+    explicit NewFile(const fs::path& target) : path_(target) {
+        fd_ = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd_ < 0)
+            throw IoError("cannot create " + target.string() + ": " + std::strerror(errno));
+    }
+    ~NewFile() {
+        if (fd_ >= 0)
+            ::close(fd_);
+        if (!committed_)
+            ::unlink(path_.c_str());
+    }
+    NewFile(const NewFile&) = delete;
+    NewFile& operator=(const NewFile&) = delete;
+
+    void write(const char* data, size_t size) { writeAll(fd_, data, size); }
+    void commit() {
+        const int rc = ::close(fd_);
+        fd_ = -1;
+        if (rc != 0)
+            throw IoError("cannot write " + path_.string() + ": " + std::strerror(errno));
+        committed_ = true;
+    }
+
+private:
+    fs::path path_;
     int fd_ = -1;
     bool committed_ = false;
 };
@@ -228,10 +264,16 @@ private:
             }
         }
         folders_.create(folder);
-        TempFile temp(folder.host);
-        reader.readData([&](const char* data, size_t size) { temp.write(data, size); });
-        temp.commit(target, existing != nullptr);
-        folder.files.emplace(asciiLower(name), target.filename().string());
+        if (existing) {
+            TempFile temp(folder.host);
+            reader.readData([&](const char* data, size_t size) { temp.write(data, size); });
+            temp.commit(target, true);
+        } else {
+            NewFile file(target);
+            reader.readData([&](const char* data, size_t size) { file.write(data, size); });
+            file.commit();
+            folder.files.emplace(asciiLower(name), name);
+        }
     }
 
     std::vector<ExtractionFailure>& failures_;
@@ -268,8 +310,8 @@ bool isContainedRelativeFolder(std::string_view folder) {
     size_t start = 0;
     while (start <= folder.size()) {
         const size_t end = folder.find_first_of("\\/", start);
-        const std::string_view part =
-            folder.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        const std::string_view part = folder.substr(
+            start, end == std::string_view::npos ? std::string_view::npos : end - start);
         if (part == "..")
             return false;
         if (end == std::string_view::npos)

@@ -20,7 +20,9 @@ bool startsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
 }
 
-bool hasDotDot(std::string_view text) { return text.find("..") != std::string_view::npos; }
+bool hasDotDot(std::string_view text) {
+    return text.find("..") != std::string_view::npos;
+}
 
 void place(ClsCfsArcFile& e, const std::string& destination) {
     e.setBoolInstall(true);
@@ -28,7 +30,9 @@ void place(ClsCfsArcFile& e, const std::string& destination) {
     e.setDefaultInstallPath(destination);
 }
 
-bool isOpen(const ClsCfsArcFile& e) { return !e.boolInstall() && !e.isFolder(); }
+bool isOpen(const ClsCfsArcFile& e) {
+    return !e.boolInstall() && !e.isFolder();
+}
 
 class Placement {
 public:
@@ -84,8 +88,9 @@ private:
         else
             root = category + m.arrayPath.back() + "\\";
         const std::string& r = folders_[marker];
-        auto it = std::lower_bound(byFolder_.begin(), byFolder_.end(), r,
-                                   [&](size_t i, const std::string& key) { return folders_[i] < key; });
+        auto it =
+            std::lower_bound(byFolder_.begin(), byFolder_.end(), r,
+                             [&](size_t i, const std::string& key) { return folders_[i] < key; });
         for (; it != byFolder_.end() && startsWith(folders_[*it], r); ++it) {
             ClsCfsArcFile& e = *entries_[*it];
             if (!isOpen(e))

@@ -43,8 +43,8 @@ void dosDateTime(int64_t unixTime, uint16_t& dosDate, uint16_t& dosTime) {
     }
     dosDate = static_cast<uint16_t>(((local.tm_year - 80) << 9) | ((local.tm_mon + 1) << 5) |
                                     local.tm_mday);
-    dosTime = static_cast<uint16_t>((local.tm_hour << 11) | (local.tm_min << 5) |
-                                    (local.tm_sec / 2));
+    dosTime =
+        static_cast<uint16_t>((local.tm_hour << 11) | (local.tm_min << 5) | (local.tm_sec / 2));
 }
 
 int16_t ratioPerMille(uint64_t compressed, uint64_t original) {

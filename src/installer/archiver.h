@@ -21,17 +21,17 @@ enum class EntryType { File, Folder, Symlink, Hardlink, Device };
 
 // One listed entry.
 struct ArchiveRecord {
-    std::string path;            // UTF-8, "/" between folders, a folder ends in "/"
-    uint32_t originalSize = 0;   // uncompressed
+    std::string path;          // UTF-8, "/" between folders, a folder ends in "/"
+    uint32_t originalSize = 0; // uncompressed
     uint32_t compressedSize = 0;
-    uint32_t crc = 0;            // CRC-32 for ZIP, CRC-16 for LHA
-    int16_t ratio = 0;           // compressed / original, per mille
-    uint16_t dosDate = 0;        // local date and time in MS-DOS form
+    uint32_t crc = 0;     // CRC-32 for ZIP, CRC-16 for LHA
+    int16_t ratio = 0;    // compressed / original, per mille
+    uint16_t dosDate = 0; // local date and time in MS-DOS form
     uint16_t dosTime = 0;
-    std::string attributes;      // "RHSDA" with "-" for a flag not set
-    std::string method;          // "Deflated", "-lh5-", ...
+    std::string attributes; // "RHSDA" with "-" for a flag not set
+    std::string method;     // "Deflated", "-lh5-", ...
     EntryType type = EntryType::File;
-    size_t index = 0;            // position in reading order; how extraction finds it again
+    size_t index = 0; // position in reading order; how extraction finds it again
 };
 
 // Reading an entry's data failed; the text says why.

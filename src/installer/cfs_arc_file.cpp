@@ -33,8 +33,8 @@ LocalDateTime LocalDateTime::now() {
 }
 
 LocalDateTime LocalDateTime::fromDos(uint16_t dosDate, uint16_t dosTime) {
-    return {1980 + (dosDate >> 9),   (dosDate >> 5) & 0x0F, dosDate & 0x1F,
-            dosTime >> 11, (dosTime >> 5) & 0x3F, (dosTime & 0x1F) * 2};
+    return {1980 + (dosDate >> 9), (dosDate >> 5) & 0x0F, dosDate & 0x1F,
+            dosTime >> 11,         (dosTime >> 5) & 0x3F, (dosTime & 0x1F) * 2};
 }
 
 ClsCfsArcFile::ClsCfsArcFile() : modifyDate_(LocalDateTime::now()) {}
@@ -49,7 +49,8 @@ void ClsCfsArcFile::setFullPath(std::string_view path) {
         size_t start = 0;
         while (true) {
             const size_t hit = inner.find('\\', start);
-            arrayPath.emplace_back(inner.substr(start, hit == std::string_view::npos ? hit : hit - start));
+            arrayPath.emplace_back(
+                inner.substr(start, hit == std::string_view::npos ? hit : hit - start));
             if (hit == std::string_view::npos)
                 break;
             start = hit + 1;

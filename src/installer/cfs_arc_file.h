@@ -66,7 +66,9 @@ public:
     bool boolInstall() const { return boolInstall_; }
     void setBoolInstall(bool pBoolInst) { boolInstall_ = pBoolInst; }
     const std::string& defaultInstallPath() const { return defaultInstallPath_; }
-    void setDefaultInstallPath(std::string pInstPath) { defaultInstallPath_ = std::move(pInstPath); }
+    void setDefaultInstallPath(std::string pInstPath) {
+        defaultInstallPath_ = std::move(pInstPath);
+    }
     const std::string& installPath() const { return installPath_; }
     void setInstallPath(std::string pInstPath) { installPath_ = std::move(pInstPath); }
 

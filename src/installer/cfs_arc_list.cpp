@@ -23,7 +23,9 @@ std::string upperExtension(std::string_view path) {
     return x;
 }
 
-const char* kindName(ArchiveKind kind) { return kind == ArchiveKind::Zip ? "ZIP" : "LHA"; }
+const char* kindName(ArchiveKind kind) {
+    return kind == ArchiveKind::Zip ? "ZIP" : "LHA";
+}
 
 int32_t codeOf(const std::exception& e) {
     if (dynamic_cast<const KeyError*>(&e))
@@ -45,7 +47,8 @@ bool isInside(std::string_view path, std::string_view folder) {
         f += '\\';
     if (p.back() != '\\')
         p += '\\';
-    return startsWithNoCase(p, f) && isContainedRelativeFolder(std::string_view(p).substr(f.size()));
+    return startsWithNoCase(p, f) &&
+           isContainedRelativeFolder(std::string_view(p).substr(f.size()));
 }
 
 } // namespace
@@ -113,9 +116,9 @@ int32_t ClsCfsArcList::ReadArchive(intptr_t, std::string_view pFileName, int16_t
         }
         if (!opened) {
             records.clear();
-            readProblem_ = type == 0 ? "no ZIP or LHA archive found in the file"
-                                     : std::string("cannot be opened as a ") + kindName(kind) +
-                                           " archive";
+            readProblem_ =
+                type == 0 ? "no ZIP or LHA archive found in the file"
+                          : std::string("cannot be opened as a ") + kindName(kind) + " archive";
         }
 
         std::vector<ClsCfsArcFile> read;
@@ -223,7 +226,8 @@ int32_t ClsCfsArcList::extractArchives(intptr_t) {
             refused.push_back({e.fullPath(), "refused: destination outside the game folder"});
             continue;
         }
-        steps.push_back(ExtractionStep{&e, joinPath(cfsPath_, e.installPath()), !boolOverWrite_, true});
+        steps.push_back(
+            ExtractionStep{&e, joinPath(cfsPath_, e.installPath()), !boolOverWrite_, true});
         if (steps.back().folder.back() != '\\')
             steps.back().folder += '\\';
     }

@@ -49,7 +49,8 @@ public:
     int32_t ReadArchive(intptr_t pHwnd, std::string_view pFileName, int16_t pArcType = 0);
     // Unpacks one entry into the folder `pExtractPath` (a full path inside the game folder or
     // the work directory), replacing a file there.
-    int32_t extractArchive(intptr_t pHwnd, std::string_view pFilePath, std::string_view pExtractPath);
+    int32_t extractArchive(intptr_t pHwnd, std::string_view pFilePath,
+                           std::string_view pExtractPath);
     // Unpacks every placed entry into the game folder, existing files only with boolOverWrite,
     // each replaced file first copied once to a ".bak" backup. Every entry that can be
     // unpacked is; the others are in extractionFailures() and the result is kArcEntriesFailed.

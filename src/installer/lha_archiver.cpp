@@ -4,14 +4,14 @@
 #include "platform/codepage.h"
 #include "platform/host_paths.h"
 
-#include <array>
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <lhasa.h>
 #include <unistd.h>
 #include <vector>
-#include <lhasa.h>
 
 // LHA through lhasa, which decodes every method of the era and skips self-extractor stubs.
 // lhasa tidies names (backslashes, all-capitals, ".." folders); the listing must show them as
@@ -21,7 +21,9 @@ namespace {
 
 using namespace archive_detail;
 
-uint16_t le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint16_t le16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 uint32_t le32(const uint8_t* p) {
     return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
            (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
@@ -150,7 +152,8 @@ template <typename Visit> void visitExtendedHeaders(const LHAFileHeader& h, Visi
         return;
     }
     while (offset + fieldSize <= h.raw_data_len) {
-        const size_t length = fieldSize == 4 ? le32(h.raw_data + offset) : le16(h.raw_data + offset);
+        const size_t length =
+            fieldSize == 4 ? le32(h.raw_data + offset) : le16(h.raw_data + offset);
         if (length < fieldSize + 1 || offset + length + fieldSize > h.raw_data_len)
             break;
         const uint8_t* ext = h.raw_data + offset + fieldSize;
@@ -242,9 +245,8 @@ ArchiveRecord recordOf(const LHAFileHeader& h, size_t index) {
     } else {
         dosDateTime(h.timestamp, record.dosDate, record.dosTime);
     }
-    record.attributes = attributeText(record.type == EntryType::Folder
-                                          ? (facts.dosAttributes | 16)
-                                          : facts.dosAttributes);
+    record.attributes = attributeText(record.type == EntryType::Folder ? (facts.dosAttributes | 16)
+                                                                       : facts.dosAttributes);
     return record;
 }
 
@@ -257,7 +259,8 @@ public:
             for (unsigned i = 0; i < 256; ++i) {
                 uint16_t r = static_cast<uint16_t>(i);
                 for (int j = 0; j < 8; ++j)
-                    r = (r & 1) ? static_cast<uint16_t>((r >> 1) ^ 0xA001) : static_cast<uint16_t>(r >> 1);
+                    r = (r & 1) ? static_cast<uint16_t>((r >> 1) ^ 0xA001)
+                                : static_cast<uint16_t>(r >> 1);
                 t[i] = r;
             }
             return t;

@@ -5,13 +5,13 @@
 #include "platform/host_paths.h"
 
 #include <algorithm>
-#include <array>
-#include <optional>
 #include <archive.h>
 #include <archive_entry.h>
+#include <array>
 #include <cstring>
 #include <fstream>
 #include <locale.h>
+#include <optional>
 
 // ZIP through libarchive's seekable reader, which finds the central directory from the end of
 // the file and so also reads self-extracting .exe files. The listing reads that directory
@@ -59,7 +59,9 @@ uint32_t crc32Of(std::string_view data) {
     return ~crc;
 }
 
-uint16_t le16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint16_t le16(const unsigned char* p) {
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 uint32_t le32(const unsigned char* p) {
     return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
            (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
@@ -146,9 +148,9 @@ std::optional<std::vector<CentralEntry>> readCentralDirectory(const std::string&
     }
     if (entries.size() != count)
         return std::nullopt; // a directory that does not add up: leave it to libarchive
-    std::stable_sort(entries.begin(), entries.end(), [](const CentralEntry& a, const CentralEntry& b) {
-        return a.localOffset < b.localOffset;
-    });
+    std::stable_sort(
+        entries.begin(), entries.end(),
+        [](const CentralEntry& a, const CentralEntry& b) { return a.localOffset < b.localOffset; });
     entries.erase(std::unique(entries.begin(), entries.end(),
                               [](const CentralEntry& a, const CentralEntry& b) {
                                   return a.localOffset == b.localOffset;
@@ -296,7 +298,11 @@ bool isValidUtf8(std::string_view text) {
     size_t i = 0;
     while (i < text.size()) {
         const auto c = static_cast<unsigned char>(text[i]);
-        const size_t length = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+        const size_t length = c < 0x80         ? 1
+                              : (c >> 5) == 6  ? 2
+                              : (c >> 4) == 14 ? 3
+                              : (c >> 3) == 30 ? 4
+                                               : 0;
         if (length == 0 || i + length > text.size())
             return false;
         for (size_t k = 1; k < length; ++k)
@@ -352,7 +358,8 @@ ArchiveRecord recordOf(const CentralEntry& e, size_t index) {
     record.method = methodText(e.method);
     record.dosDate = e.dosDate;
     record.dosTime = e.dosTime;
-    record.attributes = attributeText(dosAttributesOf(e) | (record.type == EntryType::Folder ? 16 : 0));
+    record.attributes =
+        attributeText(dosAttributesOf(e) | (record.type == EntryType::Folder ? 16 : 0));
     return record;
 }
 
@@ -377,7 +384,8 @@ public:
     }
 
 private:
-    static bool listThroughLibarchive(const std::string& host, std::vector<ArchiveRecord>& records) {
+    static bool listThroughLibarchive(const std::string& host,
+                                      std::vector<ArchiveRecord>& records) {
         Utf8Locale utf8;
         ArchiveHandle h;
         if (!openZip(h, host, true))

@@ -71,7 +71,8 @@ TEST(ZipArchiver, ListsTheRecordFactsAndNames) {
 
 TEST(ZipArchiver, ReadsSelfExtractingFilesAndRefusesOthers) {
     test::TempDir dir;
-    const std::string zip = buildZip({{.name = "a.txt", .data = "alpha"}, {.name = "b.txt", .data = "beta"}});
+    const std::string zip =
+        buildZip({{.name = "a.txt", .data = "alpha"}, {.name = "b.txt", .data = "beta"}});
     test::writeFile(dir / "sfx.exe", test::exeStub() + zip); // offsets not corrected
     const auto r = listed(ArchiveKind::Zip, dir / "sfx.exe");
     ASSERT_EQ(r.size(), 2u);
@@ -106,8 +107,8 @@ TEST(LhaArchiver, ListsNamesAsPackedWithTheirFacts) {
     test::LhaItem kanji{.name = sjis("ソフト\\表示.TXT"), .data = "kanji"};
     test::LhaItem upper{.name = "P51D\\AIRCRAFT.CFG", .data = "cfg"};
     test::LhaItem escape{.name = "..\\..\\evil.gau", .data = "evil"};
-    test::LhaItem level2{.name = "x.mdl", .data = "model", .level = 2,
-                         .folder = std::string("P51D\xFFmodel", 10)};
+    test::LhaItem level2{
+        .name = "x.mdl", .data = "model", .level = 2, .folder = std::string("P51D\xFFmodel", 10)};
     test::writeFile(dir / "p.lzh", buildLha({kanji, upper, escape, level2}));
 
     const auto r = listed(ArchiveKind::Lha, dir / "p.lzh");
@@ -136,7 +137,8 @@ TEST(LhaArchiver, ReadsSelfExtractingFilesAndReportsUndecodableEntries) {
     const auto r = listed(ArchiveKind::Lha, dir / "sfx.exe");
     ASSERT_EQ(r.size(), 4u);
     EXPECT_EQ(dataOf(ArchiveKind::Lha, dir / "sfx.exe", 0), "alpha");
-    EXPECT_EQ(dataOf(ArchiveKind::Lha, dir / "sfx.exe", 1), "error: cannot decode the method -lh9-");
+    EXPECT_EQ(dataOf(ArchiveKind::Lha, dir / "sfx.exe", 1),
+              "error: cannot decode the method -lh9-");
     EXPECT_EQ(dataOf(ArchiveKind::Lha, dir / "sfx.exe", 2), "error: CRC error");
     EXPECT_EQ(dataOf(ArchiveKind::Lha, dir / "sfx.exe", 3), "delta");
 
@@ -159,8 +161,8 @@ TEST(LhaArchiver, DecodesCompressedArchivesOfTheLhaTool) {
     for (int i = 0; i < 2000; ++i)
         text += "gauge" + std::to_string(i % 37) + "=cfs2!Airspeed, 10, 20\r\n";
     test::writeFile(dir / "src" / "P51D" / "panel.cfg", text);
-    const std::string command = "cd '" + (dir / "src").string() +
-                                "' && jlha a ../pkg.lzh P51D/panel.cfg >/dev/null 2>&1";
+    const std::string command =
+        "cd '" + (dir / "src").string() + "' && jlha a ../pkg.lzh P51D/panel.cfg >/dev/null 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0);
     const auto r = listed(ArchiveKind::Lha, dir / "pkg.lzh");
     ASSERT_EQ(r.size(), 1u);

@@ -58,7 +58,7 @@ protected:
 
 TEST_F(ArcListTest, PlacesAircraftByTheFolderOfTheirMarkerFile) {
     auto p = read(package("p51d.zip", buildZip(files({"P51D/aircraft.cfg", "P51D/model/x.mdl",
-                                                     "P51D/panel/panel.cfg", "readme.txt"}))));
+                                                      "P51D/panel/panel.cfg", "readme.txt"}))));
     EXPECT_EQ(p["P51D/aircraft.cfg"], "AIRCRAFT\\P51D\\");
     EXPECT_EQ(p["P51D/model/x.mdl"], "AIRCRAFT\\P51D\\MODEL\\");
     EXPECT_EQ(p["P51D/panel/panel.cfg"], "AIRCRAFT\\P51D\\PANEL\\");
@@ -95,9 +95,9 @@ TEST_F(ArcListTest, NamesAircraftAndShipsByFolderOrArchive) {
 }
 
 TEST_F(ArcListTest, PlacesByExtensionAndRaisesTheVersionOnlyOutsideAircraft) {
-    auto p = read(package("a.zip", buildZip(files({"P51D/aircraft.cfg", "P51D/panel/boost.gau",
-                                                  "inner/nested.zip", "P51D/spare.zip",
-                                                  "file_id.diz", "photo.jpg", "PHOTOS/p.jpg"}))));
+    auto p = read(package(
+        "a.zip", buildZip(files({"P51D/aircraft.cfg", "P51D/panel/boost.gau", "inner/nested.zip",
+                                 "P51D/spare.zip", "file_id.diz", "photo.jpg", "PHOTOS/p.jpg"}))));
     EXPECT_EQ(p["P51D/panel/boost.gau"], "AIRCRAFT\\P51D\\PANEL\\");
     EXPECT_EQ(p["P51D/spare.zip"], "-"); // listed and counted, never placed
     EXPECT_EQ(p["photo.jpg"], "-");
@@ -116,9 +116,9 @@ TEST_F(ArcListTest, PlacesByExtensionAndRaisesTheVersionOnlyOutsideAircraft) {
 }
 
 TEST_F(ArcListTest, PlacesCampaignsPanelPackagesAndPanelFilesFoundInTheGame) {
-    auto p = read(package("c.zip", buildZip(files({"camp/war.cmg", "camp/m1.mis", "camp/m1.dyn",
-                                                  "camp/title.jpg", "PHOTOS/x.jpeg",
-                                                  "other/m2.mis"}))));
+    auto p = read(
+        package("c.zip", buildZip(files({"camp/war.cmg", "camp/m1.mis", "camp/m1.dyn",
+                                         "camp/title.jpg", "PHOTOS/x.jpeg", "other/m2.mis"}))));
     EXPECT_EQ(p["camp/war.cmg"], "CAMPAIGNS\\");
     EXPECT_EQ(p["camp/m1.dyn"], "CAMPAIGNS\\");
     EXPECT_EQ(p["camp/title.jpg"], "PHOTOS\\");
@@ -129,9 +129,10 @@ TEST_F(ArcListTest, PlacesCampaignsPanelPackagesAndPanelFilesFoundInTheGame) {
     test::writeFile(game / "Aircraft" / "a6m2" / "panel" / "zero.cdp", "x");
     ClsCfsArcList panel;
     panel.setVersion(2);
-    const auto lzh = package("QRWPanel.lzh", buildLha({{.name = "a6m2\\panel\\panel.cfg", .data = "p"},
-                                                        {.name = "readme.txt", .data = "r"},
-                                                        {.name = "zero.cdp", .data = "d"}}));
+    const auto lzh =
+        package("QRWPanel.lzh", buildLha({{.name = "a6m2\\panel\\panel.cfg", .data = "p"},
+                                          {.name = "readme.txt", .data = "r"},
+                                          {.name = "zero.cdp", .data = "d"}}));
     ASSERT_EQ(panel.ReadArchive(0, lzh.string()), kArcOk);
     EXPECT_EQ(panel.FileList.item("a6m2/panel/panel.cfg").installPath(), "a6m2\\panel\\");
     EXPECT_FALSE(panel.FileList.item("readme.txt").boolInstall());
@@ -145,8 +146,9 @@ TEST_F(ArcListTest, PlacesCampaignsPanelPackagesAndPanelFilesFoundInTheGame) {
 }
 
 TEST_F(ArcListTest, ReadsKanjiNamesAndRefusesDuplicatePaths) {
-    auto p = read(package("jp.zip", buildZip({{.name = test::sjis("零戦/aircraft.cfg"), .data = "c"},
-                                              {.name = test::sjis("零戦/説明.txt"), .data = "t"}})));
+    auto p =
+        read(package("jp.zip", buildZip({{.name = test::sjis("零戦/aircraft.cfg"), .data = "c"},
+                                         {.name = test::sjis("零戦/説明.txt"), .data = "t"}})));
     EXPECT_EQ(p["零戦/aircraft.cfg"], "AIRCRAFT\\零戦\\");
     EXPECT_EQ(p["零戦/説明.txt"], "AIRCRAFT\\零戦\\");
 
@@ -157,7 +159,8 @@ TEST_F(ArcListTest, ReadsKanjiNamesAndRefusesDuplicatePaths) {
     // Across archives, entries added before the repeated path stay.
     EXPECT_EQ(list.ReadArchive(0, package("more.zip", buildZip(files({"new.gau"}))).string()),
               kArcOk);
-    EXPECT_EQ(list.ReadArchive(0, package("again.zip", buildZip(files({"other.gau", "NEW.gau"}))).string()),
+    EXPECT_EQ(list.ReadArchive(
+                  0, package("again.zip", buildZip(files({"other.gau", "NEW.gau"}))).string()),
               kArcDuplicateEntry);
     EXPECT_TRUE(list.FileList.keyExists("other.gau"));
     EXPECT_EQ(list.FileList.count(), before + 2);
@@ -205,7 +208,7 @@ TEST_F(ArcListTest, SkipsOrReplacesExistingFilesKeepingTheFirstBackup) {
     fresh.setVersion(2);
     ASSERT_EQ(fresh.ReadArchive(0, package("h.zip", buildZip({{.name = "a/fx1.fx", .data = "one"},
                                                               {.name = "b/fx1.fx", .data = "two"}}))
-                                      .string()),
+                                       .string()),
               kArcOk);
     EXPECT_EQ(fresh.extractArchives(0), kArcOk);
     EXPECT_EQ(test::readFile(game / "EFFECTS" / "fx1.fx"), "one");
@@ -235,19 +238,22 @@ TEST_F(ArcListTest, ReportsEntriesThatFailAndKeepsFilesWithoutBackup) {
 }
 
 TEST_F(ArcListTest, NeverWritesOutsideTheGameFolder) {
-    const auto zip = package("evil.zip", buildZip({
-        {.name = "../../evil1.gau", .data = "1"},
-        {.name = "/tmp/evil2.gau", .data = "2"},
-        {.name = "C:\\Windows\\evil3.gau", .data = "3"},
-        {.name = "..\\..\\..\\evil4.gau", .data = "4"},
-        {.name = "link.gau", .data = "../../../outside", .unixMode = 0120777},
-        {.name = "dev.gau", .data = "", .unixMode = 0020666},
-        {.name = std::string("ctl\x01.gau"), .data = "c"},
-        {.name = "sub/..", .data = "d"},
-        {.name = "plain.txt", .data = "p"},
-    }));
-    const auto lzh = package("evil.lzh", buildLha({{.name = "lzhlink.gau|/etc/passwd", .data = "",
-                                                    .method = "-lhd-", .level = 2,
+    const auto zip = package(
+        "evil.zip", buildZip({
+                        {.name = "../../evil1.gau", .data = "1"},
+                        {.name = "/tmp/evil2.gau", .data = "2"},
+                        {.name = "C:\\Windows\\evil3.gau", .data = "3"},
+                        {.name = "..\\..\\..\\evil4.gau", .data = "4"},
+                        {.name = "link.gau", .data = "../../../outside", .unixMode = 0120777},
+                        {.name = "dev.gau", .data = "", .unixMode = 0020666},
+                        {.name = std::string("ctl\x01.gau"), .data = "c"},
+                        {.name = "sub/..", .data = "d"},
+                        {.name = "plain.txt", .data = "p"},
+                    }));
+    const auto lzh = package("evil.lzh", buildLha({{.name = "lzhlink.gau|/etc/passwd",
+                                                    .data = "",
+                                                    .method = "-lhd-",
+                                                    .level = 2,
                                                     .unixMode = 0120777}}));
     read(zip);
     // The user's own choices cannot lead out either.
@@ -316,9 +322,11 @@ TEST_F(ArcListTest, ReadsMixedNestedArchivesEachInItsOwnFolder) {
     // And the other way round: an LZH package holding a ZIP archive.
     ClsCfsArcList other;
     other.setVersion(2);
-    ASSERT_EQ(other.ReadArchive(0, package("outer.lzh", buildLha({{.name = "fx.zip",
-                                                                     .data = buildZip({{.name = "smoke.fx", .data = "fx"}})}}))
-                                        .string()),
+    ASSERT_EQ(other.ReadArchive(
+                  0, package("outer.lzh",
+                             buildLha({{.name = "fx.zip",
+                                        .data = buildZip({{.name = "smoke.fx", .data = "fx"}})}}))
+                         .string()),
               kArcOk);
     ASSERT_EQ(readNestedArchive(other, 0, *nestedArchives(other)[0]), kArcOk);
     EXPECT_EQ(other.extractArchives(0), kArcOk);

@@ -19,7 +19,8 @@ uint16_t crc16Of(const std::string& data) {
     for (unsigned char c : data) {
         crc ^= c;
         for (int i = 0; i < 8; ++i)
-            crc = (crc & 1) ? static_cast<uint16_t>((crc >> 1) ^ 0xA001) : static_cast<uint16_t>(crc >> 1);
+            crc = (crc & 1) ? static_cast<uint16_t>((crc >> 1) ^ 0xA001)
+                            : static_cast<uint16_t>(crc >> 1);
     }
     return crc;
 }
