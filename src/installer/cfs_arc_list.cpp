@@ -39,7 +39,7 @@ int32_t codeOf(const std::exception& e) {
 
 // `path` lies in `folder` (both Windows paths; letter case and separators aside).
 bool isInside(std::string_view path, std::string_view folder) {
-    if (folder.empty())
+    if (folder.empty() || path.empty())
         return false;
     std::string p = replaceAll(path, "/", "\\");
     std::string f = replaceAll(folder, "/", "\\");
