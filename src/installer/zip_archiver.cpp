@@ -140,6 +140,9 @@ std::optional<std::vector<CentralEntry>> readCentralDirectory(const std::string&
         e.localOffset = le32(p + pos + 42);
         if (pos + 46 + nameLength > cd.size())
             break;
+        if (e.compressedSize == 0xFFFFFFFF || e.originalSize == 0xFFFFFFFF ||
+            e.localOffset == 0xFFFFFFFF)
+            return std::nullopt; // sizes in a ZIP64 field
         e.rawName.assign(cd, pos + 46, nameLength);
         if (pos + 46 + nameLength + extraLength <= cd.size())
             readUnicodeName(e, p + pos + 46 + nameLength, extraLength);

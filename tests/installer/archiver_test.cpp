@@ -90,15 +90,36 @@ TEST(ZipArchiver, ReportsLinksAndDamagedData) {
     test::TempDir dir;
     std::string zip = buildZip({{.name = "link.gau", .data = "/etc/passwd", .unixMode = 0120777},
                                 {.name = "good.gau", .data = "good data"},
-                                {.name = "bad.gau", .data = "bad data"}});
+                                {.name = "bad.gau", .data = "bad data"},
+                                {.name = "imploded.gau", .data = "xx", .method = 6}});
     // Spoil the stored data of the last entry: its CRC no longer matches.
     zip[zip.find("bad data")] = 'B';
     test::writeFile(dir / "p.zip", zip);
     const auto r = listed(ArchiveKind::Zip, dir / "p.zip");
-    ASSERT_EQ(r.size(), 3u);
+    ASSERT_EQ(r.size(), 4u);
     EXPECT_EQ(r[0].type, EntryType::Symlink);
+    EXPECT_EQ(r[3].method, "Implode");
     EXPECT_EQ(dataOf(ArchiveKind::Zip, dir / "p.zip", 1), "good data");
     EXPECT_EQ(dataOf(ArchiveKind::Zip, dir / "p.zip", 2).rfind("error:", 0), 0u);
+    EXPECT_EQ(dataOf(ArchiveKind::Zip, dir / "p.zip", 3).rfind("error:", 0), 0u); // not decoded
+}
+
+TEST(ZipArchiver, ListsZip64ArchivesThroughLibarchive) {
+    if (std::system("command -v zip >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "zip not installed";
+    test::TempDir dir;
+    test::writeFile(dir / "src" / "P51D" / "aircraft.cfg", "[fltsim.0]\r\n");
+    test::writeFile(dir / "src" / "readme.txt", "read me");
+    const std::string command =
+        "cd '" + (dir / "src").string() + "' && zip -q -fz -r ../z64.zip P51D readme.txt";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const auto r = listed(ArchiveKind::Zip, dir / "z64.zip");
+    ASSERT_EQ(r.size(), 3u);
+    EXPECT_EQ(r[0].path, "P51D/");
+    EXPECT_EQ(r[0].type, EntryType::Folder);
+    EXPECT_EQ(r[1].path, "P51D/aircraft.cfg");
+    EXPECT_EQ(r[1].originalSize, 12u);
+    EXPECT_EQ(dataOf(ArchiveKind::Zip, dir / "z64.zip", 2), "read me");
 }
 
 TEST(LhaArchiver, ListsNamesAsPackedWithTheirFacts) {

@@ -249,6 +249,8 @@ TEST_F(ArcListTest, NeverWritesOutsideTheGameFolder) {
                         {.name = std::string("ctl\x01.gau"), .data = "c"},
                         {.name = "sub/..", .data = "d"},
                         {.name = "plain.txt", .data = "p"},
+                        {.name = "drive.txt", .data = "d"},
+                        {.name = "rooted.txt", .data = "r"},
                     }));
     const auto lzh = package("evil.lzh", buildLha({{.name = "lzhlink.gau|/etc/passwd",
                                                     .data = "",
@@ -261,16 +263,25 @@ TEST_F(ArcListTest, NeverWritesOutsideTheGameFolder) {
     list.FileList.item("sub/..").setInstallPath("GAUGES\\");
     list.FileList.item("plain.txt").setBoolInstall(true);
     list.FileList.item("plain.txt").setInstallPath("..\\..\\");
+    list.FileList.item("drive.txt").setBoolInstall(true);
+    list.FileList.item("drive.txt").setInstallPath("C:\\Windows\\");
+    list.FileList.item("rooted.txt").setBoolInstall(true);
+    list.FileList.item("rooted.txt").setInstallPath("\\tmp\\");
     EXPECT_EQ(list.extractArchives(0), kArcEntriesFailed);
     std::map<std::string, std::string> why;
     for (const auto& f : list.extractionFailures())
         why[f.fullPath] = f.reason;
-    EXPECT_EQ(why.size(), 5u);
+    EXPECT_EQ(why.size(), 7u);
     EXPECT_NE(why["link.gau"].find("symbolic link"), std::string::npos);
     EXPECT_NE(why["dev.gau"].find("device"), std::string::npos);
     EXPECT_TRUE(why.count("ctl\x01.gau"));
     EXPECT_TRUE(why.count("sub/.."));
     EXPECT_TRUE(why.count("plain.txt"));
+    EXPECT_TRUE(why.count("drive.txt"));
+    EXPECT_TRUE(why.count("rooted.txt"));
+    EXPECT_EQ(list.extractArchive(0, "plain.txt", list.cfsPath() + "GAUGES\\..\\..\\"),
+              kArcBadDestination);
+    EXPECT_EQ(list.extractArchive(0, "plain.txt", list.cfsPath() + "MISSIONS\\"), kArcOk);
     // Names with folders outside were written under their plain name only.
     for (const char* name : {"evil1.gau", "evil2.gau", "evil3.gau", "evil4.gau"})
         EXPECT_TRUE(fs::exists(game / "GAUGES" / name)) << name;

@@ -47,7 +47,7 @@ std::string buildZip(const std::vector<ZipItem>& items) {
         put32(out, 0x04034b50);
         put16(out, 20);
         put16(out, flags);
-        put16(out, 0); // stored
+        put16(out, item.method);
         put16(out, item.dosTime);
         put16(out, item.dosDate);
         put32(out, crc);
@@ -62,7 +62,7 @@ std::string buildZip(const std::vector<ZipItem>& items) {
         put16(central, item.unixMode ? (3 << 8) | 20 : 20);
         put16(central, 20);
         put16(central, flags);
-        put16(central, 0);
+        put16(central, item.method);
         put16(central, item.dosTime);
         put16(central, item.dosDate);
         put32(central, crc);

@@ -14,6 +14,7 @@ struct ZipItem {
     bool utf8 = false;     // the UTF-8 name flag
     uint32_t unixMode = 0; // made on Unix with this mode (S_IFLNK for a link); 0: made on DOS
     uint8_t dosAttributes = 0x20;
+    uint16_t method = 0;                          // the data is stored as given whatever this says
     uint16_t dosDate = (20 << 9) | (5 << 5) | 17; // 2000-05-17
     uint16_t dosTime = (13 << 11) | (45 << 5) | 10;
 };
