@@ -1,0 +1,170 @@
+// Reading and unpacking a large add-on package, against bsdtar on the same file.
+//
+// A package of 20,000 files (aircraft folders, gauges, missions) is built as ZIP (with zip)
+// and LZH (with jlha, when installed). For each, best of three runs:
+//   list + place: ClsCfsArcList::ReadArchive      vs  bsdtar -tf     (target <= 1.5)
+//   unpack all:   extractArchives into an empty game folder  vs  bsdtar -xf  (target <= 2.0)
+#include "installer/arc_result.h"
+#include "installer/cfs_arc_list.h"
+#include "platform/host_paths.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <string>
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+constexpr int kAircraft = 400;
+constexpr int kTexturesPerAircraft = 41; // with 4 more files: 45 per aircraft, 18,000 in all
+constexpr int kGauges = 1000;
+constexpr int kMissions = 1000;
+
+void writeFile(const fs::path& file, const std::string& bytes) {
+    fs::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << bytes;
+}
+
+std::string textOf(int seed, size_t size) {
+    std::string text;
+    while (text.size() < size) {
+        text += "key" + std::to_string(seed % 97) + "=value " +
+                std::to_string(seed * 7919 % 10007) + "\r\n";
+        ++seed;
+    }
+    text.resize(size);
+    return text;
+}
+
+size_t buildTree(const fs::path& root) {
+    size_t count = 0;
+    for (int a = 0; a < kAircraft; ++a) {
+        const fs::path dir = root / ("Plane" + std::to_string(a));
+        writeFile(dir / "aircraft.cfg", textOf(a, 900));
+        writeFile(dir / "model" / "plane.mdl", textOf(a + 1, 2000));
+        writeFile(dir / "panel" / "panel.cfg", textOf(a + 2, 600));
+        writeFile(dir / "sound" / "sound.cfg", textOf(a + 3, 300));
+        for (int t = 0; t < kTexturesPerAircraft; ++t)
+            writeFile(dir / "texture" / ("t" + std::to_string(t) + ".bmp"), textOf(a * t, 700));
+        count += 4 + kTexturesPerAircraft;
+    }
+    for (int g = 0; g < kGauges; ++g)
+        writeFile(root / "gauges" / ("g" + std::to_string(g) + ".gau"), textOf(g, 800));
+    for (int m = 0; m < kMissions; ++m)
+        writeFile(root / "missions" / ("m" + std::to_string(m) + ".mis"), textOf(m, 500));
+    return count + kGauges + kMissions;
+}
+
+double seconds(const std::function<void()>& job) {
+    const auto start = Clock::now();
+    job();
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Best of three; `prepare` runs untimed before each.
+double best(const std::function<void()>& prepare, const std::function<void()>& job) {
+    double fastest = 1e9;
+    for (int i = 0; i < 3; ++i) {
+        prepare();
+        fastest = std::min(fastest, seconds(job));
+    }
+    return fastest;
+}
+
+void run(const std::string& command) {
+    if (std::system(command.c_str()) != 0)
+        throw std::runtime_error("failed: " + command);
+}
+
+std::string quoted(const fs::path& p) {
+    return "'" + p.string() + "'";
+}
+
+void compare(const char* label, const fs::path& package, const fs::path& prefix) {
+    const fs::path game = prefix / "drive_c" / "Games" / "CFS2";
+    const fs::path peer = prefix / "peer";
+    auto emptyFolders = [&] {
+        fs::remove_all(game);
+        fs::create_directories(game);
+        fs::remove_all(peer);
+        fs::create_directories(peer);
+    };
+
+    size_t entries = 0;
+    const double list = best([] {},
+                             [&] {
+                                 vokari::ClsCfsArcList arcList;
+                                 arcList.setVersion(2);
+                                 if (arcList.ReadArchive(0, package.string()) != vokari::kArcOk)
+                                     throw std::runtime_error("cannot read " + package.string());
+                                 entries = arcList.FileList.count();
+                             });
+    const double peerList =
+        best([] {}, [&] { run("bsdtar -tf " + quoted(package) + " >/dev/null"); });
+
+    vokari::ClsCfsArcList arcList;
+    arcList.setVersion(2);
+    arcList.ReadArchive(0, package.string());
+    size_t failed = 0;
+    const double unpack = best(emptyFolders, [&] {
+        arcList.extractArchives(0);
+        failed = arcList.extractionFailures().size();
+    });
+    const double peerUnpack =
+        best(emptyFolders, [&] { run("bsdtar -xf " + quoted(package) + " -C " + quoted(peer)); });
+
+    std::printf("%-4s %zu entries, %zu failed\n", label, entries, failed);
+    std::printf("%-4s list + place  %7.1f ms   bsdtar -tf %7.1f ms   ratio %.2f (target <= 1.5)\n",
+                label, list * 1000, peerList * 1000, list / peerList);
+    std::printf("%-4s unpack all    %7.1f ms   bsdtar -xf %7.1f ms   ratio %.2f (target <= 2.0)\n",
+                label, unpack * 1000, peerUnpack * 1000, unpack / peerUnpack);
+}
+
+} // namespace
+
+int main() {
+    std::string pattern = (fs::temp_directory_path() / "vokari-bench-XXXXXX").string();
+    if (!::mkdtemp(pattern.data()))
+        return 1;
+    const fs::path work = pattern;
+    int rc = 0;
+    try {
+        const fs::path tree = work / "tree";
+        const size_t files = buildTree(tree);
+        std::printf("package of %zu files\n", files);
+        run("cd " + quoted(tree) + " && zip -q -r ../package.zip .");
+        const bool haveJlha = std::system("command -v jlha >/dev/null 2>&1") == 0;
+        if (haveJlha)
+            run("cd " + quoted(tree) + " && jlha a ../package.lzh * >/dev/null 2>&1");
+
+        // A Wine-style prefix with the second game installed in an empty folder.
+        const fs::path prefix = work / "prefix";
+        fs::create_directories(prefix / "drive_c" / "Games" / "CFS2");
+        fs::create_directories(prefix / "dosdevices");
+        fs::create_symlink("../drive_c", prefix / "dosdevices" / "c:");
+        writeFile(prefix / "system.reg",
+                  "WINE REGISTRY Version 2\n\n[Software\\\\Microsoft\\\\Microsoft Games\\\\"
+                  "Combat Flight Simulator\\\\2.0] "
+                  "1700000000\n\"InstalledTo\"=\"C:\\\\Games\\\\CFS2\"\n");
+        vokari::platform::setWinePrefixOverride(prefix);
+
+        compare("ZIP", work / "package.zip", prefix);
+        if (haveJlha)
+            compare("LZH", work / "package.lzh", prefix);
+        else
+            std::printf("LZH  skipped: jlha not installed\n");
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "archive_bench: %s\n", e.what());
+        rc = 1;
+    }
+    std::error_code ec;
+    fs::remove_all(work, ec);
+    return rc;
+}

@@ -1,0 +1,352 @@
+#include "installer/arc_extraction.h"
+
+#include "common/error.h"
+#include "common/text.h"
+#include "installer/archiver.h"
+#include "platform/host_paths.h"
+
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <filesystem>
+#include <map>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <unordered_map>
+
+namespace fs = std::filesystem;
+
+namespace vokari {
+namespace {
+
+bool hasControlCharacter(std::string_view text) {
+    for (unsigned char c : text)
+        if (c < 0x20 || c == 0x7F)
+            return true;
+    return false;
+}
+
+mode_t newFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+// What is in one destination folder, read once and kept up to date while writing.
+struct Folder {
+    fs::path host;
+    bool existed = false;
+    std::unordered_map<std::string, std::string> files; // lower-case name -> name on disk
+};
+
+class Folders {
+public:
+    Folder& get(const std::string& windowsFolder) {
+        Folder& f = folders_[asciiLower(windowsFolder)];
+        if (!f.existed) {
+            // Resolved again until it exists, so a folder created meanwhile under another
+            // spelling is found.
+            f.host = platform::hostPath(windowsFolder);
+            load(f);
+        }
+        return f;
+    }
+
+    void create(Folder& f) {
+        if (f.existed)
+            return;
+        std::error_code ec;
+        fs::create_directories(f.host, ec);
+        if (ec || !fs::is_directory(f.host, ec))
+            throw IoError("cannot create folder " + f.host.string());
+        f.existed = true;
+    }
+
+private:
+    static void load(Folder& f) {
+        DIR* dir = ::opendir(f.host.c_str());
+        if (!dir)
+            return;
+        f.existed = true;
+        while (dirent* entry = ::readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (name == "." || name == "..")
+                continue;
+            struct stat st;
+            if (::stat((f.host / name).c_str(), &st) == 0 && S_ISREG(st.st_mode))
+                f.files.emplace(asciiLower(name), name);
+        }
+        ::closedir(dir);
+    }
+
+    std::unordered_map<std::string, Folder> folders_;
+};
+
+const std::string* existingName(const Folder& f, const std::string& name) {
+    auto it = f.files.find(asciiLower(name));
+    return it == f.files.end() ? nullptr : &it->second;
+}
+
+void writeAll(int fd, const char* data, size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw IoError(std::string("cannot write: ") + std::strerror(errno));
+        }
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+}
+
+// A new file beside the target, renamed over it only when complete.
+class TempFile {
+public:
+    explicit TempFile(const fs::path& folder) {
+        path_ = (folder / ".vokari-XXXXXX").string();
+        fd_ = ::mkstemp(path_.data());
+        if (fd_ < 0)
+            throw IoError("cannot write in " + folder.string() + ": " + std::strerror(errno));
+    }
+    ~TempFile() {
+        if (fd_ >= 0)
+            ::close(fd_);
+        if (!committed_)
+            ::unlink(path_.c_str());
+    }
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+
+    void write(const char* data, size_t size) { writeAll(fd_, data, size); }
+
+    // Over an existing file, whose permissions it takes; the data is safe on disk before the
+    // old file goes.
+    void commit(const fs::path& target, bool replacing) {
+        mode_t mode = newFileMode();
+        struct stat st;
+        if (::stat(target.c_str(), &st) == 0)
+            mode = st.st_mode & 07777;
+        if (::fchmod(fd_, mode) != 0 || (replacing && ::fsync(fd_) != 0))
+            throw IoError(std::string("cannot write: ") + std::strerror(errno));
+        const int rc = ::close(fd_);
+        fd_ = -1;
+        if (rc != 0 || ::rename(path_.c_str(), target.c_str()) != 0)
+            throw IoError("cannot write " + target.string() + ": " + std::strerror(errno));
+        committed_ = true;
+    }
+
+private:
+    std::string path_;
+    int fd_ = -1;
+    bool committed_ = false;
+};
+
+// A file that did not exist: written in place (never through a link planted there), and
+// removed again unless complete.
+class NewFile {
+public:
+    explicit NewFile(const fs::path& target) : path_(target) {
+        fd_ = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd_ < 0)
+            throw IoError("cannot create " + target.string() + ": " + std::strerror(errno));
+    }
+    ~NewFile() {
+        if (fd_ >= 0)
+            ::close(fd_);
+        if (!committed_)
+            ::unlink(path_.c_str());
+    }
+    NewFile(const NewFile&) = delete;
+    NewFile& operator=(const NewFile&) = delete;
+
+    void write(const char* data, size_t size) { writeAll(fd_, data, size); }
+    void commit() {
+        const int rc = ::close(fd_);
+        fd_ = -1;
+        if (rc != 0)
+            throw IoError("cannot write " + path_.string() + ": " + std::strerror(errno));
+        committed_ = true;
+    }
+
+private:
+    fs::path path_;
+    int fd_ = -1;
+    bool committed_ = false;
+};
+
+void copyToBackup(const fs::path& source, const fs::path& backup) {
+    const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0)
+        throw IoError("cannot read " + source.string() + ": " + std::strerror(errno));
+    try {
+        TempFile out(backup.parent_path());
+        char buffer[65536];
+        while (true) {
+            const ssize_t n = ::read(in, buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                throw IoError("cannot read " + source.string() + ": " + std::strerror(errno));
+            if (n == 0)
+                break;
+            out.write(buffer, static_cast<size_t>(n));
+        }
+        out.commit(backup, true);
+    } catch (...) {
+        ::close(in);
+        throw;
+    }
+    ::close(in);
+}
+
+class Extraction {
+public:
+    explicit Extraction(std::vector<ExtractionFailure>& failures) : failures_(failures) {}
+
+    void runGroup(const std::string& archive, ArchiveKind kind,
+                  const std::vector<const ExtractionStep*>& steps) {
+        std::map<size_t, const ExtractionStep*> byIndex;
+        for (const ExtractionStep* s : steps)
+            byIndex.emplace(s->entry->sourceIndex(), s);
+        try {
+            auto reader = archiverFor(kind).open(archive);
+            size_t index = 0;
+            while (!byIndex.empty() && reader->next(index)) {
+                auto it = byIndex.find(index);
+                if (it == byIndex.end())
+                    continue;
+                const ExtractionStep& step = *it->second;
+                byIndex.erase(it);
+                try {
+                    write(step, *reader);
+                } catch (const std::exception& e) {
+                    fail(step, e.what());
+                }
+            }
+        } catch (const std::exception& e) {
+            for (const auto& [index, step] : byIndex)
+                fail(*step, e.what());
+            return;
+        }
+        for (const auto& [index, step] : byIndex)
+            fail(*step, "not found in the archive");
+    }
+
+private:
+    void fail(const ExtractionStep& step, const std::string& reason) {
+        failures_.push_back({step.entry->fullPath(), reason});
+    }
+
+    void write(const ExtractionStep& step, ArchiveReader& reader) {
+        // The archive must still hold what was listed at this place.
+        const int64_t size = reader.currentSize();
+        if (!reader.currentIsFile() ||
+            (size >= 0 && size != static_cast<uint32_t>(step.entry->originalSize())))
+            throw FormatError("the archive has changed since it was read");
+        const std::string& name = step.entry->fileName();
+        Folder& folder = folders_.get(step.folder);
+        const std::string* existing = existingName(folder, name);
+        if (existing && step.skipExisting)
+            return;
+        const fs::path target = folder.host / (existing ? *existing : name);
+        if (existing && step.backup) {
+            const std::string bakName = (existing ? *existing : name) + ".bak";
+            if (!existingName(folder, bakName)) {
+                try {
+                    copyToBackup(target, folder.host / bakName);
+                } catch (const std::exception& e) {
+                    throw IoError(std::string("no backup could be made, file left as it was: ") +
+                                  e.what());
+                }
+                folder.files.emplace(asciiLower(bakName), bakName);
+            }
+        }
+        folders_.create(folder);
+        if (existing) {
+            TempFile temp(folder.host);
+            reader.readData([&](const char* data, size_t size) { temp.write(data, size); });
+            temp.commit(target, true);
+        } else {
+            NewFile file(target);
+            reader.readData([&](const char* data, size_t size) { file.write(data, size); });
+            file.commit();
+            folder.files.emplace(asciiLower(name), name);
+        }
+    }
+
+    std::vector<ExtractionFailure>& failures_;
+    Folders folders_;
+};
+
+} // namespace
+
+std::string refusalReason(const ClsCfsArcFile& entry) {
+    switch (entry.entryType()) {
+    case EntryType::Symlink:
+        return "refused: symbolic link";
+    case EntryType::Hardlink:
+        return "refused: hard link";
+    case EntryType::Device:
+        return "refused: device or special file";
+    default:
+        break;
+    }
+    const std::string& name = entry.fileName();
+    if (name == "." || name == "..")
+        return "refused: not a file name";
+    if (hasControlCharacter(name))
+        return "refused: control character in the name";
+    return {};
+}
+
+bool isContainedRelativeFolder(std::string_view folder) {
+    if (folder.empty())
+        return true;
+    if (folder[0] == '\\' || folder[0] == '/' || folder.find(':') != std::string_view::npos ||
+        hasControlCharacter(folder))
+        return false;
+    size_t start = 0;
+    while (start <= folder.size()) {
+        const size_t end = folder.find_first_of("\\/", start);
+        const std::string_view part = folder.substr(
+            start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        if (part == "..")
+            return false;
+        if (end == std::string_view::npos)
+            break;
+        start = end + 1;
+    }
+    return true;
+}
+
+std::vector<ExtractionFailure> runExtraction(const std::vector<ExtractionStep>& steps) {
+    std::vector<ExtractionFailure> failures;
+    // One pass per source archive, archives in the order their first entry is planned.
+    std::vector<std::pair<std::string, std::vector<const ExtractionStep*>>> groups;
+    std::unordered_map<std::string, size_t> groupOf;
+    for (const ExtractionStep& step : steps) {
+        const std::string reason = refusalReason(*step.entry);
+        if (!reason.empty()) {
+            failures.push_back({step.entry->fullPath(), reason});
+            continue;
+        }
+        if (step.entry->isFolder())
+            continue;
+        const std::string key = std::to_string(static_cast<int>(step.entry->sourceArchiveKind())) +
+                                "|" + step.entry->sourceArchive();
+        auto [it, added] = groupOf.emplace(key, groups.size());
+        if (added)
+            groups.push_back({key, {}});
+        groups[it->second].second.push_back(&step);
+    }
+    Extraction extraction(failures);
+    for (const auto& [key, group] : groups) {
+        const ClsCfsArcFile& first = *group.front()->entry;
+        extraction.runGroup(first.sourceArchive(), first.sourceArchiveKind(), group);
+    }
+    return failures;
+}
+
+} // namespace vokari

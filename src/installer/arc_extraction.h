@@ -1,0 +1,31 @@
+#pragma once
+
+#include "installer/cfs_arc_list.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Unpacking planned entries: each archive is read once, entries are written in plan order
+// (so a file written earlier in the run counts as existing for later ones), and only ever as
+// a regular file under its own plain name in its destination folder.
+namespace vokari {
+
+struct ExtractionStep {
+    const ClsCfsArcFile* entry = nullptr;
+    std::string folder;        // full Windows path, ending in a backslash
+    bool skipExisting = false; // leave an existing file alone
+    bool backup = false;       // copy an existing file to ".bak" once before replacing it
+};
+
+std::vector<ExtractionFailure> runExtraction(const std::vector<ExtractionStep>& steps);
+
+// Why the entry must never be written (a link, a device, a name that is no plain file name);
+// empty when it may be.
+std::string refusalReason(const ClsCfsArcFile& entry);
+
+// A folder path relative to the game folder that cannot lead out of it: no drive, no leading
+// separator, no ".." element, no control character.
+bool isContainedRelativeFolder(std::string_view folder);
+
+} // namespace vokari

@@ -1,0 +1,78 @@
+#include "installer/cfs_arc_file.h"
+
+#include "common/file_helpers.h"
+#include "common/text.h"
+#include "installer/cfs_arc_list.h"
+
+#include <ctime>
+
+namespace vokari {
+
+namespace {
+std::string asciiUpper(std::string text) {
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+} // namespace
+
+LocalDateTime LocalDateTime::now() {
+    // Every new entry asks; the time zone lookup behind localtime is worth doing once a second.
+    thread_local std::time_t last = -1;
+    thread_local LocalDateTime value;
+    const std::time_t t = std::time(nullptr);
+    if (t != last) {
+        std::tm local{};
+        ::localtime_r(&t, &local);
+        value = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                 local.tm_hour,        local.tm_min,     local.tm_sec};
+        last = t;
+    }
+    return value;
+}
+
+LocalDateTime LocalDateTime::fromDos(uint16_t dosDate, uint16_t dosTime) {
+    return {1980 + (dosDate >> 9), (dosDate >> 5) & 0x0F, dosDate & 0x1F,
+            dosTime >> 11,         (dosTime >> 5) & 0x3F, (dosTime & 0x1F) * 2};
+}
+
+ClsCfsArcFile::ClsCfsArcFile() : modifyDate_(LocalDateTime::now()) {}
+
+void ClsCfsArcFile::setFullPath(std::string_view path) {
+    std::string folder;
+    std::string name;
+    splitPath(path, folder, name, "/");
+    arrayPath.clear();
+    if (!folder.empty()) {
+        const std::string_view inner(folder.data(), folder.size() - 1);
+        size_t start = 0;
+        while (true) {
+            const size_t hit = inner.find('\\', start);
+            arrayPath.emplace_back(
+                inner.substr(start, hit == std::string_view::npos ? hit : hit - start));
+            if (hit == std::string_view::npos)
+                break;
+            start = hit + 1;
+        }
+    }
+    filePath_ = folder;
+    fullPath_ = std::string(path);
+    fileName_ = name;
+    if (!name.empty()) {
+        extention_ = asciiUpper(fileExtension(name));
+        isFolder_ = false;
+        isArchive_ = extention_ == "LZH" || extention_ == "EXE" || extention_ == "ZIP";
+    } else {
+        extention_.clear();
+        isFolder_ = true;
+    }
+}
+
+bool ClsCfsArcFile::boolExist() const {
+    if (!ParentArcList || fileName_.empty())
+        return false;
+    return fileExists(ParentArcList->cfsPath() + installPath_ + fileName_);
+}
+
+} // namespace vokari

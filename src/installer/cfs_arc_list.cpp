@@ -1,0 +1,243 @@
+#include "installer/cfs_arc_list.h"
+
+#include "app/installation.h"
+#include "common/error.h"
+#include "common/file_helpers.h"
+#include "common/text.h"
+#include "installer/arc_extraction.h"
+#include "installer/arc_placement.h"
+#include "installer/arc_result.h"
+#include "platform/host_paths.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+namespace vokari {
+namespace {
+
+std::string upperExtension(std::string_view path) {
+    std::string x = fileExtension(path);
+    for (char& c : x)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return x;
+}
+
+const char* kindName(ArchiveKind kind) {
+    return kind == ArchiveKind::Zip ? "ZIP" : "LHA";
+}
+
+int32_t codeOf(const std::exception& e) {
+    if (dynamic_cast<const KeyError*>(&e))
+        return kArcDuplicateEntry;
+    if (dynamic_cast<const FormatError*>(&e))
+        return kArcDamagedArchive;
+    if (dynamic_cast<const IoError*>(&e))
+        return kArcIoError;
+    return kArcOtherError;
+}
+
+// `path` lies in `folder` (both Windows paths; letter case and separators aside).
+bool isInside(std::string_view path, std::string_view folder) {
+    if (folder.empty() || path.empty())
+        return false;
+    std::string p = replaceAll(path, "/", "\\");
+    std::string f = replaceAll(folder, "/", "\\");
+    if (f.back() != '\\')
+        f += '\\';
+    if (p.back() != '\\')
+        p += '\\';
+    return startsWithNoCase(p, f) &&
+           isContainedRelativeFolder(std::string_view(p).substr(f.size()));
+}
+
+} // namespace
+
+void ClsCfsArcList::setVersion(int16_t pVer) {
+    version_ = pVer;
+    cfsPath_ = gameFolder(pVer);
+}
+
+bool ClsCfsArcList::boolExistOverWriteFiles() const {
+    for (const auto& item : FileList)
+        if (item.value.boolInstall() && item.value.boolExist())
+            return true;
+    return false;
+}
+
+int32_t ClsCfsArcList::ReadArchive(intptr_t, std::string_view pFileName, int16_t pArcType) {
+    readProblem_.clear();
+    // A host path (from a file dialog or the command line) is named the Windows way.
+    std::string fileName(pFileName);
+    if (!fileName.empty() && fileName[0] == '/')
+        fileName = platform::windowsPath(std::filesystem::path(fileName));
+
+    int16_t type = pArcType;
+    if (type == 0) {
+        const std::string x = upperExtension(fileName);
+        if (x == "ZIP") {
+            type = 1;
+        } else if (x == "LZH") {
+            type = 2;
+        } else if (x != "EXE") {
+            archiveFileType_ = 0;
+            readProblem_ = "not a ZIP, LZH or EXE file";
+            return kArcOk;
+        }
+    }
+
+    try {
+        std::vector<ArchiveRecord> records;
+        ArchiveKind kind = type == 2 ? ArchiveKind::Lha : ArchiveKind::Zip;
+        bool opened = false;
+        if (type == 1 || type == 2) {
+            opened = archiverFor(kind).list(fileName, records);
+        } else {
+            // Self-extracting: ZIP first; a stub the ZIP reader cannot use may still hold LHA.
+            std::string zipProblem;
+            try {
+                opened = archiverFor(ArchiveKind::Zip).list(fileName, records) && !records.empty();
+            } catch (const FormatError& e) {
+                zipProblem = e.what();
+                opened = false;
+            }
+            if (opened) {
+                type = 1;
+            } else {
+                kind = ArchiveKind::Lha;
+                opened = archiverFor(kind).list(fileName, records);
+                if (opened)
+                    type = 2;
+                else if (!zipProblem.empty())
+                    throw FormatError(zipProblem);
+                else
+                    type = 0;
+            }
+        }
+        if (!opened) {
+            records.clear();
+            readProblem_ =
+                type == 0 ? "no ZIP or LHA archive found in the file"
+                          : std::string("cannot be opened as a ") + kindName(kind) + " archive";
+        }
+
+        std::vector<ClsCfsArcFile> read;
+        read.reserve(records.size());
+        for (ArchiveRecord& r : records) {
+            ClsCfsArcFile& file = read.emplace_back();
+            file.ParentArcList = this;
+            file.setSourceArchive(fileName);
+            file.setSourceArchiveKind(kind);
+            file.setSourceIndex(r.index);
+            file.setEntryType(r.type);
+            file.setFullPath(r.path);
+            file.setOriginalSize(static_cast<int32_t>(r.originalSize));
+            file.setCompressedSize(static_cast<int32_t>(r.compressedSize));
+            file.setCompressRate(static_cast<float>(r.ratio) / 10.0f);
+            file.setModifyDate(LocalDateTime::fromDos(r.dosDate, r.dosTime));
+            file.setAttrib(std::move(r.attributes));
+            file.setArchiveType(std::move(r.method));
+            file.setCRC(std::to_string(static_cast<int32_t>(r.crc)));
+            if (file.isArchive())
+                boolExistArchive_ = true;
+        }
+        splitPath(fileName, archiveFolder_, archiveName_);
+        std::vector<ClsCfsArcFile*> entries;
+        entries.reserve(read.size());
+        for (ClsCfsArcFile& file : read)
+            entries.push_back(&file);
+        placeArchiveEntries(entries, archiveName_, version_, cfsPath_, minimumVersion_);
+        addToFileList(read);
+        archiveFileType_ = type;
+        return kArcOk;
+    } catch (const std::exception& e) {
+        readProblem_ = e.what();
+        return codeOf(e);
+    }
+}
+
+// A path listed twice in the archive discards all of it; a path already in the list from an
+// earlier archive keeps the entries added before it.
+void ClsCfsArcList::addToFileList(std::vector<ClsCfsArcFile>& files) {
+    size_t added = 0;
+    std::string key;
+    try {
+        for (ClsCfsArcFile& file : files) {
+            key = file.fullPath();
+            FileList.add(key, std::move(file));
+            ++added;
+        }
+    } catch (const KeyError&) {
+        // The entries of this archive are the last ones of the list, and the rest here.
+        std::vector<std::string> ours;
+        auto it = FileList.end();
+        for (size_t i = 0; i < added; ++i)
+            ours.push_back((--it)->key);
+        std::unordered_set<std::string> seen;
+        for (const std::string& k : ours)
+            seen.insert(asciiLower(k));
+        bool repeated = !seen.insert(asciiLower(key)).second;
+        for (size_t i = added + 1; i < files.size() && !repeated; ++i)
+            repeated = !seen.insert(asciiLower(files[i].fullPath())).second;
+        if (repeated)
+            for (const std::string& k : ours)
+                FileList.remove(k);
+        throw;
+    }
+}
+
+int32_t ClsCfsArcList::extractArchive(intptr_t, std::string_view pFilePath,
+                                      std::string_view pExtractPath) {
+    failures_.clear();
+    if (!FileList.keyExists(pFilePath)) {
+        failures_.push_back({std::string(pFilePath), "no such entry"});
+        return kArcUnknownEntry;
+    }
+    const ClsCfsArcFile& entry = FileList.item(pFilePath);
+    if (entry.sourceArchiveKind() == ArchiveKind::None)
+        return kArcOk;
+    std::string folder(pExtractPath);
+    if (folder.empty() || folder.back() != '\\')
+        folder += '\\';
+    if (!isInside(folder, cfsPath_) && !isInside(folder, workDirectory())) {
+        failures_.push_back({entry.fullPath(), "refused: destination outside the game folder"});
+        return kArcBadDestination;
+    }
+    try {
+        if (isInside(folder, workDirectory()))
+            ensureWorkDirectory();
+        failures_ = runExtraction({ExtractionStep{&entry, folder, false, false}});
+    } catch (const std::exception& e) {
+        failures_.push_back({entry.fullPath(), e.what()});
+        return codeOf(e);
+    }
+    return failures_.empty() ? kArcOk : kArcEntriesFailed;
+}
+
+int32_t ClsCfsArcList::extractArchives(intptr_t) {
+    failures_.clear();
+    std::vector<ExtractionStep> steps;
+    std::vector<ExtractionFailure> refused;
+    for (const auto& item : FileList) {
+        const ClsCfsArcFile& e = item.value;
+        if (!e.boolInstall() || e.isFolder())
+            continue;
+        if (cfsPath_.empty() || !isContainedRelativeFolder(e.installPath())) {
+            refused.push_back({e.fullPath(), "refused: destination outside the game folder"});
+            continue;
+        }
+        steps.push_back(
+            ExtractionStep{&e, joinPath(cfsPath_, e.installPath()), !boolOverWrite_, true});
+        if (steps.back().folder.back() != '\\')
+            steps.back().folder += '\\';
+    }
+    try {
+        failures_ = runExtraction(steps);
+    } catch (const std::exception& e) {
+        failures_.push_back({"", e.what()});
+    }
+    failures_.insert(failures_.begin(), refused.begin(), refused.end());
+    return failures_.empty() ? kArcOk : kArcEntriesFailed;
+}
+
+} // namespace vokari

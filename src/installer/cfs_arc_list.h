@@ -1,0 +1,79 @@
+#pragma once
+
+#include "common/keyed_collection.h"
+#include "installer/archiver.h"
+#include "installer/cfs_arc_file.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vokari {
+
+// An entry that was not unpacked, and why.
+struct ExtractionFailure {
+    std::string fullPath;
+    std::string reason;
+};
+
+// One add-on package being installed into a game: the entries of the package and of the
+// archives nested in it, where each belongs in the game folder, and unpacking them.
+// Results are 0 or one of the codes of installer/arc_result.h.
+class ClsCfsArcList {
+public:
+    ClsCfsArcList() = default;
+    ClsCfsArcList(const ClsCfsArcList&) = delete;
+    ClsCfsArcList& operator=(const ClsCfsArcList&) = delete;
+
+    // Every entry read so far, archive by archive in listing order; key: fullPath.
+    KeyedCollection<ClsCfsArcFile> FileList;
+
+    int16_t version() const { return version_; }
+    // Stores the version and takes its game folder.
+    void setVersion(int16_t pVer);
+    int16_t minimumVersion() const { return minimumVersion_; }
+    const std::string& cfsPath() const { return cfsPath_; }
+
+    // Some entry is to be unpacked over an existing file.
+    bool boolExistOverWriteFiles() const;
+    bool boolOverWrite() const { return boolOverWrite_; }
+    void setBoolOverWrite(bool pBoolOverWrite) { boolOverWrite_ = pBoolOverWrite; }
+    bool boolExistArchive() const { return boolExistArchive_; }
+    // 0 none, 1 ZIP, 2 LHA: the archive read last.
+    int16_t archiveFileType() const { return archiveFileType_; }
+
+    // Reads one archive into the list and places its entries. `pArcType` 1 ZIP, 2 LHA, 0 by
+    // the file's extension. A file that is no archive of its type reads as nothing (result 0);
+    // readProblem() then says so.
+    int32_t ReadArchive(intptr_t pHwnd, std::string_view pFileName, int16_t pArcType = 0);
+    // Unpacks one entry into the folder `pExtractPath` (a full path inside the game folder or
+    // the work directory), replacing a file there.
+    int32_t extractArchive(intptr_t pHwnd, std::string_view pFilePath,
+                           std::string_view pExtractPath);
+    // Unpacks every placed entry into the game folder, existing files only with boolOverWrite,
+    // each replaced file first copied once to a ".bak" backup. Every entry that can be
+    // unpacked is; the others are in extractionFailures() and the result is kArcEntriesFailed.
+    int32_t extractArchives(intptr_t pHwnd);
+
+    // Entries the last extractArchive / extractArchives did not unpack.
+    const std::vector<ExtractionFailure>& extractionFailures() const { return failures_; }
+    // Why the last ReadArchive read nothing or failed; empty when it read the archive.
+    const std::string& readProblem() const { return readProblem_; }
+
+private:
+    void addToFileList(std::vector<ClsCfsArcFile>& files);
+
+    int16_t version_ = 0;
+    std::string cfsPath_;
+    int16_t minimumVersion_ = 1;
+    bool boolOverWrite_ = false;
+    bool boolExistArchive_ = false;
+    int16_t archiveFileType_ = 0;
+    std::string archiveFolder_;
+    std::string archiveName_;
+    std::vector<ExtractionFailure> failures_;
+    std::string readProblem_;
+};
+
+} // namespace vokari

@@ -1,0 +1,49 @@
+#include "installer/nested_archives.h"
+
+#include "app/installation.h"
+#include "common/error.h"
+#include "installer/arc_result.h"
+#include "platform/host_paths.h"
+
+#include <cerrno>
+#include <sys/stat.h>
+
+namespace vokari {
+
+std::vector<const ClsCfsArcFile*> nestedArchives(const ClsCfsArcList& list) {
+    std::vector<const ClsCfsArcFile*> archives;
+    for (const auto& item : list.FileList)
+        if (item.value.isArchive())
+            archives.push_back(&item.value);
+    return archives;
+}
+
+std::string newNestedArchiveFolder() {
+    const std::string work = ensureWorkDirectory();
+    for (int n = 1; n < 100000; ++n) {
+        const std::string folder = work + "nested" + std::to_string(n) + "\\";
+        if (::mkdir(platform::hostPath(folder).c_str(), 0700) == 0)
+            return folder;
+        if (errno != EEXIST)
+            break;
+    }
+    throw IoError("cannot create a folder in the work directory " + work);
+}
+
+int32_t readNestedArchive(ClsCfsArcList& list, intptr_t pHwnd, const ClsCfsArcFile& entry) {
+    std::string folder;
+    try {
+        folder = newNestedArchiveFolder();
+    } catch (const std::exception&) {
+        return kArcIoError;
+    }
+    // Both calls may change the list; keep what is needed from the entry first.
+    const std::string fullPath = entry.fullPath();
+    const std::string fileName = entry.fileName();
+    const int32_t result = list.extractArchive(pHwnd, fullPath, folder);
+    if (result != kArcOk)
+        return result;
+    return list.ReadArchive(pHwnd, folder + fileName);
+}
+
+} // namespace vokari

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "installer/cfs_arc_list.h"
+
+#include <string>
+#include <vector>
+
+// Archives inside a package: each is unpacked into a sub-folder of its own in the work
+// directory (two nested archives of one name must not meet) and read into the same list.
+namespace vokari {
+
+// The archive entries of the list, in order: what the user is asked about.
+std::vector<const ClsCfsArcFile*> nestedArchives(const ClsCfsArcList& list);
+
+// A new, empty sub-folder of the work directory (Windows path ending in a backslash).
+// Throws IoError.
+std::string newNestedArchiveFolder();
+
+// Unpacks one nested archive into a new sub-folder and reads it into the list. Returns the
+// result of the first step that failed, else that of ReadArchive.
+int32_t readNestedArchive(ClsCfsArcList& list, intptr_t pHwnd, const ClsCfsArcFile& entry);
+
+} // namespace vokari

@@ -1,0 +1,78 @@
+#!/bin/sh
+# vokari-cli install on the demo games and the demo packages, in a private data folder.
+set -eu
+cli="$1"
+packages="$(cd "$(dirname "$0")/../../demo/packages" && pwd)"
+home=$(mktemp -d)
+trap 'rm -rf "$home"' EXIT
+export XDG_DATA_HOME="$home/data" VOKARI_INI="$home/VOKARI.INI" TEMP="$home/tmp"
+game="$home/data/vokari/demo/drive_c/Program Files/Microsoft Games/CFS2"
+passed=0
+fail() { echo "FAIL: $*"; echo "cli install: $passed passed, 1 failed"; exit 1; }
+ok() { passed=$((passed + 1)); }
+tab=$(printf '\t')
+
+# Placement only: nothing is written.
+out=$("$cli" --demo install --game 2 --dry-run "$packages/a6m5_zero.zip")
+echo "$out" | grep -qx "A6M5/aircraft.cfg${tab}追加${tab}AIRCRAFT\\\\A6M5\\\\" || fail "dry run: $out"
+echo "$out" | grep -qx "説明書.txt${tab}${tab}" || fail "unplaced entry: $out"
+[ "$(echo "$out" | tail -n 1)" = "minimumVersion${tab}2" ] || fail "minimum version: $out"
+[ ! -e "$game/Aircraft/A6M5" ] || fail "dry run wrote files"
+ok
+
+# Unpacking: the files land where the listing said.
+"$cli" --demo install --game 2 "$packages/a6m5_zero.zip" >/dev/null || fail "install"
+[ -f "$game/Aircraft/A6M5/MODEL/a6m5.mdl" ] && [ -f "$game/Gauges/a6m5.gau" ] || fail "files missing"
+ok
+
+# Existing files: stop before writing, unless told what to do; backups once.
+before=$(cat "$game/Aircraft/Ki61/aircraft.cfg")
+set +e
+"$cli" --demo install --game 2 "$packages/ki61_update.zip" >/dev/null 2>&1
+rc=$?
+set -e
+[ $rc -eq 3 ] || fail "overwrite question: exit $rc"
+[ "$(cat "$game/Aircraft/Ki61/aircraft.cfg")" = "$before" ] || fail "written before asking"
+"$cli" --demo install --game 2 --no-overwrite "$packages/ki61_update.zip" >/dev/null || fail "no-overwrite"
+[ "$(cat "$game/Aircraft/Ki61/aircraft.cfg")" = "$before" ] || fail "no-overwrite replaced"
+"$cli" --demo install --game 2 --overwrite "$packages/ki61_update.zip" >/dev/null || fail "overwrite"
+[ "$(cat "$game/Aircraft/Ki61/aircraft.cfg.bak")" = "$before" ] || fail "backup"
+"$cli" --demo install --game 2 --overwrite "$packages/ki61_update.zip" >/dev/null || fail "overwrite again"
+[ "$(cat "$game/Aircraft/Ki61/aircraft.cfg.bak")" = "$before" ] || fail "backup replaced"
+ok
+
+# A package holding an LHA archive: --nested reads it too.
+mkdir -p "$home/pkg"
+(cd "$packages" && zip -q "$home/pkg/bundle.zip" rabaul_campaign.lzh)
+out=$("$cli" --demo install --game 2 --dry-run "$home/pkg/bundle.zip")
+echo "$out" | grep -qx "rabaul_campaign.lzh${tab}${tab}" || fail "nested archive row: $out"
+echo "$out" | grep -q "rabaul.cmg" && fail "read nested without --nested"
+out=$("$cli" --demo install --game 2 --nested "$home/pkg/bundle.zip")
+echo "$out" | grep -qx "rabaul/rabaul.cmg${tab}追加${tab}CAMPAIGNS\\\\" || fail "nested: $out"
+[ -f "$game/CAMPAIGNS/rabaul.cmg" ] && [ -f "$game/PHOTOS/pilot.jpg" ] || fail "nested files"
+ok
+
+# Bad input: a clear message and exit 2; failed entries: listed and exit 4.
+echo "text" > "$home/pkg/notes.txt"
+echo "not a zip" > "$home/pkg/broken.zip"
+for bad in notes.txt broken.zip missing.zip; do
+    set +e
+    err=$("$cli" --demo install --game 2 "$home/pkg/$bad" 2>&1 >/dev/null)
+    rc=$?
+    set -e
+    [ $rc -eq 2 ] && [ -n "$err" ] || fail "$bad: exit $rc, '$err'"
+done
+printf 'good gauge' > "$home/pkg/good.gau"
+printf 'spoilt one' > "$home/pkg/spoilt.gau"
+(cd "$home/pkg" && zip -q -0 spoilt.zip good.gau spoilt.gau)
+sed -i 's/spoilt one/SPOILT one/' "$home/pkg/spoilt.zip"
+set +e
+out=$("$cli" --demo install --game 2 --overwrite "$home/pkg/spoilt.zip")
+rc=$?
+set -e
+[ $rc -eq 4 ] || fail "failed entry: exit $rc"
+echo "$out" | grep -q "^failed${tab}spoilt.gau${tab}" || fail "failure line: $out"
+[ -f "$game/Gauges/good.gau" ] && [ ! -e "$game/Gauges/spoilt.gau" ] || fail "partial result"
+ok
+
+echo "cli install: $passed passed, 0 failed"

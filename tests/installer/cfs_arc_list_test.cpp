@@ -1,0 +1,348 @@
+#include "app/installation.h"
+#include "installer/arc_result.h"
+#include "installer/cfs_arc_list.h"
+#include "installer/nested_archives.h"
+#include "support/archive_builders.h"
+#include "support/fixtures.h"
+
+#include <gtest/gtest.h>
+#include <map>
+
+namespace fs = std::filesystem;
+
+namespace vokari {
+namespace {
+
+using test::buildLha;
+using test::buildZip;
+using test::LhaItem;
+using test::ZipItem;
+
+std::vector<ZipItem> files(std::initializer_list<const char*> names) {
+    std::vector<ZipItem> items;
+    for (const char* n : names)
+        items.push_back({.name = n, .data = std::string("data of ") + n});
+    return items;
+}
+
+class ArcListTest : public ::testing::Test {
+protected:
+    void SetUp() override { game = prefix.installGame(2, "C:\\Games\\CFS2"); }
+
+    fs::path package(const std::string& name, const std::string& bytes) {
+        const fs::path file = prefix.root() / "packages" / name;
+        test::writeFile(file, bytes);
+        return file;
+    }
+
+    // Reads into `list` and gives each file entry's destination ("-" when unplaced).
+    std::map<std::string, std::string> read(const fs::path& file, int16_t version = 2) {
+        if (list.version() != version)
+            list.setVersion(version);
+        EXPECT_EQ(list.ReadArchive(0, file.string()), kArcOk) << list.readProblem();
+        return places();
+    }
+
+    std::map<std::string, std::string> places() const {
+        std::map<std::string, std::string> out;
+        for (const auto& item : list.FileList)
+            if (!item.value.isFolder())
+                out[item.key] = item.value.boolInstall() ? item.value.installPath() : "-";
+        return out;
+    }
+
+    test::TestPrefix prefix;
+    fs::path game;
+    ClsCfsArcList list;
+};
+
+TEST_F(ArcListTest, PlacesAircraftByTheFolderOfTheirMarkerFile) {
+    auto p = read(package("p51d.zip", buildZip(files({"P51D/aircraft.cfg", "P51D/model/x.mdl",
+                                                      "P51D/panel/panel.cfg", "readme.txt"}))));
+    EXPECT_EQ(p["P51D/aircraft.cfg"], "AIRCRAFT\\P51D\\");
+    EXPECT_EQ(p["P51D/model/x.mdl"], "AIRCRAFT\\P51D\\MODEL\\");
+    EXPECT_EQ(p["P51D/panel/panel.cfg"], "AIRCRAFT\\P51D\\PANEL\\");
+    EXPECT_EQ(p["readme.txt"], "-");
+    EXPECT_EQ(list.minimumVersion(), 1);
+    EXPECT_EQ(list.archiveFileType(), 1);
+}
+
+TEST_F(ArcListTest, NamesAircraftAndShipsByFolderOrArchive) {
+    ClsCfsArcList* l = &list;
+    auto readFresh = [&](const std::string& name, std::initializer_list<const char*> entries) {
+        l->~ClsCfsArcList();
+        new (l) ClsCfsArcList();
+        return read(package(name, buildZip(files(entries))));
+    };
+    auto p = readFresh("p51d.zip", {"aircraft.cfg", "model/x.mdl", "a/../b.air"});
+    EXPECT_EQ(p["aircraft.cfg"], "AIRCRAFT\\p51d\\");
+    EXPECT_EQ(p["model/x.mdl"], "AIRCRAFT\\p51d\\MODEL\\");
+    EXPECT_EQ(p["a/../b.air"], "-");
+    EXPECT_EQ(readFresh("zero.zip", {"aircraft/aircraft.cfg"})["aircraft/aircraft.cfg"],
+              "AIRCRAFT\\zero\\");
+    EXPECT_EQ(readFresh("zero.zip", {"Aircraft/aircraft.cfg"})["Aircraft/aircraft.cfg"],
+              "AIRCRAFT\\Aircraft\\");
+    EXPECT_EQ(readFresh("yamato.zip", {"SHIPS/ship.cfg"})["SHIPS/ship.cfg"], "SHIPS\\yamato\\");
+    EXPECT_EQ(readFresh("yamato.zip", {"ships/SHIP.CFG"})["ships/SHIP.CFG"], "SHIPS\\ships\\");
+
+    // Two aircraft side by side; one below another goes with the one listed first.
+    p = readFresh("pair.zip", {"A6M2/aircraft.cfg", "A6M2/m.mdl", "A6M2/alt/aircraft.cfg",
+                               "A6M2/alt/n.mdl", "Ki61/aircraft.cfg", "Ki61/k.mdl"});
+    EXPECT_EQ(p["A6M2/m.mdl"], "AIRCRAFT\\A6M2\\");
+    EXPECT_EQ(p["A6M2/alt/aircraft.cfg"], "AIRCRAFT\\A6M2\\ALT\\");
+    EXPECT_EQ(p["A6M2/alt/n.mdl"], "AIRCRAFT\\A6M2\\ALT\\");
+    EXPECT_EQ(p["Ki61/k.mdl"], "AIRCRAFT\\Ki61\\");
+}
+
+TEST_F(ArcListTest, PlacesByExtensionAndRaisesTheVersionOnlyOutsideAircraft) {
+    auto p = read(package(
+        "a.zip", buildZip(files({"P51D/aircraft.cfg", "P51D/panel/boost.gau", "inner/nested.zip",
+                                 "P51D/spare.zip", "file_id.diz", "photo.jpg", "PHOTOS/p.jpg"}))));
+    EXPECT_EQ(p["P51D/panel/boost.gau"], "AIRCRAFT\\P51D\\PANEL\\");
+    EXPECT_EQ(p["P51D/spare.zip"], "-"); // listed and counted, never placed
+    EXPECT_EQ(p["photo.jpg"], "-");
+    EXPECT_EQ(p["PHOTOS/p.jpg"], "PHOTOS\\");
+    EXPECT_EQ(list.minimumVersion(), 1);
+    EXPECT_TRUE(list.boolExistArchive());
+
+    p = read(package("g.lzh", buildLha({{.name = "boost.gau", .data = "g"},
+                                        {.name = "fire.fx", .data = "f"},
+                                        {.name = "m\\one.mis", .data = "m"}})));
+    EXPECT_EQ(p["boost.gau"], "GAUGES\\");
+    EXPECT_EQ(p["fire.fx"], "EFFECTS\\");
+    EXPECT_EQ(p["m/one.mis"], "MISSIONS\\");
+    EXPECT_EQ(list.minimumVersion(), 2);
+    EXPECT_EQ(list.archiveFileType(), 2);
+}
+
+TEST_F(ArcListTest, PlacesCampaignsPanelPackagesAndPanelFilesFoundInTheGame) {
+    auto p = read(
+        package("c.zip", buildZip(files({"camp/war.cmg", "camp/m1.mis", "camp/m1.dyn",
+                                         "camp/title.jpg", "PHOTOS/x.jpeg", "other/m2.mis"}))));
+    EXPECT_EQ(p["camp/war.cmg"], "CAMPAIGNS\\");
+    EXPECT_EQ(p["camp/m1.dyn"], "CAMPAIGNS\\");
+    EXPECT_EQ(p["camp/title.jpg"], "PHOTOS\\");
+    EXPECT_EQ(p["PHOTOS/x.jpeg"], "PHOTOS\\");
+    EXPECT_EQ(p["other/m2.mis"], "MISSIONS\\");
+    EXPECT_EQ(list.minimumVersion(), 1);
+
+    test::writeFile(game / "Aircraft" / "a6m2" / "panel" / "zero.cdp", "x");
+    ClsCfsArcList panel;
+    panel.setVersion(2);
+    const auto lzh =
+        package("QRWPanel.lzh", buildLha({{.name = "a6m2\\panel\\panel.cfg", .data = "p"},
+                                          {.name = "readme.txt", .data = "r"},
+                                          {.name = "zero.cdp", .data = "d"}}));
+    ASSERT_EQ(panel.ReadArchive(0, lzh.string()), kArcOk);
+    EXPECT_EQ(panel.FileList.item("a6m2/panel/panel.cfg").installPath(), "a6m2\\panel\\");
+    EXPECT_FALSE(panel.FileList.item("readme.txt").boolInstall());
+    EXPECT_EQ(panel.FileList.item("zero.cdp").installPath(), "Aircraft\\a6m2\\panel\\");
+
+    ClsCfsArcList first;
+    first.setVersion(1);
+    prefix.installGame(1, "C:\\Games\\CFS1");
+    ASSERT_EQ(first.ReadArchive(0, lzh.string()), kArcOk);
+    EXPECT_FALSE(first.FileList.item("a6m2/panel/panel.cfg").boolInstall());
+}
+
+TEST_F(ArcListTest, ReadsKanjiNamesAndRefusesDuplicatePaths) {
+    auto p =
+        read(package("jp.zip", buildZip({{.name = test::sjis("零戦/aircraft.cfg"), .data = "c"},
+                                         {.name = test::sjis("零戦/説明.txt"), .data = "t"}})));
+    EXPECT_EQ(p["零戦/aircraft.cfg"], "AIRCRAFT\\零戦\\");
+    EXPECT_EQ(p["零戦/説明.txt"], "AIRCRAFT\\零戦\\");
+
+    const size_t before = list.FileList.count();
+    EXPECT_EQ(list.ReadArchive(0, package("dup.zip", buildZip(files({"x.gau", "X.GAU"}))).string()),
+              kArcDuplicateEntry);
+    EXPECT_EQ(list.FileList.count(), before); // the whole archive is discarded
+    // Across archives, entries added before the repeated path stay.
+    EXPECT_EQ(list.ReadArchive(0, package("more.zip", buildZip(files({"new.gau"}))).string()),
+              kArcOk);
+    EXPECT_EQ(list.ReadArchive(
+                  0, package("again.zip", buildZip(files({"other.gau", "NEW.gau"}))).string()),
+              kArcDuplicateEntry);
+    EXPECT_TRUE(list.FileList.keyExists("other.gau"));
+    EXPECT_EQ(list.FileList.count(), before + 2);
+}
+
+TEST_F(ArcListTest, TellsTypesBySelfExtractorContentAndRefusesOtherFiles) {
+    EXPECT_EQ(list.ReadArchive(0, package("notes.txt", "text").string()), kArcOk);
+    EXPECT_EQ(list.archiveFileType(), 0);
+    EXPECT_FALSE(list.readProblem().empty());
+    EXPECT_TRUE(list.FileList.empty());
+
+    read(package("zipsfx.exe", test::exeStub() + buildZip(files({"a.gau"}))));
+    EXPECT_EQ(list.archiveFileType(), 1);
+    read(package("lhasfx.exe", test::exeStub() + buildLha({{.name = "b.gau", .data = "b"}})));
+    EXPECT_EQ(list.archiveFileType(), 2);
+    EXPECT_EQ(list.FileList.count(), 2u);
+
+    EXPECT_EQ(list.ReadArchive(0, package("tool.exe", test::exeStub()).string()), kArcOk);
+    EXPECT_FALSE(list.readProblem().empty());
+    EXPECT_EQ(list.FileList.count(), 2u);
+}
+
+TEST_F(ArcListTest, SkipsOrReplacesExistingFilesKeepingTheFirstBackup) {
+    test::writeFile(game / "Gauges" / "Boost.gau", "original");
+    const auto zip = package("g.zip", buildZip({{.name = "a/boost.gau", .data = "first"},
+                                                {.name = "b/BOOST.GAU", .data = "second"},
+                                                {.name = "new.gau", .data = "new"}}));
+    read(zip);
+    EXPECT_TRUE(list.boolExistOverWriteFiles());
+    list.setBoolOverWrite(false);
+    EXPECT_EQ(list.extractArchives(0), kArcOk);
+    EXPECT_EQ(test::readFile(game / "Gauges" / "Boost.gau"), "original");
+    EXPECT_EQ(test::readFile(game / "Gauges" / "new.gau"), "new");
+    EXPECT_FALSE(fs::exists(game / "Gauges" / "Boost.gau.bak"));
+
+    list.setBoolOverWrite(true);
+    EXPECT_EQ(list.extractArchives(0), kArcOk);
+    EXPECT_EQ(test::readFile(game / "Gauges" / "Boost.gau"), "second");
+    EXPECT_EQ(test::readFile(game / "Gauges" / "Boost.gau.bak"), "original"); // made once
+    EXPECT_EQ(test::readFile(game / "Gauges" / "new.gau.bak"), "new");
+    EXPECT_FALSE(fs::exists(game / "Gauges" / "boost.gau")); // one file, whatever the case
+
+    // A file written earlier in the same run counts as existing for the later ones.
+    ClsCfsArcList fresh;
+    fresh.setVersion(2);
+    ASSERT_EQ(fresh.ReadArchive(0, package("h.zip", buildZip({{.name = "a/fx1.fx", .data = "one"},
+                                                              {.name = "b/fx1.fx", .data = "two"}}))
+                                       .string()),
+              kArcOk);
+    EXPECT_EQ(fresh.extractArchives(0), kArcOk);
+    EXPECT_EQ(test::readFile(game / "EFFECTS" / "fx1.fx"), "one");
+    fs::remove(game / "EFFECTS" / "fx1.fx");
+    fresh.setBoolOverWrite(true);
+    EXPECT_EQ(fresh.extractArchives(0), kArcOk);
+    EXPECT_EQ(test::readFile(game / "EFFECTS" / "fx1.fx"), "two");
+    EXPECT_EQ(test::readFile(game / "EFFECTS" / "fx1.fx.bak"), "one");
+}
+
+TEST_F(ArcListTest, ReportsEntriesThatFailAndKeepsFilesWithoutBackup) {
+    test::writeFile(game / "Gauges" / "keep.gau", "original");
+    fs::create_directories(game / "Gauges" / "keep.gau.bak"); // no backup can be made there
+    std::string zip = buildZip({{.name = "keep.gau", .data = "replacement"},
+                                {.name = "bad.gau", .data = "bad data"},
+                                {.name = "good.gau", .data = "good"}});
+    zip[zip.find("bad data")] = 'B';
+    read(package("f.zip", zip));
+    list.setBoolOverWrite(true);
+    EXPECT_EQ(list.extractArchives(0), kArcEntriesFailed);
+    ASSERT_EQ(list.extractionFailures().size(), 2u);
+    EXPECT_EQ(list.extractionFailures()[0].fullPath, "keep.gau");
+    EXPECT_EQ(list.extractionFailures()[1].fullPath, "bad.gau");
+    EXPECT_EQ(test::readFile(game / "Gauges" / "keep.gau"), "original");
+    EXPECT_FALSE(fs::exists(game / "GAUGES" / "bad.gau")); // no half-written file either
+    EXPECT_EQ(test::readFile(game / "Gauges" / "good.gau"), "good");
+}
+
+TEST_F(ArcListTest, NeverWritesOutsideTheGameFolder) {
+    const auto zip = package(
+        "evil.zip", buildZip({
+                        {.name = "../../evil1.gau", .data = "1"},
+                        {.name = "/tmp/evil2.gau", .data = "2"},
+                        {.name = "C:\\Windows\\evil3.gau", .data = "3"},
+                        {.name = "..\\..\\..\\evil4.gau", .data = "4"},
+                        {.name = "link.gau", .data = "../../../outside", .unixMode = 0120777},
+                        {.name = "dev.gau", .data = "", .unixMode = 0020666},
+                        {.name = std::string("ctl\x01.gau"), .data = "c"},
+                        {.name = "sub/..", .data = "d"},
+                        {.name = "plain.txt", .data = "p"},
+                        {.name = "drive.txt", .data = "d"},
+                        {.name = "rooted.txt", .data = "r"},
+                    }));
+    const auto lzh = package("evil.lzh", buildLha({{.name = "lzhlink.gau|/etc/passwd",
+                                                    .data = "",
+                                                    .method = "-lhd-",
+                                                    .level = 2,
+                                                    .unixMode = 0120777}}));
+    read(zip);
+    // The user's own choices cannot lead out either.
+    list.FileList.item("sub/..").setBoolInstall(true);
+    list.FileList.item("sub/..").setInstallPath("GAUGES\\");
+    list.FileList.item("plain.txt").setBoolInstall(true);
+    list.FileList.item("plain.txt").setInstallPath("..\\..\\");
+    list.FileList.item("drive.txt").setBoolInstall(true);
+    list.FileList.item("drive.txt").setInstallPath("C:\\Windows\\");
+    list.FileList.item("rooted.txt").setBoolInstall(true);
+    list.FileList.item("rooted.txt").setInstallPath("\\tmp\\");
+    EXPECT_EQ(list.extractArchives(0), kArcEntriesFailed);
+    std::map<std::string, std::string> why;
+    for (const auto& f : list.extractionFailures())
+        why[f.fullPath] = f.reason;
+    EXPECT_EQ(why.size(), 7u);
+    EXPECT_NE(why["link.gau"].find("symbolic link"), std::string::npos);
+    EXPECT_NE(why["dev.gau"].find("device"), std::string::npos);
+    EXPECT_TRUE(why.count("ctl\x01.gau"));
+    EXPECT_TRUE(why.count("sub/.."));
+    EXPECT_TRUE(why.count("plain.txt"));
+    EXPECT_TRUE(why.count("drive.txt"));
+    EXPECT_TRUE(why.count("rooted.txt"));
+    EXPECT_EQ(list.extractArchive(0, "plain.txt", list.cfsPath() + "GAUGES\\..\\..\\"),
+              kArcBadDestination);
+    EXPECT_EQ(list.extractArchive(0, "plain.txt", list.cfsPath() + "MISSIONS\\"), kArcOk);
+    // Names with folders outside were written under their plain name only.
+    for (const char* name : {"evil1.gau", "evil2.gau", "evil3.gau", "evil4.gau"})
+        EXPECT_TRUE(fs::exists(game / "GAUGES" / name)) << name;
+
+    ClsCfsArcList lha;
+    lha.setVersion(2);
+    ASSERT_EQ(lha.ReadArchive(0, lzh.string()), kArcOk);
+    lha.FileList.item("lzhlink.gau").setBoolInstall(true);
+    lha.FileList.item("lzhlink.gau").setInstallPath("GAUGES\\");
+    EXPECT_EQ(lha.extractArchives(0), kArcEntriesFailed);
+    EXPECT_EQ(lha.extractArchive(0, "lzhlink.gau", workDirectory()), kArcEntriesFailed);
+    EXPECT_EQ(lha.extractArchive(0, "lzhlink.gau", "C:\\Windows\\"), kArcBadDestination);
+
+    // Nothing but the game folder changed: no file named evil*, no link anywhere.
+    for (auto it = fs::recursive_directory_iterator(prefix.root()); it != fs::end(it); ++it) {
+        EXPECT_FALSE(it->is_symlink() && it->path().filename() != "c:") << it->path();
+        if (it->path().filename().string().starts_with("evil") &&
+            it->path().extension() == ".gau") {
+            EXPECT_EQ(it->path().parent_path(), game / "GAUGES") << it->path();
+        }
+    }
+    EXPECT_FALSE(fs::exists(prefix.root() / "packages" / "plain.txt"));
+}
+
+TEST_F(ArcListTest, ReadsMixedNestedArchivesEachInItsOwnFolder) {
+    const std::string innerLzh = buildLha({{.name = "ki61\\aircraft.cfg", .data = "lzh cfg"}});
+    const std::string innerZipA = buildZip({{.name = "one.gau", .data = "from a"}});
+    const std::string innerZipB = buildZip({{.name = "two.gau", .data = "from b"}});
+    const auto zip = package("mixed.zip", buildZip({{.name = "inner.lzh", .data = innerLzh},
+                                                    {.name = "a/pack.zip", .data = innerZipA},
+                                                    {.name = "b/pack.zip", .data = innerZipB}}));
+    read(zip);
+    const auto nested = nestedArchives(list);
+    ASSERT_EQ(nested.size(), 3u);
+    for (const ClsCfsArcFile* archive : nested)
+        ASSERT_EQ(readNestedArchive(list, 0, *archive), kArcOk) << list.readProblem();
+    auto p = places();
+    EXPECT_EQ(p["ki61/aircraft.cfg"], "AIRCRAFT\\ki61\\");
+    EXPECT_EQ(p["one.gau"], "GAUGES\\");
+    EXPECT_EQ(p["two.gau"], "GAUGES\\");
+    EXPECT_NE(list.FileList.item("one.gau").sourceArchive(),
+              list.FileList.item("two.gau").sourceArchive());
+
+    EXPECT_EQ(list.extractArchives(0), kArcOk);
+    EXPECT_EQ(test::readFile(game / "AIRCRAFT" / "ki61" / "aircraft.cfg"), "lzh cfg");
+    EXPECT_EQ(test::readFile(game / "GAUGES" / "one.gau"), "from a");
+    EXPECT_EQ(test::readFile(game / "GAUGES" / "two.gau"), "from b");
+
+    // And the other way round: an LZH package holding a ZIP archive.
+    ClsCfsArcList other;
+    other.setVersion(2);
+    ASSERT_EQ(other.ReadArchive(
+                  0, package("outer.lzh",
+                             buildLha({{.name = "fx.zip",
+                                        .data = buildZip({{.name = "smoke.fx", .data = "fx"}})}}))
+                         .string()),
+              kArcOk);
+    ASSERT_EQ(readNestedArchive(other, 0, *nestedArchives(other)[0]), kArcOk);
+    EXPECT_EQ(other.extractArchives(0), kArcOk);
+    EXPECT_EQ(test::readFile(game / "EFFECTS" / "smoke.fx"), "fx");
+}
+
+} // namespace
+} // namespace vokari
