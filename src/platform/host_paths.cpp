@@ -3,10 +3,14 @@
 #include "common/text.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <dirent.h>
-#include <sys/stat.h>
 #include <iterator>
+#include <mutex>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <unordered_map>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -53,11 +57,11 @@ std::vector<std::string_view> splitComponents(std::string_view path) {
     return parts;
 }
 
-bool isDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool isDriveLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
 
-std::string driveRoot(char letter) {
-    const char lower = asciiLower(letter);
-    fs::path link = winePrefix() / "dosdevices" / (std::string(1, lower) + ":");
+std::string resolveDriveRoot(const fs::path& link, char lower) {
     std::error_code ec;
     if (fs::exists(link, ec)) {
         const fs::path target = fs::canonical(link, ec);
@@ -66,6 +70,33 @@ std::string driveRoot(char letter) {
     if (lower == 'z')
         return "/";
     return link.string(); // a drive the prefix does not have: nothing will be found there
+}
+
+std::string driveRoot(char letter) {
+    const char lower = asciiLower(letter);
+    const fs::path link = winePrefix() / "dosdevices" / (std::string(1, lower) + ":");
+    // Every path goes through here and the canonical form walks the whole prefix path, so it
+    // is kept for as long as the drive link reads the same.
+    char buffer[PATH_MAX];
+    const ssize_t size = ::readlink(link.c_str(), buffer, sizeof buffer);
+    if (size < 0 || static_cast<size_t>(size) >= sizeof buffer)
+        return resolveDriveRoot(link, lower);
+    struct Known {
+        std::string target;
+        std::string root;
+    };
+    static std::mutex mutex;
+    static std::unordered_map<std::string, Known> known;
+    const std::string target(buffer, static_cast<size_t>(size));
+    std::lock_guard lock(mutex);
+    const auto hit = known.find(link.string());
+    if (hit != known.end() && hit->second.target == target)
+        return hit->second.root;
+    std::string root = resolveDriveRoot(link, lower);
+    std::error_code ec;
+    if (fs::is_directory(root, ec))
+        known.insert_or_assign(link.string(), Known{target, root});
+    return root;
 }
 
 } // namespace
@@ -79,7 +110,9 @@ fs::path winePrefix() {
     return fs::path(home && *home ? home : "/") / ".wine";
 }
 
-void setWinePrefixOverride(std::optional<fs::path> prefix) { prefixOverride() = std::move(prefix); }
+void setWinePrefixOverride(std::optional<fs::path> prefix) {
+    prefixOverride() = std::move(prefix);
+}
 
 fs::path hostPath(std::string_view path) {
     std::string base;
@@ -90,9 +123,11 @@ fs::path hostPath(std::string_view path) {
     } else if (!path.empty() && (path[0] == '/' || path[0] == '\\')) {
         base = "/";
     }
+    const std::vector<std::string_view> parts = splitComponents(rest);
 
     std::vector<std::string> resolved;
     bool missing = false;
+    size_t first = 0; // the first part still to be matched
     auto current = [&] {
         std::string out = base;
         for (const auto& part : resolved) {
@@ -102,7 +137,33 @@ fs::path hostPath(std::string_view path) {
         }
         return out;
     };
-    for (std::string_view part : splitComponents(rest)) {
+
+    // Most paths are spelled as on disk. Without "." and "..", the longest leading part that
+    // exists as spelled is what the part-by-part match below would find, so only the rest needs
+    // matching: usually nothing, or the last name.
+    const bool plain = std::none_of(parts.begin(), parts.end(), [](std::string_view part) {
+        return part == "." || part == "..";
+    });
+    if (plain && !parts.empty()) {
+        std::string spelled = base;
+        std::vector<size_t> ends;
+        for (std::string_view part : parts) {
+            if (!spelled.empty() && spelled.back() != '/')
+                spelled += '/';
+            spelled.append(part);
+            ends.push_back(spelled.size());
+        }
+        size_t existing = parts.size();
+        while (existing > 0 && !existsNoFollow(spelled.substr(0, ends[existing - 1])))
+            --existing;
+        if (existing == parts.size())
+            return fs::path(spelled);
+        resolved.assign(parts.begin(), parts.begin() + static_cast<std::ptrdiff_t>(existing));
+        first = existing;
+    }
+
+    for (size_t i = first; i < parts.size(); ++i) {
+        const std::string_view part = parts[i];
         if (part == ".")
             continue;
         if (part == "..") {
@@ -150,8 +211,8 @@ std::string windowsPath(const fs::path& host) {
         const fs::path root = fs::weakly_canonical(link, linkEc);
         if (linkEc)
             continue;
-        auto [rootEnd, targetIt] = std::mismatch(root.begin(), root.end(), target.begin(),
-                                                 target.end());
+        auto [rootEnd, targetIt] =
+            std::mismatch(root.begin(), root.end(), target.begin(), target.end());
         if (rootEnd != root.end() && !(std::next(rootEnd) == root.end() && rootEnd->empty()))
             continue;
         const size_t depth = static_cast<size_t>(std::distance(root.begin(), root.end()));

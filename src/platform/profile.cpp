@@ -6,8 +6,13 @@
 #include "platform/file_system.h"
 #include "platform/host_paths.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
 #include <mutex>
 #include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <unordered_map>
 #include <vector>
 
@@ -15,9 +20,9 @@ namespace vokari::platform {
 namespace {
 
 struct Line {
-    size_t begin = 0;   // first byte of the line
-    size_t end = 0;     // end of its text, before the line end
-    size_t next = 0;    // first byte after its line end
+    size_t begin = 0; // first byte of the line
+    size_t end = 0;   // end of its text, before the line end
+    size_t next = 0;  // first byte after its line end
 };
 
 std::vector<Line> splitLines(std::string_view bytes) {
@@ -39,15 +44,27 @@ std::vector<Line> splitLines(std::string_view bytes) {
     return lines;
 }
 
+bool isAsciiText(std::string_view text) {
+    for (const unsigned char c : text)
+        if (c >= 0x80)
+            return false;
+    return true;
+}
+
+// A section or key name folded for matching: decoded from the code page (lowering raw double-
+// byte characters would change their trail bytes), then ASCII letters lowered.
+std::string foldName(std::string_view raw) {
+    const std::string_view name = trimView(raw);
+    return asciiLower(isAsciiText(name) ? std::string(name) : ansiToUtf8(name));
+}
+
 // A section header's name, folded for matching; nothing when the line is not a header.
 std::optional<std::string> sectionName(std::string_view text) {
     const std::string_view t = trimView(text);
     if (t.empty() || t.front() != '[')
         return std::nullopt;
     const size_t close = t.find(']');
-    const std::string_view name =
-        close == std::string_view::npos ? t.substr(1) : t.substr(1, close - 1);
-    return asciiLower(ansiToUtf8(trimView(name)));
+    return foldName(close == std::string_view::npos ? t.substr(1) : t.substr(1, close - 1));
 }
 
 struct KeyLine {
@@ -62,7 +79,7 @@ std::optional<KeyLine> keyLine(std::string_view text) {
     const size_t eq = text.find('=');
     if (eq == std::string_view::npos)
         return std::nullopt;
-    return KeyLine{asciiLower(ansiToUtf8(trimView(text.substr(0, eq)))), text.substr(eq + 1)};
+    return KeyLine{foldName(text.substr(0, eq)), text.substr(eq + 1)};
 }
 
 std::string_view unquote(std::string_view value) {
@@ -96,32 +113,110 @@ std::string finishValue(std::string_view rawBytes) {
     return ansiToUtf8(trimView(cutBytes(trimView(rawBytes), 255)));
 }
 
-// section -> key -> raw value bytes (trimmed and unquoted), first occurrence wins.
-using Parsed = std::unordered_map<std::string, std::unordered_map<std::string, std::string>>;
+template <typename T> bool nameLess(const T& a, const T& b) {
+    return a.name < b.name;
+}
+template <typename T> bool sameName(const T& a, const T& b) {
+    return a.name == b.name;
+}
 
-Parsed parse(std::string_view bytes) {
-    Parsed parsed;
-    std::unordered_map<std::string, std::string>* current = nullptr;
-    bool firstOfName = false;
-    for (const Line& line : splitLines(bytes)) {
-        const std::string_view text = bytes.substr(line.begin, line.end - line.begin);
+// Sorted by folded name, the first occurrence of each name only: that is the one Windows finds.
+template <typename T> void keepFirstOfEachName(std::vector<T>& items) {
+    std::stable_sort(items.begin(), items.end(), nameLess<T>);
+    items.erase(std::unique(items.begin(), items.end(), sameName<T>), items.end());
+}
+
+} // namespace
+
+// The file's bytes with an index of its sections and keys; values stay in the bytes and are
+// decoded only when asked for, so a file is parsed at about the speed it is read.
+struct ParsedProfile {
+    struct Key {
+        std::string name; // folded
+        size_t valueBegin = 0;
+        size_t valueSize = 0; // trimmed and unquoted
+    };
+    struct Section {
+        std::string name; // folded
+        std::vector<Key> keys;
+    };
+
+    std::string bytes;
+    std::vector<Section> sections;
+
+    std::optional<std::string_view> find(std::string_view foldedSection,
+                                         std::string_view foldedKey) const {
+        const auto sec =
+            std::lower_bound(sections.begin(), sections.end(), foldedSection,
+                             [](const Section& s, std::string_view name) { return s.name < name; });
+        if (sec == sections.end() || sec->name != foldedSection)
+            return std::nullopt;
+        const auto key =
+            std::lower_bound(sec->keys.begin(), sec->keys.end(), foldedKey,
+                             [](const Key& k, std::string_view name) { return k.name < name; });
+        if (key == sec->keys.end() || key->name != foldedKey)
+            return std::nullopt;
+        return std::string_view(bytes).substr(key->valueBegin, key->valueSize);
+    }
+};
+
+namespace {
+
+std::shared_ptr<const ParsedProfile> parse(std::string bytes) {
+    auto parsed = std::make_shared<ParsedProfile>();
+    parsed->bytes = std::move(bytes);
+    const std::string_view all = parsed->bytes;
+    auto& sections = parsed->sections;
+    bool inSection = false;
+    size_t pos = 0;
+    while (pos < all.size()) {
+        const size_t nl = all.find('\n', pos);
+        size_t end = all.size();
+        size_t next = all.size();
+        if (nl != std::string_view::npos) {
+            end = (nl > pos && all[nl - 1] == '\r') ? nl - 1 : nl;
+            next = nl + 1;
+        }
+        const std::string_view text = all.substr(pos, end - pos);
+        pos = next;
         if (auto name = sectionName(text)) {
-            firstOfName = !parsed.count(*name);
-            current = &parsed[*name];
+            sections.push_back(ParsedProfile::Section{std::move(*name), {}});
+            inSection = true;
             continue;
         }
-        if (!current || !firstOfName)
+        if (!inSection)
             continue;
-        if (auto key = keyLine(text))
-            current->emplace(std::move(key->foldedKey),
-                             std::string(unquote(trimView(key->rawValue))));
+        const std::string_view t = trimView(text);
+        if (t.empty() || t.front() == ';')
+            continue;
+        const size_t eq = text.find('=');
+        if (eq == std::string_view::npos)
+            continue;
+        const std::string_view value = unquote(trimView(text.substr(eq + 1)));
+        sections.back().keys.push_back(
+            ParsedProfile::Key{foldName(text.substr(0, eq)),
+                               static_cast<size_t>(value.data() - all.data()), value.size()});
     }
+    // A repeated section is not read; neither is a repeated key.
+    keepFirstOfEachName(sections);
+    for (auto& section : sections)
+        keepFirstOfEachName(section.keys);
     return parsed;
+}
+
+std::string lookup(const ParsedProfile* parsed, std::string_view section, std::string_view key,
+                   std::string_view defaultValue) {
+    if (parsed) {
+        if (const auto value =
+                parsed->find(asciiLower(trimView(section)), asciiLower(trimView(key))))
+            return finishValue(*value);
+    }
+    return finishValue(utf8ToAnsi(defaultValue));
 }
 
 struct CacheEntry {
     FileStamp stamp;
-    Parsed parsed;
+    std::shared_ptr<const ParsedProfile> parsed;
 };
 
 std::mutex& cacheMutex() {
@@ -132,6 +227,68 @@ std::mutex& cacheMutex() {
 std::unordered_map<std::string, CacheEntry>& cache() {
     static std::unordered_map<std::string, CacheEntry> c;
     return c;
+}
+
+FileStamp stampOf(const struct stat& st) {
+    return FileStamp{static_cast<int64_t>(st.st_size),
+                     static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+                     static_cast<int64_t>(st.st_ino)};
+}
+
+struct Loaded {
+    std::shared_ptr<const ParsedProfile> parsed; // nothing when missing or unreadable
+    bool isFile = false;
+};
+
+// The parse of a host file, from the cache while the file's stamp is unchanged. The file is
+// opened once and its stamp taken from the open file, so a check costs what a read costs.
+// Call with the cache locked.
+Loaded load(const std::string& host) {
+    const int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        const int err = errno;
+        cache().erase(host);
+        struct stat st;
+        const bool isFile = err != ENOENT && err != ENOTDIR && ::stat(host.c_str(), &st) == 0 &&
+                            !S_ISDIR(st.st_mode);
+        return Loaded{nullptr, isFile};
+    }
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        cache().erase(host);
+        return Loaded{nullptr, false};
+    }
+    if (!S_ISREG(st.st_mode))
+        return Loaded{nullptr, true}; // a pipe or device is never read
+    const FileStamp stamp = stampOf(st);
+    const auto hit = cache().find(host);
+    if (hit != cache().end() && hit->second.stamp == stamp)
+        return Loaded{hit->second.parsed, true};
+
+    std::string bytes;
+    bytes.resize(static_cast<size_t>(st.st_size) + 1);
+    size_t done = 0;
+    while (true) {
+        if (done == bytes.size())
+            bytes.resize(bytes.size() * 2);
+        const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return Loaded{nullptr, true};
+        }
+        if (n == 0)
+            break;
+        done += static_cast<size_t>(n);
+    }
+    bytes.resize(done);
+    auto parsed = parse(std::move(bytes));
+    cache().insert_or_assign(host, CacheEntry{stamp, parsed});
+    return Loaded{std::move(parsed), true};
 }
 
 std::string_view detectLineEnd(std::string_view bytes) {
@@ -145,32 +302,28 @@ std::string_view detectLineEnd(std::string_view bytes) {
 
 std::string readIniString(std::string_view section, std::string_view key,
                           std::string_view defaultValue, std::string_view file) {
-    const std::filesystem::path hostFile = hostPath(file);
-    const std::string host = hostFile.string();
+    const std::string host = hostPath(file).string();
+    std::shared_ptr<const ParsedProfile> parsed;
+    {
+        std::lock_guard lock(cacheMutex());
+        parsed = load(host).parsed;
+    }
+    return lookup(parsed.get(), section, key, defaultValue);
+}
+
+ProfileSnapshot readIniFile(std::string_view file) {
+    const std::string host = hostPath(file).string();
+    ProfileSnapshot snapshot;
     std::lock_guard lock(cacheMutex());
-    const auto stamp = hostFileStamp(hostFile);
-    if (!stamp) {
-        cache().erase(host);
-        return finishValue(utf8ToAnsi(defaultValue));
-    }
-    auto hit = cache().find(host);
-    if (hit == cache().end() || !(hit->second.stamp == *stamp)) {
-        std::string bytes;
-        try {
-            bytes = readHostFile(hostFile);
-        } catch (const IoError&) {
-            return finishValue(utf8ToAnsi(defaultValue));
-        }
-        hit = cache().insert_or_assign(host, CacheEntry{*stamp, parse(bytes)}).first;
-    }
-    const Parsed& parsed = hit->second.parsed;
-    const auto sec = parsed.find(asciiLower(trimView(section)));
-    if (sec != parsed.end()) {
-        const auto value = sec->second.find(asciiLower(trimView(key)));
-        if (value != sec->second.end())
-            return finishValue(value->second);
-    }
-    return finishValue(utf8ToAnsi(defaultValue));
+    Loaded loaded = load(host);
+    snapshot.parsed_ = std::move(loaded.parsed);
+    snapshot.exists_ = loaded.isFile;
+    return snapshot;
+}
+
+std::string ProfileSnapshot::value(std::string_view section, std::string_view key,
+                                   std::string_view defaultValue) const {
+    return lookup(parsed_.get(), section, key, defaultValue);
 }
 
 void writeIniString(std::string_view section, std::string_view key, std::string_view value,
@@ -242,7 +395,7 @@ void writeIniString(std::string_view section, std::string_view key, std::string_
 
     writeFileAtomic(host, out);
     if (const auto stamp = hostFileStamp(hostFile))
-        cache().insert_or_assign(host, CacheEntry{*stamp, parse(out)});
+        cache().insert_or_assign(host, CacheEntry{*stamp, parse(std::move(out))});
     else
         cache().erase(host);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,26 @@ namespace vokari::platform {
 // until its size or modification time changes.
 std::string readIniString(std::string_view section, std::string_view key,
                           std::string_view defaultValue, std::string_view file);
+
+struct ParsedProfile;
+
+// One profile file read once, for readers that look up many keys of the same file (a panel's
+// gauges): every lookup answers as readIniString would, without mapping and checking the file
+// again. It shares readIniString's cache.
+class ProfileSnapshot {
+public:
+    // The file exists as a file (it may still be unreadable: its lookups then give defaults).
+    bool exists() const { return exists_; }
+    std::string value(std::string_view section, std::string_view key,
+                      std::string_view defaultValue) const;
+
+private:
+    friend ProfileSnapshot readIniFile(std::string_view file);
+    std::shared_ptr<const ParsedProfile> parsed_;
+    bool exists_ = false;
+};
+
+ProfileSnapshot readIniFile(std::string_view file);
 
 // Sets `key` in `[section]` of `file`: the key's line is replaced in place, a missing key is
 // added at the end of its section, a missing section at the end of the file, a missing file is
