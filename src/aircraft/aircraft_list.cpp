@@ -3,9 +3,11 @@
 #include "aircraft/stock_aircraft.h"
 #include "app/installation.h"
 #include "common/file_helpers.h"
+#include "common/text.h"
 #include "platform/file_system.h"
 #include "platform/profile.h"
 
+#include <array>
 #include <cstdio>
 #include <utility>
 #include <vector>
@@ -16,11 +18,44 @@ namespace {
 constexpr std::string_view kAircraftFile = "aircraft.cfg";
 constexpr std::string_view kSwitchedOffSuffix = ".rst";
 
-// "Window07", "gauge12": a name followed by a two-digit counter.
-std::string numbered(std::string_view name, int counter) {
-    char digits[4];
-    std::snprintf(digits, sizeof digits, "%02d", counter);
-    return std::string(name).append(digits);
+// "Window07", "gauge12": a name followed by a two-digit counter, for every counter once (a
+// panel is asked for about two hundred sections and as many keys).
+template <size_t First> struct NumberedNames {
+    explicit NumberedNames(std::string_view name) {
+        for (size_t i = First; i <= 99; ++i) {
+            char digits[4];
+            std::snprintf(digits, sizeof digits, "%02zu", i);
+            names[i - First] = std::string(name).append(digits);
+        }
+    }
+    const std::string& operator[](size_t counter) const { return names[counter - First]; }
+    std::array<std::string, 100 - First> names;
+};
+
+const NumberedNames<0>& windowSections() {
+    static const NumberedNames<0> names("Window");
+    return names;
+}
+const NumberedNames<1>& virtualCockpitSections() {
+    static const NumberedNames<1> names("VCockpit");
+    return names;
+}
+const NumberedNames<0>& gaugeKeys() {
+    static const NumberedNames<0> names("gauge");
+    return names;
+}
+
+// A panel names a handful of gauge files hundreds of times: a look along the few names met so
+// far is cheaper than the collection's index.
+void addGauge(KeyedCollection<std::string>& gauges, std::string_view gauge) {
+    if (gauges.count() <= 16) {
+        for (const auto& known : gauges)
+            if (known.key == gauge || equalsNoCase(known.key, gauge))
+                return;
+    } else if (gauges.keyExists(gauge)) {
+        return;
+    }
+    gauges.add(gauge, std::string(gauge));
 }
 
 } // namespace
@@ -95,10 +130,31 @@ void ClsAircraftList::readAircrafts(bool boolReadRest, bool boolReadAlias) {
 
 void ClsAircraftList::readGauges(ClsAirCraft& pAircraft,
                                  const platform::ProfileSnapshot& pPanel) const {
-    for (int i = 0; i <= 99; ++i)
-        readGaugeSection(pAircraft, pPanel, numbered("Window", i));
-    for (int i = 1; i <= 99; ++i)
-        readGaugeSection(pAircraft, pPanel, numbered("VCockpit", i));
+    // Asking the panel for each of the 199 names costs more than reading which of them it has:
+    // a section name matches when its lookup form is the asked name in lower case.
+    std::array<bool, 100> windows{};
+    std::array<bool, 100> cockpits{};
+    auto numberOf = [](const std::string& name, std::string_view stem) -> int {
+        if (name.size() != stem.size() + 2 || name.compare(0, stem.size(), stem) != 0)
+            return -1;
+        const char tens = name[stem.size()];
+        const char ones = name[stem.size() + 1];
+        if (tens < '0' || tens > '9' || ones < '0' || ones > '9')
+            return -1;
+        return (tens - '0') * 10 + (ones - '0');
+    };
+    for (const std::string& name : pPanel.sectionNames()) {
+        if (const int n = numberOf(name, "window"); n >= 0)
+            windows[static_cast<size_t>(n)] = true;
+        else if (const int m = numberOf(name, "vcockpit"); m >= 0)
+            cockpits[static_cast<size_t>(m)] = true;
+    }
+    for (size_t i = 0; i <= 99; ++i)
+        if (windows[i])
+            readGaugeSection(pAircraft, pPanel, windowSections()[i]);
+    for (size_t i = 1; i <= 99; ++i)
+        if (cockpits[i])
+            readGaugeSection(pAircraft, pPanel, virtualCockpitSections()[i]);
 }
 
 // A section's gauges run from gauge00 to the first entry without "!" (the separator between
@@ -106,16 +162,17 @@ void ClsAircraftList::readGauges(ClsAirCraft& pAircraft,
 void ClsAircraftList::readGaugeSection(ClsAirCraft& pAircraft,
                                        const platform::ProfileSnapshot& pPanel,
                                        const std::string& pSection) const {
-    if (pPanel.value(pSection, "gauge00", "").empty())
+    std::string value;
+    pPanel.valueInto(pSection, gaugeKeys()[0], "", value);
+    if (value.empty())
         return;
-    for (int i = 0; i <= 99; ++i) {
-        const std::string value = pPanel.value(pSection, numbered("gauge", i), "");
+    for (size_t i = 0; i <= 99; ++i) {
+        if (i > 0)
+            pPanel.valueInto(pSection, gaugeKeys()[i], "", value);
         const size_t bang = value.find('!');
         if (bang == std::string::npos)
             return;
-        const std::string_view gauge = std::string_view(value).substr(0, bang);
-        if (!pAircraft.GaugeList.keyExists(gauge))
-            pAircraft.GaugeList.add(gauge, std::string(gauge));
+        addGauge(pAircraft.GaugeList, std::string_view(value).substr(0, bang));
     }
 }
 
