@@ -4,6 +4,7 @@
 //
 // usage: aircraft_catalogue_bench [AIRCRAFT_COUNT] [ROUNDS]
 #include "aircraft/aircraft_list.h"
+#include "platform/codepage.h"
 #include "platform/file_system.h"
 #include "platform/host_paths.h"
 #include "platform/profile.h"
@@ -40,10 +41,13 @@ std::string crlf(const std::string& text) {
     return out;
 }
 
+// Half of the titles are Japanese, as most of the players' add-ons are.
 std::string aircraftCfg(int n) {
+    const std::string name =
+        n % 2 ? vokari::platform::utf8ToAnsi("合成機 零戦 ") : std::string("Synthetic ");
     std::string out;
     for (int v = 0; v < 4; ++v) {
-        out += "[fltsim." + std::to_string(v) + "]\ntitle=Synthetic " + std::to_string(n) +
+        out += "[fltsim." + std::to_string(v) + "]\ntitle=" + name + std::to_string(n) +
                (v ? " variation " + std::to_string(v) : "") + "\nsim=syn" + std::to_string(n) +
                "\nmodel=\npanel=\nsound=\ntexture=" + (v ? std::to_string(v) : "") +
                "\nkb_checklists=syn" + std::to_string(n) + "_check\natc_id=N" +
