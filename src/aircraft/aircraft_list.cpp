@@ -162,13 +162,14 @@ void ClsAircraftList::readGauges(ClsAirCraft& pAircraft,
 void ClsAircraftList::readGaugeSection(ClsAirCraft& pAircraft,
                                        const platform::ProfileSnapshot& pPanel,
                                        const std::string& pSection) const {
+    const auto& keys = gaugeKeys();
     std::string value;
-    pPanel.valueInto(pSection, gaugeKeys()[0], "", value);
+    pPanel.valueInto(pSection, keys[0], "", value);
     if (value.empty())
         return;
     for (size_t i = 0; i <= 99; ++i) {
         if (i > 0)
-            pPanel.valueInto(pSection, gaugeKeys()[i], "", value);
+            pPanel.valueInto(pSection, keys[i], "", value);
         const size_t bang = value.find('!');
         if (bang == std::string::npos)
             return;
