@@ -6,15 +6,32 @@
 namespace vokari {
 
 // ASCII letters only: the games' names are compared the way Windows compares file names,
-// and Japanese text has no case.
-char asciiLower(char c);
+// and Japanese text has no case. Inline: readers of large files call it for every byte.
+inline char asciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 std::string asciiLower(std::string_view text);
-bool equalsNoCase(std::string_view a, std::string_view b);
+inline bool equalsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (asciiLower(a[i]) != asciiLower(b[i]))
+            return false;
+    return true;
+}
 bool startsWithNoCase(std::string_view text, std::string_view prefix);
 bool endsWithNoCase(std::string_view text, std::string_view suffix);
 
 // Blanks are spaces and tabs, as in the games' text files.
-std::string_view trimView(std::string_view text);
+inline std::string_view trimView(std::string_view text) {
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && (text[begin] == ' ' || text[begin] == '\t'))
+        ++begin;
+    while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t'))
+        --end;
+    return text.substr(begin, end - begin);
+}
 std::string trim(std::string_view text);
 
 // Replaces every occurrence of `from` (which must not be empty).

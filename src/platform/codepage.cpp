@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <cstdlib>
 #include <iconv.h>
+#include <string>
+#include <string_view>
 
 namespace vokari::platform {
 namespace {
@@ -19,11 +21,46 @@ std::string& codePageName() {
 
 // Converts with iconv; on an undecodable sequence either throws or writes `replacement` and
 // skips one byte.
+// Opening a converter costs more than converting a title: each thread keeps the last one per
+// direction, reset before use.
+class Converter {
+public:
+    iconv_t get(const char* to, const char* from) {
+        if (cd_ != invalid() && to_ == to && from_ == from) {
+            iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+            return cd_;
+        }
+        close();
+        cd_ = iconv_open(to, from);
+        if (cd_ == invalid())
+            throw ArgumentError(std::string("code page not supported: ") + from + " -> " + to);
+        to_ = to;
+        from_ = from;
+        return cd_;
+    }
+    ~Converter() { close(); }
+
+private:
+    static iconv_t invalid() { return reinterpret_cast<iconv_t>(-1); }
+    void close() {
+        if (cd_ != invalid())
+            iconv_close(cd_);
+        cd_ = invalid();
+    }
+    iconv_t cd_ = invalid();
+    std::string to_;
+    std::string from_;
+};
+
+iconv_t converter(const char* to, const char* from) {
+    thread_local Converter toUtf8;
+    thread_local Converter fromUtf8;
+    return (std::string_view(to) == "UTF-8" ? toUtf8 : fromUtf8).get(to, from);
+}
+
 std::string convert(std::string_view in, const char* to, const char* from, bool strict,
                     std::string_view replacement) {
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        throw ArgumentError(std::string("code page not supported: ") + from + " -> " + to);
+    iconv_t cd = converter(to, from);
     std::string out;
     out.resize(in.size() * 4 + 16);
     char* src = const_cast<char*>(in.data());
@@ -42,10 +79,8 @@ std::string convert(std::string_view in, const char* to, const char* from, bool 
             continue;
         }
         // EILSEQ or EINVAL: a sequence that has no counterpart
-        if (strict) {
-            iconv_close(cd);
+        if (strict)
             throw ArgumentError("text cannot be converted to " + std::string(to));
-        }
         if (dstLeft < replacement.size() + 1) {
             const size_t used = out.size() - dstLeft;
             out.resize(out.size() * 2 + replacement.size());
@@ -61,7 +96,6 @@ std::string convert(std::string_view in, const char* to, const char* from, bool 
         iconv(cd, nullptr, nullptr, nullptr, nullptr);
     }
     out.resize(out.size() - dstLeft);
-    iconv_close(cd);
     return out;
 }
 

@@ -41,7 +41,7 @@ std::string errnoText(int err) {
 
 std::vector<DirEntry> listDirectory(std::string_view folder) {
     std::vector<DirEntry> entries;
-    const std::string host = hostPath(folder).string();
+    const std::string host = hostPathText(folder);
     DIR* dir = ::opendir(host.c_str());
     if (!dir)
         return entries;

@@ -3,10 +3,14 @@
 #include "common/text.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <dirent.h>
 #include <iterator>
+#include <mutex>
 #include <sys/stat.h>
+#include <unistd.h>
+#include <unordered_map>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -57,17 +61,52 @@ bool isDriveLetter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-std::string driveRoot(char letter) {
-    const char lower = asciiLower(letter);
-    fs::path link = winePrefix() / "dosdevices" / (std::string(1, lower) + ":");
+std::string resolveDriveRoot(const std::string& link, char lower) {
     std::error_code ec;
     if (fs::exists(link, ec)) {
         const fs::path target = fs::canonical(link, ec);
-        return ec ? link.string() : target.string();
+        return ec ? link : target.string();
     }
     if (lower == 'z')
         return "/";
-    return link.string(); // a drive the prefix does not have: nothing will be found there
+    return link; // a drive the prefix does not have: nothing will be found there
+}
+
+// The prefix's link for a drive. Built as text: every path goes through here, and path
+// objects cost allocations.
+std::string driveLink(char lower) {
+    const auto& override = prefixOverride();
+    std::string link = override ? override->native() : winePrefix().native();
+    if (!link.empty() && link.back() != '/')
+        link += '/';
+    return link.append("dosdevices/").append(1, lower).append(":");
+}
+
+std::string driveRoot(char letter) {
+    const char lower = asciiLower(letter);
+    const std::string link = driveLink(lower);
+    // The canonical form walks the whole prefix path, so it is kept for as long as the drive
+    // link reads the same.
+    char buffer[PATH_MAX];
+    const ssize_t size = ::readlink(link.c_str(), buffer, sizeof buffer);
+    if (size < 0 || static_cast<size_t>(size) >= sizeof buffer)
+        return resolveDriveRoot(link, lower);
+    struct Known {
+        std::string target;
+        std::string root;
+    };
+    static std::mutex mutex;
+    static std::unordered_map<std::string, Known> known;
+    const std::string_view target(buffer, static_cast<size_t>(size));
+    std::lock_guard lock(mutex);
+    const auto hit = known.find(link);
+    if (hit != known.end() && hit->second.target == target)
+        return hit->second.root;
+    std::string root = resolveDriveRoot(link, lower);
+    std::error_code ec;
+    if (fs::is_directory(root, ec))
+        known.insert_or_assign(link, Known{std::string(target), root});
+    return root;
 }
 
 } // namespace
@@ -86,6 +125,34 @@ void setWinePrefixOverride(std::optional<fs::path> prefix) {
 }
 
 fs::path hostPath(std::string_view path) {
+    return fs::path(hostPathText(path));
+}
+
+std::optional<std::string> hostPathAsSpelled(std::string_view path) {
+    std::string out;
+    std::string_view rest = path;
+    if (path.size() >= 2 && isDriveLetter(path[0]) && path[1] == ':') {
+        const char lower = asciiLower(path[0]);
+        out = driveLink(lower);
+        if (lower == 'z' && !fs::exists(out))
+            out = "/";
+        rest = path.substr(2);
+    } else if (!path.empty() && (path[0] == '/' || path[0] == '\\')) {
+        out = "/";
+    }
+    for (std::string_view part : splitComponents(rest)) {
+        if (part == "." || part == "..")
+            return std::nullopt;
+        if (!out.empty() && out.back() != '/')
+            out += '/';
+        out.append(part);
+    }
+    if (out.empty())
+        return std::nullopt;
+    return out;
+}
+
+std::string hostPathText(std::string_view path) {
     std::string base;
     std::string_view rest = path;
     if (path.size() >= 2 && isDriveLetter(path[0]) && path[1] == ':') {
@@ -94,9 +161,11 @@ fs::path hostPath(std::string_view path) {
     } else if (!path.empty() && (path[0] == '/' || path[0] == '\\')) {
         base = "/";
     }
+    const std::vector<std::string_view> parts = splitComponents(rest);
 
     std::vector<std::string> resolved;
     bool missing = false;
+    size_t first = 0; // the first part still to be matched
     auto current = [&] {
         std::string out = base;
         for (const auto& part : resolved) {
@@ -106,7 +175,33 @@ fs::path hostPath(std::string_view path) {
         }
         return out;
     };
-    for (std::string_view part : splitComponents(rest)) {
+
+    // Most paths are spelled as on disk. Without "." and "..", the longest leading part that
+    // exists as spelled is what the part-by-part match below would find, so only the rest needs
+    // matching: usually nothing, or the last name.
+    const bool plain = std::none_of(parts.begin(), parts.end(), [](std::string_view part) {
+        return part == "." || part == "..";
+    });
+    if (plain && !parts.empty()) {
+        std::string spelled = base;
+        std::vector<size_t> ends;
+        for (std::string_view part : parts) {
+            if (!spelled.empty() && spelled.back() != '/')
+                spelled += '/';
+            spelled.append(part);
+            ends.push_back(spelled.size());
+        }
+        size_t existing = parts.size();
+        while (existing > 0 && !existsNoFollow(spelled.substr(0, ends[existing - 1])))
+            --existing;
+        if (existing == parts.size())
+            return spelled;
+        resolved.assign(parts.begin(), parts.begin() + static_cast<std::ptrdiff_t>(existing));
+        first = existing;
+    }
+
+    for (size_t i = first; i < parts.size(); ++i) {
+        const std::string_view part = parts[i];
         if (part == ".")
             continue;
         if (part == "..") {
@@ -133,7 +228,7 @@ fs::path hostPath(std::string_view path) {
         resolved.emplace_back(part);
     }
     std::string out = current();
-    return fs::path(out.empty() ? "." : out);
+    return out.empty() ? std::string(".") : out;
 }
 
 std::string windowsPath(const fs::path& host) {

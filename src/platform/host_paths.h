@@ -19,6 +19,14 @@ void setWinePrefixOverride(std::optional<std::filesystem::path> prefix);
 // spelling given, and so do all after it. "\" and "/" both separate; repeated separators count
 // as one. A host absolute path (/home/x) is taken as it stands, matched the same way.
 std::filesystem::path hostPath(std::string_view windowsPath);
+// The same as text, for callers that only pass it on to the system (cheaper than a path).
+std::string hostPathText(std::string_view windowsPath);
+
+// The host file `windowsPath` names when it exists exactly as spelled: the drive through its
+// dosdevices link, every name as given. Callers that open a file try this first (the system
+// checks the names while opening) and go to hostPath only when nothing is there. Nothing for
+// paths with "." or ".." parts, which hostPath resolves by their text.
+std::optional<std::string> hostPathAsSpelled(std::string_view windowsPath);
 
 // The Windows path of a host file, for showing: the drive whose target holds it, else Z:.
 std::string windowsPath(const std::filesystem::path& host);

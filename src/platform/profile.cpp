@@ -6,8 +6,16 @@
 #include "platform/file_system.h"
 #include "platform/host_paths.h"
 
+#include <algorithm>
+#include <bit>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <fcntl.h>
 #include <mutex>
 #include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <unordered_map>
 #include <vector>
 
@@ -39,15 +47,40 @@ std::vector<Line> splitLines(std::string_view bytes) {
     return lines;
 }
 
+// Eight bytes at a time: values are checked on every lookup.
+bool isAsciiText(std::string_view text) {
+    size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        if (word & 0x8080808080808080ull)
+            return false;
+    }
+    if (i < text.size() && text.size() >= 8) { // the last eight bytes, overlapping
+        uint64_t word;
+        std::memcpy(&word, text.data() + text.size() - 8, 8);
+        return !(word & 0x8080808080808080ull);
+    }
+    for (; i < text.size(); ++i)
+        if (static_cast<unsigned char>(text[i]) >= 0x80)
+            return false;
+    return true;
+}
+
+// A section or key name folded for matching: decoded from the code page (lowering raw double-
+// byte characters would change their trail bytes), then ASCII letters lowered.
+std::string foldName(std::string_view raw) {
+    const std::string_view name = trimView(raw);
+    return asciiLower(isAsciiText(name) ? std::string(name) : ansiToUtf8(name));
+}
+
 // A section header's name, folded for matching; nothing when the line is not a header.
 std::optional<std::string> sectionName(std::string_view text) {
     const std::string_view t = trimView(text);
     if (t.empty() || t.front() != '[')
         return std::nullopt;
     const size_t close = t.find(']');
-    const std::string_view name =
-        close == std::string_view::npos ? t.substr(1) : t.substr(1, close - 1);
-    return asciiLower(ansiToUtf8(trimView(name)));
+    return foldName(close == std::string_view::npos ? t.substr(1) : t.substr(1, close - 1));
 }
 
 struct KeyLine {
@@ -62,7 +95,7 @@ std::optional<KeyLine> keyLine(std::string_view text) {
     const size_t eq = text.find('=');
     if (eq == std::string_view::npos)
         return std::nullopt;
-    return KeyLine{asciiLower(ansiToUtf8(trimView(text.substr(0, eq)))), text.substr(eq + 1)};
+    return KeyLine{foldName(text.substr(0, eq)), text.substr(eq + 1)};
 }
 
 std::string_view unquote(std::string_view value) {
@@ -92,36 +125,262 @@ std::string_view cutBytes(std::string_view bytes, size_t limit) {
     return bytes.substr(0, pos);
 }
 
-std::string finishValue(std::string_view rawBytes) {
-    return ansiToUtf8(trimView(cutBytes(trimView(rawBytes), 255)));
+// A value as readers get it: cut to 255 bytes, trimmed, decoded; into `out`, whose storage is
+// reused (readers of many keys ask for thousands of values).
+void finishValueInto(std::string_view rawBytes, std::string& out) {
+    const std::string_view value = trimView(cutBytes(trimView(rawBytes), 255));
+    if (isAsciiText(value)) {
+        // Cheaper than assign, which allows for overlap.
+        out.resize(value.size());
+        std::memcpy(out.data(), value.data(), value.size());
+    } else
+        out = ansiToUtf8(value);
 }
 
-// section -> key -> raw value bytes (trimmed and unquoted), first occurrence wins.
-using Parsed = std::unordered_map<std::string, std::unordered_map<std::string, std::string>>;
+// ASCII capitals of eight bytes lowered at once; bytes from 0x80 up stay, as asciiLower leaves
+// them.
+inline uint64_t lowerWord(uint64_t word) {
+    constexpr uint64_t kOnes = 0x0101010101010101ull;
+    constexpr uint64_t kHigh = 0x8080808080808080ull;
+    const uint64_t low7 = word & ~kHigh;
+    const uint64_t atLeastA = low7 + kOnes * (0x80 - 'A');
+    const uint64_t aboveZ = low7 + kOnes * (0x7F - 'Z');
+    const uint64_t capital = atLeastA & ~aboveZ & ~word & kHigh;
+    return word | (capital >> 2);
+}
 
-Parsed parse(std::string_view bytes) {
-    Parsed parsed;
-    std::unordered_map<std::string, std::string>* current = nullptr;
-    bool firstOfName = false;
-    for (const Line& line : splitLines(bytes)) {
-        const std::string_view text = bytes.substr(line.begin, line.end - line.begin);
-        if (auto name = sectionName(text)) {
-            firstOfName = !parsed.count(*name);
-            current = &parsed[*name];
+// A hash of a name folded by asciiLower, eight bytes at a time; keys start from their
+// section's number, so one table holds the sections and the keys of every section.
+uint64_t hashName(std::string_view name, uint32_t section) {
+    constexpr uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
+    uint64_t h = (static_cast<uint64_t>(section) << 32 | name.size()) * kMultiplier;
+    size_t i = 0;
+    for (; i + 8 <= name.size(); i += 8) {
+        uint64_t word;
+        std::memcpy(&word, name.data() + i, 8);
+        h = (h ^ lowerWord(word)) * kMultiplier;
+        h ^= h >> 29;
+    }
+    if (i < name.size()) {
+        const size_t rest = name.size() - i;
+        uint64_t word = 0;
+        if (name.size() >= 8) { // the last eight bytes, shifted down to the ones not yet taken
+            std::memcpy(&word, name.data() + name.size() - 8, 8);
+            word = std::endian::native == std::endian::little ? word >> (8 * (8 - rest))
+                                                              : word << (8 * (8 - rest));
+        } else {
+            for (size_t j = 0; j < rest; ++j)
+                word |= static_cast<uint64_t>(static_cast<unsigned char>(name[i + j])) << (8 * j);
+        }
+        h = (h ^ lowerWord(word)) * kMultiplier;
+        h ^= h >> 29;
+    }
+    return h;
+}
+
+} // namespace
+
+// A file's bytes, read without first clearing the memory they go to.
+struct ProfileBytes {
+    std::unique_ptr<char[]> data;
+    size_t size = 0;
+    std::string_view view() const { return {data.get(), size}; }
+};
+
+// The file's bytes with a hash index of its sections and keys (first occurrence of each, which
+// is the one Windows finds). Names and values stay in the bytes (only names with non-ASCII
+// bytes are decoded at once), so a file is indexed at about the speed it is read.
+struct ParsedProfile {
+    static constexpr uint32_t kNone = UINT32_MAX; // `section` of a section's own entry
+
+    struct Entry {
+        uint64_t hash = 0;
+        uint32_t section = kNone; // a key's section: the index of the section's entry
+        uint32_t nameBegin = 0;   // in `bytes`, or in `names` when decoded
+        uint32_t nameSize = 0;
+        uint32_t valueBegin = 0; // a key's trimmed and unquoted value, in `bytes`
+        uint32_t valueSize = 0;
+        bool decodedName = false; // folded UTF-8 form in `names`
+        bool first = false;       // the first of its name in its section
+    };
+
+    ProfileBytes file;
+    std::string_view bytes; // of `file`
+    std::string names;
+    std::vector<Entry> entries;  // in file order
+    std::vector<uint32_t> table; // entry index + 1; 0 is a free slot
+    unsigned shift = 64;         // 64 - log2(table size)
+
+    size_t home(uint64_t hash) const { return static_cast<size_t>(hash >> shift); }
+
+    std::string_view nameOf(const Entry& e) const {
+        return (e.decodedName ? std::string_view(names) : bytes).substr(e.nameBegin, e.nameSize);
+    }
+
+    // Most names are asked for as the file spells them: an exact match is tried first.
+    static bool sameName(std::string_view a, std::string_view b) {
+        return a == b || equalsNoCase(a, b);
+    }
+
+    void setName(Entry& e, std::string_view raw) {
+        const std::string_view name = trimView(raw);
+        if (isAsciiText(name)) {
+            e.nameBegin = static_cast<uint32_t>(name.data() - bytes.data());
+            e.nameSize = static_cast<uint32_t>(name.size());
+        } else {
+            // Lowering raw double-byte characters would change their trail bytes.
+            const std::string folded = asciiLower(ansiToUtf8(name));
+            e.decodedName = true;
+            e.nameBegin = static_cast<uint32_t>(names.size());
+            e.nameSize = static_cast<uint32_t>(folded.size());
+            names.append(folded);
+        }
+        e.hash = hashName(nameOf(e), e.section);
+    }
+
+    void buildTable() {
+        size_t size = 8;
+        shift = 61;
+        while (size < entries.size() * 2) {
+            size *= 2;
+            --shift;
+        }
+        table.assign(size, 0);
+        const size_t mask = size - 1;
+        for (uint32_t i = 0; i < entries.size(); ++i) {
+            Entry& e = entries[i];
+            for (size_t slot = home(e.hash);; slot = (slot + 1) & mask) {
+                if (table[slot] == 0) {
+                    table[slot] = i + 1;
+                    e.first = true;
+                    break;
+                }
+                const Entry& other = entries[table[slot] - 1];
+                if (other.hash == e.hash && other.section == e.section &&
+                    sameName(nameOf(other), nameOf(e)))
+                    break; // a repeat: the first one stays
+            }
+        }
+    }
+
+    // The index of the entry named `name` (UTF-8, without regard to case) in `section`, or
+    // kNone; sections are looked for with kNone as their section.
+    uint32_t find(uint32_t section, std::string_view name) const {
+        name = trimView(name);
+        const uint64_t h = hashName(name, section);
+        const size_t mask = table.size() - 1;
+        for (size_t slot = home(h); table[slot] != 0; slot = (slot + 1) & mask) {
+            const Entry& e = entries[table[slot] - 1];
+            if (e.hash == h && e.section == section && sameName(nameOf(e), name))
+                return table[slot] - 1;
+        }
+        return kNone;
+    }
+
+    // `index` when that entry is the one `find(section, name)` gives: a cheap first guess for
+    // readers that walk a section key after key.
+    bool isEntry(uint32_t index, uint32_t section, std::string_view name) const {
+        if (index >= entries.size())
+            return false;
+        const Entry& e = entries[index];
+        return e.section == section && e.first && sameName(nameOf(e), trimView(name));
+    }
+
+    std::string_view valueOf(uint32_t index) const {
+        const Entry& e = entries[index];
+        return bytes.substr(e.valueBegin, e.valueSize);
+    }
+
+    std::optional<std::string_view> value(std::string_view section, std::string_view key) const {
+        const uint32_t header = find(kNone, section);
+        if (header == kNone)
+            return std::nullopt;
+        const uint32_t e = find(header, key);
+        if (e == kNone)
+            return std::nullopt;
+        return valueOf(e);
+    }
+};
+
+namespace {
+
+std::shared_ptr<const ParsedProfile> parse(ProfileBytes bytes) {
+    auto parsed = std::make_shared<ParsedProfile>();
+    parsed->file = std::move(bytes);
+    parsed->bytes = parsed->file.view();
+    const std::string_view all = parsed->bytes;
+    auto& entries = parsed->entries;
+    // Lines of the games' files run about 20 to 40 bytes.
+    entries.reserve(all.size() / 24 + 8);
+    uint32_t section = ParsedProfile::kNone; // none yet: keys before any section are not read
+    size_t pos = 0;
+    while (pos < all.size()) {
+        const size_t nl = all.find('\n', pos);
+        size_t end = all.size();
+        size_t next = all.size();
+        if (nl != std::string_view::npos) {
+            end = (nl > pos && all[nl - 1] == '\r') ? nl - 1 : nl;
+            next = nl + 1;
+        }
+        const std::string_view text = all.substr(pos, end - pos);
+        pos = next;
+        const std::string_view t = trimView(text);
+        if (t.empty() || t.front() == ';')
+            continue;
+        if (t.front() == '[') {
+            const size_t close = t.find(']');
+            ParsedProfile::Entry& e = entries.emplace_back();
+            parsed->setName(e,
+                            close == std::string_view::npos ? t.substr(1) : t.substr(1, close - 1));
+            section = static_cast<uint32_t>(entries.size() - 1);
             continue;
         }
-        if (!current || !firstOfName)
+        if (section == ParsedProfile::kNone)
             continue;
-        if (auto key = keyLine(text))
-            current->emplace(std::move(key->foldedKey),
-                             std::string(unquote(trimView(key->rawValue))));
+        const size_t eq = text.find('=');
+        if (eq == std::string_view::npos)
+            continue;
+        const std::string_view value = unquote(trimView(text.substr(eq + 1)));
+        ParsedProfile::Entry& e = entries.emplace_back();
+        e.section = section;
+        parsed->setName(e, text.substr(0, eq));
+        e.valueBegin = static_cast<uint32_t>(value.data() - all.data());
+        e.valueSize = static_cast<uint32_t>(value.size());
     }
+    parsed->buildTable();
     return parsed;
+}
+
+std::shared_ptr<const ParsedProfile> parse(std::string_view text) {
+    ProfileBytes bytes{std::make_unique_for_overwrite<char[]>(text.size()), text.size()};
+    std::memcpy(bytes.data.get(), text.data(), text.size());
+    return parse(std::move(bytes));
+}
+
+void lookupInto(const ParsedProfile* parsed, std::string_view section, std::string_view key,
+                std::string_view defaultValue, std::string& out) {
+    if (parsed) {
+        if (const auto value = parsed->value(section, key)) {
+            finishValueInto(*value, out);
+            return;
+        }
+    }
+    if (defaultValue.empty())
+        out.clear();
+    else
+        finishValueInto(utf8ToAnsi(defaultValue), out);
+}
+
+std::string lookup(const ParsedProfile* parsed, std::string_view section, std::string_view key,
+                   std::string_view defaultValue) {
+    std::string out;
+    lookupInto(parsed, section, key, defaultValue, out);
+    return out;
 }
 
 struct CacheEntry {
     FileStamp stamp;
-    Parsed parsed;
+    std::shared_ptr<const ParsedProfile> parsed;
 };
 
 std::mutex& cacheMutex() {
@@ -132,6 +391,89 @@ std::mutex& cacheMutex() {
 std::unordered_map<std::string, CacheEntry>& cache() {
     static std::unordered_map<std::string, CacheEntry> c;
     return c;
+}
+
+FileStamp stampOf(const struct stat& st) {
+    return FileStamp{static_cast<int64_t>(st.st_size),
+                     static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+                     static_cast<int64_t>(st.st_ino)};
+}
+
+enum class FileState { Missing, Unreadable, Unchanged, Read };
+
+// Opens a host file once, takes its stamp from the open file and reads it, unless the stamp
+// equals `known`. Folders count as missing, pipes and devices as unreadable (never read).
+FileState readProfileBytes(const std::string& host, const FileStamp* known, FileStamp& stamp,
+                           ProfileBytes& bytes) {
+    const int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        const int err = errno;
+        struct stat st;
+        const bool isFile = err != ENOENT && err != ENOTDIR && ::stat(host.c_str(), &st) == 0 &&
+                            !S_ISDIR(st.st_mode);
+        return isFile ? FileState::Unreadable : FileState::Missing;
+    }
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode))
+        return FileState::Missing;
+    // Offsets into a profile are 32 bits: nothing that large is a profile.
+    if (!S_ISREG(st.st_mode) || st.st_size >= INT32_MAX)
+        return FileState::Unreadable;
+    stamp = stampOf(st);
+    if (known && *known == stamp)
+        return FileState::Unchanged;
+    size_t capacity = static_cast<size_t>(st.st_size) + 1;
+    bytes.data = std::make_unique_for_overwrite<char[]>(capacity);
+    size_t done = 0;
+    while (true) {
+        if (done == capacity) { // the file grew while being read
+            auto larger = std::make_unique_for_overwrite<char[]>(capacity * 2);
+            std::memcpy(larger.get(), bytes.data.get(), done);
+            bytes.data = std::move(larger);
+            capacity *= 2;
+        }
+        const ssize_t n = ::read(fd, bytes.data.get() + done, capacity - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return FileState::Unreadable;
+        }
+        if (n == 0)
+            break;
+        done += static_cast<size_t>(n);
+        // A file read short of the room it was given is at its end: no call to find that out.
+        if (done < capacity && done >= static_cast<size_t>(st.st_size))
+            break;
+    }
+    bytes.size = done;
+    return FileState::Read;
+}
+
+// The parse of a host file, from the cache while the file's stamp is unchanged; nothing when
+// the file is missing or unreadable. Call with the cache locked.
+std::shared_ptr<const ParsedProfile> load(const std::string& host) {
+    const auto hit = cache().find(host);
+    FileStamp stamp;
+    ProfileBytes bytes;
+    switch (
+        readProfileBytes(host, hit == cache().end() ? nullptr : &hit->second.stamp, stamp, bytes)) {
+    case FileState::Missing:
+        cache().erase(host);
+        return nullptr;
+    case FileState::Unreadable:
+        return nullptr;
+    case FileState::Unchanged:
+        return hit->second.parsed;
+    case FileState::Read:
+        break;
+    }
+    auto parsed = parse(std::move(bytes));
+    cache().insert_or_assign(host, CacheEntry{stamp, parsed});
+    return parsed;
 }
 
 std::string_view detectLineEnd(std::string_view bytes) {
@@ -145,32 +487,84 @@ std::string_view detectLineEnd(std::string_view bytes) {
 
 std::string readIniString(std::string_view section, std::string_view key,
                           std::string_view defaultValue, std::string_view file) {
-    const std::filesystem::path hostFile = hostPath(file);
-    const std::string host = hostFile.string();
-    std::lock_guard lock(cacheMutex());
-    const auto stamp = hostFileStamp(hostFile);
-    if (!stamp) {
-        cache().erase(host);
-        return finishValue(utf8ToAnsi(defaultValue));
+    const std::string host = hostPathText(file);
+    std::shared_ptr<const ParsedProfile> parsed;
+    {
+        std::lock_guard lock(cacheMutex());
+        parsed = load(host);
     }
-    auto hit = cache().find(host);
-    if (hit == cache().end() || !(hit->second.stamp == *stamp)) {
-        std::string bytes;
-        try {
-            bytes = readHostFile(hostFile);
-        } catch (const IoError&) {
-            return finishValue(utf8ToAnsi(defaultValue));
+    return lookup(parsed.get(), section, key, defaultValue);
+}
+
+ProfileSnapshot readIniFile(std::string_view file) {
+    // Read afresh and kept out of the cache: snapshots serve readers that read many files
+    // once (a catalogue of thousands of panels), which the cache would only hold on to.
+    FileStamp stamp;
+    ProfileBytes bytes;
+    ProfileSnapshot snapshot;
+    FileState state = FileState::Missing;
+    if (const auto spelled = hostPathAsSpelled(file))
+        state = readProfileBytes(*spelled, nullptr, stamp, bytes);
+    if (state == FileState::Missing) // names on disk may differ in case
+        state = readProfileBytes(hostPathText(file), nullptr, stamp, bytes);
+    switch (state) {
+    case FileState::Missing:
+        break;
+    case FileState::Unreadable:
+    case FileState::Unchanged:
+        snapshot.exists_ = true;
+        break;
+    case FileState::Read:
+        snapshot.exists_ = true;
+        snapshot.parsed_ = parse(std::move(bytes));
+        break;
+    }
+    return snapshot;
+}
+
+uint32_t ProfileSnapshot::sectionIndex(std::string_view section) const {
+    if (!hintValid_ || hintSection_ != section) {
+        hintSection_.assign(section);
+        hintSectionIndex_ = parsed_->find(ParsedProfile::kNone, section);
+        hintNext_ = hintSectionIndex_ + 1;
+        hintValid_ = true;
+    }
+    return hintSectionIndex_;
+}
+
+std::vector<std::string> ProfileSnapshot::sectionNames() const {
+    std::vector<std::string> names;
+    if (!parsed_)
+        return names;
+    for (const auto& e : parsed_->entries)
+        if (e.section == ParsedProfile::kNone && e.first)
+            names.push_back(asciiLower(parsed_->nameOf(e)));
+    return names;
+}
+
+void ProfileSnapshot::valueInto(std::string_view section, std::string_view key,
+                                std::string_view defaultValue, std::string& out) const {
+    if (parsed_) {
+        const uint32_t header = sectionIndex(section);
+        if (header != ParsedProfile::kNone) {
+            uint32_t e = hintNext_;
+            if (!parsed_->isEntry(e, header, key))
+                e = parsed_->find(header, key);
+            if (e != ParsedProfile::kNone) {
+                hintNext_ = e + 1;
+                finishValueInto(parsed_->valueOf(e), out);
+                return;
+            }
         }
-        hit = cache().insert_or_assign(host, CacheEntry{*stamp, parse(bytes)}).first;
     }
-    const Parsed& parsed = hit->second.parsed;
-    const auto sec = parsed.find(asciiLower(trimView(section)));
-    if (sec != parsed.end()) {
-        const auto value = sec->second.find(asciiLower(trimView(key)));
-        if (value != sec->second.end())
-            return finishValue(value->second);
-    }
-    return finishValue(utf8ToAnsi(defaultValue));
+    lookupInto(nullptr, section, key, defaultValue, out);
+}
+
+std::string ProfileSnapshot::value(std::string_view section, std::string_view key,
+                                   std::string_view defaultValue) const {
+    std::string out;
+    valueInto(section, key, defaultValue, out);
+    return out;
 }
 
 void writeIniString(std::string_view section, std::string_view key, std::string_view value,
@@ -242,7 +636,7 @@ void writeIniString(std::string_view section, std::string_view key, std::string_
 
     writeFileAtomic(host, out);
     if (const auto stamp = hostFileStamp(hostFile))
-        cache().insert_or_assign(host, CacheEntry{*stamp, parse(out)});
+        cache().insert_or_assign(host, CacheEntry{*stamp, parse(std::string_view(out))});
     else
         cache().erase(host);
 }

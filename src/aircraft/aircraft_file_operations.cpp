@@ -1,0 +1,89 @@
+// The operations that carry the catalogue's edits to the aircraft folders.
+#include "aircraft/aircraft_list.h"
+
+#include "common/directory_tree.h"
+#include "common/error.h"
+#include "common/file_helpers.h"
+#include "platform/file_system.h"
+#include "platform/profile.h"
+
+namespace vokari {
+namespace {
+
+// Switching is a copy followed by a deletion, so the file gets CR LF line ends on the way.
+// The copy is whole on disk before the source goes; when the source cannot go, the copy is
+// taken back (unless it replaced a file), so the aircraft keeps exactly one state.
+void moveAircraftFile(const std::string& source, const std::string& target) {
+    if (!fileExists(source))
+        throw IoError("aircraft file not found: " + source);
+    const bool targetExisted = platform::fileAttributes(target).has_value();
+    copyTextFile(source, target);
+    if (!platform::deleteFile(source)) {
+        if (!targetExisted)
+            platform::deleteFile(target);
+        throw IoError("cannot delete " + source + " (read-only or in use)");
+    }
+}
+
+void writeAlias(const std::string& file, const std::string& alias, std::string_view kind) {
+    if (alias.empty())
+        return; // nothing to borrow from: writing "\panel" would break the aircraft
+    const std::string backup = file + ".org";
+    if (!fileExists(backup))
+        copyTextFile(file, backup);
+    // The game reads no panel or sound file of an aircraft without that folder.
+    if (!platform::isDirectory(parentPath(file)))
+        return;
+    platform::writeIniString("fltsim", "alias", alias + "\\" + std::string(kind), file);
+}
+
+// A single folder name: anything else could reach outside the aircraft's folder.
+bool isPlainFolderName(std::string_view name) {
+    if (name.empty() || name.find_first_of("\\/:") != std::string_view::npos)
+        return false;
+    // "..", and names Windows trims to nothing or to ".." (trailing dots and blanks)
+    return name.find_first_not_of(". ") != std::string_view::npos;
+}
+
+} // namespace
+
+void ClsAircraftList::setActivate() {
+    for (auto& item : aircraftList) {
+        const ClsAirCraft& aircraft = item.value;
+        if (!aircraft.activateChanged)
+            continue;
+        const std::string on = requireAircraftFolder() + aircraft.directory() + "\\aircraft.cfg";
+        const std::string off = on + ".rst";
+        if (aircraft.activate)
+            moveAircraftFile(off, on);
+        else
+            moveAircraftFile(on, off);
+    }
+}
+
+void ClsAircraftList::PanelAndSoundWrite() {
+    for (auto& item : aircraftList) {
+        const ClsAirCraft& aircraft = item.value;
+        if (!aircraft.panelChanged && !aircraft.soundChanged)
+            continue;
+        const std::string folder = requireAircraftFolder() + aircraft.directory() + "\\";
+        if (aircraft.panelChanged)
+            writeAlias(folder + "panel\\panel.cfg", aircraft.panelAlias(), "panel");
+        if (aircraft.soundChanged)
+            writeAlias(folder + "sound\\sound.cfg", aircraft.soundAlias(), "sound");
+    }
+}
+
+int16_t ClsAircraftList::deleteAircraftFile(std::string_view pAircraftDir,
+                                            bool /*pBoolDeleteGauges*/) {
+    if (!isPlainFolderName(pAircraftDir))
+        throw ArgumentError("not an aircraft folder name: \"" + std::string(pAircraftDir) + "\"");
+    if (!aircraftList.keyExists(pAircraftDir))
+        throw KeyError("no such aircraft: " + std::string(pAircraftDir));
+    const int16_t failures =
+        removeDirectoryTree(requireAircraftFolder() + std::string(pAircraftDir) + "\\");
+    aircraftList.remove(pAircraftDir);
+    return failures;
+}
+
+} // namespace vokari

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "aircraft/aircraft.h"
+#include "common/keyed_collection.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vokari {
+
+namespace platform {
+class ProfileSnapshot;
+}
+
+// The catalogue of the aircraft installed in one game, read from the game's aircraft folder,
+// and the operations that carry its edits back to that folder. Entries are keyed by their
+// folder name (without regard to case) and kept in the order they were added.
+class ClsAircraftList {
+public:
+    ClsAircraftList() = default;
+    // Entries point back to their catalogue.
+    ClsAircraftList(const ClsAircraftList&) = delete;
+    ClsAircraftList& operator=(const ClsAircraftList&) = delete;
+
+    KeyedCollection<ClsAirCraft> aircraftList;
+
+    // Setting the version also looks up its game folder; set it before anything else.
+    int16_t version() const { return version_; }
+    void setVersion(int16_t pVer);
+
+    // A new entry with the values of a new aircraft, under `pAircraftPath`; the caller fills
+    // it in. Throws KeyError when the key is taken.
+    ClsAirCraft& AddAircraft(std::string_view pAircraftPath);
+
+    // Adds one entry per aircraft folder, in the folder listing's order. `boolReadRest` takes
+    // in switched-off aircraft, `boolReadAlias` the sound and panel data and the gauges. A folder
+    // whose name the catalogue already holds is skipped: the first entry stays. Nothing is
+    // listed when the game is not installed.
+    void readAircrafts(bool boolReadRest, bool boolReadAlias);
+
+    bool IsDefaultAircraft(std::string_view pAircraftTitle) const;
+
+    // Writes the switch state of every aircraft whose activateChanged is set: the new file is
+    // whole on disk before the old one is deleted, and a failure leaves the old file in place
+    // for that aircraft and ends the pass (those before it are switched). Flags stay as they
+    // are. Throws IoError.
+    void setActivate();
+
+    // Writes the panel alias of every aircraft whose panelChanged is set and the sound alias of
+    // every one whose soundChanged is set, backing each file up once as ".org" first. An
+    // aircraft without a "panel" (or "sound") folder gets nothing written. Flags stay as they
+    // are. Throws IoError.
+    void PanelAndSoundWrite();
+
+    // Deletes the folder of the aircraft `pAircraftDir` and drops it from the catalogue, even
+    // when some files could not be deleted; returns how many could not. Only a plain folder
+    // name the catalogue holds is accepted (ArgumentError, KeyError otherwise), so nothing
+    // outside that aircraft's folder is touched. Gauge files are never deleted: they may serve
+    // aircraft installed later or kept switched off.
+    int16_t deleteAircraftFile(std::string_view pAircraftDir, bool pBoolDeleteGauges);
+
+private:
+    void readGauges(ClsAirCraft& pAircraft, const platform::ProfileSnapshot& pPanel) const;
+    void readGaugeSection(ClsAirCraft& pAircraft, const platform::ProfileSnapshot& pPanel,
+                          const std::string& pSection) const;
+    // The aircraft folder, or an error when the game is not installed.
+    const std::string& requireAircraftFolder() const;
+
+    int16_t version_ = 0;
+    std::string gameFolderPath_;     // with trailing backslash; empty when not installed
+    std::string aircraftFolderPath_; // gameFolderPath_ + "Aircraft\"; empty likewise
+};
+
+} // namespace vokari

@@ -1,0 +1,200 @@
+#include "aircraft/aircraft_list.h"
+#include "app/installation.h"
+#include "cli/cli.h"
+#include "common/error.h"
+#include "platform/file_system.h"
+
+#include <ostream>
+#include <vector>
+
+namespace vokari::cli {
+
+namespace {
+
+constexpr const char* kUsage = "aircraft --game N list [--all] [--aliases]\n"
+                               "  aircraft --game N enable FOLDER...\n"
+                               "  aircraft --game N disable [--permit-default] FOLDER...\n"
+                               "  aircraft --game N alias --panel|--sound LENDER FOLDER...\n"
+                               "  aircraft --game N delete FOLDER...";
+
+// Refusals that change nothing; reported with exit code 2.
+struct Refusal : std::exception {
+    explicit Refusal(std::string m) : message(std::move(m)) {}
+    const char* what() const noexcept override { return message.c_str(); }
+    std::string message;
+};
+
+std::vector<std::string> takeFolders(std::vector<std::string>& args, const char* command) {
+    for (const auto& arg : args)
+        if (arg.rfind("--", 0) == 0)
+            throw UsageError(std::string(command) + ": unknown option " + arg);
+    if (args.empty())
+        throw UsageError(std::string(command) + " needs at least one aircraft folder");
+    return std::move(args);
+}
+
+ClsAirCraft& aircraftOf(ClsAircraftList& list, const std::string& folder) {
+    if (!list.aircraftList.keyExists(folder))
+        throw Refusal("no aircraft in folder " + folder);
+    return list.aircraftList.item(folder);
+}
+
+void readCatalogue(ClsAircraftList& list, int16_t version, bool boolReadRest) {
+    list.setVersion(version);
+    list.readAircrafts(boolReadRest, true);
+}
+
+int runList(ClsAircraftList& list, Context& ctx, int16_t version) {
+    const bool all = takeFlag(ctx.args, "--all");
+    const bool aliases = takeFlag(ctx.args, "--aliases");
+    if (!ctx.args.empty())
+        throw UsageError("list: unexpected argument " + ctx.args.front());
+    list.setVersion(version);
+    list.readAircrafts(all, aliases);
+    for (const auto& item : list.aircraftList) {
+        const ClsAirCraft& a = item.value;
+        ctx.out << (a.activate ? "ON" : "OFF") << '\t' << (a.isDefault() ? "DEF" : "-") << '\t'
+                << a.directory() << '\t' << a.title();
+        if (aliases) {
+            ctx.out << '\t' << a.soundAlias() << '\t' << a.panelAlias() << '\t'
+                    << (a.existSound() ? 1 : 0) << '\t' << (a.existPanel() ? 1 : 0) << '\t';
+            const char* separator = "";
+            for (const auto& gauge : a.GaugeList) {
+                ctx.out << separator << gauge.value;
+                separator = ",";
+            }
+        }
+        ctx.out << '\n';
+    }
+    return kExitOk;
+}
+
+// As the enabler switches its selection: stock aircraft are switched off only when permitted.
+int runSwitch(ClsAircraftList& list, Context& ctx, int16_t version, bool on) {
+    const bool permitDefault = !on && takeFlag(ctx.args, "--permit-default");
+    const auto folders = takeFolders(ctx.args, on ? "enable" : "disable");
+    readCatalogue(list, version, true);
+    for (const auto& folder : folders) {
+        const ClsAirCraft& aircraft = aircraftOf(list, folder);
+        if (!on && aircraft.activate && aircraft.isDefault() && !permitDefault)
+            throw Refusal(folder + " is a stock aircraft; --permit-default switches it off");
+    }
+    for (const auto& folder : folders) {
+        ClsAirCraft& aircraft = list.aircraftList.item(folder);
+        if (aircraft.activate == on)
+            continue;
+        aircraft.activate = on;
+        aircraft.activateChanged = !aircraft.activateChanged;
+    }
+    list.setActivate();
+    for (const auto& folder : folders)
+        ctx.out << (on ? "ON" : "OFF") << '\t' << list.aircraftList.item(folder).directory()
+                << '\n';
+    return kExitOk;
+}
+
+// As the alias window applies a lender to receivers: lenders have data of their own and borrow
+// none; every other aircraft is a receiver.
+int runAlias(ClsAircraftList& list, Context& ctx, int16_t version) {
+    const bool panel = takeFlag(ctx.args, "--panel");
+    const bool sound = takeFlag(ctx.args, "--sound");
+    if (panel == sound)
+        throw UsageError("alias needs one of --panel or --sound");
+    if (ctx.args.size() < 2)
+        throw UsageError("alias needs a lender and at least one aircraft folder");
+    const std::string lenderFolder = ctx.args.front();
+    ctx.args.erase(ctx.args.begin());
+    const auto folders = takeFolders(ctx.args, "alias");
+    const char* kind = panel ? "panel" : "sound";
+
+    list.setVersion(version);
+    if (version == kGameCfs1) {
+        // The first game's lear45 has no aircraft file, yet takes aliases.
+        ClsAirCraft& lear = list.AddAircraft("lear45");
+        lear.setDirectory("lear45");
+        lear.setName("リアジェット");
+        lear.setTitle("lear45");
+    }
+    list.readAircrafts(false, true);
+    auto isLender = [panel](const ClsAirCraft& a) {
+        return panel ? a.panelAlias().empty() && a.existPanel()
+                     : a.soundAlias().empty() && a.existSound();
+    };
+    const ClsAirCraft& lender = aircraftOf(list, lenderFolder);
+    if (!isLender(lender))
+        throw Refusal(lenderFolder + " has no " + kind + " of its own to lend");
+    for (const auto& folder : folders) {
+        const ClsAirCraft& receiver = aircraftOf(list, folder);
+        if (isLender(receiver))
+            throw Refusal(folder + " has a " + kind + " of its own and cannot borrow one");
+        // The alias would not be written: say so instead of reporting success.
+        const std::string kindFolder =
+            gameFolder(version) + aircraftFolderName() + receiver.directory() + "\\" + kind;
+        if (!platform::isDirectory(kindFolder))
+            throw Refusal(folder + " has no " + kind + " folder to hold an alias");
+    }
+    for (const auto& folder : folders) {
+        ClsAirCraft& receiver = list.aircraftList.item(folder);
+        if (panel) {
+            receiver.setPanelAlias(lender.directory());
+            receiver.panelChanged = true;
+        } else {
+            receiver.setSoundAlias(lender.directory());
+            receiver.soundChanged = true;
+        }
+    }
+    list.PanelAndSoundWrite();
+    return kExitOk;
+}
+
+// As the enabler deletes its selection: never a stock aircraft, and all or nothing is refused.
+int runDelete(ClsAircraftList& list, Context& ctx, int16_t version) {
+    const auto folders = takeFolders(ctx.args, "delete");
+    readCatalogue(list, version, true);
+    for (const auto& folder : folders)
+        if (aircraftOf(list, folder).isDefault())
+            throw Refusal(folder + " is a stock aircraft and cannot be deleted");
+    int status = kExitOk;
+    for (const auto& folder : folders) {
+        if (!list.aircraftList.keyExists(folder))
+            continue; // named twice
+        const int16_t failures = list.deleteAircraftFile(folder, false);
+        if (failures > 0) {
+            ctx.err << "vokari-cli: " << failures << " entries of " << folder
+                    << " could not be deleted\n";
+            status = kExitFailure;
+        }
+    }
+    return status;
+}
+
+int runAircraft(Context& ctx) {
+    const Game game = requireGame(ctx.args);
+    if (ctx.args.empty())
+        throw UsageError(std::string("usage: ") + kUsage);
+    const std::string command = ctx.args.front();
+    ctx.args.erase(ctx.args.begin());
+    ClsAircraftList list;
+    try {
+        if (command == "list")
+            return runList(list, ctx, game.version);
+        if (command == "enable" || command == "disable")
+            return runSwitch(list, ctx, game.version, command == "enable");
+        if (command == "alias")
+            return runAlias(list, ctx, game.version);
+        if (command == "delete")
+            return runDelete(list, ctx, game.version);
+    } catch (const Refusal& e) {
+        ctx.err << "vokari-cli: " << e.what() << "; nothing was changed\n";
+        return kExitFailure;
+    }
+    throw UsageError("aircraft: unknown command " + command + "\nusage: " + kUsage);
+}
+
+const CommandRegistration registration{
+    "aircraft", runAircraft,
+    "aircraft --game N ...       aircraft: list, enable, disable, alias, delete"};
+
+} // namespace
+
+} // namespace vokari::cli

@@ -1,0 +1,193 @@
+#include "aircraft/aircraft_list.h"
+#include "common/error.h"
+#include "support/fixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace vokari {
+namespace {
+
+using test::readFile;
+using test::writeFile;
+
+class FileOperationsTest : public ::testing::Test {
+protected:
+    test::TestPrefix prefix;
+    fs::path aircraft = prefix.installGame(2, "C:\\Games\\CFS2") / "Aircraft";
+    ClsAircraftList list;
+
+    void read() {
+        list.setVersion(2);
+        list.readAircrafts(true, true);
+    }
+    ClsAirCraft& at(std::string_view folder) { return list.aircraftList.item(folder); }
+    void toggle(std::string_view folder) {
+        ClsAirCraft& a = at(folder);
+        a.activate = !a.activate;
+        a.activateChanged = !a.activateChanged;
+    }
+    static void makeReadOnly(const fs::path& file) {
+        fs::permissions(file,
+                        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                        fs::perm_options::remove);
+    }
+};
+
+TEST_F(FileOperationsTest, SwitchingOffAndOnCopiesWithCrLfAndLeavesNoSecondFile) {
+    // LF line ends and no line end after the last line, as some add-ons ship it.
+    writeFile(aircraft / "Addon" / "Aircraft.cfg", "[fltsim.0]\ntitle=Addon\nsim=addon");
+    writeFile(aircraft / "Untouched" / "aircraft.cfg", "[fltsim.0]\ntitle=Untouched\n");
+    read();
+    toggle("Addon");
+    list.setActivate();
+    EXPECT_FALSE(fs::exists(aircraft / "Addon" / "Aircraft.cfg"));
+    EXPECT_EQ(readFile(aircraft / "Addon" / "aircraft.cfg.rst"),
+              "[fltsim.0]\r\ntitle=Addon\r\nsim=addon\r\n");
+    EXPECT_EQ(readFile(aircraft / "Untouched" / "aircraft.cfg"), "[fltsim.0]\ntitle=Untouched\n");
+    EXPECT_TRUE(at("Addon").activateChanged); // the caller clears it
+
+    at("Addon").activateChanged = false;
+    toggle("Addon");
+    list.setActivate();
+    EXPECT_FALSE(fs::exists(aircraft / "Addon" / "aircraft.cfg.rst"));
+    EXPECT_EQ(readFile(aircraft / "Addon" / "aircraft.cfg"),
+              "[fltsim.0]\r\ntitle=Addon\r\nsim=addon\r\n");
+
+    // Toggled twice before saving: the flag is back to false and nothing is touched.
+    at("Addon").activateChanged = false;
+    toggle("Addon");
+    toggle("Addon");
+    list.setActivate();
+    EXPECT_TRUE(fs::exists(aircraft / "Addon" / "aircraft.cfg"));
+    EXPECT_FALSE(fs::exists(aircraft / "Addon" / "aircraft.cfg.rst"));
+}
+
+TEST_F(FileOperationsTest, AFailedSwitchLeavesTheOldFileAndNoCopy) {
+    writeFile(aircraft / "A" / "aircraft.cfg", "[fltsim.0]\r\ntitle=A\r\n");
+    writeFile(aircraft / "B" / "aircraft.cfg", "[fltsim.0]\r\ntitle=B\r\n");
+    writeFile(aircraft / "C" / "aircraft.cfg", "[fltsim.0]\r\ntitle=C\r\n");
+    read();
+    makeReadOnly(aircraft / "B" / "aircraft.cfg"); // cannot be deleted, as on Windows
+    toggle("A");
+    toggle("B");
+    toggle("C");
+    EXPECT_THROW(list.setActivate(), IoError);
+    EXPECT_TRUE(fs::exists(aircraft / "A" / "aircraft.cfg.rst")); // switched before the failure
+    EXPECT_FALSE(fs::exists(aircraft / "A" / "aircraft.cfg"));
+    EXPECT_TRUE(fs::exists(aircraft / "B" / "aircraft.cfg"));
+    EXPECT_FALSE(fs::exists(aircraft / "B" / "aircraft.cfg.rst")); // the copy is taken back
+    EXPECT_TRUE(fs::exists(aircraft / "C" / "aircraft.cfg"));      // the pass ended
+    EXPECT_FALSE(fs::exists(aircraft / "C" / "aircraft.cfg.rst"));
+
+    // A source removed behind the program's back: an error, and nothing is created.
+    fs::remove(aircraft / "C" / "aircraft.cfg");
+    at("A").activateChanged = false;
+    at("B").activateChanged = false;
+    EXPECT_THROW(list.setActivate(), IoError);
+    EXPECT_FALSE(fs::exists(aircraft / "C" / "aircraft.cfg.rst"));
+}
+
+TEST_F(FileOperationsTest, AliasesAreWrittenAfterABackupMadeOnce) {
+    const std::string panel = "; own panel\r\n[Window00]\r\ngauge00=cfs2!Speed\r\n[fltsim]\r\nx=1";
+    writeFile(aircraft / "A" / "aircraft.cfg", "[fltsim.0]\r\ntitle=A\r\n");
+    writeFile(aircraft / "A" / "panel" / "panel.cfg", panel);
+    writeFile(aircraft / "A" / "sound" / "sound.cfg", "[fltsim]\r\nalias=old\\sound\r\n");
+    writeFile(aircraft / "FolderOnly" / "aircraft.cfg", "[fltsim.0]\r\ntitle=F\r\n");
+    fs::create_directories(aircraft / "FolderOnly" / "panel");
+    writeFile(aircraft / "NoFolders" / "aircraft.cfg", "[fltsim.0]\r\ntitle=N\r\n");
+    writeFile(aircraft / "Spitfire" / "aircraft.cfg", "[fltsim.0]\r\ntitle=S\r\n");
+    read();
+
+    at("A").setPanelAlias("Spitfire");
+    at("A").panelChanged = true;
+    at("A").setSoundAlias("Spitfire");
+    at("A").soundChanged = true;
+    for (const char* folder : {"FolderOnly", "NoFolders"}) {
+        at(folder).setPanelAlias("Spitfire");
+        at(folder).panelChanged = true;
+    }
+    list.PanelAndSoundWrite();
+    EXPECT_EQ(readFile(aircraft / "A" / "panel" / "panel.cfg.org"),
+              "; own panel\r\n[Window00]\r\ngauge00=cfs2!Speed\r\n[fltsim]\r\nx=1\r\n");
+    EXPECT_EQ(readFile(aircraft / "A" / "panel" / "panel.cfg"),
+              "; own panel\r\n[Window00]\r\ngauge00=cfs2!Speed\r\n[fltsim]\r\nx=1\r\n"
+              "alias=Spitfire\\panel\r\n");
+    EXPECT_EQ(readFile(aircraft / "A" / "sound" / "sound.cfg"),
+              "[fltsim]\r\nalias=Spitfire\\sound\r\n");
+    EXPECT_EQ(readFile(aircraft / "FolderOnly" / "panel" / "panel.cfg"),
+              "[fltsim]\r\nalias=Spitfire\\panel\r\n");
+    EXPECT_FALSE(fs::exists(aircraft / "FolderOnly" / "panel" / "panel.cfg.org"));
+    EXPECT_FALSE(fs::exists(aircraft / "NoFolders" / "panel")); // nothing to write into
+
+    // The flags stay set: a later save writes again, and the backup stays the first one.
+    at("A").setPanelAlias("Other");
+    list.PanelAndSoundWrite();
+    EXPECT_EQ(readFile(aircraft / "A" / "panel" / "panel.cfg.org"),
+              "; own panel\r\n[Window00]\r\ngauge00=cfs2!Speed\r\n[fltsim]\r\nx=1\r\n");
+    EXPECT_NE(readFile(aircraft / "A" / "panel" / "panel.cfg").find("alias=Other\\panel\r\n"),
+              std::string::npos);
+    EXPECT_EQ(readFile(aircraft / "A" / "sound" / "sound.cfg.org"),
+              "[fltsim]\r\nalias=old\\sound\r\n");
+}
+
+TEST_F(FileOperationsTest, DeletingDropsTheAircraftEvenWhenFilesStay) {
+    writeFile(aircraft / "Addon" / "aircraft.cfg", "[fltsim.0]\r\ntitle=Addon\r\n");
+    writeFile(aircraft / "Addon" / "model" / "addon.mdl", "model");
+    writeFile(aircraft / "Locked" / "aircraft.cfg", "[fltsim.0]\r\ntitle=Locked\r\n");
+    writeFile(aircraft / "Locked" / "texture" / "t.bmp", "texture");
+    writeFile(aircraft / "Keep" / "aircraft.cfg", "[fltsim.0]\r\ntitle=Keep\r\n");
+    read();
+    makeReadOnly(aircraft / "Locked" / "texture" / "t.bmp");
+
+    EXPECT_EQ(list.deleteAircraftFile("addon", true), 0); // gauges are never deleted
+    EXPECT_FALSE(fs::exists(aircraft / "Addon"));
+    EXPECT_FALSE(list.aircraftList.keyExists("Addon"));
+
+    EXPECT_GE(list.deleteAircraftFile("Locked", false), 1);
+    EXPECT_TRUE(fs::exists(aircraft / "Locked" / "texture" / "t.bmp"));
+    EXPECT_FALSE(list.aircraftList.keyExists("Locked"));
+    EXPECT_TRUE(fs::exists(aircraft / "Keep" / "aircraft.cfg"));
+}
+
+TEST_F(FileOperationsTest, DeletingNeverReachesOutsideTheAircraftsFolder) {
+    const fs::path outside = prefix.root() / "outside";
+    writeFile(outside / "precious.txt", "keep me");
+    writeFile(aircraft / "Addon" / "aircraft.cfg", "[fltsim.0]\r\ntitle=Addon\r\n");
+    fs::create_directory_symlink(outside, aircraft / "Addon" / "linked");
+    writeFile(aircraft / "Other" / "aircraft.cfg", "[fltsim.0]\r\ntitle=Other\r\n");
+    read();
+    // Entries that are not plain folder names, even when the catalogue holds them.
+    for (const char* bad : {"", ".", "..", "...", " . ", "Other\\..", "a/b", "C:"})
+        list.AddAircraft(bad);
+
+    for (const char* bad : {"", ".", "..", "...", " . ", "Other\\..", "a/b", "C:"})
+        EXPECT_THROW(list.deleteAircraftFile(bad, false), ArgumentError) << bad;
+    EXPECT_THROW(list.deleteAircraftFile("Missing", false), KeyError);
+    EXPECT_TRUE(fs::exists(aircraft / "Other" / "aircraft.cfg"));
+
+    list.deleteAircraftFile("Addon", false);
+    EXPECT_FALSE(fs::exists(aircraft / "Addon"));
+    EXPECT_EQ(readFile(outside / "precious.txt"), "keep me"); // the link went, not its target
+    EXPECT_TRUE(fs::exists(aircraft / "Other" / "aircraft.cfg"));
+}
+
+TEST(FileOperationsWithoutGameTest, WritesRefuseAGameThatIsNotInstalled) {
+    test::TestPrefix prefix;
+    ClsAircraftList list;
+    list.setVersion(1);
+    list.readAircrafts(true, true);
+    EXPECT_EQ(list.aircraftList.count(), 0u);
+    ClsAirCraft& lear = list.AddAircraft("lear45");
+    lear.setDirectory("lear45");
+    lear.activate = false;
+    lear.activateChanged = true;
+    EXPECT_THROW(list.setActivate(), ArgumentError);
+    EXPECT_THROW(list.deleteAircraftFile("lear45", false), ArgumentError);
+}
+
+} // namespace
+} // namespace vokari
