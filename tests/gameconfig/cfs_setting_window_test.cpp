@@ -3,6 +3,7 @@
 #include "platform/profile.h"
 #include "support/fixtures.h"
 
+#include "support/qt_app.h"
 #include <QApplication>
 #include <QCheckBox>
 #include <QInputMethodEvent>
@@ -41,11 +42,7 @@ std::string replaced(std::string text, const std::string& from, const std::strin
 }
 
 QApplication& app() {
-    static int argc = 1;
-    static char name[] = "cfs_setting_window_test";
-    static char* argv[] = {name, nullptr};
-    static auto* application = new QApplication(argc, argv);
-    return *application;
+    return vokari::test::qtApp();
 }
 
 class CfsSettingWindowTest : public ::testing::Test {
