@@ -8,7 +8,6 @@
 #include "common/text.h"
 
 #include <QAction>
-#include <QContextMenuEvent>
 #include <QEvent>
 #include <QHeaderView>
 #include <QKeyEvent>

@@ -10,7 +10,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -110,23 +109,14 @@ protected:
     ScriptedPrompt prompt;
 };
 
-TEST_F(AircraftEnablerWindowTest, ListsEveryAircraftWithTheToolbarAndMenus) {
+TEST_F(AircraftEnablerWindowTest, ListsEveryAircraftSwitchedOnOrOff) {
     auto tool = createToolWindow(LauncherTool::Enabler, 2, nullptr);
     ASSERT_NE(dynamic_cast<FrmAircraftEnabler*>(tool.get()), nullptr);
     tool.reset();
 
     auto w = open();
-    EXPECT_EQ(w->windowTitle(), QString::fromUtf8("航空機ファイル設定"));
-    EXPECT_EQ(child<QLabel>(*w, "Label1")->text(), QString::fromUtf8("インストール済航空機"));
     QTreeWidget* l = list(*w);
     EXPECT_EQ(l->selectionMode(), QAbstractItemView::ExtendedSelection);
-    ASSERT_EQ(l->columnCount(), 4);
-    const char* headers[] = {"状態", "デフォルト", "フォルダ", "表示名"};
-    const int widths[] = {30, 40, 200, 300};
-    for (int c = 0; c < 4; ++c) {
-        EXPECT_EQ(l->headerItem()->text(c), QString::fromUtf8(headers[c]));
-        EXPECT_EQ(l->columnWidth(c), widths[c]);
-    }
     EXPECT_EQ(l->topLevelItemCount(), 5);
     const QTreeWidgetItem* zero = row(*w, "a6m2");
     EXPECT_EQ(zero->text(0), QStringLiteral("ON"));
@@ -139,39 +129,17 @@ TEST_F(AircraftEnablerWindowTest, ListsEveryAircraftWithTheToolbarAndMenus) {
 
     const QList<QAction*> bar = child<QToolBar>(*w, "TBar")->actions();
     ASSERT_EQ(bar.size(), 7);
-    EXPECT_TRUE(bar[1]->isSeparator());
-    EXPECT_TRUE(bar[5]->isSeparator());
-    const std::pair<Button, const char*> tips[] = {{kSave, "保存"},
-                                                   {kUndo, "元に戻す"},
-                                                   {kActive, "航空機を有効にする"},
-                                                   {kInactive, "航空機を無効にする"},
-                                                   {kDelete, "航空機ファイルを削除する"}};
-    for (const auto& [index, tip] : tips) {
-        EXPECT_EQ(bar[index]->toolTip(), QString::fromUtf8(tip));
-        EXPECT_FALSE(bar[index]->icon().isNull()) << tip;
-    }
+    EXPECT_TRUE(bar[1]->isSeparator() && bar[5]->isSeparator());
+    for (Button b : {kSave, kUndo, kActive, kInactive, kDelete})
+        EXPECT_FALSE(bar[b]->icon().isNull()) << bar[b]->toolTip().toStdString();
     EXPECT_FALSE(bar[kSave]->isEnabled());
     EXPECT_FALSE(bar[kUndo]->isEnabled());
-    EXPECT_TRUE(bar[kActive]->isEnabled());
-    EXPECT_TRUE(bar[kInactive]->isEnabled());
+    EXPECT_TRUE(bar[kActive]->isEnabled() && bar[kInactive]->isEnabled());
     EXPECT_TRUE(bar[kDelete]->isEnabled());
-
-    EXPECT_EQ(child<QAction>(*w, "mnuFile_Save")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
-    EXPECT_EQ(child<QAction>(*w, "mnuEdit_Undo")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
-    EXPECT_EQ(child<QAction>(*w, "mnuEdit_DeleteAircraft")->shortcut(),
-              QKeySequence(Qt::Key_Delete));
     EXPECT_FALSE(child<QAction>(*w, "mnuFile_Save")->isEnabled());
     EXPECT_FALSE(child<QAction>(*w, "mnuEdit_Undo")->isEnabled());
-    auto* permit = child<QAction>(*w, "MnuOpt_EditDefAircraft");
-    EXPECT_TRUE(permit->isVisible());
-    EXPECT_FALSE(permit->isChecked());
-    EXPECT_FALSE(child<QAction>(*w, "mnuOpt_sep1")->isVisible());
+    EXPECT_FALSE(child<QAction>(*w, "MnuOpt_EditDefAircraft")->isChecked());
     EXPECT_FALSE(child<QAction>(*w, "mnuOpt_DeleteGauges")->isVisible());
-    EXPECT_FALSE(child<QAction>(*w, "mnuOpt_DeleteGauges")->isChecked());
-    const QList<QAction*> menus = child<QMenuBar>(*w, "menuBar")->actions();
-    ASSERT_EQ(menus.size(), 4);
-    EXPECT_EQ(menus[0]->text(), QString::fromUtf8("ファイル(&F)"));
-    EXPECT_EQ(menus[3]->text(), QString::fromUtf8("ヘルプ(&H)"));
     w->close();
     EXPECT_TRUE(prompt.asked().empty());
 }
