@@ -7,6 +7,8 @@
 #include "platform/file_system.h"
 #include "platform/profile.h"
 
+#include <utility>
+
 namespace vokari {
 namespace {
 
@@ -14,8 +16,13 @@ namespace {
 // The copy is whole on disk before the source goes; when the source cannot go, the copy is
 // taken back (unless it replaced a file), so the aircraft keeps exactly one state.
 void moveAircraftFile(const std::string& source, const std::string& target) {
-    if (!fileExists(source))
+    if (!fileExists(source)) {
+        // Already switched, by a save that failed on a later aircraft and keeps its flags for
+        // the next try: the disk holds the wanted state.
+        if (fileExists(target))
+            return;
         throw IoError("aircraft file not found: " + source);
+    }
     const bool targetExisted = platform::fileAttributes(target).has_value();
     copyTextFile(source, target);
     if (!platform::deleteFile(source)) {
@@ -47,6 +54,9 @@ bool isPlainFolderName(std::string_view name) {
 
 } // namespace
 
+AircraftSwitchError::AircraftSwitchError(std::string pAircraftDir, const std::string& reason)
+    : IoError(reason), directory_(std::move(pAircraftDir)) {}
+
 void ClsAircraftList::setActivate() {
     for (auto& item : aircraftList) {
         const ClsAirCraft& aircraft = item.value;
@@ -54,10 +64,14 @@ void ClsAircraftList::setActivate() {
             continue;
         const std::string on = requireAircraftFolder() + aircraft.directory() + "\\aircraft.cfg";
         const std::string off = on + ".rst";
-        if (aircraft.activate)
-            moveAircraftFile(off, on);
-        else
-            moveAircraftFile(on, off);
+        try {
+            if (aircraft.activate)
+                moveAircraftFile(off, on);
+            else
+                moveAircraftFile(on, off);
+        } catch (const std::exception& e) {
+            throw AircraftSwitchError(aircraft.directory(), e.what());
+        }
     }
 }
 

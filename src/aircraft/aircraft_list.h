@@ -1,6 +1,7 @@
 #pragma once
 
 #include "aircraft/aircraft.h"
+#include "common/error.h"
 #include "common/keyed_collection.h"
 
 #include <cstdint>
@@ -12,6 +13,16 @@ namespace vokari {
 namespace platform {
 class ProfileSnapshot;
 }
+
+// setActivate could not switch the aircraft of `directory`; the reason is the message.
+class AircraftSwitchError : public IoError {
+public:
+    AircraftSwitchError(std::string pAircraftDir, const std::string& reason);
+    const std::string& directory() const { return directory_; }
+
+private:
+    std::string directory_;
+};
 
 // The catalogue of the aircraft installed in one game, read from the game's aircraft folder,
 // and the operations that carry its edits back to that folder. Entries are keyed by their
@@ -44,7 +55,9 @@ public:
     // Writes the switch state of every aircraft whose activateChanged is set: the new file is
     // whole on disk before the old one is deleted, and a failure leaves the old file in place
     // for that aircraft and ends the pass (those before it are switched). Flags stay as they
-    // are. Throws IoError.
+    // are, so the pass can be run again: an aircraft whose disk already holds the wanted state
+    // is left alone. Throws AircraftSwitchError, naming the aircraft, or ArgumentError when
+    // the game is not installed.
     void setActivate();
 
     // Writes the panel alias of every aircraft whose panelChanged is set and the sound alias of

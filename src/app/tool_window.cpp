@@ -1,5 +1,6 @@
 #include "app/tool_window.h"
 
+#include "aircraft/aircraft_enabler_window.h"
 #include "gameconfig/cfs_setting_window.h"
 
 namespace vokari::ui {
@@ -19,7 +20,7 @@ struct ToolWindowEntry {
 // One line per tool: replace nullptr with &makeWindow<FrmXxx> and include its header.
 // FrmCFSCopyFiles asks no version: give it a constructor that ignores it.
 constexpr ToolWindowEntry kToolWindows[] = {
-    {LauncherTool::Enabler, nullptr},     // FrmAircraftEnabler
+    {LauncherTool::Enabler, &makeWindow<FrmAircraftEnabler>},
     {LauncherTool::Alias, nullptr},       // FrmAliasSetting
     {LauncherTool::QuickCombat, nullptr}, // FrmQCEdit
     {LauncherTool::Install, nullptr},     // FrmArcInstall

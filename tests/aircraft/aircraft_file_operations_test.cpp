@@ -83,12 +83,44 @@ TEST_F(FileOperationsTest, AFailedSwitchLeavesTheOldFileAndNoCopy) {
     EXPECT_TRUE(fs::exists(aircraft / "C" / "aircraft.cfg"));      // the pass ended
     EXPECT_FALSE(fs::exists(aircraft / "C" / "aircraft.cfg.rst"));
 
-    // A source removed behind the program's back: an error, and nothing is created.
-    fs::remove(aircraft / "C" / "aircraft.cfg");
-    at("A").activateChanged = false;
-    at("B").activateChanged = false;
+    // The flags stay, so the save can be tried again once B can go: A, switched already, is
+    // left as it is, and the pass goes on to the end.
+    fs::permissions(aircraft / "B" / "aircraft.cfg", fs::perms::owner_write, fs::perm_options::add);
+    list.setActivate();
+    for (const char* folder : {"A", "B", "C"}) {
+        EXPECT_FALSE(fs::exists(aircraft / folder / "aircraft.cfg")) << folder;
+        EXPECT_EQ(readFile(aircraft / folder / "aircraft.cfg.rst"),
+                  std::string("[fltsim.0]\r\ntitle=") + folder + "\r\n");
+    }
+
+    // A source removed behind the program's back, with no switched file either: an error, and
+    // nothing is created.
+    writeFile(aircraft / "D" / "aircraft.cfg", "[fltsim.0]\r\ntitle=D\r\n");
+    ClsAirCraft& d = list.AddAircraft("D");
+    d.setDirectory("D");
+    d.activate = false;
+    d.activateChanged = true;
+    fs::remove(aircraft / "D" / "aircraft.cfg");
     EXPECT_THROW(list.setActivate(), IoError);
-    EXPECT_FALSE(fs::exists(aircraft / "C" / "aircraft.cfg.rst"));
+    EXPECT_FALSE(fs::exists(aircraft / "D" / "aircraft.cfg.rst"));
+}
+
+TEST_F(FileOperationsTest, AFailedSwitchNamesItsAircraft) {
+    writeFile(aircraft / "Good" / "aircraft.cfg", "[fltsim.0]\r\ntitle=Good\r\n");
+    writeFile(aircraft / "Stuck" / "aircraft.cfg.rst", "[fltsim.0]\r\ntitle=Stuck\r\n");
+    read();
+    makeReadOnly(aircraft / "Stuck" / "aircraft.cfg.rst");
+    toggle("Good");
+    toggle("Stuck");
+    try {
+        list.setActivate();
+        ADD_FAILURE() << "no error";
+    } catch (const AircraftSwitchError& e) {
+        EXPECT_EQ(e.directory(), "Stuck");
+        EXPECT_NE(std::string(e.what()).find("aircraft.cfg.rst"), std::string::npos) << e.what();
+    }
+    EXPECT_TRUE(fs::exists(aircraft / "Good" / "aircraft.cfg.rst"));
+    EXPECT_FALSE(fs::exists(aircraft / "Stuck" / "aircraft.cfg"));
 }
 
 TEST_F(FileOperationsTest, AliasesAreWrittenAfterABackupMadeOnce) {

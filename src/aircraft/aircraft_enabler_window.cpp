@@ -1,0 +1,504 @@
+#include "aircraft/aircraft_enabler_window.h"
+
+#include "app/about_dialog.h"
+#include "app/message_box_dialog.h"
+#include "app/placement_window.h"
+#include "app/settings_file.h"
+#include "common/prompt.h"
+#include "common/text.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QStyle>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace vokari::ui {
+namespace {
+
+const char* const kCaption = "航空機ファイル設定";
+const QString kPlacementName = QStringLiteral("FrmAircraftEnabler");
+
+// The smallest window, in twips.
+constexpr double kMinWidthTwips = 9720;
+constexpr double kMinHeightTwips = 7890;
+
+// Where the form puts the list and its label, in pixels of the window's inside.
+constexpr int kLabelTop = 40;
+constexpr int kListLeft = 8;
+constexpr int kListTop = 56;
+constexpr int kListWidthMargin = 20;
+constexpr int kListHeightMargin = 85;
+
+QString u8(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+QString activateText(bool activate) {
+    return activate ? QStringLiteral("ON") : QStringLiteral("  ");
+}
+
+QString defaultText(bool isDefault) {
+    return isDefault ? QStringLiteral("DEF") : QStringLiteral(" ");
+}
+
+QString keyOf(const QTreeWidgetItem* row) {
+    return row->data(0, Qt::UserRole).toString();
+}
+
+void warnStockSwitchOff() {
+    showMessage(
+        kCaption,
+        joinLines({"デフォルト航空機は無効化できません。", "編集する場合は[オプション]メニューから",
+                   "[デフォルト航空機の編集を許可]を選択してください。"}),
+        PromptIcon::Warning);
+}
+
+std::string joinLineList(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        if (!text.empty())
+            text += kCrLf;
+        text += line;
+    }
+    return text;
+}
+
+} // namespace
+
+FrmAircraftEnabler::FrmAircraftEnabler(int16_t pVer, QWidget* parent)
+    : QDialog(parent), aircrafts(std::make_unique<ClsAircraftList>()) {
+    setObjectName(kPlacementName);
+    setWindowTitle(u8(kCaption));
+    setSizeGripEnabled(true);
+    buildControls();
+    buildMenus();
+
+    const double dpi = logicalDpiY() > 0 ? logicalDpiY() : 96;
+    setMinimumSize(static_cast<int>(std::lround(twipsToPixels(kMinWidthTwips, dpi))),
+                   static_cast<int>(std::lround(twipsToPixels(kMinHeightTwips, dpi))));
+    restorePlacement(this, kPlacementName, true);
+
+    try {
+        aircrafts->setVersion(pVer);
+        aircrafts->readAircrafts(true, true);
+    } catch (const std::exception& e) {
+        // What was read so far is listed; every operation works on single aircraft.
+        showMessage(kCaption, joinLines({"航空機の一覧を読み込めませんでした。", e.what()}),
+                    PromptIcon::Error);
+    }
+    setAircrafts();
+    permitEditDefAircraft(false);
+    permitDeleteGauges(false);
+    boolChanged = false;
+    boolUndo = false;
+    updateToolbar();
+}
+
+FrmAircraftEnabler::~FrmAircraftEnabler() = default;
+
+void FrmAircraftEnabler::buildControls() {
+    client_ = new QWidget(this);
+    client_->setObjectName(QStringLiteral("client"));
+
+    TBar = new QToolBar(client_);
+    TBar->setObjectName(QStringLiteral("TBar"));
+    TBar->setIconSize(QSize(20, 20));
+    TBar->setMovable(false);
+    const auto addButton = [this](const char* name, QStyle::StandardPixmap icon, const char* tip,
+                                  auto action) {
+        QAction* button = TBar->addAction(style()->standardIcon(icon), u8(tip));
+        button->setObjectName(QString::fromLatin1(name));
+        button->setToolTip(u8(tip));
+        connect(button, &QAction::triggered, this, action);
+        return button;
+    };
+    addButton("TBarSave", QStyle::SP_DialogSaveButton, "保存", [this] { saveAircrafts(); });
+    TBar->addSeparator();
+    addButton("TBarUndo", QStyle::SP_ArrowBack, "元に戻す", [this] { undo(); });
+    addButton("TBarActive", QStyle::SP_DialogApplyButton, "航空機を有効にする",
+              [this] { setEnableFlgs(true); });
+    addButton("TBarInactive", QStyle::SP_DialogCancelButton, "航空機を無効にする",
+              [this] { setEnableFlgs(false); });
+    TBar->addSeparator();
+    addButton("TBarDelete", QStyle::SP_TrashIcon, "航空機ファイルを削除する",
+              [this] { deleteAircraftFiles(); });
+
+    Label1 = new QLabel(u8("インストール済航空機"), client_);
+    Label1->setObjectName(QStringLiteral("Label1"));
+
+    LstAircraft = new QTreeWidget(client_);
+    LstAircraft->setObjectName(QStringLiteral("LstAircraft"));
+    LstAircraft->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    LstAircraft->setRootIsDecorated(false);
+    LstAircraft->setItemsExpandable(false);
+    LstAircraft->setUniformRowHeights(true);
+    LstAircraft->setSortingEnabled(false);
+    LstAircraft->setAllColumnsShowFocus(true);
+    LstAircraft->header()->setStretchLastSection(false);
+    LstAircraft->header()->setSectionsMovable(false);
+    LstAircraft->viewport()->installEventFilter(this);
+    client_->installEventFilter(this);
+    connect(LstAircraft, &QTreeWidget::itemDoubleClicked, this, [this] { reverseEnableFlg(); });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(client_);
+}
+
+void FrmAircraftEnabler::buildMenus() {
+    menuBar_ = new QMenuBar(this);
+    menuBar_->setObjectName(QStringLiteral("menuBar"));
+    layout()->setMenuBar(menuBar_);
+
+    const auto addEntry = [this](QMenu* menu, const char* name, const char* caption,
+                                 const QKeySequence& shortcut, auto action) {
+        QAction* entry = menu->addAction(u8(caption));
+        entry->setObjectName(QString::fromLatin1(name));
+        entry->setShortcut(shortcut);
+        connect(entry, &QAction::triggered, this, action);
+        addAction(entry); // shortcuts work while the menus are closed
+        return entry;
+    };
+    const auto addSeparator = [](QMenu* menu, const char* name) {
+        QAction* separator = menu->addSeparator();
+        separator->setObjectName(QString::fromLatin1(name));
+        return separator;
+    };
+
+    mnuFile = menuBar_->addMenu(u8("ファイル(&F)"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuFile_Save = addEntry(mnuFile, "mnuFile_Save", "保存(&S)", QKeySequence(Qt::CTRL | Qt::Key_S),
+                            [this] { saveAircrafts(); });
+    addSeparator(mnuFile, "mnuFile_sep1");
+    mnuFile_Exit = addEntry(mnuFile, "mnuFile_Exit", "終了(&X)", QKeySequence(), [this] {
+        // After the menu has closed: closing may ask a question.
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    });
+    connect(mnuFile, &QMenu::aboutToShow, this, [this] { mnuFile_Save->setEnabled(boolChanged); });
+
+    mnuEdit = menuBar_->addMenu(u8("編集(&E)"));
+    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+    mnuEdit_Undo = addEntry(mnuEdit, "mnuEdit_Undo", "元に戻す(&U)",
+                            QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { undo(); });
+    addSeparator(mnuEdit, "mnuEdit_sep1");
+    MnuEdit_Active = addEntry(mnuEdit, "MnuEdit_Active", "有効(&A)", QKeySequence(),
+                              [this] { setEnableFlgs(true); });
+    MnuEdit_Inactive = addEntry(mnuEdit, "MnuEdit_Inactive", "無効(&I)", QKeySequence(),
+                                [this] { setEnableFlgs(false); });
+    addSeparator(mnuEdit, "mnuEdit_sep2");
+    mnuEdit_DeleteAircraft =
+        addEntry(mnuEdit, "mnuEdit_DeleteAircraft", "航空機ファイルを削除(&D)",
+                 QKeySequence(Qt::Key_Delete), [this] { deleteAircraftFiles(); });
+    connect(mnuEdit, &QMenu::aboutToShow, this, [this] { mnuEdit_Undo->setEnabled(boolUndo); });
+
+    mnuOpt = menuBar_->addMenu(u8("オプション(&O)"));
+    mnuOpt->setObjectName(QStringLiteral("mnuOpt"));
+    MnuOpt_EditDefAircraft =
+        addEntry(mnuOpt, "MnuOpt_EditDefAircraft", "デフォルト航空機の編集を許可(&P)",
+                 QKeySequence(), [this] { permitEditDefAircraft(!boolPermitEditDef); });
+    MnuOpt_EditDefAircraft->setCheckable(true);
+    // The gauge option is kept but not offered: deleting never removes gauge files.
+    mnuOpt_sep1 = addSeparator(mnuOpt, "mnuOpt_sep1");
+    mnuOpt_sep1->setVisible(false);
+    mnuOpt_DeleteGauges =
+        addEntry(mnuOpt, "mnuOpt_DeleteGauges", "削除時に計器ファイルも削除する(&G)",
+                 QKeySequence(), [this] { permitDeleteGauges(!boolPermitDeleteGauges); });
+    mnuOpt_DeleteGauges->setCheckable(true);
+    mnuOpt_DeleteGauges->setVisible(false);
+
+    mnuHelp = menuBar_->addMenu(u8("ヘルプ(&H)"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    addSeparator(mnuHelp, "mnuHelp_sep1");
+    mnuHelp_Ver = addEntry(mnuHelp, "mnuHelp_Ver", "バージョン情報(&A)", QKeySequence(),
+                           [this] { showAbout(); });
+}
+
+void FrmAircraftEnabler::setAircrafts() {
+    LstAircraft->clear();
+    rows_.clear();
+    LstAircraft->setColumnCount(4);
+    LstAircraft->setHeaderLabels({u8("状態"), u8("デフォルト"), u8("フォルダ"), u8("表示名")});
+    const int widths[] = {30, 40, 200, 300};
+    for (int column = 0; column < 4; ++column)
+        LstAircraft->setColumnWidth(column, widths[column]);
+
+    QList<QTreeWidgetItem*> items;
+    for (const auto& entry : aircrafts->aircraftList) {
+        const ClsAirCraft& aircraft = entry.value;
+        auto* row = new QTreeWidgetItem(
+            QStringList{activateText(aircraft.activate), defaultText(aircraft.isDefault()),
+                        qs(aircraft.directory()), qs(aircraft.title())});
+        row->setData(0, Qt::UserRole, qs(entry.key));
+        rows_.add(entry.key, row);
+        items.append(row);
+    }
+    LstAircraft->addTopLevelItems(items);
+}
+
+ClsAirCraft& FrmAircraftEnabler::aircraftOf(const QTreeWidgetItem* row) {
+    return aircrafts->aircraftList.item(us(keyOf(row)));
+}
+
+void FrmAircraftEnabler::showActivate(const ClsAirCraft& aircraft) {
+    if (rows_.keyExists(aircraft.directory()))
+        rows_.item(aircraft.directory())->setText(0, activateText(aircraft.activate));
+}
+
+void FrmAircraftEnabler::reverseEnableFlg() {
+    QTreeWidgetItem* row = LstAircraft->currentItem();
+    if (!row || !row->isSelected())
+        return; // nothing to toggle, as in an empty list
+    ClsAirCraft& aircraft = aircraftOf(row);
+    if (aircraft.activate && aircraft.isDefault() && !boolPermitEditDef) {
+        warnStockSwitchOff();
+        return;
+    }
+    boolChangedBefore = boolChanged;
+    undoInfo.emplace();
+    boolUndo = true;
+    addUndoInfo(aircraft);
+
+    aircraft.activateChanged = !aircraft.activateChanged;
+    aircraft.activate = !aircraft.activate;
+    row->setText(0, activateText(aircraft.activate));
+    boolChanged = true;
+    updateToolbar();
+}
+
+void FrmAircraftEnabler::setEnableFlgs(bool pBoolActive) {
+    boolChangedBefore = boolChanged;
+    undoInfo.emplace();
+    bool warned = false;
+    for (int i = 0; i < LstAircraft->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* row = LstAircraft->topLevelItem(i);
+        if (!row->isSelected())
+            continue;
+        ClsAirCraft& aircraft = aircraftOf(row);
+        addUndoInfo(aircraft);
+        if (aircraft.activate == pBoolActive)
+            continue;
+        if (!aircraft.isDefault() || pBoolActive || boolPermitEditDef) {
+            aircraft.activate = pBoolActive;
+            aircraft.activateChanged = !aircraft.activateChanged;
+            row->setText(0, activateText(aircraft.activate));
+            boolChanged = true;
+        } else if (!warned) {
+            warnStockSwitchOff();
+            warned = true;
+        }
+    }
+    if (!undoInfo->empty()) {
+        boolUndo = true;
+    } else {
+        undoInfo.reset();
+        boolUndo = false;
+    }
+    updateToolbar();
+}
+
+void FrmAircraftEnabler::addUndoInfo(const ClsAirCraft& tgAircraft) {
+    if (!undoInfo)
+        undoInfo.emplace();
+    if (undoInfo->keyExists(tgAircraft.directory()))
+        return; // the first snapshot is the state before the edit
+    ClsAirCraft snapshot;
+    snapshot.setDirectory(tgAircraft.directory());
+    snapshot.activate = tgAircraft.activate;
+    snapshot.activateChanged = tgAircraft.activateChanged;
+    undoInfo->add(tgAircraft.directory(), std::move(snapshot));
+}
+
+void FrmAircraftEnabler::undo() {
+    if (!boolUndo || !undoInfo || undoInfo->empty())
+        return;
+    for (const auto& entry : *undoInfo) {
+        const ClsAirCraft& snapshot = entry.value;
+        if (!aircrafts->aircraftList.keyExists(snapshot.directory()))
+            continue;
+        ClsAirCraft& aircraft = aircrafts->aircraftList.item(snapshot.directory());
+        aircraft.activate = snapshot.activate;
+        aircraft.activateChanged = snapshot.activateChanged;
+        showActivate(aircraft);
+    }
+    boolChanged = boolChangedBefore;
+    boolUndo = false;
+    undoInfo.reset();
+    updateToolbar();
+}
+
+void FrmAircraftEnabler::deleteAircraftFiles() {
+    std::vector<QTreeWidgetItem*> selected;
+    for (int i = 0; i < LstAircraft->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* row = LstAircraft->topLevelItem(i);
+        if (row->isSelected())
+            selected.push_back(row);
+    }
+    for (const QTreeWidgetItem* row : selected) {
+        if (aircraftOf(row).isDefault()) {
+            showMessage(kCaption,
+                        joinLines({"選択した航空機の中にデフォルト航空機が含まれています。",
+                                   "デフォルト航空機は削除できません。"}),
+                        PromptIcon::Warning);
+            return;
+        }
+    }
+    if (askQuestion(
+            kCaption,
+            joinLines({"この操作は取消ができません。", "選択した航空機のファイルを削除しますか？"}),
+            PromptButtons::YesNo, PromptAnswer::No, PromptIcon::Warning) != PromptAnswer::Yes)
+        return;
+
+    std::vector<std::string> keys;
+    std::vector<std::string> leftOnDisk;
+    std::string failure;
+    for (const QTreeWidgetItem* row : selected) {
+        const std::string key = us(keyOf(row));
+        keys.push_back(key);
+        try {
+            if (aircrafts->deleteAircraftFile(key, boolPermitDeleteGauges) > 0)
+                leftOnDisk.push_back(key);
+        } catch (const std::exception& e) {
+            failure = joinLines({"航空機ファイルを削除できませんでした。", key, e.what()});
+            break;
+        }
+    }
+    // Rows go with their aircraft: one that could not be deleted at all stays listed.
+    for (const std::string& key : keys) {
+        if (!aircrafts->aircraftList.keyExists(key) && rows_.keyExists(key)) {
+            delete rows_.item(key);
+            rows_.remove(key);
+        }
+    }
+    boolChanged = false;
+    boolUndo = false;
+    undoInfo.reset();
+    updateToolbar();
+
+    if (!failure.empty()) {
+        showMessage(kCaption, failure, PromptIcon::Error);
+    } else if (!leftOnDisk.empty()) {
+        // The folder stays with what could not be deleted (read-only or in use).
+        std::vector<std::string> lines{"削除できなかったファイルがあります。"};
+        lines.insert(lines.end(), leftOnDisk.begin(), leftOnDisk.end());
+        showMessage(kCaption, joinLineList(lines), PromptIcon::Warning);
+    }
+}
+
+bool FrmAircraftEnabler::saveAircrafts() {
+    if (!boolChanged)
+        return true;
+    try {
+        aircrafts->setActivate();
+    } catch (const AircraftSwitchError& e) {
+        std::string name = e.directory();
+        if (aircrafts->aircraftList.keyExists(e.directory()))
+            name += " (" + aircrafts->aircraftList.item(e.directory()).title() + ")";
+        showMessage(kCaption,
+                    joinLines({"次の航空機の有効・無効を保存できませんでした。", name, e.what()}),
+                    PromptIcon::Error);
+        return false;
+    } catch (const std::exception& e) {
+        showMessage(kCaption, joinLines({"航空機の有効・無効を保存できませんでした。", e.what()}),
+                    PromptIcon::Error);
+        return false;
+    }
+    for (auto& entry : aircrafts->aircraftList)
+        entry.value.activateChanged = false;
+    boolChanged = false;
+    boolUndo = false;
+    undoInfo.reset();
+    updateToolbar();
+    return true;
+}
+
+void FrmAircraftEnabler::permitEditDefAircraft(bool pBoolPermit) {
+    MnuOpt_EditDefAircraft->setChecked(pBoolPermit);
+    boolPermitEditDef = pBoolPermit;
+}
+
+void FrmAircraftEnabler::permitDeleteGauges(bool pBoolPermit) {
+    mnuOpt_DeleteGauges->setChecked(pBoolPermit);
+    boolPermitDeleteGauges = pBoolPermit;
+}
+
+void FrmAircraftEnabler::updateToolbar() {
+    const QList<QAction*> buttons = TBar->actions();
+    buttons.at(0)->setEnabled(boolChanged);
+    buttons.at(2)->setEnabled(boolUndo);
+    // The menu entries follow too, so their shortcuts do.
+    mnuFile_Save->setEnabled(boolChanged);
+    mnuEdit_Undo->setEnabled(boolUndo);
+}
+
+void FrmAircraftEnabler::popUpEditMenu(const QPoint& globalPos) {
+    mnuEdit->setDefaultAction(MnuEdit_Active);
+    mnuEdit->exec(globalPos);
+    mnuEdit->setDefaultAction(nullptr);
+}
+
+void FrmAircraftEnabler::showAbout() {
+    FrmAbout about(this);
+    about.exec();
+}
+
+void FrmAircraftEnabler::layoutControls() {
+    const int width = client_->width();
+    const int height = client_->height();
+    TBar->setGeometry(0, 0, width, TBar->sizeHint().height());
+    Label1->setGeometry(kListLeft, kLabelTop, width - kListWidthMargin,
+                        Label1->sizeHint().height());
+    LstAircraft->setGeometry(kListLeft, kListTop, std::max(0, width - kListWidthMargin),
+                             std::max(0, height - kListHeightMargin));
+}
+
+bool FrmAircraftEnabler::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == client_ && event->type() == QEvent::Resize) {
+        layoutControls();
+    } else if (watched == LstAircraft->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::RightButton) {
+            popUpEditMenu(mouse->globalPosition().toPoint());
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void FrmAircraftEnabler::keyPressEvent(QKeyEvent* event) {
+    // A tool window with menus, not a dialog box: Escape does not close it.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void FrmAircraftEnabler::done(int result) {
+    if (boolChanged) {
+        const PromptAnswer answer =
+            askQuestion(kCaption, "データは変更されています。変更を保存しますか？",
+                        PromptButtons::YesNoCancel, PromptAnswer::Yes, PromptIcon::Warning);
+        if (answer == PromptAnswer::Cancel)
+            return;
+        // A save that fails has been told; closing would lose the changes.
+        if (answer == PromptAnswer::Yes && !saveAircrafts())
+            return;
+    }
+    savePlacement(this, kPlacementName);
+    QDialog::done(result);
+}
+
+} // namespace vokari::ui
