@@ -3,6 +3,7 @@
 #include "common/error.h"
 #include "common/text.h"
 #include "installer/archiver.h"
+#include "platform/file_system.h"
 #include "platform/host_paths.h"
 
 #include <cerrno>
@@ -25,12 +26,6 @@ bool hasControlCharacter(std::string_view text) {
         if (c < 0x20 || c == 0x7F)
             return true;
     return false;
-}
-
-mode_t newFileMode() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
 }
 
 // What is in one destination folder, read once and kept up to date while writing.
@@ -101,48 +96,6 @@ void writeAll(int fd, const char* data, size_t size) {
     }
 }
 
-// A new file beside the target, renamed over it only when complete.
-class TempFile {
-public:
-    explicit TempFile(const fs::path& folder) {
-        path_ = (folder / ".vokari-XXXXXX").string();
-        fd_ = ::mkstemp(path_.data());
-        if (fd_ < 0)
-            throw IoError("cannot write in " + folder.string() + ": " + std::strerror(errno));
-    }
-    ~TempFile() {
-        if (fd_ >= 0)
-            ::close(fd_);
-        if (!committed_)
-            ::unlink(path_.c_str());
-    }
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-
-    void write(const char* data, size_t size) { writeAll(fd_, data, size); }
-
-    // Over an existing file, whose permissions it takes; the data is safe on disk before the
-    // old file goes.
-    void commit(const fs::path& target, bool replacing) {
-        mode_t mode = newFileMode();
-        struct stat st;
-        if (::stat(target.c_str(), &st) == 0)
-            mode = st.st_mode & 07777;
-        if (::fchmod(fd_, mode) != 0 || (replacing && ::fsync(fd_) != 0))
-            throw IoError(std::string("cannot write: ") + std::strerror(errno));
-        const int rc = ::close(fd_);
-        fd_ = -1;
-        if (rc != 0 || ::rename(path_.c_str(), target.c_str()) != 0)
-            throw IoError("cannot write " + target.string() + ": " + std::strerror(errno));
-        committed_ = true;
-    }
-
-private:
-    std::string path_;
-    int fd_ = -1;
-    bool committed_ = false;
-};
-
 // A file that did not exist: written in place (never through a link planted there), and
 // removed again unless complete.
 class NewFile {
@@ -181,7 +134,7 @@ void copyToBackup(const fs::path& source, const fs::path& backup) {
     if (in < 0)
         throw IoError("cannot read " + source.string() + ": " + std::strerror(errno));
     try {
-        TempFile out(backup.parent_path());
+        platform::AtomicFileWriter out(backup);
         char buffer[65536];
         while (true) {
             const ssize_t n = ::read(in, buffer, sizeof buffer);
@@ -191,9 +144,9 @@ void copyToBackup(const fs::path& source, const fs::path& backup) {
                 throw IoError("cannot read " + source.string() + ": " + std::strerror(errno));
             if (n == 0)
                 break;
-            out.write(buffer, static_cast<size_t>(n));
+            out.write(std::string_view(buffer, static_cast<size_t>(n)));
         }
-        out.commit(backup, true);
+        out.commit();
     } catch (...) {
         ::close(in);
         throw;
@@ -265,9 +218,10 @@ private:
         }
         folders_.create(folder);
         if (existing) {
-            TempFile temp(folder.host);
-            reader.readData([&](const char* data, size_t size) { temp.write(data, size); });
-            temp.commit(target, true);
+            platform::AtomicFileWriter temp(target);
+            reader.readData(
+                [&](const char* data, size_t size) { temp.write(std::string_view(data, size)); });
+            temp.commit();
         } else {
             NewFile file(target);
             reader.readData([&](const char* data, size_t size) { file.write(data, size); });

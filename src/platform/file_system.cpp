@@ -157,30 +157,36 @@ std::string readHostFile(const fs::path& host) {
 }
 
 void writeFileAtomic(std::string_view path, std::string_view bytes) {
-    const fs::path host = hostPath(path);
-    mode_t mode = 0666 & ~[] {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        return mask;
-    }();
+    AtomicFileWriter file(hostPath(path));
+    file.write(bytes);
+    file.commit();
+}
+
+AtomicFileWriter::AtomicFileWriter(fs::path host) : host_(std::move(host)) {
     struct stat st;
-    if (::stat(host.c_str(), &st) == 0) {
-        if (S_ISDIR(st.st_mode))
-            throw IoError("cannot write " + host.string() + ": it is a folder");
-        mode = st.st_mode & 07777;
-    }
-    std::string temp = host.string() + ".vokari-XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        throw IoError("cannot write " + host.string() + ": " + errnoText(errno));
-    auto fail = [&](int err) {
-        ::close(fd);
-        ::unlink(temp.c_str());
-        throw IoError("cannot write " + host.string() + ": " + errnoText(err));
-    };
+    if (::stat(host_.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+        throw IoError("cannot write " + host_.string() + ": it is a folder");
+    temp_ = host_.string() + ".vokari-XXXXXX";
+    fd_ = ::mkstemp(temp_.data());
+    if (fd_ < 0)
+        throw IoError("cannot write " + host_.string() + ": " + errnoText(errno));
+}
+
+AtomicFileWriter::~AtomicFileWriter() {
+    if (fd_ >= 0)
+        ::close(fd_);
+    if (!committed_)
+        ::unlink(temp_.c_str());
+}
+
+void AtomicFileWriter::fail(int err) {
+    throw IoError("cannot write " + host_.string() + ": " + errnoText(err));
+}
+
+void AtomicFileWriter::write(std::string_view bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -188,18 +194,24 @@ void writeFileAtomic(std::string_view path, std::string_view bytes) {
         }
         done += static_cast<size_t>(n);
     }
-    if (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0)
+}
+
+void AtomicFileWriter::commit() {
+    mode_t mode = 0666 & ~[] {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        return mask;
+    }();
+    struct stat st;
+    if (::stat(host_.c_str(), &st) == 0)
+        mode = st.st_mode & 07777;
+    if (::fchmod(fd_, mode) != 0 || ::fsync(fd_) != 0)
         fail(errno);
-    if (::close(fd) != 0) {
-        const int err = errno;
-        ::unlink(temp.c_str());
-        throw IoError("cannot write " + host.string() + ": " + errnoText(err));
-    }
-    if (::rename(temp.c_str(), host.c_str()) != 0) {
-        const int err = errno;
-        ::unlink(temp.c_str());
-        throw IoError("cannot write " + host.string() + ": " + errnoText(err));
-    }
+    const int rc = ::close(fd_);
+    fd_ = -1;
+    if (rc != 0 || ::rename(temp_.c_str(), host_.c_str()) != 0)
+        fail(errno);
+    committed_ = true;
 }
 
 std::optional<FileStamp> fileStamp(std::string_view path) {

@@ -55,6 +55,29 @@ std::string readFileBytes(std::string_view path);
 // permissions. Throws IoError.
 void writeFileAtomic(std::string_view path, std::string_view bytes);
 
+// The same for bytes that arrive in pieces (an archive entry being decoded): written to a
+// temporary file beside `host`, which takes the place of `host` only on commit(). Dropped
+// without commit, it leaves `host` as it was. Throws IoError.
+class AtomicFileWriter {
+public:
+    explicit AtomicFileWriter(std::filesystem::path host);
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    void write(std::string_view bytes);
+    // Gives the file the permissions of the one it replaces (new files: 0666 less the umask),
+    // flushes it to disk and renames it over the target.
+    void commit();
+
+private:
+    [[noreturn]] void fail(int err);
+    std::filesystem::path host_;
+    std::string temp_;
+    int fd_ = -1;
+    bool committed_ = false;
+};
+
 // Size and modification time to the nanosecond, for caches that must notice any change.
 struct FileStamp {
     int64_t size = -1;
