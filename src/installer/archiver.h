@@ -82,6 +82,14 @@ void dosDateTime(int64_t unixTime, uint16_t& dosDate, uint16_t& dosTime);
 int16_t ratioPerMille(uint64_t compressed, uint64_t original);
 // Backslashes (old Windows packers) separate folders too.
 std::string slashSeparators(std::string path);
+// Little-endian fields of the archives' headers.
+inline uint16_t le16(const unsigned char* p) {
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
+inline uint32_t le32(const unsigned char* p) {
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
 } // namespace archive_detail
 
 } // namespace vokari

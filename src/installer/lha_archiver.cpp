@@ -21,14 +21,6 @@ namespace {
 
 using namespace archive_detail;
 
-uint16_t le16(const uint8_t* p) {
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-uint32_t le32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-
 // The file behind lhasa's input stream, buffered here so that skipping the data of small
 // entries costs no system call, with what we need to tell a clean end from damage.
 struct Source {

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <locale.h>
 #include <optional>
+#include <zlib.h>
 
 // ZIP through libarchive's seekable reader, which finds the central directory from the end of
 // the file and so also reads self-extracting .exe files. The listing reads that directory
@@ -43,28 +44,8 @@ struct CentralEntry {
 };
 
 uint32_t crc32Of(std::string_view data) {
-    static const std::array<uint32_t, 256> table = [] {
-        std::array<uint32_t, 256> t{};
-        for (uint32_t i = 0; i < 256; ++i) {
-            uint32_t c = i;
-            for (int k = 0; k < 8; ++k)
-                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            t[i] = c;
-        }
-        return t;
-    }();
-    uint32_t crc = 0xFFFFFFFF;
-    for (unsigned char b : data)
-        crc = table[(crc ^ b) & 0xFF] ^ (crc >> 8);
-    return ~crc;
-}
-
-uint16_t le16(const unsigned char* p) {
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-uint32_t le32(const unsigned char* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+    return static_cast<uint32_t>(
+        ::crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())));
 }
 
 void readUnicodeName(CentralEntry& e, const unsigned char* extra, size_t length) {
