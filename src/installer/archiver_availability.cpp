@@ -3,9 +3,9 @@
 #include "common/text.h"
 #include "platform/environment.h"
 #include "platform/host_paths.h"
+#include "platform/process.h"
 
 #include <archive.h>
-#include <cstdlib>
 #include <filesystem>
 #include <lha_decoder.h>
 #include <memory>
@@ -33,17 +33,8 @@ std::vector<fs::path> searchFolders() {
     std::error_code ec;
     if (auto cwd = fs::current_path(ec); !ec)
         folders.push_back(cwd);
-    const char* path = std::getenv("PATH");
-    const std::string dirs = path ? path : "";
-    size_t start = 0;
-    while (start < dirs.size()) {
-        size_t end = dirs.find(':', start);
-        if (end == std::string::npos)
-            end = dirs.size();
-        if (end > start)
-            folders.emplace_back(dirs.substr(start, end - start));
-        start = end + 1;
-    }
+    for (auto& dir : platform::pathFolders())
+        folders.push_back(std::move(dir));
     return folders;
 }
 

@@ -10,27 +10,34 @@ extern char** environ;
 
 namespace vokari::platform {
 
-std::optional<std::filesystem::path> findProgramOnPath(const std::string& name) {
-    if (name.empty())
-        return std::nullopt;
-    if (name.find('/') != std::string::npos)
-        return ::access(name.c_str(), X_OK) == 0 ? std::optional<std::filesystem::path>(name)
-                                                 : std::nullopt;
+std::vector<std::filesystem::path> pathFolders() {
     const char* path = std::getenv("PATH");
-    std::string dirs = path ? path : "/usr/bin:/bin";
+    const std::string dirs = path ? path : "/usr/bin:/bin";
+    std::vector<std::filesystem::path> folders;
     size_t start = 0;
     while (start <= dirs.size()) {
         size_t end = dirs.find(':', start);
         if (end == std::string::npos)
             end = dirs.size();
         const std::string dir = dirs.substr(start, end - start);
-        const std::filesystem::path candidate =
-            std::filesystem::path(dir.empty() ? "." : dir) / name;
+        folders.emplace_back(dir.empty() ? "." : dir);
+        start = end + 1;
+    }
+    return folders;
+}
+
+std::optional<std::filesystem::path> findProgramOnPath(const std::string& name) {
+    if (name.empty())
+        return std::nullopt;
+    if (name.find('/') != std::string::npos)
+        return ::access(name.c_str(), X_OK) == 0 ? std::optional<std::filesystem::path>(name)
+                                                 : std::nullopt;
+    for (const auto& dir : pathFolders()) {
+        const std::filesystem::path candidate = dir / name;
         std::error_code ec;
         if (std::filesystem::is_regular_file(candidate, ec) &&
             ::access(candidate.c_str(), X_OK) == 0)
             return candidate;
-        start = end + 1;
     }
     return std::nullopt;
 }

@@ -7,6 +7,10 @@
 
 namespace vokari::platform {
 
+// The folders of PATH in order (an empty entry is the current folder); /usr/bin and /bin when
+// PATH is unset.
+std::vector<std::filesystem::path> pathFolders();
+
 // The full path of an executable named `name` in the folders of PATH.
 std::optional<std::filesystem::path> findProgramOnPath(const std::string& name);
 
