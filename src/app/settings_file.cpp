@@ -1,6 +1,6 @@
 #include "app/settings_file.h"
 
-#include "common/text.h"
+#include "common/decimal_text.h"
 #include "platform/environment.h"
 #include "platform/profile.h"
 
@@ -26,17 +26,10 @@ std::string formatSingle(double value) {
 }
 
 std::optional<float> parseSingle(std::string_view text) {
-    const std::string_view t = trimView(text);
-    if (t.empty())
+    const auto value = parseDecimal(text);
+    if (!value || !std::isfinite(static_cast<float>(*value)))
         return std::nullopt;
-    float value = 0;
-    const char* begin = t.data();
-    if (*begin == '+')
-        ++begin;
-    const auto result = std::from_chars(begin, t.data() + t.size(), value);
-    if (result.ec != std::errc() || result.ptr != t.data() + t.size() || !std::isfinite(value))
-        return std::nullopt;
-    return value;
+    return static_cast<float>(*value);
 }
 
 void restoreWindowPlacement(PlacementWindow& window, bool restoreSize) {

@@ -1,8 +1,7 @@
 #include "gameconfig/number_text.h"
 
-#include "common/text.h"
+#include "common/decimal_text.h"
 
-#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -38,22 +37,7 @@ std::string halfWidth(std::string_view text) {
 } // namespace
 
 std::optional<double> parseNumber(std::string_view text) {
-    const std::string ascii = halfWidth(text);
-    std::string_view t = trimView(ascii);
-    if (t.empty() || t.find_first_not_of("0123456789.eE+-") != std::string_view::npos)
-        return std::nullopt;
-    bool negative = false;
-    if (t.front() == '+' || t.front() == '-') {
-        negative = t.front() == '-';
-        t.remove_prefix(1);
-    }
-    if (t.empty() || !((t.front() >= '0' && t.front() <= '9') || t.front() == '.'))
-        return std::nullopt;
-    double value = 0;
-    const auto result = std::from_chars(t.data(), t.data() + t.size(), value);
-    if (result.ec != std::errc() || result.ptr != t.data() + t.size() || !std::isfinite(value))
-        return std::nullopt;
-    return negative ? -value : value;
+    return parseDecimal(halfWidth(text));
 }
 
 std::optional<std::string> formatWholeNumber(std::string_view text) {

@@ -1,13 +1,12 @@
 #include "quickcombat/qc_file.h"
 
+#include "common/decimal_text.h"
 #include "common/error.h"
 #include "common/file_helpers.h"
 #include "common/text.h"
 #include "platform/codepage.h"
 #include "platform/file_system.h"
 
-#include <cctype>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -21,21 +20,11 @@ enum class Section { None, Group, Defaults, Strings };
 // A decimal number rounded to a whole one (halves to the even neighbour), as the game's own
 // tools convert; nothing when it is not a number or falls outside [low, high].
 std::optional<int64_t> wholeNumber(std::string_view text, int64_t low, int64_t high) {
-    bool negative = false;
-    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
-        negative = text.front() == '-';
-        text.remove_prefix(1);
-    }
-    if (text.empty() ||
-        !(std::isdigit(static_cast<unsigned char>(text.front())) || text.front() == '.'))
-        return std::nullopt;
-    double value = 0;
-    const auto [end, ec] =
-        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
-    if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
+    const auto value = parseDecimal(text);
+    if (!value)
         return std::nullopt;
     // nearbyint follows the default rounding mode, which rounds halves to even.
-    const double rounded = std::nearbyint(negative ? -value : value);
+    const double rounded = std::nearbyint(*value);
     if (rounded < static_cast<double>(low) || rounded > static_cast<double>(high))
         return std::nullopt;
     return static_cast<int64_t>(rounded);
