@@ -3,7 +3,9 @@
 #include "common/error.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <iconv.h>
 #include <string>
 #include <string_view>
@@ -99,14 +101,27 @@ std::string convert(std::string_view in, const char* to, const char* from, bool 
     return out;
 }
 
-bool isAscii(std::string_view text) {
-    for (unsigned char c : text)
-        if (c >= 0x80)
+} // namespace
+
+// Eight bytes at a time: profile values are checked on every lookup.
+bool isAsciiText(std::string_view text) {
+    size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        if (word & 0x8080808080808080ull)
+            return false;
+    }
+    if (i < text.size() && text.size() >= 8) { // the last eight bytes, overlapping
+        uint64_t word;
+        std::memcpy(&word, text.data() + text.size() - 8, 8);
+        return !(word & 0x8080808080808080ull);
+    }
+    for (; i < text.size(); ++i)
+        if (static_cast<unsigned char>(text[i]) >= 0x80)
             return false;
     return true;
 }
-
-} // namespace
 
 const std::string& ansiCodePage() {
     return codePageName();
@@ -117,19 +132,19 @@ void setAnsiCodePage(std::string name) {
 }
 
 std::string ansiToUtf8(std::string_view bytes) {
-    if (isAscii(bytes))
+    if (isAsciiText(bytes))
         return std::string(bytes);
     return convert(bytes, "UTF-8", ansiCodePage().c_str(), false, "\xEF\xBF\xBD");
 }
 
 std::string utf8ToAnsi(std::string_view text) {
-    if (isAscii(text))
+    if (isAsciiText(text))
         return std::string(text);
     return convert(text, ansiCodePage().c_str(), "UTF-8", true, {});
 }
 
 bool isValidAnsi(std::string_view bytes) {
-    if (isAscii(bytes))
+    if (isAsciiText(bytes))
         return true;
     try {
         convert(bytes, "UTF-8", ansiCodePage().c_str(), true, {});

@@ -17,6 +17,9 @@ std::string ansiToUtf8(std::string_view bytes);
 // UTF-8 -> ANSI bytes. Throws ArgumentError when a character has no ANSI form.
 std::string utf8ToAnsi(std::string_view text);
 
+// True when every byte is below 0x80: such text is the same in every code page and in UTF-8.
+bool isAsciiText(std::string_view text);
+
 // True when `bytes` decode cleanly from the ANSI code page.
 bool isValidAnsi(std::string_view bytes);
 

@@ -47,26 +47,6 @@ std::vector<Line> splitLines(std::string_view bytes) {
     return lines;
 }
 
-// Eight bytes at a time: values are checked on every lookup.
-bool isAsciiText(std::string_view text) {
-    size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-        uint64_t word;
-        std::memcpy(&word, text.data() + i, 8);
-        if (word & 0x8080808080808080ull)
-            return false;
-    }
-    if (i < text.size() && text.size() >= 8) { // the last eight bytes, overlapping
-        uint64_t word;
-        std::memcpy(&word, text.data() + text.size() - 8, 8);
-        return !(word & 0x8080808080808080ull);
-    }
-    for (; i < text.size(); ++i)
-        if (static_cast<unsigned char>(text[i]) >= 0x80)
-            return false;
-    return true;
-}
-
 // A section or key name folded for matching: decoded from the code page (lowering raw double-
 // byte characters would change their trail bytes), then ASCII letters lowered.
 std::string foldName(std::string_view raw) {
