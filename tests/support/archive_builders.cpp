@@ -1,6 +1,7 @@
 #include "support/archive_builders.h"
 
 #include <array>
+#include <zlib.h>
 
 namespace vokari::test {
 namespace {
@@ -28,13 +29,8 @@ uint16_t crc16Of(const std::string& data) {
 } // namespace
 
 uint32_t crc32Of(const std::string& data) {
-    uint32_t crc = 0xFFFFFFFF;
-    for (unsigned char c : data) {
-        crc ^= c;
-        for (int i = 0; i < 8; ++i)
-            crc = (crc & 1) ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
-    }
-    return ~crc;
+    return static_cast<uint32_t>(
+        ::crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())));
 }
 
 std::string buildZip(const std::vector<ZipItem>& items) {
@@ -44,16 +40,20 @@ std::string buildZip(const std::vector<ZipItem>& items) {
         const uint32_t offset = static_cast<uint32_t>(out.size());
         const uint16_t flags = item.utf8 ? 0x800 : 0;
         const uint32_t crc = crc32Of(item.data);
+        // The fields the local header and the central directory both carry, stored as is.
+        auto putRecord = [&](std::string& to) {
+            put16(to, flags);
+            put16(to, item.method);
+            put16(to, item.dosTime);
+            put16(to, item.dosDate);
+            put32(to, crc);
+            put32(to, static_cast<uint32_t>(item.data.size()));
+            put32(to, static_cast<uint32_t>(item.data.size()));
+            put16(to, static_cast<uint32_t>(item.name.size()));
+        };
         put32(out, 0x04034b50);
         put16(out, 20);
-        put16(out, flags);
-        put16(out, item.method);
-        put16(out, item.dosTime);
-        put16(out, item.dosDate);
-        put32(out, crc);
-        put32(out, static_cast<uint32_t>(item.data.size()));
-        put32(out, static_cast<uint32_t>(item.data.size()));
-        put16(out, static_cast<uint32_t>(item.name.size()));
+        putRecord(out);
         put16(out, 0);
         out += item.name;
         out += item.data;
@@ -61,14 +61,7 @@ std::string buildZip(const std::vector<ZipItem>& items) {
         put32(central, 0x02014b50);
         put16(central, item.unixMode ? (3 << 8) | 20 : 20);
         put16(central, 20);
-        put16(central, flags);
-        put16(central, item.method);
-        put16(central, item.dosTime);
-        put16(central, item.dosDate);
-        put32(central, crc);
-        put32(central, static_cast<uint32_t>(item.data.size()));
-        put32(central, static_cast<uint32_t>(item.data.size()));
-        put16(central, static_cast<uint32_t>(item.name.size()));
+        putRecord(central);
         put16(central, 0);
         put16(central, 0);
         put16(central, 0);
