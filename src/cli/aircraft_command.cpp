@@ -1,8 +1,7 @@
 #include "aircraft/aircraft_list.h"
-#include "app/installation.h"
+#include "aircraft/alias_rules.h"
 #include "cli/cli.h"
 #include "common/error.h"
-#include "platform/file_system.h"
 
 #include <ostream>
 #include <vector>
@@ -105,32 +104,21 @@ int runAlias(ClsAircraftList& list, Context& ctx, int16_t version) {
     const std::string lenderFolder = ctx.args.front();
     ctx.args.erase(ctx.args.begin());
     const auto folders = takeFolders(ctx.args, "alias");
-    const char* kind = panel ? "panel" : "sound";
+    const AliasKind aliasKind = panel ? AliasKind::Panel : AliasKind::Sound;
+    const std::string kind = aliasFolderName(aliasKind);
 
     list.setVersion(version);
-    if (version == kGameCfs1) {
-        // The first game's lear45 has no aircraft file, yet takes aliases.
-        ClsAirCraft& lear = list.AddAircraft("lear45");
-        lear.setDirectory("lear45");
-        lear.setName("リアジェット");
-        lear.setTitle("lear45");
-    }
+    addAliasPseudoAircraft(list);
     list.readAircrafts(false, true);
-    auto isLender = [panel](const ClsAirCraft& a) {
-        return panel ? a.panelAlias().empty() && a.existPanel()
-                     : a.soundAlias().empty() && a.existSound();
-    };
     const ClsAirCraft& lender = aircraftOf(list, lenderFolder);
-    if (!isLender(lender))
+    if (!canLendAlias(lender, aliasKind))
         throw Refusal(lenderFolder + " has no " + kind + " of its own to lend");
     for (const auto& folder : folders) {
         const ClsAirCraft& receiver = aircraftOf(list, folder);
-        if (isLender(receiver))
+        if (canLendAlias(receiver, aliasKind))
             throw Refusal(folder + " has a " + kind + " of its own and cannot borrow one");
         // The alias would not be written: say so instead of reporting success.
-        const std::string kindFolder =
-            gameFolder(version) + aircraftFolderName() + receiver.directory() + "\\" + kind;
-        if (!platform::isDirectory(kindFolder))
+        if (!hasAliasFolder(list, receiver, aliasKind))
             throw Refusal(folder + " has no " + kind + " folder to hold an alias");
     }
     for (const auto& folder : folders) {
