@@ -54,28 +54,27 @@ std::string foldName(std::string_view raw) {
     return asciiLower(isAsciiText(name) ? std::string(name) : ansiToUtf8(name));
 }
 
-// A section header's name, folded for matching; nothing when the line is not a header.
-std::optional<std::string> sectionName(std::string_view text) {
-    const std::string_view t = trimView(text);
-    if (t.empty() || t.front() != '[')
-        return std::nullopt;
-    const size_t close = t.find(']');
-    return foldName(close == std::string_view::npos ? t.substr(1) : t.substr(1, close - 1));
-}
-
-struct KeyLine {
-    std::string foldedKey;
-    std::string_view rawValue; // bytes after "=", untrimmed
+// One line as the reader and the writer both take it, so a write edits the line a read finds.
+struct ProfileLine {
+    enum Kind { Other, Section, Key } kind = Other;
+    std::string_view name;  // a section's name or a key, untrimmed
+    std::string_view value; // a key's bytes after "=", untrimmed
 };
 
-std::optional<KeyLine> keyLine(std::string_view text) {
+ProfileLine classifyLine(std::string_view text) {
     const std::string_view t = trimView(text);
-    if (t.empty() || t.front() == ';' || t.front() == '[')
-        return std::nullopt;
+    if (t.empty() || t.front() == ';')
+        return {};
+    if (t.front() == '[') {
+        const size_t close = t.find(']');
+        return {ProfileLine::Section,
+                close == std::string_view::npos ? t.substr(1) : t.substr(1, close - 1),
+                {}};
+    }
     const size_t eq = text.find('=');
     if (eq == std::string_view::npos)
-        return std::nullopt;
-    return KeyLine{foldName(text.substr(0, eq)), text.substr(eq + 1)};
+        return {};
+    return {ProfileLine::Key, text.substr(0, eq), text.substr(eq + 1)};
 }
 
 std::string_view unquote(std::string_view value) {
@@ -304,26 +303,19 @@ std::shared_ptr<const ParsedProfile> parse(ProfileBytes bytes) {
         }
         const std::string_view text = all.substr(pos, end - pos);
         pos = next;
-        const std::string_view t = trimView(text);
-        if (t.empty() || t.front() == ';')
-            continue;
-        if (t.front() == '[') {
-            const size_t close = t.find(']');
+        const ProfileLine line = classifyLine(text);
+        if (line.kind == ProfileLine::Section) {
             ParsedProfile::Entry& e = entries.emplace_back();
-            parsed->setName(e,
-                            close == std::string_view::npos ? t.substr(1) : t.substr(1, close - 1));
+            parsed->setName(e, line.name);
             section = static_cast<uint32_t>(entries.size() - 1);
             continue;
         }
-        if (section == ParsedProfile::kNone)
+        if (line.kind != ProfileLine::Key || section == ParsedProfile::kNone)
             continue;
-        const size_t eq = text.find('=');
-        if (eq == std::string_view::npos)
-            continue;
-        const std::string_view value = unquote(trimView(text.substr(eq + 1)));
+        const std::string_view value = unquote(trimView(line.value));
         ParsedProfile::Entry& e = entries.emplace_back();
         e.section = section;
-        parsed->setName(e, text.substr(0, eq));
+        parsed->setName(e, line.name);
         e.valueBegin = static_cast<uint32_t>(value.data() - all.data());
         e.valueSize = static_cast<uint32_t>(value.size());
     }
@@ -570,10 +562,11 @@ void writeIniString(std::string_view section, std::string_view key, std::string_
     for (size_t i = 0; i < lines.size(); ++i) {
         const std::string_view text =
             std::string_view(bytes).substr(lines[i].begin, lines[i].end - lines[i].begin);
-        if (auto name = sectionName(text)) {
+        const ProfileLine line = classifyLine(text);
+        if (line.kind == ProfileLine::Section) {
             if (sectionLine)
                 break;
-            if (*name == foldedSection) {
+            if (foldName(line.name) == foldedSection) {
                 sectionLine = i;
                 lastContent = i;
             }
@@ -583,7 +576,7 @@ void writeIniString(std::string_view section, std::string_view key, std::string_
             continue;
         if (!trimView(text).empty())
             lastContent = i;
-        if (auto k = keyLine(text); k && k->foldedKey == foldedKey) {
+        if (line.kind == ProfileLine::Key && foldName(line.name) == foldedKey) {
             keyIndex = i;
             break;
         }
