@@ -19,8 +19,8 @@ using platform::FolderHandle;
 
 // Staged copies are written to the disk together and then named: one flush per batch keeps a
 // crash from leaving a named but empty file without paying for a flush per file.
-constexpr size_t kBatchFiles = 128;
-constexpr int64_t kBatchBytes = int64_t(16) << 20;
+constexpr size_t kBatchFiles = 1024;
+constexpr int64_t kBatchBytes = int64_t(64) << 20;
 
 enum class FolderState { NotCopied, Ready, WouldBeMade };
 
