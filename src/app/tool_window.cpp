@@ -1,6 +1,7 @@
 #include "app/tool_window.h"
 
 #include "aircraft/aircraft_enabler_window.h"
+#include "copy/cfs_copy_files_window.h"
 #include "gameconfig/cfs_setting_window.h"
 
 namespace vokari::ui {
@@ -25,7 +26,7 @@ constexpr ToolWindowEntry kToolWindows[] = {
     {LauncherTool::QuickCombat, nullptr}, // FrmQCEdit
     {LauncherTool::Install, nullptr},     // FrmArcInstall
     {LauncherTool::Settings, &makeWindow<frmCfsSetting>},
-    {LauncherTool::Copy, nullptr}, // FrmCFSCopyFiles
+    {LauncherTool::Copy, &makeWindow<FrmCFSCopyFiles>},
 };
 
 MakeToolWindow makerOf(LauncherTool tool) {
