@@ -43,7 +43,8 @@ size_t buildFirstGame(const fs::path& game, int folders) {
     const auto fill = [&](const fs::path& folder) {
         fs::create_directories(folder);
         for (int f = 0; f < kFilesPerFolder; ++f, ++file) {
-            const size_t size = file % 10 == 0 ? 24 * 1024 : 512 + static_cast<size_t>(file % 7) * 600;
+            const size_t size =
+                file % 10 == 0 ? 24 * 1024 : 512 + static_cast<size_t>(file % 7) * 600;
             writeFile(folder / ("file" + std::to_string(f) + (f % 3 ? ".cfg" : ".bmp")), size,
                       file);
             bytes += size;
@@ -127,8 +128,8 @@ int main(int argc, char** argv) {
                 throw std::runtime_error("copied " + std::to_string(summary.copied) + " of " +
                                          std::to_string(entries) + " entries");
         }
-        std::printf("cross-version copy: %d entries (%d folders), %.1f MB, %zu failures\n",
-                    entries, folders, static_cast<double>(bytes) / 1e6, failures);
+        std::printf("cross-version copy: %d entries (%d folders), %.1f MB, %zu failures\n", entries,
+                    folders, static_cast<double>(bytes) / 1e6, failures);
         std::printf("  cp -rn --preserve=timestamps:  %8.2f ms (best of %d)\n", best_cp * 1e3,
                     rounds);
         std::printf("  copyAll (listing included):    %8.2f ms (best of %d)\n", best_copy * 1e3,

@@ -40,7 +40,7 @@ struct CopySummary {
 };
 
 struct CopyOptions {
-    bool dryRun = false;                   // decide what would be copied, write nothing
+    bool dryRun = false;                       // decide what would be copied, write nothing
     const std::atomic<bool>* cancel = nullptr; // checked before each entry
     std::function<void(const CopyReport&)> onEntry;
 };

@@ -30,7 +30,6 @@ FrmCFSCopyFiles::FrmCFSCopyFiles(int16_t, QWidget* parent) : QDialog(parent) {
     LblCopyFileNames = new QLabel(tr("コピー中のファイル"), this);
     LblCopyFileNames->setObjectName(QStringLiteral("LblCopyFileNames"));
     LblCopyFileNames->setTextFormat(Qt::PlainText); // names on disk are shown as they are
-    LblCopyFileNames->setMinimumWidth(360);
     PrgBar = new QProgressBar(this);
     PrgBar->setObjectName(QStringLiteral("PrgBar"));
     PrgBar->setTextVisible(false);
@@ -51,6 +50,7 @@ FrmCFSCopyFiles::FrmCFSCopyFiles(int16_t, QWidget* parent) : QDialog(parent) {
     layout->addStretch();
     layout->addLayout(buttons);
 
+    setMinimumWidth(420); // the same width before and during the copy
     LblCopyFileNames->hide();
     PrgBar->hide();
     connect(CmdCopy, &QPushButton::clicked, this, &FrmCFSCopyFiles::copyAll);

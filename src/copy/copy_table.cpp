@@ -100,8 +100,8 @@ int collect(int fd, size_t parent, std::vector<CopyEntry>& entries) {
     for (size_t i = first; i < last; ++i) {
         if (!entries[i].isFolder || entries[i].problem != CopyProblem::None)
             continue;
-        const int child = ::openat(fd, entries[i].name.c_str(),
-                                   O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        const int child =
+            ::openat(fd, entries[i].name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         const int childErr = child < 0 ? errno : collect(child, i, entries);
         if (childErr) {
             entries[i].problem = CopyProblem::Unreadable;

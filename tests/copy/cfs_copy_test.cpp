@@ -133,16 +133,32 @@ TEST_F(CfsCopyTest, WhatCannotBeCopiedIsCountedAndNeverLeftHalfWritten) {
     std::vector<std::string> failed;
     for (const auto& f : summary.failures)
         failed.push_back(f.path + " " + copyProblemText(f.problem, f.err));
-    const std::string refused = copyProblemText(CopyProblem::System,
-                                                ::geteuid() == 0 ? EPERM : EACCES);
-    EXPECT_EQ(failed, (std::vector<std::string>{"AIRCRAFT\\Big\\big.bmp File too large",
-                                                "AIRCRAFT\\Locked\\aircraft.cfg " + refused,
-                                                "AIRCRAFT\\Locked\\model " + refused,
-                                                "AIRCRAFT\\Locked\\model\\m.mdl its folder was not copied",
-                                                "GAUGES the second game has no such folder"}));
+    const std::string refused =
+        copyProblemText(CopyProblem::System, ::geteuid() == 0 ? EPERM : EACCES);
+    EXPECT_EQ(failed,
+              (std::vector<std::string>{"AIRCRAFT\\Big\\big.bmp File too large",
+                                        "AIRCRAFT\\Locked\\aircraft.cfg " + refused,
+                                        "AIRCRAFT\\Locked\\model " + refused,
+                                        "AIRCRAFT\\Locked\\model\\m.mdl its folder was not copied",
+                                        "GAUGES the second game has no such folder"}));
     EXPECT_EQ(summary.copied, 2); // Big and small.cfg
     EXPECT_FALSE(fs::exists(cfs2 / "Aircraft/Big/big.bmp"));
     EXPECT_FALSE(fs::exists(cfs2 / "Gauges"));
     EXPECT_FALSE(leftovers());
     EXPECT_EQ(std::distance(fs::directory_iterator(cfs2 / "Aircraft/Locked"), {}), 0);
+}
+
+TEST_F(CfsCopyTest, CancelStopsAfterTheCurrentEntry) {
+    writeFile(cfs1 / "Aircraft/A/a.cfg", "a");
+    writeFile(cfs1 / "Aircraft/B/b.cfg", "b");
+    fs::create_directories(cfs2 / "Aircraft");
+    std::atomic<bool> cancel{false};
+    CopyOptions options;
+    options.cancel = &cancel;
+    options.onEntry = [&](const CopyReport&) { cancel = true; };
+    const CopySummary summary = copyAll(collectCopyTables("C:\\CFS1\\", "C:\\CFS2\\"), options);
+    EXPECT_TRUE(summary.cancelled);
+    EXPECT_EQ(summary.copied, 1);
+    EXPECT_TRUE(fs::exists(cfs2 / "Aircraft/A"));
+    EXPECT_FALSE(fs::exists(cfs2 / "Aircraft/B"));
 }
