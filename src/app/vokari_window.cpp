@@ -45,6 +45,16 @@ const ToolButtonText kToolButtons[] = {
     {LauncherTool::Copy, "CmdCFSCopyFiles", "CFS1 → CFS2 ファイル コピー", ""},
 };
 
+// Where a prefix was found, as players know the programs.
+QString sourceName(const std::string& source) {
+    static const std::map<std::string, const char*> names = {
+        {"lutris", "Lutris"},        {"bottles", "Bottles"}, {"playonlinux", "PlayOnLinux"},
+        {"steam", "Steam Proton"},   {"wine", "Wine"},       {"wineprefixes", "Wine"},
+        {"WINEPREFIX", "WINEPREFIX"}};
+    const auto it = names.find(source);
+    return it == names.end() ? QString::fromStdString(source) : QString::fromLatin1(it->second);
+}
+
 QString utf8(const char* text) {
     return QString::fromUtf8(text);
 }
@@ -139,7 +149,7 @@ void FrmVokari::setGamePrefixes(const std::vector<GamePrefix>& found) {
     const std::filesystem::path current = platform::winePrefix();
     for (size_t i = 0; i < prefixes_.size(); ++i) {
         const platform::WinePrefixFound& prefix = prefixes_[i].prefix;
-        CboWinePrefix->addItem(tr("%1 (%2)").arg(qs(prefix.name), qs(prefix.source)));
+        CboWinePrefix->addItem(tr("%1 (%2)").arg(qs(prefix.name), sourceName(prefix.source)));
         CboWinePrefix->setItemData(static_cast<int>(i), qs(prefix.path.string()), Qt::ToolTipRole);
         if (prefix.path == current)
             CboWinePrefix->setCurrentIndex(static_cast<int>(i));
