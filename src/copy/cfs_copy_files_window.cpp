@@ -30,6 +30,7 @@ FrmCFSCopyFiles::FrmCFSCopyFiles(int16_t, QWidget* parent) : QDialog(parent) {
     LblCopyFileNames = new QLabel(tr("コピー中のファイル"), this);
     LblCopyFileNames->setObjectName(QStringLiteral("LblCopyFileNames"));
     LblCopyFileNames->setTextFormat(Qt::PlainText); // names on disk are shown as they are
+    LblCopyFileNames->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred); // long names
     PrgBar = new QProgressBar(this);
     PrgBar->setObjectName(QStringLiteral("PrgBar"));
     PrgBar->setTextVisible(false);
@@ -81,29 +82,39 @@ void FrmCFSCopyFiles::copyAll() {
     PrgBar->show();
     cancel_ = false;
     worker_ = std::thread([this, source, target] {
-        const std::vector<CopyTable> tables = collectCopyTables(source, target);
-        {
-            std::lock_guard lock(progressMutex_);
-            progressMaximum_ = entryCount(tables);
+        std::exception_ptr error;
+        CopySummary summary;
+        try {
+            summary = copyInBackground(source, target);
+        } catch (...) {
+            error = std::current_exception(); // out of memory or the like: said, not hidden
         }
-        CopyOptions options;
-        options.cancel = &cancel_;
-        options.onEntry = [this](const CopyReport& report) {
-            {
-                std::lock_guard lock(progressMutex_);
-                progressText_ = report.entry->relative;
-                progressCount_ = report.count;
-            }
-            // One update waits at a time: the window shows the newest entry, never a backlog.
-            if (!progressQueued_.exchange(true))
-                QMetaObject::invokeMethod(this, &FrmCFSCopyFiles::showProgress,
-                                          Qt::QueuedConnection);
-        };
-        CopySummary summary = vokari::copyAll(tables, options);
         QMetaObject::invokeMethod(
-            this, [this, summary = std::move(summary)] { finishCopy(summary); },
+            this, [this, summary = std::move(summary), error] { finishCopy(summary, error); },
             Qt::QueuedConnection);
     });
+}
+
+CopySummary FrmCFSCopyFiles::copyInBackground(const std::string& source,
+                                              const std::string& target) {
+    const std::vector<CopyTable> tables = collectCopyTables(source, target);
+    {
+        std::lock_guard lock(progressMutex_);
+        progressMaximum_ = entryCount(tables);
+    }
+    CopyOptions options;
+    options.cancel = &cancel_;
+    options.onEntry = [this](const CopyReport& report) {
+        {
+            std::lock_guard lock(progressMutex_);
+            progressText_ = report.entry->relative;
+            progressCount_ = report.count;
+        }
+        // One update waits at a time: the window shows the newest entry, never a backlog.
+        if (!progressQueued_.exchange(true))
+            QMetaObject::invokeMethod(this, &FrmCFSCopyFiles::showProgress, Qt::QueuedConnection);
+    };
+    return vokari::copyAll(tables, options);
 }
 
 void FrmCFSCopyFiles::showProgress() {
@@ -115,10 +126,24 @@ void FrmCFSCopyFiles::showProgress() {
     LblCopyFileNames->setText(qs(progressText_));
 }
 
-void FrmCFSCopyFiles::finishCopy(const CopySummary& summary) {
+void FrmCFSCopyFiles::finishCopy(const CopySummary& summary, const std::exception_ptr& error) {
     worker_.join();
     showProgress();
     const std::string title = us(windowTitle());
+    if (error) {
+        try {
+            std::rethrow_exception(error);
+        } catch (const std::exception& e) {
+            showMessage(
+                title,
+                us(tr("コピーを続けられませんでした。") + QStringLiteral("\r\n") + failureText(e)),
+                PromptIcon::Error);
+        } catch (...) {
+            showMessage(title, us(tr("コピーを続けられませんでした。")), PromptIcon::Error);
+        }
+        QDialog::done(QDialog::Rejected);
+        return;
+    }
     if (summary.failures.empty() && !summary.cancelled) {
         showMessage(title, us(tr("コピーが完了しました。")), PromptIcon::Information);
         QDialog::done(QDialog::Accepted);

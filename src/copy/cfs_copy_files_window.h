@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <atomic>
 #include <cstdint>
+#include <exception>
 #include <mutex>
 #include <thread>
 
@@ -35,7 +36,8 @@ public:
 
 private:
     void showProgress();
-    void finishCopy(const CopySummary& summary);
+    CopySummary copyInBackground(const std::string& source, const std::string& target);
+    void finishCopy(const CopySummary& summary, const std::exception_ptr& error);
     QString failureLine(const CopyFailure& failure) const;
 
     QLabel* LblInfo = nullptr;
