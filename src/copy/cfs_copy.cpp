@@ -5,17 +5,14 @@
 
 #include <cerrno>
 #include <cstring>
-#include <dirent.h>
-#include <fcntl.h>
 #include <memory>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <unordered_map>
 
 namespace vokari {
 namespace {
 
 using platform::FolderHandle;
+using platform::HostKind;
 
 // Staged copies are written to the disk together and then named: one flush per batch keeps a
 // crash from leaving a named but empty file without paying for a flush per file.
@@ -94,19 +91,10 @@ private:
     }
 
     void readTargetNames() {
-        const int fd = ::dup(target_->fd());
-        DIR* dir = fd < 0 ? nullptr : ::fdopendir(fd);
-        if (!dir) {
-            if (fd >= 0)
-                ::close(fd);
-            return;
-        }
-        while (const dirent* e = ::readdir(dir)) {
-            std::string name = e->d_name;
-            if (name != "." && name != "..")
-                targetNames_.emplace(asciiLower(name), std::move(name));
-        }
-        ::closedir(dir);
+        std::vector<platform::HostEntry> listed;
+        target_->list(listed); // what cannot be listed is met when the copy tries the name
+        for (auto& item : listed)
+            targetNames_.emplace(asciiLower(item.name), std::move(item.name));
     }
 
     void handle(size_t i) {
@@ -122,9 +110,8 @@ private:
         }
         const std::string key = asciiLower(entry.name);
         if (const auto found = targetNames_.find(key); found != targetNames_.end()) {
-            struct stat st;
-            if (::fstatat(target_->fd(), found->second.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0)
-                return meetExisting(i, found->second, st);
+            if (const auto kind = target_->kindOf(found->second); kind != HostKind::None)
+                return meetExisting(i, found->second, kind);
         }
         targetNames_[key] = entry.name;
         if (options_.dryRun) {
@@ -133,8 +120,8 @@ private:
             return report(i, CopyOutcome::Copied, CopyProblem::None, 0);
         }
         if (entry.isFolder) {
-            if (::mkdirat(target_->fd(), entry.name.c_str(), 0777) != 0)
-                return report(i, CopyOutcome::Failed, CopyProblem::System, errno);
+            if (const int err = target_->makeFolder(entry.name))
+                return report(i, CopyOutcome::Failed, CopyProblem::System, err);
             folders_[i] = Folder{FolderState::Ready, entry.name};
             return report(i, CopyOutcome::Copied, CopyProblem::None, 0);
         }
@@ -153,12 +140,12 @@ private:
     }
 
     // The second game holds the name already: it is kept as it is.
-    void meetExisting(size_t i, const std::string& onDisk, const struct stat& st) {
+    void meetExisting(size_t i, const std::string& onDisk, HostKind kind) {
         const CopyEntry& entry = entries_[i];
-        if (S_ISLNK(st.st_mode))
+        if (kind == HostKind::Link)
             return entry.isFolder ? report(i, CopyOutcome::Failed, CopyProblem::Link, 0)
                                   : report(i, CopyOutcome::Exists, CopyProblem::None, 0);
-        if (entry.isFolder != S_ISDIR(st.st_mode))
+        if (entry.isFolder != (kind == HostKind::Folder))
             return report(i, CopyOutcome::Failed, CopyProblem::InTheWay, 0);
         if (entry.isFolder)
             folders_[i] = Folder{FolderState::Ready, onDisk};

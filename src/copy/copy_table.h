@@ -48,11 +48,8 @@ bool isWindowsName(std::string_view name);
 
 // Lists the tree `name` of the game folder `sourceGame` for copying into `targetGame` (Windows
 // folders, the top folder matched without regard to case). No source folder: no entries. No
-// target folder: one entry for the whole tree, with NoTargetFolder.
+// target folder, or a source folder that cannot be read: one entry for the whole tree.
 CopyTable collectCopyTable(std::string_view name, std::string_view sourceGame,
                            std::string_view targetGame);
-
-// The host path of an entry below its top folder, "P51D/panel".
-std::string hostRelative(const CopyTable& table, size_t index);
 
 } // namespace vokari

@@ -1,7 +1,11 @@
 #include "platform/file_copy.h"
 
+#include "common/text.h"
+
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
@@ -52,6 +56,13 @@ int copyBytes(int from, int to) {
     }
 }
 
+HostKind kindOfMode(mode_t mode) {
+    return S_ISDIR(mode)   ? HostKind::Folder
+           : S_ISREG(mode) ? HostKind::File
+           : S_ISLNK(mode) ? HostKind::Link
+                           : HostKind::Other;
+}
+
 } // namespace
 
 std::shared_ptr<FolderHandle> FolderHandle::open(const std::string& hostPath, int& err) {
@@ -64,6 +75,50 @@ std::shared_ptr<FolderHandle> FolderHandle::openChild(const std::string& name, i
     const int fd = ::openat(fd_, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     err = fd < 0 ? errno : 0;
     return fd < 0 ? nullptr : std::make_shared<FolderHandle>(fd);
+}
+
+int FolderHandle::list(std::vector<HostEntry>& entries) const {
+    const int fd = ::dup(fd_);
+    DIR* dir = fd < 0 ? nullptr : ::fdopendir(fd);
+    if (!dir) {
+        const int err = errno;
+        if (fd >= 0)
+            ::close(fd);
+        return err;
+    }
+    ::rewinddir(dir); // the duplicate shares its position with earlier listings
+    errno = 0;
+    while (const dirent* e = ::readdir(dir)) {
+        if (e->d_name[0] == '.')
+            continue; // ".", ".." and hidden entries
+        HostKind kind = e->d_type == DT_DIR   ? HostKind::Folder
+                        : e->d_type == DT_REG ? HostKind::File
+                        : e->d_type == DT_LNK ? HostKind::Link
+                                              : HostKind::Other;
+        if (e->d_type == DT_UNKNOWN)
+            kind = kindOf(e->d_name);
+        if (kind != HostKind::None)
+            entries.push_back(HostEntry{e->d_name, kind});
+    }
+    const int err = errno;
+    ::closedir(dir);
+    std::sort(entries.begin(), entries.end(), [](const HostEntry& a, const HostEntry& b) {
+        const std::string la = asciiLower(a.name);
+        const std::string lb = asciiLower(b.name);
+        return la != lb ? la < lb : a.name < b.name;
+    });
+    return err;
+}
+
+HostKind FolderHandle::kindOf(const std::string& name) const {
+    struct stat st;
+    if (::fstatat(fd_, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return HostKind::None;
+    return kindOfMode(st.st_mode);
+}
+
+int FolderHandle::makeFolder(const std::string& name) const {
+    return ::mkdirat(fd_, name.c_str(), 0777) == 0 ? 0 : errno;
 }
 
 FolderHandle::~FolderHandle() {

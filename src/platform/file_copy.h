@@ -3,11 +3,21 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
-// Copying one file between open folders without ever replacing what is there. A copy first
-// goes to a hidden temporary name beside its target (stage) and takes its name only when whole
-// (commit), so a failed or interrupted copy never leaves a partial file under the real name.
+// Walking host folder trees through open folders, and copying one file between them without
+// ever replacing what is there. Names are taken as they are on disk, and no link below the
+// folder first opened is ever followed. A copy first goes to a hidden temporary name beside its
+// target (stage) and takes its name only when whole (commit), so a failed or interrupted copy
+// never leaves a partial file under the real name.
 namespace vokari::platform {
+
+enum class HostKind { None, File, Folder, Link, Other };
+
+struct HostEntry {
+    std::string name;
+    HostKind kind = HostKind::None;
+};
 
 // An open folder, closed with its last owner.
 class FolderHandle {
@@ -17,6 +27,13 @@ public:
     static std::shared_ptr<FolderHandle> open(const std::string& hostPath, int& err);
     // Opens the folder `name` inside this one, never through a link.
     std::shared_ptr<FolderHandle> openChild(const std::string& name, int& err) const;
+    // The entries, hidden ones (a leading ".") left out, in name order without regard to case.
+    // Returns 0 or the system's error number.
+    int list(std::vector<HostEntry>& entries) const;
+    // What `name` is, the link itself for a link; None when there is nothing.
+    HostKind kindOf(const std::string& name) const;
+    // Creates the folder `name`. Returns 0 or the system's error number.
+    int makeFolder(const std::string& name) const;
     explicit FolderHandle(int fd) : fd_(fd) {}
     ~FolderHandle();
     FolderHandle(const FolderHandle&) = delete;
