@@ -40,7 +40,7 @@ public:
     TreeCopier(const CopyTable& table, int32_t count, const CopyOptions& options,
                CopySummary& summary)
         : table_(table), entries_(table.entries), options_(options), summary_(summary),
-          count_(count), folders_(table.entries.size()) {}
+          count_(count), handled_(count), folders_(table.entries.size()) {}
 
     int32_t run() {
         for (size_t i = 0; i < entries_.size(); ++i) {
@@ -48,6 +48,8 @@ public:
                 summary_.cancelled = true;
                 break;
             }
+            if (options_.onProgress)
+                options_.onProgress(entries_[i], ++handled_);
             if (i == 0 || entries_[i].parent != entries_[i - 1].parent)
                 enterGroup(entries_[i].parent);
             handle(i);
@@ -213,7 +215,8 @@ private:
     const std::vector<CopyEntry>& entries_;
     const CopyOptions& options_;
     CopySummary& summary_;
-    int32_t count_;
+    int32_t count_;   // entries whose outcome is told
+    int32_t handled_; // entries shown as handled
     std::vector<Folder> folders_;
 
     FolderState groupState_ = FolderState::NotCopied;

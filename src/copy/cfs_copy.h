@@ -42,6 +42,9 @@ struct CopySummary {
 struct CopyOptions {
     bool dryRun = false;                       // decide what would be copied, write nothing
     const std::atomic<bool>* cancel = nullptr; // checked before each entry
+    // Before an entry is handled, with the number of entries handled so far, this one included.
+    std::function<void(const CopyEntry&, int32_t count)> onProgress;
+    // When an entry's outcome is known. Files are named in batches, so this may come later.
     std::function<void(const CopyReport&)> onEntry;
 };
 

@@ -104,11 +104,11 @@ CopySummary FrmCFSCopyFiles::copyInBackground(const std::string& source,
     }
     CopyOptions options;
     options.cancel = &cancel_;
-    options.onEntry = [this](const CopyReport& report) {
+    options.onProgress = [this](const CopyEntry& entry, int32_t count) {
         {
             std::lock_guard lock(progressMutex_);
-            progressText_ = report.entry->relative;
-            progressCount_ = report.count;
+            progressText_ = entry.relative;
+            progressCount_ = count;
         }
         // One update waits at a time: the window shows the newest entry, never a backlog.
         if (!progressQueued_.exchange(true))
