@@ -33,6 +33,16 @@ uint32_t attributesOf(const std::string& name, const struct stat& st, bool isLin
     return attributes;
 }
 
+// A name a Windows path can hold: anything else would be read as separators, a drive or a
+// pattern once joined into one, and name another file.
+bool isWindowsName(std::string_view name) {
+    for (const unsigned char c : name)
+        if (c < 0x20 ||
+            std::string_view("\\:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos)
+            return false;
+    return true;
+}
+
 std::string errnoText(int err) {
     return std::strerror(err);
 }
@@ -47,8 +57,8 @@ std::vector<DirEntry> listDirectory(std::string_view folder) {
         return entries;
     while (dirent* entry = ::readdir(dir)) {
         const std::string name = entry->d_name;
-        if (name.empty() || name[0] == '.')
-            continue; // ".", ".." and hidden entries
+        if (name.empty() || name[0] == '.' || !isWindowsName(name))
+            continue; // ".", "..", hidden entries and names no Windows path can hold
         const std::string full = host + "/" + name;
         struct stat st;
         if (::lstat(full.c_str(), &st) != 0)

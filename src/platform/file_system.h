@@ -27,7 +27,8 @@ struct DirEntry {
     bool isLink() const { return attributes & kAttrReparsePoint; }
 };
 
-// Folders and normal files of `folder`, hidden ones left out, sorted by name without regard to
+// Folders and normal files of `folder`, hidden ones and names a Windows path cannot hold (\ : *
+// ? " < > | and control characters) left out, sorted by name without regard to
 // case (NTFS order). A folder that cannot be read lists nothing.
 std::vector<DirEntry> listDirectory(std::string_view folder);
 

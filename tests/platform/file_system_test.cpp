@@ -21,6 +21,8 @@ TEST(FileSystem, ListingSkipsHiddenAndSortsWithoutCase) {
     writeFile(dir / "ro.txt", "");
     ::chmod((dir / "ro.txt").c_str(), 0444);
     fs::create_symlink(dir / "Folder", dir / "link");
+    for (const char* odd : {"a\\..\\b", "c:d", "*.txt", "e?", "f\"", "<g>", "h|i", "j\nk"})
+        writeFile(dir / odd, ""); // no Windows path names them: never listed
 
     const auto entries = platform::listDirectory(dir.path().string());
     ASSERT_EQ(entries.size(), 5u);
