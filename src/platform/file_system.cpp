@@ -172,10 +172,35 @@ void writeFileAtomic(std::string_view path, std::string_view bytes) {
     file.commit();
 }
 
-AtomicFileWriter::AtomicFileWriter(fs::path host) : host_(std::move(host)) {
+namespace {
+
+// The file a chain of symbolic links ends at (the path itself when it is no link): a game file
+// the user linked elsewhere is replaced where it lives, and the link stays.
+fs::path linkTarget(fs::path path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st;
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return path;
+        std::error_code ec;
+        const fs::path target = fs::read_symlink(path, ec);
+        if (ec)
+            throw IoError("cannot write " + path.string() + ": " + ec.message());
+        path = target.is_absolute() ? target : path.parent_path() / target;
+    }
+    throw IoError("cannot write " + path.string() + ": " + errnoText(ELOOP));
+}
+
+} // namespace
+
+AtomicFileWriter::AtomicFileWriter(fs::path host) : host_(linkTarget(std::move(host))) {
     struct stat st;
-    if (::stat(host_.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
-        throw IoError("cannot write " + host_.string() + ": it is a folder");
+    if (::stat(host_.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode))
+            throw IoError("cannot write " + host_.string() + ": it is a folder");
+        // Windows refuses to replace a read-only file; a rename would not.
+        if (!(st.st_mode & S_IWUSR))
+            throw IoError("cannot write " + host_.string() + ": the file is read-only");
+    }
     temp_ = host_.string() + ".vokari-XXXXXX";
     fd_ = ::mkstemp(temp_.data());
     if (fd_ < 0)

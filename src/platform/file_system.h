@@ -53,7 +53,8 @@ std::string readFileBytes(std::string_view path);
 
 // Replaces (or creates) a file with `bytes`: written to a temporary file beside it and renamed
 // over it, so the old file stays whole when anything fails. An existing file keeps its
-// permissions. Throws IoError.
+// permissions; a read-only one is refused; a symbolic link is written through (the file it
+// points to is replaced in its own folder, the link stays). Throws IoError.
 void writeFileAtomic(std::string_view path, std::string_view bytes);
 
 // The same for bytes that arrive in pieces (an archive entry being decoded): written to a
