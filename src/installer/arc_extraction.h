@@ -24,6 +24,8 @@ std::vector<ExtractionFailure> runExtraction(const std::vector<ExtractionStep>& 
 // empty when it may be.
 std::string refusalReason(const ClsCfsArcFile& entry);
 
+bool hasControlCharacter(std::string_view text);
+
 // A folder path relative to the game folder that cannot lead out of it: no drive, no leading
 // separator, no ".." element, no control character.
 bool isContainedRelativeFolder(std::string_view folder);

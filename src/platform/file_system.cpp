@@ -240,13 +240,19 @@ void AtomicFileWriter::commit() {
     struct stat st;
     if (::stat(host_.c_str(), &st) == 0)
         mode = st.st_mode & 07777;
-    if (::fchmod(fd_, mode) != 0 || ::fsync(fd_) != 0)
+    if (::fchmod(fd_, mode) != 0 || (mtime_ && !setFileModificationTime(fd_, *mtime_)) ||
+        ::fsync(fd_) != 0)
         fail(errno);
     const int rc = ::close(fd_);
     fd_ = -1;
     if (rc != 0 || ::rename(temp_.c_str(), host_.c_str()) != 0)
         fail(errno);
     committed_ = true;
+}
+
+bool setFileModificationTime(int fd, int64_t unixTime) {
+    const struct timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(unixTime), 0}};
+    return ::futimens(fd, times) == 0;
 }
 
 std::optional<FileStamp> fileStamp(std::string_view path) {

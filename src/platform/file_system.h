@@ -68,6 +68,8 @@ public:
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
     void write(std::string_view bytes);
+    // The modification time the file gets on commit (seconds since 1970, UTC).
+    void setModificationTime(int64_t unixTime) { mtime_ = unixTime; }
     // Gives the file the permissions of the one it replaces (new files: 0666 less the umask),
     // flushes it to disk and renames it over the target.
     void commit();
@@ -78,7 +80,11 @@ private:
     std::string temp_;
     int fd_ = -1;
     bool committed_ = false;
+    std::optional<int64_t> mtime_;
 };
+
+// Sets the modification time of an open file; false when the system refuses.
+bool setFileModificationTime(int fd, int64_t unixTime);
 
 // Size and modification time to the nanosecond, for caches that must notice any change.
 struct FileStamp {
