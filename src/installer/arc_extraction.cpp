@@ -252,14 +252,13 @@ private:
         const std::optional<uint32_t> listedCrc = zip ? crcOf(entry) : std::nullopt;
         uint64_t total = 0;
         uLong crc = ::crc32(0, nullptr, 0);
-        auto checked = [&](const char* data, size_t size, auto&& sink) {
+        auto check = [&](const char* data, size_t size) {
             total += size;
             if (total > listedSize)
                 throw EntryError("the data is larger than the " + std::to_string(listedSize) +
                                  " bytes the archive lists");
             if (zip)
                 crc = ::crc32(crc, reinterpret_cast<const Bytef*>(data), static_cast<uInt>(size));
-            sink(data, size);
         };
         auto verify = [&] {
             if (total != listedSize)
@@ -272,7 +271,8 @@ private:
         if (existing) {
             platform::AtomicFileWriter temp(target);
             reader.readData([&](const char* data, size_t size) {
-                checked(data, size, [&](const char* d, size_t n) { temp.write({d, n}); });
+                check(data, size);
+                temp.write({data, size});
             });
             verify();
             temp.setModificationTime(mtime);
@@ -280,7 +280,8 @@ private:
         } else {
             NewFile file(target);
             reader.readData([&](const char* data, size_t size) {
-                checked(data, size, [&](const char* d, size_t n) { file.write(d, n); });
+                check(data, size);
+                file.write(data, size);
             });
             verify();
             file.commit(mtime);

@@ -7,8 +7,10 @@
 #include <vector>
 
 // Unpacking planned entries: each archive is read once, entries are written in plan order
-// (so a file written earlier in the run counts as existing for later ones), and only ever as
-// a regular file under its own plain name in its destination folder.
+// (so a file written earlier in the run counts as existing for later ones; an entry skipped
+// for one is reported), and only ever as a regular file under its own plain name in its
+// destination folder. Each entry's data is held to what the listing showed (size, and CRC for
+// ZIP) and the file keeps the time the package records for it.
 namespace vokari {
 
 struct ExtractionStep {
