@@ -31,6 +31,7 @@ struct Pending {
     CopyOutcome outcome = CopyOutcome::Copied;
     CopyProblem problem = CopyProblem::None;
     int err = 0;
+    bool sourceSide = false;
     bool staged = false;
     platform::StagedCopy copy;
 };
@@ -102,7 +103,8 @@ private:
     void handle(size_t i) {
         const CopyEntry& entry = entries_[i];
         if (entry.problem != CopyProblem::None)
-            return report(i, CopyOutcome::Failed, entry.problem, entry.err);
+            return report(i, CopyOutcome::Failed, entry.problem, entry.err,
+                          entry.problem != CopyProblem::NoTargetFolder);
         if (groupState_ == FolderState::NotCopied)
             return report(i, CopyOutcome::Failed, CopyProblem::FolderNotCopied, 0);
         if (groupState_ == FolderState::WouldBeMade) {
@@ -128,11 +130,12 @@ private:
             return report(i, CopyOutcome::Copied, CopyProblem::None, 0);
         }
         if (!source_)
-            return report(i, CopyOutcome::Failed, CopyProblem::System, sourceErr_);
+            return report(i, CopyOutcome::Failed, CopyProblem::System, sourceErr_, true);
         Pending pending;
         pending.index = i;
         if (const int err = platform::stageCopy(*source_, entry.name, target_, pending.copy))
-            return report(i, CopyOutcome::Failed, CopyProblem::System, err);
+            return report(i, CopyOutcome::Failed, CopyProblem::System, err,
+                          pending.copy.sourceFailed);
         pending.staged = true;
         stagedBytes_ += pending.copy.size;
         ++stagedFiles_;
@@ -154,8 +157,10 @@ private:
         report(i, CopyOutcome::Exists, CopyProblem::None, 0);
     }
 
-    void report(size_t i, CopyOutcome outcome, CopyProblem problem, int err) {
-        Pending pending{i, outcome, problem, err, false, {}};
+    // `sourceSide`: the failure is the first game's entry's, not the place it goes to.
+    void report(size_t i, CopyOutcome outcome, CopyProblem problem, int err,
+                bool sourceSide = false) {
+        Pending pending{i, outcome, problem, err, sourceSide, false, {}};
         if (stagedFiles_ == 0)
             emit(pending); // nothing waits for a flush: keep the order and tell at once
         else
@@ -204,11 +209,25 @@ private:
             ++summary_.existing;
             break;
         case CopyOutcome::Failed:
-            summary_.failures.push_back(CopyFailure{copyPath(table_, entry), p.problem, p.err});
+            summary_.failures.push_back(
+                CopyFailure{copyPath(table_, entry), hostPathOf(p), p.problem, p.err});
             break;
         }
         if (options_.onEntry)
             options_.onEntry(CopyReport{&table_, &entry, p.outcome, p.problem, p.err, count_});
+    }
+
+    // Where the user finds what failed: the entry in the first game, or where it goes.
+    std::string hostPathOf(const Pending& p) const {
+        std::string path;
+        for (size_t i = p.index; i != kTopFolder; i = entries_[i].parent) {
+            const std::string& name = !p.sourceSide && !folders_[i].targetName.empty()
+                                          ? folders_[i].targetName
+                                          : entries_[i].name;
+            if (!name.empty())
+                path = "/" + name + path;
+        }
+        return (p.sourceSide ? table_.source : table_.target) + path;
     }
 
     const CopyTable& table_;

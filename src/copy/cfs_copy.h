@@ -27,7 +27,8 @@ struct CopyReport {
 };
 
 struct CopyFailure {
-    std::string path; // "AIRCRAFT\P51D\panel"
+    std::string path;     // "AIRCRAFT\P51D\panel"
+    std::string hostPath; // where the user finds it: in the first game, or where it goes
     CopyProblem problem = CopyProblem::None;
     int err = 0;
 };

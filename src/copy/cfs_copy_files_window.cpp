@@ -189,7 +189,7 @@ QString FrmCFSCopyFiles::failureLine(const CopyFailure& failure) const {
         reason = failureText(IoError(copyProblemText(failure.problem, failure.err)));
         break;
     }
-    return tr("%1: %2").arg(qs(failure.path), reason);
+    return tr("%1: %2").arg(qs(failure.hostPath), reason);
 }
 
 void FrmCFSCopyFiles::done(int result) {

@@ -130,6 +130,7 @@ int stageCopy(const FolderHandle& source, const std::string& name,
     // O_NONBLOCK: a pipe swapped in under the name must not hang the copy.
     const int from = ::openat(source.fd(), name.c_str(),
                               O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    staged.sourceFailed = true;
     if (from < 0)
         return errno;
     struct stat st;
@@ -138,6 +139,7 @@ int stageCopy(const FolderHandle& source, const std::string& name,
         ::close(from);
         return err;
     }
+    staged.sourceFailed = false;
     staged.folder = target;
     staged.name = name;
     staged.size = st.st_size;

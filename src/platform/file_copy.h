@@ -50,6 +50,7 @@ struct StagedCopy {
     std::string tempName;
     std::string name;
     int64_t size = 0;
+    bool sourceFailed = false; // the failure was the source's: it could not be opened
 };
 
 // Copies the plain file `name` of `source` (never through a link) to a temporary name in

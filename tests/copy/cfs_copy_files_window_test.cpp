@@ -74,12 +74,11 @@ TEST_F(CfsCopyFilesWindowTest, FailuresAreCountedAndTheFirstListedNeverReportedA
     runCopy(window);
     ASSERT_EQ(prompt.asked().size(), 1u);
     const std::string reason = "Windows のパスに使えない文字を含む名前です";
-    EXPECT_EQ(prompt.asked()[0].text, "7 個のファイルまたはフォルダをコピーできませんでした。\r\n"
-                                      "AIRCRAFT\\a:1: " +
-                                          reason + "\r\nAIRCRAFT\\a:2: " + reason +
-                                          "\r\nAIRCRAFT\\a:3: " + reason +
-                                          "\r\nAIRCRAFT\\a:4: " + reason +
-                                          "\r\nAIRCRAFT\\a:5: " + reason + "\r\nほか 2 件");
+    // Each named by its host path, where the user can find and rename it.
+    std::string text = "7 個のファイルまたはフォルダをコピーできませんでした。";
+    for (const char* name : {"a:1", "a:2", "a:3", "a:4", "a:5"})
+        text += "\r\n" + (cfs1 / "Aircraft" / name).string() + ": " + reason;
+    EXPECT_EQ(prompt.asked()[0].text, text + "\r\nほか 2 件");
     EXPECT_EQ(prompt.asked()[0].icon, PromptIcon::Warning);
     EXPECT_TRUE(fs::exists(cfs2 / "Aircraft/fine.cfg"));
 }

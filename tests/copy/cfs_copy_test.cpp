@@ -145,6 +145,9 @@ TEST_F(CfsCopyTest, WhatCannotBeCopiedIsCountedAndNeverLeftHalfWritten) {
                          "AIRCRAFT\\Locked\\model\\m.mdl its folder was not copied"});
     expected.push_back("GAUGES the second game has no such folder");
     EXPECT_EQ(failed, expected);
+    // Named where the user finds them: here, where they were to go.
+    EXPECT_EQ(summary.failures.front().hostPath, (cfs2 / "Aircraft/Big/big.bmp").string());
+    EXPECT_EQ(summary.failures.back().hostPath, (cfs2 / "GAUGES").string());
     EXPECT_EQ(summary.copied, 2); // Big and small.cfg
     EXPECT_FALSE(fs::exists(cfs2 / "Aircraft/Big/big.bmp"));
     EXPECT_FALSE(fs::exists(cfs2 / "Gauges"));
