@@ -9,6 +9,247 @@
     </message>
 </context>
 <context>
+    <name>vokari::ui::FrmAbout</name>
+    <message>
+        <source>ﾊﾞｰｼﾞｮﾝ情報</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>Version : Prototype R.0.0.6</source>
+        <translation>Version : Prototype R.0.0.6</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>ｼｽﾃﾑ情報(&amp;S)...</source>
+        <translation>&amp;System Info...</translation>
+    </message>
+    <message>
+        <source>現時点ではｼｽﾃﾑ情報を使用できません</source>
+        <translation>System information is not available at this time</translation>
+    </message>
+</context>
+<context>
+    <name>vokari::ui::FrmAircraftEnabler</name>
+    <message>
+        <source>航空機ファイル設定</source>
+        <translation>Aircraft Files</translation>
+    </message>
+    <message>
+        <source>ON</source>
+        <translation>ON</translation>
+    </message>
+    <message>
+        <source>DEF</source>
+        <translation>DEF</translation>
+    </message>
+    <message>
+        <source>デフォルト航空機は無効化できません。</source>
+        <translation>Stock aircraft cannot be switched off.</translation>
+    </message>
+    <message>
+        <source>編集する場合は[オプション]メニューから</source>
+        <translation>To change them, choose</translation>
+    </message>
+    <message>
+        <source>[デフォルト航空機の編集を許可]を選択してください。</source>
+        <translation>[Allow Editing Stock Aircraft] in the [Options] menu.</translation>
+    </message>
+    <message>
+        <source>航空機の一覧を読み込めませんでした。</source>
+        <translation>The list of aircraft could not be read.</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>元に戻す</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>航空機を有効にする</source>
+        <translation>Switch aircraft on</translation>
+    </message>
+    <message>
+        <source>航空機を無効にする</source>
+        <translation>Switch aircraft off</translation>
+    </message>
+    <message>
+        <source>航空機ファイルを削除する</source>
+        <translation>Delete aircraft files</translation>
+    </message>
+    <message>
+        <source>インストール済航空機</source>
+        <translation>Installed aircraft</translation>
+    </message>
+    <message>
+        <source>ファイル(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>保存(&amp;S)</source>
+        <translation>&amp;Save</translation>
+    </message>
+    <message>
+        <source>終了(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>編集(&amp;E)</source>
+        <translation>&amp;Edit</translation>
+    </message>
+    <message>
+        <source>元に戻す(&amp;U)</source>
+        <translation>&amp;Undo</translation>
+    </message>
+    <message>
+        <source>有効(&amp;A)</source>
+        <translation>On (&amp;A)</translation>
+    </message>
+    <message>
+        <source>無効(&amp;I)</source>
+        <translation>Off (&amp;I)</translation>
+    </message>
+    <message>
+        <source>航空機ファイルを削除(&amp;D)</source>
+        <translation>&amp;Delete Aircraft Files</translation>
+    </message>
+    <message>
+        <source>オプション(&amp;O)</source>
+        <translation>&amp;Options</translation>
+    </message>
+    <message>
+        <source>デフォルト航空機の編集を許可(&amp;P)</source>
+        <translation>Allow Editing Stock Aircraft (&amp;P)</translation>
+    </message>
+    <message>
+        <source>削除時に計器ファイルも削除する(&amp;G)</source>
+        <translation>Delete &amp;Gauge Files Too</translation>
+    </message>
+    <message>
+        <source>ヘルプ(&amp;H)</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>バージョン情報(&amp;A)</source>
+        <translation>&amp;About</translation>
+    </message>
+    <message>
+        <source>状態</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>デフォルト</source>
+        <translation>Stock</translation>
+    </message>
+    <message>
+        <source>フォルダ</source>
+        <translation>Folder</translation>
+    </message>
+    <message>
+        <source>表示名</source>
+        <translation>Title</translation>
+    </message>
+    <message>
+        <source>選択した航空機の中にデフォルト航空機が含まれています。</source>
+        <translation>The selected aircraft include stock aircraft.</translation>
+    </message>
+    <message>
+        <source>デフォルト航空機は削除できません。</source>
+        <translation>Stock aircraft cannot be deleted.</translation>
+    </message>
+    <message>
+        <source>この操作は取消ができません。</source>
+        <translation>This cannot be undone.</translation>
+    </message>
+    <message>
+        <source>選択した航空機のファイルを削除しますか？</source>
+        <translation>Delete the files of the selected aircraft?</translation>
+    </message>
+    <message>
+        <source>航空機ファイルを削除できませんでした。</source>
+        <translation>The aircraft files could not be deleted.</translation>
+    </message>
+    <message>
+        <source>削除できなかったファイルがあります。</source>
+        <translation>Some files could not be deleted.</translation>
+    </message>
+    <message>
+        <source>次の航空機の有効・無効を保存できませんでした。</source>
+        <translation>Could not save whether this aircraft is on or off:</translation>
+    </message>
+    <message>
+        <source>航空機の有効・無効を保存できませんでした。</source>
+        <translation>Could not save which aircraft are on or off.</translation>
+    </message>
+    <message>
+        <source>データは変更されています。変更を保存しますか？</source>
+        <translation>The data has been changed. Save the changes?</translation>
+    </message>
+</context>
+<context>
+    <name>vokari::ui::FrmVokari</name>
+    <message>
+        <source>Vokari Menu</source>
+        <translation>Vokari Menu</translation>
+    </message>
+    <message>
+        <source>CFS Version</source>
+        <translation>CFS Version</translation>
+    </message>
+    <message>
+        <source>Combat Flight Simulator 1 ヨーロッパ戦線</source>
+        <translation>Combat Flight Simulator 1 WWII Europe</translation>
+    </message>
+    <message>
+        <source>Combat Flight Simulator 2 太平洋戦線</source>
+        <translation>Combat Flight Simulator 2 WWII Pacific Theater</translation>
+    </message>
+    <message>
+        <source>終&#x3000;了</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>Prototype R.0.0.6</source>
+        <translation>Prototype R.0.0.6</translation>
+    </message>
+    <message>
+        <source>CFS1・CFS2 プレイヤーのためのツール集</source>
+        <translation>Tools for CFS1 and CFS2 players</translation>
+    </message>
+    <message>
+        <source>Combat Flight Simulator がインストールされていません</source>
+        <translation>Combat Flight Simulator is not installed</translation>
+    </message>
+    <message>
+        <source>UNZIP32.DLLおよびUNLHA.DLLが見つかりません。</source>
+        <translation>UNZIP32.DLL and UNLHA.DLL cannot be found.</translation>
+    </message>
+    <message>
+        <source>この機能を使用するには UNZIP32.DLL あるいは</source>
+        <translation>To use this function, install UNZIP32.DLL or</translation>
+    </message>
+    <message>
+        <source>UNLHA32.DLLをインストールしてください｡ </source>
+        <translation>UNLHA32.DLL.</translation>
+    </message>
+    <message>
+        <source>作業ディレクトリの削除に失敗しました。</source>
+        <translation>The work directory could not be deleted.</translation>
+    </message>
+    <message>
+        <source>作業ディレクトリを手動で削除してください。</source>
+        <translation>Please delete the work directory yourself.</translation>
+    </message>
+    <message>
+        <source>作業ディレクトリは[%1]です。</source>
+        <translation>The work directory is [%1].</translation>
+    </message>
+</context>
+<context>
     <name>vokari::ui::MessageBoxPrompt</name>
     <message>
         <source>はい</source>
@@ -25,6 +266,93 @@
     <message>
         <source>OK</source>
         <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>vokari::ui::frmCfsSetting</name>
+    <message>
+        <source>CFS設定</source>
+        <translation>CFS Settings</translation>
+    </message>
+    <message>
+        <source>設定ファイルを読み込めませんでした。</source>
+        <translation>The settings file could not be read.</translation>
+    </message>
+    <message>
+        <source>基本設定</source>
+        <translation>General</translation>
+    </message>
+    <message>
+        <source>マルチプレーヤー</source>
+        <translation>Multiplayer</translation>
+    </message>
+    <message>
+        <source>オープニングロゴを表示する</source>
+        <translation>Show the opening logo</translation>
+    </message>
+    <message>
+        <source>CFS起動時に表示されるMicrosoft ロゴを有効／無効を設定します</source>
+        <translation>Shows or hides the Microsoft logo when CFS starts</translation>
+    </message>
+    <message>
+        <source>オープニングムービーを表示する</source>
+        <translation>Show the opening movie</translation>
+    </message>
+    <message>
+        <source>CFS起動時に表示されるムービーを有効／無効を設定します</source>
+        <translation>Shows or hides the movie when CFS starts</translation>
+    </message>
+    <message>
+        <source>プレーヤー名</source>
+        <translation>Player name</translation>
+    </message>
+    <message>
+        <source>プレーヤー名を設定します（CFS2でも初期表示されます）</source>
+        <translation>Sets the player name (CFS2 also shows it at first)</translation>
+    </message>
+    <message>
+        <source>プレーヤー表示色</source>
+        <translation>Player colour</translation>
+    </message>
+    <message>
+        <source>衝突時の停止時間(秒)</source>
+        <translation>Pause after a collision (seconds)</translation>
+    </message>
+    <message>
+        <source>衝突時に何回も爆発する場合は０に設定してください</source>
+        <translation>Set it to 0 if a collision explodes again and again</translation>
+    </message>
+    <message>
+        <source>初期値：2</source>
+        <translation>Default: 2</translation>
+    </message>
+    <message>
+        <source>チートの警告を表示する</source>
+        <translation>Show cheat warnings</translation>
+    </message>
+    <message>
+        <source>CFSに組み込まれているチート機能を使用している場合に警告を表示します</source>
+        <translation>Warns when the cheats built into CFS are in use</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>ｷｬﾝｾﾙ</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>更新</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>数字を入れてください</source>
+        <translation>Please enter a number</translation>
+    </message>
+    <message>
+        <source>設定を保存できませんでした。</source>
+        <translation>The settings could not be saved.</translation>
     </message>
 </context>
 </TS>
