@@ -248,6 +248,14 @@
         <source>作業ディレクトリは[%1]です。</source>
         <translation>The work directory is [%1].</translation>
     </message>
+    <message>
+        <source>Wine プレフィックス</source>
+        <translation>Wine prefix</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
 </context>
 <context>
     <name>vokari::ui::MessageBoxPrompt</name>
