@@ -277,6 +277,93 @@
     </message>
 </context>
 <context>
+    <name>vokari::ui::failureText</name>
+    <message>
+        <source>次のファイルを読み込めませんでした。</source>
+        <translation>Could not read this file:</translation>
+    </message>
+    <message>
+        <source>次のファイルに書き込めませんでした。</source>
+        <translation>Could not write this file:</translation>
+    </message>
+    <message>
+        <source>次のフォルダを作成できませんでした。</source>
+        <translation>Could not create this folder:</translation>
+    </message>
+    <message>
+        <source>次のファイルを削除できませんでした。</source>
+        <translation>Could not delete this file:</translation>
+    </message>
+    <message>
+        <source>次のファイルを移動できませんでした。</source>
+        <translation>Could not move this file:</translation>
+    </message>
+    <message>
+        <source>次のフォルダは使用できません。</source>
+        <translation>This folder cannot be used:</translation>
+    </message>
+    <message>
+        <source>見つかりません。</source>
+        <translation>It does not exist.</translation>
+    </message>
+    <message>
+        <source>アクセスが許可されていません。</source>
+        <translation>Permission denied.</translation>
+    </message>
+    <message>
+        <source>読み取り専用です。</source>
+        <translation>It is read-only.</translation>
+    </message>
+    <message>
+        <source>ディスクの空き容量が足りません。</source>
+        <translation>The disk is full.</translation>
+    </message>
+    <message>
+        <source>同じ名前のフォルダがあります。</source>
+        <translation>A folder of that name is in the way.</translation>
+    </message>
+    <message>
+        <source>使用中です。</source>
+        <translation>It is in use.</translation>
+    </message>
+    <message>
+        <source>システムのエラー番号: %1</source>
+        <translation>System error number: %1</translation>
+    </message>
+    <message>
+        <source>次のファイルの %1 行目を読み取れません。</source>
+        <translation>Line %1 of this file cannot be read:</translation>
+    </message>
+    <message>
+        <source>次の文字列はゲームの文字コード (%1) で表せません。</source>
+        <translation>This text cannot be written in the game&apos;s code page (%1):</translation>
+    </message>
+    <message>
+        <source>「%1」</source>
+        <translation>&quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>表せない文字: %1</source>
+        <translation>Character it cannot hold: %1</translation>
+    </message>
+    <message>
+        <source>ファイルの読み書きに失敗しました。</source>
+        <translation>A file could not be read or written.</translation>
+    </message>
+    <message>
+        <source>ファイルの内容を読み取れません。</source>
+        <translation>A file&apos;s content cannot be read.</translation>
+    </message>
+    <message>
+        <source>メモリが足りません。</source>
+        <translation>Out of memory.</translation>
+    </message>
+    <message>
+        <source>処理を続けられませんでした。</source>
+        <translation>The work could not go on.</translation>
+    </message>
+</context>
+<context>
     <name>vokari::ui::frmCfsSetting</name>
     <message>
         <source>CFS設定</source>

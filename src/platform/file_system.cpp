@@ -33,10 +33,6 @@ uint32_t attributesOf(const std::string& name, const struct stat& st, bool isLin
     return attributes;
 }
 
-std::string errnoText(int err) {
-    return std::strerror(err);
-}
-
 } // namespace
 
 std::vector<DirEntry> listDirectory(std::string_view folder) {
@@ -101,10 +97,16 @@ bool isRegularFile(std::string_view path) {
 bool deleteFile(std::string_view path) {
     const fs::path host = hostPath(path);
     struct stat st;
-    if (::lstat(host.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+    if (::lstat(host.c_str(), &st) != 0)
         return false;
-    if (!S_ISLNK(st.st_mode) && !(st.st_mode & S_IWUSR))
-        return false; // read-only, as Windows refuses it
+    if (S_ISDIR(st.st_mode)) {
+        errno = EISDIR;
+        return false;
+    }
+    if (!S_ISLNK(st.st_mode) && !(st.st_mode & S_IWUSR)) {
+        errno = EROFS; // read-only, as Windows refuses it
+        return false;
+    }
     return ::unlink(host.c_str()) == 0;
 }
 
@@ -123,7 +125,7 @@ void createDirectories(std::string_view path) {
     const fs::path host = hostPath(path);
     fs::create_directories(host, ec);
     if (ec)
-        throw IoError("cannot create folder " + host.string() + ": " + ec.message());
+        throw IoError(FileAction::CreateFolder, host.string(), ec.value());
 }
 
 std::string readFileBytes(std::string_view path) {
@@ -133,7 +135,7 @@ std::string readFileBytes(std::string_view path) {
 std::string readHostFile(const fs::path& host) {
     const int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        throw IoError("cannot read " + host.string() + ": " + errnoText(errno));
+        throw IoError(FileAction::Read, host.string(), errno);
     std::string data;
     struct stat st;
     if (::fstat(fd, &st) == 0 && st.st_size > 0)
@@ -146,7 +148,7 @@ std::string readHostFile(const fs::path& host) {
                 continue;
             const int err = errno;
             ::close(fd);
-            throw IoError("cannot read " + host.string() + ": " + errnoText(err));
+            throw IoError(FileAction::Read, host.string(), err);
         }
         if (n == 0)
             break;
@@ -165,11 +167,11 @@ void writeFileAtomic(std::string_view path, std::string_view bytes) {
 AtomicFileWriter::AtomicFileWriter(fs::path host) : host_(std::move(host)) {
     struct stat st;
     if (::stat(host_.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
-        throw IoError("cannot write " + host_.string() + ": it is a folder");
+        throw IoError(FileAction::Write, host_.string(), EISDIR);
     temp_ = host_.string() + ".vokari-XXXXXX";
     fd_ = ::mkstemp(temp_.data());
     if (fd_ < 0)
-        throw IoError("cannot write " + host_.string() + ": " + errnoText(errno));
+        throw IoError(FileAction::Write, host_.string(), errno);
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
@@ -180,7 +182,7 @@ AtomicFileWriter::~AtomicFileWriter() {
 }
 
 void AtomicFileWriter::fail(int err) {
-    throw IoError("cannot write " + host_.string() + ": " + errnoText(err));
+    throw IoError(FileAction::Write, host_.string(), err);
 }
 
 void AtomicFileWriter::write(std::string_view bytes) {
