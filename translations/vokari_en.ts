@@ -256,6 +256,50 @@
         <source>%1 (%2)</source>
         <translation>%1 (%2)</translation>
     </message>
+    <message>
+        <source>航空機ファイル設定</source>
+        <translation>Aircraft Files</translation>
+    </message>
+    <message>
+        <source>航空機を使用するかしないかを設定します</source>
+        <translation>Chooses which aircraft the game uses</translation>
+    </message>
+    <message>
+        <source>音声・パネルファイル設定</source>
+        <translation>Sound and Panel Files</translation>
+    </message>
+    <message>
+        <source>航空機のサウンド、パネルを他の機体データのものを利用するように変更します</source>
+        <translation>Lets an aircraft use the sound or panel of another aircraft</translation>
+    </message>
+    <message>
+        <source>クイックコンバット編集</source>
+        <translation>Quick Combat Editor</translation>
+    </message>
+    <message>
+        <source>クイックコンバットで使用するグループ、機体を設定します</source>
+        <translation>Sets the groups and aircraft that quick combat uses</translation>
+    </message>
+    <message>
+        <source>CFSファイルインストール</source>
+        <translation>Install CFS Files</translation>
+    </message>
+    <message>
+        <source>ZIP形式で配布されるファイルのインストールを支援します</source>
+        <translation>Helps install files distributed as ZIP archives</translation>
+    </message>
+    <message>
+        <source>CFS設定</source>
+        <translation>CFS Settings</translation>
+    </message>
+    <message>
+        <source>CFSから設定できない項目を設定します</source>
+        <translation>Sets what CFS itself offers no screen for</translation>
+    </message>
+    <message>
+        <source>CFS1 → CFS2 ファイル コピー</source>
+        <translation>Copy Files CFS1 → CFS2</translation>
+    </message>
 </context>
 <context>
     <name>vokari::ui::MessageBoxPrompt</name>

@@ -233,7 +233,9 @@ void FrmAircraftEnabler::setAircrafts() {
     LstAircraft->setHeaderLabels({tr("状態"), tr("デフォルト"), tr("フォルダ"), tr("表示名")});
     const int widths[] = {30, 40, 200, 300};
     for (int column = 0; column < 4; ++column)
-        LstAircraft->setColumnWidth(column, widths[column]);
+        // Never narrower than the caption, in whichever language it is.
+        LstAircraft->setColumnWidth(
+            column, std::max(widths[column], LstAircraft->header()->sectionSizeHint(column)));
 
     QList<QTreeWidgetItem*> items;
     for (const auto& entry : aircrafts->aircraftList) {

@@ -32,21 +32,27 @@ struct ToolButtonText {
     const char* toolTip;
 };
 
-#define LAUNCHER_TEXT(text) QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", text)
 const ToolButtonText kToolButtons[] = {
-    {LauncherTool::Enabler, "CmdAircraftEnabler", LAUNCHER_TEXT("航空機ファイル設定"),
-     LAUNCHER_TEXT("航空機を使用するかしないかを設定します")},
-    {LauncherTool::Alias, "CmdAliasSetting", LAUNCHER_TEXT("音声・パネルファイル設定"),
-     LAUNCHER_TEXT("航空機のサウンド、パネルを他の機体データのものを利用するように変更します")},
-    {LauncherTool::QuickCombat, "CmdQCPEdit", LAUNCHER_TEXT("クイックコンバット編集"),
-     LAUNCHER_TEXT("クイックコンバットで使用するグループ、機体を設定します")},
-    {LauncherTool::Install, "CmdCfsArcInstall", LAUNCHER_TEXT("CFSファイルインストール"),
-     LAUNCHER_TEXT("ZIP形式で配布されるファイルのインストールを支援します")},
-    {LauncherTool::Settings, "CmdCfsSetting", LAUNCHER_TEXT("CFS設定"),
-     LAUNCHER_TEXT("CFSから設定できない項目を設定します")},
-    {LauncherTool::Copy, "CmdCFSCopyFiles", LAUNCHER_TEXT("CFS1 → CFS2 ファイル コピー"), ""},
+    {LauncherTool::Enabler, "CmdAircraftEnabler",
+     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", "航空機ファイル設定"),
+     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", "航空機を使用するかしないかを設定します")},
+    {LauncherTool::Alias, "CmdAliasSetting",
+     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", "音声・パネルファイル設定"),
+     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari",
+                       "航空機のサウンド、パネルを他の機体データのものを利用するように変更します")},
+    {LauncherTool::QuickCombat, "CmdQCPEdit",
+     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", "クイックコンバット編集"),
+     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari",
+                       "クイックコンバットで使用するグループ、機体を設定します")},
+    {LauncherTool::Install, "CmdCfsArcInstall",
+     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", "CFSファイルインストール"),
+     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari",
+                       "ZIP形式で配布されるファイルのインストールを支援します")},
+    {LauncherTool::Settings, "CmdCfsSetting", QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", "CFS設定"),
+     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", "CFSから設定できない項目を設定します")},
+    {LauncherTool::Copy, "CmdCFSCopyFiles",
+     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", "CFS1 → CFS2 ファイル コピー"), ""},
 };
-#undef LAUNCHER_TEXT
 
 // Where a prefix was found, as players know the programs.
 QString sourceName(const std::string& source) {
