@@ -40,6 +40,8 @@ StartOptions parseStartOptions(const std::vector<std::string>& args) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
             options.help = true;
+        } else if (arg == "--version") {
+            options.version = true;
         } else if (arg == "--demo") {
             options.demo = true;
         } else if (arg == "--demo-reset") {
@@ -73,7 +75,8 @@ std::string startUsage() {
            "                settings, enabler, alias, qc, install, copy\n"
            "  --lang LANG   the windows' language, ja or en (default: the locale's language\n"
            "                when it is English, else Japanese)\n"
-           "  --help        show this text\n";
+           "  --help        show this text\n"
+           "  --version     print the version\n";
 }
 
 bool claimSingleCopy(platform::InstanceLock& lock, std::string_view alreadyRunning) {
