@@ -55,7 +55,7 @@
     </message>
     <message>
         <source>[デフォルト航空機の編集を許可]を選択してください。</source>
-        <translation>[Allow Editing Stock Aircraft] in the [Options] menu.</translation>
+        <translation>[Permit Editing Stock Aircraft] in the [Options] menu.</translation>
     </message>
     <message>
         <source>航空機の一覧を読み込めませんでした。</source>
@@ -107,11 +107,11 @@
     </message>
     <message>
         <source>有効(&amp;A)</source>
-        <translation>On (&amp;A)</translation>
+        <translation>Switch &amp;On</translation>
     </message>
     <message>
         <source>無効(&amp;I)</source>
-        <translation>Off (&amp;I)</translation>
+        <translation>Switch O&amp;ff</translation>
     </message>
     <message>
         <source>航空機ファイルを削除(&amp;D)</source>
@@ -123,7 +123,7 @@
     </message>
     <message>
         <source>デフォルト航空機の編集を許可(&amp;P)</source>
-        <translation>Allow Editing Stock Aircraft (&amp;P)</translation>
+        <translation>&amp;Permit Editing Stock Aircraft</translation>
     </message>
     <message>
         <source>削除時に計器ファイルも削除する(&amp;G)</source>
