@@ -191,6 +191,87 @@
     </message>
 </context>
 <context>
+    <name>vokari::ui::FrmCFSCopyFiles</name>
+    <message>
+        <source>CFS1 → CFS2 ファイル コピー</source>
+        <translation>Copy Files CFS1 → CFS2</translation>
+    </message>
+    <message>
+        <source>コピーを実行してよろしいですか？</source>
+        <translation>Copy the add-on aircraft and gauges of CFS1 into CFS2?</translation>
+    </message>
+    <message>
+        <source>コピー中のファイル</source>
+        <translation>File being copied</translation>
+    </message>
+    <message>
+        <source>実行</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>CFS1 と CFS2 の両方がインストールされていません。</source>
+        <translation>CFS1 and CFS2 are not both installed.</translation>
+    </message>
+    <message>
+        <source>コピーを続けられませんでした。</source>
+        <translation>The copy could not go on.</translation>
+    </message>
+    <message>
+        <source>コピーが完了しました。</source>
+        <translation>The copy is complete.</translation>
+    </message>
+    <message>
+        <source>コピーを中止しました。</source>
+        <translation>The copy was cancelled.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 個のファイルまたはフォルダをコピーできませんでした。</source>
+        <translation>
+            <numerusform>%n file or folder could not be copied.</numerusform>
+            <numerusform>%n files or folders could not be copied.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>ほか %n 件</source>
+        <translation>
+            <numerusform>and %n more</numerusform>
+            <numerusform>and %n more</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Windows のパスに使えない文字を含む名前です。</source>
+        <translation>The name holds a character a Windows path cannot hold.</translation>
+    </message>
+    <message>
+        <source>シンボリックリンクはたどりません。</source>
+        <translation>A symbolic link is not followed.</translation>
+    </message>
+    <message>
+        <source>フォルダを読み込めません。</source>
+        <translation>The folder cannot be read.</translation>
+    </message>
+    <message>
+        <source>CFS2 にこのフォルダがありません。</source>
+        <translation>CFS2 has no such folder.</translation>
+    </message>
+    <message>
+        <source>CFS2 に同じ名前のファイルまたはフォルダがあります。</source>
+        <translation>CFS2 has a file or folder of the same name.</translation>
+    </message>
+    <message>
+        <source>フォルダをコピーできませんでした。</source>
+        <translation>Its folder could not be copied.</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
     <name>vokari::ui::FrmVokari</name>
     <message>
         <source>Vokari Menu</source>

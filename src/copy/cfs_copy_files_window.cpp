@@ -3,7 +3,6 @@
 #include "app/failure_dialog.h"
 #include "app/installation.h"
 #include "app/message_box_dialog.h"
-#include "common/error.h"
 #include "common/prompt.h"
 
 #include <QHBoxLayout>
@@ -169,24 +168,26 @@ QString FrmCFSCopyFiles::failureLine(const CopyFailure& failure) const {
     QString reason;
     switch (failure.problem) {
     case CopyProblem::UnsafeName:
-        reason = tr("Windows のパスに使えない文字を含む名前です");
+        reason = tr("Windows のパスに使えない文字を含む名前です。");
         break;
     case CopyProblem::Link:
-        reason = tr("シンボリックリンクはたどりません");
-        break;
-    case CopyProblem::NoTargetFolder:
-        reason = tr("CFS2 にこのフォルダがありません");
-        break;
-    case CopyProblem::InTheWay:
-        reason = tr("CFS2 に同じ名前のファイルまたはフォルダがあります");
-        break;
-    case CopyProblem::FolderNotCopied:
-        reason = tr("フォルダをコピーできませんでした");
+        reason = tr("シンボリックリンクはたどりません。");
         break;
     case CopyProblem::Unreadable:
+        reason = tr("フォルダを読み込めません。") + systemReasonText(failure.err);
+        break;
+    case CopyProblem::NoTargetFolder:
+        reason = tr("CFS2 にこのフォルダがありません。");
+        break;
+    case CopyProblem::InTheWay:
+        reason = tr("CFS2 に同じ名前のファイルまたはフォルダがあります。");
+        break;
+    case CopyProblem::FolderNotCopied:
+        reason = tr("フォルダをコピーできませんでした。");
+        break;
     case CopyProblem::System:
     case CopyProblem::None:
-        reason = failureText(IoError(copyProblemText(failure.problem, failure.err)));
+        reason = systemReasonText(failure.err);
         break;
     }
     return tr("%1: %2").arg(qs(failure.hostPath), reason);

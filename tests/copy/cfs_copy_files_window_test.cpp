@@ -73,7 +73,7 @@ TEST_F(CfsCopyFilesWindowTest, FailuresAreCountedAndTheFirstListedNeverReportedA
     FrmCFSCopyFiles window;
     runCopy(window);
     ASSERT_EQ(prompt.asked().size(), 1u);
-    const std::string reason = "Windows のパスに使えない文字を含む名前です";
+    const std::string reason = "Windows のパスに使えない文字を含む名前です。";
     // Each named by its host path, where the user can find and rename it.
     std::string text = "7 個のファイルまたはフォルダをコピーできませんでした。";
     for (const char* name : {"a:1", "a:2", "a:3", "a:4", "a:5"})
