@@ -70,6 +70,8 @@ TEST_F(CfsCopyTest, AddsWhatIsMissingKeepsWhatIsThereAndMeetsNamesInAnyCase) {
     writeFile(cfs1 / "AIRCRAFT/NEW1/panel/panel.cfg", "new panel");
     writeFile(cfs1 / "AIRCRAFT/NEW1/.hidden", "");
     writeFile(cfs1 / "AIRCRAFT/NEW1/bad:name.txt", "never mapped to another name");
+    writeFile(prefix.root() / "elsewhere/secret.txt", "");
+    fs::create_symlink(prefix.root() / "elsewhere", cfs1 / "AIRCRAFT/NEW1/linked");
     setMtime(cfs1 / "AIRCRAFT/NEW1/aircraft.cfg", 946684800);
     writeFile(cfs1 / "AIRCRAFT/BOTH/aircraft.cfg", "first, newer");
     writeFile(cfs1 / "AIRCRAFT/BOTH/PANEL/panel.cfg", "first panel");
@@ -86,9 +88,11 @@ TEST_F(CfsCopyTest, AddsWhatIsMissingKeepsWhatIsThereAndMeetsNamesInAnyCase) {
     const CopySummary first = copy();
     EXPECT_EQ(first.copied, 6);
     EXPECT_EQ(first.existing, 3); // both, its aircraft file and its panel folder
-    ASSERT_EQ(first.failures.size(), 1u);
+    ASSERT_EQ(first.failures.size(), 2u);
     EXPECT_EQ(first.failures[0].path, "AIRCRAFT\\NEW1\\bad:name.txt");
     EXPECT_EQ(first.failures[0].problem, CopyProblem::UnsafeName);
+    EXPECT_EQ(first.failures[1].path, "AIRCRAFT\\NEW1\\linked");
+    EXPECT_EQ(first.failures[1].problem, CopyProblem::Link);
 
     EXPECT_EQ(readFile(cfs2 / "Aircraft/NEW1/aircraft.cfg"), "new");
     EXPECT_EQ(mtimeOf(cfs2 / "Aircraft/NEW1/aircraft.cfg"), 946684800);
@@ -105,7 +109,7 @@ TEST_F(CfsCopyTest, AddsWhatIsMissingKeepsWhatIsThereAndMeetsNamesInAnyCase) {
     const CopySummary second = copy();
     EXPECT_EQ(second.copied, 0);
     EXPECT_EQ(second.existing, 9);
-    EXPECT_EQ(second.failures.size(), 1u);
+    EXPECT_EQ(second.failures.size(), 2u);
 }
 
 TEST_F(CfsCopyTest, WhatCannotBeCopiedIsCountedAndNeverLeftHalfWritten) {
