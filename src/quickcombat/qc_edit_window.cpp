@@ -8,6 +8,7 @@
 #include "app/placement_window.h"
 #include "common/error.h"
 #include "common/prompt.h"
+#include "quickcombat/qc_aircraft_drag_window.h"
 #include "quickcombat/qc_file.h"
 #include "quickcombat/qc_group_edit_dialog.h"
 #include "quickcombat/qc_groups.h"
@@ -15,7 +16,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDataStream>
 #include <QDropEvent>
 #include <QEvent>
 #include <QHeaderView>
@@ -23,7 +23,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QStyle>
@@ -47,9 +46,6 @@ constexpr int kLabelTop = 40;
 constexpr int kListLeft = 8;
 constexpr int kListTop = 56;
 
-// What a drag from the installed aircraft carries: their folder names.
-const QString kFoldersMime = QStringLiteral("application/x-vokari-aircraft-folders");
-
 QString keyOf(const QTreeWidgetItem* row) {
     return row->data(0, Qt::UserRole).toString();
 }
@@ -72,36 +68,11 @@ void setColumns(QTreeWidget* list, const QStringList& labels, std::initializer_l
         list->setColumnWidth(column++, width);
 }
 
-// The installed aircraft: a drag carries the selected folders in list order.
-class AircraftListWidget : public QTreeWidget {
-public:
-    using QTreeWidget::QTreeWidget;
-
-protected:
-    QStringList mimeTypes() const override { return {kFoldersMime}; }
-    QMimeData* mimeData(const QList<QTreeWidgetItem*>& items) const override {
-        QList<QTreeWidgetItem*> rows = items;
-        std::sort(rows.begin(), rows.end(), [this](QTreeWidgetItem* a, QTreeWidgetItem* b) {
-            return indexOfTopLevelItem(a) < indexOfTopLevelItem(b);
-        });
-        QStringList folders;
-        for (const QTreeWidgetItem* row : rows)
-            folders << keyOf(row);
-        QByteArray bytes;
-        QDataStream stream(&bytes, QIODevice::WriteOnly);
-        stream << folders;
-        auto* data = new QMimeData;
-        data->setData(kFoldersMime, bytes);
-        return data;
-    }
-};
-
 } // namespace
 
 FrmQCEdit::FrmQCEdit(int16_t pVer, QWidget* parent)
     : QDialog(parent), document(std::make_unique<ClsQCGroups>()),
-      aircrafts(std::make_unique<ClsAircraftList>()), version_(pVer),
-      gameFolder_(gameFolder(pVer)) {
+      aircrafts(std::make_unique<ClsAircraftList>()), gameFolder_(gameFolder(pVer)) {
     setObjectName(kPlacementName);
     setWindowTitle(tr("クイックコンバット編集"));
     setSizeGripEnabled(true);
@@ -186,7 +157,7 @@ void FrmQCEdit::buildControls() {
         label = new QLabel(caption, client_);
         label->setObjectName(QString::fromLatin1(labelName));
     };
-    LstAircraft = new AircraftListWidget(client_);
+    LstAircraft = new QCAircraftDragList(client_);
     addList(LstAircraft, "LstAircraft", tr("インストール済航空機"), LblAircraft, "LblAircraft");
     LstAircraft->setSelectionMode(QAbstractItemView::ExtendedSelection);
     LstAircraft->setDragEnabled(true);
@@ -277,7 +248,7 @@ void FrmQCEdit::buildMenus() {
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
     addSeparator(mnuHelp, "mnuHelp_sep1");
     mnuHelp_Ver = addEntry(mnuHelp, "mnuHelp_Ver", tr("バージョン情報(&A)"), QKeySequence(),
-                           [this] { showAbout(); });
+                           [this] { FrmAbout(this).exec(); });
 }
 
 void FrmQCEdit::setAircrafts() {
@@ -516,16 +487,10 @@ void FrmQCEdit::updateEditItems() {
 }
 
 void FrmQCEdit::addByFocus() {
-    switch (focusedList()) {
-    case Focused::Aircraft:
+    if (focusedList() == Focused::Aircraft)
         addQCPlane();
-        break;
-    case Focused::Group:
+    else if (focusedList() == Focused::Group)
         addQCGroup();
-        break;
-    default:
-        break;
-    }
 }
 
 void FrmQCEdit::editByFocus() {
@@ -551,29 +516,21 @@ void FrmQCEdit::popUpEditMenu(QTreeWidget* list, const QPoint& globalPos) {
 // Only a drag from the installed aircraft adds: it carries their folder names.
 bool FrmQCEdit::dropOnEntries(QEvent* event) {
     auto* drop = static_cast<QDropEvent*>(event);
-    if (!drop->mimeData()->hasFormat(kFoldersMime)) {
+    const auto folders = QCAircraftDragList::draggedFolders(drop->mimeData());
+    if (!folders) {
         drop->ignore();
         return true;
     }
     drop->setDropAction(Qt::CopyAction); // a move would take the rows out of the left list
     drop->accept();
-    if (event->type() == QEvent::Drop) {
-        QStringList folders;
-        QDataStream stream(drop->mimeData()->data(kFoldersMime));
-        stream >> folders;
-        addPlanes(folders);
-    }
+    if (event->type() == QEvent::Drop)
+        addPlanes(*folders);
     return true;
 }
 
 void FrmQCEdit::showFailure(const QString& lead, const std::exception& error) {
     showMessage(us(windowTitle()), us(lead + QStringLiteral("\r\n") + failureText(error)),
                 PromptIcon::Error);
-}
-
-void FrmQCEdit::showAbout() {
-    FrmAbout about(this);
-    about.exec();
 }
 
 void FrmQCEdit::layoutControls() {

@@ -73,11 +73,9 @@ private:
     bool dropOnEntries(QEvent* event);
     int16_t selectedGroupId() const; // 0 when no group row is selected
     void showFailure(const QString& lead, const std::exception& error);
-    void showAbout();
 
     std::unique_ptr<ClsQCGroups> document;
     std::unique_ptr<ClsAircraftList> aircrafts;
-    int16_t version_ = 0;
     std::string gameFolder_;
     bool boolChanged = false;
 
