@@ -172,6 +172,13 @@ void FrmQCEdit::buildControls() {
     LstQCPlane->setAcceptDrops(true);
     LstQCPlane->viewport()->setAcceptDrops(true);
 
+    // A click beside the rows keeps the row that was selected: the commands act on it.
+    for (QTreeWidget* list : {LstGroup, LstQCPlane}) {
+        connect(list, &QTreeWidget::itemSelectionChanged, this, [list] {
+            if (list->selectedItems().isEmpty() && list->currentItem())
+                list->currentItem()->setSelected(true);
+        });
+    }
     connect(LstAircraft, &QTreeWidget::itemDoubleClicked, this, [this] { addQCPlane(); });
     connect(LstGroup, &QTreeWidget::itemDoubleClicked, this, [this] { editQCGroup(); });
     connect(LstQCPlane, &QTreeWidget::itemDoubleClicked, this, [this] { editQCPlane(); });

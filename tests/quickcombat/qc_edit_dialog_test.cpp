@@ -5,6 +5,8 @@
 #include "support/fixtures.h"
 #include "support/qt_app.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -47,6 +49,11 @@ TEST_F(QCEditDialogTest, GroupDialogNamesAliasAndLiteralGroupsAndRefusesAnEmptyN
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_FALSE(dialog.boolSetGroup());
 
+    // A line break would split the name's line in the file: it cannot get in.
+    QApplication::clipboard()->setText(QStringLiteral("Fight\ners"));
+    text->paste();
+    EXPECT_FALSE(text->text().contains(QLatin1Char('\n'))) << text->text().toStdString();
+    text->clear();
     QTest::keyClicks(text, QStringLiteral("Fighters"));
     QTest::keyClick(text, Qt::Key_Return);
     EXPECT_FALSE(dialog.isVisible());

@@ -130,10 +130,9 @@ protected:
     }
     static void select(const QWidget& w, const char* name, std::initializer_list<int> indexes) {
         QTreeWidget* l = list(w, name);
-        l->clearSelection();
-        for (int i : indexes) {
-            l->setCurrentItem(l->topLevelItem(i), 0, QItemSelectionModel::Select);
-        }
+        l->setCurrentItem(l->topLevelItem(*indexes.begin()));
+        for (int i : indexes)
+            l->topLevelItem(i)->setSelected(true);
     }
 
     // Acts on the dialog of type D once it is shown modally.
@@ -305,6 +304,11 @@ TEST_F(QCEditWindowTest, ACancelledNewGroupLeavesNoTraceAndTheNextGetsTheNextId)
 
 TEST_F(QCEditWindowTest, RemovingReselectsByEachListsOwnRule) {
     auto w = open();
+    // A click beside the rows keeps the selected group for the commands.
+    QWidget* beside = list(*w, "LstGroup")->viewport();
+    QTest::mouseClick(beside, Qt::LeftButton, Qt::NoModifier, QPoint(20, beside->height() - 5));
+    EXPECT_EQ(selectedIndex(*w, "LstGroup"), 0);
+
     // Entries: taking row 2 of 3 selects row 1.
     select(*w, "LstQCPlane", {1});
     button(*w, kRemovePlane)->trigger();
