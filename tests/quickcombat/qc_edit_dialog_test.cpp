@@ -72,16 +72,6 @@ TEST_F(QCEditDialogTest, GroupDialogNamesAliasAndLiteralGroupsAndRefusesAnEmptyN
     child<QPushButton>(second, "CmdSet")->click();
     EXPECT_EQ(literal.defineName(), "Group B");
     EXPECT_EQ(doc.stringList().Count(), 1);
-
-    // Escape is Cancel: nothing changes.
-    FrmQCGroupEdit third;
-    third.loadQCGroup(literal);
-    third.show();
-    child<QLineEdit>(third, "TxtOptionName2")->setText(QStringLiteral("Group C"));
-    QTest::keyClick(&third, Qt::Key_Escape);
-    EXPECT_FALSE(third.isVisible());
-    EXPECT_FALSE(third.boolSetGroup());
-    EXPECT_EQ(literal.defineName(), "Group B");
 }
 
 TEST_F(QCEditDialogTest, PlaneDialogShowsTheEntryAndSetsOnlyItsType) {
