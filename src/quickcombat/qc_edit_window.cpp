@@ -60,6 +60,12 @@ void selectRow(QTreeWidget* list, int index) {
         list->setCurrentItem(row);
 }
 
+// The keys come back to the editor afterwards, with or without a window manager.
+void showModal(QDialog& dialog, QWidget* owner) {
+    dialog.exec();
+    owner->activateWindow();
+}
+
 void setColumns(QTreeWidget* list, const QStringList& labels, std::initializer_list<int> widths) {
     list->setColumnCount(static_cast<int>(labels.size()));
     list->setHeaderLabels(labels);
@@ -339,7 +345,7 @@ void FrmQCEdit::addQCGroup() {
     {
         FrmQCGroupEdit dialog(this);
         dialog.loadQCGroup(*group);
-        dialog.exec();
+        showModal(dialog, this);
     }
     // Judged by the name: a group left without one is taken out again (its id stays used).
     if (group->viewName().empty()) {
@@ -362,7 +368,7 @@ void FrmQCEdit::editQCGroup() {
     const int index = LstGroup->indexOfTopLevelItem(selectedRow(LstGroup));
     FrmQCGroupEdit dialog(this);
     dialog.loadQCGroup(*group);
-    dialog.exec();
+    showModal(dialog, this);
     if (!dialog.boolSetGroup())
         return;
     setGroupList();
@@ -446,7 +452,7 @@ void FrmQCEdit::editQCPlane() {
     const int index = LstQCPlane->indexOfTopLevelItem(selectedRow(LstQCPlane));
     FrmQCPlaneEdit dialog(this);
     dialog.loadQCPlane(*plane);
-    dialog.exec();
+    showModal(dialog, this);
     if (!dialog.boolSetPlane())
         return;
     setGrpPlanes(selectedGroupId());

@@ -253,8 +253,7 @@ TEST_F(QCEditWindowTest, ACancelledNewGroupLeavesNoTraceAndTheNextGetsTheNextId)
     w = open();
     press<FrmQCGroupEdit>("CmdCancel");
     button(*w, kAddGroup)->trigger();
-    w->activateWindow(); // back from the dialog, for the shortcut
-    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get())) << "the keys are back after the dialog";
     nameGroup("Fighters");
     QTest::keyClick(w.get(), Qt::Key_Insert, Qt::ShiftModifier);
     EXPECT_EQ(rows(*w, "LstGroup").last(), QStringLiteral("5|Fighters")) << "id 4 stays used";
@@ -279,7 +278,6 @@ TEST_F(QCEditWindowTest, ACancelledNewGroupLeavesNoTraceAndTheNextGetsTheNextId)
     EXPECT_EQ(rows(*w, "LstQCPlane")[1], QStringLiteral("B|F4F-4 Wildcat"));
     EXPECT_EQ(selectedIndex(*w, "LstQCPlane"), 1);
 
-    w->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
     QTest::keyClick(w.get(), Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(readFile(file.string() + ".bak"), sjis(kFile));
