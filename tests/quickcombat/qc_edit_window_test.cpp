@@ -410,7 +410,8 @@ TEST_F(QCEditWindowTest, AFailedSaveTellsAndKeepsEverything) {
         prompt.asked()[0].text.rfind("クイックコンバットファイルを保存できませんでした。\r\n", 0),
         0u)
         << prompt.asked()[0].text;
-    EXPECT_NE(prompt.asked()[0].text.find("qc_plane.qcb"), std::string::npos);
+    EXPECT_NE(prompt.asked()[0].text.find(file.string()), std::string::npos)
+        << "the file as this system names it: " << prompt.asked()[0].text;
 
     // The save the closing question starts fails the same way: the window stays.
     prompt.queue(PromptAnswer::Yes);
@@ -434,7 +435,10 @@ TEST_F(QCEditWindowTest, AFileThatCannotBeReadOpensWithWhatWasRead) {
     auto w = open();
     ASSERT_EQ(prompt.asked().size(), 1u);
     EXPECT_EQ(prompt.asked()[0].icon, PromptIcon::Error);
-    EXPECT_NE(prompt.asked()[0].text.find("line 16"), std::string::npos) << prompt.asked()[0].text;
+    // The reader's message: the file as this system names it, and the line.
+    EXPECT_NE(prompt.asked()[0].text.find(file.string()), std::string::npos)
+        << prompt.asked()[0].text;
+    EXPECT_NE(prompt.asked()[0].text.find("16"), std::string::npos) << prompt.asked()[0].text;
     EXPECT_EQ(rows(*w, "LstGroup").size(), 2) << "the groups before the faulty line";
     w->close();
     EXPECT_EQ(prompt.asked().size(), 1u);
