@@ -1,6 +1,7 @@
 #include "app/tool_window.h"
 
 #include "aircraft/aircraft_enabler_window.h"
+#include "aircraft/alias_setting_window.h"
 #include "gameconfig/cfs_setting_window.h"
 
 namespace vokari::ui {
@@ -21,7 +22,7 @@ struct ToolWindowEntry {
 // FrmCFSCopyFiles asks no version: give it a constructor that ignores it.
 constexpr ToolWindowEntry kToolWindows[] = {
     {LauncherTool::Enabler, &makeWindow<FrmAircraftEnabler>},
-    {LauncherTool::Alias, nullptr},       // FrmAliasSetting
+    {LauncherTool::Alias, &makeWindow<FrmAliasSetting>},
     {LauncherTool::QuickCombat, nullptr}, // FrmQCEdit
     {LauncherTool::Install, nullptr},     // FrmArcInstall
     {LauncherTool::Settings, &makeWindow<frmCfsSetting>},
