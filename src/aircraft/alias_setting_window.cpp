@@ -373,12 +373,12 @@ bool FrmAliasSetting::undoRecordWritten(const std::string& failedDir) const {
     if (!undoInfo)
         return false;
     // The pass goes in catalogue order: those before the failing aircraft are written, and of
-    // that one the panel may be.
+    // that one the panel may be (its sound comes last and is what failed, or was not reached).
     for (const auto& entry : aircrafts->aircraftList) {
+        if (equalsNoCase(entry.key, failedDir))
+            return undoKind == 2 && undoInfo->keyExists(entry.key);
         if (undoInfo->keyExists(entry.key))
             return true;
-        if (equalsNoCase(entry.key, failedDir))
-            break;
     }
     return false;
 }
