@@ -47,8 +47,18 @@ QString keyOf(const QTreeWidgetItem* row) {
     return row->data(0, Qt::UserRole).toString();
 }
 
+// Rows are picked whole: a click on a column cut off at the right does not scroll the row's
+// first column out of sight.
+class RowList : public QTreeWidget {
+public:
+    using QTreeWidget::QTreeWidget;
+    void scrollTo(const QModelIndex& index, ScrollHint hint) override {
+        QTreeWidget::scrollTo(index.siblingAtColumn(0), hint);
+    }
+};
+
 QTreeWidget* newList(QWidget* parent, const char* name, bool severalRows) {
-    auto* list = new QTreeWidget(parent);
+    auto* list = new RowList(parent);
     list->setObjectName(QString::fromLatin1(name));
     list->setSelectionMode(severalRows ? QAbstractItemView::ExtendedSelection
                                        : QAbstractItemView::SingleSelection);
