@@ -15,6 +15,7 @@ class ProfileSnapshot;
 }
 
 // A write to the files of the aircraft `directory` failed; the reason is the message.
+// Raised with the failure that stopped the write nested in it (std::nested_exception).
 class AircraftWriteError : public IoError {
 public:
     AircraftWriteError(std::string pAircraftDir, const std::string& reason);

@@ -400,7 +400,9 @@ bool FrmAliasSetting::saveAircrafts() {
         QStringList message{tr("音声・パネルファイルを保存できませんでした。")};
         if (const auto* failed = dynamic_cast<const AircraftWriteError*>(&e)) {
             if (aircrafts->aircraftList.keyExists(failed->directory()))
-                message.append(nameOf(aircrafts->aircraftList.item(failed->directory())));
+                message =
+                    QStringList{tr("次の航空機の音声・パネルファイルを保存できませんでした。"),
+                                nameOf(aircrafts->aircraftList.item(failed->directory()))};
             // Part of the edit is on disk now, and undo cannot take it back there.
             if (undoRecordWritten(failed->directory())) {
                 undoKind = 0;

@@ -3,6 +3,7 @@
 #include "aircraft/aircraft_enabler_window.h"
 #include "aircraft/alias_setting_window.h"
 #include "gameconfig/cfs_setting_window.h"
+#include "quickcombat/qc_edit_window.h"
 
 namespace vokari::ui {
 namespace {
@@ -23,8 +24,8 @@ struct ToolWindowEntry {
 constexpr ToolWindowEntry kToolWindows[] = {
     {LauncherTool::Enabler, &makeWindow<FrmAircraftEnabler>},
     {LauncherTool::Alias, &makeWindow<FrmAliasSetting>},
-    {LauncherTool::QuickCombat, nullptr}, // FrmQCEdit
-    {LauncherTool::Install, nullptr},     // FrmArcInstall
+    {LauncherTool::QuickCombat, &makeWindow<FrmQCEdit>},
+    {LauncherTool::Install, nullptr}, // FrmArcInstall
     {LauncherTool::Settings, &makeWindow<frmCfsSetting>},
     {LauncherTool::Copy, nullptr}, // FrmCFSCopyFiles
 };
