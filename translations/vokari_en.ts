@@ -191,6 +191,125 @@
     </message>
 </context>
 <context>
+    <name>vokari::ui::FrmAliasSetting</name>
+    <message>
+        <source>音声・パネルファイル設定</source>
+        <translation>Sound and Panel Files</translation>
+    </message>
+    <message>
+        <source>航空機の一覧を読み込めませんでした。</source>
+        <translation>The list of aircraft could not be read.</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>元に戻す</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>変更</source>
+        <translation>Change</translation>
+    </message>
+    <message>
+        <source>音声</source>
+        <translation>Sound</translation>
+    </message>
+    <message>
+        <source>パネル</source>
+        <translation>Panel</translation>
+    </message>
+    <message>
+        <source>表示</source>
+        <translation>View</translation>
+    </message>
+    <message>
+        <source>Aliasを使用している航空機</source>
+        <translation>Aircraft that borrow</translation>
+    </message>
+    <message>
+        <source>データを持っている航空機</source>
+        <translation>Aircraft with data of their own</translation>
+    </message>
+    <message>
+        <source>ファイル(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>保存(&amp;S)</source>
+        <translation>&amp;Save</translation>
+    </message>
+    <message>
+        <source>終了(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>編集(&amp;E)</source>
+        <translation>&amp;Edit</translation>
+    </message>
+    <message>
+        <source>元に戻す(&amp;U)</source>
+        <translation>&amp;Undo</translation>
+    </message>
+    <message>
+        <source>変更(&amp;C)</source>
+        <translation>&amp;Change</translation>
+    </message>
+    <message>
+        <source>表示(&amp;V)</source>
+        <translation>&amp;View</translation>
+    </message>
+    <message>
+        <source>サウンド(&amp;S)</source>
+        <translation>&amp;Sound</translation>
+    </message>
+    <message>
+        <source>パネル(&amp;P)</source>
+        <translation>&amp;Panel</translation>
+    </message>
+    <message>
+        <source>ヘルプ(&amp;H)</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>バージョン情報(&amp;A)</source>
+        <translation>&amp;About</translation>
+    </message>
+    <message>
+        <source>表示名</source>
+        <translation>Title</translation>
+    </message>
+    <message>
+        <source>データを持っている航空機を選択してください。</source>
+        <translation>Select an aircraft that has data of its own.</translation>
+    </message>
+    <message>
+        <source>次の航空機には「%1」フォルダがないため、Aliasを設定できません。</source>
+        <translation>These aircraft have no “%1” folder and cannot borrow:</translation>
+    </message>
+    <message>
+        <source>音声・パネルファイルを保存できませんでした。</source>
+        <translation>Could not save the sound and panel files.</translation>
+    </message>
+    <message>
+        <source>音声編集</source>
+        <translation>Editing sounds</translation>
+    </message>
+    <message>
+        <source>パネル編集</source>
+        <translation>Editing panels</translation>
+    </message>
+    <message>
+        <source>データは変更されています。変更を保存しますか？</source>
+        <translation>The data has been changed. Save the changes?</translation>
+    </message>
+    <message>
+        <source>次の航空機の音声・パネルファイルを保存できませんでした。</source>
+        <translation>Could not save the sound and panel files of this aircraft:</translation>
+    </message>
+</context>
+<context>
     <name>vokari::ui::FrmCFSCopyFiles</name>
     <message>
         <source>CFS1 → CFS2 ファイル コピー</source>

@@ -58,7 +58,7 @@ bool isPlainFolderName(std::string_view name) {
 
 } // namespace
 
-AircraftSwitchError::AircraftSwitchError(std::string pAircraftDir, const std::string& reason)
+AircraftWriteError::AircraftWriteError(std::string pAircraftDir, const std::string& reason)
     : IoError(reason), directory_(std::move(pAircraftDir)) {}
 
 void ClsAircraftList::setActivate() {
@@ -86,10 +86,14 @@ void ClsAircraftList::PanelAndSoundWrite() {
         if (!aircraft.panelChanged && !aircraft.soundChanged)
             continue;
         const std::string folder = requireAircraftFolder() + aircraft.directory() + "\\";
-        if (aircraft.panelChanged)
-            writeAlias(folder + "panel\\panel.cfg", aircraft.panelAlias(), "panel");
-        if (aircraft.soundChanged)
-            writeAlias(folder + "sound\\sound.cfg", aircraft.soundAlias(), "sound");
+        try {
+            if (aircraft.panelChanged)
+                writeAlias(folder + "panel\\panel.cfg", aircraft.panelAlias(), "panel");
+            if (aircraft.soundChanged)
+                writeAlias(folder + "sound\\sound.cfg", aircraft.soundAlias(), "sound");
+        } catch (const std::exception& e) {
+            std::throw_with_nested(AircraftWriteError(aircraft.directory(), e.what()));
+        }
     }
 }
 
