@@ -2,6 +2,7 @@
 
 #include "aircraft/aircraft_enabler_window.h"
 #include "gameconfig/cfs_setting_window.h"
+#include "installer/arc_install_window.h"
 
 namespace vokari::ui {
 namespace {
@@ -23,7 +24,7 @@ constexpr ToolWindowEntry kToolWindows[] = {
     {LauncherTool::Enabler, &makeWindow<FrmAircraftEnabler>},
     {LauncherTool::Alias, nullptr},       // FrmAliasSetting
     {LauncherTool::QuickCombat, nullptr}, // FrmQCEdit
-    {LauncherTool::Install, nullptr},     // FrmArcInstall
+    {LauncherTool::Install, &makeWindow<FrmArcInstall>},
     {LauncherTool::Settings, &makeWindow<frmCfsSetting>},
     {LauncherTool::Copy, nullptr}, // FrmCFSCopyFiles
 };
