@@ -7,6 +7,7 @@
 #include "platform/instance_lock.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QTimer>
 #include <iostream>
@@ -58,6 +59,9 @@ int main(int argc, char** argv) {
         ui::FrmVokari launcher;
         if (launcher.load()) {
             launcher.show();
+            if (!options.openFile.empty())
+                launcher.setStartupFiles(
+                    {QFileInfo(QString::fromLocal8Bit(options.openFile)).absoluteFilePath()});
             if (options.openTool) {
                 const LauncherTool tool = *options.openTool;
                 QTimer::singleShot(0, &launcher, [&launcher, tool] {

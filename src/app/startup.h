@@ -27,10 +27,12 @@ struct StartOptions {
     bool demo = false; // also set by --demo-reset
     bool demoReset = false;
     std::optional<LauncherTool> openTool;
+    std::string openFile; // --open install PACKAGE: the package, as given
 };
 
-// Reads --help, --demo, --demo-reset and --open TOOL. Arguments that do not begin with "--"
-// are left to the window toolkit (-platform, -style ...). Throws ArgumentError.
+// Reads --help, --demo, --demo-reset and --open TOOL, where install may be followed by a
+// package to open. Other arguments that do not begin with "--" are left to the window toolkit
+// (-platform, -style ...). Throws ArgumentError.
 StartOptions parseStartOptions(const std::vector<std::string>& args);
 std::string startUsage();
 

@@ -16,7 +16,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace vokari::ui {
 namespace {
@@ -145,6 +147,10 @@ void FrmVokari::openTool(LauncherTool tool) {
     if (tool == LauncherTool::Install && !archiversFound())
         return;
     std::unique_ptr<QDialog> window = toolWindows_(tool, SelectedCFSVersion(), this);
+    const QStringList files = std::exchange(startupFiles_, {});
+    if (auto* opener = dynamic_cast<FileOpeningWindow*>(window.get()); opener && !files.empty())
+        // Once the window is shown, as if the files had been dropped on it.
+        QTimer::singleShot(0, window.get(), [opener, files] { opener->openFiles(files); });
     if (window)
         showModal(*window);
     // Leaving scope unloads the window: the next opening starts afresh.
