@@ -17,6 +17,7 @@
 #include "installer/nested_archives.h"
 #include "installer/package_view.h"
 #include "installer/text_view_dialog.h"
+#include "platform/host_paths.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -42,6 +43,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <filesystem>
 
 namespace vokari::ui {
 namespace {
@@ -119,8 +121,8 @@ void FrmArcInstall::buildControls() {
     TBar->setObjectName(QStringLiteral("TBar"));
     TBar->setIconSize(QSize(20, 20));
     TBar->setMovable(false);
-    const auto addButton = [this](const char* name, QStyle::StandardPixmap icon,
-                                  const QString& tip, auto action) {
+    const auto addButton = [this](const char* name, QStyle::StandardPixmap icon, const QString& tip,
+                                  auto action) {
         QAction* button = TBar->addAction(style()->standardIcon(icon), tip);
         button->setObjectName(QString::fromLatin1(name));
         button->setToolTip(tip);
@@ -221,8 +223,7 @@ void FrmArcInstall::buildMenus() {
     mnuEdit_SearchFile = addEntry(mnuEdit, "mnuEdit_SearchFile",
                                   tr("選択したファイルの解凍先を検索(&F)"), searchFile);
     addSeparator(mnuEdit, "mnuEdit_sep1");
-    mnuEdit_View =
-        addEntry(mnuEdit, "mnuEdit_View", tr("選択したファイルの内容を表示(&V)"), view);
+    mnuEdit_View = addEntry(mnuEdit, "mnuEdit_View", tr("選択したファイルの内容を表示(&V)"), view);
     addSeparator(mnuEdit, "mnuEdit_sep2");
     mnuEdit_Extract =
         addEntry(mnuEdit, "mnuEdit_Extract", tr("解凍(&E)"), [this] { extractAll(); });
@@ -234,15 +235,16 @@ void FrmArcInstall::buildMenus() {
     addSeparator(mnuPopup, "mnuPopup_sep1");
     mnuPopup_ExtractDir =
         addEntry(mnuPopup, "mnuPopup_ExtractDir", tr("解凍先ディレクトリの指定"), extractDir);
-    mnuPopup_SearchFile = addEntry(mnuPopup, "mnuPopup_SearchFile",
-                                   tr("選択したファイルの解凍先を検索"), searchFile);
+    mnuPopup_SearchFile =
+        addEntry(mnuPopup, "mnuPopup_SearchFile", tr("選択したファイルの解凍先を検索"), searchFile);
     addSeparator(mnuPopup, "mnuPopup_sep2");
     mnuPopup_View = addEntry(mnuPopup, "mnuPopup_View", tr("選択したファイルの内容を表示"), view);
 
     mnuHelp = menuBar_->addMenu(tr("ヘルプ(&H)"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
     addSeparator(mnuHelp, "mnuHelp_sep1");
-    mnuHelp_Ver = addEntry(mnuHelp, "mnuHelp_Ver", tr("バージョン情報(&A)"), [this] { showAbout(); });
+    mnuHelp_Ver =
+        addEntry(mnuHelp, "mnuHelp_Ver", tr("バージョン情報(&A)"), [this] { showAbout(); });
 }
 
 void FrmArcInstall::setArchiveOpen(bool open) {
@@ -277,7 +279,9 @@ void FrmArcInstall::openFiles(const QStringList& files) {
         if (!archiveOpen)
             return;
         showEntries();
-        LblArcFilePath->setText(qs(abbreviatePath(us(path), kPathLength, "/")));
+        // Named the way the game folder beside it is: as a Windows path.
+        LblArcFilePath->setText(qs(
+            abbreviatePath(platform::windowsPath(std::filesystem::path(us(path))), kPathLength)));
     } catch (const std::exception& e) {
         showMessage(us(windowTitle()),
                     us(lines({tr("ファイルの読み込みに失敗しました"), failureText(e)})),
@@ -326,11 +330,11 @@ bool FrmArcInstall::libraryReady(const std::string& x) {
 bool FrmArcInstall::versionAccepted() {
     if (cfsVersion >= arcList->minimumVersion())
         return true;
-    const PromptAnswer answer = askQuestion(
-        us(windowTitle()),
-        us(lines({tr("このファイルは選択しているCFSのバージョンでは"),
-                  tr("動作しない可能性があります。"), tr("継続しますか？")})),
-        PromptButtons::YesNo, PromptAnswer::Yes, PromptIcon::None);
+    const PromptAnswer answer =
+        askQuestion(us(windowTitle()),
+                    us(lines({tr("このファイルは選択しているCFSのバージョンでは"),
+                              tr("動作しない可能性があります。"), tr("継続しますか？")})),
+                    PromptButtons::YesNo, PromptAnswer::Yes, PromptIcon::None);
     if (answer == PromptAnswer::Yes)
         return true;
     closePackage();
@@ -375,12 +379,12 @@ void FrmArcInstall::openNestedArchives() {
     const std::vector<const ClsCfsArcFile*> archives = nestedArchives(*arcList);
     if (archives.empty())
         return;
-    const PromptAnswer answer = askQuestion(
-        us(windowTitle()),
-        us(lines({tr("この圧縮ファイル内に、さらに%1個の圧縮ファイルが存在します。")
-                      .arg(archives.size()),
-                  tr("ファイルを展開しますか？")})),
-        PromptButtons::YesNo, PromptAnswer::Yes, PromptIcon::Question);
+    const PromptAnswer answer =
+        askQuestion(us(windowTitle()),
+                    us(lines({tr("この圧縮ファイル内に、さらに%1個の圧縮ファイルが存在します。")
+                                  .arg(archives.size()),
+                              tr("ファイルを展開しますか？")})),
+                    PromptButtons::YesNo, PromptAnswer::Yes, PromptIcon::Question);
     if (answer != PromptAnswer::Yes)
         return;
     for (const ClsCfsArcFile* archive : archives) {
@@ -540,13 +544,13 @@ void FrmArcInstall::extractAll() {
         return;
     const std::string title = us(windowTitle());
     if (arcList->boolExistOverWriteFiles()) {
-        const PromptAnswer answer = askQuestion(
-            title,
-            us(lines({tr("解凍を実行した場合に上書きされるファイルが存在します。"),
-                      tr("上書きしますか？"), tr("　[はい]を選択すると上書きします。"),
-                      tr("　[いいえ]を選択すると上書きしないファイルのみ解凍します。"),
-                      tr("　[キャンセル]を選択すると解凍しません。")})),
-            PromptButtons::YesNoCancel, PromptAnswer::Yes, PromptIcon::Question);
+        const PromptAnswer answer =
+            askQuestion(title,
+                        us(lines({tr("解凍を実行した場合に上書きされるファイルが存在します。"),
+                                  tr("上書きしますか？"), tr("　[はい]を選択すると上書きします。"),
+                                  tr("　[いいえ]を選択すると上書きしないファイルのみ解凍します。"),
+                                  tr("　[キャンセル]を選択すると解凍しません。")})),
+                        PromptButtons::YesNoCancel, PromptAnswer::Yes, PromptIcon::Question);
         if (answer == PromptAnswer::Cancel)
             return;
         arcList->setBoolOverWrite(answer == PromptAnswer::Yes);
@@ -663,7 +667,8 @@ void FrmArcInstall::layoutControls() {
     const int height = client_->height();
     TBar->setGeometry(0, 0, width, TBar->sizeHint().height());
     const auto place = [width](QLabel* label, int left, int top) {
-        label->setGeometry(left, top, std::max(0, width - left - kLeft), label->sizeHint().height());
+        label->setGeometry(left, top, std::max(0, width - left - kLeft),
+                           label->sizeHint().height());
     };
     place(Label3, kLeft, kPathTop);
     place(LblArcFilePath, kValueLeft, kPathTop);
@@ -677,8 +682,7 @@ void FrmArcInstall::layoutControls() {
 bool FrmArcInstall::eventFilter(QObject* watched, QEvent* event) {
     if (watched == client_ && event->type() == QEvent::Resize) {
         layoutControls();
-    } else if (watched == LstArcFiles->viewport() &&
-               event->type() == QEvent::MouseButtonRelease) {
+    } else if (watched == LstArcFiles->viewport() && event->type() == QEvent::MouseButtonRelease) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::RightButton && !busy_) {
             popUpMenu(mouse->globalPosition().toPoint());
@@ -709,7 +713,8 @@ void FrmArcInstall::dropEvent(QDropEvent* event) {
             files.append(url.toLocalFile());
     event->acceptProposedAction();
     // After the drop has ended: opening asks questions.
-    QMetaObject::invokeMethod(this, [this, files] { openFiles(files); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, files] { openFiles(files); }, Qt::QueuedConnection);
 }
 
 void FrmArcInstall::done(int result) {

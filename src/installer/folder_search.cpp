@@ -29,8 +29,8 @@ void readChildren(const std::string& folder, std::vector<FolderNode>& children) 
             readChildren(entered[i], children[i].children);
 }
 
-void searchFolder(const std::string& folder, const std::string& relative,
-                  std::string_view fileName, std::vector<std::string>& hits,
+void searchFolder(const std::string& folder, const std::string& relative, std::string_view fileName,
+                  std::vector<std::string>& hits,
                   const std::function<void(const std::string&)>& visiting) {
     if (visiting)
         visiting(relative);
