@@ -167,6 +167,9 @@ void FrmArcInstall::buildControls() {
     const int widths[] = {120, 180, 40, 200};
     for (int column = 0; column < 4; ++column)
         LstArcFiles->setColumnWidth(column, widths[column]);
+    // Packages dropped on the list go to the window.
+    LstArcFiles->setAcceptDrops(false);
+    LstArcFiles->viewport()->setAcceptDrops(false);
     LstArcFiles->viewport()->installEventFilter(this);
     client_->installEventFilter(this);
     connect(LstArcFiles, &QTreeWidget::itemDoubleClicked, this, [this] { viewSelectedFiles(); });
@@ -604,6 +607,8 @@ void FrmArcInstall::extractAll() {
     loop.exec();
     worker->wait();
     delete worker;
+    // Updates still queued would show the dialog again.
+    QCoreApplication::removePostedEvents(&progress);
     progress.close();
     setBusy(false);
 

@@ -17,7 +17,7 @@ ViewKind viewKindOf(std::string_view fullPath) {
 }
 
 std::string readViewText(std::string_view path) {
-    return platform::ansiToUtf8(platform::readFileBytes(path));
+    return replaceAll(platform::ansiToUtf8(platform::readFileBytes(path)), "\r\n", "\n");
 }
 
 } // namespace vokari

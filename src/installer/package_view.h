@@ -16,7 +16,7 @@ enum class ViewKind {
 // text; anything else the desktop.
 ViewKind viewKindOf(std::string_view fullPath);
 
-// A text file of the games (ANSI code page) as UTF-8. Throws IoError.
+// A text file of the games (ANSI code page) as UTF-8 with LF line ends. Throws IoError.
 std::string readViewText(std::string_view path);
 
 } // namespace vokari

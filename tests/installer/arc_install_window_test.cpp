@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -116,7 +117,8 @@ TEST_F(ArcInstallWindowTest, OpensTheFirstDroppedPackageAndKeepsItWhenTheNextCan
     const QString p51 = package("p51d.zip", buildZip({{.name = "P51D/"},
                                                       {.name = "P51D/aircraft.cfg", .data = "c"},
                                                       {.name = "P51D/model/x.mdl", .data = "m"},
-                                                      {.name = "readme.txt", .data = "r"}}));
+                                                      {.name = "readme.txt",
+                                                       .data = test::sjis("読んで\r\n")}}));
     const QString other = package("other.zip", buildZip({{.name = "o.gau", .data = "g"}}));
     auto w = open(2);
     EXPECT_EQ(w->windowTitle(), u8("CFSファイルインストール"));
@@ -141,6 +143,14 @@ TEST_F(ArcInstallWindowTest, OpensTheFirstDroppedPackageAndKeepsItWhenTheNextCan
     EXPECT_EQ(prompt.asked()[1].icon, PromptIcon::Error);
     EXPECT_EQ(rows(*w), shown);
     EXPECT_EQ(child<QLabel>(*w, "LblArcFilePath")->text(), label);
+
+    // A text file of the package is shown decoded.
+    select(*w, "readme.txt");
+    w->viewSelectedFiles();
+    auto* text = child<QPlainTextEdit>(*w, "TxtView");
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->toPlainText(), u8("読んで\n"));
+    EXPECT_TRUE(text->isReadOnly());
 }
 
 TEST_F(ArcInstallWindowTest, AsksTheVersionAgainAfterEachNestedArchiveAndNoClosesThePackage) {
