@@ -1,5 +1,6 @@
 #include "app/demo.h"
 #include "app/message_box_dialog.h"
+#include "app/prefix_choice.h"
 #include "app/startup.h"
 #include "app/tool_window.h"
 #include "app/vokari_window.h"
@@ -44,6 +45,9 @@ int main(int argc, char** argv) {
         setPrompt(nullptr);
         return 1;
     }
+    std::vector<GamePrefix> prefixes;
+    if (!options.demo)
+        prefixes = applyWinePrefixChoice();
     if (options.demo) {
         try {
             useDemoPrefix(options.demoReset);
@@ -57,6 +61,7 @@ int main(int argc, char** argv) {
     int result = 1;
     {
         ui::FrmVokari launcher;
+        launcher.setGamePrefixes(prefixes);
         if (launcher.load()) {
             launcher.show();
             if (!options.openFile.empty())
