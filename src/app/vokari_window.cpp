@@ -210,10 +210,11 @@ QPushButton* FrmVokari::toolButton(LauncherTool tool) const {
 }
 
 void FrmVokari::openTool(LauncherTool tool) {
+    // Handed to this opening only, whether or not the window comes up.
+    const QStringList files = std::exchange(startupFiles_, {});
     if (tool == LauncherTool::Install && !archiversFound())
         return;
     std::unique_ptr<QDialog> window = toolWindows_(tool, SelectedCFSVersion(), this);
-    const QStringList files = std::exchange(startupFiles_, {});
     if (auto* opener = dynamic_cast<FileOpeningWindow*>(window.get()); opener && !files.empty())
         // Once the window is shown, as if the files had been dropped on it.
         QTimer::singleShot(0, window.get(), [opener, files] { opener->openFiles(files); });

@@ -581,22 +581,28 @@ void FrmArcInstall::extractAll() {
     size_t total = 0;
     ClsCfsArcList* list = arcList.get();
     QThread* worker = QThread::create([&] {
-        result = list->extractArchives(0, [&](size_t d, size_t t, const ClsCfsArcFile& next) {
-            done = d;
-            total = t;
-            if (cancel)
-                return false;
-            const QString name = qs(next.fullPath());
-            QMetaObject::invokeMethod(
-                &progress,
-                [&progress, d, t, name] {
-                    progress.setMaximum(static_cast<int>(t));
-                    progress.setValue(static_cast<int>(d));
-                    progress.setLabelText(QStringLiteral("%1 / %2\n%3").arg(d).arg(t).arg(name));
-                },
-                Qt::QueuedConnection);
-            return true;
-        });
+        try {
+            result = list->extractArchives(0, [&](size_t d, size_t t, const ClsCfsArcFile& next) {
+                done = d;
+                total = t;
+                if (cancel)
+                    return false;
+                const QString name = qs(next.fullPath());
+                QMetaObject::invokeMethod(
+                    &progress,
+                    [&progress, d, t, name] {
+                        progress.setMaximum(static_cast<int>(t));
+                        progress.setValue(static_cast<int>(d));
+                        progress.setLabelText(
+                            QStringLiteral("%1 / %2\n%3").arg(d).arg(t).arg(name));
+                    },
+                    Qt::QueuedConnection);
+                return true;
+            });
+        } catch (...) {
+            // Nothing may leave the thread; the list says which entries failed.
+            result = kArcOtherError;
+        }
         if (result != kArcStopped)
             done = total;
     });
