@@ -276,7 +276,7 @@ void FrmArcInstall::openFiles(const QStringList& files) {
         return;
     const QString path = files.first();
     try {
-        if (!openArchiveFile(us(path), true))
+        if (!openArchiveFile(us(path)))
             return;
         openNestedArchives();
         if (!archiveOpen)
@@ -344,8 +344,9 @@ bool FrmArcInstall::versionAccepted() {
     return false;
 }
 
-// A package that cannot be read is reported and leaves the package shown before as it was.
-bool FrmArcInstall::openArchiveFile(const std::string& path, bool newList) {
+// Reads a package into a new list. One that cannot be read is reported and leaves the package
+// shown before as it was. (Nested archives are read into the same list by openNestedArchives.)
+bool FrmArcInstall::openArchiveFile(const std::string& path) {
     const std::string x = upper(fileExtension(path));
     if (!libraryReady(x))
         return false;
@@ -356,20 +357,14 @@ bool FrmArcInstall::openArchiveFile(const std::string& path, bool newList) {
                     PromptIcon::Error);
         return false;
     }
-    std::unique_ptr<ClsCfsArcList> fresh;
-    ClsCfsArcList* list = arcList.get();
-    if (newList || !archiveOpen || !list) {
-        fresh = std::make_unique<ClsCfsArcList>();
-        fresh->setVersion(cfsVersion);
-        list = fresh.get();
-    }
+    auto list = std::make_unique<ClsCfsArcList>();
+    list->setVersion(cfsVersion);
     const int32_t result = list->ReadArchive(0, path);
     if (result != kArcOk || !list->readProblem().empty()) {
         fail(tr("ファイルの読み込みに失敗しました"), list->readProblem());
         return false;
     }
-    if (fresh)
-        arcList = std::move(fresh);
+    arcList = std::move(list);
     if (!versionAccepted())
         return false;
     setArchiveOpen(true);
@@ -394,7 +389,7 @@ void FrmArcInstall::openNestedArchives() {
         const std::string fullPath = archive->fullPath();
         if (!libraryReady(upper(archive->extention())))
             continue;
-        if (readNestedArchive(*arcList, 0, *archive) != kArcOk) {
+        if (readNestedArchive(*arcList, 0, *archive) != kArcOk || !arcList->readProblem().empty()) {
             std::string reason = arcList->readProblem();
             if (reason.empty() && !arcList->extractionFailures().empty())
                 reason = arcList->extractionFailures().front().reason;

@@ -53,7 +53,7 @@ private:
     void buildControls();
     void buildMenus();
     void layoutControls();
-    bool openArchiveFile(const std::string& path, bool newList);
+    bool openArchiveFile(const std::string& path);
     bool libraryReady(const std::string& upperExtension);
     bool versionAccepted();
     void openNestedArchives();
