@@ -3,6 +3,7 @@
 #include "app/prefix_choice.h"
 #include "app/startup.h"
 #include "app/tool_window.h"
+#include "app/version.h"
 #include "app/vokari_window.h"
 #include "common/error.h"
 #include "platform/instance_lock.h"
@@ -26,6 +27,10 @@ int main(int argc, char** argv) {
     }
     if (options.help) {
         std::cout << startUsage();
+        return 0;
+    }
+    if (options.version) {
+        std::cout << "vokari " << kVersion << "\n";
         return 0;
     }
     if (options.openTool && !ui::toolWindowExists(*options.openTool)) {

@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 
 namespace vokari {
 
@@ -14,7 +15,11 @@ std::string settingsFilePath() {
     if (const char* env = std::getenv("VOKARI_INI"); env && *env)
         return env;
     const auto exeDir = platform::executableDirectory();
-    if (platform::isWritableDirectory(exeDir))
+    // An installed program (bin/ beside share/vokari) keeps its settings per user, even for a
+    // user who may write to its folder.
+    std::error_code ec;
+    const bool installed = std::filesystem::is_directory(exeDir / ".." / "share" / "vokari", ec);
+    if (!installed && platform::isWritableDirectory(exeDir))
         return (exeDir / "VOKARI.INI").string();
     return (platform::userConfigDirectory() / "VOKARI.INI").string();
 }

@@ -39,6 +39,8 @@ StartOptions parseStartOptions(const std::vector<std::string>& args) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
             options.help = true;
+        } else if (arg == "--version") {
+            options.version = true;
         } else if (arg == "--demo") {
             options.demo = true;
         } else if (arg == "--demo-reset") {
@@ -70,7 +72,8 @@ std::string startUsage() {
            "  --open TOOL   press a tool's button once the launcher is shown; TOOL is one of\n"
            "                settings, enabler, alias, qc, install, copy; install may be\n"
            "                followed by a package to open\n"
-           "  --help        show this text\n";
+           "  --help        show this text\n"
+           "  --version     print the version\n";
 }
 
 bool claimSingleCopy(platform::InstanceLock& lock) {

@@ -1,5 +1,6 @@
 #include "app/demo.h"
 #include "app/prefix_choice.h"
+#include "app/version.h"
 #include "cli/cli.h"
 #include "common/error.h"
 #include "platform/host_paths.h"
@@ -14,6 +15,7 @@ using vokari::cli::Context;
 
 void printUsage(std::ostream& out) {
     out << "usage: vokari-cli [--demo] [--demo-reset] [--prefix PATH] COMMAND [ARGS...]\n"
+           "  --version     print the version\n"
            "  --demo        work on the demo games (built on first use, kept between runs)\n"
            "  --demo-reset  start the demo games afresh\n"
            "  --prefix PATH work on the games of this Wine prefix (else $WINEPREFIX, the\n"
@@ -33,6 +35,10 @@ int main(int argc, char** argv) {
         const auto prefix = vokari::cli::takeOption(args, "--prefix");
         if (demo && prefix)
             throw vokari::cli::UsageError("--demo and --prefix exclude each other");
+        if (!args.empty() && args[0] == "--version") {
+            std::cout << "vokari-cli " << vokari::kVersion << '\n';
+            return vokari::cli::kExitOk;
+        }
         if (args.empty() || args[0] == "--help" || args[0] == "-h") {
             printUsage(args.empty() ? std::cerr : std::cout);
             return args.empty() ? vokari::cli::kExitFailure : vokari::cli::kExitOk;

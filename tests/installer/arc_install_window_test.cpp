@@ -114,11 +114,11 @@ TEST_F(ArcInstallWindowTest, OpensTheFirstDroppedPackageAndKeepsItWhenTheNextCan
     ASSERT_NE(dynamic_cast<FrmArcInstall*>(tool.get()), nullptr);
     tool.reset();
 
-    const QString p51 = package("p51d.zip", buildZip({{.name = "P51D/"},
-                                                      {.name = "P51D/aircraft.cfg", .data = "c"},
-                                                      {.name = "P51D/model/x.mdl", .data = "m"},
-                                                      {.name = "readme.txt",
-                                                       .data = test::sjis("読んで\r\n")}}));
+    const QString p51 =
+        package("p51d.zip", buildZip({{.name = "P51D/"},
+                                      {.name = "P51D/aircraft.cfg", .data = "c"},
+                                      {.name = "P51D/model/x.mdl", .data = "m"},
+                                      {.name = "readme.txt", .data = test::sjis("読んで\r\n")}}));
     const QString other = package("other.zip", buildZip({{.name = "o.gau", .data = "g"}}));
     auto w = open(2);
     EXPECT_EQ(w->windowTitle(), u8("CFSファイルインストール"));
