@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -264,6 +265,38 @@ TEST_F(ArcInstallWindowTest, FinalMessageNamesTheEntriesThatFailed) {
     EXPECT_EQ(report.text.find("good.gau"), std::string::npos);
     EXPECT_EQ(test::readFile(cfs2 / "GAUGES" / "good.gau"), "good");
     EXPECT_TRUE(child<QWidget>(*w, "client")->isEnabled()) << "commands back after unpacking";
+}
+
+// Cancels on the progress dialog as soon as it shows.
+class CancelOnShow : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show)
+            if (auto* progress = qobject_cast<QProgressDialog*>(watched)) {
+                shown = true;
+                emit progress->canceled(); // what its Cancel button sends
+            }
+        return false;
+    }
+    bool shown = false;
+};
+
+TEST_F(ArcInstallWindowTest, CancelStopsUnpackingAndSaysHowFarItGot) {
+    std::vector<ZipItem> many;
+    for (int i = 0; i < 500; ++i)
+        many.push_back({.name = "f" + std::to_string(i) + ".gau", .data = std::string(512, 'x')});
+    auto w = open(2);
+    w->openFiles({package("many.zip", buildZip(many))});
+    CancelOnShow canceller;
+    qApp->installEventFilter(&canceller);
+    prompt.queue(PromptAnswer::Ok);
+    w->extractAll();
+    qApp->removeEventFilter(&canceller);
+    EXPECT_TRUE(canceller.shown);
+    ASSERT_EQ(prompt.asked().size(), 2u);
+    EXPECT_TRUE(prompt.asked()[1].text.starts_with("解凍を中止しました。\r\n500 個中 "))
+        << prompt.asked()[1].text;
+    EXPECT_FALSE(fs::exists(cfs2 / "GAUGES" / "f499.gau"));
 }
 
 TEST_F(ArcInstallWindowTest, PickerAndFinderGiveFoldersRelativeToTheRoot) {
