@@ -3,6 +3,7 @@
 #include "aircraft/aircraft_enabler_window.h"
 #include "gameconfig/cfs_setting_window.h"
 #include "installer/arc_install_window.h"
+#include "quickcombat/qc_edit_window.h"
 
 namespace vokari::ui {
 namespace {
@@ -22,8 +23,8 @@ struct ToolWindowEntry {
 // FrmCFSCopyFiles asks no version: give it a constructor that ignores it.
 constexpr ToolWindowEntry kToolWindows[] = {
     {LauncherTool::Enabler, &makeWindow<FrmAircraftEnabler>},
-    {LauncherTool::Alias, nullptr},       // FrmAliasSetting
-    {LauncherTool::QuickCombat, nullptr}, // FrmQCEdit
+    {LauncherTool::Alias, nullptr}, // FrmAliasSetting
+    {LauncherTool::QuickCombat, &makeWindow<FrmQCEdit>},
     {LauncherTool::Install, &makeWindow<FrmArcInstall>},
     {LauncherTool::Settings, &makeWindow<frmCfsSetting>},
     {LauncherTool::Copy, nullptr}, // FrmCFSCopyFiles
