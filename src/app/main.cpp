@@ -11,6 +11,7 @@
 #include "platform/instance_lock.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLocale>
 #include <QPushButton>
 #include <QTimer>
@@ -76,6 +77,9 @@ int main(int argc, char** argv) {
         launcher.setGamePrefixes(prefixes);
         if (launcher.load()) {
             launcher.show();
+            if (!options.openFile.empty())
+                launcher.setStartupFiles(
+                    {QFileInfo(QString::fromLocal8Bit(options.openFile)).absoluteFilePath()});
             if (options.openTool) {
                 const LauncherTool tool = *options.openTool;
                 QTimer::singleShot(0, &launcher, [&launcher, tool] {

@@ -28,11 +28,13 @@ struct StartOptions {
     bool demo = false; // also set by --demo-reset
     bool demoReset = false;
     std::optional<LauncherTool> openTool;
+    std::string openFile;                // --open install PACKAGE: the package, as given
     std::optional<std::string> language; // --lang ja|en
 };
 
-// Reads --help, --demo, --demo-reset, --open TOOL and --lang ja|en. Arguments that do not begin
-// with "--" are left to the window toolkit (-platform, -style ...). Throws ArgumentError.
+// Reads --help, --demo, --demo-reset, --open TOOL (install may be followed by a package to
+// open) and --lang ja|en. Other arguments that do not begin with "--" are left to the window
+// toolkit (-platform, -style ...). Throws ArgumentError.
 StartOptions parseStartOptions(const std::vector<std::string>& args);
 std::string startUsage();
 

@@ -4,6 +4,7 @@
 #include "aircraft/alias_setting_window.h"
 #include "copy/cfs_copy_files_window.h"
 #include "gameconfig/cfs_setting_window.h"
+#include "installer/arc_install_window.h"
 #include "quickcombat/qc_edit_window.h"
 
 namespace vokari::ui {
@@ -26,7 +27,7 @@ constexpr ToolWindowEntry kToolWindows[] = {
     {LauncherTool::Enabler, &makeWindow<FrmAircraftEnabler>},
     {LauncherTool::Alias, &makeWindow<FrmAliasSetting>},
     {LauncherTool::QuickCombat, &makeWindow<FrmQCEdit>},
-    {LauncherTool::Install, nullptr}, // FrmArcInstall
+    {LauncherTool::Install, &makeWindow<FrmArcInstall>},
     {LauncherTool::Settings, &makeWindow<frmCfsSetting>},
     {LauncherTool::Copy, &makeWindow<FrmCFSCopyFiles>},
 };

@@ -24,6 +24,9 @@ TEST(StartOptions, ReadsEveryOption) {
     EXPECT_EQ(all.openTool, LauncherTool::QuickCombat);
     EXPECT_EQ(all.language, "en");
     EXPECT_TRUE(parseStartOptions({"--help"}).help);
+    EXPECT_EQ(parseStartOptions({"--open", "install", "p51d.zip"}).openFile, "p51d.zip");
+    EXPECT_EQ(parseStartOptions({"--open", "install", "-platform", "x"}).openFile, "");
+    EXPECT_EQ(parseStartOptions({"--open", "qc", "p51d.zip"}).openFile, "");
 
     for (LauncherTool tool : kLauncherTools)
         EXPECT_EQ(launcherToolFromName(launcherToolName(tool)), tool);
