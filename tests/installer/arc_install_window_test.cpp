@@ -44,16 +44,15 @@ QString u8(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// Runs `act` on the next modal dialog of type T once it is shown.
-template <typename T> void whenModal(std::function<void(T&)> act) {
-    auto attempt = std::make_shared<std::function<void()>>();
-    *attempt = [act, attempt] {
+// Runs `act` on the next modal dialog of type T once it is shown. Each retry is a fresh
+// timer holding its own copy of `act`: a closure that kept itself alive would leak.
+template <typename T> void whenModal(std::function<void(T&)> act, int delayMs = 0) {
+    QTimer::singleShot(delayMs, [act] {
         if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget()))
             act(*dialog);
         else
-            QTimer::singleShot(10, *attempt);
-    };
-    QTimer::singleShot(0, *attempt);
+            whenModal<T>(act, 10);
+    });
 }
 
 class ArcInstallWindowTest : public ::testing::Test {
