@@ -171,10 +171,15 @@ void FrmArcInstall::buildControls() {
     LstArcFiles->setHeaderLabels(
         {tr("ファイル名"), tr("パス"), tr("インストール"), tr("インストールパス")});
     const int widths[] = {120, 180, 40, 200};
-    // No narrower than the caption: "インストール" does not fit the mark's width.
+    // No narrower than the caption, nor than the marks in the install column.
     for (int column = 0; column < 4; ++column)
         LstArcFiles->setColumnWidth(
             column, std::max(widths[column], LstArcFiles->header()->sectionSizeHint(column)));
+    const QFontMetrics metrics = LstArcFiles->fontMetrics();
+    const int marks =
+        std::max(metrics.horizontalAdvance(tr("上書")), metrics.horizontalAdvance(tr("追加"))) +
+        2 * metrics.averageCharWidth();
+    LstArcFiles->setColumnWidth(kInstall, std::max(LstArcFiles->columnWidth(kInstall), marks));
     // Packages dropped on the list go to the window.
     LstArcFiles->setAcceptDrops(false);
     LstArcFiles->viewport()->setAcceptDrops(false);
