@@ -3,6 +3,7 @@
 #include "common/error.h"
 #include "common/text.h"
 
+#include <cstdint>
 #include <list>
 #include <string>
 #include <string_view>
@@ -10,6 +11,21 @@
 #include <utility>
 
 namespace vokari {
+
+// Hashing and comparing keys without regard to case, on views: lookups make no folded copy.
+struct NoCaseHash {
+    size_t operator()(std::string_view key) const noexcept {
+        uint64_t h = 14695981039346656037ull; // FNV-1a
+        for (char c : key)
+            h = (h ^ static_cast<unsigned char>(asciiLower(c))) * 1099511628211ull;
+        return static_cast<size_t>(h);
+    }
+};
+struct NoCaseEqual {
+    bool operator()(std::string_view a, std::string_view b) const noexcept {
+        return equalsNoCase(a, b);
+    }
+};
 
 // An ordered collection addressed by a text key; keys compare without regard to case.
 // Items keep the order in which they were added. Taking or removing a missing key is an
@@ -37,33 +53,60 @@ public:
     }
 
     void add(std::string_view key, T value) {
-        std::string folded = asciiLower(key);
-        if (index_.count(folded))
+        if (index_.count(key))
             throw KeyError("key already in the collection: " + std::string(key));
         items_.push_back(Item{std::string(key), std::move(value)});
-        index_.emplace(std::move(folded), std::prev(items_.end()));
-    }
-
-    bool keyExists(std::string_view key) const noexcept {
+        const auto last = std::prev(items_.end());
         try {
-            return index_.count(asciiLower(key)) != 0;
+            index_.emplace(std::string_view(last->key), last);
         } catch (...) {
-            return false;
+            items_.pop_back();
+            throw;
         }
     }
 
-    T& item(std::string_view key) { return find(key)->value; }
+    // Adds the item unless the key is present; false when it was.
+    bool addIfAbsent(std::string_view key, T value) {
+        items_.push_back(Item{std::string(key), std::move(value)});
+        const auto last = std::prev(items_.end());
+        bool added = false;
+        try {
+            added = index_.emplace(std::string_view(last->key), last).second;
+        } catch (...) {
+            items_.pop_back();
+            throw;
+        }
+        if (!added)
+            items_.pop_back();
+        return added;
+    }
+
+    bool keyExists(std::string_view key) const noexcept { return index_.count(key) != 0; }
+
+    // The item under the key, or null: one lookup where keyExists and item would take two.
+    T* find(std::string_view key) noexcept {
+        const auto hit = index_.find(key);
+        return hit == index_.end() ? nullptr : &hit->second->value;
+    }
+    const T* find(std::string_view key) const noexcept {
+        return const_cast<KeyedCollection*>(this)->find(key);
+    }
+
+    T& item(std::string_view key) { return at(key)->value; }
     const T& item(std::string_view key) const {
         return const_cast<KeyedCollection*>(this)->item(key);
     }
     // The key as it was spelled when the item was added.
     const std::string& keyOf(std::string_view key) const {
-        return const_cast<KeyedCollection*>(this)->find(key)->key;
+        return const_cast<KeyedCollection*>(this)->at(key)->key;
     }
 
     void remove(std::string_view key) {
-        auto it = find(key);
-        index_.erase(asciiLower(key));
+        auto hit = index_.find(key);
+        if (hit == index_.end())
+            throw KeyError("no such key in the collection: " + std::string(key));
+        const iterator it = hit->second;
+        index_.erase(hit);
         items_.erase(it);
     }
 
@@ -81,15 +124,16 @@ public:
     const_iterator end() const { return items_.end(); }
 
 private:
-    iterator find(std::string_view key) {
-        auto hit = index_.find(asciiLower(key));
+    iterator at(std::string_view key) {
+        auto hit = index_.find(key);
         if (hit == index_.end())
             throw KeyError("no such key in the collection: " + std::string(key));
         return hit->second;
     }
 
     std::list<Item> items_;
-    std::unordered_map<std::string, iterator> index_;
+    // Keys are views of the items' own keys, which stay put in the list.
+    std::unordered_map<std::string_view, iterator, NoCaseHash, NoCaseEqual> index_;
 };
 
 // The free form the callers of the original code use.

@@ -7,6 +7,8 @@
 #include "platform/codepage.h"
 #include "platform/file_system.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -51,6 +53,8 @@ public:
             section_ = Section::Strings;
             return;
         }
+        if (section_ == Section::Strings && quotedStringsLine(text))
+            return;
         const size_t equals = text.find('=');
         if (equals == std::string_view::npos)
             return; // other sections' headers too: their keys count for the section before
@@ -78,6 +82,22 @@ public:
     }
 
 private:
+    // A key in double quotes runs to the quote that "=" follows, so it may hold "=" itself (a
+    // folder named P51=D gives the key P51=DName). False when the line is not of that form.
+    bool quotedStringsLine(std::string_view text) {
+        if (text.front() != '"')
+            return false;
+        for (size_t close = text.find('"', 1); close != std::string_view::npos;
+             close = text.find('"', close + 1)) {
+            const std::string_view rest = trimView(text.substr(close + 1));
+            if (!rest.empty() && rest.front() == '=') {
+                doc_.addString(text.substr(1, close - 1), trimView(rest.substr(1)));
+                return true;
+            }
+        }
+        return false;
+    }
+
     // aircraft.0, AIRCRAFT.17 and aircraft are one key: the number is not read.
     static std::string_view baseKey(std::string_view key) {
         return trimView(key.substr(0, key.find('.')));
@@ -90,7 +110,7 @@ private:
         } else if (equalsNoCase(key, "aircraft")) {
             if (!group_)
                 fail("an aircraft line comes before any OptionName line");
-            plane_ = &doc_.addPlane(group_->groupId(), value);
+            plane_ = &doc_.addPlane(*group_, value);
             plane_->setAircraftPath(value);
         } else if (equalsNoCase(key, "family_type")) {
             if (!plane_)
@@ -101,7 +121,12 @@ private:
         } else if (equalsNoCase(key, "name")) {
             if (!plane_)
                 fail("a name line comes before any aircraft line");
-            plane_->setDefineName(value);
+            // The writer's line for an entry without a name: it stays without one, rather
+            // than taking whatever string its folder's key holds.
+            if (value.empty())
+                plane_->clearDefineName();
+            else
+                plane_->setDefineName(value);
         }
     }
 
@@ -136,6 +161,71 @@ private:
     ClsQCPlane* plane_ = nullptr;
 };
 
+// Every text the file holds, with a wording of where it sits in the document, made only when
+// a refusal needs it. Entries are named under the first group that holds them.
+template <typename Visit> void visitTexts(const ClsQCGroups& document, Visit&& visit) {
+    int g = 0;
+    for (const auto& groupItem : document.Groups()) {
+        const ClsQCGrp& group = *groupItem.value;
+        ++g;
+        const auto groupPlace = [&] {
+            return "group " + std::to_string(g) + " \"" + group.viewName() + "\"";
+        };
+        visit(group.defineName(), [&] { return "the name of " + groupPlace(); });
+        for (const auto& planeItem : group.Planes()) {
+            const ClsQCPlane& plane = *planeItem.value;
+            visit(plane.aircraftPath(), [&] { return "an aircraft folder in " + groupPlace(); });
+            visit(plane.defineName(), [&] {
+                return "the name of aircraft " + plane.aircraftPath() + " in " + groupPlace();
+            });
+        }
+    }
+    visit(document.defaultPlaneName(), [] { return std::string("the default aircraft"); });
+    const ClsStringList& strings = document.stringList();
+    for (const auto& key : strings.Keys()) {
+        visit(key.value, [&] { return "the key of string \"" + key.value + "\""; });
+        if (const std::string* value = strings.find(key.value))
+            visit(*value, [&] { return "string \"" + key.value + "\""; });
+    }
+}
+
+// A quoted strings key is read up to the quote that "=" follows.
+bool keyReadsBack(std::string_view key) {
+    for (size_t quote = key.find('"'); quote != std::string_view::npos;
+         quote = key.find('"', quote + 1)) {
+        const std::string_view rest = trimView(key.substr(quote + 1));
+        if (!rest.empty() && rest.front() == '=')
+            return false;
+    }
+    return true;
+}
+
+// Refuses, naming it, a text the file could not give back as it is: one that would break its
+// line, a strings key that would be cut short, or one with no form in the code page (looked
+// for only once the whole text has failed to convert).
+void checkTexts(const ClsQCGroups& document, const std::string& file, bool encoding) {
+    const ClsStringList& strings = document.stringList();
+    visitTexts(document, [&](std::string_view text, auto place) {
+        const auto refuse = [&](const std::string& why) {
+            throw FormatError(file + ": cannot be saved: " + place() + " " + why);
+        };
+        if (encoding) {
+            if (const std::string bad = platform::unencodableCharacters(text); !bad.empty())
+                refuse("has characters with no form in code page " + platform::ansiCodePage() +
+                       ": " + bad);
+        } else if (std::any_of(text.begin(), text.end(),
+                               [](char c) { return c == '\r' || c == '\n'; })) {
+            refuse("holds a line break");
+        }
+    });
+    if (encoding)
+        return;
+    for (const auto& key : strings.Keys())
+        if (!keyReadsBack(key.value))
+            throw FormatError(file + ": cannot be saved: the key of string \"" + key.value +
+                              "\" holds a quote followed by \"=\"");
+}
+
 } // namespace
 
 std::string unquoteKey(std::string_view key) {
@@ -162,10 +252,11 @@ void readQCFile(std::unique_ptr<ClsQCGroups>& document, std::string_view folder,
     int number = 0;
     size_t pos = 0;
     while (pos < text.size()) {
-        const size_t end = text.find_first_of("\r\n", pos);
-        const size_t stop = end == std::string::npos ? text.size() : end;
-        reader.line(std::string_view(text).substr(pos, stop - pos), ++number);
-        if (end == std::string::npos)
+        size_t end = pos;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n')
+            ++end;
+        reader.line(std::string_view(text).substr(pos, end - pos), ++number);
+        if (end == text.size())
             break;
         pos = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
     }
@@ -173,42 +264,65 @@ void readQCFile(std::unique_ptr<ClsQCGroups>& document, std::string_view folder,
 
 std::string qcFileText(const ClsQCGroups& document) {
     std::string out;
-    auto line = [&out](std::string_view text) { out.append(text).append(kCrLf); };
+    // Appended piece by piece: a file of thousands of groups is written in one pass.
+    const auto number = [&out](long long n) {
+        char digits[24];
+        const auto result = std::to_chars(digits, digits + sizeof digits, n);
+        out.append(digits, result.ptr);
+    };
+    const auto keyLine = [&out, &number](std::string_view key, long long n,
+                                         std::string_view value) {
+        out.append(key);
+        number(n);
+        out.append("=").append(value).append(kCrLf);
+    };
     int g = 0;
     for (const auto& groupItem : document.Groups()) {
         const ClsQCGrp& group = *groupItem.value;
-        line("");
-        line("[option." + std::to_string(g++) + "]");
-        line("OptionName=" + group.defineName());
+        out.append(kCrLf).append("[option.");
+        number(g++);
+        out.append("]").append(kCrLf);
+        out.append("OptionName=").append(group.defineName()).append(kCrLf);
         int p = 0;
         for (const auto& planeItem : group.Planes()) {
             const ClsQCPlane& plane = *planeItem.value;
-            const std::string n = std::to_string(p++);
-            line("aircraft." + n + "=" + plane.aircraftPath());
-            line("family_type." + n + "=" + std::to_string(plane.aircraftType()));
-            line("name." + n + "=" + plane.defineName());
-            line("");
+            keyLine("aircraft.", p, plane.aircraftPath());
+            out.append("family_type.");
+            number(p);
+            out.append("=");
+            number(plane.aircraftType());
+            out.append(kCrLf);
+            keyLine("name.", p, plane.defineName());
+            out.append(kCrLf);
+            ++p;
         }
     }
-    line("[player default aircraft]");
-    line("aircraft=" + document.defaultPlaneName());
-    line("GunAmmo=" + std::to_string(document.defaultpGunAmmo()));
-    line("CannonAmmo=" + std::to_string(document.defaultpCannonAmmo()));
-    line("");
-    line("[strings]");
+    out.append("[player default aircraft]").append(kCrLf);
+    out.append("aircraft=").append(document.defaultPlaneName()).append(kCrLf);
+    out.append("GunAmmo=");
+    number(document.defaultpGunAmmo());
+    out.append(kCrLf).append("CannonAmmo=");
+    number(document.defaultpCannonAmmo());
+    out.append(kCrLf).append(kCrLf).append("[strings]").append(kCrLf);
     const ClsStringList& strings = document.stringList();
-    for (const auto& key : strings.Keys())
-        line("\"" + key.value + "\" = " + strings.Item(key.value));
+    for (const auto& key : strings.Keys()) {
+        out.append("\"").append(key.value).append("\" = ");
+        if (const std::string* value = strings.find(key.value))
+            out.append(*value);
+        out.append(kCrLf);
+    }
     return out;
 }
 
 void writeQCFile(const ClsQCGroups& document, std::string_view folder,
                  std::string_view relativePath) {
     const std::string file = std::string(folder) + std::string(relativePath);
+    checkTexts(document, file, false);
     std::string bytes;
     try {
         bytes = platform::utf8ToAnsi(qcFileText(document));
     } catch (const ArgumentError& e) {
+        checkTexts(document, file, true);
         throw FormatError(file + ": a name or string has no form in code page " +
                           platform::ansiCodePage() + " (" + e.what() + ")");
     }

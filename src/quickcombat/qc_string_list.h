@@ -17,6 +17,8 @@ public:
     void setItem(std::string_view value, std::string_view key);
     // The value under the key; empty when the key is absent.
     std::string Item(std::string_view key) const;
+    // The value under the key without a copy, or null when the key is absent.
+    const std::string* find(std::string_view key) const { return items_.find(key); }
     // Appends an absent key. A present key keeps its place and spelling when the value is the
     // same (case-sensitive), else it moves to the end with the new value and spelling. An empty
     // key adds nothing.
