@@ -59,7 +59,7 @@ AircraftSwitchError::AircraftSwitchError(std::string pAircraftDir, const std::st
 
 void ClsAircraftList::setActivate() {
     for (auto& item : aircraftList) {
-        const ClsAirCraft& aircraft = item.value;
+        ClsAirCraft& aircraft = item.value;
         if (!aircraft.activateChanged)
             continue;
         const std::string on = requireAircraftFolder() + aircraft.directory() + "\\aircraft.cfg";
@@ -72,6 +72,7 @@ void ClsAircraftList::setActivate() {
         } catch (const std::exception& e) {
             throw AircraftSwitchError(aircraft.directory(), e.what());
         }
+        aircraft.activateChanged = false; // the disk holds it now
     }
 }
 
