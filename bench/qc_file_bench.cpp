@@ -31,16 +31,17 @@ std::string qcFile(int groups) {
     std::string strings = "\r\n[strings]\r\n";
     char line[128];
     for (int g = 0; g < groups; ++g) {
-        std::snprintf(line, sizeof line, "\r\n[option.%d]\r\nOptionName=%%VokariGrpOption%05d%%\r\n",
-                      g, g + 1 <= 32767 ? g + 1 : 0);
+        std::snprintf(line, sizeof line,
+                      "\r\n[option.%d]\r\nOptionName=%%VokariGrpOption%05d%%\r\n", g,
+                      g + 1 <= 32767 ? g + 1 : 0);
         // Past 32,767 generated names run out: later groups carry literal names.
         if (g + 1 > 32767)
             std::snprintf(line, sizeof line, "\r\n[option.%d]\r\nOptionName=Group %d\r\n", g, g);
         out += line;
         if (g + 1 <= 32767) {
             std::snprintf(line, sizeof line, "\"VokariGrpOption%05d\" = ", g + 1);
-            strings += line + (g % 2 ? japanese : std::string("Group ")) + std::to_string(g) +
-                       "\r\n";
+            strings +=
+                line + (g % 2 ? japanese : std::string("Group ")) + std::to_string(g) + "\r\n";
         }
         for (int p = 0; p < 20; ++p) {
             const int folder = (g * 7 + p * 131) % folders;
@@ -53,8 +54,8 @@ std::string qcFile(int groups) {
     }
     for (int f = 0; f < folders; ++f) {
         std::snprintf(line, sizeof line, "\"SYN%05dName\" = ", f);
-        strings += line + (f % 2 ? japanese : std::string("Synthetic ")) + std::to_string(f) +
-                   "\r\n";
+        strings +=
+            line + (f % 2 ? japanese : std::string("Synthetic ")) + std::to_string(f) + "\r\n";
     }
     out += "[player default aircraft]\r\naircraft=SYN00001\r\nGunAmmo=500\r\nCannonAmmo=60\r\n";
     return out + strings;
@@ -98,8 +99,8 @@ void measure(const fs::path& dir, int groups, int rounds) {
         jobBest = std::min(jobBest, seconds(t2 - t1));
     }
     if (read != static_cast<size_t>(groups))
-        throw std::runtime_error("read " + std::to_string(read) + " of " +
-                                 std::to_string(groups) + " groups");
+        throw std::runtime_error("read " + std::to_string(read) + " of " + std::to_string(groups) +
+                                 " groups");
     std::printf("quick-combat file: %d groups of 20 entries, %.1f MB\n", groups,
                 static_cast<double>(bytes) / 1e6);
     std::printf("  floor (read and write the bytes once): %8.2f ms\n", floorBest * 1e3);
