@@ -13,8 +13,10 @@
 namespace vokari {
 
 // Hashing and comparing keys without regard to case, on views: lookups make no folded copy.
+// Not noexcept: the table then keeps each key's hash instead of working it out again while
+// it walks a bucket.
 struct NoCaseHash {
-    size_t operator()(std::string_view key) const noexcept {
+    size_t operator()(std::string_view key) const {
         uint64_t h = 14695981039346656037ull; // FNV-1a
         for (char c : key)
             h = (h ^ static_cast<unsigned char>(asciiLower(c))) * 1099511628211ull;
@@ -53,40 +55,27 @@ public:
     }
 
     void add(std::string_view key, T value) {
-        if (index_.count(key))
+        if (locate(key) != items_.end())
             throw KeyError("key already in the collection: " + std::string(key));
-        items_.push_back(Item{std::string(key), std::move(value)});
-        const auto last = std::prev(items_.end());
-        try {
-            index_.emplace(std::string_view(last->key), last);
-        } catch (...) {
-            items_.pop_back();
-            throw;
-        }
+        append(key, std::move(value));
     }
 
     // Adds the item unless the key is present; false when it was.
     bool addIfAbsent(std::string_view key, T value) {
-        items_.push_back(Item{std::string(key), std::move(value)});
-        const auto last = std::prev(items_.end());
-        bool added = false;
-        try {
-            added = index_.emplace(std::string_view(last->key), last).second;
-        } catch (...) {
-            items_.pop_back();
-            throw;
-        }
-        if (!added)
-            items_.pop_back();
-        return added;
+        if (locate(key) != items_.end())
+            return false;
+        append(key, std::move(value));
+        return true;
     }
 
-    bool keyExists(std::string_view key) const noexcept { return index_.count(key) != 0; }
+    bool keyExists(std::string_view key) const noexcept {
+        return const_cast<KeyedCollection*>(this)->locate(key) != items_.end();
+    }
 
     // The item under the key, or null: one lookup where keyExists and item would take two.
     T* find(std::string_view key) noexcept {
-        const auto hit = index_.find(key);
-        return hit == index_.end() ? nullptr : &hit->second->value;
+        const iterator it = locate(key);
+        return it == items_.end() ? nullptr : &it->value;
     }
     const T* find(std::string_view key) const noexcept {
         return const_cast<KeyedCollection*>(this)->find(key);
@@ -102,11 +91,9 @@ public:
     }
 
     void remove(std::string_view key) {
-        auto hit = index_.find(key);
-        if (hit == index_.end())
-            throw KeyError("no such key in the collection: " + std::string(key));
-        const iterator it = hit->second;
-        index_.erase(hit);
+        const iterator it = at(key);
+        if (!index_.empty())
+            index_.erase(std::string_view(it->key));
         items_.erase(it);
     }
 
@@ -124,11 +111,54 @@ public:
     const_iterator end() const { return items_.end(); }
 
 private:
+    // Small collections (a quick-combat group's aircraft) are searched in order: an index per
+    // collection would cost more than it saves. Larger ones keep an index from then on.
+    static constexpr size_t kIndexFrom = 24;
+
+    // Keys of one collection often differ only in their last characters (numbered names).
+    static bool sameKeyFromTheEnd(std::string_view a, std::string_view b) noexcept {
+        if (a.size() != b.size())
+            return false;
+        for (size_t i = a.size(); i-- > 0;)
+            if (asciiLower(a[i]) != asciiLower(b[i]))
+                return false;
+        return true;
+    }
+
+    iterator locate(std::string_view key) noexcept {
+        if (!index_.empty()) {
+            const auto hit = index_.find(key);
+            return hit == index_.end() ? items_.end() : hit->second;
+        }
+        for (auto it = items_.begin(); it != items_.end(); ++it)
+            if (sameKeyFromTheEnd(it->key, key))
+                return it;
+        return items_.end();
+    }
+
+    void append(std::string_view key, T value) {
+        items_.push_back(Item{std::string(key), std::move(value)});
+        try {
+            if (!index_.empty()) {
+                const auto last = std::prev(items_.end());
+                index_.emplace(std::string_view(last->key), last);
+            } else if (items_.size() >= kIndexFrom) {
+                index_.reserve(items_.size() * 2);
+                for (auto it = items_.begin(); it != items_.end(); ++it)
+                    index_.emplace(std::string_view(it->key), it);
+            }
+        } catch (...) {
+            index_.clear();
+            items_.pop_back();
+            throw;
+        }
+    }
+
     iterator at(std::string_view key) {
-        auto hit = index_.find(key);
-        if (hit == index_.end())
+        const iterator it = locate(key);
+        if (it == items_.end())
             throw KeyError("no such key in the collection: " + std::string(key));
-        return hit->second;
+        return it;
     }
 
     std::list<Item> items_;

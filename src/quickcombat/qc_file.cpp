@@ -11,6 +11,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <optional>
 
@@ -32,27 +33,22 @@ std::optional<int64_t> wholeNumber(std::string_view text, int64_t low, int64_t h
     return static_cast<int64_t>(rounded);
 }
 
+// Reads the lines of a file. With `decode`, lines are the file's own bytes in Shift-JIS and
+// each text is decoded as it is taken: none of the bytes the lines are split at ("=", ".",
+// quotes, blanks, line ends) is ever the second byte of a character, so the texts come out as
+// from decoding the whole file, without a second copy of it.
 class Reader {
 public:
-    Reader(ClsQCGroups& document, std::string file) : doc_(document), file_(std::move(file)) {}
+    Reader(ClsQCGroups& document, std::string file, bool decode)
+        : doc_(document), file_(std::move(file)), decode_(decode) {}
 
     void line(std::string_view raw, int number) {
         number_ = number;
         const std::string_view text = trimView(raw);
         if (text.empty() || text.front() == ';')
             return;
-        if (startsWithNoCase(text, "[option.")) {
-            section_ = Section::Group;
+        if (text.front() == '[' && header(text))
             return;
-        }
-        if (startsWithNoCase(text, "[player default aircraft]")) {
-            section_ = Section::Defaults;
-            return;
-        }
-        if (startsWithNoCase(text, "[strings]")) {
-            section_ = Section::Strings;
-            return;
-        }
         if (section_ == Section::Strings && quotedStringsLine(text))
             return;
         const size_t equals = text.find('=');
@@ -71,7 +67,7 @@ public:
                 defaultsLine(baseKey(key), value);
                 break;
             case Section::Strings:
-                doc_.addString(unquoteKey(key), value);
+                doc_.addString(unquoteKey(field(key, keyText_)), field(value, valueText_));
                 break;
             }
         } catch (const FormatError&) {
@@ -82,6 +78,18 @@ public:
     }
 
 private:
+    bool header(std::string_view text) {
+        if (startsWithNoCase(text, "[option."))
+            section_ = Section::Group;
+        else if (startsWithNoCase(text, "[player default aircraft]"))
+            section_ = Section::Defaults;
+        else if (startsWithNoCase(text, "[strings]"))
+            section_ = Section::Strings;
+        else
+            return false;
+        return true;
+    }
+
     // A key in double quotes runs to the quote that "=" follows, so it may hold "=" itself (a
     // folder named P51=D gives the key P51=DName). False when the line is not of that form.
     bool quotedStringsLine(std::string_view text) {
@@ -91,11 +99,20 @@ private:
              close = text.find('"', close + 1)) {
             const std::string_view rest = trimView(text.substr(close + 1));
             if (!rest.empty() && rest.front() == '=') {
-                doc_.addString(text.substr(1, close - 1), trimView(rest.substr(1)));
+                doc_.addString(field(text.substr(1, close - 1), keyText_),
+                               field(trimView(rest.substr(1)), valueText_));
                 return true;
             }
         }
         return false;
+    }
+
+    // A text of the file as the document holds it; `buffer` keeps a decoded one.
+    std::string_view field(std::string_view raw, std::string& buffer) const {
+        if (!decode_ || platform::isAsciiText(raw))
+            return raw;
+        buffer = platform::ansiToUtf8(raw);
+        return buffer;
     }
 
     // aircraft.0, AIRCRAFT.17 and aircraft are one key: the number is not read.
@@ -103,7 +120,8 @@ private:
         return trimView(key.substr(0, key.find('.')));
     }
 
-    void groupLine(std::string_view key, std::string_view value) {
+    void groupLine(std::string_view key, std::string_view rawValue) {
+        const std::string_view value = field(rawValue, valueText_);
         if (equalsNoCase(key, "OptionName")) {
             group_ = &doc_.addGroup();
             group_->setDefineName(value);
@@ -130,7 +148,8 @@ private:
         }
     }
 
-    void defaultsLine(std::string_view key, std::string_view value) {
+    void defaultsLine(std::string_view key, std::string_view rawValue) {
+        const std::string_view value = field(rawValue, valueText_);
         constexpr int64_t low = std::numeric_limits<int32_t>::min();
         constexpr int64_t high = std::numeric_limits<int32_t>::max();
         if (equalsNoCase(key, "aircraft"))
@@ -142,6 +161,15 @@ private:
     }
 
     int64_t number(std::string_view key, std::string_view value, int64_t low, int64_t high) {
+        // Plain digits, as the writer puts them, need no decimal parsing.
+        if (!value.empty() && value.size() <= 9 &&
+            std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+            int64_t n = 0;
+            for (char c : value)
+                n = n * 10 + (c - '0');
+            if (n >= low && n <= high)
+                return n;
+        }
         const auto n = wholeNumber(value, low, high);
         if (!n)
             fail(std::string(key) + " needs a number from " + std::to_string(low) + " to " +
@@ -155,6 +183,9 @@ private:
 
     ClsQCGroups& doc_;
     std::string file_;
+    bool decode_;
+    std::string keyText_;
+    std::string valueText_;
     int number_ = 0;
     Section section_ = Section::None;
     ClsQCGrp* group_ = nullptr;
@@ -201,10 +232,9 @@ bool keyReadsBack(std::string_view key) {
 }
 
 // Refuses, naming it, a text the file could not give back as it is: one that would break its
-// line, a strings key that would be cut short, or one with no form in the code page (looked
-// for only once the whole text has failed to convert).
+// line, or one with no form in the code page. Looked for only once the whole text has shown
+// such a text, so a save does not word every place.
 void checkTexts(const ClsQCGroups& document, const std::string& file, bool encoding) {
-    const ClsStringList& strings = document.stringList();
     visitTexts(document, [&](std::string_view text, auto place) {
         const auto refuse = [&](const std::string& why) {
             throw FormatError(file + ": cannot be saved: " + place() + " " + why);
@@ -218,9 +248,10 @@ void checkTexts(const ClsQCGroups& document, const std::string& file, bool encod
             refuse("holds a line break");
         }
     });
-    if (encoding)
-        return;
-    for (const auto& key : strings.Keys())
+}
+
+void checkStringKeys(const ClsQCGroups& document, const std::string& file) {
+    for (const auto& key : document.stringList().Keys())
         if (!keyReadsBack(key.value))
             throw FormatError(file + ": cannot be saved: the key of string \"" + key.value +
                               "\" holds a quote followed by \"=\"");
@@ -242,11 +273,14 @@ void readQCFile(std::unique_ptr<ClsQCGroups>& document, std::string_view folder,
     document = std::make_unique<ClsQCGroups>();
     std::string text;
     try {
-        text = platform::ansiToUtf8(platform::readFileBytes(file));
+        text = platform::readFileBytes(file);
     } catch (const Error& e) {
         throw IoError(file + ": the quick-combat file cannot be opened (" + e.what() + ")");
     }
-    Reader reader(*document, file);
+    const bool decodeTexts = platform::ansiCodePageIsShiftJis();
+    if (!decodeTexts)
+        text = platform::ansiToUtf8(text);
+    Reader reader(*document, file, decodeTexts);
     // Lines end in CR LF or CR; a lone LF counts too, so a file saved by a Unix editor is not
     // taken as one long line.
     int number = 0;
@@ -262,70 +296,126 @@ void readQCFile(std::unique_ptr<ClsQCGroups>& document, std::string_view folder,
     }
 }
 
-std::string qcFileText(const ClsQCGroups& document) {
-    std::string out;
-    // Appended piece by piece: a file of thousands of groups is written in one pass.
-    const auto number = [&out](long long n) {
+namespace {
+
+// Room for the file's text without a pass over every entry, so that a large document is not
+// copied as it grows: folder names and aliases are rarely longer than the allowance.
+size_t textSizeEstimate(const ClsQCGroups& document) {
+    size_t size = 256 + document.defaultPlaneName().size();
+    for (const auto& groupItem : document.Groups())
+        size += 64 + groupItem.value->defineName().size() + 128 * groupItem.value->Planes().count();
+    const ClsStringList& strings = document.stringList();
+    for (const auto& key : strings.Keys())
+        if (const std::string* value = strings.find(key.value))
+            size += 8 + key.value.size() + value->size();
+    return size;
+}
+
+// The file's text put together piece by piece, in UTF-8 or, with `encode`, in the code page:
+// texts that are not ASCII are converted one by one, so the file is never held twice.
+class TextOut {
+public:
+    TextOut(size_t estimate, bool encode) : encode_(encode) { out_.reserve(estimate); }
+    void put(std::string_view piece) { out_.append(piece); }
+    // A text of the document. One with a line break (which would end its line early) or with
+    // no form in the code page is noted; the caller finds and names it.
+    void text(std::string_view value) {
+        for (char c : value)
+            lineBreak_ |= c == '\r' || c == '\n';
+        if (!encode_ || platform::isAsciiText(value)) {
+            out_.append(value);
+            return;
+        }
+        try {
+            out_.append(platform::utf8ToAnsi(value));
+        } catch (const ArgumentError&) {
+            unencodable_ = true;
+        }
+    }
+    void number(long long n) {
         char digits[24];
         const auto result = std::to_chars(digits, digits + sizeof digits, n);
-        out.append(digits, result.ptr);
-    };
-    const auto keyLine = [&out, &number](std::string_view key, long long n,
-                                         std::string_view value) {
-        out.append(key);
-        number(n);
-        out.append("=").append(value).append(kCrLf);
-    };
+        out_.append(digits, result.ptr);
+    }
+    bool lineBreak() const { return lineBreak_; }
+    bool unencodable() const { return unencodable_; }
+    std::string take() { return std::move(out_); }
+
+private:
+    std::string out_;
+    bool encode_;
+    bool lineBreak_ = false;
+    bool unencodable_ = false;
+};
+
+void buildText(const ClsQCGroups& document, TextOut& out) {
     int g = 0;
     for (const auto& groupItem : document.Groups()) {
         const ClsQCGrp& group = *groupItem.value;
-        out.append(kCrLf).append("[option.");
-        number(g++);
-        out.append("]").append(kCrLf);
-        out.append("OptionName=").append(group.defineName()).append(kCrLf);
+        out.put("\r\n[option.");
+        out.number(g++);
+        out.put("]\r\nOptionName=");
+        out.text(group.defineName());
+        out.put(kCrLf);
         int p = 0;
         for (const auto& planeItem : group.Planes()) {
             const ClsQCPlane& plane = *planeItem.value;
-            keyLine("aircraft.", p, plane.aircraftPath());
-            out.append("family_type.");
-            number(p);
-            out.append("=");
-            number(plane.aircraftType());
-            out.append(kCrLf);
-            keyLine("name.", p, plane.defineName());
-            out.append(kCrLf);
+            out.put("aircraft.");
+            out.number(p);
+            out.put("=");
+            out.text(plane.aircraftPath());
+            out.put("\r\nfamily_type.");
+            out.number(p);
+            out.put("=");
+            out.number(plane.aircraftType());
+            out.put("\r\nname.");
+            out.number(p);
+            out.put("=");
+            out.text(plane.defineName());
+            out.put("\r\n\r\n");
             ++p;
         }
     }
-    out.append("[player default aircraft]").append(kCrLf);
-    out.append("aircraft=").append(document.defaultPlaneName()).append(kCrLf);
-    out.append("GunAmmo=");
-    number(document.defaultpGunAmmo());
-    out.append(kCrLf).append("CannonAmmo=");
-    number(document.defaultpCannonAmmo());
-    out.append(kCrLf).append(kCrLf).append("[strings]").append(kCrLf);
+    out.put("[player default aircraft]\r\naircraft=");
+    out.text(document.defaultPlaneName());
+    out.put("\r\nGunAmmo=");
+    out.number(document.defaultpGunAmmo());
+    out.put("\r\nCannonAmmo=");
+    out.number(document.defaultpCannonAmmo());
+    out.put("\r\n\r\n[strings]\r\n");
     const ClsStringList& strings = document.stringList();
     for (const auto& key : strings.Keys()) {
-        out.append("\"").append(key.value).append("\" = ");
+        out.put("\"");
+        out.text(key.value);
+        out.put("\" = ");
         if (const std::string* value = strings.find(key.value))
-            out.append(*value);
-        out.append(kCrLf);
+            out.text(*value);
+        out.put(kCrLf);
     }
-    return out;
+}
+
+} // namespace
+
+std::string qcFileText(const ClsQCGroups& document) {
+    TextOut out(textSizeEstimate(document), false);
+    buildText(document, out);
+    return out.take();
 }
 
 void writeQCFile(const ClsQCGroups& document, std::string_view folder,
                  std::string_view relativePath) {
     const std::string file = std::string(folder) + std::string(relativePath);
-    checkTexts(document, file, false);
-    std::string bytes;
-    try {
-        bytes = platform::utf8ToAnsi(qcFileText(document));
-    } catch (const ArgumentError& e) {
+    TextOut out(textSizeEstimate(document), true);
+    buildText(document, out);
+    if (out.lineBreak())
+        checkTexts(document, file, false);
+    if (out.unencodable()) {
         checkTexts(document, file, true);
         throw FormatError(file + ": a name or string has no form in code page " +
-                          platform::ansiCodePage() + " (" + e.what() + ")");
+                          platform::ansiCodePage());
     }
+    checkStringKeys(document, file);
+    const std::string bytes = out.take();
     const std::string backup = file + ".bak";
     if (!fileExists(backup))
         copyTextFile(file, backup);
