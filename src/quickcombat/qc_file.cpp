@@ -129,7 +129,8 @@ private:
             if (!group_)
                 fail("an aircraft line comes before any OptionName line");
             plane_ = &doc_.addPlane(*group_, value);
-            plane_->setAircraftPath(value);
+            if (plane_->aircraftPath() != value)
+                plane_->setAircraftPath(value);
         } else if (equalsNoCase(key, "family_type")) {
             if (!plane_)
                 fail("a family_type line comes before any aircraft line");
@@ -143,7 +144,7 @@ private:
             // than taking whatever string its folder's key holds.
             if (value.empty())
                 plane_->clearDefineName();
-            else
+            else if (value != plane_->defineName())
                 plane_->setDefineName(value);
         }
     }
