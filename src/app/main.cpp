@@ -1,7 +1,9 @@
 #include "app/demo.h"
 #include "app/message_box_dialog.h"
+#include "app/prefix_choice.h"
 #include "app/startup.h"
 #include "app/tool_window.h"
+#include "app/version.h"
 #include "app/vokari_window.h"
 #include "common/error.h"
 #include "platform/environment.h"
@@ -26,6 +28,10 @@ int main(int argc, char** argv) {
     }
     if (options.help) {
         std::cout << startUsage();
+        return 0;
+    }
+    if (options.version) {
+        std::cout << "vokari " << kVersion << "\n";
         return 0;
     }
     if (options.openTool && !ui::toolWindowExists(*options.openTool)) {
@@ -59,6 +65,9 @@ int main(int argc, char** argv) {
         setPrompt(nullptr);
         return 1;
     }
+    std::vector<GamePrefix> prefixes;
+    if (!options.demo)
+        prefixes = applyWinePrefixChoice();
     if (options.demo) {
         try {
             useDemoPrefix(options.demoReset);
@@ -72,6 +81,7 @@ int main(int argc, char** argv) {
     int result = 1;
     {
         ui::FrmVokari launcher;
+        launcher.setGamePrefixes(prefixes);
         if (launcher.load()) {
             launcher.show();
             if (options.openTool) {

@@ -41,6 +41,8 @@ StartOptions parseStartOptions(const std::vector<std::string>& args) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
             options.help = true;
+        } else if (arg == "--version") {
+            options.version = true;
         } else if (arg == "--demo") {
             options.demo = true;
         } else if (arg == "--demo-reset") {
@@ -68,7 +70,8 @@ std::string startUsage() {
            "  --demo-reset  start the demo games afresh (implies --demo)\n"
            "  --open TOOL   press a tool's button once the launcher is shown; TOOL is one of\n"
            "                settings, enabler, alias, qc, install, copy\n"
-           "  --help        show this text\n";
+           "  --help        show this text\n"
+           "  --version     print the version\n";
 }
 
 DisplayChoice displayChoice(const std::vector<std::string>& args) {

@@ -24,6 +24,7 @@ std::optional<LauncherTool> launcherToolFromName(std::string_view name);
 
 struct StartOptions {
     bool help = false;
+    bool version = false;
     bool demo = false; // also set by --demo-reset
     bool demoReset = false;
     std::optional<LauncherTool> openTool;

@@ -7,9 +7,11 @@
 #include "app/placement_window.h"
 #include "common/prompt.h"
 #include "installer/archiver_availability.h"
+#include "platform/host_paths.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -43,6 +45,16 @@ const ToolButtonText kToolButtons[] = {
     {LauncherTool::Copy, "CmdCFSCopyFiles", "CFS1 → CFS2 ファイル コピー", ""},
 };
 
+// Where a prefix was found, as players know the programs.
+QString sourceName(const std::string& source) {
+    static const std::map<std::string, const char*> names = {
+        {"lutris", "Lutris"},        {"bottles", "Bottles"}, {"playonlinux", "PlayOnLinux"},
+        {"steam", "Steam Proton"},   {"wine", "Wine"},       {"wineprefixes", "Wine"},
+        {"WINEPREFIX", "WINEPREFIX"}};
+    const auto it = names.find(source);
+    return it == names.end() ? QString::fromStdString(source) : QString::fromLatin1(it->second);
+}
+
 QString utf8(const char* text) {
     return QString::fromUtf8(text);
 }
@@ -67,7 +79,19 @@ FrmVokari::FrmVokari(ToolWindowFactory toolWindows, QWidget* parent)
     frameLayout->addWidget(OptCFS1);
     frameLayout->addWidget(OptCFS2);
 
+    // Shown only when more than one Wine prefix holds a game.
+    LblWinePrefix = new QLabel(tr("Wine プレフィックス"), this);
+    LblWinePrefix->setObjectName(QStringLiteral("LblWinePrefix"));
+    CboWinePrefix = new QComboBox(this);
+    CboWinePrefix->setObjectName(QStringLiteral("CboWinePrefix"));
+    LblWinePrefix->setBuddy(CboWinePrefix);
+    LblWinePrefix->hide();
+    CboWinePrefix->hide();
+    connect(CboWinePrefix, &QComboBox::activated, this, &FrmVokari::choosePrefix);
+
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(LblWinePrefix);
+    layout->addWidget(CboWinePrefix);
     layout->addWidget(FrameCFSVersion);
     for (const auto& text : kToolButtons) {
         auto* button = new QPushButton(utf8(text.caption), this);
@@ -110,18 +134,60 @@ FrmVokari::FrmVokari(ToolWindowFactory toolWindows, QWidget* parent)
     adjustSize();
 }
 
+void FrmVokari::setGamePrefixes(const std::vector<GamePrefix>& found) {
+    prefixes_.clear();
+    for (const GamePrefix& entry : found) {
+        if (!entry.games.empty())
+            prefixes_.push_back(entry);
+    }
+    CboWinePrefix->clear();
+    const bool offer = prefixes_.size() > 1;
+    LblWinePrefix->setVisible(offer);
+    CboWinePrefix->setVisible(offer);
+    if (!offer)
+        return;
+    const std::filesystem::path current = platform::winePrefix();
+    for (size_t i = 0; i < prefixes_.size(); ++i) {
+        const platform::WinePrefixFound& prefix = prefixes_[i].prefix;
+        CboWinePrefix->addItem(tr("%1 (%2)").arg(qs(prefix.name), sourceName(prefix.source)));
+        CboWinePrefix->setItemData(static_cast<int>(i), qs(prefix.path.string()), Qt::ToolTipRole);
+        if (prefix.path == current)
+            CboWinePrefix->setCurrentIndex(static_cast<int>(i));
+    }
+}
+
+void FrmVokari::choosePrefix(int index) {
+    if (index < 0 || static_cast<size_t>(index) >= prefixes_.size())
+        return;
+    const std::filesystem::path& path = prefixes_[static_cast<size_t>(index)].prefix.path;
+    platform::setWinePrefixOverride(path);
+    writeSavedWinePrefix(path);
+    CboWinePrefix->setCurrentIndex(index);
+    const int16_t selected = SelectedCFSVersion();
+    showInstalledGames();
+    // Keep the game the user had chosen when the new prefix holds it too.
+    if (selected == kGameCfs2 && OptCFS2->isEnabled())
+        OptCFS2->setChecked(true);
+    else if (selected == kGameCfs1 && OptCFS1->isEnabled())
+        OptCFS1->setChecked(true);
+}
+
 bool FrmVokari::load() {
     restorePlacement(this, kName, false);
+    if (showInstalledGames())
+        return true;
+    showMessage(us(windowTitle()), "Combat Flight Simulator がインストールされていません",
+                PromptIcon::Error);
+    unload();
+    return false;
+}
 
+bool FrmVokari::showInstalledGames() {
     const bool cfs1 = !gameFolder(kGameCfs1).empty();
     const bool cfs2 = !gameFolder(kGameCfs2).empty();
     const LauncherChoice choice = launcherChoice(cfs1, cfs2, readSavedVersion());
-    if (!choice.anyInstalled) {
-        showMessage(us(windowTitle()), "Combat Flight Simulator がインストールされていません",
-                    PromptIcon::Error);
-        unload();
+    if (!choice.anyInstalled)
         return false;
-    }
     OptCFS1->setEnabled(choice.cfs1Enabled);
     OptCFS2->setEnabled(choice.cfs2Enabled);
     toolButton(LauncherTool::Copy)->setEnabled(choice.copyEnabled);

@@ -549,6 +549,10 @@ struct EncodedEdit {
 };
 
 EncodedEdit encodeEdit(std::string_view section, std::string_view key, std::string_view value) {
+    // A line break would end the line early and add lines of the caller's choosing.
+    for (const std::string_view text : {section, key, value})
+        if (text.find_first_of("\r\n") != std::string_view::npos)
+            throw ArgumentError("a line break cannot be written into a profile file");
     return {utf8ToAnsi(trimView(section)), utf8ToAnsi(trimView(key)), utf8ToAnsi(value),
             asciiLower(trimView(section)), asciiLower(trimView(key))};
 }
