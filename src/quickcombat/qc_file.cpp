@@ -122,15 +122,16 @@ private:
 
     void groupLine(std::string_view key, std::string_view rawValue) {
         const std::string_view value = field(rawValue, valueText_);
-        if (equalsNoCase(key, "OptionName")) {
-            group_ = &doc_.addGroup();
-            group_->setDefineName(value);
-        } else if (equalsNoCase(key, "aircraft")) {
+        // The entry lines first: they are most of a file.
+        if (equalsNoCase(key, "aircraft")) {
             if (!group_)
                 fail("an aircraft line comes before any OptionName line");
             plane_ = &doc_.addPlane(*group_, value);
             if (plane_->aircraftPath() != value)
                 plane_->setAircraftPath(value);
+        } else if (equalsNoCase(key, "OptionName")) {
+            group_ = &doc_.addGroup();
+            group_->setDefineName(value);
         } else if (equalsNoCase(key, "family_type")) {
             if (!plane_)
                 fail("a family_type line comes before any aircraft line");
