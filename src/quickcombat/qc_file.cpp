@@ -317,19 +317,26 @@ size_t textSizeEstimate(const ClsQCGroups& document) {
 // texts that are not ASCII are converted one by one, so the file is never held twice.
 class TextOut {
 public:
-    TextOut(size_t estimate, bool encode) : encode_(encode) { out_.reserve(estimate); }
-    void put(std::string_view piece) { out_.append(piece); }
+    // The buffer is not cleared first: only what is put is ever read.
+    TextOut(size_t estimate, bool encode)
+        : data_(new char[estimate]), capacity_(estimate), encode_(encode) {}
+    void put(std::string_view piece) {
+        if (used_ + piece.size() > capacity_)
+            grow(used_ + piece.size());
+        std::memcpy(data_.get() + used_, piece.data(), piece.size());
+        used_ += piece.size();
+    }
     // A text of the document. One with a line break (which would end its line early) or with
     // no form in the code page is noted; the caller finds and names it.
     void text(std::string_view value) {
         for (char c : value)
             lineBreak_ |= c == '\r' || c == '\n';
         if (!encode_ || platform::isAsciiText(value)) {
-            out_.append(value);
+            put(value);
             return;
         }
         try {
-            out_.append(platform::utf8ToAnsi(value));
+            put(platform::utf8ToAnsi(value));
         } catch (const ArgumentError&) {
             unencodable_ = true;
         }
@@ -337,14 +344,24 @@ public:
     void number(long long n) {
         char digits[24];
         const auto result = std::to_chars(digits, digits + sizeof digits, n);
-        out_.append(digits, result.ptr);
+        put(std::string_view(digits, static_cast<size_t>(result.ptr - digits)));
     }
     bool lineBreak() const { return lineBreak_; }
     bool unencodable() const { return unencodable_; }
-    std::string take() { return std::move(out_); }
+    std::string_view view() const { return std::string_view(data_.get(), used_); }
 
 private:
-    std::string out_;
+    void grow(size_t needed) {
+        const size_t capacity = std::max(needed, capacity_ * 2);
+        std::unique_ptr<char[]> data(new char[capacity]);
+        std::memcpy(data.get(), data_.get(), used_);
+        data_ = std::move(data);
+        capacity_ = capacity;
+    }
+
+    std::unique_ptr<char[]> data_;
+    size_t capacity_;
+    size_t used_ = 0;
     bool encode_;
     bool lineBreak_ = false;
     bool unencodable_ = false;
@@ -401,7 +418,7 @@ void buildText(const ClsQCGroups& document, TextOut& out) {
 std::string qcFileText(const ClsQCGroups& document) {
     TextOut out(textSizeEstimate(document), false);
     buildText(document, out);
-    return out.take();
+    return std::string(out.view());
 }
 
 void writeQCFile(const ClsQCGroups& document, std::string_view folder,
@@ -417,7 +434,7 @@ void writeQCFile(const ClsQCGroups& document, std::string_view folder,
                           platform::ansiCodePage());
     }
     checkStringKeys(document, file);
-    const std::string bytes = out.take();
+    const std::string_view bytes = out.view();
     const std::string backup = file + ".bak";
     if (!fileExists(backup))
         copyTextFile(file, backup);
