@@ -15,6 +15,7 @@ class ProfileSnapshot;
 }
 
 // setActivate could not switch the aircraft of `directory`; the reason is the message.
+// Raised with the failure that stopped the switch nested in it (std::nested_exception).
 class AircraftSwitchError : public IoError {
 public:
     AircraftSwitchError(std::string pAircraftDir, const std::string& reason);

@@ -101,9 +101,7 @@ void ClsCfsIni::saveFile() {
             continue;
         // Every value is checked before anything is written, so a save is all or nothing.
         if (const std::string bad = platform::unencodableCharacters(k.keyValue()); !bad.empty())
-            throw ArgumentError("[" + std::string(s.section) + "] " + s.key + ": \"" +
-                                k.keyValue() + "\" has characters with no form in code page " +
-                                platform::ansiCodePage() + ": " + bad);
+            throw CodePageError(k.keyValue(), bad, platform::ansiCodePage());
         edits.push_back({s.section, s.key, k.keyValue()});
     }
     if (edits.empty())

@@ -71,7 +71,7 @@ public:
         std::error_code ec;
         fs::create_directories(f.host, ec);
         if (ec || !fs::is_directory(f.host, ec))
-            throw IoError("cannot create folder " + f.host.string());
+            throw IoError(FileAction::CreateFolder, f.host.string(), ec ? ec.value() : EEXIST);
         f.existed = true;
     }
 
@@ -104,13 +104,13 @@ std::optional<uint32_t> crcOf(const ClsCfsArcFile& entry) {
     return static_cast<uint32_t>(value);
 }
 
-void writeAll(int fd, const char* data, size_t size) {
+void writeAll(int fd, const char* data, size_t size, const fs::path& path) {
     while (size > 0) {
         const ssize_t n = ::write(fd, data, size);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            throw IoError(std::string("cannot write: ") + std::strerror(errno));
+            throw IoError(FileAction::Write, path.string(), errno);
         }
         data += n;
         size -= static_cast<size_t>(n);
@@ -124,7 +124,7 @@ public:
     explicit NewFile(const fs::path& target) : path_(target) {
         fd_ = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd_ < 0)
-            throw IoError("cannot create " + target.string() + ": " + std::strerror(errno));
+            throw IoError(FileAction::Write, target.string(), errno);
     }
     ~NewFile() {
         if (fd_ >= 0)
@@ -135,13 +135,13 @@ public:
     NewFile(const NewFile&) = delete;
     NewFile& operator=(const NewFile&) = delete;
 
-    void write(const char* data, size_t size) { writeAll(fd_, data, size); }
+    void write(const char* data, size_t size) { writeAll(fd_, data, size, path_); }
     void commit(int64_t mtime) {
         platform::setFileModificationTime(fd_, mtime); // a convenience: the data counts
         const int rc = ::close(fd_);
         fd_ = -1;
         if (rc != 0)
-            throw IoError("cannot write " + path_.string() + ": " + std::strerror(errno));
+            throw IoError(FileAction::Write, path_.string(), errno);
         committed_ = true;
     }
 
@@ -154,7 +154,7 @@ private:
 void copyToBackup(const fs::path& source, const fs::path& backup) {
     const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0)
-        throw IoError("cannot read " + source.string() + ": " + std::strerror(errno));
+        throw IoError(FileAction::Read, source.string(), errno);
     try {
         platform::AtomicFileWriter out(backup);
         char buffer[65536];
@@ -163,7 +163,7 @@ void copyToBackup(const fs::path& source, const fs::path& backup) {
             if (n < 0 && errno == EINTR)
                 continue;
             if (n < 0)
-                throw IoError("cannot read " + source.string() + ": " + std::strerror(errno));
+                throw IoError(FileAction::Read, source.string(), errno);
             if (n == 0)
                 break;
             out.write(std::string_view(buffer, static_cast<size_t>(n)));
@@ -239,8 +239,8 @@ private:
                 try {
                     copyToBackup(target, folder.host / bakName);
                 } catch (const std::exception& e) {
-                    throw IoError(std::string("no backup could be made, file left as it was: ") +
-                                  e.what());
+                    std::throw_with_nested(IoError(
+                        std::string("no backup could be made, file left as it was: ") + e.what()));
                 }
                 folder.add(bakName, true);
             }

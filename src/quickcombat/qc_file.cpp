@@ -6,12 +6,15 @@
 #include "common/text.h"
 #include "platform/codepage.h"
 #include "platform/file_system.h"
+#include "platform/host_paths.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <exception>
 #include <limits>
 #include <optional>
 
@@ -180,7 +183,7 @@ private:
     }
 
     [[noreturn]] void fail(const std::string& message) {
-        throw FormatError(file_ + ", line " + std::to_string(number_) + ": " + message);
+        throw LineError(platform::displayPath(file_), number_, message);
     }
 
     ClsQCGroups& doc_;
@@ -242,9 +245,17 @@ void checkTexts(const ClsQCGroups& document, const std::string& file, bool encod
             throw FormatError(file + ": cannot be saved: " + place() + " " + why);
         };
         if (encoding) {
-            if (const std::string bad = platform::unencodableCharacters(text); !bad.empty())
-                refuse("has characters with no form in code page " + platform::ansiCodePage() +
-                       ": " + bad);
+            const std::string bad = platform::unencodableCharacters(text);
+            if (bad.empty())
+                return;
+            // The text itself goes with it, for a window to word.
+            try {
+                throw CodePageError(std::string(text), bad, platform::ansiCodePage());
+            } catch (const CodePageError&) {
+                std::throw_with_nested(FormatError(file + ": cannot be saved: " + place() +
+                                                   " has characters with no form in code page " +
+                                                   platform::ansiCodePage() + ": " + bad));
+            }
         } else if (std::any_of(text.begin(), text.end(),
                                [](char c) { return c == '\r' || c == '\n'; })) {
             refuse("holds a line break");
@@ -277,7 +288,8 @@ void readQCFile(std::unique_ptr<ClsQCGroups>& document, std::string_view folder,
     try {
         text = platform::readFileBytes(file);
     } catch (const Error& e) {
-        throw IoError(file + ": the quick-combat file cannot be opened (" + e.what() + ")");
+        std::throw_with_nested(
+            IoError(file + ": the quick-combat file cannot be opened (" + e.what() + ")"));
     }
     const bool decodeTexts = platform::ansiCodePageIsShiftJis();
     if (!decodeTexts)
@@ -441,7 +453,7 @@ void writeQCFile(const ClsQCGroups& document, std::string_view folder,
     // Windows refuses to replace a read-only file; a rename would not.
     const auto attributes = platform::fileAttributes(file);
     if (attributes && (*attributes & platform::kAttrReadOnly))
-        throw IoError(file + ": the quick-combat file is read-only");
+        throw IoError(FileAction::Write, platform::displayPath(file), EROFS);
     platform::writeFileAtomic(file, bytes);
 }
 

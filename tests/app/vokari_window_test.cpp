@@ -247,7 +247,8 @@ TEST_F(LauncherTest, WorkDirectoryLeftBehindIsReported) {
     EXPECT_EQ(prompt.asked()[0].text, "作業ディレクトリの削除に失敗しました。\r\n"
                                       "作業ディレクトリを手動で削除してください。\r\n"
                                       "作業ディレクトリは[" +
-                                          workDirectory() + "]です。");
+                                          work.string() + "/]です。")
+        << "named as the user finds it on this system";
     EXPECT_FALSE(fs::exists(work / "gone.txt"));
     EXPECT_EQ(saved("SELECTED_CFS_VERSION"), "1") << "the earlier steps still ran";
 }
