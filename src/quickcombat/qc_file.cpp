@@ -217,12 +217,10 @@ template <typename Visit> void visitTexts(const ClsQCGroups& document, Visit&& v
         }
     }
     visit(document.defaultPlaneName(), [] { return std::string("the default aircraft"); });
-    const ClsStringList& strings = document.stringList();
-    for (const auto& key : strings.Keys()) {
-        visit(key.value, [&] { return "the key of string \"" + key.value + "\""; });
-        if (const std::string* value = strings.find(key.value))
-            visit(*value, [&] { return "string \"" + key.value + "\""; });
-    }
+    document.stringList().forEach([&visit](const std::string& key, const std::string& value) {
+        visit(key, [&] { return "the key of string \"" + key + "\""; });
+        visit(value, [&] { return "string \"" + key + "\""; });
+    });
 }
 
 // A quoted strings key is read up to the quote that "=" follows.
@@ -318,10 +316,9 @@ size_t textSizeEstimate(const ClsQCGroups& document) {
     size_t size = 256 + document.defaultPlaneName().size();
     for (const auto& groupItem : document.Groups())
         size += 64 + groupItem.value->defineName().size() + 128 * groupItem.value->Planes().count();
-    const ClsStringList& strings = document.stringList();
-    for (const auto& key : strings.Keys())
-        if (const std::string* value = strings.find(key.value))
-            size += 8 + key.value.size() + value->size();
+    document.stringList().forEach([&size](const std::string& key, const std::string& value) {
+        size += 8 + key.size() + value.size();
+    });
     return size;
 }
 
@@ -414,15 +411,13 @@ void buildText(const ClsQCGroups& document, TextOut& out) {
     out.put("\r\nCannonAmmo=");
     out.number(document.defaultpCannonAmmo());
     out.put("\r\n\r\n[strings]\r\n");
-    const ClsStringList& strings = document.stringList();
-    for (const auto& key : strings.Keys()) {
+    document.stringList().forEach([&out](const std::string& key, const std::string& value) {
         out.put("\"");
-        out.text(key.value);
+        out.text(key);
         out.put("\" = ");
-        if (const std::string* value = strings.find(key.value))
-            out.text(*value);
+        out.text(value);
         out.put(kCrLf);
-    }
+    });
 }
 
 } // namespace

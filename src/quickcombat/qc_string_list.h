@@ -28,6 +28,12 @@ public:
     int16_t Count() const;
     // The keys as spelled, in list order.
     const KeyedCollection<std::string>& Keys() const { return keys_; }
+    // Calls f(key as spelled, value) for every entry in list order, without a lookup each.
+    template <typename F> void forEach(F&& f) const {
+        auto value = items_.begin();
+        for (auto key = keys_.begin(); key != keys_.end() && value != items_.end(); ++key, ++value)
+            f(key->value, value->value);
+    }
 
 private:
     void replace(std::string_view value, std::string_view key);
