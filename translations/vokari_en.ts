@@ -191,6 +191,272 @@
     </message>
 </context>
 <context>
+    <name>vokari::ui::FrmCFSCopyFiles</name>
+    <message>
+        <source>CFS1 → CFS2 ファイル コピー</source>
+        <translation>Copy Files CFS1 → CFS2</translation>
+    </message>
+    <message>
+        <source>コピーを実行してよろしいですか？</source>
+        <translation>Copy the add-on aircraft and gauges of CFS1 into CFS2?</translation>
+    </message>
+    <message>
+        <source>コピー中のファイル</source>
+        <translation>File being copied</translation>
+    </message>
+    <message>
+        <source>実行</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>CFS1 と CFS2 の両方がインストールされていません。</source>
+        <translation>CFS1 and CFS2 are not both installed.</translation>
+    </message>
+    <message>
+        <source>コピーを続けられませんでした。</source>
+        <translation>The copy could not go on.</translation>
+    </message>
+    <message>
+        <source>コピーが完了しました。</source>
+        <translation>The copy is complete.</translation>
+    </message>
+    <message>
+        <source>コピーを中止しました。</source>
+        <translation>The copy was cancelled.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 個のファイルまたはフォルダをコピーできませんでした。</source>
+        <translation>
+            <numerusform>%n file or folder could not be copied.</numerusform>
+            <numerusform>%n files or folders could not be copied.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>ほか %n 件</source>
+        <translation>
+            <numerusform>and %n more</numerusform>
+            <numerusform>and %n more</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Windows のパスに使えない文字を含む名前です。</source>
+        <translation>The name holds a character a Windows path cannot hold.</translation>
+    </message>
+    <message>
+        <source>シンボリックリンクはたどりません。</source>
+        <translation>A symbolic link is not followed.</translation>
+    </message>
+    <message>
+        <source>フォルダを読み込めません。</source>
+        <translation>The folder cannot be read.</translation>
+    </message>
+    <message>
+        <source>CFS2 にこのフォルダがありません。</source>
+        <translation>CFS2 has no such folder.</translation>
+    </message>
+    <message>
+        <source>CFS2 に同じ名前のファイルまたはフォルダがあります。</source>
+        <translation>CFS2 has a file or folder of the same name.</translation>
+    </message>
+    <message>
+        <source>フォルダをコピーできませんでした。</source>
+        <translation>Its folder could not be copied.</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>vokari::ui::FrmQCEdit</name>
+    <message>
+        <source>クイックコンバット編集</source>
+        <translation>Quick Combat Editor</translation>
+    </message>
+    <message>
+        <source>航空機の一覧を読み込めませんでした。</source>
+        <translation>The list of aircraft could not be read.</translation>
+    </message>
+    <message>
+        <source>クイックコンバットファイルを読み込めませんでした。</source>
+        <translation>The quick-combat file could not be read.</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>敵の航空機の種類を追加</source>
+        <translation>Add an enemy group</translation>
+    </message>
+    <message>
+        <source>敵の航空機の種類を編集</source>
+        <translation>Edit the enemy group</translation>
+    </message>
+    <message>
+        <source>敵の航空機の種類を削除</source>
+        <translation>Delete the enemy group</translation>
+    </message>
+    <message>
+        <source>インストールされた航空機を敵の航空機の種類に登録</source>
+        <translation>Add the installed aircraft to the enemy group</translation>
+    </message>
+    <message>
+        <source>航空機の種別を編集</source>
+        <translation>Edit the aircraft type</translation>
+    </message>
+    <message>
+        <source>敵の航空機の種類から航空機を削除</source>
+        <translation>Remove the aircraft from the enemy group</translation>
+    </message>
+    <message>
+        <source>インストール済航空機</source>
+        <translation>Installed aircraft</translation>
+    </message>
+    <message>
+        <source>敵の航空機の種類（グループ）</source>
+        <translation>Enemy groups</translation>
+    </message>
+    <message>
+        <source>グループに所属する航空機</source>
+        <translation>Aircraft in the group</translation>
+    </message>
+    <message>
+        <source>ファイル(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>保存(&amp;S)</source>
+        <translation>&amp;Save</translation>
+    </message>
+    <message>
+        <source>終了(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>編集(&amp;E)</source>
+        <translation>&amp;Edit</translation>
+    </message>
+    <message>
+        <source>敵の航空機の種類を追加(&amp;E)</source>
+        <translation>Add &amp;enemy group</translation>
+    </message>
+    <message>
+        <source>敵の航空機の種類に航空機を追加(&amp;A)</source>
+        <translation>&amp;Add aircraft to enemy group</translation>
+    </message>
+    <message>
+        <source>削除(&amp;D)</source>
+        <translation>&amp;Delete</translation>
+    </message>
+    <message>
+        <source>編集２</source>
+        <translation>Edit 2</translation>
+    </message>
+    <message>
+        <source>追加(&amp;A)</source>
+        <translation>&amp;Add</translation>
+    </message>
+    <message>
+        <source>ヘルプ(&amp;H)</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>バージョン情報(&amp;A)</source>
+        <translation>&amp;About</translation>
+    </message>
+    <message>
+        <source>表示名</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>ID</source>
+        <translation>ID</translation>
+    </message>
+    <message>
+        <source>タイプ</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>敵の航空機の種類を追加できませんでした。</source>
+        <translation>The enemy group could not be added.</translation>
+    </message>
+    <message>
+        <source>クイックコンバットファイルを保存できませんでした。</source>
+        <translation>The quick-combat file could not be saved.</translation>
+    </message>
+    <message>
+        <source>データは変更されています。変更を保存しますか？</source>
+        <translation>The data has been changed. Save the changes?</translation>
+    </message>
+</context>
+<context>
+    <name>vokari::ui::FrmQCGroupEdit</name>
+    <message>
+        <source>グループ編集</source>
+        <translation>Edit Group</translation>
+    </message>
+    <message>
+        <source>敵の航空機の種類（グループ）の名称</source>
+        <translation>Name of the enemy group</translation>
+    </message>
+    <message>
+        <source>設&#x3000;定</source>
+        <translation>Set</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>名称を設定してください。</source>
+        <translation>Please enter a name.</translation>
+    </message>
+</context>
+<context>
+    <name>vokari::ui::FrmQCPlaneEdit</name>
+    <message>
+        <source>航空機編集</source>
+        <translation>Edit Aircraft</translation>
+    </message>
+    <message>
+        <source>航空機データパス</source>
+        <translation>Aircraft folder</translation>
+    </message>
+    <message>
+        <source>定義名（エイリアス）</source>
+        <translation>Defined name (alias)</translation>
+    </message>
+    <message>
+        <source>定義名（文字列）</source>
+        <translation>Defined name (text)</translation>
+    </message>
+    <message>
+        <source>航空機種別</source>
+        <translation>Aircraft type</translation>
+    </message>
+    <message>
+        <source>戦闘機</source>
+        <translation>Fighter</translation>
+    </message>
+    <message>
+        <source>爆撃機</source>
+        <translation>Bomber</translation>
+    </message>
+    <message>
+        <source>設&#x3000;定</source>
+        <translation>Set</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>vokari::ui::FrmVokari</name>
     <message>
         <source>Vokari Menu</source>
