@@ -28,30 +28,112 @@ struct Line {
     size_t next = 0;  // first byte after its line end
 };
 
-std::vector<Line> splitLines(std::string_view bytes) {
-    std::vector<Line> lines;
-    size_t pos = 0;
-    while (pos < bytes.size()) {
-        const size_t nl = bytes.find('\n', pos);
-        Line line;
-        line.begin = pos;
-        if (nl == std::string_view::npos) {
-            line.end = line.next = bytes.size();
-        } else {
-            line.end = (nl > pos && bytes[nl - 1] == '\r') ? nl - 1 : nl;
-            line.next = nl + 1;
-        }
-        lines.push_back(line);
-        pos = line.next;
+// How a file's text is taken. A UTF-8 byte-order mark (modern Notepad writes one) is read past
+// and makes the text UTF-8, as Windows reads it; otherwise the text is in the ANSI code page.
+struct Grammar {
+    size_t start = 0; // the first byte after the mark
+    bool utf8 = false;
+    bool doubleByte = false; // CP932, whose second bytes include [ ] and backslash
+
+    bool isLead(char c) const {
+        const auto b = static_cast<unsigned char>(c);
+        return doubleByte && ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC));
     }
+};
+
+bool shiftJisCodePage() {
+    const std::string cp = asciiLower(ansiCodePage());
+    return cp == "cp932" || cp == "shift_jis" || cp == "sjis" || cp == "ms932";
+}
+
+Grammar grammarOf(std::string_view bytes) {
+    Grammar g;
+    if (bytes.starts_with("\xEF\xBB\xBF")) {
+        g.start = 3;
+        g.utf8 = true;
+    } else {
+        g.doubleByte = shiftJisCodePage();
+    }
+    return g;
+}
+
+// Lines end at LF, CR LF or a lone CR, as Windows reads them (files from old Macs and old
+// editors end lines with CR alone).
+class LineCursor {
+public:
+    LineCursor(std::string_view bytes, size_t pos)
+        : bytes_(bytes), pos_(pos), cr_(bytes.find('\r', pos)), lf_(bytes.find('\n', pos)) {}
+
+    bool next(Line& line) {
+        if (pos_ >= bytes_.size())
+            return false;
+        if (cr_ < pos_)
+            cr_ = bytes_.find('\r', pos_);
+        if (lf_ < pos_)
+            lf_ = bytes_.find('\n', pos_);
+        const size_t end = std::min(cr_, lf_);
+        line.begin = pos_;
+        if (end == std::string_view::npos)
+            line.end = line.next = bytes_.size();
+        else {
+            line.end = end;
+            line.next = end == cr_ && lf_ == end + 1 ? end + 2 : end + 1;
+        }
+        pos_ = line.next;
+        return true;
+    }
+
+private:
+    std::string_view bytes_;
+    size_t pos_;
+    size_t cr_; // the next CR and LF at or after pos_, or npos
+    size_t lf_;
+};
+
+std::vector<Line> splitLines(std::string_view bytes, const Grammar& grammar) {
+    std::vector<Line> lines;
+    LineCursor cursor(bytes, grammar.start);
+    for (Line line; cursor.next(line);)
+        lines.push_back(line);
     return lines;
 }
 
-// A section or key name folded for matching: decoded from the code page (lowering raw double-
-// byte characters would change their trail bytes), then ASCII letters lowered.
-std::string foldName(std::string_view raw) {
-    const std::string_view name = trimView(raw);
-    return asciiLower(isAsciiText(name) ? std::string(name) : ansiToUtf8(name));
+// Blanks around names and values: spaces, tabs, and the end-of-file mark ^Z that DOS and
+// Windows 9x editors leave behind, which Windows reads as a blank.
+std::string_view trimBlanks(std::string_view text) {
+    auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\x1a'; };
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && blank(text[begin]))
+        ++begin;
+    while (end > begin && blank(text[end - 1]))
+        --end;
+    return text.substr(begin, end - begin);
+}
+
+// The first `c` that is a character of its own, not the second byte of a double-byte one.
+size_t findChar(std::string_view text, char c, const Grammar& grammar) {
+    const size_t hit = text.find(c);
+    if (hit == std::string_view::npos || !grammar.doubleByte || isAsciiText(text.substr(0, hit)))
+        return hit;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == c)
+            return i;
+        if (grammar.isLead(text[i]))
+            ++i;
+    }
+    return std::string_view::npos;
+}
+
+// A name in UTF-8: decoded from the code page unless the file is UTF-8.
+std::string decodeName(std::string_view name, const Grammar& grammar) {
+    return grammar.utf8 || isAsciiText(name) ? std::string(name) : ansiToUtf8(name);
+}
+
+// A section or key name folded for matching: decoded (lowering raw double-byte characters
+// would change their trail bytes), then ASCII letters lowered.
+std::string foldName(std::string_view raw, const Grammar& grammar) {
+    return asciiLower(decodeName(trimBlanks(raw), grammar));
 }
 
 // One line as the reader and the writer both take it, so a write edits the line a read finds.
@@ -61,17 +143,15 @@ struct ProfileLine {
     std::string_view value; // a key's bytes after "=", untrimmed
 };
 
-ProfileLine classifyLine(std::string_view text) {
-    const std::string_view t = trimView(text);
+ProfileLine classifyLine(std::string_view text, const Grammar& grammar) {
+    const std::string_view t = trimBlanks(text);
     if (t.empty() || t.front() == ';')
         return {};
     if (t.front() == '[') {
-        const size_t close = t.find(']');
-        return {ProfileLine::Section,
-                close == std::string_view::npos ? t.substr(1) : t.substr(1, close - 1),
-                {}};
+        const std::string_view name = t.substr(1);
+        return {ProfileLine::Section, name.substr(0, findChar(name, ']', grammar)), {}};
     }
-    const size_t eq = text.find('=');
+    const size_t eq = findChar(text, '=', grammar);
     if (eq == std::string_view::npos)
         return {};
     return {ProfileLine::Key, text.substr(0, eq), text.substr(eq + 1)};
@@ -84,31 +164,33 @@ std::string_view unquote(std::string_view value) {
     return value;
 }
 
-// Cut to at most `limit` bytes without splitting a double-byte character.
-std::string_view cutBytes(std::string_view bytes, size_t limit) {
+// Cut to at most `limit` bytes without splitting a character.
+std::string_view cutBytes(std::string_view bytes, size_t limit, const Grammar& grammar) {
     if (bytes.size() <= limit)
         return bytes;
-    const std::string cp = asciiLower(ansiCodePage());
-    const bool shiftJis = cp == "cp932" || cp == "shift_jis" || cp == "sjis" || cp == "ms932";
-    if (!shiftJis)
-        return bytes.substr(0, limit);
     size_t pos = 0;
-    while (pos < limit) {
-        const auto c = static_cast<unsigned char>(bytes[pos]);
-        const bool lead = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-        const size_t width = lead ? 2 : 1;
-        if (pos + width > limit)
-            break;
-        pos += width;
+    if (grammar.utf8) {
+        pos = limit;
+        while (pos > 0 && (static_cast<unsigned char>(bytes[pos]) & 0xC0) == 0x80)
+            --pos;
+    } else if (grammar.doubleByte) {
+        while (pos < limit) {
+            const size_t width = grammar.isLead(bytes[pos]) ? 2 : 1;
+            if (pos + width > limit)
+                break;
+            pos += width;
+        }
+    } else {
+        pos = limit;
     }
     return bytes.substr(0, pos);
 }
 
 // A value as readers get it: cut to 255 bytes, trimmed, decoded; into `out`, whose storage is
 // reused (readers of many keys ask for thousands of values).
-void finishValueInto(std::string_view rawBytes, std::string& out) {
-    const std::string_view value = trimView(cutBytes(trimView(rawBytes), 255));
-    if (isAsciiText(value)) {
+void finishValueInto(std::string_view rawBytes, const Grammar& grammar, std::string& out) {
+    const std::string_view value = trimBlanks(cutBytes(trimBlanks(rawBytes), 255, grammar));
+    if (grammar.utf8 || isAsciiText(value)) {
         // Cheaper than assign, which allows for overlap.
         out.resize(value.size());
         std::memcpy(out.data(), value.data(), value.size());
@@ -185,6 +267,7 @@ struct ParsedProfile {
 
     ProfileBytes file;
     std::string_view bytes; // of `file`
+    Grammar grammar;
     std::string names;
     std::vector<Entry> entries;  // in file order
     std::vector<uint32_t> table; // entry index + 1; 0 is a free slot
@@ -202,13 +285,13 @@ struct ParsedProfile {
     }
 
     void setName(Entry& e, std::string_view raw) {
-        const std::string_view name = trimView(raw);
+        const std::string_view name = trimBlanks(raw);
         if (isAsciiText(name)) {
             e.nameBegin = static_cast<uint32_t>(name.data() - bytes.data());
             e.nameSize = static_cast<uint32_t>(name.size());
         } else {
             // Lowering raw double-byte characters would change their trail bytes.
-            const std::string folded = asciiLower(ansiToUtf8(name));
+            const std::string folded = asciiLower(decodeName(name, grammar));
             e.decodedName = true;
             e.nameBegin = static_cast<uint32_t>(names.size());
             e.nameSize = static_cast<uint32_t>(folded.size());
@@ -287,23 +370,16 @@ std::shared_ptr<const ParsedProfile> parse(ProfileBytes bytes) {
     auto parsed = std::make_shared<ParsedProfile>();
     parsed->file = std::move(bytes);
     parsed->bytes = parsed->file.view();
+    parsed->grammar = grammarOf(parsed->bytes);
+    const Grammar& grammar = parsed->grammar;
     const std::string_view all = parsed->bytes;
     auto& entries = parsed->entries;
     // Lines of the games' files run about 20 to 40 bytes.
     entries.reserve(all.size() / 24 + 8);
     uint32_t section = ParsedProfile::kNone; // none yet: keys before any section are not read
-    size_t pos = 0;
-    while (pos < all.size()) {
-        const size_t nl = all.find('\n', pos);
-        size_t end = all.size();
-        size_t next = all.size();
-        if (nl != std::string_view::npos) {
-            end = (nl > pos && all[nl - 1] == '\r') ? nl - 1 : nl;
-            next = nl + 1;
-        }
-        const std::string_view text = all.substr(pos, end - pos);
-        pos = next;
-        const ProfileLine line = classifyLine(text);
+    LineCursor cursor(all, grammar.start);
+    for (Line at; cursor.next(at);) {
+        const ProfileLine line = classifyLine(all.substr(at.begin, at.end - at.begin), grammar);
         if (line.kind == ProfileLine::Section) {
             ParsedProfile::Entry& e = entries.emplace_back();
             parsed->setName(e, line.name);
@@ -312,7 +388,7 @@ std::shared_ptr<const ParsedProfile> parse(ProfileBytes bytes) {
         }
         if (line.kind != ProfileLine::Key || section == ParsedProfile::kNone)
             continue;
-        const std::string_view value = unquote(trimView(line.value));
+        const std::string_view value = unquote(trimBlanks(line.value));
         ParsedProfile::Entry& e = entries.emplace_back();
         e.section = section;
         parsed->setName(e, line.name);
@@ -333,14 +409,14 @@ void lookupInto(const ParsedProfile* parsed, std::string_view section, std::stri
                 std::string_view defaultValue, std::string& out) {
     if (parsed) {
         if (const auto value = parsed->value(section, key)) {
-            finishValueInto(*value, out);
+            finishValueInto(*value, parsed->grammar, out);
             return;
         }
     }
     if (defaultValue.empty())
         out.clear();
     else
-        finishValueInto(utf8ToAnsi(defaultValue), out);
+        finishValueInto(utf8ToAnsi(defaultValue), Grammar{0, false, shiftJisCodePage()}, out);
 }
 
 std::string lookup(const ParsedProfile* parsed, std::string_view section, std::string_view key,
@@ -448,11 +524,16 @@ std::shared_ptr<const ParsedProfile> load(const std::string& host) {
     return parsed;
 }
 
-std::string_view detectLineEnd(std::string_view bytes) {
-    const size_t nl = bytes.find('\n');
-    if (nl == std::string_view::npos || (nl > 0 && bytes[nl - 1] == '\r'))
-        return "\r\n";
-    return "\n";
+// The line end of the file's first line; CR LF for a file of one line or none.
+std::string_view detectLineEnd(std::string_view bytes, const std::vector<Line>& lines) {
+    for (const Line& line : lines) {
+        if (line.next == line.end)
+            break;
+        if (bytes[line.end] == '\n')
+            return "\n";
+        return line.next == line.end + 2 ? "\r\n" : "\r";
+    }
+    return "\r\n";
 }
 
 } // namespace
@@ -524,7 +605,7 @@ void ProfileSnapshot::valueInto(std::string_view section, std::string_view key,
                 e = parsed_->find(header, key);
             if (e != ParsedProfile::kNone) {
                 hintNext_ = e + 1;
-                finishValueInto(parsed_->valueOf(e), out);
+                finishValueInto(parsed_->valueOf(e), parsed_->grammar, out);
                 return;
             }
         }
@@ -553,8 +634,13 @@ void writeIniString(std::string_view section, std::string_view key, std::string_
     std::string bytes;
     if (hostFileStamp(hostFile))
         bytes = readHostFile(hostFile);
-    const std::string_view eol = detectLineEnd(bytes);
-    const std::vector<Line> lines = splitLines(bytes);
+    const Grammar grammar = grammarOf(bytes);
+    const std::vector<Line> lines = splitLines(bytes, grammar);
+    const std::string_view eol = detectLineEnd(bytes, lines);
+    // The text is ANSI, as Windows' functions take it, and goes into the file in its encoding.
+    const auto inFile = [&](const std::string& ansi) {
+        return grammar.utf8 ? ansiToUtf8(ansi) : ansi;
+    };
 
     std::optional<size_t> sectionLine;
     std::optional<size_t> keyIndex;
@@ -562,11 +648,11 @@ void writeIniString(std::string_view section, std::string_view key, std::string_
     for (size_t i = 0; i < lines.size(); ++i) {
         const std::string_view text =
             std::string_view(bytes).substr(lines[i].begin, lines[i].end - lines[i].begin);
-        const ProfileLine line = classifyLine(text);
+        const ProfileLine line = classifyLine(text, grammar);
         if (line.kind == ProfileLine::Section) {
             if (sectionLine)
                 break;
-            if (foldName(line.name) == foldedSection) {
+            if (foldName(line.name, grammar) == foldedSection) {
                 sectionLine = i;
                 lastContent = i;
             }
@@ -574,9 +660,9 @@ void writeIniString(std::string_view section, std::string_view key, std::string_
         }
         if (!sectionLine)
             continue;
-        if (!trimView(text).empty())
+        if (!trimBlanks(text).empty())
             lastContent = i;
-        if (line.kind == ProfileLine::Key && foldName(line.name) == foldedKey) {
+        if (line.kind == ProfileLine::Key && foldName(line.name, grammar) == foldedKey) {
             keyIndex = i;
             break;
         }
@@ -588,23 +674,23 @@ void writeIniString(std::string_view section, std::string_view key, std::string_
         const Line& line = lines[*keyIndex];
         const std::string_view text =
             std::string_view(bytes).substr(line.begin, line.end - line.begin);
-        const std::string_view fileKey = trimView(text.substr(0, text.find('=')));
+        const std::string_view fileKey = trimBlanks(classifyLine(text, grammar).name);
         out.append(bytes, 0, line.begin);
-        out.append(fileKey).append("=").append(valueBytes);
+        out.append(fileKey).append("=").append(inFile(valueBytes));
         out.append(bytes, line.end, std::string::npos);
     } else if (sectionLine) {
         const Line& after = lines[*lastContent];
         out.append(bytes, 0, after.next);
         if (after.next == after.end)
             out.append(eol); // the section ended the file without a line end
-        out.append(keyBytes).append("=").append(valueBytes).append(eol);
+        out.append(inFile(keyBytes)).append("=").append(inFile(valueBytes)).append(eol);
         out.append(bytes, after.next, std::string::npos);
     } else {
         out = bytes;
-        if (!out.empty() && out.back() != '\n')
-            out.append(eol);
-        out.append("[").append(sectionBytes).append("]").append(eol);
-        out.append(keyBytes).append("=").append(valueBytes).append(eol);
+        if (!lines.empty() && lines.back().next == lines.back().end)
+            out.append(eol); // the last line has no line end
+        out.append("[").append(inFile(sectionBytes)).append("]").append(eol);
+        out.append(inFile(keyBytes)).append("=").append(inFile(valueBytes)).append(eol);
     }
 
     writeFileAtomic(host, out);

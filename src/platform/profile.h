@@ -13,8 +13,10 @@ namespace vokari::platform {
 // The value of `key` in `[section]` of `file`, or `defaultValue`. Section and key names match
 // without regard to case; the first matching section and key win; blanks around names and
 // values are ignored; one pair of enclosing " or ' quotes is removed; the value is cut to 255
-// bytes (in the file's code page) and trimmed. The file is parsed once and served from memory
-// until its size or modification time changes.
+// bytes (in the file's code page) and trimmed. Lines end at LF, CR LF or a lone CR; ^Z counts
+// as a blank; names are read character by character in CP932; after a UTF-8 byte-order mark
+// the file is UTF-8. The file is parsed once and served from memory until its size or
+// modification time changes.
 std::string readIniString(std::string_view section, std::string_view key,
                           std::string_view defaultValue, std::string_view file);
 
