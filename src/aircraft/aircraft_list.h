@@ -10,10 +10,6 @@
 
 namespace vokari {
 
-namespace platform {
-class ProfileSnapshot;
-}
-
 // setActivate could not switch the aircraft of `directory`; the reason is the message.
 class AircraftSwitchError : public IoError {
 public:
@@ -74,9 +70,6 @@ public:
     int16_t deleteAircraftFile(std::string_view pAircraftDir, bool pBoolDeleteGauges);
 
 private:
-    void readGauges(ClsAirCraft& pAircraft, const platform::ProfileSnapshot& pPanel) const;
-    void readGaugeSection(ClsAirCraft& pAircraft, const platform::ProfileSnapshot& pPanel,
-                          const std::string& pSection) const;
     // The aircraft folder, or an error when the game is not installed.
     const std::string& requireAircraftFolder() const;
 

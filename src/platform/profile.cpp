@@ -57,28 +57,53 @@ Grammar grammarOf(std::string_view bytes) {
     return g;
 }
 
+// The high bit of the first byte of `word` (in memory order) that is `byte`, or 0; bits of
+// later bytes may be set too.
+inline uint64_t byteMark(uint64_t word, char byte) {
+    constexpr uint64_t kOnes = 0x0101010101010101ull;
+    const uint64_t x = word ^ (kOnes * static_cast<unsigned char>(byte));
+    return (x - kOnes) & ~x & (kOnes * 0x80);
+}
+
+// The first CR or LF at or after `pos`, or `size`. Lines run some tens of bytes: eight at a
+// time, then byte by byte.
+inline size_t lineEnd(const char* data, size_t pos, size_t size) {
+    for (; pos + 8 <= size; pos += 8) {
+        uint64_t word;
+        std::memcpy(&word, data + pos, 8);
+        const uint64_t marks = byteMark(word, '\n') | byteMark(word, '\r');
+        if (marks == 0)
+            continue;
+        // The lowest mark is exact: only bytes after a match can be marked falsely.
+        if constexpr (std::endian::native == std::endian::little)
+            return pos + static_cast<size_t>(std::countr_zero(marks)) / 8;
+        break;
+    }
+    while (pos < size && data[pos] != '\n' && data[pos] != '\r')
+        ++pos;
+    return pos;
+}
+
 // Lines end at LF, CR LF or a lone CR, as Windows reads them (files from old Macs and old
 // editors end lines with CR alone).
 class LineCursor {
 public:
-    LineCursor(std::string_view bytes, size_t pos)
-        : bytes_(bytes), pos_(pos), cr_(bytes.find('\r', pos)), lf_(bytes.find('\n', pos)) {}
+    LineCursor(std::string_view bytes, size_t pos) : bytes_(bytes), pos_(pos) {}
 
     bool next(Line& line) {
-        if (pos_ >= bytes_.size())
+        const size_t size = bytes_.size();
+        if (pos_ >= size)
             return false;
-        if (cr_ < pos_)
-            cr_ = bytes_.find('\r', pos_);
-        if (lf_ < pos_)
-            lf_ = bytes_.find('\n', pos_);
-        const size_t end = std::min(cr_, lf_);
+        const char* data = bytes_.data();
+        const size_t end = lineEnd(data, pos_, size);
         line.begin = pos_;
-        if (end == std::string_view::npos)
-            line.end = line.next = bytes_.size();
-        else {
-            line.end = end;
-            line.next = end == cr_ && lf_ == end + 1 ? end + 2 : end + 1;
-        }
+        line.end = end;
+        if (end == size)
+            line.next = size;
+        else if (data[end] == '\r' && end + 1 < size && data[end + 1] == '\n')
+            line.next = end + 2;
+        else
+            line.next = end + 1;
         pos_ = line.next;
         return true;
     }
@@ -86,8 +111,6 @@ public:
 private:
     std::string_view bytes_;
     size_t pos_;
-    size_t cr_; // the next CR and LF at or after pos_, or npos
-    size_t lf_;
 };
 
 std::vector<Line> splitLines(std::string_view bytes, const Grammar& grammar) {
@@ -100,7 +123,7 @@ std::vector<Line> splitLines(std::string_view bytes, const Grammar& grammar) {
 
 // Blanks around names and values: spaces, tabs, and the end-of-file mark ^Z that DOS and
 // Windows 9x editors leave behind, which Windows reads as a blank.
-std::string_view trimBlanks(std::string_view text) {
+inline std::string_view trimBlanks(std::string_view text) {
     auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\x1a'; };
     size_t begin = 0;
     size_t end = text.size();
@@ -112,14 +135,14 @@ std::string_view trimBlanks(std::string_view text) {
 }
 
 // The first `c` that is a character of its own, not the second byte of a double-byte one.
-size_t findChar(std::string_view text, char c, const Grammar& grammar) {
-    const size_t hit = text.find(c);
-    if (hit == std::string_view::npos || !grammar.doubleByte || isAsciiText(text.substr(0, hit)))
-        return hit;
+// Names are short: a look along them costs less than a call.
+inline size_t findChar(std::string_view text, char c, const Grammar& grammar) {
+    const bool doubleByte = grammar.doubleByte;
     for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == c)
+        const char x = text[i];
+        if (x == c)
             return i;
-        if (grammar.isLead(text[i]))
+        if (doubleByte && grammar.isLead(x))
             ++i;
     }
     return std::string_view::npos;
@@ -143,19 +166,57 @@ struct ProfileLine {
     std::string_view value; // a key's bytes after "=", untrimmed
 };
 
-ProfileLine classifyLine(std::string_view text, const Grammar& grammar) {
+// Into `line`: readers take millions of lines, and a returned copy costs more than the rest.
+void classifyLine(std::string_view text, const Grammar& grammar, ProfileLine& line) {
+    line.kind = ProfileLine::Other;
     const std::string_view t = trimBlanks(text);
     if (t.empty() || t.front() == ';')
-        return {};
+        return;
     if (t.front() == '[') {
         const std::string_view name = t.substr(1);
-        return {ProfileLine::Section, name.substr(0, findChar(name, ']', grammar)), {}};
+        line.kind = ProfileLine::Section;
+        line.name = name.substr(0, findChar(name, ']', grammar));
+        return;
     }
     const size_t eq = findChar(text, '=', grammar);
     if (eq == std::string_view::npos)
-        return {};
-    return {ProfileLine::Key, text.substr(0, eq), text.substr(eq + 1)};
+        return;
+    line.kind = ProfileLine::Key;
+    line.name = text.substr(0, eq);
+    line.value = text.substr(eq + 1);
 }
+
+ProfileLine classifyLine(std::string_view text, const Grammar& grammar) {
+    ProfileLine line;
+    classifyLine(text, grammar, line);
+    return line;
+}
+
+// The section headers and key lines of a file in order, as every reader and the writer take
+// them; keys before the first section are passed over, as Windows never finds them.
+class SignificantLines {
+public:
+    SignificantLines(std::string_view bytes, const Grammar& grammar)
+        : bytes_(bytes), grammar_(grammar), cursor_(bytes, grammar.start) {}
+
+    bool next(ProfileLine& line) {
+        for (Line at; cursor_.next(at);) {
+            classifyLine(bytes_.substr(at.begin, at.end - at.begin), grammar_, line);
+            if (line.kind == ProfileLine::Section)
+                inSection_ = true;
+            else if (line.kind != ProfileLine::Key || !inSection_)
+                continue;
+            return true;
+        }
+        return false;
+    }
+
+private:
+    std::string_view bytes_;
+    const Grammar& grammar_;
+    LineCursor cursor_;
+    bool inSection_ = false;
+};
 
 std::string_view unquote(std::string_view value) {
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
@@ -186,16 +247,25 @@ std::string_view cutBytes(std::string_view bytes, size_t limit, const Grammar& g
     return bytes.substr(0, pos);
 }
 
-// A value as readers get it: cut to 255 bytes, trimmed, decoded; into `out`, whose storage is
-// reused (readers of many keys ask for thousands of values).
-void finishValueInto(std::string_view rawBytes, const Grammar& grammar, std::string& out) {
+// A value as readers get it: cut to 255 bytes, trimmed, decoded. A view of the file's bytes
+// when they need no decoding, else of `scratch`.
+std::string_view finishValue(std::string_view rawBytes, const Grammar& grammar,
+                             std::string& scratch) {
     const std::string_view value = trimBlanks(cutBytes(trimBlanks(rawBytes), 255, grammar));
-    if (grammar.utf8 || isAsciiText(value)) {
+    if (grammar.utf8 || isAsciiText(value))
+        return value;
+    scratch = ansiToUtf8(value);
+    return scratch;
+}
+
+// The same into `out`, whose storage is reused (readers of many keys ask for thousands).
+void finishValueInto(std::string_view rawBytes, const Grammar& grammar, std::string& out) {
+    const std::string_view value = finishValue(rawBytes, grammar, out);
+    if (value.data() != out.data()) {
         // Cheaper than assign, which allows for overlap.
         out.resize(value.size());
         std::memcpy(out.data(), value.data(), value.size());
-    } else
-        out = ansiToUtf8(value);
+    }
 }
 
 // ASCII capitals of eight bytes lowered at once; bytes from 0x80 up stay, as asciiLower leaves
@@ -376,18 +446,15 @@ std::shared_ptr<const ParsedProfile> parse(ProfileBytes bytes) {
     auto& entries = parsed->entries;
     // Lines of the games' files run about 20 to 40 bytes.
     entries.reserve(all.size() / 24 + 8);
-    uint32_t section = ParsedProfile::kNone; // none yet: keys before any section are not read
-    LineCursor cursor(all, grammar.start);
-    for (Line at; cursor.next(at);) {
-        const ProfileLine line = classifyLine(all.substr(at.begin, at.end - at.begin), grammar);
+    uint32_t section = ParsedProfile::kNone;
+    SignificantLines lines(all, grammar);
+    for (ProfileLine line; lines.next(line);) {
         if (line.kind == ProfileLine::Section) {
             ParsedProfile::Entry& e = entries.emplace_back();
             parsed->setName(e, line.name);
             section = static_cast<uint32_t>(entries.size() - 1);
             continue;
         }
-        if (line.kind != ProfileLine::Key || section == ParsedProfile::kNone)
-            continue;
         const std::string_view value = unquote(trimBlanks(line.value));
         ParsedProfile::Entry& e = entries.emplace_back();
         e.section = section;
@@ -549,18 +616,26 @@ std::string readIniString(std::string_view section, std::string_view key,
     return lookup(parsed.get(), section, key, defaultValue);
 }
 
-ProfileSnapshot readIniFile(std::string_view file) {
-    // Read afresh and kept out of the cache: snapshots serve readers that read many files
-    // once (a catalogue of thousands of panels), which the cache would only hold on to.
+namespace {
+
+// Read afresh and kept out of the cache: snapshots and readers serve callers that read many
+// files once (a catalogue of thousands of panels), which the cache would only hold on to.
+FileState readUncached(std::string_view file, ProfileBytes& bytes) {
     FileStamp stamp;
-    ProfileBytes bytes;
-    ProfileSnapshot snapshot;
     FileState state = FileState::Missing;
     if (const auto spelled = hostPathAsSpelled(file))
         state = readProfileBytes(*spelled, nullptr, stamp, bytes);
     if (state == FileState::Missing) // names on disk may differ in case
         state = readProfileBytes(hostPathText(file), nullptr, stamp, bytes);
-    switch (state) {
+    return state;
+}
+
+} // namespace
+
+ProfileSnapshot readIniFile(std::string_view file) {
+    ProfileBytes bytes;
+    ProfileSnapshot snapshot;
+    switch (readUncached(file, bytes)) {
     case FileState::Missing:
         break;
     case FileState::Unreadable:
@@ -618,6 +693,49 @@ std::string ProfileSnapshot::value(std::string_view section, std::string_view ke
     std::string out;
     valueInto(section, key, defaultValue, out);
     return out;
+}
+
+struct ProfileReader::State {
+    explicit State(ProfileBytes read)
+        : file(std::move(read)), grammar(grammarOf(file.view())), lines(file.view(), grammar) {}
+    ProfileBytes file;
+    Grammar grammar;
+    SignificantLines lines;
+    ProfileLine line;
+};
+
+ProfileReader::ProfileReader(std::string_view file) {
+    ProfileBytes bytes;
+    const FileState state = readUncached(file, bytes);
+    exists_ = state != FileState::Missing;
+    if (state == FileState::Read)
+        state_ = std::make_unique<State>(std::move(bytes));
+}
+
+ProfileReader::~ProfileReader() = default;
+
+bool ProfileReader::next() {
+    if (!state_ || !state_->lines.next(state_->line))
+        return false;
+    isSection_ = state_->line.kind == ProfileLine::Section;
+    name_ = trimBlanks(state_->line.name);
+    return true;
+}
+
+bool ProfileReader::findSection(std::string_view section) {
+    section = trimView(section);
+    const bool ascii = isAsciiText(section);
+    const std::string folded = ascii ? std::string() : asciiLower(section);
+    while (next()) {
+        if (isSection_ &&
+            (ascii ? equalsNoCase(name_, section) : foldName(name_, state_->grammar) == folded))
+            return true;
+    }
+    return false;
+}
+
+std::string_view ProfileReader::value(std::string& scratch) const {
+    return finishValue(unquote(trimBlanks(state_->line.value)), state_->grammar, scratch);
 }
 
 void writeIniString(std::string_view section, std::string_view key, std::string_view value,

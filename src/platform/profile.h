@@ -54,6 +54,39 @@ private:
 
 ProfileSnapshot readIniFile(std::string_view file);
 
+// A profile file read once, front to back, by the rules of the lookups above: for readers that
+// take a few sections as they come (a panel's gauges) and need no index. Keys before the first
+// section are passed over, as lookups never find them.
+class ProfileReader {
+public:
+    explicit ProfileReader(std::string_view file);
+    ~ProfileReader();
+    ProfileReader(const ProfileReader&) = delete;
+    ProfileReader& operator=(const ProfileReader&) = delete;
+
+    // The file exists as a file (it may still be unreadable: it then has no lines).
+    bool exists() const { return exists_; }
+    // Moves to the next section header or key line; false at the end of the file.
+    bool next();
+    // Moves past the header of the first section named `section` (without regard to case);
+    // false, at the end of the file, when there is none.
+    bool findSection(std::string_view section);
+    bool isSection() const { return isSection_; }
+    // The section's name or the key, trimmed, in the file's bytes: an ASCII name matches as
+    // equalsNoCase says, and no other name matches an ASCII one.
+    std::string_view name() const { return name_; }
+    // The key's value as a lookup gives it: a view of the file's bytes (valid while the reader
+    // lives), or of `scratch` when it had to be decoded.
+    std::string_view value(std::string& scratch) const;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+    bool exists_ = false;
+    bool isSection_ = false;
+    std::string_view name_;
+};
+
 // Sets `key` in `[section]` of `file`: the key's line is replaced in place, a missing key is
 // added at the end of its section, a missing section at the end of the file, a missing file is
 // created. Every other byte stays as it was. The file is replaced atomically. Throws IoError
