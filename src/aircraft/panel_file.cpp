@@ -4,6 +4,7 @@
 #include "platform/profile.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace vokari {
 namespace {
@@ -95,13 +96,12 @@ PanelFile PanelFileReader::read(std::string_view file, KeyedCollection<std::stri
         const int counter = numberOf(name, "gauge");
         if (counter == kNotNumbered || section->gauge[static_cast<size_t>(counter)] != kNone)
             continue; // the first of a repeated key counts
-        std::string_view value = reader.value(scratch_);
-        if (value.data() == scratch_.data())
-            value = decoded_.emplace_back(value);
+        const std::optional<std::string_view> gaugeName = reader.valueBefore('!', scratch_);
         Gauge& gauge = gauges_.emplace_back();
-        const size_t bang = value.find('!');
-        gauge.hasBang = bang != std::string_view::npos;
-        gauge.name = value.substr(0, bang);
+        gauge.hasBang = gaugeName.has_value();
+        if (gaugeName)
+            gauge.name = gaugeName->data() == scratch_.data() ? decoded_.emplace_back(*gaugeName)
+                                                              : *gaugeName;
         section->gauge[static_cast<size_t>(counter)] = static_cast<int16_t>(gauges_.size() - 1);
     }
 

@@ -753,6 +753,29 @@ std::string_view ProfileReader::value(std::string& scratch) const {
     return finishValue(unquote(trimBlanks(state_->line.value)), state_->grammar, scratch);
 }
 
+std::optional<std::string_view> ProfileReader::valueBefore(char separator,
+                                                           std::string& scratch) const {
+    const Grammar& grammar = state_->grammar;
+    // The separator is never a second byte, so the first such byte is the character. Far
+    // enough from the 255-byte cut, the value's text before it is the raw text before it.
+    const std::string_view raw = trimBlanks(unquote(trimBlanks(state_->line.value)));
+    const size_t at = raw.find(separator);
+    if (at == std::string_view::npos)
+        return std::nullopt;
+    if (at >= 250) {
+        const std::string_view value = finishValue(raw, grammar, scratch);
+        const size_t cut = value.find(separator);
+        if (cut == std::string_view::npos)
+            return std::nullopt;
+        return value.substr(0, cut);
+    }
+    const std::string_view before = raw.substr(0, at);
+    if (grammar.utf8 || isAsciiText(before))
+        return before;
+    scratch = ansiToUtf8(before);
+    return scratch;
+}
+
 void writeIniString(std::string_view section, std::string_view key, std::string_view value,
                     std::string_view file) {
     const std::filesystem::path hostFile = hostPath(file);

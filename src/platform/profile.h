@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -78,6 +79,10 @@ public:
     // The key's value as a lookup gives it: a view of the file's bytes (valid while the reader
     // lives), or of `scratch` when it had to be decoded.
     std::string_view value(std::string& scratch) const;
+    // The text of that value before its first `separator` (ASCII punctuation below '@', which
+    // no double-byte character holds), without looking at the rest; nothing when the value
+    // holds no separator.
+    std::optional<std::string_view> valueBefore(char separator, std::string& scratch) const;
 
 private:
     struct State;
