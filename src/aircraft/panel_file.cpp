@@ -11,10 +11,14 @@ namespace {
 
 constexpr int kNotNumbered = -1;
 
-// The counter of "Window07", "gauge12" (any letter case), or kNotNumbered.
-int numberOf(std::string_view name, std::string_view stem) {
-    if (name.size() != stem.size() + 2 || !equalsNoCase(name.substr(0, stem.size()), stem))
+// The counter of "Window07", "gauge12" (`stem` in lower case, the name in any), or
+// kNotNumbered. Asked of every line of a panel.
+inline int numberOf(std::string_view name, std::string_view stem) {
+    if (name.size() != stem.size() + 2)
         return kNotNumbered;
+    for (size_t i = 0; i < stem.size(); ++i)
+        if (asciiLower(name[i]) != stem[i])
+            return kNotNumbered;
     const char tens = name[stem.size()];
     const char ones = name[stem.size() + 1];
     if (tens < '0' || tens > '9' || ones < '0' || ones > '9')
