@@ -5,8 +5,11 @@
 #include "common/error.h"
 #include "common/file_helpers.h"
 #include "platform/file_system.h"
+#include "platform/host_paths.h"
 #include "platform/profile.h"
 
+#include <cerrno>
+#include <exception>
 #include <utility>
 
 namespace vokari {
@@ -21,14 +24,15 @@ void moveAircraftFile(const std::string& source, const std::string& target) {
         // the next try: the disk holds the wanted state.
         if (fileExists(target))
             return;
-        throw IoError("aircraft file not found: " + source);
+        throw IoError(FileAction::Read, platform::displayPath(source), ENOENT);
     }
     const bool targetExisted = platform::fileAttributes(target).has_value();
     copyTextFile(source, target);
     if (!platform::deleteFile(source)) {
+        const int err = errno;
         if (!targetExisted)
             platform::deleteFile(target);
-        throw IoError("cannot delete " + source + " (read-only or in use)");
+        throw IoError(FileAction::Delete, platform::displayPath(source), err);
     }
 }
 
@@ -70,7 +74,8 @@ void ClsAircraftList::setActivate() {
             else
                 moveAircraftFile(on, off);
         } catch (const std::exception& e) {
-            throw AircraftSwitchError(aircraft.directory(), e.what());
+            // The cause goes along, for a window to word it.
+            std::throw_with_nested(AircraftSwitchError(aircraft.directory(), e.what()));
         }
     }
 }

@@ -11,6 +11,7 @@
 namespace vokari {
 
 // setActivate could not switch the aircraft of `directory`; the reason is the message.
+// Raised with the failure that stopped the switch nested in it (std::nested_exception).
 class AircraftSwitchError : public IoError {
 public:
     AircraftSwitchError(std::string pAircraftDir, const std::string& reason);

@@ -22,11 +22,13 @@ std::string gameRegistryKey(int16_t version) {
     }
 }
 
-bool readRegistryText(uint32_t hive, std::string_view keyPath, std::string_view valueName,
-                      std::string& value) {
+namespace {
+
+bool readRegistryTextFrom(platform::RegistrySource& source, uint32_t hive, std::string_view keyPath,
+                          std::string_view valueName, std::string& value) {
     value.clear();
     try {
-        auto text = platform::registry().readText(hive, keyPath, valueName);
+        auto text = source.readText(hive, keyPath, valueName);
         if (!text)
             return false;
         // The value must fit the 1024-byte buffer with its terminating zero.
@@ -40,14 +42,25 @@ bool readRegistryText(uint32_t hive, std::string_view keyPath, std::string_view 
     }
 }
 
-std::string gameFolder(int16_t version) {
+} // namespace
+
+bool readRegistryText(uint32_t hive, std::string_view keyPath, std::string_view valueName,
+                      std::string& value) {
+    return readRegistryTextFrom(platform::registry(), hive, keyPath, valueName, value);
+}
+
+std::string gameFolderIn(platform::RegistrySource& source, int16_t version) {
     const std::string key = gameRegistryKey(version);
     if (key.empty())
         return {};
     std::string value;
-    if (!readRegistryText(platform::kHkeyLocalMachine, key, "InstalledTo", value))
+    if (!readRegistryTextFrom(source, platform::kHkeyLocalMachine, key, "InstalledTo", value))
         return {};
     return value + "\\";
+}
+
+std::string gameFolder(int16_t version) {
+    return gameFolderIn(platform::registry(), version);
 }
 
 std::string aircraftFolderName() {

@@ -17,6 +17,12 @@ inline constexpr int16_t kGameCfs2 = 2;
 // exists is not checked.
 std::string gameFolder(int16_t version);
 
+namespace platform {
+class RegistrySource;
+}
+// The same, read from another registry (a prefix that is not the current one).
+std::string gameFolderIn(platform::RegistrySource& source, int16_t version);
+
 // The registry key (under HKEY_LOCAL_MACHINE) of a game version; empty for other versions.
 std::string gameRegistryKey(int16_t version);
 

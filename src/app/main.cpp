@@ -1,12 +1,17 @@
 #include "app/demo.h"
+#include "app/language.h"
+#include "app/language_dialog.h"
 #include "app/message_box_dialog.h"
+#include "app/prefix_choice.h"
 #include "app/startup.h"
 #include "app/tool_window.h"
+#include "app/version.h"
 #include "app/vokari_window.h"
 #include "common/error.h"
 #include "platform/instance_lock.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <QPushButton>
 #include <QTimer>
 #include <iostream>
@@ -26,6 +31,10 @@ int main(int argc, char** argv) {
         std::cout << startUsage();
         return 0;
     }
+    if (options.version) {
+        std::cout << "vokari " << kVersion << "\n";
+        return 0;
+    }
     if (options.openTool && !ui::toolWindowExists(*options.openTool)) {
         std::cerr << "vokari: --open " << launcherToolName(*options.openTool)
                   << ": this tool is not built yet\n";
@@ -34,15 +43,23 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vokari"));
+    const QStringList localeLanguages = QLocale::system().uiLanguages();
+    const std::string language = chooseUiLanguage(
+        options.language, localeLanguages.isEmpty() ? std::string() : ui::us(localeLanguages[0]));
+    ui::installUiLanguage(language);
     ui::MessageBoxPrompt messageBoxes;
     setPrompt(&messageBoxes);
 
     // Before anything is read or written: a second copy only says so and ends.
     platform::InstanceLock lock("vokari");
-    if (!claimSingleCopy(lock)) {
+    if (!claimSingleCopy(
+            lock, ui::us(QApplication::translate("Vokari", "Vokari はすでに起動しています。")))) {
         setPrompt(nullptr);
         return 1;
     }
+    std::vector<GamePrefix> prefixes;
+    if (!options.demo)
+        prefixes = applyWinePrefixChoice();
     if (options.demo) {
         try {
             useDemoPrefix(options.demoReset);
@@ -56,6 +73,7 @@ int main(int argc, char** argv) {
     int result = 1;
     {
         ui::FrmVokari launcher;
+        launcher.setGamePrefixes(prefixes);
         if (launcher.load()) {
             launcher.show();
             if (options.openTool) {

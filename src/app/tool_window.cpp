@@ -2,6 +2,7 @@
 
 #include "aircraft/aircraft_enabler_window.h"
 #include "gameconfig/cfs_setting_window.h"
+#include "quickcombat/qc_edit_window.h"
 
 namespace vokari::ui {
 namespace {
@@ -21,9 +22,9 @@ struct ToolWindowEntry {
 // FrmCFSCopyFiles asks no version: give it a constructor that ignores it.
 constexpr ToolWindowEntry kToolWindows[] = {
     {LauncherTool::Enabler, &makeWindow<FrmAircraftEnabler>},
-    {LauncherTool::Alias, nullptr},       // FrmAliasSetting
-    {LauncherTool::QuickCombat, nullptr}, // FrmQCEdit
-    {LauncherTool::Install, nullptr},     // FrmArcInstall
+    {LauncherTool::Alias, nullptr}, // FrmAliasSetting
+    {LauncherTool::QuickCombat, &makeWindow<FrmQCEdit>},
+    {LauncherTool::Install, nullptr}, // FrmArcInstall
     {LauncherTool::Settings, &makeWindow<frmCfsSetting>},
     {LauncherTool::Copy, nullptr}, // FrmCFSCopyFiles
 };

@@ -7,9 +7,11 @@
 #include "app/placement_window.h"
 #include "common/prompt.h"
 #include "installer/archiver_availability.h"
+#include "platform/host_paths.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -31,20 +33,35 @@ struct ToolButtonText {
 };
 
 const ToolButtonText kToolButtons[] = {
-    {LauncherTool::Enabler, "CmdAircraftEnabler", "航空機ファイル設定",
-     "航空機を使用するかしないかを設定します"},
-    {LauncherTool::Alias, "CmdAliasSetting", "音声・パネルファイル設定",
-     "航空機のサウンド、パネルを他の機体データのものを利用するように変更します"},
-    {LauncherTool::QuickCombat, "CmdQCPEdit", "クイックコンバット編集",
-     "クイックコンバットで使用するグループ、機体を設定します"},
-    {LauncherTool::Install, "CmdCfsArcInstall", "CFSファイルインストール",
-     "ZIP形式で配布されるファイルのインストールを支援します"},
-    {LauncherTool::Settings, "CmdCfsSetting", "CFS設定", "CFSから設定できない項目を設定します"},
-    {LauncherTool::Copy, "CmdCFSCopyFiles", "CFS1 → CFS2 ファイル コピー", ""},
+    {LauncherTool::Enabler, "CmdAircraftEnabler",
+     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", "航空機ファイル設定"),
+     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", "航空機を使用するかしないかを設定します")},
+    {LauncherTool::Alias, "CmdAliasSetting",
+     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", "音声・パネルファイル設定"),
+     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari",
+                       "航空機のサウンド、パネルを他の機体データのものを利用するように変更します")},
+    {LauncherTool::QuickCombat, "CmdQCPEdit",
+     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", "クイックコンバット編集"),
+     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari",
+                       "クイックコンバットで使用するグループ、機体を設定します")},
+    {LauncherTool::Install, "CmdCfsArcInstall",
+     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", "CFSファイルインストール"),
+     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari",
+                       "ZIP形式で配布されるファイルのインストールを支援します")},
+    {LauncherTool::Settings, "CmdCfsSetting", QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", "CFS設定"),
+     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", "CFSから設定できない項目を設定します")},
+    {LauncherTool::Copy, "CmdCFSCopyFiles",
+     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", "CFS1 → CFS2 ファイル コピー"), ""},
 };
 
-QString utf8(const char* text) {
-    return QString::fromUtf8(text);
+// Where a prefix was found, as players know the programs.
+QString sourceName(const std::string& source) {
+    static const std::map<std::string, const char*> names = {
+        {"lutris", "Lutris"},        {"bottles", "Bottles"}, {"playonlinux", "PlayOnLinux"},
+        {"steam", "Steam Proton"},   {"wine", "Wine"},       {"wineprefixes", "Wine"},
+        {"WINEPREFIX", "WINEPREFIX"}};
+    const auto it = names.find(source);
+    return it == names.end() ? QString::fromStdString(source) : QString::fromLatin1(it->second);
 }
 
 } // namespace
@@ -52,34 +69,47 @@ QString utf8(const char* text) {
 FrmVokari::FrmVokari(ToolWindowFactory toolWindows, QWidget* parent)
     : QWidget(parent), toolWindows_(std::move(toolWindows)) {
     setObjectName(kName);
-    setWindowTitle(QStringLiteral("Vokari Menu"));
+    setWindowTitle(tr("Vokari Menu"));
     ensureUiResources();
     setWindowIcon(QIcon(QStringLiteral(":/vokari/vokari.png")));
 
-    FrameCFSVersion = new QGroupBox(QStringLiteral("CFS Version"), this);
+    FrameCFSVersion = new QGroupBox(tr("CFS Version"), this);
     FrameCFSVersion->setObjectName(QStringLiteral("FrameCFSVersion"));
-    OptCFS1 = new QRadioButton(utf8("Combat Flight Simulator 1 ヨーロッパ戦線"), FrameCFSVersion);
+    OptCFS1 = new QRadioButton(tr("Combat Flight Simulator 1 ヨーロッパ戦線"), FrameCFSVersion);
     OptCFS1->setObjectName(QStringLiteral("OptCFS1"));
-    OptCFS2 = new QRadioButton(utf8("Combat Flight Simulator 2 太平洋戦線"), FrameCFSVersion);
+    OptCFS2 = new QRadioButton(tr("Combat Flight Simulator 2 太平洋戦線"), FrameCFSVersion);
     OptCFS2->setObjectName(QStringLiteral("OptCFS2"));
     OptCFS1->setChecked(true);
     auto* frameLayout = new QVBoxLayout(FrameCFSVersion);
     frameLayout->addWidget(OptCFS1);
     frameLayout->addWidget(OptCFS2);
 
+    // Shown only when more than one Wine prefix holds a game.
+    LblWinePrefix = new QLabel(tr("Wine プレフィックス"), this);
+    LblWinePrefix->setObjectName(QStringLiteral("LblWinePrefix"));
+    CboWinePrefix = new QComboBox(this);
+    CboWinePrefix->setObjectName(QStringLiteral("CboWinePrefix"));
+    LblWinePrefix->setBuddy(CboWinePrefix);
+    LblWinePrefix->hide();
+    CboWinePrefix->hide();
+    connect(CboWinePrefix, &QComboBox::activated, this, &FrmVokari::choosePrefix);
+
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(LblWinePrefix);
+    layout->addWidget(CboWinePrefix);
     layout->addWidget(FrameCFSVersion);
     for (const auto& text : kToolButtons) {
-        auto* button = new QPushButton(utf8(text.caption), this);
+        auto* button = new QPushButton(tr(text.caption), this);
         button->setObjectName(QString::fromLatin1(text.name));
-        button->setToolTip(utf8(text.toolTip));
+        if (*text.toolTip)
+            button->setToolTip(tr(text.toolTip));
         button->setMinimumHeight(32);
         const LauncherTool tool = text.tool;
         connect(button, &QPushButton::clicked, this, [this, tool] { openTool(tool); });
         toolButtons_[tool] = button;
         layout->addWidget(button);
     }
-    CmdExit = new QPushButton(utf8("終　了"), this);
+    CmdExit = new QPushButton(tr("終　了"), this);
     CmdExit->setObjectName(QStringLiteral("CmdExit"));
     CmdExit->setMinimumHeight(32);
     connect(CmdExit, &QPushButton::clicked, this, &QWidget::close);
@@ -92,7 +122,7 @@ FrmVokari::FrmVokari(ToolWindowFactory toolWindows, QWidget* parent)
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.6);
     titleFont.setBold(true);
     Label1->setFont(titleFont);
-    Label2 = new QLabel(QStringLiteral("Prototype R.0.0.6"), this);
+    Label2 = new QLabel(tr("Prototype R.0.0.6"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
     auto* titleRow = new QHBoxLayout;
     titleRow->addWidget(Label1);
@@ -100,7 +130,7 @@ FrmVokari::FrmVokari(ToolWindowFactory toolWindows, QWidget* parent)
     titleRow->addWidget(Label2, 0, Qt::AlignBottom);
     layout->addLayout(titleRow);
 
-    LblAbout = new QLabel(utf8("CFS1・CFS2 プレイヤーのためのツール集"), this);
+    LblAbout = new QLabel(tr("CFS1・CFS2 プレイヤーのためのツール集"), this);
     LblAbout->setObjectName(QStringLiteral("LblAbout"));
     LblAbout->installEventFilter(this);
     layout->addWidget(LblAbout);
@@ -110,18 +140,60 @@ FrmVokari::FrmVokari(ToolWindowFactory toolWindows, QWidget* parent)
     adjustSize();
 }
 
+void FrmVokari::setGamePrefixes(const std::vector<GamePrefix>& found) {
+    prefixes_.clear();
+    for (const GamePrefix& entry : found) {
+        if (!entry.games.empty())
+            prefixes_.push_back(entry);
+    }
+    CboWinePrefix->clear();
+    const bool offer = prefixes_.size() > 1;
+    LblWinePrefix->setVisible(offer);
+    CboWinePrefix->setVisible(offer);
+    if (!offer)
+        return;
+    const std::filesystem::path current = platform::winePrefix();
+    for (size_t i = 0; i < prefixes_.size(); ++i) {
+        const platform::WinePrefixFound& prefix = prefixes_[i].prefix;
+        CboWinePrefix->addItem(tr("%1 (%2)").arg(qs(prefix.name), sourceName(prefix.source)));
+        CboWinePrefix->setItemData(static_cast<int>(i), qs(prefix.path.string()), Qt::ToolTipRole);
+        if (prefix.path == current)
+            CboWinePrefix->setCurrentIndex(static_cast<int>(i));
+    }
+}
+
+void FrmVokari::choosePrefix(int index) {
+    if (index < 0 || static_cast<size_t>(index) >= prefixes_.size())
+        return;
+    const std::filesystem::path& path = prefixes_[static_cast<size_t>(index)].prefix.path;
+    platform::setWinePrefixOverride(path);
+    writeSavedWinePrefix(path);
+    CboWinePrefix->setCurrentIndex(index);
+    const int16_t selected = SelectedCFSVersion();
+    showInstalledGames();
+    // Keep the game the user had chosen when the new prefix holds it too.
+    if (selected == kGameCfs2 && OptCFS2->isEnabled())
+        OptCFS2->setChecked(true);
+    else if (selected == kGameCfs1 && OptCFS1->isEnabled())
+        OptCFS1->setChecked(true);
+}
+
 bool FrmVokari::load() {
     restorePlacement(this, kName, false);
+    if (showInstalledGames())
+        return true;
+    showMessage(us(windowTitle()), us(tr("Combat Flight Simulator がインストールされていません")),
+                PromptIcon::Error);
+    unload();
+    return false;
+}
 
+bool FrmVokari::showInstalledGames() {
     const bool cfs1 = !gameFolder(kGameCfs1).empty();
     const bool cfs2 = !gameFolder(kGameCfs2).empty();
     const LauncherChoice choice = launcherChoice(cfs1, cfs2, readSavedVersion());
-    if (!choice.anyInstalled) {
-        showMessage(us(windowTitle()), "Combat Flight Simulator がインストールされていません",
-                    PromptIcon::Error);
-        unload();
+    if (!choice.anyInstalled)
         return false;
-    }
     OptCFS1->setEnabled(choice.cfs1Enabled);
     OptCFS2->setEnabled(choice.cfs2Enabled);
     toolButton(LauncherTool::Copy)->setEnabled(choice.copyEnabled);
@@ -166,9 +238,9 @@ bool FrmVokari::archiversFound() {
     if (lha || zip)
         return true;
     showMessage(us(windowTitle()),
-                joinLines({"UNZIP32.DLLおよびUNLHA.DLLが見つかりません。",
-                           "この機能を使用するには UNZIP32.DLL あるいは",
-                           "UNLHA32.DLLをインストールしてください｡ "}),
+                joinLines({us(tr("UNZIP32.DLLおよびUNLHA.DLLが見つかりません。")),
+                           us(tr("この機能を使用するには UNZIP32.DLL あるいは")),
+                           us(tr("UNLHA32.DLLをインストールしてください｡ "))}),
                 PromptIcon::Error);
     return false;
 }
@@ -203,9 +275,10 @@ void FrmVokari::unload() {
     writeSavedVersion(SelectedCFSVersion());
     if (removeWorkDirectory() > 0) {
         showMessage(us(windowTitle()),
-                    joinLines({"作業ディレクトリの削除に失敗しました。",
-                               "作業ディレクトリを手動で削除してください。",
-                               "作業ディレクトリは[" + workDirectory() + "]です。"}),
+                    joinLines({us(tr("作業ディレクトリの削除に失敗しました。")),
+                               us(tr("作業ディレクトリを手動で削除してください。")),
+                               us(tr("作業ディレクトリは[%1]です。")
+                                      .arg(qs(platform::displayPath(workDirectory()))))}),
                     PromptIcon::Error);
     }
 }

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "app/prefix_choice.h"
 #include "app/startup.h"
 #include "app/tool_window.h"
 
 #include <QWidget>
 #include <cstdint>
 #include <map>
+#include <vector>
 
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -20,9 +23,17 @@ class FrmVokari : public QWidget {
 public:
     explicit FrmVokari(ToolWindowFactory toolWindows = createToolWindow, QWidget* parent = nullptr);
 
+    // The Wine prefixes found at start-up. When more than one holds a game, the launcher offers
+    // them above the game choice; the current prefix is selected.
+    void setGamePrefixes(const std::vector<GamePrefix>& found);
+
     // The load steps: placement, installed games, saved choice. False when no game is
     // installed: the user has been told and the launcher has unloaded itself.
     bool load();
+
+    // Makes `index` of the prefix list the prefix every lookup uses, saves it, and shows the
+    // games it holds.
+    void choosePrefix(int index);
 
     // 1 or 2 for the selected game, 0 when neither option is selected.
     int16_t SelectedCFSVersion() const;
@@ -39,11 +50,17 @@ protected:
 private:
     bool otherWindowLoaded() const;
     bool archiversFound();
+    // Enables the game options and the copy button for the current prefix; false when it
+    // holds no game.
+    bool showInstalledGames();
     void unload();
     void showModal(QDialog& window);
 
     ToolWindowFactory toolWindows_;
     bool unloaded_ = false;
+    std::vector<GamePrefix> prefixes_;
+    QLabel* LblWinePrefix;
+    QComboBox* CboWinePrefix;
     QGroupBox* FrameCFSVersion;
     QRadioButton* OptCFS1;
     QRadioButton* OptCFS2;

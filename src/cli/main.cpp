@@ -1,6 +1,9 @@
 #include "app/demo.h"
+#include "app/prefix_choice.h"
+#include "app/version.h"
 #include "cli/cli.h"
 #include "common/error.h"
+#include "platform/host_paths.h"
 
 #include <iostream>
 #include <string>
@@ -11,9 +14,12 @@ namespace {
 using vokari::cli::Context;
 
 void printUsage(std::ostream& out) {
-    out << "usage: vokari-cli [--demo] [--demo-reset] COMMAND [ARGS...]\n"
+    out << "usage: vokari-cli [--demo] [--demo-reset] [--prefix PATH] COMMAND [ARGS...]\n"
+           "  --version     print the version\n"
            "  --demo        work on the demo games (built on first use, kept between runs)\n"
            "  --demo-reset  start the demo games afresh\n"
+           "  --prefix PATH work on the games of this Wine prefix (else $WINEPREFIX, the\n"
+           "                prefix the launcher last used, or the first found holding a game)\n"
            "commands:\n";
     for (const auto& c : vokari::cli::registeredCommands())
         out << "  " << c.usage << '\n';
@@ -26,12 +32,23 @@ int main(int argc, char** argv) {
     try {
         const bool reset = vokari::cli::takeFlag(args, "--demo-reset");
         const bool demo = vokari::cli::takeFlag(args, "--demo") || reset;
+        const auto prefix = vokari::cli::takeOption(args, "--prefix");
+        if (demo && prefix)
+            throw vokari::cli::UsageError("--demo and --prefix exclude each other");
+        if (!args.empty() && args[0] == "--version") {
+            std::cout << "vokari-cli " << vokari::kVersion << '\n';
+            return vokari::cli::kExitOk;
+        }
         if (args.empty() || args[0] == "--help" || args[0] == "-h") {
             printUsage(args.empty() ? std::cerr : std::cout);
             return args.empty() ? vokari::cli::kExitFailure : vokari::cli::kExitOk;
         }
         if (demo)
             vokari::useDemoPrefix(reset);
+        else if (prefix)
+            vokari::platform::setWinePrefixOverride(std::filesystem::path(*prefix));
+        else if (args[0] != "prefixes")
+            vokari::applyWinePrefixChoice();
         for (const auto& c : vokari::cli::registeredCommands()) {
             if (args[0] == c.name) {
                 Context ctx{std::vector<std::string>(args.begin() + 1, args.end()), std::cout,

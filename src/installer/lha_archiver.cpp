@@ -89,8 +89,10 @@ class LhaHandle {
 public:
     explicit LhaHandle(const std::string& host) {
         source_.fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
-        if (source_.fd < 0)
+        if (source_.fd < 0) {
+            openError_ = errno;
             return;
+        }
         stream_ = lha_input_stream_new(&kSourceType, &source_);
         if (stream_)
             reader_ = lha_reader_new(stream_);
@@ -109,6 +111,7 @@ public:
     LhaHandle& operator=(const LhaHandle&) = delete;
 
     bool isOpen() const { return reader_ != nullptr; }
+    int openError() const { return openError_; } // errno when the file did not open
     LHAReader* reader() { return reader_; }
 
     LHAFileHeader* next() {
@@ -123,6 +126,7 @@ private:
     Source source_;
     LHAInputStream* stream_ = nullptr;
     LHAReader* reader_ = nullptr;
+    int openError_ = 0;
 };
 
 // The extended headers of a level 1, 2 or 3 header: type byte and data.
@@ -214,7 +218,7 @@ ArchiveRecord recordOf(const LHAFileHeader& h, size_t index) {
     ArchiveRecord record;
     record.index = index;
     const RawFacts facts = rawFacts(h);
-    record.path = slashSeparators(platform::ansiToUtf8(facts.path));
+    record.path = slashSeparators(platform::ansiToUtf8(upToZeroByte(facts.path)));
     if (isDirectoryMethod(h)) {
         record.type = h.symlink_target ? EntryType::Symlink : EntryType::Folder;
         if (record.type == EntryType::Symlink) {
@@ -222,10 +226,9 @@ ArchiveRecord recordOf(const LHAFileHeader& h, size_t index) {
             const size_t bar = record.path.find('|');
             if (bar != std::string::npos)
                 record.path.erase(bar);
-        } else if (!record.path.empty() && record.path.back() != '/') {
-            record.path += '/';
         }
     }
+    finishRecordPath(record);
     record.originalSize = static_cast<uint32_t>(h.length);
     record.compressedSize = static_cast<uint32_t>(h.compressed_length);
     record.ratio = ratioPerMille(h.compressed_length, h.length);
@@ -271,7 +274,7 @@ class LhaReader : public ArchiveReader {
 public:
     explicit LhaReader(const std::string& host) : handle_(host) {
         if (!handle_.isOpen())
-            throw IoError("cannot open " + host);
+            throw IoError(FileAction::Read, host, handle_.openError());
     }
 
     bool next(size_t& index) override {
@@ -305,7 +308,7 @@ public:
             total += n;
         }
         if (total != current_->length) {
-            if (total == 0)
+            if (total == 0 && !lha_decoder_for_name(current_->compress_method))
                 throw EntryError(std::string("cannot decode the method ") +
                                  current_->compress_method);
             throw EntryError("data ends early (" + std::to_string(total) + " of " +

@@ -27,16 +27,19 @@ std::string newNestedArchiveFolder() {
         if (errno != EEXIST)
             break;
     }
-    throw IoError("cannot create a folder in the work directory " + work);
+    throw IoError(FileAction::CreateFolder, platform::displayPath(work), errno);
 }
 
-int32_t readNestedArchive(ClsCfsArcList& list, intptr_t pHwnd, const ClsCfsArcFile& entry) {
+int32_t readNestedArchive(ClsCfsArcList& list, intptr_t pHwnd, const ClsCfsArcFile& entry,
+                          std::string* createdFolder) {
     std::string folder;
     try {
         folder = newNestedArchiveFolder();
     } catch (const std::exception&) {
         return kArcIoError;
     }
+    if (createdFolder)
+        *createdFolder = folder;
     // Both calls may change the list; keep what is needed from the entry first.
     const std::string fullPath = entry.fullPath();
     const std::string fileName = entry.fileName();

@@ -33,8 +33,14 @@ uint32_t attributesOf(const std::string& name, const struct stat& st, bool isLin
     return attributes;
 }
 
-std::string errnoText(int err) {
-    return std::strerror(err);
+// A name a Windows path can hold: anything else would be read as separators, a drive or a
+// pattern once joined into one, and name another file.
+bool isWindowsName(std::string_view name) {
+    for (const unsigned char c : name)
+        if (c < 0x20 ||
+            std::string_view("\\:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos)
+            return false;
+    return true;
 }
 
 } // namespace
@@ -50,8 +56,8 @@ std::vector<DirEntry> listDirectory(std::string_view folder) {
     const int dirFd = ::dirfd(dir);
     while (dirent* entry = ::readdir(dir)) {
         const std::string name = entry->d_name;
-        if (name.empty() || name[0] == '.')
-            continue; // ".", ".." and hidden entries
+        if (name.empty() || name[0] == '.' || !isWindowsName(name))
+            continue; // ".", "..", hidden entries and names no Windows path can hold
         struct stat st;
         if (::fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
             continue;
@@ -113,10 +119,16 @@ bool isRegularFile(std::string_view path) {
 bool deleteFile(std::string_view path) {
     const fs::path host = hostPath(path);
     struct stat st;
-    if (::lstat(host.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+    if (::lstat(host.c_str(), &st) != 0)
         return false;
-    if (!S_ISLNK(st.st_mode) && !(st.st_mode & S_IWUSR))
-        return false; // read-only, as Windows refuses it
+    if (S_ISDIR(st.st_mode)) {
+        errno = EISDIR;
+        return false;
+    }
+    if (!S_ISLNK(st.st_mode) && !(st.st_mode & S_IWUSR)) {
+        errno = EROFS; // read-only, as Windows refuses it
+        return false;
+    }
     return ::unlink(host.c_str()) == 0;
 }
 
@@ -135,7 +147,7 @@ void createDirectories(std::string_view path) {
     const fs::path host = hostPath(path);
     fs::create_directories(host, ec);
     if (ec)
-        throw IoError("cannot create folder " + host.string() + ": " + ec.message());
+        throw IoError(FileAction::CreateFolder, host.string(), ec.value());
 }
 
 std::string readFileBytes(std::string_view path) {
@@ -145,7 +157,7 @@ std::string readFileBytes(std::string_view path) {
 std::string readHostFile(const fs::path& host) {
     const int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        throw IoError("cannot read " + host.string() + ": " + errnoText(errno));
+        throw IoError(FileAction::Read, host.string(), errno);
     std::string data;
     struct stat st;
     if (::fstat(fd, &st) == 0 && st.st_size > 0)
@@ -158,7 +170,7 @@ std::string readHostFile(const fs::path& host) {
                 continue;
             const int err = errno;
             ::close(fd);
-            throw IoError("cannot read " + host.string() + ": " + errnoText(err));
+            throw IoError(FileAction::Read, host.string(), err);
         }
         if (n == 0)
             break;
@@ -174,14 +186,39 @@ void writeFileAtomic(std::string_view path, std::string_view bytes) {
     file.commit();
 }
 
-AtomicFileWriter::AtomicFileWriter(fs::path host) : host_(std::move(host)) {
+namespace {
+
+// The file a chain of symbolic links ends at (the path itself when it is no link): a game file
+// the user linked elsewhere is replaced where it lives, and the link stays.
+fs::path linkTarget(fs::path path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st;
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return path;
+        std::error_code ec;
+        const fs::path target = fs::read_symlink(path, ec);
+        if (ec)
+            throw IoError(FileAction::Write, path.string(), ec.value());
+        path = target.is_absolute() ? target : path.parent_path() / target;
+    }
+    throw IoError(FileAction::Write, path.string(), ELOOP);
+}
+
+} // namespace
+
+AtomicFileWriter::AtomicFileWriter(fs::path host) : host_(linkTarget(std::move(host))) {
     struct stat st;
-    if (::stat(host_.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
-        throw IoError("cannot write " + host_.string() + ": it is a folder");
+    if (::stat(host_.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode))
+            throw IoError(FileAction::Write, host_.string(), EISDIR);
+        // Windows refuses to replace a read-only file; a rename would not.
+        if (!(st.st_mode & S_IWUSR))
+            throw IoError(FileAction::Write, host_.string(), EROFS);
+    }
     temp_ = host_.string() + ".vokari-XXXXXX";
     fd_ = ::mkstemp(temp_.data());
     if (fd_ < 0)
-        throw IoError("cannot write " + host_.string() + ": " + errnoText(errno));
+        throw IoError(FileAction::Write, host_.string(), errno);
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
@@ -192,7 +229,7 @@ AtomicFileWriter::~AtomicFileWriter() {
 }
 
 void AtomicFileWriter::fail(int err) {
-    throw IoError("cannot write " + host_.string() + ": " + errnoText(err));
+    throw IoError(FileAction::Write, host_.string(), err);
 }
 
 void AtomicFileWriter::write(std::string_view bytes) {
@@ -217,13 +254,19 @@ void AtomicFileWriter::commit() {
     struct stat st;
     if (::stat(host_.c_str(), &st) == 0)
         mode = st.st_mode & 07777;
-    if (::fchmod(fd_, mode) != 0 || ::fsync(fd_) != 0)
+    if (::fchmod(fd_, mode) != 0 || (mtime_ && !setFileModificationTime(fd_, *mtime_)) ||
+        ::fsync(fd_) != 0)
         fail(errno);
     const int rc = ::close(fd_);
     fd_ = -1;
     if (rc != 0 || ::rename(temp_.c_str(), host_.c_str()) != 0)
         fail(errno);
     committed_ = true;
+}
+
+bool setFileModificationTime(int fd, int64_t unixTime) {
+    const struct timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(unixTime), 0}};
+    return ::futimens(fd, times) == 0;
 }
 
 std::optional<FileStamp> fileStamp(std::string_view path) {

@@ -1,12 +1,15 @@
 #include "app/about_dialog.h"
 #include "app/installation.h"
+#include "app/prefix_choice.h"
 #include "app/vokari_window.h"
 #include "common/prompt.h"
 #include "installer/archiver_availability.h"
+#include "platform/host_paths.h"
 #include "platform/profile.h"
 #include "support/fixtures.h"
 #include "support/qt_app.h"
 
+#include <QComboBox>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QLabel>
@@ -244,7 +247,8 @@ TEST_F(LauncherTest, WorkDirectoryLeftBehindIsReported) {
     EXPECT_EQ(prompt.asked()[0].text, "作業ディレクトリの削除に失敗しました。\r\n"
                                       "作業ディレクトリを手動で削除してください。\r\n"
                                       "作業ディレクトリは[" +
-                                          workDirectory() + "]です。");
+                                          work.string() + "/]です。")
+        << "named as the user finds it on this system";
     EXPECT_FALSE(fs::exists(work / "gone.txt"));
     EXPECT_EQ(saved("SELECTED_CFS_VERSION"), "1") << "the earlier steps still ran";
 }
@@ -317,3 +321,36 @@ TEST_F(LauncherTest, AboutBoxFromTheCreditLabel) {
 }
 
 } // namespace
+
+TEST_F(LauncherTest, OffersThePrefixesThatHoldAGameAndSwitchesBetweenThem) {
+    const fs::path bottle = prefix.root() / "bottle";
+    const fs::path proton = prefix.root() / "proton";
+    test::makeWinePrefix(bottle, {2});
+    test::makeWinePrefix(proton, {1});
+    test::makeWinePrefix(prefix.root() / "empty");
+    std::vector<GamePrefix> found;
+    for (const fs::path& p : {bottle, prefix.root() / "empty", proton})
+        found.push_back(GamePrefix{{p, "bottles", p.filename().string()}, gamesInPrefix(p)});
+    platform::setWinePrefixOverride(bottle);
+
+    auto launcher = makeLauncher();
+    launcher->setGamePrefixes(found);
+    ASSERT_TRUE(launcher->load());
+    auto* combo = child<QComboBox>(*launcher, "CboWinePrefix");
+    EXPECT_FALSE(combo->isHidden());
+    ASSERT_EQ(combo->count(), 2); // the prefix without a game is not offered
+    EXPECT_EQ(combo->currentIndex(), 0);
+    EXPECT_EQ(launcher->SelectedCFSVersion(), 2);
+    EXPECT_FALSE(child<QRadioButton>(*launcher, "OptCFS1")->isEnabled());
+
+    launcher->choosePrefix(1);
+    EXPECT_EQ(platform::winePrefix(), proton);
+    EXPECT_EQ(gameFolder(kGameCfs1), "C:\\Games\\CFS1\\");
+    EXPECT_EQ(launcher->SelectedCFSVersion(), 1);
+    EXPECT_FALSE(child<QRadioButton>(*launcher, "OptCFS2")->isEnabled());
+    EXPECT_EQ(saved("WINE_PREFIX"), proton.string());
+
+    // With one prefix holding a game, the launcher looks as it always did.
+    launcher->setGamePrefixes({found[0]});
+    EXPECT_TRUE(combo->isHidden());
+}

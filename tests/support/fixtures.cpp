@@ -93,6 +93,22 @@ void TestPrefix::writeSystemReg(std::string_view text) {
     writeFile(dir_.path() / "system.reg", reg_);
 }
 
+void makeWinePrefix(const fs::path& folder, const std::vector<int>& games) {
+    std::string reg = "WINE REGISTRY Version 2\n";
+    for (int version : games) {
+        reg += std::string("\n[Software\\\\Microsoft\\\\Microsoft Games\\\\Combat Flight "
+                           "Simulator\\\\") +
+               (version == 1 ? "1.00" : "2.0") +
+               "] 1700000000\n\"InstalledTo\"=\"C:\\\\Games\\\\CFS" + std::to_string(version) +
+               "\"\n";
+    }
+    writeFile(folder / "system.reg", reg);
+    fs::create_directories(folder / "drive_c");
+    fs::create_directories(folder / "dosdevices");
+    std::error_code ec;
+    fs::create_directory_symlink("../drive_c", folder / "dosdevices/c:", ec);
+}
+
 fs::path TestPrefix::installGame(int version, const std::string& windowsFolder, bool wow64) {
     const std::string key =
         version == 1 ? "Combat Flight Simulator\\\\1.00" : "Combat Flight Simulator\\\\2.0";

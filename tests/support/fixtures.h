@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vokari::test {
 
@@ -38,6 +39,10 @@ private:
     std::string name_;
     std::optional<std::string> old_;
 };
+
+// A folder that looks like a Wine prefix (system.reg, drive_c), not made the current one; the
+// given game versions are installed in its registry.
+void makeWinePrefix(const std::filesystem::path& folder, const std::vector<int>& games = {});
 
 // A Wine-style prefix in a temporary folder (drive_c, dosdevices/c:, system.reg), made the
 // prefix every lookup uses while it lives. VOKARI_INI and TEMP point into it too, so no test

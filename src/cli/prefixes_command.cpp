@@ -1,0 +1,30 @@
+#include "app/prefix_choice.h"
+#include "cli/cli.h"
+
+#include <ostream>
+
+namespace vokari::cli {
+
+namespace {
+
+// One line per prefix found: host folder, where it was found, the games it holds.
+int runPrefixes(Context& ctx) {
+    if (!ctx.args.empty())
+        throw UsageError("prefixes takes no arguments");
+    for (const GamePrefix& found : findGamePrefixes()) {
+        std::string games;
+        for (const int16_t version : found.games)
+            games += (games.empty() ? "" : ",") + std::to_string(version);
+        ctx.out << found.prefix.path.string() << '\t' << found.prefix.source << '\t'
+                << (games.empty() ? "-" : games) << '\n';
+    }
+    return kExitOk;
+}
+
+const CommandRegistration registration{
+    "prefixes", runPrefixes,
+    "prefixes                   the Wine prefixes found, with their games"};
+
+} // namespace
+
+} // namespace vokari::cli
