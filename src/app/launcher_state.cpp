@@ -58,11 +58,7 @@ int16_t readSavedVersion() {
 }
 
 void writeSavedVersion(int16_t version) {
-    try {
-        platform::writeIniString(kSection, kKey, std::to_string(version), settingsFilePath());
-    } catch (...) {
-        // Losing the choice is better than not closing.
-    }
+    writeSetting(kSection, kKey, std::to_string(version));
 }
 
 } // namespace vokari

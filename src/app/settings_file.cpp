@@ -4,10 +4,12 @@
 #include "platform/environment.h"
 #include "platform/profile.h"
 
+#include <atomic>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <iostream>
 
 namespace vokari {
 
@@ -22,6 +24,23 @@ std::string settingsFilePath() {
     if (!installed && platform::isWritableDirectory(exeDir))
         return (exeDir / "VOKARI.INI").string();
     return (platform::userConfigDirectory() / "VOKARI.INI").string();
+}
+
+void writeSetting(std::string_view section, std::string_view key, std::string_view value) {
+    const std::string file = settingsFilePath();
+    try {
+        // ~/.config/vokari does not exist before the first save.
+        const std::filesystem::path folder = std::filesystem::path(file).parent_path();
+        std::error_code ec;
+        if (!folder.empty() && !std::filesystem::exists(folder, ec))
+            std::filesystem::create_directories(folder, ec);
+        platform::writeIniString(section, key, value, file);
+    } catch (const std::exception& e) {
+        // Settings are a convenience: the windows carry on, but the loss is said once.
+        static std::atomic<bool> reported = false;
+        if (!reported.exchange(true))
+            std::cerr << "vokari: settings are not saved: " << e.what() << std::endl;
+    }
 }
 
 std::string formatSingle(double value) {
@@ -69,19 +88,13 @@ void restoreWindowPlacement(PlacementWindow& window, bool restoreSize) {
 }
 
 void saveWindowPlacement(const PlacementWindow& window) {
-    const std::string file = settingsFilePath();
     const std::string section = window.placementName();
     const std::pair<const char*, double> values[] = {{"FORM_HEIGHT", window.heightTwips()},
                                                      {"FORM_WIDTH", window.widthTwips()},
                                                      {"FORM_TOP", window.topTwips()},
                                                      {"FORM_LEFT", window.leftTwips()}};
-    for (const auto& [key, value] : values) {
-        try {
-            platform::writeIniString(section, key, formatSingle(value), file);
-        } catch (...) {
-            // A settings file that cannot be written loses the values; the program goes on.
-        }
-    }
+    for (const auto& [key, value] : values)
+        writeSetting(section, key, formatSingle(value));
 }
 
 } // namespace vokari

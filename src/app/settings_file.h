@@ -11,6 +11,10 @@ namespace vokari {
 // (portable use); else $XDG_CONFIG_HOME/vokari/VOKARI.INI.
 std::string settingsFilePath();
 
+// Sets one value in the settings file, creating its folder when missing. Never throws: the
+// first failure of the run is reported on standard error, the value is lost.
+void writeSetting(std::string_view section, std::string_view key, std::string_view value);
+
 // A window as placement sees it: its name (the settings section) and its geometry in twips.
 class PlacementWindow {
 public:
@@ -32,7 +36,7 @@ public:
 void restoreWindowPlacement(PlacementWindow& window, bool restoreSize);
 
 // Stores FORM_HEIGHT, FORM_WIDTH, FORM_TOP and FORM_LEFT, in that order, while a window unloads.
-// A settings file that cannot be written loses the values silently.
+// A settings file that cannot be written loses the values (see writeSetting).
 void saveWindowPlacement(const PlacementWindow& window);
 
 // Decimal text of a single-precision number, as the settings file stores them ("7890", "412.5").

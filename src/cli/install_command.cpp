@@ -1,23 +1,53 @@
 #include "cli/cli.h"
+#include "common/directory_tree.h"
 #include "installer/arc_result.h"
 #include "installer/cfs_arc_list.h"
 #include "installer/nested_archives.h"
 
 #include <filesystem>
 #include <ostream>
+#include <string_view>
 
 namespace vokari::cli {
 
 namespace {
 
-constexpr int kExitWouldReplace = 3;
+constexpr int kExitQuestion = 3; // a question the options must answer (--overwrite, ...)
 constexpr int kExitEntriesFailed = 4;
+
+// Names come from the package: a control character (a line end, ESC) would break the lines or
+// the terminal, so it is shown as \xNN. Reasons from the libraries lose their own line ends.
+std::string printable(std::string_view text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
+        text.remove_suffix(1);
+    std::string out;
+    out.reserve(text.size());
+    for (const unsigned char c : text) {
+        if (c < 0x20 || c == 0x7F) {
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            out.append("\\x").append(1, kHex[c >> 4]).append(1, kHex[c & 15]);
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
 
 int readFailure(Context& ctx, const std::string& package, const ClsCfsArcList& list) {
     ctx.err << "vokari-cli: cannot read " << package << ": "
-            << (list.readProblem().empty() ? "unknown error" : list.readProblem()) << "\n";
+            << (list.readProblem().empty() ? "unknown error" : printable(list.readProblem()))
+            << "\n";
     return kExitFailure;
 }
+
+// The work-directory copies of nested archives, removed when the command ends.
+struct NestedCopies {
+    std::vector<std::string> folders;
+    ~NestedCopies() {
+        for (const std::string& folder : folders)
+            removeDirectoryTree(folder);
+    }
+};
 
 // Reads a package (and its nested archives), prints where each file goes and, unless
 // --dry-run, unpacks it into the game folder.
@@ -27,6 +57,7 @@ int runInstall(Context& ctx) {
     const bool overwrite = takeFlag(ctx.args, "--overwrite");
     const bool noOverwrite = takeFlag(ctx.args, "--no-overwrite");
     const bool dryRun = takeFlag(ctx.args, "--dry-run");
+    const bool forceVersion = takeFlag(ctx.args, "--force-version");
     if (overwrite && noOverwrite)
         throw UsageError("--overwrite and --no-overwrite exclude each other");
     if (ctx.args.size() != 1 || ctx.args[0].starts_with("--"))
@@ -44,13 +75,18 @@ int runInstall(Context& ctx) {
     list.setVersion(game.version);
     if (list.ReadArchive(0, host.string()) != kArcOk || !list.readProblem().empty())
         return readFailure(ctx, ctx.args[0], list);
+    NestedCopies copies;
     if (nested) {
         for (const ClsCfsArcFile* archive : nestedArchives(list)) {
             const std::string path = archive->fullPath();
-            if (readNestedArchive(list, 0, *archive) != kArcOk) {
-                ctx.err << "vokari-cli: cannot read the nested archive " << path << ": "
+            std::string folder;
+            const int32_t result = readNestedArchive(list, 0, *archive, &folder);
+            if (!folder.empty())
+                copies.folders.push_back(folder);
+            if (result != kArcOk) {
+                ctx.err << "vokari-cli: cannot read the nested archive " << printable(path) << ": "
                         << (list.readProblem().empty() ? "it could not be unpacked"
-                                                       : list.readProblem())
+                                                       : printable(list.readProblem()))
                         << "\n";
                 return kExitFailure;
             }
@@ -62,29 +98,37 @@ int runInstall(Context& ctx) {
         if (e.isFolder())
             continue;
         const char* mark = !e.boolInstall() ? "" : e.boolExist() ? "上書" : "追加";
-        ctx.out << e.fullPath() << '\t' << mark << '\t' << e.installPath() << '\n';
+        ctx.out << printable(e.fullPath()) << '\t' << mark << '\t' << printable(e.installPath())
+                << '\n';
     }
     ctx.out << "minimumVersion\t" << list.minimumVersion() << '\n';
     if (dryRun)
         return kExitOk;
 
+    if (list.minimumVersion() > game.version && !forceVersion) {
+        ctx.err << "vokari-cli: the package needs game " << list.minimumVersion()
+                << "; give --force-version to install it into game " << game.version << "\n";
+        return kExitQuestion;
+    }
+
     if (list.boolExistOverWriteFiles()) {
         if (!overwrite && !noOverwrite) {
             ctx.err << "vokari-cli: unpacking would replace existing files; give --overwrite or "
                        "--no-overwrite\n";
-            return kExitWouldReplace;
+            return kExitQuestion;
         }
         list.setBoolOverWrite(overwrite);
     }
     const int32_t result = list.extractArchives(0);
     for (const ExtractionFailure& f : list.extractionFailures())
-        ctx.out << "failed\t" << f.fullPath << '\t' << f.reason << '\n';
+        ctx.out << "failed\t" << printable(f.fullPath) << '\t' << printable(f.reason) << '\n';
     return result == kArcOk ? kExitOk : kExitEntriesFailed;
 }
 
 const CommandRegistration registration{
     "install", runInstall,
-    "install --game N PACKAGE [--nested] [--overwrite|--no-overwrite] [--dry-run]\n"
+    "install --game N PACKAGE [--nested] [--overwrite|--no-overwrite] [--force-version]\n"
+    "                             [--dry-run]\n"
     "                             place and unpack an add-on package (.zip, .lzh, .exe)"};
 
 } // namespace

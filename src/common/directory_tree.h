@@ -19,9 +19,12 @@ using DirectoryEntryTable = std::vector<DirectoryEntry>;
 // are not listed; links to folders are listed but not entered.
 void collectDirectoryEntries(std::string_view folder, DirectoryEntryTable& entries);
 
-// Deletes `folder` (with or without trailing backslash) and everything in it. Returns how many
-// files and sub-folders could not be deleted; the folder itself is not counted. A symbolic
-// link is removed as a link: nothing outside the tree is touched. Never throws.
+// Deletes `folder` (with or without trailing backslash) and everything in it, hidden entries
+// too. Returns how many entries could not be deleted, the folder itself included, so anything
+// but 0 means the tree is not gone; a missing folder gives 0. The tree is walked on the host
+// folder itself, never through names mapped back from the disk. A symbolic link to a folder is
+// removed as a link: nothing outside the tree is touched. A file, or a link to one, where the
+// folder should be is refused (1). Never throws.
 int16_t removeDirectoryTree(std::string_view folder);
 
 } // namespace vokari

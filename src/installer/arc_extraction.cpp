@@ -7,32 +7,49 @@
 #include "platform/host_paths.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <unordered_map>
+#include <zlib.h>
 
 namespace fs = std::filesystem;
 
 namespace vokari {
 namespace {
 
-bool hasControlCharacter(std::string_view text) {
-    for (unsigned char c : text)
-        if (c < 0x20 || c == 0x7F)
-            return true;
-    return false;
-}
-
-// What is in one destination folder, read once and kept up to date while writing.
+// What is in one destination folder, read once and kept up to date while writing. A name is
+// found as hostPath finds it (the name as spelled, else the first that differs only in case),
+// so the listing and unpacking agree on what exists.
 struct Folder {
     fs::path host;
     bool existed = false;
-    std::unordered_map<std::string, std::string> files; // lower-case name -> name on disk
+    std::unordered_map<std::string, bool> names;         // name on disk -> a file (links followed)
+    std::unordered_map<std::string, std::string> folded; // lower-case name -> first name on disk
+    std::unordered_map<std::string, std::string> writtenBy; // name on disk -> entry of this run
+
+    void add(const std::string& name, bool isFile) {
+        names.emplace(name, isFile);
+        folded.emplace(asciiLower(name), name);
+    }
+    // The file that a write of `name` replaces, or nothing.
+    const std::string* existing(const std::string& name) const {
+        const std::string* onDisk = &name;
+        if (!names.count(name)) {
+            const auto it = folded.find(asciiLower(name));
+            if (it == folded.end())
+                return nullptr;
+            onDisk = &it->second;
+        }
+        const auto it = names.find(*onDisk);
+        return it->second ? &it->first : nullptr;
+    }
 };
 
 class Folders {
@@ -69,8 +86,7 @@ private:
             if (name == "." || name == "..")
                 continue;
             struct stat st;
-            if (::stat((f.host / name).c_str(), &st) == 0 && S_ISREG(st.st_mode))
-                f.files.emplace(asciiLower(name), name);
+            f.add(name, ::stat((f.host / name).c_str(), &st) == 0 && S_ISREG(st.st_mode));
         }
         ::closedir(dir);
     }
@@ -78,9 +94,14 @@ private:
     std::unordered_map<std::string, Folder> folders_;
 };
 
-const std::string* existingName(const Folder& f, const std::string& name) {
-    auto it = f.files.find(asciiLower(name));
-    return it == f.files.end() ? nullptr : &it->second;
+// The CRC-32 the listing showed (kept as the text of a signed number).
+std::optional<uint32_t> crcOf(const ClsCfsArcFile& entry) {
+    int64_t value = 0;
+    const std::string& text = entry.CRC();
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return static_cast<uint32_t>(value);
 }
 
 void writeAll(int fd, const char* data, size_t size) {
@@ -115,7 +136,8 @@ public:
     NewFile& operator=(const NewFile&) = delete;
 
     void write(const char* data, size_t size) { writeAll(fd_, data, size); }
-    void commit() {
+    void commit(int64_t mtime) {
+        platform::setFileModificationTime(fd_, mtime); // a convenience: the data counts
         const int rc = ::close(fd_);
         fd_ = -1;
         if (rc != 0)
@@ -193,41 +215,79 @@ private:
     }
 
     void write(const ExtractionStep& step, ArchiveReader& reader) {
+        const ClsCfsArcFile& entry = *step.entry;
         // The archive must still hold what was listed at this place.
+        const uint32_t listedSize = static_cast<uint32_t>(entry.originalSize());
         const int64_t size = reader.currentSize();
-        if (!reader.currentIsFile() ||
-            (size >= 0 && size != static_cast<uint32_t>(step.entry->originalSize())))
+        if (!reader.currentIsFile() || (size >= 0 && size != listedSize))
             throw FormatError("the archive has changed since it was read");
-        const std::string& name = step.entry->fileName();
+        const std::string& name = entry.fileName();
         Folder& folder = folders_.get(step.folder);
-        const std::string* existing = existingName(folder, name);
-        if (existing && step.skipExisting)
+        const std::string* existing = folder.existing(name);
+        if (existing && step.skipExisting) {
+            const auto earlier = folder.writtenBy.find(*existing);
+            if (earlier != folder.writtenBy.end())
+                throw IoError("not unpacked: " + earlier->second +
+                              " was unpacked to the same file");
             return;
-        const fs::path target = folder.host / (existing ? *existing : name);
+        }
+        const std::string onDisk = existing ? *existing : name;
+        const fs::path target = folder.host / onDisk;
         if (existing && step.backup) {
-            const std::string bakName = (existing ? *existing : name) + ".bak";
-            if (!existingName(folder, bakName)) {
+            const std::string bakName = onDisk + ".bak";
+            if (!folder.existing(bakName)) {
                 try {
                     copyToBackup(target, folder.host / bakName);
                 } catch (const std::exception& e) {
                     throw IoError(std::string("no backup could be made, file left as it was: ") +
                                   e.what());
                 }
-                folder.files.emplace(asciiLower(bakName), bakName);
+                folder.add(bakName, true);
             }
         }
         folders_.create(folder);
+        // Checked against the listing while it streams: an entry that inflates beyond its
+        // declared size stops at once, and ZIP data must match the CRC the listing showed.
+        const bool zip = entry.sourceArchiveKind() == ArchiveKind::Zip;
+        const std::optional<uint32_t> listedCrc = zip ? crcOf(entry) : std::nullopt;
+        uint64_t total = 0;
+        uLong crc = ::crc32(0, nullptr, 0);
+        auto check = [&](const char* data, size_t size) {
+            total += size;
+            if (total > listedSize)
+                throw EntryError("the data is larger than the " + std::to_string(listedSize) +
+                                 " bytes the archive lists");
+            if (zip)
+                crc = ::crc32(crc, reinterpret_cast<const Bytef*>(data), static_cast<uInt>(size));
+        };
+        auto verify = [&] {
+            if (total != listedSize)
+                throw EntryError("the data is " + std::to_string(total) +
+                                 " bytes, the archive lists " + std::to_string(listedSize));
+            if (listedCrc && static_cast<uint32_t>(crc) != *listedCrc)
+                throw EntryError("the data does not match the CRC the archive lists");
+        };
+        const int64_t mtime = entry.modifyDate().toUnixTime();
         if (existing) {
             platform::AtomicFileWriter temp(target);
-            reader.readData(
-                [&](const char* data, size_t size) { temp.write(std::string_view(data, size)); });
+            reader.readData([&](const char* data, size_t size) {
+                check(data, size);
+                temp.write({data, size});
+            });
+            verify();
+            temp.setModificationTime(mtime);
             temp.commit();
         } else {
             NewFile file(target);
-            reader.readData([&](const char* data, size_t size) { file.write(data, size); });
-            file.commit();
-            folder.files.emplace(asciiLower(name), name);
+            reader.readData([&](const char* data, size_t size) {
+                check(data, size);
+                file.write(data, size);
+            });
+            verify();
+            file.commit(mtime);
+            folder.add(name, true);
         }
+        folder.writtenBy.insert_or_assign(onDisk, entry.fullPath());
     }
 
     std::vector<ExtractionFailure>& failures_;
@@ -235,6 +295,13 @@ private:
 };
 
 } // namespace
+
+bool hasControlCharacter(std::string_view text) {
+    for (unsigned char c : text)
+        if (c < 0x20 || c == 0x7F)
+            return true;
+    return false;
+}
 
 std::string refusalReason(const ClsCfsArcFile& entry) {
     switch (entry.entryType()) {
@@ -244,6 +311,8 @@ std::string refusalReason(const ClsCfsArcFile& entry) {
         return "refused: hard link";
     case EntryType::Device:
         return "refused: device or special file";
+    case EntryType::Nameless:
+        return "refused: the entry has no name";
     default:
         break;
     }

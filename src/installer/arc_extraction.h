@@ -7,8 +7,10 @@
 #include <vector>
 
 // Unpacking planned entries: each archive is read once, entries are written in plan order
-// (so a file written earlier in the run counts as existing for later ones), and only ever as
-// a regular file under its own plain name in its destination folder.
+// (so a file written earlier in the run counts as existing for later ones; an entry skipped
+// for one is reported), and only ever as a regular file under its own plain name in its
+// destination folder. Each entry's data is held to what the listing showed (size, and CRC for
+// ZIP) and the file keeps the time the package records for it.
 namespace vokari {
 
 struct ExtractionStep {
@@ -23,6 +25,8 @@ std::vector<ExtractionFailure> runExtraction(const std::vector<ExtractionStep>& 
 // Why the entry must never be written (a link, a device, a name that is no plain file name);
 // empty when it may be.
 std::string refusalReason(const ClsCfsArcFile& entry);
+
+bool hasControlCharacter(std::string_view text);
 
 // A folder path relative to the game folder that cannot lead out of it: no drive, no leading
 // separator, no ".." element, no control character.

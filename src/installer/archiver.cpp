@@ -61,5 +61,23 @@ std::string slashSeparators(std::string path) {
     return path;
 }
 
+std::string upToZeroByte(std::string name) {
+    const size_t zero = name.find('\0');
+    if (zero != std::string::npos)
+        name.erase(zero);
+    return name;
+}
+
+void finishRecordPath(ArchiveRecord& record) {
+    // "/" alone, or a file's path ending in one: the name was empty or began with a zero byte.
+    if (record.path.empty() || record.path == "/" ||
+        (record.type != EntryType::Folder && record.path.back() == '/')) {
+        record.type = EntryType::Nameless;
+        record.path = "(entry " + std::to_string(record.index + 1) + " has no name)";
+    } else if (record.type == EntryType::Folder && record.path.back() != '/') {
+        record.path += '/';
+    }
+}
+
 } // namespace archive_detail
 } // namespace vokari

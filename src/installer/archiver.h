@@ -17,7 +17,9 @@ namespace vokari {
 // Values as the installer stores them (archiveFileType): 0 none, 1 ZIP, 2 LHA.
 enum class ArchiveKind : int16_t { None = 0, Zip = 1, Lha = 2 };
 
-enum class EntryType { File, Folder, Symlink, Hardlink, Device };
+// Nameless: the name is empty, or nothing is left of it before its first zero byte; such an
+// entry is listed under a stand-in and never unpacked.
+enum class EntryType { File, Folder, Symlink, Hardlink, Device, Nameless };
 
 // One listed entry.
 struct ArchiveRecord {
@@ -25,6 +27,7 @@ struct ArchiveRecord {
     uint32_t originalSize = 0; // uncompressed
     uint32_t compressedSize = 0;
     uint32_t crc = 0;     // CRC-32 for ZIP, CRC-16 for LHA
+    bool crcKnown = true; // false when the listing had none to give
     int16_t ratio = 0;    // compressed / original, per mille
     uint16_t dosDate = 0; // local date and time in MS-DOS form
     uint16_t dosTime = 0;
@@ -82,6 +85,11 @@ void dosDateTime(int64_t unixTime, uint16_t& dosDate, uint16_t& dosTime);
 int16_t ratioPerMille(uint64_t compressed, uint64_t original);
 // Backslashes (old Windows packers) separate folders too.
 std::string slashSeparators(std::string path);
+// A name as stored, up to its first zero byte.
+std::string upToZeroByte(std::string name);
+// Once path and type are set: a folder's path ends in "/"; an entry without a name becomes
+// Nameless, listed as "(entry N has no name)".
+void finishRecordPath(ArchiveRecord& record);
 // Little-endian fields of the archives' headers.
 inline uint16_t le16(const unsigned char* p) {
     return static_cast<uint16_t>(p[0] | (p[1] << 8));

@@ -3,6 +3,7 @@
 #include "common/file_helpers.h"
 #include "common/text.h"
 #include "installer/cfs_arc_list.h"
+#include "platform/file_system.h"
 
 #include <ctime>
 
@@ -35,6 +36,18 @@ LocalDateTime LocalDateTime::now() {
 LocalDateTime LocalDateTime::fromDos(uint16_t dosDate, uint16_t dosTime) {
     return {1980 + (dosDate >> 9), (dosDate >> 5) & 0x0F, dosDate & 0x1F,
             dosTime >> 11,         (dosTime >> 5) & 0x3F, (dosTime & 0x1F) * 2};
+}
+
+int64_t LocalDateTime::toUnixTime() const {
+    std::tm local{};
+    local.tm_year = year - 1900;
+    local.tm_mon = month - 1;
+    local.tm_mday = day;
+    local.tm_hour = hour;
+    local.tm_min = minute;
+    local.tm_sec = second;
+    local.tm_isdst = -1; // as the clock showed it then
+    return static_cast<int64_t>(std::mktime(&local));
 }
 
 ClsCfsArcFile::ClsCfsArcFile() : modifyDate_(LocalDateTime::now()) {}
@@ -72,7 +85,8 @@ void ClsCfsArcFile::setFullPath(std::string_view path) {
 bool ClsCfsArcFile::boolExist() const {
     if (!ParentArcList || fileName_.empty())
         return false;
-    return fileExists(ParentArcList->cfsPath() + installPath_ + fileName_);
+    // Found as unpacking finds it: the literal name, hidden or not, without regard to case.
+    return platform::isRegularFile(ParentArcList->cfsPath() + installPath_ + fileName_);
 }
 
 } // namespace vokari

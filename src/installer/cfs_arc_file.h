@@ -21,6 +21,8 @@ struct LocalDateTime {
     int second = 0;
     static LocalDateTime now();
     static LocalDateTime fromDos(uint16_t dosDate, uint16_t dosTime);
+    // Seconds since 1970 (UTC) of this local time.
+    int64_t toUnixTime() const;
     bool operator==(const LocalDateTime&) const = default;
 };
 

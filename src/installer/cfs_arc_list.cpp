@@ -137,7 +137,7 @@ int32_t ClsCfsArcList::ReadArchive(intptr_t, std::string_view pFileName, int16_t
             file.setModifyDate(LocalDateTime::fromDos(r.dosDate, r.dosTime));
             file.setAttrib(std::move(r.attributes));
             file.setArchiveType(std::move(r.method));
-            file.setCRC(std::to_string(static_cast<int32_t>(r.crc)));
+            file.setCRC(r.crcKnown ? std::to_string(static_cast<int32_t>(r.crc)) : std::string());
             if (file.isArchive())
                 boolExistArchive_ = true;
         }
@@ -146,8 +146,11 @@ int32_t ClsCfsArcList::ReadArchive(intptr_t, std::string_view pFileName, int16_t
         entries.reserve(read.size());
         for (ClsCfsArcFile& file : read)
             entries.push_back(&file);
-        placeArchiveEntries(entries, archiveName_, version_, cfsPath_, minimumVersion_);
+        // A package refused for a repeated path asks for no version.
+        int16_t minimumVersion = minimumVersion_;
+        placeArchiveEntries(entries, archiveName_, version_, cfsPath_, minimumVersion);
         addToFileList(read);
+        minimumVersion_ = minimumVersion;
         archiveFileType_ = type;
         return kArcOk;
     } catch (const std::exception& e) {
@@ -223,7 +226,9 @@ int32_t ClsCfsArcList::extractArchives(intptr_t) {
         if (!e.boolInstall() || e.isFolder())
             continue;
         if (cfsPath_.empty() || !isContainedRelativeFolder(e.installPath())) {
-            refused.push_back({e.fullPath(), "refused: destination outside the game folder"});
+            refused.push_back({e.fullPath(), hasControlCharacter(e.installPath())
+                                                 ? "refused: control character in a folder name"
+                                                 : "refused: destination outside the game folder"});
             continue;
         }
         steps.push_back(

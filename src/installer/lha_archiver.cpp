@@ -214,7 +214,7 @@ ArchiveRecord recordOf(const LHAFileHeader& h, size_t index) {
     ArchiveRecord record;
     record.index = index;
     const RawFacts facts = rawFacts(h);
-    record.path = slashSeparators(platform::ansiToUtf8(facts.path));
+    record.path = slashSeparators(platform::ansiToUtf8(upToZeroByte(facts.path)));
     if (isDirectoryMethod(h)) {
         record.type = h.symlink_target ? EntryType::Symlink : EntryType::Folder;
         if (record.type == EntryType::Symlink) {
@@ -222,10 +222,9 @@ ArchiveRecord recordOf(const LHAFileHeader& h, size_t index) {
             const size_t bar = record.path.find('|');
             if (bar != std::string::npos)
                 record.path.erase(bar);
-        } else if (!record.path.empty() && record.path.back() != '/') {
-            record.path += '/';
         }
     }
+    finishRecordPath(record);
     record.originalSize = static_cast<uint32_t>(h.length);
     record.compressedSize = static_cast<uint32_t>(h.compressed_length);
     record.ratio = ratioPerMille(h.compressed_length, h.length);
@@ -305,7 +304,7 @@ public:
             total += n;
         }
         if (total != current_->length) {
-            if (total == 0)
+            if (total == 0 && !lha_decoder_for_name(current_->compress_method))
                 throw EntryError(std::string("cannot decode the method ") +
                                  current_->compress_method);
             throw EntryError("data ends early (" + std::to_string(total) + " of " +

@@ -30,13 +30,16 @@ std::string newNestedArchiveFolder() {
     throw IoError("cannot create a folder in the work directory " + work);
 }
 
-int32_t readNestedArchive(ClsCfsArcList& list, intptr_t pHwnd, const ClsCfsArcFile& entry) {
+int32_t readNestedArchive(ClsCfsArcList& list, intptr_t pHwnd, const ClsCfsArcFile& entry,
+                          std::string* createdFolder) {
     std::string folder;
     try {
         folder = newNestedArchiveFolder();
     } catch (const std::exception&) {
         return kArcIoError;
     }
+    if (createdFolder)
+        *createdFolder = folder;
     // Both calls may change the list; keep what is needed from the entry first.
     const std::string fullPath = entry.fullPath();
     const std::string fileName = entry.fileName();

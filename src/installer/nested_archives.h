@@ -17,7 +17,9 @@ std::vector<const ClsCfsArcFile*> nestedArchives(const ClsCfsArcList& list);
 std::string newNestedArchiveFolder();
 
 // Unpacks one nested archive into a new sub-folder and reads it into the list. Returns the
-// result of the first step that failed, else that of ReadArchive.
-int32_t readNestedArchive(ClsCfsArcList& list, intptr_t pHwnd, const ClsCfsArcFile& entry);
+// result of the first step that failed, else that of ReadArchive. `folder`, when given, gets
+// the sub-folder as soon as it exists (for a caller that removes it when done).
+int32_t readNestedArchive(ClsCfsArcList& list, intptr_t pHwnd, const ClsCfsArcFile& entry,
+                          std::string* folder = nullptr);
 
 } // namespace vokari

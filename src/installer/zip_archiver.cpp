@@ -225,6 +225,7 @@ EntryType typeOf(archive_entry* entry) {
     if (archive_entry_hardlink(entry))
         return EntryType::Hardlink;
     switch (archive_entry_filetype(entry)) {
+    case 0: // permission bits only (Python's zipfile and others): a plain file
     case AE_IFREG:
         return EntryType::File;
     case AE_IFDIR:
@@ -313,6 +314,7 @@ EntryType typeOf(const CentralEntry& e, const std::string& name) {
     const uint32_t mode = e.externalAttributes >> 16;
     if ((host == 3 || host == 19) && mode != 0 && (name.empty() || name.back() != '/')) {
         switch (mode & 0170000) {
+        case 0: // permission bits only (Python's zipfile and others)
         case 0100000:
             return EntryType::File;
         case 0040000:
@@ -331,10 +333,9 @@ EntryType typeOf(const CentralEntry& e, const std::string& name) {
 ArchiveRecord recordOf(const CentralEntry& e, size_t index) {
     ArchiveRecord record;
     record.index = index;
-    record.path = slashSeparators(decodedName(e));
+    record.path = slashSeparators(upToZeroByte(decodedName(e)));
     record.type = typeOf(e, record.path);
-    if (record.type == EntryType::Folder && (record.path.empty() || record.path.back() != '/'))
-        record.path += '/';
+    finishRecordPath(record);
     record.originalSize = e.originalSize;
     record.compressedSize = e.compressedSize;
     record.ratio = ratioPerMille(e.compressedSize, e.originalSize);
@@ -391,9 +392,9 @@ private:
             const char* name = archive_entry_pathname(entry);
             // A name that does not decode keeps its place in the list.
             record.path = slashSeparators(name ? name : "?" + std::to_string(record.index));
-            if (record.type == EntryType::Folder && record.path.back() != '/')
-                record.path += '/';
+            finishRecordPath(record);
             record.originalSize = static_cast<uint32_t>(archive_entry_size(entry));
+            record.crcKnown = false; // libarchive checks the data itself
             dosDateTime(archive_entry_mtime(entry), record.dosDate, record.dosTime);
             record.attributes = attributeText(record.type == EntryType::Folder ? 16 : 32);
             records.push_back(std::move(record));

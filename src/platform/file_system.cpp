@@ -33,6 +33,16 @@ uint32_t attributesOf(const std::string& name, const struct stat& st, bool isLin
     return attributes;
 }
 
+// A name a Windows path can hold: anything else would be read as separators, a drive or a
+// pattern once joined into one, and name another file.
+bool isWindowsName(std::string_view name) {
+    for (const unsigned char c : name)
+        if (c < 0x20 ||
+            std::string_view("\\:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos)
+            return false;
+    return true;
+}
+
 std::string errnoText(int err) {
     return std::strerror(err);
 }
@@ -47,8 +57,8 @@ std::vector<DirEntry> listDirectory(std::string_view folder) {
         return entries;
     while (dirent* entry = ::readdir(dir)) {
         const std::string name = entry->d_name;
-        if (name.empty() || name[0] == '.')
-            continue; // ".", ".." and hidden entries
+        if (name.empty() || name[0] == '.' || !isWindowsName(name))
+            continue; // ".", "..", hidden entries and names no Windows path can hold
         const std::string full = host + "/" + name;
         struct stat st;
         if (::lstat(full.c_str(), &st) != 0)
@@ -162,10 +172,35 @@ void writeFileAtomic(std::string_view path, std::string_view bytes) {
     file.commit();
 }
 
-AtomicFileWriter::AtomicFileWriter(fs::path host) : host_(std::move(host)) {
+namespace {
+
+// The file a chain of symbolic links ends at (the path itself when it is no link): a game file
+// the user linked elsewhere is replaced where it lives, and the link stays.
+fs::path linkTarget(fs::path path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st;
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return path;
+        std::error_code ec;
+        const fs::path target = fs::read_symlink(path, ec);
+        if (ec)
+            throw IoError("cannot write " + path.string() + ": " + ec.message());
+        path = target.is_absolute() ? target : path.parent_path() / target;
+    }
+    throw IoError("cannot write " + path.string() + ": " + errnoText(ELOOP));
+}
+
+} // namespace
+
+AtomicFileWriter::AtomicFileWriter(fs::path host) : host_(linkTarget(std::move(host))) {
     struct stat st;
-    if (::stat(host_.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
-        throw IoError("cannot write " + host_.string() + ": it is a folder");
+    if (::stat(host_.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode))
+            throw IoError("cannot write " + host_.string() + ": it is a folder");
+        // Windows refuses to replace a read-only file; a rename would not.
+        if (!(st.st_mode & S_IWUSR))
+            throw IoError("cannot write " + host_.string() + ": the file is read-only");
+    }
     temp_ = host_.string() + ".vokari-XXXXXX";
     fd_ = ::mkstemp(temp_.data());
     if (fd_ < 0)
@@ -205,13 +240,19 @@ void AtomicFileWriter::commit() {
     struct stat st;
     if (::stat(host_.c_str(), &st) == 0)
         mode = st.st_mode & 07777;
-    if (::fchmod(fd_, mode) != 0 || ::fsync(fd_) != 0)
+    if (::fchmod(fd_, mode) != 0 || (mtime_ && !setFileModificationTime(fd_, *mtime_)) ||
+        ::fsync(fd_) != 0)
         fail(errno);
     const int rc = ::close(fd_);
     fd_ = -1;
     if (rc != 0 || ::rename(temp_.c_str(), host_.c_str()) != 0)
         fail(errno);
     committed_ = true;
+}
+
+bool setFileModificationTime(int fd, int64_t unixTime) {
+    const struct timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(unixTime), 0}};
+    return ::futimens(fd, times) == 0;
 }
 
 std::optional<FileStamp> fileStamp(std::string_view path) {

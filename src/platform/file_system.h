@@ -27,7 +27,8 @@ struct DirEntry {
     bool isLink() const { return attributes & kAttrReparsePoint; }
 };
 
-// Folders and normal files of `folder`, hidden ones left out, sorted by name without regard to
+// Folders and normal files of `folder`, hidden ones and names a Windows path cannot hold (\ : *
+// ? " < > | and control characters) left out, sorted by name without regard to
 // case (NTFS order). A folder that cannot be read lists nothing.
 std::vector<DirEntry> listDirectory(std::string_view folder);
 
@@ -52,7 +53,8 @@ std::string readFileBytes(std::string_view path);
 
 // Replaces (or creates) a file with `bytes`: written to a temporary file beside it and renamed
 // over it, so the old file stays whole when anything fails. An existing file keeps its
-// permissions. Throws IoError.
+// permissions; a read-only one is refused; a symbolic link is written through (the file it
+// points to is replaced in its own folder, the link stays). Throws IoError.
 void writeFileAtomic(std::string_view path, std::string_view bytes);
 
 // The same for bytes that arrive in pieces (an archive entry being decoded): written to a
@@ -66,6 +68,8 @@ public:
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
     void write(std::string_view bytes);
+    // The modification time the file gets on commit (seconds since 1970, UTC).
+    void setModificationTime(int64_t unixTime) { mtime_ = unixTime; }
     // Gives the file the permissions of the one it replaces (new files: 0666 less the umask),
     // flushes it to disk and renames it over the target.
     void commit();
@@ -76,7 +80,11 @@ private:
     std::string temp_;
     int fd_ = -1;
     bool committed_ = false;
+    std::optional<int64_t> mtime_;
 };
+
+// Sets the modification time of an open file; false when the system refuses.
+bool setFileModificationTime(int fd, int64_t unixTime);
 
 // Size and modification time to the nanosecond, for caches that must notice any change.
 struct FileStamp {

@@ -541,6 +541,10 @@ std::string ProfileSnapshot::value(std::string_view section, std::string_view ke
 
 void writeIniString(std::string_view section, std::string_view key, std::string_view value,
                     std::string_view file) {
+    // A line break would end the line early and add lines of the caller's choosing.
+    for (const std::string_view text : {section, key, value})
+        if (text.find_first_of("\r\n") != std::string_view::npos)
+            throw ArgumentError("a line break cannot be written into a profile file");
     const std::filesystem::path hostFile = hostPath(file);
     const std::string host = hostFile.string();
     const std::string sectionBytes = utf8ToAnsi(trimView(section));

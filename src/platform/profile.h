@@ -54,8 +54,10 @@ ProfileSnapshot readIniFile(std::string_view file);
 
 // Sets `key` in `[section]` of `file`: the key's line is replaced in place, a missing key is
 // added at the end of its section, a missing section at the end of the file, a missing file is
-// created. Every other byte stays as it was. The file is replaced atomically. Throws IoError
-// when the file cannot be written, ArgumentError when a text has no form in the code page.
+// created. Every other byte stays as it was. The file is replaced atomically (see
+// writeFileAtomic: read-only files are refused, links written through). Throws IoError when
+// the file cannot be written, ArgumentError when a text holds CR or LF or has no form in the
+// code page.
 void writeIniString(std::string_view section, std::string_view key, std::string_view value,
                     std::string_view file);
 

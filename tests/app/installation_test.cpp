@@ -47,7 +47,7 @@ TEST(Installation, WorkDirectoryIsPrivateAndRemoved) {
     test::writeFile(host / "pkg/nested.lzh", "x");
     test::writeFile(host / "ro.txt", "x");
     ::chmod((host / "ro.txt").c_str(), 0444);
-    EXPECT_EQ(removeWorkDirectory(), 1);
+    EXPECT_EQ(removeWorkDirectory(), 2); // the file and the folder that holds it
     ::chmod((host / "ro.txt").c_str(), 0644);
     EXPECT_EQ(removeWorkDirectory(), 0);
     EXPECT_FALSE(fs::exists(host));
@@ -124,8 +124,20 @@ TEST(Placement, BadNumbersAndUnwritableFile) {
     EXPECT_EQ(w.w, 4000);
     EXPECT_EQ(w.top, 0);       // not a number: 0
     EXPECT_EQ(w.left, -99999); // off the screen: kept
-    ScopedEnv ini("VOKARI_INI", (prefix.root() / "no/such/dir/VOKARI.INI").string());
+    {
+        // The folder of a first save is made.
+        ScopedEnv ini("VOKARI_INI", (prefix.root() / "no/such/dir/VOKARI.INI").string());
+        saveWindowPlacement(w);
+        EXPECT_TRUE(fs::exists(prefix.root() / "no/such/dir/VOKARI.INI"));
+    }
+    // A file that cannot be written: the window carries on, the loss is said once.
+    ScopedEnv ini("VOKARI_INI", (prefix.settingsFile() / "VOKARI.INI").string());
+    testing::internal::CaptureStderr();
     EXPECT_NO_THROW(saveWindowPlacement(w));
+    EXPECT_NO_THROW(writeSetting("Main", "SELECTED_CFS_VERSION", "2"));
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("settings are not saved"), std::string::npos) << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
 }
 
 TEST(Placement, NumbersAsTheSettingsFileHoldsThem) {

@@ -75,4 +75,35 @@ echo "$out" | grep -q "^failed${tab}spoilt.gau${tab}" || fail "failure line: $ou
 [ -f "$game/Gauges/good.gau" ] && [ ! -e "$game/Gauges/spoilt.gau" ] || fail "partial result"
 ok
 
+# A package written by Python's zipfile (permission bits only in the mode) with control
+# characters in a name: plain files, and one escaped line per entry.
+cfs1="$home/data/vokari/demo/drive_c/Program Files/Microsoft Games/Combat Flight Simulator"
+python3 - "$home/pkg/py.zip" <<'PY'
+import sys, zipfile
+with zipfile.ZipFile(sys.argv[1], "w") as z:
+    z.writestr("py.gau", "from python")
+    z.writestr("bad\nname\x1b[31m.gau", "x")
+PY
+set +e
+out=$("$cli" --demo install --game 1 "$home/pkg/py.zip" 2>&1)
+rc=$?
+set -e
+[ $rc -eq 3 ] && [ ! -e "$cfs1/Gauges/py.gau" ] || fail "needs the second game: exit $rc, $out"
+set +e
+out=$("$cli" --demo install --game 2 "$home/pkg/py.zip")
+rc=$?
+set -e
+[ $rc -eq 4 ] && [ "$(cat "$game/Gauges/py.gau")" = "from python" ] || fail "python zip: exit $rc"
+[ "$(echo "$out" | wc -l)" -eq 4 ] || fail "lines: $out"
+echo "$out" | grep -qxF "bad\x0Aname\x1B[31m.gau${tab}追加${tab}GAUGES\\" || fail "escaped: $out"
+"$cli" --demo install --game 1 --force-version "$home/pkg/py.zip" >/dev/null || [ $? -eq 4 ] ||
+    fail "--force-version"
+[ -f "$cfs1/Gauges/py.gau" ] || fail "--force-version wrote nothing"
+ok
+
+# Nested archives are read from copies in the work directory that do not outlive the command.
+"$cli" --demo install --game 2 --nested --dry-run "$home/pkg/bundle.zip" >/dev/null
+[ -z "$(ls -A "$home/tmp/vokaritmp" 2>/dev/null)" ] || fail "left: $(ls "$home/tmp/vokaritmp")"
+ok
+
 echo "cli install: $passed passed, 0 failed"

@@ -33,17 +33,17 @@ TEST(DirectoryTree, RemovesEverythingAndCountsWhatStays) {
     EXPECT_EQ(removeDirectoryTree((dir / "t1").string() + "\\"), 0);
     EXPECT_FALSE(fs::exists(dir / "t1"));
 
-    // a read-only file directly inside: 1, file and folder stay
+    // a read-only file directly inside: file and folder stay, both counted
     writeFile(dir / "t2/ro.txt", "");
     ::chmod((dir / "t2/ro.txt").c_str(), 0444);
-    EXPECT_EQ(removeDirectoryTree((dir / "t2").string()), 1);
+    EXPECT_EQ(removeDirectoryTree((dir / "t2").string()), 2);
     EXPECT_TRUE(fs::exists(dir / "t2/ro.txt"));
 
-    // one level deeper: the file and its sub-folder
+    // one level deeper: the file, its sub-folder and the tree's own folder
     writeFile(dir / "t3/sub/ro.txt", "");
     writeFile(dir / "t3/other.txt", "");
     ::chmod((dir / "t3/sub/ro.txt").c_str(), 0444);
-    EXPECT_EQ(removeDirectoryTree((dir / "t3").string()), 2);
+    EXPECT_EQ(removeDirectoryTree((dir / "t3").string()), 3);
     EXPECT_FALSE(fs::exists(dir / "t3/other.txt"));
 
     EXPECT_EQ(removeDirectoryTree((dir / "missing").string()), 0);
@@ -65,4 +65,22 @@ TEST(DirectoryTree, LinksAreRemovedAsLinksNeverFollowed) {
     EXPECT_EQ(removeDirectoryTree((dir / "alias").string()), 0);
     EXPECT_FALSE(fs::exists(fs::symlink_status(dir / "alias")));
     EXPECT_TRUE(fs::exists(dir / "outside/precious.txt"));
+}
+
+TEST(DirectoryTree, RemovesWhatTheDiskHoldsNeverAnotherFileOfTheSameName) {
+    TempDir dir;
+    // Names legal on Linux that a Windows path would read as "..\..\Good" or hide.
+    writeFile(dir / "Aircraft/Good/aircraft.cfg", "good");
+    writeFile(dir / "Aircraft/Bad/a\\..\\..\\Good/x.txt", "");
+    writeFile(dir / "Aircraft/Bad/.DS_Store", "");
+    writeFile(dir / "Aircraft/Bad/sub/.hidden", "");
+    writeFile(dir / "Aircraft/Bad/what?*:.txt", "");
+    EXPECT_EQ(removeDirectoryTree((dir / "Aircraft/Bad").string() + "\\"), 0);
+    EXPECT_FALSE(fs::exists(dir / "Aircraft/Bad"));
+    EXPECT_EQ(test::readFile(dir / "Aircraft/Good/aircraft.cfg"), "good");
+
+    // a file where the folder should be is refused, and left as it is
+    writeFile(dir / "file.txt", "keep");
+    EXPECT_EQ(removeDirectoryTree((dir / "file.txt").string()), 1);
+    EXPECT_EQ(test::readFile(dir / "file.txt"), "keep");
 }

@@ -104,6 +104,26 @@ TEST(ZipArchiver, ReportsLinksAndDamagedData) {
     EXPECT_EQ(dataOf(ArchiveKind::Zip, dir / "p.zip", 3).rfind("error:", 0), 0u); // not decoded
 }
 
+TEST(ZipArchiver, NamesEndAtTheirFirstZeroByteAndEmptyNamesAreListedAsNameless) {
+    test::TempDir dir;
+    const std::vector<test::ZipItem> items = {{.name = std::string("a.gau\0.exe", 10), .data = "a"},
+                                              {.name = "", .data = "no name"},
+                                              {.name = std::string("\0evil.gau", 9), .data = "e"},
+                                              {.name = "b.gau", .data = "b"}};
+    // Read by the directory reader, and by libarchive when the entry count does not add up.
+    test::writeFile(dir / "p.zip", buildZip(items));
+    test::writeFile(dir / "odd-count.zip", buildZip(items, 1));
+    for (const char* file : {"p.zip", "odd-count.zip"}) {
+        const auto r = listed(ArchiveKind::Zip, dir / file);
+        ASSERT_EQ(r.size(), 4u) << file;
+        EXPECT_EQ(r[0].path, "a.gau") << file;
+        EXPECT_EQ(r[1].type, EntryType::Nameless) << file;
+        EXPECT_EQ(r[1].path, "(entry 2 has no name)") << file;
+        EXPECT_EQ(r[2].type, EntryType::Nameless) << file;
+        EXPECT_EQ(r[3].path, "b.gau") << file;
+    }
+}
+
 TEST(ZipArchiver, ListsZip64ArchivesThroughLibarchive) {
     if (std::system("command -v zip >/dev/null 2>&1") != 0)
         GTEST_SKIP() << "zip not installed";
@@ -170,6 +190,10 @@ TEST(LhaArchiver, ReadsSelfExtractingFilesAndReportsUndecodableEntries) {
     std::vector<ArchiveRecord> records;
     EXPECT_THROW(archiverFor(ArchiveKind::Lha).list((dir / "damaged.lzh").string(), records),
                  FormatError);
+    // Cut short right after a header: the data is missing, the method is known.
+    test::writeFile(dir / "cut.lzh", lha.substr(0, lha.find("a.txt") + 7));
+    EXPECT_EQ(dataOf(ArchiveKind::Lha, dir / "cut.lzh", 0),
+              "error: data ends early (0 of 5 bytes)");
     test::writeFile(dir / "text.lzh", "just some text, no archive");
     EXPECT_FALSE(archiverFor(ArchiveKind::Lha).list((dir / "text.lzh").string(), records));
 }

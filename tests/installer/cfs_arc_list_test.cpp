@@ -5,8 +5,10 @@
 #include "support/archive_builders.h"
 #include "support/fixtures.h"
 
+#include <ctime>
 #include <gtest/gtest.h>
 #include <map>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -156,6 +158,7 @@ TEST_F(ArcListTest, ReadsKanjiNamesAndRefusesDuplicatePaths) {
     EXPECT_EQ(list.ReadArchive(0, package("dup.zip", buildZip(files({"x.gau", "X.GAU"}))).string()),
               kArcDuplicateEntry);
     EXPECT_EQ(list.FileList.count(), before); // the whole archive is discarded
+    EXPECT_EQ(list.minimumVersion(), 1);      // and asks for no game version
     // Across archives, entries added before the repeated path stay.
     EXPECT_EQ(list.ReadArchive(0, package("more.zip", buildZip(files({"new.gau"}))).string()),
               kArcOk);
@@ -210,13 +213,70 @@ TEST_F(ArcListTest, SkipsOrReplacesExistingFilesKeepingTheFirstBackup) {
                                                               {.name = "b/fx1.fx", .data = "two"}}))
                                        .string()),
               kArcOk);
-    EXPECT_EQ(fresh.extractArchives(0), kArcOk);
+    // Not written: reported, with the entry that took its place.
+    EXPECT_EQ(fresh.extractArchives(0), kArcEntriesFailed);
+    ASSERT_EQ(fresh.extractionFailures().size(), 1u);
+    EXPECT_EQ(fresh.extractionFailures()[0].fullPath, "b/fx1.fx");
+    EXPECT_NE(fresh.extractionFailures()[0].reason.find("a/fx1.fx"), std::string::npos);
     EXPECT_EQ(test::readFile(game / "EFFECTS" / "fx1.fx"), "one");
     fs::remove(game / "EFFECTS" / "fx1.fx");
     fresh.setBoolOverWrite(true);
     EXPECT_EQ(fresh.extractArchives(0), kArcOk);
     EXPECT_EQ(test::readFile(game / "EFFECTS" / "fx1.fx"), "two");
     EXPECT_EQ(test::readFile(game / "EFFECTS" / "fx1.fx.bak"), "one");
+}
+
+TEST_F(ArcListTest, ListingSaysWhatUnpackingDoes) {
+    test::writeFile(game / "Gauges" / ".hid.gau", "hidden");
+    test::writeFile(game / "Gauges" / "stick.gau", "stick");
+    read(package("e.zip", buildZip(files({".hid.gau", "*.gau", "st?ck.gau"}))));
+    std::map<std::string, bool> listed;
+    for (const auto& item : list.FileList)
+        listed[item.key] = item.value.boolExist();
+    EXPECT_EQ(listed, (std::map<std::string, bool>{
+                          {".hid.gau", true}, {"*.gau", false}, {"st?ck.gau", false}}));
+    list.setBoolOverWrite(false);
+    EXPECT_EQ(list.extractArchives(0), kArcOk);
+    EXPECT_EQ(test::readFile(game / "Gauges" / ".hid.gau"), "hidden"); // existing: left
+    EXPECT_EQ(test::readFile(game / "Gauges" / "stick.gau"), "stick");
+    EXPECT_TRUE(fs::exists(game / "Gauges" / "st?ck.gau")); // new: written as named
+}
+
+TEST_F(ArcListTest, UnpackedDataMustMatchTheListing) {
+    const std::string big(1 << 20, '\0');
+    std::string zip = buildZip({
+        // declares 100 bytes, inflates to a mebibyte
+        {.name = "bomb.gau", .data = test::rawDeflate(big), .method = 8, .declaredSize = 100},
+        // the central directory's CRC, shown in the listing, is not the data's
+        {.name = "crc.gau", .data = "local", .centralCrc = test::crc32Of("local") ^ 1},
+        {.name = "good.gau", .data = "good"},
+    });
+    read(package("m.zip", zip));
+    EXPECT_EQ(list.extractArchives(0), kArcEntriesFailed);
+    std::map<std::string, std::string> why;
+    for (const auto& f : list.extractionFailures())
+        why[f.fullPath] = f.reason;
+    EXPECT_NE(why["bomb.gau"].find("larger than the 100 bytes"), std::string::npos);
+    EXPECT_NE(why["crc.gau"].find("CRC"), std::string::npos);
+    EXPECT_EQ(why.size(), 2u);
+    EXPECT_FALSE(fs::exists(game / "GAUGES" / "bomb.gau"));
+    EXPECT_FALSE(fs::exists(game / "GAUGES" / "crc.gau"));
+    // Unpacked files keep the time the package records: 2000-05-17 13:45:20, local time.
+    struct stat st {};
+    ASSERT_EQ(::stat((game / "GAUGES" / "good.gau").c_str(), &st), 0);
+    std::tm local{};
+    ::localtime_r(&st.st_mtime, &local);
+    EXPECT_EQ(std::vector<int>({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                                local.tm_hour, local.tm_min, local.tm_sec}),
+              std::vector<int>({2000, 5, 17, 13, 45, 20}));
+
+    // Listed through libarchive (the entry count does not add up): no CRC to hold it to.
+    ClsCfsArcList odd;
+    odd.setVersion(2);
+    ASSERT_EQ(odd.ReadArchive(0, package("odd.zip", buildZip(files({"odd.gau"}), 1)).string()),
+              kArcOk);
+    EXPECT_EQ(odd.extractArchives(0), kArcOk);
+    EXPECT_EQ(test::readFile(game / "GAUGES" / "odd.gau"), "data of odd.gau");
 }
 
 TEST_F(ArcListTest, ReportsEntriesThatFailAndKeepsFilesWithoutBackup) {
@@ -267,6 +327,7 @@ TEST_F(ArcListTest, NeverWritesOutsideTheGameFolder) {
     list.FileList.item("drive.txt").setInstallPath("C:\\Windows\\");
     list.FileList.item("rooted.txt").setBoolInstall(true);
     list.FileList.item("rooted.txt").setInstallPath("\\tmp\\");
+    list.FileList.item("ctl\x01.gau").setInstallPath("GAU\x02GES\\");
     EXPECT_EQ(list.extractArchives(0), kArcEntriesFailed);
     std::map<std::string, std::string> why;
     for (const auto& f : list.extractionFailures())
@@ -274,7 +335,7 @@ TEST_F(ArcListTest, NeverWritesOutsideTheGameFolder) {
     EXPECT_EQ(why.size(), 7u);
     EXPECT_NE(why["link.gau"].find("symbolic link"), std::string::npos);
     EXPECT_NE(why["dev.gau"].find("device"), std::string::npos);
-    EXPECT_TRUE(why.count("ctl\x01.gau"));
+    EXPECT_NE(why["ctl\x01.gau"].find("control character"), std::string::npos);
     EXPECT_TRUE(why.count("sub/.."));
     EXPECT_TRUE(why.count("plain.txt"));
     EXPECT_TRUE(why.count("drive.txt"));

@@ -21,6 +21,8 @@ TEST(FileSystem, ListingSkipsHiddenAndSortsWithoutCase) {
     writeFile(dir / "ro.txt", "");
     ::chmod((dir / "ro.txt").c_str(), 0444);
     fs::create_symlink(dir / "Folder", dir / "link");
+    for (const char* odd : {"a\\..\\b", "c:d", "*.txt", "e?", "f\"", "<g>", "h|i", "j\nk"})
+        writeFile(dir / odd, ""); // no Windows path names them: never listed
 
     const auto entries = platform::listDirectory(dir.path().string());
     ASSERT_EQ(entries.size(), 5u);
@@ -51,6 +53,18 @@ TEST(FileSystem, AtomicWriteCreatesAndReplaces) {
     EXPECT_EQ(platform::readFileBytes(file), "new");
     EXPECT_THROW(platform::writeFileAtomic((dir / "no/such/dir/f").string(), "x"), IoError);
     EXPECT_THROW(platform::readFileBytes((dir / "missing").string()), IoError);
+
+    // A read-only file is refused, as Windows refuses it.
+    ::chmod(file.c_str(), 0444);
+    EXPECT_THROW(platform::writeFileAtomic(file, "lost"), IoError);
+    EXPECT_EQ(platform::readFileBytes(file), "new");
+
+    // A link the user made is written through and stays a link.
+    writeFile(dir / "elsewhere/cfs2.cfg", "old");
+    fs::create_symlink("elsewhere/cfs2.cfg", dir / "cfs2.cfg");
+    platform::writeFileAtomic((dir / "cfs2.cfg").string(), "written");
+    EXPECT_TRUE(fs::is_symlink(dir / "cfs2.cfg"));
+    EXPECT_EQ(test::readFile(dir / "elsewhere/cfs2.cfg"), "written");
 }
 
 TEST(FileSystem, PatternsMatchLikeWindows) {

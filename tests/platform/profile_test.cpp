@@ -63,6 +63,12 @@ TEST_F(ProfileTest, Cp932ValuesReachCallersAsUtf8) {
     platform::writeIniString("MULTIPLAYER", "SP_PLAYER_NAME", "ソッピーズ キャメル", file());
     EXPECT_EQ(readFile(file()), sjis("[MULTIPLAYER]\r\nSP_PLAYER_NAME=ソッピーズ キャメル\r\n"));
     EXPECT_THROW(platform::writeIniString("MULTIPLAYER", "X", "🚀", file()), ArgumentError);
+    // A line break would add lines of its own: refused, the file as it was.
+    const std::string kept = readFile(file());
+    EXPECT_THROW(platform::writeIniString("A", "x", "1\r\n[B]\r\nevil=1", file()), ArgumentError);
+    EXPECT_THROW(platform::writeIniString("A", "x\ny", "1", file()), ArgumentError);
+    EXPECT_THROW(platform::writeIniString("A\r", "x", "1", file()), ArgumentError);
+    EXPECT_EQ(readFile(file()), kept);
 }
 
 TEST_F(ProfileTest, WriteReplacesInPlaceAndKeepsEveryOtherByte) {

@@ -33,7 +33,21 @@ uint32_t crc32Of(const std::string& data) {
         ::crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())));
 }
 
-std::string buildZip(const std::vector<ZipItem>& items) {
+std::string rawDeflate(const std::string& data) {
+    z_stream z{};
+    deflateInit2(&z, 9, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
+    std::string out(deflateBound(&z, static_cast<uLong>(data.size())), '\0');
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+    z.avail_in = static_cast<uInt>(data.size());
+    z.next_out = reinterpret_cast<Bytef*>(out.data());
+    z.avail_out = static_cast<uInt>(out.size());
+    deflate(&z, Z_FINISH);
+    out.resize(z.total_out);
+    deflateEnd(&z);
+    return out;
+}
+
+std::string buildZip(const std::vector<ZipItem>& items, uint16_t extraCount) {
     std::string out;
     std::string central;
     for (const ZipItem& item : items) {
@@ -41,19 +55,19 @@ std::string buildZip(const std::vector<ZipItem>& items) {
         const uint16_t flags = item.utf8 ? 0x800 : 0;
         const uint32_t crc = crc32Of(item.data);
         // The fields the local header and the central directory both carry, stored as is.
-        auto putRecord = [&](std::string& to) {
+        auto putRecord = [&](std::string& to, uint32_t recordCrc) {
             put16(to, flags);
             put16(to, item.method);
             put16(to, item.dosTime);
             put16(to, item.dosDate);
-            put32(to, crc);
+            put32(to, recordCrc);
             put32(to, static_cast<uint32_t>(item.data.size()));
-            put32(to, static_cast<uint32_t>(item.data.size()));
+            put32(to, item.declaredSize.value_or(static_cast<uint32_t>(item.data.size())));
             put16(to, static_cast<uint32_t>(item.name.size()));
         };
         put32(out, 0x04034b50);
         put16(out, 20);
-        putRecord(out);
+        putRecord(out, crc);
         put16(out, 0);
         out += item.name;
         out += item.data;
@@ -61,7 +75,7 @@ std::string buildZip(const std::vector<ZipItem>& items) {
         put32(central, 0x02014b50);
         put16(central, item.unixMode ? (3 << 8) | 20 : 20);
         put16(central, 20);
-        putRecord(central);
+        putRecord(central, item.centralCrc.value_or(crc));
         put16(central, 0);
         put16(central, 0);
         put16(central, 0);
@@ -75,8 +89,8 @@ std::string buildZip(const std::vector<ZipItem>& items) {
     put32(out, 0x06054b50);
     put16(out, 0);
     put16(out, 0);
-    put16(out, static_cast<uint32_t>(items.size()));
-    put16(out, static_cast<uint32_t>(items.size()));
+    put16(out, static_cast<uint32_t>(items.size() + extraCount));
+    put16(out, static_cast<uint32_t>(items.size() + extraCount));
     put32(out, static_cast<uint32_t>(central.size()));
     put32(out, centralOffset);
     put16(out, 0);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,8 +18,13 @@ struct ZipItem {
     uint16_t method = 0;                          // the data is stored as given whatever this says
     uint16_t dosDate = (20 << 9) | (5 << 5) | 17; // 2000-05-17
     uint16_t dosTime = (13 << 11) | (45 << 5) | 10;
+    std::optional<uint32_t> declaredSize = {}; // original size in both headers; else data's
+    std::optional<uint32_t> centralCrc = {};   // CRC in the central directory only
 };
-std::string buildZip(const std::vector<ZipItem>& items);
+// `extraCount` is added to the entry count the directory's end record declares.
+std::string buildZip(const std::vector<ZipItem>& items, uint16_t extraCount = 0);
+// The raw deflate stream of `data`, for entries with method 8.
+std::string rawDeflate(const std::string& data);
 
 struct LhaItem {
     std::string name = {}; // raw bytes; level 0: "\" or "/" between folders, level 2: split below
