@@ -64,10 +64,10 @@ std::string bigProfile(const std::string& firstSection) {
 
 struct Writer {
     const char* name;
-    fs::path file;                     // the game file that is replaced
-    std::function<bool()> write;       // true when the writer reported success
-    std::set<std::string> leftBeside;  // what may sit beside the file afterwards
-    rlim_t limit;                      // a size the new file cannot reach
+    fs::path file;                    // the game file that is replaced
+    std::function<bool()> write;      // true when the writer reported success
+    std::set<std::string> leftBeside; // what may sit beside the file afterwards
+    rlim_t limit;                     // a size the new file cannot reach
 };
 
 class FaultTest : public ::testing::Test {
@@ -79,19 +79,22 @@ protected:
         std::vector<Writer> list;
         const fs::path cfg = game / "cfs2.cfg";
         writeFile(cfg, bigProfile("MAIN"));
-        list.push_back({"profile", cfg,
+        list.push_back({"profile",
+                        cfg,
                         [cfg] {
                             platform::writeIniString("MAIN", "key0", std::string(200, 'y'),
                                                      cfg.string());
                             return true;
                         },
-                        {"cfs2.cfg"}, fs::file_size(cfg) + 50});
+                        {"cfs2.cfg", "Aircraft", "Gauges"},
+                        fs::file_size(cfg) + 50});
 
         const fs::path plane = game / "Aircraft/Zero";
         writeFile(plane / "aircraft.cfg", bigProfile("fltsim.0") + "title=Zero\r\n");
         writeFile(plane / "panel/panel.cfg", bigProfile("fltsim"));
         writeFile(plane / "sound/sound.cfg", "[fltsim]\r\n");
-        list.push_back({"alias", plane / "panel/panel.cfg",
+        list.push_back({"alias",
+                        plane / "panel/panel.cfg",
                         [] {
                             ClsAircraftList catalogue;
                             catalogue.setVersion(2);
@@ -102,8 +105,10 @@ protected:
                             catalogue.PanelAndSoundWrite();
                             return true;
                         },
-                        {"panel.cfg", "panel.cfg.org"}, fs::file_size(plane / "panel/panel.cfg") + 50});
-        list.push_back({"switch", plane / "aircraft.cfg",
+                        {"panel.cfg", "panel.cfg.org"},
+                        fs::file_size(plane / "panel/panel.cfg") + 50});
+        list.push_back({"switch",
+                        plane / "aircraft.cfg",
                         [] {
                             ClsAircraftList catalogue;
                             catalogue.setVersion(2);
@@ -114,13 +119,15 @@ protected:
                             catalogue.setActivate();
                             return true;
                         },
-                        {"aircraft.cfg", "panel", "sound"}, 1000});
+                        {"aircraft.cfg", "panel", "sound"},
+                        1000});
 
         const fs::path gauge = game / "Gauges/clock.gau";
         writeFile(gauge, std::string(1000, 'o'));
         const fs::path package = prefix.root() / "clock.zip";
         writeFile(package, test::buildZip({{.name = "clock.gau", .data = std::string(5000, 'n')}}));
-        list.push_back({"unpack", gauge,
+        list.push_back({"unpack",
+                        gauge,
                         [package] {
                             ClsCfsArcList arcs;
                             arcs.setVersion(2);
@@ -129,12 +136,14 @@ protected:
                             arcs.setBoolOverWrite(true);
                             return arcs.extractArchives(0) == kArcOk;
                         },
-                        {"clock.gau", "clock.gau.bak"}, 2000});
+                        {"clock.gau", "clock.gau.bak"},
+                        2000});
         return list;
     }
 
     // Runs the writer, which must fail, and checks that nothing was lost.
-    void expectNothingLost(const Writer& w, const std::string& old, const std::function<bool()>& run) {
+    void expectNothingLost(const Writer& w, const std::string& old,
+                           const std::function<bool()>& run) {
         SCOPED_TRACE(w.name);
         bool reported = false;
         try {
@@ -146,7 +155,8 @@ protected:
         EXPECT_EQ(readFile(w.file), old);
         for (const std::string& name : namesIn(w.file.parent_path()))
             EXPECT_TRUE(w.leftBeside.count(name)) << "left beside the file: " << name;
-        const fs::path backup = w.file.string() + (w.name == std::string("unpack") ? ".bak" : ".org");
+        const fs::path backup =
+            w.file.string() + (w.name == std::string("unpack") ? ".bak" : ".org");
         if (fs::exists(backup)) {
             EXPECT_EQ(readFile(backup), old) << "the backup is not the old file";
         }

@@ -62,15 +62,21 @@ int run(const fs::path& folder, const std::string& mode, const std::string& step
             for (int i = 0;; ++i)
                 writeQCFile(*qcDocument(1 + i % 2), qcFolder, qcName);
         } else {
-            std::unique_ptr<ClsQCGroups> doc;
-            readQCFile(doc, qcFolder, qcName);
-            const std::string text = qcFileText(*doc);
-            const bool whole = text == qcFileText(*qcDocument(0)) ||
-                               text == qcFileText(*qcDocument(1)) ||
-                               text == qcFileText(*qcDocument(2));
-            std::unique_ptr<ClsQCGroups> backup;
-            readQCFile(backup, qcFolder, qcName + ".bak");
-            return whole && qcFileText(*backup) == qcFileText(*qcDocument(0)) ? 0 : 1;
+            // The bytes each version is written as, written aside.
+            const fs::path aside = folder / "aside";
+            std::string versions[3];
+            for (int v = 0; v < 3; ++v) {
+                fs::remove_all(aside);
+                fs::create_directories(aside);
+                writeQCFile(*qcDocument(v), aside.string() + "/", qcName);
+                versions[v] = readAll(aside / qcName);
+            }
+            const std::string now = readAll(folder / qcName);
+            if (now != versions[0] && now != versions[1] && now != versions[2])
+                return 1;
+            // The backup, once made, is the file as it was before the first save.
+            const fs::path backup = folder / (qcName + ".bak");
+            return !fs::exists(backup) || readAll(backup) == versions[0] ? 0 : 1;
         }
     }
     return 0;

@@ -113,8 +113,7 @@ std::vector<std::string_view> splitParts(std::string_view data, size_t count) {
 
 void profileTarget(std::string_view data) {
     // ゾーン: its first character's second byte in the code page is ']'.
-    static const char* const kSections[] = {"fltsim",   "MAIN", "Sec", "Window00",
-                                            "ゾーン", "views"};
+    static const char* const kSections[] = {"fltsim", "MAIN", "Sec", "Window00", "ゾーン", "views"};
     static const char* const kKeys[] = {"alias", "title", "k", "gauge00", "SP_PLAYER_NAME"};
     static const char* const kValues[] = {"v", "New Value", "12345", "", "a=b"};
     if (data.size() < 3)
@@ -221,16 +220,8 @@ std::set<std::string> filesOutsideGame(const fs::path& root, const Sandbox& box)
     return out;
 }
 
-void archiveTarget(std::string_view data) {
-    if (data.empty())
-        return;
-    const unsigned char mode = static_cast<unsigned char>(data[0]);
-    std::string bytes(data.substr(1));
-    // A fake self-extracting stub in front, as such packages have.
-    if (mode & 2)
-        bytes = std::string("MZ") + std::string(510, '\0') + bytes;
-    const char* extension = (mode & 2) ? ".exe" : (mode & 1) ? ".lzh" : ".zip";
-
+// Lists, places and unpacks `bytes` as a package named package`extension`.
+void unpackEverything(const std::string& bytes, const char* extension) {
     Sandbox& box = Sandbox::get();
     box.reset();
     const fs::path package = box.outside() / (std::string("package") + extension);
@@ -259,7 +250,46 @@ void archiveTarget(std::string_view data) {
     }
 }
 
+// The package as it is, then behind a self-extractor's stub as such packages come.
+void archiveTarget(std::string_view data, const char* extension) {
+    unpackEverything(std::string(data), extension);
+    unpackEverything(std::string("MZ") + std::string(510, '\0') + std::string(data), ".exe");
+}
+
+void zipTarget(std::string_view data) {
+    archiveTarget(data, ".zip");
+}
+
+void lhaTarget(std::string_view data) {
+    archiveTarget(data, ".lzh");
+}
+
 // ---- placement over entry names, one per line ----
+
+// A destination relative to the game folder that leads out of it: a drive, a leading
+// separator, or more ".." elements than folders before them.
+bool leavesGameFolder(std::string_view folder) {
+    if (!folder.empty() && (folder[0] == '\\' || folder[0] == '/'))
+        return true;
+    if (folder.find(':') != std::string_view::npos)
+        return true;
+    int depth = 0;
+    size_t start = 0;
+    while (start <= folder.size()) {
+        size_t end = folder.find_first_of("\\/", start);
+        if (end == std::string_view::npos)
+            end = folder.size();
+        const std::string_view part = folder.substr(start, end - start);
+        if (part == "..")
+            --depth;
+        else if (!part.empty() && part != ".")
+            ++depth;
+        if (depth < 0)
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
 
 void placementTarget(std::string_view data) {
     std::vector<ClsCfsArcFile> files;
@@ -268,9 +298,12 @@ void placementTarget(std::string_view data) {
         size_t end = data.find('\n', start);
         if (end == std::string_view::npos)
             end = data.size();
-        if (end > start) {
+        // Listings end a name at its first zero byte.
+        std::string_view name = data.substr(start, end - start);
+        name = name.substr(0, name.find('\0'));
+        if (!name.empty()) {
             ClsCfsArcFile file;
-            file.setFullPath(data.substr(start, end - start));
+            file.setFullPath(name);
             files.push_back(std::move(file));
         }
         start = end + 1;
@@ -283,7 +316,7 @@ void placementTarget(std::string_view data) {
     for (const ClsCfsArcFile* entry : entries) {
         if (!entry->boolInstall() || !refusalReason(*entry).empty())
             continue;
-        if (!isContainedRelativeFolder(entry->installPath()))
+        if (leavesGameFolder(entry->installPath()))
             fail("a destination leaves the game folder: " + entry->installPath() + " for " +
                  entry->fullPath());
     }
@@ -305,8 +338,9 @@ void aircraftTarget(std::string_view data) {
 }
 
 constexpr Target kTargets[] = {
-    {"profile", profileTarget},     {"registry", registryTarget},   {"qc", qcTarget},
-    {"archive", archiveTarget},     {"placement", placementTarget}, {"aircraft", aircraftTarget},
+    {"profile", profileTarget},   {"registry", registryTarget}, {"qc", qcTarget},
+    {"zip", zipTarget},           {"lha", lhaTarget},           {"placement", placementTarget},
+    {"aircraft", aircraftTarget},
 };
 
 } // namespace

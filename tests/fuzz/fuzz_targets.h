@@ -13,7 +13,7 @@ struct Target {
     void (*run)(std::string_view data);
 };
 
-// Every target, by name: profile, registry, qc, archive, placement, aircraft.
+// Every target, by name: profile, registry, qc, zip, lha, placement, aircraft.
 const Target* findTarget(std::string_view name);
 const Target* targetsBegin();
 const Target* targetsEnd();

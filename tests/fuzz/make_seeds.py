@@ -35,12 +35,11 @@ def main(out):
     for i, path in enumerate(sorted(glob.glob(os.path.join(GAMES, "*", "QuickCom", "*.qcb")))):
         write(out, "qc", "demo%d" % i, read(path))
 
-    # archive: a mode byte (1 LHA, 2 with a self-extracting stub), then the package.
+    # zip, lha: the packages as they are (the targets also try them behind a stub).
     for path in sorted(glob.glob(os.path.join(DEMO, "packages", "*"))):
         name = os.path.basename(path)
-        lha = 1 if name.lower().endswith((".lzh", ".lha")) else 0
-        write(out, "archive", name, bytes([lha]) + read(path))
-        write(out, "archive", name + ".exe", bytes([lha | 2]) + read(path))
+        lha = name.lower().endswith((".lzh", ".lha"))
+        write(out, "lha" if lha else "zip", name, read(path))
         # placement: the package's entry names, one per line.
         if not lha:
             with zipfile.ZipFile(path) as z:
