@@ -1,6 +1,7 @@
 #include "aircraft/aircraft_enabler_window.h"
 
 #include "app/about_dialog.h"
+#include "app/failure_dialog.h"
 #include "app/message_box_dialog.h"
 #include "app/placement_window.h"
 #include "app/settings_file.h"
@@ -27,7 +28,8 @@
 namespace vokari::ui {
 namespace {
 
-const char* const kCaption = "航空機ファイル設定";
+const char* const kCaption =
+    QT_TRANSLATE_NOOP("vokari::ui::FrmAircraftEnabler", "航空機ファイル設定");
 const QString kPlacementName = QStringLiteral("FrmAircraftEnabler");
 
 // The smallest window, in twips.
@@ -41,16 +43,12 @@ constexpr int kListTop = 56;
 constexpr int kListWidthMargin = 20;
 constexpr int kListHeightMargin = 85;
 
-QString u8(const char* text) {
-    return QString::fromUtf8(text);
-}
-
 QString activateText(bool activate) {
-    return activate ? QStringLiteral("ON") : QStringLiteral("  ");
+    return activate ? FrmAircraftEnabler::tr("ON") : QStringLiteral("  ");
 }
 
 QString defaultText(bool isDefault) {
-    return isDefault ? QStringLiteral("DEF") : QStringLiteral(" ");
+    return isDefault ? FrmAircraftEnabler::tr("DEF") : QStringLiteral(" ");
 }
 
 QString keyOf(const QTreeWidgetItem* row) {
@@ -58,11 +56,12 @@ QString keyOf(const QTreeWidgetItem* row) {
 }
 
 void warnStockSwitchOff() {
-    showMessage(
-        kCaption,
-        joinLines({"デフォルト航空機は無効化できません。", "編集する場合は[オプション]メニューから",
-                   "[デフォルト航空機の編集を許可]を選択してください。"}),
-        PromptIcon::Warning);
+    showMessage(us(FrmAircraftEnabler::tr(kCaption)),
+                joinLines({us(FrmAircraftEnabler::tr("デフォルト航空機は無効化できません。")),
+                           us(FrmAircraftEnabler::tr("編集する場合は[オプション]メニューから")),
+                           us(FrmAircraftEnabler::tr(
+                               "[デフォルト航空機の編集を許可]を選択してください。"))}),
+                PromptIcon::Warning);
 }
 
 std::string joinLineList(const std::vector<std::string>& lines) {
@@ -80,7 +79,7 @@ std::string joinLineList(const std::vector<std::string>& lines) {
 FrmAircraftEnabler::FrmAircraftEnabler(int16_t pVer, QWidget* parent)
     : QDialog(parent), aircrafts(std::make_unique<ClsAircraftList>()) {
     setObjectName(kPlacementName);
-    setWindowTitle(u8(kCaption));
+    setWindowTitle(tr(kCaption));
     setSizeGripEnabled(true);
     buildControls();
     buildMenus();
@@ -95,7 +94,8 @@ FrmAircraftEnabler::FrmAircraftEnabler(int16_t pVer, QWidget* parent)
         aircrafts->readAircrafts(true, true);
     } catch (const std::exception& e) {
         // What was read so far is listed; every operation works on single aircraft.
-        showMessage(kCaption, joinLines({"航空機の一覧を読み込めませんでした。", e.what()}),
+        showMessage(us(windowTitle()),
+                    joinLines({us(tr("航空機の一覧を読み込めませんでした。")), us(failureText(e))}),
                     PromptIcon::Error);
     }
     setAircrafts();
@@ -116,26 +116,26 @@ void FrmAircraftEnabler::buildControls() {
     TBar->setObjectName(QStringLiteral("TBar"));
     TBar->setIconSize(QSize(20, 20));
     TBar->setMovable(false);
-    const auto addButton = [this](const char* name, QStyle::StandardPixmap icon, const char* tip,
+    const auto addButton = [this](const char* name, QStyle::StandardPixmap icon, const QString& tip,
                                   auto action) {
-        QAction* button = TBar->addAction(style()->standardIcon(icon), u8(tip));
+        QAction* button = TBar->addAction(style()->standardIcon(icon), tip);
         button->setObjectName(QString::fromLatin1(name));
-        button->setToolTip(u8(tip));
+        button->setToolTip(tip);
         connect(button, &QAction::triggered, this, action);
         return button;
     };
-    addButton("TBarSave", QStyle::SP_DialogSaveButton, "保存", [this] { saveAircrafts(); });
+    addButton("TBarSave", QStyle::SP_DialogSaveButton, tr("保存"), [this] { saveAircrafts(); });
     TBar->addSeparator();
-    addButton("TBarUndo", QStyle::SP_ArrowBack, "元に戻す", [this] { undo(); });
-    addButton("TBarActive", QStyle::SP_DialogApplyButton, "航空機を有効にする",
+    addButton("TBarUndo", QStyle::SP_ArrowBack, tr("元に戻す"), [this] { undo(); });
+    addButton("TBarActive", QStyle::SP_DialogApplyButton, tr("航空機を有効にする"),
               [this] { setEnableFlgs(true); });
-    addButton("TBarInactive", QStyle::SP_DialogCancelButton, "航空機を無効にする",
+    addButton("TBarInactive", QStyle::SP_DialogCancelButton, tr("航空機を無効にする"),
               [this] { setEnableFlgs(false); });
     TBar->addSeparator();
-    addButton("TBarDelete", QStyle::SP_TrashIcon, "航空機ファイルを削除する",
+    addButton("TBarDelete", QStyle::SP_TrashIcon, tr("航空機ファイルを削除する"),
               [this] { deleteAircraftFiles(); });
 
-    Label1 = new QLabel(u8("インストール済航空機"), client_);
+    Label1 = new QLabel(tr("インストール済航空機"), client_);
     Label1->setObjectName(QStringLiteral("Label1"));
 
     LstAircraft = new QTreeWidget(client_);
@@ -163,9 +163,9 @@ void FrmAircraftEnabler::buildMenus() {
     menuBar_->setObjectName(QStringLiteral("menuBar"));
     layout()->setMenuBar(menuBar_);
 
-    const auto addEntry = [this](QMenu* menu, const char* name, const char* caption,
+    const auto addEntry = [this](QMenu* menu, const char* name, const QString& caption,
                                  const QKeySequence& shortcut, auto action) {
-        QAction* entry = menu->addAction(u8(caption));
+        QAction* entry = menu->addAction(caption);
         entry->setObjectName(QString::fromLatin1(name));
         entry->setShortcut(shortcut);
         connect(entry, &QAction::triggered, this, action);
@@ -178,51 +178,51 @@ void FrmAircraftEnabler::buildMenus() {
         return separator;
     };
 
-    mnuFile = menuBar_->addMenu(u8("ファイル(&F)"));
+    mnuFile = menuBar_->addMenu(tr("ファイル(&F)"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuFile_Save = addEntry(mnuFile, "mnuFile_Save", "保存(&S)", QKeySequence(Qt::CTRL | Qt::Key_S),
-                            [this] { saveAircrafts(); });
+    mnuFile_Save = addEntry(mnuFile, "mnuFile_Save", tr("保存(&S)"),
+                            QKeySequence(Qt::CTRL | Qt::Key_S), [this] { saveAircrafts(); });
     addSeparator(mnuFile, "mnuFile_sep1");
-    mnuFile_Exit = addEntry(mnuFile, "mnuFile_Exit", "終了(&X)", QKeySequence(), [this] {
+    mnuFile_Exit = addEntry(mnuFile, "mnuFile_Exit", tr("終了(&X)"), QKeySequence(), [this] {
         // After the menu has closed: closing may ask a question.
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
     });
     connect(mnuFile, &QMenu::aboutToShow, this, [this] { mnuFile_Save->setEnabled(boolChanged); });
 
-    mnuEdit = menuBar_->addMenu(u8("編集(&E)"));
+    mnuEdit = menuBar_->addMenu(tr("編集(&E)"));
     mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
-    mnuEdit_Undo = addEntry(mnuEdit, "mnuEdit_Undo", "元に戻す(&U)",
+    mnuEdit_Undo = addEntry(mnuEdit, "mnuEdit_Undo", tr("元に戻す(&U)"),
                             QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { undo(); });
     addSeparator(mnuEdit, "mnuEdit_sep1");
-    MnuEdit_Active = addEntry(mnuEdit, "MnuEdit_Active", "有効(&A)", QKeySequence(),
+    MnuEdit_Active = addEntry(mnuEdit, "MnuEdit_Active", tr("有効(&A)"), QKeySequence(),
                               [this] { setEnableFlgs(true); });
-    MnuEdit_Inactive = addEntry(mnuEdit, "MnuEdit_Inactive", "無効(&I)", QKeySequence(),
+    MnuEdit_Inactive = addEntry(mnuEdit, "MnuEdit_Inactive", tr("無効(&I)"), QKeySequence(),
                                 [this] { setEnableFlgs(false); });
     addSeparator(mnuEdit, "mnuEdit_sep2");
     mnuEdit_DeleteAircraft =
-        addEntry(mnuEdit, "mnuEdit_DeleteAircraft", "航空機ファイルを削除(&D)",
+        addEntry(mnuEdit, "mnuEdit_DeleteAircraft", tr("航空機ファイルを削除(&D)"),
                  QKeySequence(Qt::Key_Delete), [this] { deleteAircraftFiles(); });
     connect(mnuEdit, &QMenu::aboutToShow, this, [this] { mnuEdit_Undo->setEnabled(boolUndo); });
 
-    mnuOpt = menuBar_->addMenu(u8("オプション(&O)"));
+    mnuOpt = menuBar_->addMenu(tr("オプション(&O)"));
     mnuOpt->setObjectName(QStringLiteral("mnuOpt"));
     MnuOpt_EditDefAircraft =
-        addEntry(mnuOpt, "MnuOpt_EditDefAircraft", "デフォルト航空機の編集を許可(&P)",
+        addEntry(mnuOpt, "MnuOpt_EditDefAircraft", tr("デフォルト航空機の編集を許可(&P)"),
                  QKeySequence(), [this] { permitEditDefAircraft(!boolPermitEditDef); });
     MnuOpt_EditDefAircraft->setCheckable(true);
     // The gauge option is kept but not offered: deleting never removes gauge files.
     mnuOpt_sep1 = addSeparator(mnuOpt, "mnuOpt_sep1");
     mnuOpt_sep1->setVisible(false);
     mnuOpt_DeleteGauges =
-        addEntry(mnuOpt, "mnuOpt_DeleteGauges", "削除時に計器ファイルも削除する(&G)",
+        addEntry(mnuOpt, "mnuOpt_DeleteGauges", tr("削除時に計器ファイルも削除する(&G)"),
                  QKeySequence(), [this] { permitDeleteGauges(!boolPermitDeleteGauges); });
     mnuOpt_DeleteGauges->setCheckable(true);
     mnuOpt_DeleteGauges->setVisible(false);
 
-    mnuHelp = menuBar_->addMenu(u8("ヘルプ(&H)"));
+    mnuHelp = menuBar_->addMenu(tr("ヘルプ(&H)"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
     addSeparator(mnuHelp, "mnuHelp_sep1");
-    mnuHelp_Ver = addEntry(mnuHelp, "mnuHelp_Ver", "バージョン情報(&A)", QKeySequence(),
+    mnuHelp_Ver = addEntry(mnuHelp, "mnuHelp_Ver", tr("バージョン情報(&A)"), QKeySequence(),
                            [this] { showAbout(); });
 }
 
@@ -230,10 +230,12 @@ void FrmAircraftEnabler::setAircrafts() {
     LstAircraft->clear();
     rows_.clear();
     LstAircraft->setColumnCount(4);
-    LstAircraft->setHeaderLabels({u8("状態"), u8("デフォルト"), u8("フォルダ"), u8("表示名")});
+    LstAircraft->setHeaderLabels({tr("状態"), tr("デフォルト"), tr("フォルダ"), tr("表示名")});
     const int widths[] = {30, 40, 200, 300};
     for (int column = 0; column < 4; ++column)
-        LstAircraft->setColumnWidth(column, widths[column]);
+        // Never narrower than the caption, in whichever language it is.
+        LstAircraft->setColumnWidth(
+            column, std::max(widths[column], LstAircraft->header()->sectionSizeHint(column)));
 
     QList<QTreeWidgetItem*> items;
     for (const auto& entry : aircrafts->aircraftList) {
@@ -348,17 +350,18 @@ void FrmAircraftEnabler::deleteAircraftFiles() {
     }
     for (const QTreeWidgetItem* row : selected) {
         if (aircraftOf(row).isDefault()) {
-            showMessage(kCaption,
-                        joinLines({"選択した航空機の中にデフォルト航空機が含まれています。",
-                                   "デフォルト航空機は削除できません。"}),
+            showMessage(us(windowTitle()),
+                        joinLines({us(tr("選択した航空機の中にデフォルト航空機が含まれています。")),
+                                   us(tr("デフォルト航空機は削除できません。"))}),
                         PromptIcon::Warning);
             return;
         }
     }
-    if (askQuestion(
-            kCaption,
-            joinLines({"この操作は取消ができません。", "選択した航空機のファイルを削除しますか？"}),
-            PromptButtons::YesNo, PromptAnswer::No, PromptIcon::Warning) != PromptAnswer::Yes)
+    if (askQuestion(us(windowTitle()),
+                    joinLines({us(tr("この操作は取消ができません。")),
+                               us(tr("選択した航空機のファイルを削除しますか？"))}),
+                    PromptButtons::YesNo, PromptAnswer::No,
+                    PromptIcon::Warning) != PromptAnswer::Yes)
         return;
 
     std::vector<std::string> keys;
@@ -371,7 +374,8 @@ void FrmAircraftEnabler::deleteAircraftFiles() {
             if (aircrafts->deleteAircraftFile(key, boolPermitDeleteGauges) > 0)
                 leftOnDisk.push_back(key);
         } catch (const std::exception& e) {
-            failure = joinLines({"航空機ファイルを削除できませんでした。", key, e.what()});
+            failure = joinLines(
+                {us(tr("航空機ファイルを削除できませんでした。")), key, us(failureText(e))});
             break;
         }
     }
@@ -388,12 +392,12 @@ void FrmAircraftEnabler::deleteAircraftFiles() {
     updateToolbar();
 
     if (!failure.empty()) {
-        showMessage(kCaption, failure, PromptIcon::Error);
+        showMessage(us(windowTitle()), failure, PromptIcon::Error);
     } else if (!leftOnDisk.empty()) {
         // The folder stays with what could not be deleted (read-only or in use).
-        std::vector<std::string> lines{"削除できなかったファイルがあります。"};
+        std::vector<std::string> lines{us(tr("削除できなかったファイルがあります。"))};
         lines.insert(lines.end(), leftOnDisk.begin(), leftOnDisk.end());
-        showMessage(kCaption, joinLineList(lines), PromptIcon::Warning);
+        showMessage(us(windowTitle()), joinLineList(lines), PromptIcon::Warning);
     }
 }
 
@@ -406,13 +410,16 @@ bool FrmAircraftEnabler::saveAircrafts() {
         std::string name = e.directory();
         if (aircrafts->aircraftList.keyExists(e.directory()))
             name += " (" + aircrafts->aircraftList.item(e.directory()).title() + ")";
-        showMessage(kCaption,
-                    joinLines({"次の航空機の有効・無効を保存できませんでした。", name, e.what()}),
+        showMessage(us(windowTitle()),
+                    joinLines({us(tr("次の航空機の有効・無効を保存できませんでした。")), name,
+                               us(failureText(e))}),
                     PromptIcon::Error);
         return false;
     } catch (const std::exception& e) {
-        showMessage(kCaption, joinLines({"航空機の有効・無効を保存できませんでした。", e.what()}),
-                    PromptIcon::Error);
+        showMessage(
+            us(windowTitle()),
+            joinLines({us(tr("航空機の有効・無効を保存できませんでした。")), us(failureText(e))}),
+            PromptIcon::Error);
         return false;
     }
     for (auto& entry : aircrafts->aircraftList)
@@ -489,7 +496,7 @@ void FrmAircraftEnabler::keyPressEvent(QKeyEvent* event) {
 void FrmAircraftEnabler::done(int result) {
     if (boolChanged) {
         const PromptAnswer answer =
-            askQuestion(kCaption, "データは変更されています。変更を保存しますか？",
+            askQuestion(us(windowTitle()), us(tr("データは変更されています。変更を保存しますか？")),
                         PromptButtons::YesNoCancel, PromptAnswer::Yes, PromptIcon::Warning);
         if (answer == PromptAnswer::Cancel)
             return;

@@ -5,8 +5,11 @@
 #include "common/error.h"
 #include "common/file_helpers.h"
 #include "platform/file_system.h"
+#include "platform/host_paths.h"
 #include "platform/profile.h"
 
+#include <cerrno>
+#include <exception>
 #include <utility>
 
 namespace vokari {
@@ -21,14 +24,15 @@ void moveAircraftFile(const std::string& source, const std::string& target) {
         // the next try: the disk holds the wanted state.
         if (fileExists(target))
             return;
-        throw IoError("aircraft file not found: " + source);
+        throw IoError(FileAction::Read, platform::displayPath(source), ENOENT);
     }
     const bool targetExisted = platform::fileAttributes(target).has_value();
     copyTextFile(source, target);
     if (!platform::deleteFile(source)) {
+        const int err = errno;
         if (!targetExisted)
             platform::deleteFile(target);
-        throw IoError("cannot delete " + source + " (read-only or in use)");
+        throw IoError(FileAction::Delete, platform::displayPath(source), err);
     }
 }
 
@@ -54,7 +58,7 @@ bool isPlainFolderName(std::string_view name) {
 
 } // namespace
 
-AircraftSwitchError::AircraftSwitchError(std::string pAircraftDir, const std::string& reason)
+AircraftWriteError::AircraftWriteError(std::string pAircraftDir, const std::string& reason)
     : IoError(reason), directory_(std::move(pAircraftDir)) {}
 
 void ClsAircraftList::setActivate() {
@@ -70,7 +74,8 @@ void ClsAircraftList::setActivate() {
             else
                 moveAircraftFile(on, off);
         } catch (const std::exception& e) {
-            throw AircraftSwitchError(aircraft.directory(), e.what());
+            // The cause goes along, for a window to word it.
+            std::throw_with_nested(AircraftSwitchError(aircraft.directory(), e.what()));
         }
     }
 }
@@ -81,10 +86,14 @@ void ClsAircraftList::PanelAndSoundWrite() {
         if (!aircraft.panelChanged && !aircraft.soundChanged)
             continue;
         const std::string folder = requireAircraftFolder() + aircraft.directory() + "\\";
-        if (aircraft.panelChanged)
-            writeAlias(folder + "panel\\panel.cfg", aircraft.panelAlias(), "panel");
-        if (aircraft.soundChanged)
-            writeAlias(folder + "sound\\sound.cfg", aircraft.soundAlias(), "sound");
+        try {
+            if (aircraft.panelChanged)
+                writeAlias(folder + "panel\\panel.cfg", aircraft.panelAlias(), "panel");
+            if (aircraft.soundChanged)
+                writeAlias(folder + "sound\\sound.cfg", aircraft.soundAlias(), "sound");
+        } catch (const std::exception& e) {
+            std::throw_with_nested(AircraftWriteError(aircraft.directory(), e.what()));
+        }
     }
 }
 

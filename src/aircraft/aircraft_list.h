@@ -14,14 +14,21 @@ namespace platform {
 class ProfileSnapshot;
 }
 
-// setActivate could not switch the aircraft of `directory`; the reason is the message.
-class AircraftSwitchError : public IoError {
+// A write to the files of the aircraft `directory` failed; the reason is the message.
+// Raised with the failure that stopped the write nested in it (std::nested_exception).
+class AircraftWriteError : public IoError {
 public:
-    AircraftSwitchError(std::string pAircraftDir, const std::string& reason);
+    AircraftWriteError(std::string pAircraftDir, const std::string& reason);
     const std::string& directory() const { return directory_; }
 
 private:
     std::string directory_;
+};
+
+// setActivate could not switch the aircraft of `directory`.
+class AircraftSwitchError : public AircraftWriteError {
+public:
+    using AircraftWriteError::AircraftWriteError;
 };
 
 // The catalogue of the aircraft installed in one game, read from the game's aircraft folder,
@@ -63,7 +70,8 @@ public:
     // Writes the panel alias of every aircraft whose panelChanged is set and the sound alias of
     // every one whose soundChanged is set, backing each file up once as ".org" first. An
     // aircraft without a "panel" (or "sound") folder gets nothing written. Flags stay as they
-    // are. Throws IoError.
+    // are. A failure ends the pass: the aircraft before the one named by the
+    // AircraftWriteError are written, of that one perhaps its panel, of those after it nothing.
     void PanelAndSoundWrite();
 
     // Deletes the folder of the aircraft `pAircraftDir` and drops it from the catalogue, even

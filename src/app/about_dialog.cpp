@@ -17,7 +17,7 @@ namespace vokari::ui {
 
 FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FrmAbout"));
-    setWindowTitle(QString::fromUtf8("ﾊﾞｰｼﾞｮﾝ情報"));
+    setWindowTitle(tr("ﾊﾞｰｼﾞｮﾝ情報"));
     ensureUiResources();
 
     auto* icon = new QLabel(this);
@@ -29,14 +29,14 @@ FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent) {
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.6);
     titleFont.setBold(true);
     lblTitle->setFont(titleFont);
-    lblVersion = new QLabel(QStringLiteral("Version : Prototype R.0.0.6"), this);
+    lblVersion = new QLabel(tr("Version : Prototype R.0.0.6"), this);
     lblVersion->setObjectName(QStringLiteral("lblVersion"));
 
-    CmdOk = new QPushButton(QStringLiteral("OK"), this);
+    CmdOk = new QPushButton(tr("OK"), this);
     CmdOk->setObjectName(QStringLiteral("CmdOk"));
     CmdOk->setDefault(true);
     connect(CmdOk, &QPushButton::clicked, this, &QDialog::accept);
-    cmdSysInfo = new QPushButton(QString::fromUtf8("ｼｽﾃﾑ情報(&S)..."), this);
+    cmdSysInfo = new QPushButton(tr("ｼｽﾃﾑ情報(&S)..."), this);
     cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
     cmdSysInfo->setAutoDefault(false);
     connect(cmdSysInfo, &QPushButton::clicked, this, &FrmAbout::showSystemInfo);
@@ -63,7 +63,8 @@ FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent) {
 
 void FrmAbout::showSystemInfo() {
     if (!runSystemInfo())
-        showMessage(us(windowTitle()), "現時点ではｼｽﾃﾑ情報を使用できません", PromptIcon::None);
+        showMessage(us(windowTitle()), us(tr("現時点ではｼｽﾃﾑ情報を使用できません")),
+                    PromptIcon::None);
 }
 
 } // namespace vokari::ui

@@ -1,4 +1,6 @@
 #include "app/demo.h"
+#include "app/language.h"
+#include "app/language_dialog.h"
 #include "app/message_box_dialog.h"
 #include "app/prefix_choice.h"
 #include "app/startup.h"
@@ -9,6 +11,8 @@
 #include "platform/instance_lock.h"
 
 #include <QApplication>
+#include <QFileInfo>
+#include <QLocale>
 #include <QPushButton>
 #include <QTimer>
 #include <iostream>
@@ -40,12 +44,17 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vokari"));
+    const QStringList localeLanguages = QLocale::system().uiLanguages();
+    const std::string language = chooseUiLanguage(
+        options.language, localeLanguages.isEmpty() ? std::string() : ui::us(localeLanguages[0]));
+    ui::installUiLanguage(language);
     ui::MessageBoxPrompt messageBoxes;
     setPrompt(&messageBoxes);
 
     // Before anything is read or written: a second copy only says so and ends.
     platform::InstanceLock lock("vokari");
-    if (!claimSingleCopy(lock)) {
+    if (!claimSingleCopy(
+            lock, ui::us(QApplication::translate("Vokari", "Vokari はすでに起動しています。")))) {
         setPrompt(nullptr);
         return 1;
     }
@@ -68,6 +77,9 @@ int main(int argc, char** argv) {
         launcher.setGamePrefixes(prefixes);
         if (launcher.load()) {
             launcher.show();
+            if (!options.openFile.empty())
+                launcher.setStartupFiles(
+                    {QFileInfo(QString::fromLocal8Bit(options.openFile)).absoluteFilePath()});
             if (options.openTool) {
                 const LauncherTool tool = *options.openTool;
                 QTimer::singleShot(0, &launcher, [&launcher, tool] {

@@ -1,5 +1,6 @@
 #include "app/message_box_dialog.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 
@@ -70,6 +71,17 @@ PromptAnswer MessageBoxPrompt::ask(const PromptRequest& request) {
         break;
     }
     box.setStandardButtons(buttons);
+    // Our own texts, so the answers read in the window's language even where Qt's catalogue
+    // is missing.
+    const std::pair<QMessageBox::StandardButton, const char*> texts[] = {
+        {QMessageBox::Yes, QT_TRANSLATE_NOOP("vokari::ui::MessageBoxPrompt", "はい")},
+        {QMessageBox::No, QT_TRANSLATE_NOOP("vokari::ui::MessageBoxPrompt", "いいえ")},
+        {QMessageBox::Cancel, QT_TRANSLATE_NOOP("vokari::ui::MessageBoxPrompt", "キャンセル")},
+        {QMessageBox::Ok, QT_TRANSLATE_NOOP("vokari::ui::MessageBoxPrompt", "OK")}};
+    for (const auto& [button, text] : texts) {
+        if (QAbstractButton* shown = box.button(button))
+            shown->setText(QApplication::translate("vokari::ui::MessageBoxPrompt", text));
+    }
     box.setDefaultButton(toButton(request.defaultAnswer));
     switch (box.exec()) {
     case QMessageBox::Yes:

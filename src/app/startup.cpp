@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "app/language.h"
 #include "common/error.h"
 #include "common/prompt.h"
 
@@ -55,6 +56,13 @@ StartOptions parseStartOptions(const std::vector<std::string>& args) {
             if (!options.openTool)
                 throw ArgumentError("unknown tool for --open: " + name +
                                     " (settings, enabler, alias, qc, install or copy)");
+            if (options.openTool == LauncherTool::Install && i + 1 < args.size() &&
+                !args[i + 1].empty() && args[i + 1][0] != '-')
+                options.openFile = args[++i];
+        } else if (arg == "--lang") {
+            if (i + 1 == args.size() || !isUiLanguage(args[i + 1]))
+                throw ArgumentError("--lang needs a language: ja or en");
+            options.language = args[++i];
         } else if (arg.starts_with("--")) {
             throw ArgumentError("unknown option: " + arg);
         }
@@ -63,19 +71,23 @@ StartOptions parseStartOptions(const std::vector<std::string>& args) {
 }
 
 std::string startUsage() {
-    return "usage: vokari [--demo] [--demo-reset] [--open TOOL]\n"
+    return "usage: vokari [--demo] [--demo-reset] [--open TOOL | --open install PACKAGE]\n"
+           "              [--lang ja|en]\n"
            "  --demo        work on the demo games (built on first use, kept between runs)\n"
            "  --demo-reset  start the demo games afresh (implies --demo)\n"
            "  --open TOOL   press a tool's button once the launcher is shown; TOOL is one of\n"
-           "                settings, enabler, alias, qc, install, copy\n"
+           "                settings, enabler, alias, qc, install, copy; install may be\n"
+           "                followed by a package to open\n"
+           "  --lang LANG   the windows' language, ja or en (default: the locale's language\n"
+           "                when it is English, else Japanese)\n"
            "  --help        show this text\n"
            "  --version     print the version\n";
 }
 
-bool claimSingleCopy(platform::InstanceLock& lock) {
+bool claimSingleCopy(platform::InstanceLock& lock, std::string_view alreadyRunning) {
     if (lock.tryAcquire())
         return true;
-    showMessage(kProgramName, "Vokari はすでに起動しています。", PromptIcon::Warning);
+    showMessage(kProgramName, alreadyRunning, PromptIcon::Warning);
     return false;
 }
 

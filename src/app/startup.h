@@ -28,17 +28,21 @@ struct StartOptions {
     bool demo = false; // also set by --demo-reset
     bool demoReset = false;
     std::optional<LauncherTool> openTool;
+    std::string openFile;                // --open install PACKAGE: the package, as given
+    std::optional<std::string> language; // --lang ja|en
 };
 
-// Reads --help, --demo, --demo-reset and --open TOOL. Arguments that do not begin with "--"
-// are left to the window toolkit (-platform, -style ...). Throws ArgumentError.
+// Reads --help, --demo, --demo-reset, --open TOOL (install may be followed by a package to
+// open) and --lang ja|en. Other arguments that do not begin with "--" are left to the window
+// toolkit (-platform, -style ...). Throws ArgumentError.
 StartOptions parseStartOptions(const std::vector<std::string>& args);
 std::string startUsage();
 
 inline constexpr std::string_view kProgramName = "Vokari";
 
 // Takes the lock that marks the running copy. When another copy holds it, tells the user
-// ("Vokari はすでに起動しています。") and returns false: the program must end at once.
-bool claimSingleCopy(platform::InstanceLock& lock);
+// `alreadyRunning` ("Vokari はすでに起動しています。" in the window's language) and returns
+// false: the program must end at once.
+bool claimSingleCopy(platform::InstanceLock& lock, std::string_view alreadyRunning);
 
 } // namespace vokari

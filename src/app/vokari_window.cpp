@@ -18,7 +18,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace vokari::ui {
 namespace {
@@ -33,16 +35,25 @@ struct ToolButtonText {
 };
 
 const ToolButtonText kToolButtons[] = {
-    {LauncherTool::Enabler, "CmdAircraftEnabler", "航空機ファイル設定",
-     "航空機を使用するかしないかを設定します"},
-    {LauncherTool::Alias, "CmdAliasSetting", "音声・パネルファイル設定",
-     "航空機のサウンド、パネルを他の機体データのものを利用するように変更します"},
-    {LauncherTool::QuickCombat, "CmdQCPEdit", "クイックコンバット編集",
-     "クイックコンバットで使用するグループ、機体を設定します"},
-    {LauncherTool::Install, "CmdCfsArcInstall", "CFSファイルインストール",
-     "ZIP形式で配布されるファイルのインストールを支援します"},
-    {LauncherTool::Settings, "CmdCfsSetting", "CFS設定", "CFSから設定できない項目を設定します"},
-    {LauncherTool::Copy, "CmdCFSCopyFiles", "CFS1 → CFS2 ファイル コピー", ""},
+    {LauncherTool::Enabler, "CmdAircraftEnabler",
+     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", "航空機ファイル設定"),
+     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", "航空機を使用するかしないかを設定します")},
+    {LauncherTool::Alias, "CmdAliasSetting",
+     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", "音声・パネルファイル設定"),
+     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari",
+                       "航空機のサウンド、パネルを他の機体データのものを利用するように変更します")},
+    {LauncherTool::QuickCombat, "CmdQCPEdit",
+     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", "クイックコンバット編集"),
+     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari",
+                       "クイックコンバットで使用するグループ、機体を設定します")},
+    {LauncherTool::Install, "CmdCfsArcInstall",
+     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", "CFSファイルインストール"),
+     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari",
+                       "ZIP形式で配布されるファイルのインストールを支援します")},
+    {LauncherTool::Settings, "CmdCfsSetting", QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", "CFS設定"),
+     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", "CFSから設定できない項目を設定します")},
+    {LauncherTool::Copy, "CmdCFSCopyFiles",
+     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", "CFS1 → CFS2 ファイル コピー"), ""},
 };
 
 // Where a prefix was found, as players know the programs.
@@ -55,24 +66,20 @@ QString sourceName(const std::string& source) {
     return it == names.end() ? QString::fromStdString(source) : QString::fromLatin1(it->second);
 }
 
-QString utf8(const char* text) {
-    return QString::fromUtf8(text);
-}
-
 } // namespace
 
 FrmVokari::FrmVokari(ToolWindowFactory toolWindows, QWidget* parent)
     : QWidget(parent), toolWindows_(std::move(toolWindows)) {
     setObjectName(kName);
-    setWindowTitle(QStringLiteral("Vokari Menu"));
+    setWindowTitle(tr("Vokari Menu"));
     ensureUiResources();
     setWindowIcon(QIcon(QStringLiteral(":/vokari/vokari.png")));
 
-    FrameCFSVersion = new QGroupBox(QStringLiteral("CFS Version"), this);
+    FrameCFSVersion = new QGroupBox(tr("CFS Version"), this);
     FrameCFSVersion->setObjectName(QStringLiteral("FrameCFSVersion"));
-    OptCFS1 = new QRadioButton(utf8("Combat Flight Simulator 1 ヨーロッパ戦線"), FrameCFSVersion);
+    OptCFS1 = new QRadioButton(tr("Combat Flight Simulator 1 ヨーロッパ戦線"), FrameCFSVersion);
     OptCFS1->setObjectName(QStringLiteral("OptCFS1"));
-    OptCFS2 = new QRadioButton(utf8("Combat Flight Simulator 2 太平洋戦線"), FrameCFSVersion);
+    OptCFS2 = new QRadioButton(tr("Combat Flight Simulator 2 太平洋戦線"), FrameCFSVersion);
     OptCFS2->setObjectName(QStringLiteral("OptCFS2"));
     OptCFS1->setChecked(true);
     auto* frameLayout = new QVBoxLayout(FrameCFSVersion);
@@ -94,16 +101,17 @@ FrmVokari::FrmVokari(ToolWindowFactory toolWindows, QWidget* parent)
     layout->addWidget(CboWinePrefix);
     layout->addWidget(FrameCFSVersion);
     for (const auto& text : kToolButtons) {
-        auto* button = new QPushButton(utf8(text.caption), this);
+        auto* button = new QPushButton(tr(text.caption), this);
         button->setObjectName(QString::fromLatin1(text.name));
-        button->setToolTip(utf8(text.toolTip));
+        if (*text.toolTip)
+            button->setToolTip(tr(text.toolTip));
         button->setMinimumHeight(32);
         const LauncherTool tool = text.tool;
         connect(button, &QPushButton::clicked, this, [this, tool] { openTool(tool); });
         toolButtons_[tool] = button;
         layout->addWidget(button);
     }
-    CmdExit = new QPushButton(utf8("終　了"), this);
+    CmdExit = new QPushButton(tr("終　了"), this);
     CmdExit->setObjectName(QStringLiteral("CmdExit"));
     CmdExit->setMinimumHeight(32);
     connect(CmdExit, &QPushButton::clicked, this, &QWidget::close);
@@ -116,7 +124,7 @@ FrmVokari::FrmVokari(ToolWindowFactory toolWindows, QWidget* parent)
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.6);
     titleFont.setBold(true);
     Label1->setFont(titleFont);
-    Label2 = new QLabel(QStringLiteral("Prototype R.0.0.6"), this);
+    Label2 = new QLabel(tr("Prototype R.0.0.6"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
     auto* titleRow = new QHBoxLayout;
     titleRow->addWidget(Label1);
@@ -124,7 +132,7 @@ FrmVokari::FrmVokari(ToolWindowFactory toolWindows, QWidget* parent)
     titleRow->addWidget(Label2, 0, Qt::AlignBottom);
     layout->addLayout(titleRow);
 
-    LblAbout = new QLabel(utf8("CFS1・CFS2 プレイヤーのためのツール集"), this);
+    LblAbout = new QLabel(tr("CFS1・CFS2 プレイヤーのためのツール集"), this);
     LblAbout->setObjectName(QStringLiteral("LblAbout"));
     LblAbout->installEventFilter(this);
     layout->addWidget(LblAbout);
@@ -176,7 +184,7 @@ bool FrmVokari::load() {
     restorePlacement(this, kName, false);
     if (showInstalledGames())
         return true;
-    showMessage(us(windowTitle()), "Combat Flight Simulator がインストールされていません",
+    showMessage(us(windowTitle()), us(tr("Combat Flight Simulator がインストールされていません")),
                 PromptIcon::Error);
     unload();
     return false;
@@ -208,9 +216,14 @@ QPushButton* FrmVokari::toolButton(LauncherTool tool) const {
 }
 
 void FrmVokari::openTool(LauncherTool tool) {
+    // Handed to this opening only, whether or not the window comes up.
+    const QStringList files = std::exchange(startupFiles_, {});
     if (tool == LauncherTool::Install && !archiversFound())
         return;
     std::unique_ptr<QDialog> window = toolWindows_(tool, SelectedCFSVersion(), this);
+    if (auto* opener = dynamic_cast<FileOpeningWindow*>(window.get()); opener && !files.empty())
+        // Once the window is shown, as if the files had been dropped on it.
+        QTimer::singleShot(0, window.get(), [opener, files] { opener->openFiles(files); });
     if (window)
         showModal(*window);
     // Leaving scope unloads the window: the next opening starts afresh.
@@ -232,9 +245,9 @@ bool FrmVokari::archiversFound() {
     if (lha || zip)
         return true;
     showMessage(us(windowTitle()),
-                joinLines({"UNZIP32.DLLおよびUNLHA.DLLが見つかりません。",
-                           "この機能を使用するには UNZIP32.DLL あるいは",
-                           "UNLHA32.DLLをインストールしてください｡ "}),
+                joinLines({us(tr("UNZIP32.DLLおよびUNLHA.DLLが見つかりません。")),
+                           us(tr("この機能を使用するには UNZIP32.DLL あるいは")),
+                           us(tr("UNLHA32.DLLをインストールしてください｡ "))}),
                 PromptIcon::Error);
     return false;
 }
@@ -269,9 +282,10 @@ void FrmVokari::unload() {
     writeSavedVersion(SelectedCFSVersion());
     if (removeWorkDirectory() > 0) {
         showMessage(us(windowTitle()),
-                    joinLines({"作業ディレクトリの削除に失敗しました。",
-                               "作業ディレクトリを手動で削除してください。",
-                               "作業ディレクトリは[" + workDirectory() + "]です。"}),
+                    joinLines({us(tr("作業ディレクトリの削除に失敗しました。")),
+                               us(tr("作業ディレクトリを手動で削除してください。")),
+                               us(tr("作業ディレクトリは[%1]です。")
+                                      .arg(qs(platform::displayPath(workDirectory()))))}),
                     PromptIcon::Error);
     }
 }

@@ -1,5 +1,6 @@
 #include "gameconfig/cfs_setting_window.h"
 
+#include "app/failure_dialog.h"
 #include "app/message_box_dialog.h"
 #include "app/placement_window.h"
 #include "common/prompt.h"
@@ -26,7 +27,7 @@
 namespace vokari::ui {
 namespace {
 
-const char* const kCaption = "CFS設定";
+const char* const kCaption = QT_TRANSLATE_NOOP("vokari::ui::frmCfsSetting", "CFS設定");
 const QString kPlacementName = QStringLiteral("frmCfsSetting");
 
 constexpr const char* kMain = "MAIN";
@@ -44,10 +45,6 @@ QColor colorFromText(const char* text) {
     const unsigned long value = std::stoul(std::string(text + 2), nullptr, 16);
     return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
                   static_cast<int>((value >> 16) & 0xFF));
-}
-
-QString u8(const char* text) {
-    return QString::fromUtf8(text);
 }
 
 } // namespace
@@ -88,7 +85,7 @@ void PlayerColorBox::mousePressEvent(QMouseEvent* event) {
 frmCfsSetting::frmCfsSetting(int16_t pVer, QWidget* parent)
     : QDialog(parent), ini_(std::make_unique<ClsCfsIni>()), version_(pVer) {
     setObjectName(kPlacementName);
-    setWindowTitle(u8(kCaption));
+    setWindowTitle(tr(kCaption));
     buildControls();
 
     WidgetPlacement designed(this, kPlacementName);
@@ -103,7 +100,8 @@ frmCfsSetting::frmCfsSetting(int16_t pVer, QWidget* parent)
         loaded_ = true;
     } catch (const std::exception& e) {
         // Nothing to edit: a model that did not load must not be written back.
-        showMessage(kCaption, joinLines({"設定ファイルを読み込めませんでした。", e.what()}),
+        showMessage(us(windowTitle()),
+                    joinLines({us(tr("設定ファイルを読み込めませんでした。")), us(failureText(e))}),
                     PromptIcon::Error);
         PctMain_->setEnabled(false);
         PctMulti_->setEnabled(false);
@@ -121,9 +119,9 @@ frmCfsSetting::~frmCfsSetting() = default;
 void frmCfsSetting::buildControls() {
     tbsOptions_ = new QTabBar(this);
     tbsOptions_->setObjectName(QStringLiteral("tbsOptions"));
-    tbsOptions_->addTab(u8("基本設定"));
+    tbsOptions_->addTab(tr("基本設定"));
     tbsOptions_->setTabData(0, QStringLiteral("tabSetting"));
-    tbsOptions_->addTab(u8("マルチプレーヤー"));
+    tbsOptions_->addTab(tr("マルチプレーヤー"));
     tbsOptions_->setTabData(1, QStringLiteral("tabMulti"));
     tbsOptions_->setDrawBase(false);
     tbsOptions_->setExpanding(false);
@@ -140,29 +138,29 @@ void frmCfsSetting::buildControls() {
     bodyLayout->addWidget(PctMain_, 0, 0);
     bodyLayout->addWidget(PctMulti_, 0, 0);
 
-    ChkShowLogo_ = new QCheckBox(u8("オープニングロゴを表示する"), PctMain_);
+    ChkShowLogo_ = new QCheckBox(tr("オープニングロゴを表示する"), PctMain_);
     ChkShowLogo_->setObjectName(QStringLiteral("ChkShowLogo"));
-    ChkShowLogo_->setToolTip(u8("CFS起動時に表示されるMicrosoft ロゴを有効／無効を設定します"));
-    ChkShowMovie_ = new QCheckBox(u8("オープニングムービーを表示する"), PctMain_);
+    ChkShowLogo_->setToolTip(tr("CFS起動時に表示されるMicrosoft ロゴを有効／無効を設定します"));
+    ChkShowMovie_ = new QCheckBox(tr("オープニングムービーを表示する"), PctMain_);
     ChkShowMovie_->setObjectName(QStringLiteral("ChkShowMovie"));
-    ChkShowMovie_->setToolTip(u8("CFS起動時に表示されるムービーを有効／無効を設定します"));
+    ChkShowMovie_->setToolTip(tr("CFS起動時に表示されるムービーを有効／無効を設定します"));
     auto* mainLayout = new QVBoxLayout(PctMain_);
     mainLayout->addWidget(ChkShowLogo_);
     mainLayout->addWidget(ChkShowMovie_);
     mainLayout->addStretch();
 
-    Label1_ = new QLabel(u8("プレーヤー名"), PctMulti_);
+    Label1_ = new QLabel(tr("プレーヤー名"), PctMulti_);
     Label1_->setObjectName(QStringLiteral("Label1"));
     TxtPlayerName_ = new QLineEdit(PctMulti_);
     TxtPlayerName_->setObjectName(QStringLiteral("TxtPlayerName"));
     // A line break would split the key's line in the game's file.
     TxtPlayerName_->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("[^\\r\\n]*")), TxtPlayerName_));
-    const QString nameTip = u8("プレーヤー名を設定します（CFS2でも初期表示されます）");
+    const QString nameTip = tr("プレーヤー名を設定します（CFS2でも初期表示されます）");
     Label1_->setToolTip(nameTip);
     TxtPlayerName_->setToolTip(nameTip);
 
-    Label2_ = new QLabel(u8("プレーヤー表示色"), PctMulti_);
+    Label2_ = new QLabel(tr("プレーヤー表示色"), PctMulti_);
     Label2_->setObjectName(QStringLiteral("Label2"));
     auto* colors = new QGridLayout();
     colors->setSpacing(2);
@@ -173,25 +171,25 @@ void frmCfsSetting::buildControls() {
     }
     colors->setColumnStretch(8, 1);
 
-    Label3_ = new QLabel(u8("衝突時の停止時間(秒)"), PctMulti_);
+    Label3_ = new QLabel(tr("衝突時の停止時間(秒)"), PctMulti_);
     Label3_->setObjectName(QStringLiteral("Label3"));
     TxtCollisionSec_ = new QLineEdit(PctMulti_);
     TxtCollisionSec_->setObjectName(QStringLiteral("TxtCollisionSec"));
     TxtCollisionSec_->setMaximumWidth(60);
-    const QString collisionTip = u8("衝突時に何回も爆発する場合は０に設定してください");
+    const QString collisionTip = tr("衝突時に何回も爆発する場合は０に設定してください");
     Label3_->setToolTip(collisionTip);
     TxtCollisionSec_->setToolTip(collisionTip);
-    Label4_ = new QLabel(u8("初期値：2"), PctMulti_);
+    Label4_ = new QLabel(tr("初期値：2"), PctMulti_);
     Label4_->setObjectName(QStringLiteral("Label4"));
     auto* collision = new QHBoxLayout();
     collision->addWidget(TxtCollisionSec_);
     collision->addWidget(Label4_);
     collision->addStretch();
 
-    ChkDspCheatWarn_ = new QCheckBox(u8("チートの警告を表示する"), PctMulti_);
+    ChkDspCheatWarn_ = new QCheckBox(tr("チートの警告を表示する"), PctMulti_);
     ChkDspCheatWarn_->setObjectName(QStringLiteral("ChkDspCheatWarn"));
     ChkDspCheatWarn_->setToolTip(
-        u8("CFSに組み込まれているチート機能を使用している場合に警告を表示します"));
+        tr("CFSに組み込まれているチート機能を使用している場合に警告を表示します"));
 
     auto* multiLayout = new QGridLayout(PctMulti_);
     multiLayout->addWidget(Label1_, 0, 0);
@@ -203,11 +201,11 @@ void frmCfsSetting::buildControls() {
     multiLayout->addWidget(ChkDspCheatWarn_, 3, 0, 1, 2);
     multiLayout->setRowStretch(4, 1);
 
-    CmdOk_ = new QPushButton(u8("OK"), this);
+    CmdOk_ = new QPushButton(tr("OK"), this);
     CmdOk_->setObjectName(QStringLiteral("CmdOk"));
-    CmdCancel_ = new QPushButton(u8("ｷｬﾝｾﾙ"), this);
+    CmdCancel_ = new QPushButton(tr("ｷｬﾝｾﾙ"), this);
     CmdCancel_->setObjectName(QStringLiteral("CmdCancel"));
-    cmdApply_ = new QPushButton(u8("更新"), this);
+    cmdApply_ = new QPushButton(tr("更新"), this);
     cmdApply_->setObjectName(QStringLiteral("cmdApply"));
     // Enter must not press a button behind a text box's back: its edit is taken on leaving.
     for (QPushButton* b : {CmdOk_, CmdCancel_, cmdApply_})
@@ -338,7 +336,7 @@ bool frmCfsSetting::takeCollisionSec() {
 
 void frmCfsSetting::askForNumber() {
     numberMessagePending_ = false;
-    showMessage(kCaption, "数字を入れてください", PromptIcon::None);
+    showMessage(us(windowTitle()), us(tr("数字を入れてください")), PromptIcon::None);
     TxtCollisionSec_->setFocus(Qt::OtherFocusReason);
 }
 
@@ -385,7 +383,8 @@ bool frmCfsSetting::save() {
         ini_->saveFile();
         return true;
     } catch (const std::exception& e) {
-        showMessage(kCaption, joinLines({"設定を保存できませんでした。", e.what()}),
+        showMessage(us(windowTitle()),
+                    joinLines({us(tr("設定を保存できませんでした。")), us(failureText(e))}),
                     PromptIcon::Error);
         return false;
     }

@@ -71,7 +71,7 @@ public:
         std::error_code ec;
         fs::create_directories(f.host, ec);
         if (ec || !fs::is_directory(f.host, ec))
-            throw IoError("cannot create folder " + f.host.string());
+            throw IoError(FileAction::CreateFolder, f.host.string(), ec ? ec.value() : EEXIST);
         f.existed = true;
     }
 
@@ -104,13 +104,13 @@ std::optional<uint32_t> crcOf(const ClsCfsArcFile& entry) {
     return static_cast<uint32_t>(value);
 }
 
-void writeAll(int fd, const char* data, size_t size) {
+void writeAll(int fd, const char* data, size_t size, const fs::path& path) {
     while (size > 0) {
         const ssize_t n = ::write(fd, data, size);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            throw IoError(std::string("cannot write: ") + std::strerror(errno));
+            throw IoError(FileAction::Write, path.string(), errno);
         }
         data += n;
         size -= static_cast<size_t>(n);
@@ -124,7 +124,7 @@ public:
     explicit NewFile(const fs::path& target) : path_(target) {
         fd_ = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd_ < 0)
-            throw IoError("cannot create " + target.string() + ": " + std::strerror(errno));
+            throw IoError(FileAction::Write, target.string(), errno);
     }
     ~NewFile() {
         if (fd_ >= 0)
@@ -135,13 +135,13 @@ public:
     NewFile(const NewFile&) = delete;
     NewFile& operator=(const NewFile&) = delete;
 
-    void write(const char* data, size_t size) { writeAll(fd_, data, size); }
+    void write(const char* data, size_t size) { writeAll(fd_, data, size, path_); }
     void commit(int64_t mtime) {
         platform::setFileModificationTime(fd_, mtime); // a convenience: the data counts
         const int rc = ::close(fd_);
         fd_ = -1;
         if (rc != 0)
-            throw IoError("cannot write " + path_.string() + ": " + std::strerror(errno));
+            throw IoError(FileAction::Write, path_.string(), errno);
         committed_ = true;
     }
 
@@ -154,7 +154,7 @@ private:
 void copyToBackup(const fs::path& source, const fs::path& backup) {
     const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0)
-        throw IoError("cannot read " + source.string() + ": " + std::strerror(errno));
+        throw IoError(FileAction::Read, source.string(), errno);
     try {
         platform::AtomicFileWriter out(backup);
         char buffer[65536];
@@ -163,7 +163,7 @@ void copyToBackup(const fs::path& source, const fs::path& backup) {
             if (n < 0 && errno == EINTR)
                 continue;
             if (n < 0)
-                throw IoError("cannot read " + source.string() + ": " + std::strerror(errno));
+                throw IoError(FileAction::Read, source.string(), errno);
             if (n == 0)
                 break;
             out.write(std::string_view(buffer, static_cast<size_t>(n)));
@@ -178,7 +178,13 @@ void copyToBackup(const fs::path& source, const fs::path& backup) {
 
 class Extraction {
 public:
-    explicit Extraction(std::vector<ExtractionFailure>& failures) : failures_(failures) {}
+    Extraction(std::vector<ExtractionFailure>& failures, const ExtractionProgress& progress,
+               size_t total)
+        : failures_(failures), progress_(progress), total_(total) {}
+
+    // A step counted without being written (refused).
+    void skip() { ++done_; }
+    bool stopped() const { return stopped_; }
 
     void runGroup(const std::string& archive, ArchiveKind kind,
                   const std::vector<const ExtractionStep*>& steps) {
@@ -193,7 +199,12 @@ public:
                 if (it == byIndex.end())
                     continue;
                 const ExtractionStep& step = *it->second;
+                if (progress_ && !progress_(done_, total_, *step.entry)) {
+                    stopped_ = true;
+                    return;
+                }
                 byIndex.erase(it);
+                ++done_;
                 try {
                     write(step, *reader);
                 } catch (const std::exception& e) {
@@ -239,8 +250,8 @@ private:
                 try {
                     copyToBackup(target, folder.host / bakName);
                 } catch (const std::exception& e) {
-                    throw IoError(std::string("no backup could be made, file left as it was: ") +
-                                  e.what());
+                    std::throw_with_nested(IoError(
+                        std::string("no backup could be made, file left as it was: ") + e.what()));
                 }
                 folder.add(bakName, true);
             }
@@ -291,6 +302,10 @@ private:
     }
 
     std::vector<ExtractionFailure>& failures_;
+    const ExtractionProgress& progress_;
+    size_t total_;
+    size_t done_ = 0;
+    bool stopped_ = false;
     Folders folders_;
 };
 
@@ -344,8 +359,10 @@ bool isContainedRelativeFolder(std::string_view folder) {
     return true;
 }
 
-std::vector<ExtractionFailure> runExtraction(const std::vector<ExtractionStep>& steps) {
+std::vector<ExtractionFailure> runExtraction(const std::vector<ExtractionStep>& steps,
+                                             const ExtractionProgress& progress) {
     std::vector<ExtractionFailure> failures;
+    Extraction extraction(failures, progress, steps.size());
     // One pass per source archive, archives in the order their first entry is planned.
     std::vector<std::pair<std::string, std::vector<const ExtractionStep*>>> groups;
     std::unordered_map<std::string, size_t> groupOf;
@@ -353,10 +370,13 @@ std::vector<ExtractionFailure> runExtraction(const std::vector<ExtractionStep>& 
         const std::string reason = refusalReason(*step.entry);
         if (!reason.empty()) {
             failures.push_back({step.entry->fullPath(), reason});
+            extraction.skip();
             continue;
         }
-        if (step.entry->isFolder())
+        if (step.entry->isFolder()) {
+            extraction.skip();
             continue;
+        }
         const std::string key = std::to_string(static_cast<int>(step.entry->sourceArchiveKind())) +
                                 "|" + step.entry->sourceArchive();
         auto [it, added] = groupOf.emplace(key, groups.size());
@@ -364,8 +384,9 @@ std::vector<ExtractionFailure> runExtraction(const std::vector<ExtractionStep>& 
             groups.push_back({key, {}});
         groups[it->second].second.push_back(&step);
     }
-    Extraction extraction(failures);
     for (const auto& [key, group] : groups) {
+        if (extraction.stopped())
+            break;
         const ClsCfsArcFile& first = *group.front()->entry;
         extraction.runGroup(first.sourceArchive(), first.sourceArchiveKind(), group);
     }

@@ -89,8 +89,10 @@ class LhaHandle {
 public:
     explicit LhaHandle(const std::string& host) {
         source_.fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
-        if (source_.fd < 0)
+        if (source_.fd < 0) {
+            openError_ = errno;
             return;
+        }
         stream_ = lha_input_stream_new(&kSourceType, &source_);
         if (stream_)
             reader_ = lha_reader_new(stream_);
@@ -109,6 +111,7 @@ public:
     LhaHandle& operator=(const LhaHandle&) = delete;
 
     bool isOpen() const { return reader_ != nullptr; }
+    int openError() const { return openError_; } // errno when the file did not open
     LHAReader* reader() { return reader_; }
 
     LHAFileHeader* next() {
@@ -123,6 +126,7 @@ private:
     Source source_;
     LHAInputStream* stream_ = nullptr;
     LHAReader* reader_ = nullptr;
+    int openError_ = 0;
 };
 
 // The extended headers of a level 1, 2 or 3 header: type byte and data.
@@ -270,7 +274,7 @@ class LhaReader : public ArchiveReader {
 public:
     explicit LhaReader(const std::string& host) : handle_(host) {
         if (!handle_.isOpen())
-            throw IoError("cannot open " + host);
+            throw IoError(FileAction::Read, host, handle_.openError());
     }
 
     bool next(size_t& index) override {

@@ -27,7 +27,7 @@ std::string newNestedArchiveFolder() {
         if (errno != EEXIST)
             break;
     }
-    throw IoError("cannot create a folder in the work directory " + work);
+    throw IoError(FileAction::CreateFolder, platform::displayPath(work), errno);
 }
 
 int32_t readNestedArchive(ClsCfsArcList& list, intptr_t pHwnd, const ClsCfsArcFile& entry,

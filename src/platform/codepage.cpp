@@ -60,6 +60,15 @@ iconv_t converter(const char* to, const char* from) {
     return (std::string_view(to) == "UTF-8" ? toUtf8 : fromUtf8).get(to, from);
 }
 
+// The UTF-8 character that `text` begins with.
+std::string utf8CharacterAt(std::string_view text) {
+    if (text.empty())
+        return {};
+    const auto lead = static_cast<unsigned char>(text[0]);
+    const size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    return std::string(text.substr(0, length));
+}
+
 std::string convert(std::string_view in, const char* to, const char* from, bool strict,
                     std::string_view replacement) {
     iconv_t cd = converter(to, from);
@@ -81,8 +90,12 @@ std::string convert(std::string_view in, const char* to, const char* from, bool 
             continue;
         }
         // EILSEQ or EINVAL: a sequence that has no counterpart
-        if (strict)
-            throw ArgumentError("text cannot be converted to " + std::string(to));
+        if (strict) {
+            if (std::string_view(from) != "UTF-8")
+                throw ArgumentError("text cannot be converted to " + std::string(to));
+            throw CodePageError(std::string(in), utf8CharacterAt(std::string_view(src, srcLeft)),
+                                to);
+        }
         if (dstLeft < replacement.size() + 1) {
             const size_t used = out.size() - dstLeft;
             out.resize(out.size() * 2 + replacement.size());

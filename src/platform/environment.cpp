@@ -70,11 +70,11 @@ void ensurePrivateDirectory(const fs::path& folder) {
         std::error_code ec;
         fs::create_directories(folder.parent_path(), ec);
         if (::mkdir(folder.c_str(), 0700) != 0 && ::lstat(folder.c_str(), &st) != 0)
-            throw IoError("cannot create folder " + folder.string());
+            throw IoError(FileAction::CreateFolder, folder.string(), errno);
     }
+    // A link, not a folder, or another user's: never used.
     if (!isOwnPlainDirectory(folder))
-        throw IoError("refusing to use " + folder.string() +
-                      ": it is a link, not a folder, or belongs to another user");
+        throw IoError(FileAction::Use, folder.string(), EPERM);
 }
 
 } // namespace vokari::platform

@@ -43,10 +43,6 @@ bool isWindowsName(std::string_view name) {
     return true;
 }
 
-std::string errnoText(int err) {
-    return std::strerror(err);
-}
-
 } // namespace
 
 std::vector<DirEntry> listDirectory(std::string_view folder) {
@@ -111,10 +107,16 @@ bool isRegularFile(std::string_view path) {
 bool deleteFile(std::string_view path) {
     const fs::path host = hostPath(path);
     struct stat st;
-    if (::lstat(host.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+    if (::lstat(host.c_str(), &st) != 0)
         return false;
-    if (!S_ISLNK(st.st_mode) && !(st.st_mode & S_IWUSR))
-        return false; // read-only, as Windows refuses it
+    if (S_ISDIR(st.st_mode)) {
+        errno = EISDIR;
+        return false;
+    }
+    if (!S_ISLNK(st.st_mode) && !(st.st_mode & S_IWUSR)) {
+        errno = EROFS; // read-only, as Windows refuses it
+        return false;
+    }
     return ::unlink(host.c_str()) == 0;
 }
 
@@ -133,7 +135,7 @@ void createDirectories(std::string_view path) {
     const fs::path host = hostPath(path);
     fs::create_directories(host, ec);
     if (ec)
-        throw IoError("cannot create folder " + host.string() + ": " + ec.message());
+        throw IoError(FileAction::CreateFolder, host.string(), ec.value());
 }
 
 std::string readFileBytes(std::string_view path) {
@@ -143,7 +145,7 @@ std::string readFileBytes(std::string_view path) {
 std::string readHostFile(const fs::path& host) {
     const int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        throw IoError("cannot read " + host.string() + ": " + errnoText(errno));
+        throw IoError(FileAction::Read, host.string(), errno);
     std::string data;
     struct stat st;
     if (::fstat(fd, &st) == 0 && st.st_size > 0)
@@ -156,7 +158,7 @@ std::string readHostFile(const fs::path& host) {
                 continue;
             const int err = errno;
             ::close(fd);
-            throw IoError("cannot read " + host.string() + ": " + errnoText(err));
+            throw IoError(FileAction::Read, host.string(), err);
         }
         if (n == 0)
             break;
@@ -184,10 +186,10 @@ fs::path linkTarget(fs::path path) {
         std::error_code ec;
         const fs::path target = fs::read_symlink(path, ec);
         if (ec)
-            throw IoError("cannot write " + path.string() + ": " + ec.message());
+            throw IoError(FileAction::Write, path.string(), ec.value());
         path = target.is_absolute() ? target : path.parent_path() / target;
     }
-    throw IoError("cannot write " + path.string() + ": " + errnoText(ELOOP));
+    throw IoError(FileAction::Write, path.string(), ELOOP);
 }
 
 } // namespace
@@ -196,15 +198,15 @@ AtomicFileWriter::AtomicFileWriter(fs::path host) : host_(linkTarget(std::move(h
     struct stat st;
     if (::stat(host_.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode))
-            throw IoError("cannot write " + host_.string() + ": it is a folder");
+            throw IoError(FileAction::Write, host_.string(), EISDIR);
         // Windows refuses to replace a read-only file; a rename would not.
         if (!(st.st_mode & S_IWUSR))
-            throw IoError("cannot write " + host_.string() + ": the file is read-only");
+            throw IoError(FileAction::Write, host_.string(), EROFS);
     }
     temp_ = host_.string() + ".vokari-XXXXXX";
     fd_ = ::mkstemp(temp_.data());
     if (fd_ < 0)
-        throw IoError("cannot write " + host_.string() + ": " + errnoText(errno));
+        throw IoError(FileAction::Write, host_.string(), errno);
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
@@ -215,7 +217,7 @@ AtomicFileWriter::~AtomicFileWriter() {
 }
 
 void AtomicFileWriter::fail(int err) {
-    throw IoError("cannot write " + host_.string() + ": " + errnoText(err));
+    throw IoError(FileAction::Write, host_.string(), err);
 }
 
 void AtomicFileWriter::write(std::string_view bytes) {

@@ -39,7 +39,7 @@ bool isDirectory(std::string_view path);
 bool isRegularFile(std::string_view path);
 
 // Deletes a file or a symbolic link (never what it points to). False when it is read-only,
-// missing, or the system refuses.
+// missing, or the system refuses; errno then says which (EROFS: read-only).
 bool deleteFile(std::string_view path);
 
 // Removes an empty folder. False when it is not empty or the system refuses.

@@ -231,6 +231,15 @@ std::string hostPathText(std::string_view path) {
     return out.empty() ? std::string(".") : out;
 }
 
+std::string displayPath(std::string_view windowsPath) {
+    std::string host = hostPathText(windowsPath);
+    const bool folder =
+        !windowsPath.empty() && (windowsPath.back() == '\\' || windowsPath.back() == '/');
+    if (folder && (host.empty() || host.back() != '/'))
+        host += '/';
+    return host;
+}
+
 std::string windowsPath(const fs::path& host) {
     std::error_code ec;
     fs::path target = fs::weakly_canonical(fs::absolute(host, ec), ec);

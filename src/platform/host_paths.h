@@ -28,6 +28,10 @@ std::string hostPathText(std::string_view windowsPath);
 // paths with "." or ".." parts, which hostPath resolves by their text.
 std::optional<std::string> hostPathAsSpelled(std::string_view windowsPath);
 
+// A Windows path as the user finds it on this system, for messages: the host path here (a
+// folder path that ends in a separator keeps a trailing "/").
+std::string displayPath(std::string_view windowsPath);
+
 // The Windows path of a host file, for showing: the drive whose target holds it, else Z:.
 std::string windowsPath(const std::filesystem::path& host);
 

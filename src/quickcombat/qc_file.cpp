@@ -6,9 +6,12 @@
 #include "common/text.h"
 #include "platform/codepage.h"
 #include "platform/file_system.h"
+#include "platform/host_paths.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
+#include <exception>
 #include <limits>
 #include <optional>
 
@@ -125,7 +128,7 @@ private:
     }
 
     [[noreturn]] void fail(const std::string& message) {
-        throw FormatError(file_ + ", line " + std::to_string(number_) + ": " + message);
+        throw LineError(platform::displayPath(file_), number_, message);
     }
 
     ClsQCGroups& doc_;
@@ -154,7 +157,8 @@ void readQCFile(std::unique_ptr<ClsQCGroups>& document, std::string_view folder,
     try {
         text = platform::ansiToUtf8(platform::readFileBytes(file));
     } catch (const Error& e) {
-        throw IoError(file + ": the quick-combat file cannot be opened (" + e.what() + ")");
+        std::throw_with_nested(
+            IoError(file + ": the quick-combat file cannot be opened (" + e.what() + ")"));
     }
     Reader reader(*document, file);
     // Lines end in CR LF or CR; a lone LF counts too, so a file saved by a Unix editor is not
@@ -209,8 +213,8 @@ void writeQCFile(const ClsQCGroups& document, std::string_view folder,
     try {
         bytes = platform::utf8ToAnsi(qcFileText(document));
     } catch (const ArgumentError& e) {
-        throw FormatError(file + ": a name or string has no form in code page " +
-                          platform::ansiCodePage() + " (" + e.what() + ")");
+        std::throw_with_nested(FormatError(file + ": a name or string has no form in code page " +
+                                           platform::ansiCodePage() + " (" + e.what() + ")"));
     }
     const std::string backup = file + ".bak";
     if (!fileExists(backup))
@@ -218,7 +222,7 @@ void writeQCFile(const ClsQCGroups& document, std::string_view folder,
     // Windows refuses to replace a read-only file; a rename would not.
     const auto attributes = platform::fileAttributes(file);
     if (attributes && (*attributes & platform::kAttrReadOnly))
-        throw IoError(file + ": the quick-combat file is read-only");
+        throw IoError(FileAction::Write, platform::displayPath(file), EROFS);
     platform::writeFileAtomic(file, bytes);
 }
 

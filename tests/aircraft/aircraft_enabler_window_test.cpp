@@ -381,8 +381,11 @@ TEST_F(AircraftEnablerWindowTest, AFailedSaveNamesTheAircraftAndKeepsEverything)
     button(*w, kSave)->trigger();
     ASSERT_EQ(prompt.asked().size(), 1u);
     EXPECT_EQ(prompt.asked()[0].icon, PromptIcon::Error);
-    EXPECT_NE(prompt.asked()[0].text.find("Ki61 (Ki-61 飛燕)"), std::string::npos)
-        << prompt.asked()[0].text;
+    // Worded in the window's language, the file named by the path it has on this system.
+    EXPECT_EQ(prompt.asked()[0].text, "次の航空機の有効・無効を保存できませんでした。\r\n"
+                                      "Ki61 (Ki-61 飛燕)\r\n"
+                                      "次のファイルを削除できませんでした。\r\n" +
+                                          locked.string() + "\r\n読み取り専用です。");
     EXPECT_TRUE(button(*w, kSave)->isEnabled());
     EXPECT_TRUE(button(*w, kUndo)->isEnabled());
     EXPECT_TRUE(on("Ki61") && !off("Ki61"));

@@ -166,6 +166,34 @@ TEST_F(FileOperationsTest, AliasesAreWrittenAfterABackupMadeOnce) {
               "[fltsim]\r\nalias=old\\sound\r\n");
 }
 
+TEST_F(FileOperationsTest, AFailedAliasWriteNamesItsAircraftAndEndsThePass) {
+    for (const char* folder : {"Stuck", "Fine", "Lender"}) {
+        writeFile(aircraft / folder / "aircraft.cfg", "[fltsim.0]\r\ntitle=T\r\n");
+        writeFile(aircraft / folder / "sound" / "sound.cfg", "[fltsim]\r\n");
+    }
+    fs::create_directories(aircraft / "Stuck" / "sound" / "sound.cfg.org"); // no backup possible
+    read();
+    for (const char* folder : {"Stuck", "Fine"}) {
+        at(folder).setSoundAlias("Lender");
+        at(folder).soundChanged = true;
+    }
+    bool fineFirst = false;
+    for (const auto& item : list.aircraftList) {
+        if (item.key == "Stuck")
+            break;
+        fineFirst = fineFirst || item.key == "Fine";
+    }
+    try {
+        list.PanelAndSoundWrite();
+        FAIL() << "no error";
+    } catch (const AircraftWriteError& e) {
+        EXPECT_EQ(e.directory(), "Stuck");
+    }
+    EXPECT_EQ(readFile(aircraft / "Stuck" / "sound" / "sound.cfg"), "[fltsim]\r\n");
+    EXPECT_EQ(readFile(aircraft / "Fine" / "sound" / "sound.cfg") != "[fltsim]\r\n", fineFirst)
+        << "written only when before the failing aircraft";
+}
+
 TEST_F(FileOperationsTest, DeletingDropsTheAircraftEvenWhenFilesStay) {
     writeFile(aircraft / "Addon" / "aircraft.cfg", "[fltsim.0]\r\ntitle=Addon\r\n");
     writeFile(aircraft / "Addon" / "model" / "addon.mdl", "model");

@@ -1,7 +1,9 @@
+#include "app/language_dialog.h"
 #include "app/message_box_dialog.h"
 #include "support/qt_app.h"
 
 #include <QAbstractButton>
+#include <QDialogButtonBox>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -50,6 +52,32 @@ TEST(MessageBoxPrompt, ClosingTheBoxBacksOut) {
     for (const auto& [buttons, expected] : cases) {
         const PromptRequest request{"t", "x", PromptIcon::Error, buttons, PromptAnswer::Ok};
         EXPECT_EQ(askOnScreen(request, [](QMessageBox& box) { box.reject(); }), expected);
+    }
+}
+
+TEST(MessageBoxPrompt, AnswersReadInTheWindowsLanguage) {
+    vokari::test::qtApp();
+    const PromptRequest request{"t", "x", PromptIcon::Question, PromptButtons::YesNoCancel,
+                                PromptAnswer::Yes};
+    const auto buttonTexts = [&] {
+        QStringList texts;
+        askOnScreen(request, [&](QMessageBox& box) {
+            for (auto button : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
+                texts << box.button(button)->text();
+            box.button(QMessageBox::Cancel)->click();
+        });
+        return texts.join(QLatin1Char('/'));
+    };
+    EXPECT_TRUE(ui::installUiLanguage("en")) << "the English catalogue is compiled in";
+    EXPECT_EQ(buttonTexts(), QStringLiteral("Yes/No/Cancel"));
+
+    // Japanese even where Qt's own catalogue is missing; where it is there, Qt's buttons too.
+    const bool qtCatalogue = ui::installUiLanguage("ja");
+    EXPECT_EQ(buttonTexts(), QString::fromUtf8("はい/いいえ/キャンセル"));
+    if (qtCatalogue) {
+        QDialogButtonBox qtButtons(QDialogButtonBox::Cancel);
+        EXPECT_EQ(qtButtons.button(QDialogButtonBox::Cancel)->text(),
+                  QString::fromUtf8("キャンセル"));
     }
 }
 

@@ -1,3 +1,4 @@
+#include "app/language.h"
 #include "app/launcher_state.h"
 #include "app/startup.h"
 #include "common/error.h"
@@ -16,11 +17,16 @@ TEST(StartOptions, ReadsEveryOption) {
     const StartOptions none = parseStartOptions({});
     EXPECT_FALSE(none.help || none.demo || none.demoReset || none.openTool);
 
-    const StartOptions all = parseStartOptions({"--demo-reset", "--open", "qc", "-platform"});
+    const StartOptions all =
+        parseStartOptions({"--demo-reset", "--open", "qc", "-platform", "--lang", "en"});
     EXPECT_TRUE(all.demo) << "--demo-reset works on the demo";
     EXPECT_TRUE(all.demoReset);
     EXPECT_EQ(all.openTool, LauncherTool::QuickCombat);
+    EXPECT_EQ(all.language, "en");
     EXPECT_TRUE(parseStartOptions({"--help"}).help);
+    EXPECT_EQ(parseStartOptions({"--open", "install", "p51d.zip"}).openFile, "p51d.zip");
+    EXPECT_EQ(parseStartOptions({"--open", "install", "-platform", "x"}).openFile, "");
+    EXPECT_EQ(parseStartOptions({"--open", "qc", "p51d.zip"}).openFile, "");
 
     for (LauncherTool tool : kLauncherTools)
         EXPECT_EQ(launcherToolFromName(launcherToolName(tool)), tool);
@@ -28,16 +34,27 @@ TEST(StartOptions, ReadsEveryOption) {
     EXPECT_THROW(parseStartOptions({"--open"}), ArgumentError);
     EXPECT_THROW(parseStartOptions({"--open", "paint"}), ArgumentError);
     EXPECT_THROW(parseStartOptions({"--demos"}), ArgumentError);
+    EXPECT_THROW(parseStartOptions({"--lang", "fr"}), ArgumentError);
+}
+
+TEST(UiLanguage, CommandLineThenLocaleThenJapanese) {
+    EXPECT_EQ(chooseUiLanguage(std::nullopt, "ja_JP.UTF-8"), "ja");
+    EXPECT_EQ(chooseUiLanguage(std::nullopt, "en_GB.UTF-8"), "en");
+    EXPECT_EQ(chooseUiLanguage(std::nullopt, "C.UTF-8"), "ja") << "no language: the program's own";
+    EXPECT_EQ(chooseUiLanguage(std::nullopt, "de_DE"), "ja") << "no catalogue for German";
+    EXPECT_EQ(chooseUiLanguage(std::string("en"), "ja_JP.UTF-8"), "en");
+    EXPECT_EQ(chooseUiLanguage(std::string("ja"), "en_US"), "ja");
 }
 
 TEST(SingleCopy, SecondCopyIsToldAndRefused) {
+    const std::string_view kRunning = "Vokari はすでに起動しています。";
     TempDir dir;
     ScriptedPrompt prompt;
     platform::InstanceLock first("vokari", dir.path());
-    ASSERT_TRUE(claimSingleCopy(first));
+    ASSERT_TRUE(claimSingleCopy(first, kRunning));
     {
         platform::InstanceLock second("vokari", dir.path());
-        EXPECT_FALSE(claimSingleCopy(second));
+        EXPECT_FALSE(claimSingleCopy(second, kRunning));
         ASSERT_EQ(prompt.asked().size(), 1u);
         EXPECT_EQ(prompt.asked()[0].title, "Vokari");
         EXPECT_EQ(prompt.asked()[0].text, "Vokari はすでに起動しています。");
@@ -46,7 +63,7 @@ TEST(SingleCopy, SecondCopyIsToldAndRefused) {
     }
     first.release();
     platform::InstanceLock third("vokari", dir.path());
-    EXPECT_TRUE(claimSingleCopy(third)) << "the lock goes with the copy that held it";
+    EXPECT_TRUE(claimSingleCopy(third, kRunning)) << "the lock goes with the copy that held it";
     EXPECT_EQ(prompt.asked().size(), 1u);
 }
 
