@@ -1187,5 +1187,9 @@
         <source>設定を保存できませんでした。</source>
         <translation>The settings could not be saved.</translation>
     </message>
+    <message>
+        <source>次の文字は保存できません：%1</source>
+        <translation>These characters cannot be saved: %1</translation>
+    </message>
 </context>
 </TS>

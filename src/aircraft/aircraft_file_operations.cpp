@@ -63,7 +63,7 @@ AircraftWriteError::AircraftWriteError(std::string pAircraftDir, const std::stri
 
 void ClsAircraftList::setActivate() {
     for (auto& item : aircraftList) {
-        const ClsAirCraft& aircraft = item.value;
+        ClsAirCraft& aircraft = item.value;
         if (!aircraft.activateChanged)
             continue;
         const std::string on = requireAircraftFolder() + aircraft.directory() + "\\aircraft.cfg";
@@ -77,6 +77,7 @@ void ClsAircraftList::setActivate() {
             // The cause goes along, for a window to word it.
             std::throw_with_nested(AircraftSwitchError(aircraft.directory(), e.what()));
         }
+        aircraft.activateChanged = false; // the disk holds it now
     }
 }
 

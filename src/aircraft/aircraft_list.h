@@ -61,10 +61,11 @@ public:
 
     // Writes the switch state of every aircraft whose activateChanged is set: the new file is
     // whole on disk before the old one is deleted, and a failure leaves the old file in place
-    // for that aircraft and ends the pass (those before it are switched). Flags stay as they
-    // are, so the pass can be run again: an aircraft whose disk already holds the wanted state
-    // is left alone. Throws AircraftSwitchError, naming the aircraft, or ArgumentError when
-    // the game is not installed.
+    // for that aircraft and ends the pass (those before it are switched). The flag of each
+    // aircraft switched is cleared, so the flags always say what the disk does not hold yet,
+    // and the pass can be run again for the rest; an aircraft whose disk already holds the
+    // wanted state is left alone. Throws AircraftSwitchError, naming the aircraft, or
+    // ArgumentError when the game is not installed.
     void setActivate();
 
     // Writes the panel alias of every aircraft whose panelChanged is set and the sound alias of

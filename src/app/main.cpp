@@ -8,6 +8,7 @@
 #include "app/version.h"
 #include "app/vokari_window.h"
 #include "common/error.h"
+#include "platform/environment.h"
 #include "platform/instance_lock.h"
 
 #include <QApplication>
@@ -15,6 +16,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QTimer>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -41,6 +43,20 @@ int main(int argc, char** argv) {
                   << ": this tool is not built yet\n";
         return 2;
     }
+
+#if defined(__unix__) && !defined(__APPLE__)
+    // Without a display the toolkit would end with its platform plug-in error.
+    {
+        const std::filesystem::path cli = platform::executableDirectory() / "vokari-cli";
+        const std::string message =
+            noDisplayMessage(displayChoice(std::vector<std::string>(argv + 1, argv + argc)),
+                             std::filesystem::exists(cli) ? cli.string() : "vokari-cli");
+        if (!message.empty()) {
+            std::cerr << message << "\n";
+            return 1;
+        }
+    }
+#endif
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vokari"));

@@ -4,6 +4,8 @@
 #include "common/error.h"
 #include "common/prompt.h"
 
+#include <cstdlib>
+
 namespace vokari {
 namespace {
 
@@ -82,6 +84,37 @@ std::string startUsage() {
            "                when it is English, else Japanese)\n"
            "  --help        show this text\n"
            "  --version     print the version\n";
+}
+
+DisplayChoice displayChoice(const std::vector<std::string>& args) {
+    const auto env = [](const char* name) {
+        const char* value = std::getenv(name);
+        return std::string(value ? value : "");
+    };
+    DisplayChoice choice{env("QT_QPA_PLATFORM"), env("DISPLAY"), env("WAYLAND_DISPLAY")};
+    for (size_t i = 0; i + 1 < args.size(); ++i)
+        if (args[i] == "-platform" || args[i] == "--platform")
+            choice.platform = args[i + 1];
+    return choice;
+}
+
+std::string noDisplayMessage(const DisplayChoice& choice, std::string_view cli) {
+    // "xcb:..." and "wayland-egl" name the same two kinds of display with options.
+    const bool x11 = choice.platform.rfind("xcb", 0) == 0;
+    const bool wayland = choice.platform.rfind("wayland", 0) == 0;
+    if (!choice.platform.empty() && !x11 && !wayland)
+        return {};
+    const bool found = wayland ? !choice.waylandDisplay.empty()
+                       : x11   ? !choice.display.empty()
+                               : !choice.display.empty() || !choice.waylandDisplay.empty();
+    if (found)
+        return {};
+    const std::string variables = wayland ? "WAYLAND_DISPLAY is"
+                                  : x11   ? "DISPLAY is"
+                                          : "DISPLAY and WAYLAND_DISPLAY are";
+    return "vokari: no display found (" + variables +
+           " not set); to try the tool kit without one, run `" + std::string(cli) +
+           " --demo games` (`" + std::string(cli) + " --help` lists what it does)";
 }
 
 bool claimSingleCopy(platform::InstanceLock& lock, std::string_view alreadyRunning) {

@@ -38,6 +38,20 @@ struct StartOptions {
 StartOptions parseStartOptions(const std::vector<std::string>& args);
 std::string startUsage();
 
+// Where the window toolkit would open its windows, as far as the command line and the
+// environment tell.
+struct DisplayChoice {
+    std::string platform;       // -platform NAME, else QT_QPA_PLATFORM; empty when not chosen
+    std::string display;        // DISPLAY
+    std::string waylandDisplay; // WAYLAND_DISPLAY
+};
+DisplayChoice displayChoice(const std::vector<std::string>& args);
+
+// The one line `vokari` prints instead of the toolkit's platform plug-in error when no display
+// can be found, pointing to `cli` (vokari-cli) to try the tool kit without one; empty when a
+// window can be shown or another platform (offscreen, vnc ...) was chosen.
+std::string noDisplayMessage(const DisplayChoice& choice, std::string_view cli);
+
 inline constexpr std::string_view kProgramName = "Vokari";
 
 // Takes the lock that marks the running copy. When another copy holds it, tells the user

@@ -46,6 +46,20 @@ TEST(UiLanguage, CommandLineThenLocaleThenJapanese) {
     EXPECT_EQ(chooseUiLanguage(std::string("ja"), "en_US"), "ja");
 }
 
+TEST(StartOptions, NoDisplayIsToldInOneLine) {
+    const std::string line = noDisplayMessage({"", "", ""}, "build/src/vokari-cli");
+    EXPECT_EQ(line.find('\n'), std::string::npos);
+    EXPECT_NE(line.find("no display found"), std::string::npos) << line;
+    EXPECT_NE(line.find("build/src/vokari-cli --demo games"), std::string::npos) << line;
+    EXPECT_NE(noDisplayMessage({"xcb", "", "wayland-0"}, "c").find("DISPLAY is not set"),
+              std::string::npos);
+    EXPECT_FALSE(noDisplayMessage({"wayland", ":0", ""}, "c").empty());
+    for (const DisplayChoice& shown :
+         {DisplayChoice{"", ":0", ""}, DisplayChoice{"", "", "w"}, DisplayChoice{"xcb", ":1", ""},
+          DisplayChoice{"offscreen", "", ""}})
+        EXPECT_EQ(noDisplayMessage(shown, "c"), "") << shown.platform;
+}
+
 TEST(SingleCopy, SecondCopyIsToldAndRefused) {
     const std::string_view kRunning = "Vokari はすでに起動しています。";
     TempDir dir;
