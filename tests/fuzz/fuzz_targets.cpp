@@ -174,7 +174,22 @@ void registryTarget(std::string_view data) {
 
 // ---- the quick-combat file: read, write, read ----
 
+// What an empty default aircraft reads as.
+const std::string& fallbackPlaneName() {
+    static const std::string name = [] {
+        Sandbox& box = Sandbox::get();
+        box.reset();
+        writeBytes(box.game() / "QuickCom/qc_plane.qcb",
+                   "[player default aircraft]\r\naircraft=\r\n");
+        std::unique_ptr<ClsQCGroups> doc;
+        readQCFile(doc, kGameFolder, quickCombatFileName());
+        return doc->defaultPlaneName();
+    }();
+    return name;
+}
+
 void qcTarget(std::string_view data) {
+    (void)fallbackPlaneName();
     Sandbox& box = Sandbox::get();
     box.reset();
     const fs::path file = box.game() / "QuickCom/qc_plane.qcb";
@@ -185,7 +200,6 @@ void qcTarget(std::string_view data) {
     } catch (const Error&) {
         return; // refused with a reason
     }
-    const std::string text = qcFileText(*first);
     try {
         writeQCFile(*first, kGameFolder, quickCombatFileName());
     } catch (const FormatError&) {
@@ -197,7 +211,11 @@ void qcTarget(std::string_view data) {
     } catch (const Error& e) {
         fail(std::string("the written file cannot be read: ") + e.what());
     }
-    if (qcFileText(*second) != text)
+    // A default aircraft never named is written empty, which reads as the game's fallback: the
+    // one change a write may make.
+    if (first->defaultPlaneName().empty() && second->defaultPlaneName() == fallbackPlaneName())
+        first->setDefaultPlaneName(second->defaultPlaneName());
+    if (qcFileText(*second) != qcFileText(*first))
         fail("a read after a write gives another document");
 }
 
