@@ -110,6 +110,7 @@ def main():
         addons=[
             ("Ki61", "三式戦闘機 飛燕 (アドオン)", "ki61", {"panel_alias": "a6m2\\panel"}),
             ("J2M3", "雷電 J2M3 (アドオン)", "j2m3", {"sound": False, "gauges": ["j2m!Boost", "cfs2!Airspeed"]}),
+            ("Ki84", "四式戦闘機 疾風 (アドオン)", "ki84", {"sound_alias": "Ki61\\sound"}),
             ("Spit9", "スピットファイア Mk IX (追加)", "spit9", {"off": True}),
         ],
         cfg_name="cfs2.cfg",

@@ -96,6 +96,17 @@ def main():
         ("PHOTOS\\pilot.jpg", b"\xff\xd8\xff\xe0 demo pilot" + bytes(512)),
         ("readme.txt", text("ラバウル戦役のサンプルです。\n")),
     ]))
+    # A pack of the time: a mission, a picture and an aircraft packed again inside it.
+    write("pacific_pack.zip", zip_bytes([
+        ("readme.txt", text("太平洋パックです。\n中の j1n1_gekko.lzh も展開してください。\n")),
+        ("pacific_cap.mis", text("[mission]\ntitle=上空哨戒\n")),
+        ("PHOTOS/gekko.jpg", b"\xff\xd8\xff\xe0 demo photo" + bytes(512)),
+        ("j1n1_gekko.lzh", lzh_bytes([
+            ("J1N1\\aircraft.cfg", aircraft_cfg("月光 (サンプル)", "j1n1")),
+            ("J1N1\\model\\j1n1.mdl", b"MDL demo model " + bytes(range(256)) * 4),
+            ("J1N1\\panel\\panel.cfg", text("[fltsim]\nalias=a6m2\\panel\n")),
+        ])),
+    ]))
 
 
 if __name__ == "__main__":

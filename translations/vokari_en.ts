@@ -191,6 +191,515 @@
     </message>
 </context>
 <context>
+    <name>vokari::ui::FrmAliasSetting</name>
+    <message>
+        <source>音声・パネルファイル設定</source>
+        <translation>Sound and Panel Files</translation>
+    </message>
+    <message>
+        <source>航空機の一覧を読み込めませんでした。</source>
+        <translation>The list of aircraft could not be read.</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>元に戻す</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>変更</source>
+        <translation>Change</translation>
+    </message>
+    <message>
+        <source>音声</source>
+        <translation>Sound</translation>
+    </message>
+    <message>
+        <source>パネル</source>
+        <translation>Panel</translation>
+    </message>
+    <message>
+        <source>表示</source>
+        <translation>View</translation>
+    </message>
+    <message>
+        <source>Aliasを使用している航空機</source>
+        <translation>Aircraft that borrow</translation>
+    </message>
+    <message>
+        <source>データを持っている航空機</source>
+        <translation>Aircraft with data of their own</translation>
+    </message>
+    <message>
+        <source>ファイル(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>保存(&amp;S)</source>
+        <translation>&amp;Save</translation>
+    </message>
+    <message>
+        <source>終了(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>編集(&amp;E)</source>
+        <translation>&amp;Edit</translation>
+    </message>
+    <message>
+        <source>元に戻す(&amp;U)</source>
+        <translation>&amp;Undo</translation>
+    </message>
+    <message>
+        <source>変更(&amp;C)</source>
+        <translation>&amp;Change</translation>
+    </message>
+    <message>
+        <source>表示(&amp;V)</source>
+        <translation>&amp;View</translation>
+    </message>
+    <message>
+        <source>サウンド(&amp;S)</source>
+        <translation>&amp;Sound</translation>
+    </message>
+    <message>
+        <source>パネル(&amp;P)</source>
+        <translation>&amp;Panel</translation>
+    </message>
+    <message>
+        <source>ヘルプ(&amp;H)</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>バージョン情報(&amp;A)</source>
+        <translation>&amp;About</translation>
+    </message>
+    <message>
+        <source>表示名</source>
+        <translation>Title</translation>
+    </message>
+    <message>
+        <source>データを持っている航空機を選択してください。</source>
+        <translation>Select an aircraft that has data of its own.</translation>
+    </message>
+    <message>
+        <source>次の航空機には「%1」フォルダがないため、Aliasを設定できません。</source>
+        <translation>These aircraft have no “%1” folder and cannot borrow:</translation>
+    </message>
+    <message>
+        <source>音声・パネルファイルを保存できませんでした。</source>
+        <translation>Could not save the sound and panel files.</translation>
+    </message>
+    <message>
+        <source>音声編集</source>
+        <translation>Editing sounds</translation>
+    </message>
+    <message>
+        <source>パネル編集</source>
+        <translation>Editing panels</translation>
+    </message>
+    <message>
+        <source>データは変更されています。変更を保存しますか？</source>
+        <translation>The data has been changed. Save the changes?</translation>
+    </message>
+    <message>
+        <source>次の航空機の音声・パネルファイルを保存できませんでした。</source>
+        <translation>Could not save the sound and panel files of this aircraft:</translation>
+    </message>
+</context>
+<context>
+    <name>vokari::ui::FrmArcInstall</name>
+    <message>
+        <source>CFSファイルインストール</source>
+        <translation>Install CFS Files</translation>
+    </message>
+    <message>
+        <source>ZIP : 使用可</source>
+        <translation>ZIP : available</translation>
+    </message>
+    <message>
+        <source>ZIP : 使用不可</source>
+        <translation>ZIP : not available</translation>
+    </message>
+    <message>
+        <source>LHA : 使用可</source>
+        <translation>LHA : available</translation>
+    </message>
+    <message>
+        <source>LHA : 使用不可</source>
+        <translation>LHA : not available</translation>
+    </message>
+    <message>
+        <source>圧縮ファイルを開く</source>
+        <translation>Open a package</translation>
+    </message>
+    <message>
+        <source>解凍先のフォルダを指定する</source>
+        <translation>Choose the destination folder</translation>
+    </message>
+    <message>
+        <source>選択したファイルの解凍先を検索する</source>
+        <translation>Search the destination of the selected file</translation>
+    </message>
+    <message>
+        <source>選択したファイルの内容を表示する</source>
+        <translation>Show the selected files</translation>
+    </message>
+    <message>
+        <source>解凍する</source>
+        <translation>Unpack</translation>
+    </message>
+    <message>
+        <source>圧縮ファイルパス</source>
+        <translation>Package</translation>
+    </message>
+    <message>
+        <source>CFSインストール先</source>
+        <translation>CFS folder</translation>
+    </message>
+    <message>
+        <source>ファイル一覧（ ↓ ここにZIP / LHA 形式のファイルをドラッグ＆ドロップしてください）</source>
+        <translation>Files (drop a ZIP or LHA package here)</translation>
+    </message>
+    <message>
+        <source>ファイル名</source>
+        <translation>File name</translation>
+    </message>
+    <message>
+        <source>パス</source>
+        <translation>Path</translation>
+    </message>
+    <message>
+        <source>インストール</source>
+        <translation>Install</translation>
+    </message>
+    <message>
+        <source>インストールパス</source>
+        <translation>Destination</translation>
+    </message>
+    <message>
+        <source>ファイル(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>開く(&amp;O)</source>
+        <translation>&amp;Open...</translation>
+    </message>
+    <message>
+        <source>終了(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>編集(&amp;E)</source>
+        <translation>&amp;Edit</translation>
+    </message>
+    <message>
+        <source>解凍先ディレクトリの指定(&amp;D)</source>
+        <translation>Choose the &amp;destination folder...</translation>
+    </message>
+    <message>
+        <source>選択したファイルの解凍先を検索(&amp;F)</source>
+        <translation>&amp;Find the destination of the selected file...</translation>
+    </message>
+    <message>
+        <source>選択したファイルの内容を表示(&amp;V)</source>
+        <translation>&amp;View the selected files</translation>
+    </message>
+    <message>
+        <source>解凍(&amp;E)</source>
+        <translation>Unpac&amp;k</translation>
+    </message>
+    <message>
+        <source>右クリック</source>
+        <translation>Right click</translation>
+    </message>
+    <message>
+        <source>開く</source>
+        <translation>Open...</translation>
+    </message>
+    <message>
+        <source>解凍先ディレクトリの指定</source>
+        <translation>Choose the destination folder...</translation>
+    </message>
+    <message>
+        <source>選択したファイルの解凍先を検索</source>
+        <translation>Find the destination of the selected file...</translation>
+    </message>
+    <message>
+        <source>選択したファイルの内容を表示</source>
+        <translation>View the selected files</translation>
+    </message>
+    <message>
+        <source>ヘルプ(&amp;H)</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>バージョン情報(&amp;A)</source>
+        <translation>&amp;About</translation>
+    </message>
+    <message>
+        <source>ファイルの読み込みに失敗しました</source>
+        <translation>The file could not be read.</translation>
+    </message>
+    <message>
+        <source>対応する全てのファイル (*.zip *.lzh *.exe);;ZIPアーカイブ (*.zip *.exe);;LHAアーカイブ (*.lzh *.exe)</source>
+        <translation>All packages (*.zip *.lzh *.exe);;ZIP archives (*.zip *.exe);;LHA archives (*.lzh *.exe)</translation>
+    </message>
+    <message>
+        <source>ZIPアーカイブ (*.zip *.exe)</source>
+        <translation>ZIP archives (*.zip *.exe)</translation>
+    </message>
+    <message>
+        <source>LHAアーカイブ (*.lzh *.exe)</source>
+        <translation>LHA archives (*.lzh *.exe)</translation>
+    </message>
+    <message>
+        <source>ZIPファイル (*.ZIP)</source>
+        <translation>ZIP files (*.ZIP)</translation>
+    </message>
+    <message>
+        <source>アーカイブファイルを指定してください</source>
+        <translation>Choose a package</translation>
+    </message>
+    <message>
+        <source>UNZIP32.DLLが見つかりません。</source>
+        <translation>The ZIP library cannot be found.</translation>
+    </message>
+    <message>
+        <source>この機能を使用するにはUNZIP32.DLLをインストールしてください｡</source>
+        <translation>Install it to use this function.</translation>
+    </message>
+    <message>
+        <source>UNLHA32.DLLが見つかりません。</source>
+        <translation>The LHA library cannot be found.</translation>
+    </message>
+    <message>
+        <source>この機能を使用するにはUNLHA32.DLLをインストールしてください｡</source>
+        <translation>Install it to use this function.</translation>
+    </message>
+    <message>
+        <source>このファイルは選択しているCFSのバージョンでは</source>
+        <translation>This package may not work</translation>
+    </message>
+    <message>
+        <source>動作しない可能性があります。</source>
+        <translation>with the CFS version chosen.</translation>
+    </message>
+    <message>
+        <source>継続しますか？</source>
+        <translation>Go on?</translation>
+    </message>
+    <message>
+        <source>このファイルはサポートされている形式ではありません。</source>
+        <translation>This file is not in a supported format.</translation>
+    </message>
+    <message>
+        <source>ファイル名：</source>
+        <translation>File: </translation>
+    </message>
+    <message>
+        <source>この圧縮ファイル内に、さらに%1個の圧縮ファイルが存在します。</source>
+        <translation>This package holds %1 more package(s).</translation>
+    </message>
+    <message>
+        <source>ファイルを展開しますか？</source>
+        <translation>Read them as well?</translation>
+    </message>
+    <message>
+        <source>上書</source>
+        <translation>Replace</translation>
+    </message>
+    <message>
+        <source>追加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>解凍先ディレクトリを指定してください。</source>
+        <translation>Choose the destination folder.</translation>
+    </message>
+    <message>
+        <source>ファイルの解凍先を指定してください</source>
+        <translation>Choose where the file goes</translation>
+    </message>
+    <message>
+        <source>ファイルを表示できませんでした。</source>
+        <translation>The file could not be shown.</translation>
+    </message>
+    <message>
+        <source>解凍を実行した場合に上書きされるファイルが存在します。</source>
+        <translation>Unpacking would replace existing files.</translation>
+    </message>
+    <message>
+        <source>上書きしますか？</source>
+        <translation>Replace them?</translation>
+    </message>
+    <message>
+        <source>&#x3000;[はい]を選択すると上書きします。</source>
+        <translation>  [Yes] replaces them.</translation>
+    </message>
+    <message>
+        <source>&#x3000;[いいえ]を選択すると上書きしないファイルのみ解凍します。</source>
+        <translation>  [No] unpacks only the files that replace nothing.</translation>
+    </message>
+    <message>
+        <source>&#x3000;[キャンセル]を選択すると解凍しません。</source>
+        <translation>  [Cancel] unpacks nothing.</translation>
+    </message>
+    <message>
+        <source>解凍を実行しますか？</source>
+        <translation>Unpack the package?</translation>
+    </message>
+    <message>
+        <source>解凍しています...</source>
+        <translation>Unpacking...</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>中止しています...</source>
+        <translation>Stopping...</translation>
+    </message>
+    <message>
+        <source>解凍が完了しました。</source>
+        <translation>Unpacking is complete.</translation>
+    </message>
+    <message>
+        <source>解凍を中止しました。</source>
+        <translation>Unpacking was cancelled.</translation>
+    </message>
+    <message>
+        <source>%1 個中 %2 個のファイルを処理しました。</source>
+        <translation>%2 of %1 files were done.</translation>
+    </message>
+    <message>
+        <source>次のファイルは解凍できませんでした。</source>
+        <translation>These files were not unpacked:</translation>
+    </message>
+    <message>
+        <source>ほか %1 個</source>
+        <translation>and %1 more</translation>
+    </message>
+    <message>
+        <source>解凍できなかったファイルがあります。</source>
+        <translation>Some files were not unpacked.</translation>
+    </message>
+</context>
+<context>
+    <name>vokari::ui::FrmCFSCopyFiles</name>
+    <message>
+        <source>CFS1 → CFS2 ファイル コピー</source>
+        <translation>Copy Files CFS1 → CFS2</translation>
+    </message>
+    <message>
+        <source>コピーを実行してよろしいですか？</source>
+        <translation>Copy the add-on aircraft and gauges of CFS1 into CFS2?</translation>
+    </message>
+    <message>
+        <source>コピー中のファイル</source>
+        <translation>File being copied</translation>
+    </message>
+    <message>
+        <source>実行</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>CFS1 と CFS2 の両方がインストールされていません。</source>
+        <translation>CFS1 and CFS2 are not both installed.</translation>
+    </message>
+    <message>
+        <source>コピーを続けられませんでした。</source>
+        <translation>The copy could not go on.</translation>
+    </message>
+    <message>
+        <source>コピーが完了しました。</source>
+        <translation>The copy is complete.</translation>
+    </message>
+    <message>
+        <source>コピーを中止しました。</source>
+        <translation>The copy was cancelled.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 個のファイルまたはフォルダをコピーできませんでした。</source>
+        <translation>
+            <numerusform>%n file or folder could not be copied.</numerusform>
+            <numerusform>%n files or folders could not be copied.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>ほか %n 件</source>
+        <translation>
+            <numerusform>and %n more</numerusform>
+            <numerusform>and %n more</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Windows のパスに使えない文字を含む名前です。</source>
+        <translation>The name holds a character a Windows path cannot hold.</translation>
+    </message>
+    <message>
+        <source>シンボリックリンクはたどりません。</source>
+        <translation>A symbolic link is not followed.</translation>
+    </message>
+    <message>
+        <source>フォルダを読み込めません。</source>
+        <translation>The folder cannot be read.</translation>
+    </message>
+    <message>
+        <source>CFS2 にこのフォルダがありません。</source>
+        <translation>CFS2 has no such folder.</translation>
+    </message>
+    <message>
+        <source>CFS2 に同じ名前のファイルまたはフォルダがあります。</source>
+        <translation>CFS2 has a file or folder of the same name.</translation>
+    </message>
+    <message>
+        <source>フォルダをコピーできませんでした。</source>
+        <translation>Its folder could not be copied.</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>vokari::ui::FrmDirDialog</name>
+    <message>
+        <source>ｷｬﾝｾﾙ</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>vokari::ui::FrmFindFiles</name>
+    <message>
+        <source>ファイル検索</source>
+        <translation>Find Files</translation>
+    </message>
+    <message>
+        <source>ファイル名</source>
+        <translation>File name</translation>
+    </message>
+    <message>
+        <source>設 定</source>
+        <translation>Set</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>検索結果</source>
+        <translation>Results</translation>
+    </message>
+</context>
+<context>
     <name>vokari::ui::FrmQCEdit</name>
     <message>
         <source>クイックコンバット編集</source>
@@ -677,6 +1186,10 @@
     <message>
         <source>設定を保存できませんでした。</source>
         <translation>The settings could not be saved.</translation>
+    </message>
+    <message>
+        <source>次の文字は保存できません：%1</source>
+        <translation>These characters cannot be saved: %1</translation>
     </message>
 </context>
 </TS>

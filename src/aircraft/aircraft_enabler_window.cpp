@@ -386,7 +386,9 @@ void FrmAircraftEnabler::deleteAircraftFiles() {
             rows_.remove(key);
         }
     }
-    boolChanged = false;
+    // Switches made before the deletion are still to be saved; the undo record may name
+    // aircraft that are gone.
+    boolChanged = anySwitchPending();
     boolUndo = false;
     undoInfo.reset();
     updateToolbar();
@@ -401,9 +403,25 @@ void FrmAircraftEnabler::deleteAircraftFiles() {
     }
 }
 
+bool FrmAircraftEnabler::anySwitchPending() const {
+    return std::any_of(aircrafts->aircraftList.begin(), aircrafts->aircraftList.end(),
+                       [](const auto& entry) { return entry.value.activateChanged; });
+}
+
 bool FrmAircraftEnabler::saveAircrafts() {
     if (!boolChanged)
         return true;
+    const bool saved = writeSwitches();
+    // Even a save that failed part-way has switched some aircraft on disk: the undo record
+    // would take them back in memory only. What is still unsaved stays asked about.
+    boolChanged = anySwitchPending();
+    boolUndo = false;
+    undoInfo.reset();
+    updateToolbar();
+    return saved;
+}
+
+bool FrmAircraftEnabler::writeSwitches() {
     try {
         aircrafts->setActivate();
     } catch (const AircraftSwitchError& e) {
@@ -422,12 +440,6 @@ bool FrmAircraftEnabler::saveAircrafts() {
             PromptIcon::Error);
         return false;
     }
-    for (auto& entry : aircrafts->aircraftList)
-        entry.value.activateChanged = false;
-    boolChanged = false;
-    boolUndo = false;
-    undoInfo.reset();
-    updateToolbar();
     return true;
 }
 

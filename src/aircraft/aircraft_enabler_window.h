@@ -56,6 +56,10 @@ private:
     void showAbout();
     ClsAirCraft& aircraftOf(const QTreeWidgetItem* row);
     void showActivate(const ClsAirCraft& aircraft);
+    // Some aircraft's switch is not on disk yet.
+    bool anySwitchPending() const;
+    // setActivate, with the user told of a failure.
+    bool writeSwitches();
 
     std::unique_ptr<ClsAircraftList> aircrafts;
     bool boolChanged = false;

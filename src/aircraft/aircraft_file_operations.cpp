@@ -58,12 +58,12 @@ bool isPlainFolderName(std::string_view name) {
 
 } // namespace
 
-AircraftSwitchError::AircraftSwitchError(std::string pAircraftDir, const std::string& reason)
+AircraftWriteError::AircraftWriteError(std::string pAircraftDir, const std::string& reason)
     : IoError(reason), directory_(std::move(pAircraftDir)) {}
 
 void ClsAircraftList::setActivate() {
     for (auto& item : aircraftList) {
-        const ClsAirCraft& aircraft = item.value;
+        ClsAirCraft& aircraft = item.value;
         if (!aircraft.activateChanged)
             continue;
         const std::string on = requireAircraftFolder() + aircraft.directory() + "\\aircraft.cfg";
@@ -77,6 +77,7 @@ void ClsAircraftList::setActivate() {
             // The cause goes along, for a window to word it.
             std::throw_with_nested(AircraftSwitchError(aircraft.directory(), e.what()));
         }
+        aircraft.activateChanged = false; // the disk holds it now
     }
 }
 
@@ -86,10 +87,14 @@ void ClsAircraftList::PanelAndSoundWrite() {
         if (!aircraft.panelChanged && !aircraft.soundChanged)
             continue;
         const std::string folder = requireAircraftFolder() + aircraft.directory() + "\\";
-        if (aircraft.panelChanged)
-            writeAlias(folder + "panel\\panel.cfg", aircraft.panelAlias(), "panel");
-        if (aircraft.soundChanged)
-            writeAlias(folder + "sound\\sound.cfg", aircraft.soundAlias(), "sound");
+        try {
+            if (aircraft.panelChanged)
+                writeAlias(folder + "panel\\panel.cfg", aircraft.panelAlias(), "panel");
+            if (aircraft.soundChanged)
+                writeAlias(folder + "sound\\sound.cfg", aircraft.soundAlias(), "sound");
+        } catch (const std::exception& e) {
+            std::throw_with_nested(AircraftWriteError(aircraft.directory(), e.what()));
+        }
     }
 }
 

@@ -14,15 +14,21 @@ namespace platform {
 class ProfileSnapshot;
 }
 
-// setActivate could not switch the aircraft of `directory`; the reason is the message.
-// Raised with the failure that stopped the switch nested in it (std::nested_exception).
-class AircraftSwitchError : public IoError {
+// A write to the files of the aircraft `directory` failed; the reason is the message.
+// Raised with the failure that stopped the write nested in it (std::nested_exception).
+class AircraftWriteError : public IoError {
 public:
-    AircraftSwitchError(std::string pAircraftDir, const std::string& reason);
+    AircraftWriteError(std::string pAircraftDir, const std::string& reason);
     const std::string& directory() const { return directory_; }
 
 private:
     std::string directory_;
+};
+
+// setActivate could not switch the aircraft of `directory`.
+class AircraftSwitchError : public AircraftWriteError {
+public:
+    using AircraftWriteError::AircraftWriteError;
 };
 
 // The catalogue of the aircraft installed in one game, read from the game's aircraft folder,
@@ -55,16 +61,18 @@ public:
 
     // Writes the switch state of every aircraft whose activateChanged is set: the new file is
     // whole on disk before the old one is deleted, and a failure leaves the old file in place
-    // for that aircraft and ends the pass (those before it are switched). Flags stay as they
-    // are, so the pass can be run again: an aircraft whose disk already holds the wanted state
-    // is left alone. Throws AircraftSwitchError, naming the aircraft, or ArgumentError when
-    // the game is not installed.
+    // for that aircraft and ends the pass (those before it are switched). The flag of each
+    // aircraft switched is cleared, so the flags always say what the disk does not hold yet,
+    // and the pass can be run again for the rest; an aircraft whose disk already holds the
+    // wanted state is left alone. Throws AircraftSwitchError, naming the aircraft, or
+    // ArgumentError when the game is not installed.
     void setActivate();
 
     // Writes the panel alias of every aircraft whose panelChanged is set and the sound alias of
     // every one whose soundChanged is set, backing each file up once as ".org" first. An
     // aircraft without a "panel" (or "sound") folder gets nothing written. Flags stay as they
-    // are. Throws IoError.
+    // are. A failure ends the pass: the aircraft before the one named by the
+    // AircraftWriteError are written, of that one perhaps its panel, of those after it nothing.
     void PanelAndSoundWrite();
 
     // Deletes the folder of the aircraft `pAircraftDir` and drops it from the catalogue, even

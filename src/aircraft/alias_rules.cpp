@@ -3,19 +3,32 @@
 #include "app/installation.h"
 #include "platform/file_system.h"
 
+#include <utility>
+
 namespace vokari {
+namespace {
+
+constexpr const char* kLear45 = "lear45";
+
+} // namespace
 
 const char* aliasFolderName(AliasKind kind) {
     return kind == AliasKind::Panel ? "panel" : "sound";
 }
 
-void addAliasPseudoAircraft(ClsAircraftList& list) {
-    if (list.version() != kGameCfs1)
+void readAliasAircrafts(ClsAircraftList& list) {
+    list.readAircrafts(false, true);
+    if (list.version() != kGameCfs1 || list.aircraftList.keyExists(kLear45))
         return;
-    ClsAirCraft& lear = list.AddAircraft("lear45");
-    lear.setDirectory("lear45");
+    // First in the lists, as if added before the reading.
+    KeyedCollection<ClsAirCraft> read = std::move(list.aircraftList);
+    list.aircraftList.clear();
+    ClsAirCraft& lear = list.AddAircraft(kLear45);
+    lear.setDirectory(kLear45);
     lear.setName("リアジェット");
-    lear.setTitle("lear45");
+    lear.setTitle(kLear45);
+    for (auto& item : read)
+        list.aircraftList.add(item.key, std::move(item.value));
 }
 
 bool canLendAlias(const ClsAirCraft& aircraft, AliasKind kind) {
@@ -28,6 +41,20 @@ bool hasAliasFolder(const ClsAircraftList& list, const ClsAirCraft& receiver, Al
     return !game.empty() &&
            platform::isDirectory(game + aircraftFolderName() + receiver.directory() + "\\" +
                                  aliasFolderName(kind));
+}
+
+const std::string& aliasOf(const ClsAirCraft& aircraft, AliasKind kind) {
+    return kind == AliasKind::Panel ? aircraft.panelAlias() : aircraft.soundAlias();
+}
+
+void lendAlias(ClsAirCraft& receiver, const ClsAirCraft& lender, AliasKind kind) {
+    if (kind == AliasKind::Panel) {
+        receiver.setPanelAlias(lender.directory());
+        receiver.panelChanged = true;
+    } else {
+        receiver.setSoundAlias(lender.directory());
+        receiver.soundChanged = true;
+    }
 }
 
 } // namespace vokari

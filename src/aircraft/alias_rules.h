@@ -2,6 +2,8 @@
 
 #include "aircraft/aircraft_list.h"
 
+#include <string>
+
 // Who may lend a panel or a sound to whom, as the alias window offers it.
 namespace vokari {
 
@@ -10,14 +12,21 @@ enum class AliasKind { Panel, Sound };
 // "panel" or "sound": the folder in an aircraft's folder that holds the file.
 const char* aliasFolderName(AliasKind kind);
 
-// The first game lists the pseudo-aircraft lear45, which has no aircraft file yet takes
-// aliases. Call after setVersion and before readAircrafts; nothing happens for the second game.
-void addAliasPseudoAircraft(ClsAircraftList& list);
+// Reads the switched-on aircraft with their panels, sounds and gauges. The first game also
+// lists, first of all, the pseudo-aircraft lear45: it has no aircraft file yet takes aliases
+// into the folder lear45. When that folder holds a real aircraft, that one is the only entry.
+// Call after setVersion.
+void readAliasAircrafts(ClsAircraftList& list);
 
 // A lender has the file of its own and borrows none; every other aircraft is a receiver.
 bool canLendAlias(const ClsAirCraft& aircraft, AliasKind kind);
 
 // Whether the receiver has the folder an alias is written into (without it nothing is written).
 bool hasAliasFolder(const ClsAircraftList& list, const ClsAirCraft& receiver, AliasKind kind);
+
+const std::string& aliasOf(const ClsAirCraft& aircraft, AliasKind kind);
+
+// The receiver borrows the lender's panel or sound from the next save on.
+void lendAlias(ClsAirCraft& receiver, const ClsAirCraft& lender, AliasKind kind);
 
 } // namespace vokari

@@ -82,6 +82,10 @@ QString messageOnly(const std::exception& error, const char* kind) {
 
 } // namespace
 
+QString systemReasonText(int errorNumber) {
+    return reasonLine(errorNumber);
+}
+
 QString failureText(const std::exception& error) {
     // An error raised on behalf of another: the other says what went wrong.
     if (const auto* nested = dynamic_cast<const std::nested_exception*>(&error);

@@ -9,4 +9,8 @@ namespace vokari::ui {
 // them on this system. Windows put it under their own lead line ("...を保存できませんでした。").
 QString failureText(const std::exception& error);
 
+// The system's reason for a failure (an errno value) in the window's language, for windows that
+// list several failures one line each; empty for 0.
+QString systemReasonText(int errorNumber);
+
 } // namespace vokari::ui

@@ -8,12 +8,15 @@
 #include "app/version.h"
 #include "app/vokari_window.h"
 #include "common/error.h"
+#include "platform/environment.h"
 #include "platform/instance_lock.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLocale>
 #include <QPushButton>
 #include <QTimer>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -40,6 +43,20 @@ int main(int argc, char** argv) {
                   << ": this tool is not built yet\n";
         return 2;
     }
+
+#if defined(__unix__) && !defined(__APPLE__)
+    // Without a display the toolkit would end with its platform plug-in error.
+    {
+        const std::filesystem::path cli = platform::executableDirectory() / "vokari-cli";
+        const std::string message =
+            noDisplayMessage(displayChoice(std::vector<std::string>(argv + 1, argv + argc)),
+                             std::filesystem::exists(cli) ? cli.string() : "vokari-cli");
+        if (!message.empty()) {
+            std::cerr << message << "\n";
+            return 1;
+        }
+    }
+#endif
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vokari"));
@@ -76,6 +93,9 @@ int main(int argc, char** argv) {
         launcher.setGamePrefixes(prefixes);
         if (launcher.load()) {
             launcher.show();
+            if (!options.openFile.empty())
+                launcher.setStartupFiles(
+                    {QFileInfo(QString::fromLocal8Bit(options.openFile)).absoluteFilePath()});
             if (options.openTool) {
                 const LauncherTool tool = *options.openTool;
                 QTimer::singleShot(0, &launcher, [&launcher, tool] {

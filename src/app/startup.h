@@ -28,13 +28,29 @@ struct StartOptions {
     bool demo = false; // also set by --demo-reset
     bool demoReset = false;
     std::optional<LauncherTool> openTool;
+    std::string openFile;                // --open install PACKAGE: the package, as given
     std::optional<std::string> language; // --lang ja|en
 };
 
-// Reads --help, --demo, --demo-reset, --open TOOL and --lang ja|en. Arguments that do not begin
-// with "--" are left to the window toolkit (-platform, -style ...). Throws ArgumentError.
+// Reads --help, --demo, --demo-reset, --open TOOL (install may be followed by a package to
+// open) and --lang ja|en. Other arguments that do not begin with "--" are left to the window
+// toolkit (-platform, -style ...). Throws ArgumentError.
 StartOptions parseStartOptions(const std::vector<std::string>& args);
 std::string startUsage();
+
+// Where the window toolkit would open its windows, as far as the command line and the
+// environment tell.
+struct DisplayChoice {
+    std::string platform;       // -platform NAME, else QT_QPA_PLATFORM; empty when not chosen
+    std::string display;        // DISPLAY
+    std::string waylandDisplay; // WAYLAND_DISPLAY
+};
+DisplayChoice displayChoice(const std::vector<std::string>& args);
+
+// The one line `vokari` prints instead of the toolkit's platform plug-in error when no display
+// can be found, pointing to `cli` (vokari-cli) to try the tool kit without one; empty when a
+// window can be shown or another platform (offscreen, vnc ...) was chosen.
+std::string noDisplayMessage(const DisplayChoice& choice, std::string_view cli);
 
 inline constexpr std::string_view kProgramName = "Vokari";
 

@@ -1,7 +1,10 @@
 #include "app/tool_window.h"
 
 #include "aircraft/aircraft_enabler_window.h"
+#include "aircraft/alias_setting_window.h"
+#include "copy/cfs_copy_files_window.h"
 #include "gameconfig/cfs_setting_window.h"
+#include "installer/arc_install_window.h"
 #include "quickcombat/qc_edit_window.h"
 
 namespace vokari::ui {
@@ -22,11 +25,11 @@ struct ToolWindowEntry {
 // FrmCFSCopyFiles asks no version: give it a constructor that ignores it.
 constexpr ToolWindowEntry kToolWindows[] = {
     {LauncherTool::Enabler, &makeWindow<FrmAircraftEnabler>},
-    {LauncherTool::Alias, nullptr}, // FrmAliasSetting
+    {LauncherTool::Alias, &makeWindow<FrmAliasSetting>},
     {LauncherTool::QuickCombat, &makeWindow<FrmQCEdit>},
-    {LauncherTool::Install, nullptr}, // FrmArcInstall
+    {LauncherTool::Install, &makeWindow<FrmArcInstall>},
     {LauncherTool::Settings, &makeWindow<frmCfsSetting>},
-    {LauncherTool::Copy, nullptr}, // FrmCFSCopyFiles
+    {LauncherTool::Copy, &makeWindow<FrmCFSCopyFiles>},
 };
 
 MakeToolWindow makerOf(LauncherTool tool) {

@@ -3,6 +3,7 @@
 #include "app/startup.h"
 
 #include <QDialog>
+#include <QStringList>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -18,6 +19,15 @@
 // starts from a fresh window. Its tests live in tests/<feature>/<name>_window_test.cpp: call
 // vokari::test::qtApp() (support/qt_app.h) and answer its questions with a ScriptedPrompt.
 namespace vokari::ui {
+
+// A tool window that opens files handed to it from outside (the installer: a package named on
+// the command line), as if they had been dropped on it.
+class FileOpeningWindow {
+public:
+    virtual ~FileOpeningWindow() = default;
+    // Host paths.
+    virtual void openFiles(const QStringList& files) = 0;
+};
 
 using ToolWindowFactory =
     std::function<std::unique_ptr<QDialog>(LauncherTool tool, int16_t version, QWidget* launcher)>;

@@ -18,7 +18,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace vokari::ui {
 namespace {
@@ -214,9 +216,14 @@ QPushButton* FrmVokari::toolButton(LauncherTool tool) const {
 }
 
 void FrmVokari::openTool(LauncherTool tool) {
+    // Handed to this opening only, whether or not the window comes up.
+    const QStringList files = std::exchange(startupFiles_, {});
     if (tool == LauncherTool::Install && !archiversFound())
         return;
     std::unique_ptr<QDialog> window = toolWindows_(tool, SelectedCFSVersion(), this);
+    if (auto* opener = dynamic_cast<FileOpeningWindow*>(window.get()); opener && !files.empty())
+        // Once the window is shown, as if the files had been dropped on it.
+        QTimer::singleShot(0, window.get(), [opener, files] { opener->openFiles(files); });
     if (window)
         showModal(*window);
     // Leaving scope unloads the window: the next opening starts afresh.

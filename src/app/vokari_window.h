@@ -4,6 +4,7 @@
 #include "app/startup.h"
 #include "app/tool_window.h"
 
+#include <QStringList>
 #include <QWidget>
 #include <cstdint>
 #include <map>
@@ -41,6 +42,8 @@ public:
     QPushButton* toolButton(LauncherTool tool) const;
     // Opens a tool modally and unloads it when it closes (what its button does).
     void openTool(LauncherTool tool);
+    // Files the next tool window opened is handed, when it opens files (host paths).
+    void setStartupFiles(const QStringList& files) { startupFiles_ = files; }
     void openAbout();
 
 protected:
@@ -57,6 +60,7 @@ private:
     void showModal(QDialog& window);
 
     ToolWindowFactory toolWindows_;
+    QStringList startupFiles_;
     bool unloaded_ = false;
     std::vector<GamePrefix> prefixes_;
     QLabel* LblWinePrefix;

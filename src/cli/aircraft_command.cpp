@@ -108,8 +108,7 @@ int runAlias(ClsAircraftList& list, Context& ctx, int16_t version) {
     const std::string kind = aliasFolderName(aliasKind);
 
     list.setVersion(version);
-    addAliasPseudoAircraft(list);
-    list.readAircrafts(false, true);
+    readAliasAircrafts(list);
     const ClsAirCraft& lender = aircraftOf(list, lenderFolder);
     if (!canLendAlias(lender, aliasKind))
         throw Refusal(lenderFolder + " has no " + kind + " of its own to lend");
@@ -121,16 +120,8 @@ int runAlias(ClsAircraftList& list, Context& ctx, int16_t version) {
         if (!hasAliasFolder(list, receiver, aliasKind))
             throw Refusal(folder + " has no " + kind + " folder to hold an alias");
     }
-    for (const auto& folder : folders) {
-        ClsAirCraft& receiver = list.aircraftList.item(folder);
-        if (panel) {
-            receiver.setPanelAlias(lender.directory());
-            receiver.panelChanged = true;
-        } else {
-            receiver.setSoundAlias(lender.directory());
-            receiver.soundChanged = true;
-        }
-    }
+    for (const auto& folder : folders)
+        lendAlias(list.aircraftList.item(folder), lender, aliasKind);
     list.PanelAndSoundWrite();
     return kExitOk;
 }

@@ -26,19 +26,14 @@ int runConfig(Context& ctx) {
         throw UsageError("usage: config --game N [set SECTION KEY VALUE]");
     const std::string& section = ctx.args[1];
     const std::string& key = ctx.args[2];
-    std::string loaded;
     try {
-        loaded = ini.GetKeyValue(section, key);
+        ini.GetKeyValue(section, key);
     } catch (const KeyError&) {
         ctx.err << "vokari-cli: unknown setting: " << section << ' ' << key
                 << " (`vokari-cli config --game " << game.version << "` lists them)\n";
         return kExitFailure;
     }
     ini.setKeyValue(section, key, ctx.args[3]);
-    // A setting that was empty when loaded never counts as changed, so it is not written.
-    if (loaded.empty() && !ini.GetKeyValue(section, key).empty())
-        ctx.err << "vokari-cli: " << section << ' ' << key
-                << " was empty in the game's file; it is left as it was\n";
     ini.saveFile();
     return kExitOk;
 }

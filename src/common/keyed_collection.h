@@ -3,6 +3,7 @@
 #include "common/error.h"
 #include "common/text.h"
 
+#include <cstdint>
 #include <list>
 #include <string>
 #include <string_view>
@@ -10,6 +11,23 @@
 #include <utility>
 
 namespace vokari {
+
+// Hashing and comparing keys without regard to case, on views: lookups make no folded copy.
+// Not noexcept: the table then keeps each key's hash instead of working it out again while
+// it walks a bucket.
+struct NoCaseHash {
+    size_t operator()(std::string_view key) const {
+        uint64_t h = 14695981039346656037ull; // FNV-1a
+        for (char c : key)
+            h = (h ^ static_cast<unsigned char>(asciiLower(c))) * 1099511628211ull;
+        return static_cast<size_t>(h);
+    }
+};
+struct NoCaseEqual {
+    bool operator()(std::string_view a, std::string_view b) const noexcept {
+        return equalsNoCase(a, b);
+    }
+};
 
 // An ordered collection addressed by a text key; keys compare without regard to case.
 // Items keep the order in which they were added. Taking or removing a missing key is an
@@ -37,33 +55,45 @@ public:
     }
 
     void add(std::string_view key, T value) {
-        std::string folded = asciiLower(key);
-        if (index_.count(folded))
+        if (locate(key) != items_.end())
             throw KeyError("key already in the collection: " + std::string(key));
-        items_.push_back(Item{std::string(key), std::move(value)});
-        index_.emplace(std::move(folded), std::prev(items_.end()));
+        append(key, std::move(value));
+    }
+
+    // Adds the item unless the key is present; false when it was.
+    bool addIfAbsent(std::string_view key, T value) {
+        if (locate(key) != items_.end())
+            return false;
+        append(key, std::move(value));
+        return true;
     }
 
     bool keyExists(std::string_view key) const noexcept {
-        try {
-            return index_.count(asciiLower(key)) != 0;
-        } catch (...) {
-            return false;
-        }
+        return const_cast<KeyedCollection*>(this)->locate(key) != items_.end();
     }
 
-    T& item(std::string_view key) { return find(key)->value; }
+    // The item under the key, or null: one lookup where keyExists and item would take two.
+    T* find(std::string_view key) noexcept {
+        const iterator it = locate(key);
+        return it == items_.end() ? nullptr : &it->value;
+    }
+    const T* find(std::string_view key) const noexcept {
+        return const_cast<KeyedCollection*>(this)->find(key);
+    }
+
+    T& item(std::string_view key) { return at(key)->value; }
     const T& item(std::string_view key) const {
         return const_cast<KeyedCollection*>(this)->item(key);
     }
     // The key as it was spelled when the item was added.
     const std::string& keyOf(std::string_view key) const {
-        return const_cast<KeyedCollection*>(this)->find(key)->key;
+        return const_cast<KeyedCollection*>(this)->at(key)->key;
     }
 
     void remove(std::string_view key) {
-        auto it = find(key);
-        index_.erase(asciiLower(key));
+        const iterator it = at(key);
+        if (!index_.empty())
+            index_.erase(std::string_view(it->key));
         items_.erase(it);
     }
 
@@ -81,15 +111,59 @@ public:
     const_iterator end() const { return items_.end(); }
 
 private:
-    iterator find(std::string_view key) {
-        auto hit = index_.find(asciiLower(key));
-        if (hit == index_.end())
+    // Small collections (a quick-combat group's aircraft) are searched in order: an index per
+    // collection would cost more than it saves. Larger ones keep an index from then on.
+    static constexpr size_t kIndexFrom = 24;
+
+    // Keys of one collection often differ only in their last characters (numbered names).
+    static bool sameKeyFromTheEnd(std::string_view a, std::string_view b) noexcept {
+        if (a.size() != b.size())
+            return false;
+        for (size_t i = a.size(); i-- > 0;)
+            if (asciiLower(a[i]) != asciiLower(b[i]))
+                return false;
+        return true;
+    }
+
+    iterator locate(std::string_view key) noexcept {
+        if (!index_.empty()) {
+            const auto hit = index_.find(key);
+            return hit == index_.end() ? items_.end() : hit->second;
+        }
+        for (auto it = items_.begin(); it != items_.end(); ++it)
+            if (sameKeyFromTheEnd(it->key, key))
+                return it;
+        return items_.end();
+    }
+
+    void append(std::string_view key, T value) {
+        items_.push_back(Item{std::string(key), std::move(value)});
+        try {
+            if (!index_.empty()) {
+                const auto last = std::prev(items_.end());
+                index_.emplace(std::string_view(last->key), last);
+            } else if (items_.size() >= kIndexFrom) {
+                index_.reserve(items_.size() * 2);
+                for (auto it = items_.begin(); it != items_.end(); ++it)
+                    index_.emplace(std::string_view(it->key), it);
+            }
+        } catch (...) {
+            index_.clear();
+            items_.pop_back();
+            throw;
+        }
+    }
+
+    iterator at(std::string_view key) {
+        const iterator it = locate(key);
+        if (it == items_.end())
             throw KeyError("no such key in the collection: " + std::string(key));
-        return hit->second;
+        return it;
     }
 
     std::list<Item> items_;
-    std::unordered_map<std::string, iterator> index_;
+    // Keys are views of the items' own keys, which stay put in the list.
+    std::unordered_map<std::string_view, iterator, NoCaseHash, NoCaseEqual> index_;
 };
 
 // The free form the callers of the original code use.

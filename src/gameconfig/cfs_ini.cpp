@@ -2,7 +2,10 @@
 
 #include "app/installation.h"
 #include "common/error.h"
+#include "platform/codepage.h"
 #include "platform/profile.h"
+
+#include <vector>
 
 namespace vokari {
 
@@ -91,19 +94,24 @@ bool ClsCfsIni::IsKeyChanged(std::string_view pSect, std::string_view pKey) cons
 }
 
 void ClsCfsIni::saveFile() {
-    for (const CfsIniSetting& s : cfsIniSettings())
-        writeKeyIfChanged(s.section, s.key);
-}
-
-void ClsCfsIni::writeKeyIfChanged(const char* section, const char* keyName) {
-    ClsIniKey& k = key(section, keyName);
-    if (!k.changed())
+    std::vector<platform::ProfileEdit> edits;
+    for (const CfsIniSetting& s : cfsIniSettings()) {
+        const ClsIniKey& k = key(s.section, s.key);
+        if (!k.changed())
+            continue;
+        // Every value is checked before anything is written, so a save is all or nothing.
+        if (const std::string bad = platform::unencodableCharacters(k.keyValue()); !bad.empty())
+            throw CodePageError(k.keyValue(), bad, platform::ansiCodePage());
+        edits.push_back({s.section, s.key, k.keyValue()});
+    }
+    if (edits.empty())
         return;
     if (filePath_.empty())
         throw IoError("no configuration file to write: game " + std::to_string(version_) +
                       " is not installed");
-    platform::writeIniString(section, keyName, k.keyValue(), filePath_);
-    k.setChanged(false);
+    platform::writeIniStrings(edits, filePath_);
+    for (const platform::ProfileEdit& edit : edits)
+        key(edit.section, edit.key).setChanged(false);
 }
 
 } // namespace vokari

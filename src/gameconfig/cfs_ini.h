@@ -10,8 +10,8 @@
 #include <string_view>
 
 // The handful of settings of the game's configuration file that the game offers no screen for.
-// Only changed settings are written back, one key at a time, so the rest of the game's file
-// stays as the game wrote it.
+// Only changed settings are written back, each on its own key line, so the rest of the game's
+// file stays as the game wrote it.
 namespace vokari {
 
 struct CfsIniSetting {
@@ -55,9 +55,10 @@ public:
     }
     bool IsKeyChanged(std::string_view pSect, std::string_view pKey) const;
 
-    // Writes each changed setting with the profile writer and clears its flag. Throws IoError
-    // when a key cannot be written (or there is no file to write to) and ArgumentError when a
-    // value has no form in the file's code page; the keys not yet written stay marked changed.
+    // Writes every changed setting in one replacement of the file and clears their flags: all
+    // or nothing. Throws ArgumentError, before anything is written, when a value has no form in
+    // the file's code page, and IoError when the file cannot be written (or there is none to
+    // write to); every setting then stays marked changed.
     void saveFile();
 
     const KeyedCollection<Section>& Sections() const { return sections_; }
@@ -66,7 +67,6 @@ private:
     ClsIniKey& key(std::string_view pSect, std::string_view pKey);
     const ClsIniKey& key(std::string_view pSect, std::string_view pKey) const;
     void readKey(const char* section, const char* keyName, const char* defaultValue);
-    void writeKeyIfChanged(const char* section, const char* keyName);
 
     KeyedCollection<Section> sections_;
     int16_t version_ = 0;

@@ -6,6 +6,7 @@
 #include "common/prompt.h"
 #include "gameconfig/cfs_ini.h"
 #include "gameconfig/number_text.h"
+#include "platform/codepage.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -159,6 +160,12 @@ void frmCfsSetting::buildControls() {
     const QString nameTip = tr("プレーヤー名を設定します（CFS2でも初期表示されます）");
     Label1_->setToolTip(nameTip);
     TxtPlayerName_->setToolTip(nameTip);
+    // Says at once which typed characters the game's file cannot hold.
+    LblPlayerNameChars_ = new QLabel(PctMulti_);
+    LblPlayerNameChars_->setObjectName(QStringLiteral("LblPlayerNameChars"));
+    LblPlayerNameChars_->setWordWrap(true);
+    LblPlayerNameChars_->setVisible(false);
+    connect(TxtPlayerName_, &QLineEdit::textChanged, this, [this] { showUnsavableCharacters(); });
 
     Label2_ = new QLabel(tr("プレーヤー表示色"), PctMulti_);
     Label2_->setObjectName(QStringLiteral("Label2"));
@@ -194,12 +201,13 @@ void frmCfsSetting::buildControls() {
     auto* multiLayout = new QGridLayout(PctMulti_);
     multiLayout->addWidget(Label1_, 0, 0);
     multiLayout->addWidget(TxtPlayerName_, 0, 1);
-    multiLayout->addWidget(Label2_, 1, 0, Qt::AlignTop);
-    multiLayout->addLayout(colors, 1, 1);
-    multiLayout->addWidget(Label3_, 2, 0);
-    multiLayout->addLayout(collision, 2, 1);
-    multiLayout->addWidget(ChkDspCheatWarn_, 3, 0, 1, 2);
-    multiLayout->setRowStretch(4, 1);
+    multiLayout->addWidget(LblPlayerNameChars_, 1, 1);
+    multiLayout->addWidget(Label2_, 2, 0, Qt::AlignTop);
+    multiLayout->addLayout(colors, 2, 1);
+    multiLayout->addWidget(Label3_, 3, 0);
+    multiLayout->addLayout(collision, 3, 1);
+    multiLayout->addWidget(ChkDspCheatWarn_, 4, 0, 1, 2);
+    multiLayout->setRowStretch(5, 1);
 
     CmdOk_ = new QPushButton(tr("OK"), this);
     CmdOk_->setObjectName(QStringLiteral("CmdOk"));
@@ -317,9 +325,17 @@ void frmCfsSetting::editSetting(const char* section, const char* key, const std:
         setApplyEnabled(true);
 }
 
+// Only what the user typed is taken, as for the collision pause.
 void frmCfsSetting::takePlayerName() {
-    if (loaded_)
+    if (loaded_ && TxtPlayerName_->isModified())
         editSetting(kMulti, "SP_PLAYER_NAME", us(TxtPlayerName_->text()));
+}
+
+void frmCfsSetting::showUnsavableCharacters() {
+    const std::string bad = platform::unencodableCharacters(us(TxtPlayerName_->text()));
+    LblPlayerNameChars_->setText(bad.empty() ? QString()
+                                             : tr("次の文字は保存できません：%1").arg(qs(bad)));
+    LblPlayerNameChars_->setVisible(!bad.empty());
 }
 
 // False when the text is not a number; the setting is then left alone. Only what the user
@@ -365,13 +381,13 @@ bool frmCfsSetting::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-// The text box that still holds the focus has not handed its value over yet.
+// A text box being edited may not have handed its value over yet: the focus leaves it only
+// when the window is the active one, which it need not be when a button is clicked.
 bool frmCfsSetting::takeFocusedText() {
     if (numberMessagePending_)
         return false;
-    if (focusWidget() == TxtPlayerName_)
-        takePlayerName();
-    if (focusWidget() == TxtCollisionSec_ && !takeCollisionSec()) {
+    takePlayerName();
+    if (!takeCollisionSec()) {
         askForNumber();
         return false;
     }

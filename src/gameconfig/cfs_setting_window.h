@@ -68,6 +68,7 @@ private:
 
     void editSetting(const char* section, const char* key, const std::string& value);
     void takePlayerName();
+    void showUnsavableCharacters();
     bool takeCollisionSec();
     void askForNumber();
     bool takeFocusedText();
@@ -86,6 +87,7 @@ private:
     QCheckBox* ChkShowMovie_ = nullptr;
     QLabel* Label1_ = nullptr;
     QLineEdit* TxtPlayerName_ = nullptr;
+    QLabel* LblPlayerNameChars_ = nullptr;
     QLabel* Label2_ = nullptr;
     PlayerColorBox* Pct_MC_[16] = {};
     QLabel* Label3_ = nullptr;

@@ -6,10 +6,14 @@ namespace vokari {
 
 void ClsIniKey::setKeyValue(std::string_view pKeyValue) {
     std::string value = trim(pKeyValue);
+    if (!loaded_) {
+        loaded_ = true;
+        keyValue_ = std::move(value);
+        return;
+    }
     if (value == keyValue_)
         return;
-    if (!keyValue_.empty())
-        changed_ = true;
+    changed_ = true;
     keyValue_ = std::move(value);
 }
 

@@ -13,9 +13,8 @@ public:
     void setKeyName(std::string_view pKeyName) { keyName_ = pKeyName; }
 
     const std::string& keyValue() const { return keyValue_; }
-    // Stores the value without blanks around it. Replacing a non-empty value with a different
-    // one marks the key changed; the first value (the loaded one) and any value replacing an
-    // empty one do not.
+    // Stores the value without blanks around it. The first value given (the loaded one) does
+    // not mark the key changed; any later, different value does, whatever the file held.
     void setKeyValue(std::string_view pKeyValue);
 
     bool changed() const { return changed_; }
@@ -25,6 +24,7 @@ private:
     std::string keyName_;
     std::string keyValue_;
     bool changed_ = false;
+    bool loaded_ = false;
 };
 
 } // namespace vokari

@@ -178,7 +178,13 @@ void copyToBackup(const fs::path& source, const fs::path& backup) {
 
 class Extraction {
 public:
-    explicit Extraction(std::vector<ExtractionFailure>& failures) : failures_(failures) {}
+    Extraction(std::vector<ExtractionFailure>& failures, const ExtractionProgress& progress,
+               size_t total)
+        : failures_(failures), progress_(progress), total_(total) {}
+
+    // A step counted without being written (refused).
+    void skip() { ++done_; }
+    bool stopped() const { return stopped_; }
 
     void runGroup(const std::string& archive, ArchiveKind kind,
                   const std::vector<const ExtractionStep*>& steps) {
@@ -193,7 +199,12 @@ public:
                 if (it == byIndex.end())
                     continue;
                 const ExtractionStep& step = *it->second;
+                if (progress_ && !progress_(done_, total_, *step.entry)) {
+                    stopped_ = true;
+                    return;
+                }
                 byIndex.erase(it);
+                ++done_;
                 try {
                     write(step, *reader);
                 } catch (const std::exception& e) {
@@ -291,6 +302,10 @@ private:
     }
 
     std::vector<ExtractionFailure>& failures_;
+    const ExtractionProgress& progress_;
+    size_t total_;
+    size_t done_ = 0;
+    bool stopped_ = false;
     Folders folders_;
 };
 
@@ -344,8 +359,10 @@ bool isContainedRelativeFolder(std::string_view folder) {
     return true;
 }
 
-std::vector<ExtractionFailure> runExtraction(const std::vector<ExtractionStep>& steps) {
+std::vector<ExtractionFailure> runExtraction(const std::vector<ExtractionStep>& steps,
+                                             const ExtractionProgress& progress) {
     std::vector<ExtractionFailure> failures;
+    Extraction extraction(failures, progress, steps.size());
     // One pass per source archive, archives in the order their first entry is planned.
     std::vector<std::pair<std::string, std::vector<const ExtractionStep*>>> groups;
     std::unordered_map<std::string, size_t> groupOf;
@@ -353,10 +370,13 @@ std::vector<ExtractionFailure> runExtraction(const std::vector<ExtractionStep>& 
         const std::string reason = refusalReason(*step.entry);
         if (!reason.empty()) {
             failures.push_back({step.entry->fullPath(), reason});
+            extraction.skip();
             continue;
         }
-        if (step.entry->isFolder())
+        if (step.entry->isFolder()) {
+            extraction.skip();
             continue;
+        }
         const std::string key = std::to_string(static_cast<int>(step.entry->sourceArchiveKind())) +
                                 "|" + step.entry->sourceArchive();
         auto [it, added] = groupOf.emplace(key, groups.size());
@@ -364,8 +384,9 @@ std::vector<ExtractionFailure> runExtraction(const std::vector<ExtractionStep>& 
             groups.push_back({key, {}});
         groups[it->second].second.push_back(&step);
     }
-    Extraction extraction(failures);
     for (const auto& [key, group] : groups) {
+        if (extraction.stopped())
+            break;
         const ClsCfsArcFile& first = *group.front()->entry;
         extraction.runGroup(first.sourceArchive(), first.sourceArchiveKind(), group);
     }

@@ -20,7 +20,8 @@ struct ExtractionStep {
     bool backup = false;       // copy an existing file to ".bak" once before replacing it
 };
 
-std::vector<ExtractionFailure> runExtraction(const std::vector<ExtractionStep>& steps);
+std::vector<ExtractionFailure> runExtraction(const std::vector<ExtractionStep>& steps,
+                                             const ExtractionProgress& progress = {});
 
 // Why the entry must never be written (a link, a device, a name that is no plain file name);
 // empty when it may be.

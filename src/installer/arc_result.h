@@ -19,6 +19,8 @@ inline constexpr int32_t kArcIoError = 1004;
 inline constexpr int32_t kArcEntriesFailed = 1005;
 // A destination outside the game folder and the work directory.
 inline constexpr int32_t kArcBadDestination = 1006;
+// Unpacking was stopped before the end (at the user's request).
+inline constexpr int32_t kArcStopped = 1007;
 // Any other error.
 inline constexpr int32_t kArcOtherError = 1099;
 

@@ -217,7 +217,7 @@ int32_t ClsCfsArcList::extractArchive(intptr_t, std::string_view pFilePath,
     return failures_.empty() ? kArcOk : kArcEntriesFailed;
 }
 
-int32_t ClsCfsArcList::extractArchives(intptr_t) {
+int32_t ClsCfsArcList::extractArchives(intptr_t, const ExtractionProgress& progress) {
     failures_.clear();
     std::vector<ExtractionStep> steps;
     std::vector<ExtractionFailure> refused;
@@ -236,12 +236,21 @@ int32_t ClsCfsArcList::extractArchives(intptr_t) {
         if (steps.back().folder.back() != '\\')
             steps.back().folder += '\\';
     }
+    bool stopped = false;
+    ExtractionProgress watched;
+    if (progress)
+        watched = [&](size_t done, size_t total, const ClsCfsArcFile& next) {
+            stopped = !progress(done, total, next);
+            return !stopped;
+        };
     try {
-        failures_ = runExtraction(steps);
+        failures_ = runExtraction(steps, watched);
     } catch (const std::exception& e) {
         failures_.push_back({"", e.what()});
     }
     failures_.insert(failures_.begin(), refused.begin(), refused.end());
+    if (stopped)
+        return kArcStopped;
     return failures_.empty() ? kArcOk : kArcEntriesFailed;
 }
 

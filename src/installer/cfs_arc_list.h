@@ -4,7 +4,9 @@
 #include "installer/archiver.h"
 #include "installer/cfs_arc_file.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +18,12 @@ struct ExtractionFailure {
     std::string fullPath;
     std::string reason;
 };
+
+class ClsCfsArcFile;
+// Asked before each entry is written, with how many of the entries to unpack are done; false
+// stops the run there, leaving the entries not reached as they were.
+using ExtractionProgress =
+    std::function<bool(size_t done, size_t total, const ClsCfsArcFile& next)>;
 
 // One add-on package being installed into a game: the entries of the package and of the
 // archives nested in it, where each belongs in the game folder, and unpacking them.
@@ -54,7 +62,9 @@ public:
     // Unpacks every placed entry into the game folder, existing files only with boolOverWrite,
     // each replaced file first copied once to a ".bak" backup. Every entry that can be
     // unpacked is; the others are in extractionFailures() and the result is kArcEntriesFailed.
-    int32_t extractArchives(intptr_t pHwnd);
+    // `progress`, when given, is asked before each entry and may stop the run there: the
+    // result is then kArcStopped and the entries not reached are left as they were.
+    int32_t extractArchives(intptr_t pHwnd, const ExtractionProgress& progress = {});
 
     // Entries the last extractArchive / extractArchives did not unpack.
     const std::vector<ExtractionFailure>& extractionFailures() const { return failures_; }

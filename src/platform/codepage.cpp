@@ -1,7 +1,9 @@
 #include "platform/codepage.h"
 
 #include "common/error.h"
+#include "common/text.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
@@ -114,6 +116,18 @@ std::string convert(std::string_view in, const char* to, const char* from, bool 
     return out;
 }
 
+// One UTF-8 sequence as its lead byte announces it (overlong forms are left to iconv).
+bool isValidUtf8Character(std::string_view character) {
+    const auto lead = static_cast<unsigned char>(character.front());
+    const size_t width = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+    if (width == 0 || lead > 0xF4 || character.size() != width)
+        return false;
+    for (char c : character.substr(1))
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
+            return false;
+    return true;
+}
+
 } // namespace
 
 // Eight bytes at a time: profile values are checked on every lookup.
@@ -144,16 +158,119 @@ void setAnsiCodePage(std::string name) {
     codePageName() = std::move(name);
 }
 
+bool ansiCodePageIsShiftJis() {
+    // Asked on every conversion: worked out again only when the code page changes.
+    thread_local std::string known;
+    thread_local bool shiftJis = false;
+    if (known != ansiCodePage()) {
+        known = ansiCodePage();
+        const std::string cp = asciiLower(known);
+        shiftJis = cp == "cp932" || cp == "shift_jis" || cp == "sjis" || cp == "ms932";
+    }
+    return shiftJis;
+}
+
+// Where the run of ASCII bytes that starts at `pos` ends; eight bytes at a time.
+size_t asciiRunEnd(std::string_view in, size_t pos) {
+    for (; pos + 8 <= in.size(); pos += 8) {
+        uint64_t word;
+        std::memcpy(&word, in.data() + pos, 8);
+        if (word & 0x8080808080808080ull)
+            break;
+    }
+    while (pos < in.size() && static_cast<unsigned char>(in[pos]) < 0x80)
+        ++pos;
+    return pos;
+}
+
+// Mostly ASCII text (the games' files: keys, numbers, folder names) goes to the converter
+// only in its non-ASCII runs. `runEnd` gives where a run that starts at `pos` ends: there the
+// next byte is ASCII and starts a character of its own.
+template <typename RunEnd>
+std::string convertRuns(std::string_view in, const char* to, const char* from, bool strict,
+                        std::string_view replacement, RunEnd runEnd) {
+    std::string out;
+    out.reserve(in.size() + in.size() / 4);
+    size_t pos = 0;
+    while (pos < in.size()) {
+        const size_t ascii = asciiRunEnd(in, pos);
+        out.append(in.data() + pos, ascii - pos);
+        if (ascii == in.size())
+            break;
+        const size_t end = runEnd(in, ascii);
+        out += convert(in.substr(ascii, end - ascii), to, from, strict, replacement);
+        pos = end;
+    }
+    return out;
+}
+
 std::string ansiToUtf8(std::string_view bytes) {
     if (isAsciiText(bytes))
         return std::string(bytes);
-    return convert(bytes, "UTF-8", ansiCodePage().c_str(), false, "\xEF\xBF\xBD");
+    if (!ansiCodePageIsShiftJis())
+        return convert(bytes, "UTF-8", ansiCodePage().c_str(), false, "\xEF\xBF\xBD");
+    // A lead byte takes the next byte with it, whatever it is; no other byte of Shift-JIS
+    // joins its neighbour, so a run ends before an ASCII byte that is not a trail byte.
+    const auto runEnd = [](std::string_view in, size_t pos) {
+        while (pos < in.size()) {
+            const auto c = static_cast<unsigned char>(in[pos]);
+            if (c < 0x80)
+                break;
+            const bool lead = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+            pos = std::min(in.size(), pos + (lead ? 2 : 1));
+        }
+        return pos;
+    };
+    return convertRuns(bytes, "UTF-8", ansiCodePage().c_str(), false, "\xEF\xBF\xBD", runEnd);
 }
 
 std::string utf8ToAnsi(std::string_view text) {
     if (isAsciiText(text))
         return std::string(text);
-    return convert(text, ansiCodePage().c_str(), "UTF-8", true, {});
+    if (!ansiCodePageIsShiftJis())
+        return convert(text, ansiCodePage().c_str(), "UTF-8", true, {});
+    // In UTF-8 an ASCII byte is always a character of its own.
+    const auto runEnd = [](std::string_view in, size_t pos) {
+        while (pos < in.size() && static_cast<unsigned char>(in[pos]) >= 0x80)
+            ++pos;
+        return pos;
+    };
+    try {
+        return convertRuns(text, ansiCodePage().c_str(), "UTF-8", true, {}, runEnd);
+    } catch (const CodePageError& e) {
+        throw CodePageError(std::string(text), e.character(), e.codePage()); // the whole text
+    }
+}
+
+std::string unencodableCharacters(std::string_view text) {
+    std::string found;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[pos]);
+        size_t width = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        width = std::min(width, text.size() - pos);
+        for (size_t i = 1; i < width; ++i) {
+            if ((static_cast<unsigned char>(text[pos + i]) & 0xC0) != 0x80) {
+                width = i; // a sequence cut short: the next character starts here
+                break;
+            }
+        }
+        const std::string_view character = text.substr(pos, width);
+        pos += width;
+        if (lead < 0x80)
+            continue;
+        std::string shown(character);
+        try {
+            convert(character, ansiCodePage().c_str(), "UTF-8", true, {});
+            continue;
+        } catch (const ArgumentError&) {
+            if (!isValidUtf8Character(character))
+                shown = "\xEF\xBF\xBD";
+        }
+        if (found.find(shown) == std::string::npos)
+            found += shown;
+    }
+    return found;
 }
 
 bool isValidAnsi(std::string_view bytes) {

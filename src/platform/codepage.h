@@ -9,6 +9,8 @@ namespace vokari::platform {
 // iconv encoding.
 const std::string& ansiCodePage();
 void setAnsiCodePage(std::string name);
+// True when the code page is Shift-JIS (CP932 and its other names).
+bool ansiCodePageIsShiftJis();
 
 // ANSI bytes -> UTF-8. A byte sequence that does not decode becomes U+FFFD; callers that must
 // keep such bytes work on the raw bytes instead (the profile writer does).
@@ -16,6 +18,10 @@ std::string ansiToUtf8(std::string_view bytes);
 
 // UTF-8 -> ANSI bytes. Throws ArgumentError when a character has no ANSI form.
 std::string utf8ToAnsi(std::string_view text);
+
+// The characters of a UTF-8 text that have no ANSI form, each once, in text order; empty when
+// the whole text can be written. A byte that is not UTF-8 shows as U+FFFD.
+std::string unencodableCharacters(std::string_view text);
 
 // True when every byte is below 0x80: such text is the same in every code page and in UTF-8.
 bool isAsciiText(std::string_view text);

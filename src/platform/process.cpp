@@ -79,6 +79,30 @@ bool startDetached(const std::filesystem::path& program, const std::vector<std::
     return reported && result == 1;
 }
 
+int startChild(const std::filesystem::path& program, const std::vector<std::string>& args) {
+    std::string programText = program.string();
+    std::vector<std::string> copies = args;
+    std::vector<char*> argv;
+    argv.push_back(programText.data());
+    for (auto& a : copies)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    if (::posix_spawn(&pid, programText.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
+        return 0;
+    return static_cast<int>(pid);
+}
+
+bool childEnded(int pid) {
+    int status = 0;
+    const pid_t rc = ::waitpid(static_cast<pid_t>(pid), &status, WNOHANG);
+    return rc != 0;
+}
+
+std::optional<std::filesystem::path> desktopOpener() {
+    return findProgramOnPath("xdg-open");
+}
+
 bool startSystemInfoProgram() {
     for (const char* name : {"hardinfo2", "hardinfo", "kinfocenter", "gnome-system-monitor"}) {
         if (auto program = findProgramOnPath(name))

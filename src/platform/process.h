@@ -18,6 +18,17 @@ std::optional<std::filesystem::path> findProgramOnPath(const std::string& name);
 // could not be started.
 bool startDetached(const std::filesystem::path& program, const std::vector<std::string>& args);
 
+// Starts a program as a child of this one, to be waited for with childEnded. Its process id,
+// or 0 when it could not be started.
+int startChild(const std::filesystem::path& program, const std::vector<std::string>& args);
+
+// Whether the child `pid` has ended; an ended child is reaped. True also for a process that is
+// no child of ours.
+bool childEnded(int pid);
+
+// The program that opens a file with the desktop's choice of program for its type (xdg-open).
+std::optional<std::filesystem::path> desktopOpener();
+
 // Starts the desktop's system-information program, if one is installed.
 bool startSystemInfoProgram();
 

@@ -88,9 +88,7 @@ std::string_view unquote(std::string_view value) {
 std::string_view cutBytes(std::string_view bytes, size_t limit) {
     if (bytes.size() <= limit)
         return bytes;
-    const std::string cp = asciiLower(ansiCodePage());
-    const bool shiftJis = cp == "cp932" || cp == "shift_jis" || cp == "sjis" || cp == "ms932";
-    if (!shiftJis)
+    if (!ansiCodePageIsShiftJis())
         return bytes.substr(0, limit);
     size_t pos = 0;
     while (pos < limit) {
@@ -539,24 +537,29 @@ std::string ProfileSnapshot::value(std::string_view section, std::string_view ke
     return out;
 }
 
-void writeIniString(std::string_view section, std::string_view key, std::string_view value,
-                    std::string_view file) {
+namespace {
+
+// A key as the writer sets it, converted to the file's code page.
+struct EncodedEdit {
+    std::string sectionBytes;
+    std::string keyBytes;
+    std::string valueBytes;
+    std::string foldedSection;
+    std::string foldedKey;
+};
+
+EncodedEdit encodeEdit(std::string_view section, std::string_view key, std::string_view value) {
     // A line break would end the line early and add lines of the caller's choosing.
     for (const std::string_view text : {section, key, value})
         if (text.find_first_of("\r\n") != std::string_view::npos)
             throw ArgumentError("a line break cannot be written into a profile file");
-    const std::filesystem::path hostFile = hostPath(file);
-    const std::string host = hostFile.string();
-    const std::string sectionBytes = utf8ToAnsi(trimView(section));
-    const std::string keyBytes = utf8ToAnsi(trimView(key));
-    const std::string valueBytes = utf8ToAnsi(value);
-    const std::string foldedSection = asciiLower(trimView(section));
-    const std::string foldedKey = asciiLower(trimView(key));
+    return {utf8ToAnsi(trimView(section)), utf8ToAnsi(trimView(key)), utf8ToAnsi(value),
+            asciiLower(trimView(section)), asciiLower(trimView(key))};
+}
 
-    std::lock_guard lock(cacheMutex());
-    std::string bytes;
-    if (hostFileStamp(hostFile))
-        bytes = readHostFile(hostFile);
+// The file's bytes with one key set: its line replaced in place, or added at the end of its
+// section, or with its section at the end of the file.
+std::string setKeyInBytes(const std::string& bytes, const EncodedEdit& edit) {
     const std::string_view eol = detectLineEnd(bytes);
     const std::vector<Line> lines = splitLines(bytes);
 
@@ -570,7 +573,7 @@ void writeIniString(std::string_view section, std::string_view key, std::string_
         if (line.kind == ProfileLine::Section) {
             if (sectionLine)
                 break;
-            if (foldName(line.name) == foldedSection) {
+            if (foldName(line.name) == edit.foldedSection) {
                 sectionLine = i;
                 lastContent = i;
             }
@@ -580,7 +583,7 @@ void writeIniString(std::string_view section, std::string_view key, std::string_
             continue;
         if (!trimView(text).empty())
             lastContent = i;
-        if (line.kind == ProfileLine::Key && foldName(line.name) == foldedKey) {
+        if (line.kind == ProfileLine::Key && foldName(line.name) == edit.foldedKey) {
             keyIndex = i;
             break;
         }
@@ -594,28 +597,55 @@ void writeIniString(std::string_view section, std::string_view key, std::string_
             std::string_view(bytes).substr(line.begin, line.end - line.begin);
         const std::string_view fileKey = trimView(text.substr(0, text.find('=')));
         out.append(bytes, 0, line.begin);
-        out.append(fileKey).append("=").append(valueBytes);
+        out.append(fileKey).append("=").append(edit.valueBytes);
         out.append(bytes, line.end, std::string::npos);
     } else if (sectionLine) {
         const Line& after = lines[*lastContent];
         out.append(bytes, 0, after.next);
         if (after.next == after.end)
             out.append(eol); // the section ended the file without a line end
-        out.append(keyBytes).append("=").append(valueBytes).append(eol);
+        out.append(edit.keyBytes).append("=").append(edit.valueBytes).append(eol);
         out.append(bytes, after.next, std::string::npos);
     } else {
         out = bytes;
         if (!out.empty() && out.back() != '\n')
             out.append(eol);
-        out.append("[").append(sectionBytes).append("]").append(eol);
-        out.append(keyBytes).append("=").append(valueBytes).append(eol);
+        out.append("[").append(edit.sectionBytes).append("]").append(eol);
+        out.append(edit.keyBytes).append("=").append(edit.valueBytes).append(eol);
     }
+    return out;
+}
 
-    writeFileAtomic(host, out);
+void writeEdits(const std::vector<EncodedEdit>& edits, std::string_view file) {
+    const std::filesystem::path hostFile = hostPath(file);
+    const std::string host = hostFile.string();
+
+    std::lock_guard lock(cacheMutex());
+    std::string bytes;
+    if (hostFileStamp(hostFile))
+        bytes = readHostFile(hostFile);
+    for (const EncodedEdit& edit : edits)
+        bytes = setKeyInBytes(bytes, edit);
+
+    writeFileAtomic(host, bytes);
     if (const auto stamp = hostFileStamp(hostFile))
-        cache().insert_or_assign(host, CacheEntry{*stamp, parse(std::string_view(out))});
+        cache().insert_or_assign(host, CacheEntry{*stamp, parse(std::string_view(bytes))});
     else
         cache().erase(host);
+}
+
+} // namespace
+
+void writeIniString(std::string_view section, std::string_view key, std::string_view value,
+                    std::string_view file) {
+    writeEdits({encodeEdit(section, key, value)}, file);
+}
+
+void writeIniStrings(const std::vector<ProfileEdit>& edits, std::string_view file) {
+    std::vector<EncodedEdit> encoded;
+    for (const ProfileEdit& edit : edits)
+        encoded.push_back(encodeEdit(edit.section, edit.key, edit.value));
+    writeEdits(encoded, file);
 }
 
 void clearProfileCache() {

@@ -61,6 +61,17 @@ ProfileSnapshot readIniFile(std::string_view file);
 void writeIniString(std::string_view section, std::string_view key, std::string_view value,
                     std::string_view file);
 
+// One key to set by writeIniStrings.
+struct ProfileEdit {
+    std::string section;
+    std::string key;
+    std::string value;
+};
+
+// Sets several keys as writeIniString does each, in order, in one replacement of the file: all
+// of them are written or none. Every text is converted before the file is touched.
+void writeIniStrings(const std::vector<ProfileEdit>& edits, std::string_view file);
+
 // Forgets every parsed file (tests that rewrite files within one clock tick).
 void clearProfileCache();
 

@@ -8,9 +8,12 @@
 #include "platform/file_system.h"
 #include "platform/host_paths.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <exception>
 #include <limits>
 #include <optional>
@@ -33,27 +36,24 @@ std::optional<int64_t> wholeNumber(std::string_view text, int64_t low, int64_t h
     return static_cast<int64_t>(rounded);
 }
 
+// Reads the lines of a file. With `decode`, lines are the file's own bytes in Shift-JIS and
+// each text is decoded as it is taken: none of the bytes the lines are split at ("=", ".",
+// quotes, blanks, line ends) is ever the second byte of a character, so the texts come out as
+// from decoding the whole file, without a second copy of it.
 class Reader {
 public:
-    Reader(ClsQCGroups& document, std::string file) : doc_(document), file_(std::move(file)) {}
+    Reader(ClsQCGroups& document, std::string file, bool decode)
+        : doc_(document), file_(std::move(file)), decode_(decode) {}
 
     void line(std::string_view raw, int number) {
         number_ = number;
         const std::string_view text = trimView(raw);
         if (text.empty() || text.front() == ';')
             return;
-        if (startsWithNoCase(text, "[option.")) {
-            section_ = Section::Group;
+        if (text.front() == '[' && header(text))
             return;
-        }
-        if (startsWithNoCase(text, "[player default aircraft]")) {
-            section_ = Section::Defaults;
+        if (section_ == Section::Strings && quotedStringsLine(text))
             return;
-        }
-        if (startsWithNoCase(text, "[strings]")) {
-            section_ = Section::Strings;
-            return;
-        }
         const size_t equals = text.find('=');
         if (equals == std::string_view::npos)
             return; // other sections' headers too: their keys count for the section before
@@ -70,7 +70,7 @@ public:
                 defaultsLine(baseKey(key), value);
                 break;
             case Section::Strings:
-                doc_.addString(unquoteKey(key), value);
+                doc_.addString(unquoteKey(field(key, keyText_)), field(value, valueText_));
                 break;
             }
         } catch (const FormatError&) {
@@ -81,20 +81,60 @@ public:
     }
 
 private:
+    bool header(std::string_view text) {
+        if (startsWithNoCase(text, "[option."))
+            section_ = Section::Group;
+        else if (startsWithNoCase(text, "[player default aircraft]"))
+            section_ = Section::Defaults;
+        else if (startsWithNoCase(text, "[strings]"))
+            section_ = Section::Strings;
+        else
+            return false;
+        return true;
+    }
+
+    // A key in double quotes runs to the quote that "=" follows, so it may hold "=" itself (a
+    // folder named P51=D gives the key P51=DName). False when the line is not of that form.
+    bool quotedStringsLine(std::string_view text) {
+        if (text.front() != '"')
+            return false;
+        for (size_t close = text.find('"', 1); close != std::string_view::npos;
+             close = text.find('"', close + 1)) {
+            const std::string_view rest = trimView(text.substr(close + 1));
+            if (!rest.empty() && rest.front() == '=') {
+                doc_.addString(field(text.substr(1, close - 1), keyText_),
+                               field(trimView(rest.substr(1)), valueText_));
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // A text of the file as the document holds it; `buffer` keeps a decoded one.
+    std::string_view field(std::string_view raw, std::string& buffer) const {
+        if (!decode_ || platform::isAsciiText(raw))
+            return raw;
+        buffer = platform::ansiToUtf8(raw);
+        return buffer;
+    }
+
     // aircraft.0, AIRCRAFT.17 and aircraft are one key: the number is not read.
     static std::string_view baseKey(std::string_view key) {
         return trimView(key.substr(0, key.find('.')));
     }
 
-    void groupLine(std::string_view key, std::string_view value) {
-        if (equalsNoCase(key, "OptionName")) {
-            group_ = &doc_.addGroup();
-            group_->setDefineName(value);
-        } else if (equalsNoCase(key, "aircraft")) {
+    void groupLine(std::string_view key, std::string_view rawValue) {
+        const std::string_view value = field(rawValue, valueText_);
+        // The entry lines first: they are most of a file.
+        if (equalsNoCase(key, "aircraft")) {
             if (!group_)
                 fail("an aircraft line comes before any OptionName line");
-            plane_ = &doc_.addPlane(group_->groupId(), value);
-            plane_->setAircraftPath(value);
+            plane_ = &doc_.addPlane(*group_, value);
+            if (plane_->aircraftPath() != value)
+                plane_->setAircraftPath(value);
+        } else if (equalsNoCase(key, "OptionName")) {
+            group_ = &doc_.addGroup();
+            group_->setDefineName(value);
         } else if (equalsNoCase(key, "family_type")) {
             if (!plane_)
                 fail("a family_type line comes before any aircraft line");
@@ -104,11 +144,17 @@ private:
         } else if (equalsNoCase(key, "name")) {
             if (!plane_)
                 fail("a name line comes before any aircraft line");
-            plane_->setDefineName(value);
+            // The writer's line for an entry without a name: it stays without one, rather
+            // than taking whatever string its folder's key holds.
+            if (value.empty())
+                plane_->clearDefineName();
+            else if (value != plane_->defineName())
+                plane_->setDefineName(value);
         }
     }
 
-    void defaultsLine(std::string_view key, std::string_view value) {
+    void defaultsLine(std::string_view key, std::string_view rawValue) {
+        const std::string_view value = field(rawValue, valueText_);
         constexpr int64_t low = std::numeric_limits<int32_t>::min();
         constexpr int64_t high = std::numeric_limits<int32_t>::max();
         if (equalsNoCase(key, "aircraft"))
@@ -120,6 +166,15 @@ private:
     }
 
     int64_t number(std::string_view key, std::string_view value, int64_t low, int64_t high) {
+        // Plain digits, as the writer puts them, need no decimal parsing.
+        if (!value.empty() && value.size() <= 9 &&
+            std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+            int64_t n = 0;
+            for (char c : value)
+                n = n * 10 + (c - '0');
+            if (n >= low && n <= high)
+                return n;
+        }
         const auto n = wholeNumber(value, low, high);
         if (!n)
             fail(std::string(key) + " needs a number from " + std::to_string(low) + " to " +
@@ -133,11 +188,85 @@ private:
 
     ClsQCGroups& doc_;
     std::string file_;
+    bool decode_;
+    std::string keyText_;
+    std::string valueText_;
     int number_ = 0;
     Section section_ = Section::None;
     ClsQCGrp* group_ = nullptr;
     ClsQCPlane* plane_ = nullptr;
 };
+
+// Every text the file holds, with a wording of where it sits in the document, made only when
+// a refusal needs it. Entries are named under the first group that holds them.
+template <typename Visit> void visitTexts(const ClsQCGroups& document, Visit&& visit) {
+    int g = 0;
+    for (const auto& groupItem : document.Groups()) {
+        const ClsQCGrp& group = *groupItem.value;
+        ++g;
+        const auto groupPlace = [&] {
+            return "group " + std::to_string(g) + " \"" + group.viewName() + "\"";
+        };
+        visit(group.defineName(), [&] { return "the name of " + groupPlace(); });
+        for (const auto& planeItem : group.Planes()) {
+            const ClsQCPlane& plane = *planeItem.value;
+            visit(plane.aircraftPath(), [&] { return "an aircraft folder in " + groupPlace(); });
+            visit(plane.defineName(), [&] {
+                return "the name of aircraft " + plane.aircraftPath() + " in " + groupPlace();
+            });
+        }
+    }
+    visit(document.defaultPlaneName(), [] { return std::string("the default aircraft"); });
+    document.stringList().forEach([&visit](const std::string& key, const std::string& value) {
+        visit(key, [&] { return "the key of string \"" + key + "\""; });
+        visit(value, [&] { return "string \"" + key + "\""; });
+    });
+}
+
+// A quoted strings key is read up to the quote that "=" follows.
+bool keyReadsBack(std::string_view key) {
+    for (size_t quote = key.find('"'); quote != std::string_view::npos;
+         quote = key.find('"', quote + 1)) {
+        const std::string_view rest = trimView(key.substr(quote + 1));
+        if (!rest.empty() && rest.front() == '=')
+            return false;
+    }
+    return true;
+}
+
+// Refuses, naming it, a text the file could not give back as it is: one that would break its
+// line, or one with no form in the code page. Looked for only once the whole text has shown
+// such a text, so a save does not word every place.
+void checkTexts(const ClsQCGroups& document, const std::string& file, bool encoding) {
+    visitTexts(document, [&](std::string_view text, auto place) {
+        const auto refuse = [&](const std::string& why) {
+            throw FormatError(file + ": cannot be saved: " + place() + " " + why);
+        };
+        if (encoding) {
+            const std::string bad = platform::unencodableCharacters(text);
+            if (bad.empty())
+                return;
+            // The text itself goes with it, for a window to word.
+            try {
+                throw CodePageError(std::string(text), bad, platform::ansiCodePage());
+            } catch (const CodePageError&) {
+                std::throw_with_nested(FormatError(file + ": cannot be saved: " + place() +
+                                                   " has characters with no form in code page " +
+                                                   platform::ansiCodePage() + ": " + bad));
+            }
+        } else if (std::any_of(text.begin(), text.end(),
+                               [](char c) { return c == '\r' || c == '\n'; })) {
+            refuse("holds a line break");
+        }
+    });
+}
+
+void checkStringKeys(const ClsQCGroups& document, const std::string& file) {
+    for (const auto& key : document.stringList().Keys())
+        if (!keyReadsBack(key.value))
+            throw FormatError(file + ": cannot be saved: the key of string \"" + key.value +
+                              "\" holds a quote followed by \"=\"");
+}
 
 } // namespace
 
@@ -155,67 +284,164 @@ void readQCFile(std::unique_ptr<ClsQCGroups>& document, std::string_view folder,
     document = std::make_unique<ClsQCGroups>();
     std::string text;
     try {
-        text = platform::ansiToUtf8(platform::readFileBytes(file));
+        text = platform::readFileBytes(file);
     } catch (const Error& e) {
         std::throw_with_nested(
             IoError(file + ": the quick-combat file cannot be opened (" + e.what() + ")"));
     }
-    Reader reader(*document, file);
+    const bool decodeTexts = platform::ansiCodePageIsShiftJis();
+    if (!decodeTexts)
+        text = platform::ansiToUtf8(text);
+    Reader reader(*document, file, decodeTexts);
     // Lines end in CR LF or CR; a lone LF counts too, so a file saved by a Unix editor is not
     // taken as one long line.
     int number = 0;
     size_t pos = 0;
     while (pos < text.size()) {
-        const size_t end = text.find_first_of("\r\n", pos);
-        const size_t stop = end == std::string::npos ? text.size() : end;
-        reader.line(std::string_view(text).substr(pos, stop - pos), ++number);
-        if (end == std::string::npos)
+        size_t end = pos;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n')
+            ++end;
+        reader.line(std::string_view(text).substr(pos, end - pos), ++number);
+        if (end == text.size())
             break;
         pos = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
     }
 }
 
-std::string qcFileText(const ClsQCGroups& document) {
-    std::string out;
-    auto line = [&out](std::string_view text) { out.append(text).append(kCrLf); };
+namespace {
+
+// Room for the file's text without a pass over every entry, so that a large document is not
+// copied as it grows: folder names and aliases are rarely longer than the allowance.
+size_t textSizeEstimate(const ClsQCGroups& document) {
+    size_t size = 256 + document.defaultPlaneName().size();
+    for (const auto& groupItem : document.Groups())
+        size += 64 + groupItem.value->defineName().size() + 128 * groupItem.value->Planes().count();
+    document.stringList().forEach([&size](const std::string& key, const std::string& value) {
+        size += 8 + key.size() + value.size();
+    });
+    return size;
+}
+
+// The file's text put together piece by piece, in UTF-8 or, with `encode`, in the code page:
+// texts that are not ASCII are converted one by one, so the file is never held twice.
+class TextOut {
+public:
+    // The buffer is not cleared first: only what is put is ever read.
+    TextOut(size_t estimate, bool encode)
+        : data_(new char[estimate]), capacity_(estimate), encode_(encode) {}
+    void put(std::string_view piece) {
+        if (used_ + piece.size() > capacity_)
+            grow(used_ + piece.size());
+        std::memcpy(data_.get() + used_, piece.data(), piece.size());
+        used_ += piece.size();
+    }
+    // A text of the document. One with a line break (which would end its line early) or with
+    // no form in the code page is noted; the caller finds and names it.
+    void text(std::string_view value) {
+        for (char c : value)
+            lineBreak_ |= c == '\r' || c == '\n';
+        if (!encode_ || platform::isAsciiText(value)) {
+            put(value);
+            return;
+        }
+        try {
+            put(platform::utf8ToAnsi(value));
+        } catch (const ArgumentError&) {
+            unencodable_ = true;
+        }
+    }
+    void number(long long n) {
+        char digits[24];
+        const auto result = std::to_chars(digits, digits + sizeof digits, n);
+        put(std::string_view(digits, static_cast<size_t>(result.ptr - digits)));
+    }
+    bool lineBreak() const { return lineBreak_; }
+    bool unencodable() const { return unencodable_; }
+    std::string_view view() const { return std::string_view(data_.get(), used_); }
+
+private:
+    void grow(size_t needed) {
+        const size_t capacity = std::max(needed, capacity_ * 2);
+        std::unique_ptr<char[]> data(new char[capacity]);
+        std::memcpy(data.get(), data_.get(), used_);
+        data_ = std::move(data);
+        capacity_ = capacity;
+    }
+
+    std::unique_ptr<char[]> data_;
+    size_t capacity_;
+    size_t used_ = 0;
+    bool encode_;
+    bool lineBreak_ = false;
+    bool unencodable_ = false;
+};
+
+void buildText(const ClsQCGroups& document, TextOut& out) {
     int g = 0;
     for (const auto& groupItem : document.Groups()) {
         const ClsQCGrp& group = *groupItem.value;
-        line("");
-        line("[option." + std::to_string(g++) + "]");
-        line("OptionName=" + group.defineName());
+        out.put("\r\n[option.");
+        out.number(g++);
+        out.put("]\r\nOptionName=");
+        out.text(group.defineName());
+        out.put(kCrLf);
         int p = 0;
         for (const auto& planeItem : group.Planes()) {
             const ClsQCPlane& plane = *planeItem.value;
-            const std::string n = std::to_string(p++);
-            line("aircraft." + n + "=" + plane.aircraftPath());
-            line("family_type." + n + "=" + std::to_string(plane.aircraftType()));
-            line("name." + n + "=" + plane.defineName());
-            line("");
+            out.put("aircraft.");
+            out.number(p);
+            out.put("=");
+            out.text(plane.aircraftPath());
+            out.put("\r\nfamily_type.");
+            out.number(p);
+            out.put("=");
+            out.number(plane.aircraftType());
+            out.put("\r\nname.");
+            out.number(p);
+            out.put("=");
+            out.text(plane.defineName());
+            out.put("\r\n\r\n");
+            ++p;
         }
     }
-    line("[player default aircraft]");
-    line("aircraft=" + document.defaultPlaneName());
-    line("GunAmmo=" + std::to_string(document.defaultpGunAmmo()));
-    line("CannonAmmo=" + std::to_string(document.defaultpCannonAmmo()));
-    line("");
-    line("[strings]");
-    const ClsStringList& strings = document.stringList();
-    for (const auto& key : strings.Keys())
-        line("\"" + key.value + "\" = " + strings.Item(key.value));
-    return out;
+    out.put("[player default aircraft]\r\naircraft=");
+    out.text(document.defaultPlaneName());
+    out.put("\r\nGunAmmo=");
+    out.number(document.defaultpGunAmmo());
+    out.put("\r\nCannonAmmo=");
+    out.number(document.defaultpCannonAmmo());
+    out.put("\r\n\r\n[strings]\r\n");
+    document.stringList().forEach([&out](const std::string& key, const std::string& value) {
+        out.put("\"");
+        out.text(key);
+        out.put("\" = ");
+        out.text(value);
+        out.put(kCrLf);
+    });
+}
+
+} // namespace
+
+std::string qcFileText(const ClsQCGroups& document) {
+    TextOut out(textSizeEstimate(document), false);
+    buildText(document, out);
+    return std::string(out.view());
 }
 
 void writeQCFile(const ClsQCGroups& document, std::string_view folder,
                  std::string_view relativePath) {
     const std::string file = std::string(folder) + std::string(relativePath);
-    std::string bytes;
-    try {
-        bytes = platform::utf8ToAnsi(qcFileText(document));
-    } catch (const ArgumentError& e) {
-        std::throw_with_nested(FormatError(file + ": a name or string has no form in code page " +
-                                           platform::ansiCodePage() + " (" + e.what() + ")"));
+    TextOut out(textSizeEstimate(document), true);
+    buildText(document, out);
+    if (out.lineBreak())
+        checkTexts(document, file, false);
+    if (out.unencodable()) {
+        checkTexts(document, file, true);
+        throw FormatError(file + ": a name or string has no form in code page " +
+                          platform::ansiCodePage());
     }
+    checkStringKeys(document, file);
+    const std::string_view bytes = out.view();
     const std::string backup = file + ".bak";
     if (!fileExists(backup))
         copyTextFile(file, backup);

@@ -2,9 +2,26 @@
 
 namespace vokari {
 
+void ClsQCGrp::setDefineName(std::string_view pName) {
+    if (pName == defineName_)
+        return;
+    if (names_)
+        names_->release(defineName_);
+    defineName_ = pName;
+    if (names_)
+        names_->take(defineName_);
+}
+
+void ClsQCGrp::setNameIndex(QCGroupNames* pNames) {
+    if (names_)
+        names_->release(defineName_);
+    names_ = pNames;
+    if (names_)
+        names_->take(defineName_);
+}
+
 void ClsQCGrp::addPlane(ClsQCPlane* pPlane) {
-    if (!planes_.keyExists(pPlane->aircraftPath()))
-        planes_.add(pPlane->aircraftPath(), pPlane);
+    planes_.addIfAbsent(pPlane->aircraftPath(), pPlane);
 }
 
 void ClsQCGrp::removePlane(std::string_view pAircraftPath) {

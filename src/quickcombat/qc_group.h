@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/keyed_collection.h"
+#include "quickcombat/qc_group_names.h"
 #include "quickcombat/qc_plane.h"
 #include "quickcombat/qc_string_list.h"
 
@@ -18,11 +19,13 @@ public:
     void setGroupId(int16_t pGroupId) { groupId_ = pGroupId; }
 
     const std::string& defineName() const { return defineName_; }
-    void setDefineName(std::string_view pName) { defineName_ = pName; }
+    void setDefineName(std::string_view pName);
     std::string viewName() const { return resolveName(defineName_, strings_); }
 
     void setStringList(ClsStringList* pStrings) { strings_ = pStrings; }
     ClsStringList* getStringList() const { return strings_; }
+    // The document's count of group names, kept in step with this group's name; none detaches.
+    void setNameIndex(QCGroupNames* pNames);
 
     // Appends the entry under its folder name unless the group already holds that folder.
     void addPlane(ClsQCPlane* pPlane);
@@ -35,6 +38,7 @@ private:
     std::string defineName_;
     KeyedCollection<ClsQCPlane*> planes_;
     ClsStringList* strings_ = nullptr; // the document's, not owned
+    QCGroupNames* names_ = nullptr;    // the document's, not owned
 };
 
 } // namespace vokari

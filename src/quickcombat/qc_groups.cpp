@@ -2,9 +2,7 @@
 
 #include "common/error.h"
 
-#include <cstdio>
 #include <limits>
-#include <unordered_set>
 
 namespace vokari {
 
@@ -23,6 +21,7 @@ ClsQCGrp& ClsQCGroups::addGroup() {
     group->setGroupId(static_cast<int16_t>(groupCounter_ + 1));
     group->setDefineName(GetNewGroupAlias());
     group->setStringList(&strings_);
+    group->setNameIndex(&groupNames_);
     ClsQCGrp& added = *group;
     groups_.add(groupKey(added.groupId()), std::move(group));
     ++groupCounter_;
@@ -30,7 +29,9 @@ ClsQCGrp& ClsQCGroups::addGroup() {
 }
 
 void ClsQCGroups::removeGroup(int16_t pGroupId) {
-    groups_.remove(groupKey(pGroupId));
+    const std::string key = groupKey(pGroupId);
+    groups_.item(key)->setNameIndex(nullptr);
+    groups_.remove(key);
 }
 
 ClsQCGrp& ClsQCGroups::group(int16_t pGroupId) {
@@ -40,10 +41,15 @@ ClsQCGrp& ClsQCGroups::group(int16_t pGroupId) {
 ClsQCPlane& ClsQCGroups::addPlane(int16_t pGroupId, std::string_view pAircraftPath,
                                   std::optional<std::string_view> pName) {
     // Find the group first, so an unknown id leaves the document as it was.
-    ClsQCGrp& target = group(pGroupId);
+    return addPlane(group(pGroupId), pAircraftPath, pName);
+}
+
+ClsQCPlane& ClsQCGroups::addPlane(ClsQCGrp& target, std::string_view pAircraftPath,
+                                  std::optional<std::string_view> pName) {
+    const int16_t pGroupId = target.groupId();
     ClsQCPlane* plane;
-    if (planes_.keyExists(pAircraftPath)) {
-        plane = planes_.item(pAircraftPath).get();
+    if (auto* existing = planes_.find(pAircraftPath)) {
+        plane = existing->get();
     } else {
         auto created = std::make_unique<ClsQCPlane>();
         created->setGroupId(pGroupId);
@@ -59,16 +65,7 @@ ClsQCPlane& ClsQCGroups::addPlane(int16_t pGroupId, std::string_view pAircraftPa
 }
 
 std::string ClsQCGroups::GetNewGroupAlias() const {
-    std::unordered_set<std::string> taken;
-    for (const auto& entry : groups_)
-        taken.insert(entry.value->defineName());
-    char candidate[32];
-    for (int n = 1; n <= std::numeric_limits<int16_t>::max(); ++n) {
-        std::snprintf(candidate, sizeof candidate, "%%VokariGrpOption%05d%%", n);
-        if (!taken.count(candidate))
-            return candidate;
-    }
-    throw Error("no free group alias is left: every number up to 32767 is taken");
+    return groupNames_.lowestFreeAlias();
 }
 
 } // namespace vokari

@@ -45,6 +45,9 @@ public:
     // unknown group id.
     ClsQCPlane& addPlane(int16_t pGroupId, std::string_view pAircraftPath,
                          std::optional<std::string_view> pName = std::nullopt);
+    // The same for a group of this document already in hand.
+    ClsQCPlane& addPlane(ClsQCGrp& pGroup, std::string_view pAircraftPath,
+                         std::optional<std::string_view> pName = std::nullopt);
 
     // Keyed "grp." + id.
     const KeyedCollection<std::unique_ptr<ClsQCGrp>>& Groups() const { return groups_; }
@@ -69,6 +72,7 @@ private:
     std::optional<int32_t> gunAmmo_;
     std::optional<int32_t> cannonAmmo_;
     ClsStringList strings_;
+    QCGroupNames groupNames_;
 };
 
 // The key of a group in Groups: "grp." + id.

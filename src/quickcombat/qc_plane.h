@@ -29,6 +29,8 @@ public:
     const std::string& defineName() const { return defineName_; }
     // An alias is stored as given; anything else goes into the string list.
     void setDefineName(std::string_view pName);
+    // No name at all, as an entry has before one is given: nothing goes into the string list.
+    void clearDefineName() { defineName_.clear(); }
     std::string viewName() const;
 
     void setStringList(ClsStringList* pStrings) { strings_ = pStrings; }

@@ -20,17 +20,19 @@ void ClsStringList::setItem(std::string_view value, std::string_view key) {
 }
 
 std::string ClsStringList::Item(std::string_view key) const {
-    return items_.keyExists(key) ? items_.item(key) : std::string();
+    const std::string* value = find(key);
+    return value ? *value : std::string();
 }
 
 void ClsStringList::Add(std::string_view value, std::string_view key) {
     if (key.empty())
         return;
-    if (!keys_.keyExists(key)) {
+    const std::string* present = items_.find(key);
+    if (!present) {
         const std::string normal = asciiLower(key);
         keys_.add(normal, std::string(key));
         items_.add(normal, std::string(value));
-    } else if (items_.item(key) != value) {
+    } else if (*present != value) {
         replace(value, key);
     }
 }

@@ -17,6 +17,8 @@ public:
     void setItem(std::string_view value, std::string_view key);
     // The value under the key; empty when the key is absent.
     std::string Item(std::string_view key) const;
+    // The value under the key without a copy, or null when the key is absent.
+    const std::string* find(std::string_view key) const { return items_.find(key); }
     // Appends an absent key. A present key keeps its place and spelling when the value is the
     // same (case-sensitive), else it moves to the end with the new value and spelling. An empty
     // key adds nothing.
@@ -26,6 +28,12 @@ public:
     int16_t Count() const;
     // The keys as spelled, in list order.
     const KeyedCollection<std::string>& Keys() const { return keys_; }
+    // Calls f(key as spelled, value) for every entry in list order, without a lookup each.
+    template <typename F> void forEach(F&& f) const {
+        auto value = items_.begin();
+        for (auto key = keys_.begin(); key != keys_.end() && value != items_.end(); ++key, ++value)
+            f(key->value, value->value);
+    }
 
 private:
     void replace(std::string_view value, std::string_view key);

@@ -48,9 +48,9 @@ TEST_F(FileOperationsTest, SwitchingOffAndOnCopiesWithCrLfAndLeavesNoSecondFile)
     EXPECT_EQ(readFile(aircraft / "Addon" / "aircraft.cfg.rst"),
               "[fltsim.0]\r\ntitle=Addon\r\nsim=addon\r\n");
     EXPECT_EQ(readFile(aircraft / "Untouched" / "aircraft.cfg"), "[fltsim.0]\ntitle=Untouched\n");
-    EXPECT_TRUE(at("Addon").activateChanged); // the caller clears it
+    EXPECT_FALSE(at("Addon").activateChanged); // the disk holds it now
+    EXPECT_FALSE(at("Untouched").activateChanged);
 
-    at("Addon").activateChanged = false;
     toggle("Addon");
     list.setActivate();
     EXPECT_FALSE(fs::exists(aircraft / "Addon" / "aircraft.cfg.rst"));
@@ -58,7 +58,6 @@ TEST_F(FileOperationsTest, SwitchingOffAndOnCopiesWithCrLfAndLeavesNoSecondFile)
               "[fltsim.0]\r\ntitle=Addon\r\nsim=addon\r\n");
 
     // Toggled twice before saving: the flag is back to false and nothing is touched.
-    at("Addon").activateChanged = false;
     toggle("Addon");
     toggle("Addon");
     list.setActivate();
@@ -83,8 +82,11 @@ TEST_F(FileOperationsTest, AFailedSwitchLeavesTheOldFileAndNoCopy) {
     EXPECT_TRUE(fs::exists(aircraft / "C" / "aircraft.cfg"));      // the pass ended
     EXPECT_FALSE(fs::exists(aircraft / "C" / "aircraft.cfg.rst"));
 
-    // The flags stay, so the save can be tried again once B can go: A, switched already, is
-    // left as it is, and the pass goes on to the end.
+    // Only the flags of what is not on disk yet stay, so the save can be tried again once B
+    // can go, and the pass goes on to the end.
+    EXPECT_FALSE(at("A").activateChanged);
+    EXPECT_TRUE(at("B").activateChanged);
+    EXPECT_TRUE(at("C").activateChanged);
     fs::permissions(aircraft / "B" / "aircraft.cfg", fs::perms::owner_write, fs::perm_options::add);
     list.setActivate();
     for (const char* folder : {"A", "B", "C"}) {
@@ -164,6 +166,34 @@ TEST_F(FileOperationsTest, AliasesAreWrittenAfterABackupMadeOnce) {
               std::string::npos);
     EXPECT_EQ(readFile(aircraft / "A" / "sound" / "sound.cfg.org"),
               "[fltsim]\r\nalias=old\\sound\r\n");
+}
+
+TEST_F(FileOperationsTest, AFailedAliasWriteNamesItsAircraftAndEndsThePass) {
+    for (const char* folder : {"Stuck", "Fine", "Lender"}) {
+        writeFile(aircraft / folder / "aircraft.cfg", "[fltsim.0]\r\ntitle=T\r\n");
+        writeFile(aircraft / folder / "sound" / "sound.cfg", "[fltsim]\r\n");
+    }
+    fs::create_directories(aircraft / "Stuck" / "sound" / "sound.cfg.org"); // no backup possible
+    read();
+    for (const char* folder : {"Stuck", "Fine"}) {
+        at(folder).setSoundAlias("Lender");
+        at(folder).soundChanged = true;
+    }
+    bool fineFirst = false;
+    for (const auto& item : list.aircraftList) {
+        if (item.key == "Stuck")
+            break;
+        fineFirst = fineFirst || item.key == "Fine";
+    }
+    try {
+        list.PanelAndSoundWrite();
+        FAIL() << "no error";
+    } catch (const AircraftWriteError& e) {
+        EXPECT_EQ(e.directory(), "Stuck");
+    }
+    EXPECT_EQ(readFile(aircraft / "Stuck" / "sound" / "sound.cfg"), "[fltsim]\r\n");
+    EXPECT_EQ(readFile(aircraft / "Fine" / "sound" / "sound.cfg") != "[fltsim]\r\n", fineFirst)
+        << "written only when before the failing aircraft";
 }
 
 TEST_F(FileOperationsTest, DeletingDropsTheAircraftEvenWhenFilesStay) {

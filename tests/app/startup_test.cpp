@@ -24,6 +24,9 @@ TEST(StartOptions, ReadsEveryOption) {
     EXPECT_EQ(all.openTool, LauncherTool::QuickCombat);
     EXPECT_EQ(all.language, "en");
     EXPECT_TRUE(parseStartOptions({"--help"}).help);
+    EXPECT_EQ(parseStartOptions({"--open", "install", "p51d.zip"}).openFile, "p51d.zip");
+    EXPECT_EQ(parseStartOptions({"--open", "install", "-platform", "x"}).openFile, "");
+    EXPECT_EQ(parseStartOptions({"--open", "qc", "p51d.zip"}).openFile, "");
 
     for (LauncherTool tool : kLauncherTools)
         EXPECT_EQ(launcherToolFromName(launcherToolName(tool)), tool);
@@ -41,6 +44,20 @@ TEST(UiLanguage, CommandLineThenLocaleThenJapanese) {
     EXPECT_EQ(chooseUiLanguage(std::nullopt, "de_DE"), "ja") << "no catalogue for German";
     EXPECT_EQ(chooseUiLanguage(std::string("en"), "ja_JP.UTF-8"), "en");
     EXPECT_EQ(chooseUiLanguage(std::string("ja"), "en_US"), "ja");
+}
+
+TEST(StartOptions, NoDisplayIsToldInOneLine) {
+    const std::string line = noDisplayMessage({"", "", ""}, "build/src/vokari-cli");
+    EXPECT_EQ(line.find('\n'), std::string::npos);
+    EXPECT_NE(line.find("no display found"), std::string::npos) << line;
+    EXPECT_NE(line.find("build/src/vokari-cli --demo games"), std::string::npos) << line;
+    EXPECT_NE(noDisplayMessage({"xcb", "", "wayland-0"}, "c").find("DISPLAY is not set"),
+              std::string::npos);
+    EXPECT_FALSE(noDisplayMessage({"wayland", ":0", ""}, "c").empty());
+    for (const DisplayChoice& shown :
+         {DisplayChoice{"", ":0", ""}, DisplayChoice{"", "", "w"}, DisplayChoice{"xcb", ":1", ""},
+          DisplayChoice{"offscreen", "", ""}})
+        EXPECT_EQ(noDisplayMessage(shown, "c"), "") << shown.platform;
 }
 
 TEST(SingleCopy, SecondCopyIsToldAndRefused) {

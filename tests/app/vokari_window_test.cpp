@@ -354,3 +354,33 @@ TEST_F(LauncherTest, OffersThePrefixesThatHoldAGameAndSwitchesBetweenThem) {
     launcher->setGamePrefixes({found[0]});
     EXPECT_TRUE(combo->isHidden());
 }
+
+// A tool window that takes files, as the installer does.
+class FileTakingTool : public QDialog, public ui::FileOpeningWindow {
+public:
+    explicit FileTakingTool(QStringList& received) : received_(received) {
+        QTimer::singleShot(50, this, [this] { reject(); }); // when no files come
+    }
+    void openFiles(const QStringList& files) override {
+        received_ += files;
+        reject();
+    }
+
+private:
+    QStringList& received_;
+};
+
+TEST_F(LauncherTest, StartupFilesGoToTheFirstToolOpenedOnly) {
+    prefix.installGame(2, "C:\\Games\\CFS2");
+    QStringList received;
+    FrmVokari launcher([&](LauncherTool, int16_t, QWidget*) -> std::unique_ptr<QDialog> {
+        return std::make_unique<FileTakingTool>(received);
+    });
+    ASSERT_TRUE(launcher.load());
+    launcher.setStartupFiles({QStringLiteral("/packages/p51d.zip")});
+    launcher.openTool(LauncherTool::Install);
+    EXPECT_EQ(received, QStringList{QStringLiteral("/packages/p51d.zip")});
+    launcher.openTool(LauncherTool::Install);
+    EXPECT_EQ(received.size(), 1);
+    launcher.close();
+}

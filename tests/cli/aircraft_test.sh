@@ -17,7 +17,7 @@ game1="$XDG_DATA_HOME/vokari/demo/drive_c/Program Files/Microsoft Games/Combat F
 
 # Listing: catalogue order, switched-off aircraft only with --all, alias columns.
 out=$("$cli" --demo aircraft --game 2 list --all --aliases)
-[ "$(echo "$out" | wc -l)" -eq 7 ] || fail "list --all: $out"
+[ "$(echo "$out" | wc -l)" -eq 8 ] || fail "list --all: $out"
 echo "$out" | grep -q "^ON${tab}DEF${tab}a6m2${tab}A6M2 Zero${tab}${tab}${tab}1${tab}1${tab}cfs2\$" ||
     fail "stock line: $out"
 echo "$out" | grep -q "^ON${tab}-${tab}J2M3${tab}雷電 J2M3 (アドオン)${tab}${tab}${tab}0${tab}1${tab}j2m,cfs2\$" ||

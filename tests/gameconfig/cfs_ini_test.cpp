@@ -117,24 +117,35 @@ TEST_F(CfsIniTest, PlayerNamesAreShiftJisInTheFile) {
     EXPECT_EQ(readFile(cfgFile()),
               sjis("[MULTIPLAYER]\r\nSP_PLAYER_NAME=岩本 徹三\r\nCOLLISION_SECS=2\r\n"));
 
-    // A name the code page cannot hold is refused whole and stays pending.
-    ini.setKeyValue("MULTIPLAYER", "SP_PLAYER_NAME", "Ace \xF0\x9F\x98\x80");
-    EXPECT_THROW(ini.saveFile(), ArgumentError);
+    // A name the code page cannot hold is refused, naming its characters, before anything is
+    // written: a setting that comes before it is not written either, and both stay pending.
+    ini.setKeyValue("MAIN", "ShowLogo", "0");
+    ini.setKeyValue("MULTIPLAYER", "SP_PLAYER_NAME", "Ace \xF0\x9F\x98\x80 \xE2\x82\xAC");
+    try {
+        ini.saveFile();
+        ADD_FAILURE() << "saved a name with no Shift-JIS form";
+    } catch (const ArgumentError& e) {
+        EXPECT_NE(std::string(e.what()).find("\xF0\x9F\x98\x80\xE2\x82\xAC"), std::string::npos)
+            << e.what();
+    }
     EXPECT_TRUE(ini.IsKeyChanged("MULTIPLAYER", "SP_PLAYER_NAME"));
+    EXPECT_TRUE(ini.IsKeyChanged("MAIN", "ShowLogo"));
     EXPECT_EQ(readFile(cfgFile()),
               sjis("[MULTIPLAYER]\r\nSP_PLAYER_NAME=岩本 徹三\r\nCOLLISION_SECS=2\r\n"));
 }
 
-TEST_F(CfsIniTest, SettingLoadedEmptyIsNeverWritten) {
-    const std::string original = "[MULTIPLAYER]\r\nSP_PLAYER_NAME=\r\n";
-    writeFile(cfgFile(), original);
+TEST_F(CfsIniTest, SettingLoadedEmptyIsWrittenOnceChanged) {
+    writeFile(cfgFile(), "[MULTIPLAYER]\r\nSP_PLAYER_NAME=\r\nCOLLISION_SECS=2\r\n");
     ClsCfsIni ini = load();
     ini.setKeyValue("MULTIPLAYER", "SP_PLAYER_NAME", "Ace");
     ini.setKeyValue("PREFS", "PANEL_MASKING_OFF", "1"); // empty default, key absent
+    ini.setKeyValue("MULTIPLAYER", "COLLISION_SECS", "0");
+    EXPECT_TRUE(ini.IsKeyChanged("MULTIPLAYER", "SP_PLAYER_NAME"));
+    EXPECT_TRUE(ini.IsKeyChanged("PREFS", "PANEL_MASKING_OFF"));
+    ini.saveFile(); // all three in one replacement of the file
+    EXPECT_EQ(readFile(cfgFile()), "[MULTIPLAYER]\r\nSP_PLAYER_NAME=Ace\r\nCOLLISION_SECS=0\r\n"
+                                   "[PREFS]\r\nPANEL_MASKING_OFF=1\r\n");
     EXPECT_FALSE(ini.IsKeyChanged("MULTIPLAYER", "SP_PLAYER_NAME"));
-    EXPECT_FALSE(ini.IsKeyChanged("PREFS", "PANEL_MASKING_OFF"));
-    ini.saveFile();
-    EXPECT_EQ(readFile(cfgFile()), original);
 }
 
 TEST_F(CfsIniTest, UnknownSettingsAndUnsafeValuesAreRefused) {

@@ -200,11 +200,18 @@ TEST_F(CfsSettingWindowTest, OkWritesOnlyWhatChangedAndCancelNothing) {
 TEST_F(CfsSettingWindowTest, AFailedSaveIsToldAndKeepsTheWindowOpen) {
     auto w = open(2);
     child<QTabBar>(*w, "tbsOptions")->setCurrentIndex(1);
-    // No form in the game's code page: the name cannot be written.
+    // No form in the game's code page: the field says which characters at once, and the save
+    // writes nothing, not even the setting changed before.
+    auto* chars = child<QLabel>(*w, "LblPlayerNameChars");
+    EXPECT_FALSE(chars->isVisible());
+    QTest::mouseClick(box(*w, 5), Qt::LeftButton);
     type(child<QLineEdit>(*w, "TxtPlayerName"), QString::fromUtf8("Ace \xF0\x9F\x98\x80"));
+    EXPECT_TRUE(chars->isVisible());
+    EXPECT_TRUE(chars->text().contains(QString::fromUtf8("\xF0\x9F\x98\x80")));
     QTest::mouseClick(child<QPushButton>(*w, "CmdOk"), Qt::LeftButton);
     ASSERT_EQ(prompt.asked().size(), 1u);
     EXPECT_EQ(prompt.asked()[0].icon, PromptIcon::Error);
+    EXPECT_NE(prompt.asked()[0].text.find("\xF0\x9F\x98\x80"), std::string::npos);
     EXPECT_TRUE(w->isVisible());
     EXPECT_TRUE(child<QPushButton>(*w, "cmdApply")->isEnabled());
     EXPECT_EQ(readFile(cfs2), kCfs2File);
@@ -224,14 +231,18 @@ TEST_F(CfsSettingWindowTest, ValuesItCannotShowOpenUnsetAndStayUntilEdited) {
     for (int i = 0; i < 16; ++i)
         EXPECT_FALSE(box(*w, i)->hasBorder());
 
-    // Passing through the fields without typing asks nothing and changes nothing; a name
-    // typed over an empty one is no change either (it was empty when loaded).
+    // Passing through the fields without typing asks nothing and changes nothing.
     child<QTabBar>(*w, "tbsOptions")->setCurrentIndex(1);
     child<QLineEdit>(*w, "TxtCollisionSec")->setFocus(Qt::TabFocusReason);
-    typeAndLeave(*w, "TxtPlayerName", QStringLiteral("Ace"),
-                 child<QCheckBox>(*w, "ChkDspCheatWarn"));
+    child<QLineEdit>(*w, "TxtPlayerName")->setFocus(Qt::TabFocusReason);
+    child<QCheckBox>(*w, "ChkDspCheatWarn")->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
     EXPECT_TRUE(prompt.asked().empty());
     EXPECT_FALSE(child<QPushButton>(*w, "cmdApply")->isEnabled());
+    // A name typed where the file had none is a change like any other.
+    typeAndLeave(*w, "TxtPlayerName", QStringLiteral("Ace"),
+                 child<QCheckBox>(*w, "ChkDspCheatWarn"));
+    EXPECT_TRUE(child<QPushButton>(*w, "cmdApply")->isEnabled());
 
     // The first click gives the unset box a real state, the next ones toggle it.
     child<QTabBar>(*w, "tbsOptions")->setCurrentIndex(0);
@@ -244,7 +255,19 @@ TEST_F(CfsSettingWindowTest, ValuesItCannotShowOpenUnsetAndStayUntilEdited) {
     QTest::mouseClick(box(*w, 2), Qt::LeftButton);
     QTest::mouseClick(child<QPushButton>(*w, "CmdOk"), Qt::LeftButton);
     EXPECT_EQ(readFile(cfs2),
-              replaced(replaced(odd, "ShowLogo=2", "ShowLogo=1"), "INDEX=20", "INDEX=2"));
+              replaced(replaced(replaced(odd, "ShowLogo=2", "ShowLogo=1"), "INDEX=20", "INDEX=2"),
+                       "NAME=\r\n", "NAME=Ace\r\n"));
+}
+
+TEST_F(CfsSettingWindowTest, ButtonsTakeTheFieldBeingEditedInAnInactiveWindow) {
+    // No window manager: the window is never the active one, so the field never loses focus.
+    auto w = std::make_unique<frmCfsSetting>(2);
+    w->show();
+    child<QTabBar>(*w, "tbsOptions")->setCurrentIndex(1);
+    type(child<QLineEdit>(*w, "TxtCollisionSec"), QStringLiteral("5"));
+    QTest::mouseClick(child<QPushButton>(*w, "CmdOk"), Qt::LeftButton);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(readFile(cfs2), replaced(kCfs2File, "COLLISION_SECS=2", "COLLISION_SECS=5"));
 }
 
 TEST_F(CfsSettingWindowTest, CtrlTabGoesRoundTheTabsFromAnyControl) {

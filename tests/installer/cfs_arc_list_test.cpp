@@ -297,6 +297,23 @@ TEST_F(ArcListTest, ReportsEntriesThatFailAndKeepsFilesWithoutBackup) {
     EXPECT_EQ(test::readFile(game / "Gauges" / "good.gau"), "good");
 }
 
+TEST_F(ArcListTest, ProgressCountsEveryEntryAndStopsWhereItIsTold) {
+    read(package("p.zip", buildZip(files({"a.gau", "b.gau", "c.gau"}))));
+    std::vector<std::string> seen;
+    EXPECT_EQ(list.extractArchives(0,
+                                   [&](size_t done, size_t total, const ClsCfsArcFile& next) {
+                                       EXPECT_EQ(total, 3u);
+                                       EXPECT_EQ(done, seen.size());
+                                       seen.push_back(next.fullPath());
+                                       return done < 1; // stop before the second entry
+                                   }),
+              kArcStopped);
+    EXPECT_EQ(seen, (std::vector<std::string>{"a.gau", "b.gau"}));
+    EXPECT_TRUE(list.extractionFailures().empty());
+    EXPECT_TRUE(fs::exists(game / "GAUGES" / "a.gau"));
+    EXPECT_FALSE(fs::exists(game / "GAUGES" / "b.gau"));
+}
+
 TEST_F(ArcListTest, NeverWritesOutsideTheGameFolder) {
     const auto zip = package(
         "evil.zip", buildZip({

@@ -275,6 +275,85 @@ TEST_F(QCFileTest, RoundTripIsStableAfterTheFirstNormalisation) {
     EXPECT_THAT(first, ::testing::Not(HasSubstr("extra")));
 }
 
+// Everything a document holds, in order, as text.
+std::string dump(const ClsQCGroups& doc) {
+    std::string out;
+    for (const auto& group : doc.Groups()) {
+        out += "group " + std::to_string(group.value->groupId()) + " " + group.value->defineName() +
+               "\n";
+        for (const auto& plane : group.value->Planes())
+            out += "  " + plane.value->aircraftPath() + " " +
+                   std::to_string(plane.value->aircraftType()) + " [" + plane.value->defineName() +
+                   "]\n";
+    }
+    // A default aircraft never named is written empty, which reads as the game's fallback.
+    const std::string_view plane = doc.defaultPlaneName().empty()
+                                       ? ClsQCGroups::kFallbackPlaneName
+                                       : std::string_view(doc.defaultPlaneName());
+    out += "default " + std::string(plane) + " " + std::to_string(doc.defaultpGunAmmo()) + " " +
+           std::to_string(doc.defaultpCannonAmmo()) + "\n";
+    for (const auto& key : doc.stringList().Keys())
+        out += "string [" + key.value + "] [" + doc.getString(key.value) + "]\n";
+    return out;
+}
+
+TEST_F(QCFileTest, AReadAfterAWriteGivesBackTheDocument) {
+    // A nameless entry stays nameless, even when the strings hold its folder's key; a strings
+    // key with "=" (from the folder P51=D) is read whole.
+    auto doc = read(lines({"[option.0]", "OptionName=G", "aircraft.0=X", "aircraft.1=P51=D",
+                           "name.1=Mustang", "[strings]", "\"XName\" = taken"}));
+    EXPECT_EQ(doc->Planes().item("X")->defineName(), "");
+    EXPECT_EQ(doc->Planes().item("P51=D")->viewName(), "Mustang");
+    const std::string before = dump(*doc);
+    writeQCFile(*doc, folder(), rel);
+    std::unique_ptr<ClsQCGroups> again;
+    readQCFile(again, folder(), rel);
+    EXPECT_EQ(dump(*again), before);
+
+    // The same for every input kept for the fuzz targets.
+    int inputs = 0;
+    for (const auto& entry : fs::directory_iterator(fs::path(VOKARI_FUZZ_REGRESSIONS) / "qc")) {
+        ++inputs;
+        auto first = read(readFile(entry.path()));
+        writeQCFile(*first, folder(), rel);
+        std::unique_ptr<ClsQCGroups> second;
+        readQCFile(second, folder(), rel);
+        EXPECT_TRUE(dump(*second) == dump(*first)) << entry.path();
+    }
+    EXPECT_GE(inputs, 3);
+}
+
+TEST_F(QCFileTest, ASaveRefusedNamesTheText) {
+    fs::create_directories(file().parent_path());
+    const auto refusal = [this](const ClsQCGroups& doc) {
+        try {
+            writeQCFile(doc, folder(), rel);
+        } catch (const FormatError& e) {
+            return std::string(e.what());
+        }
+        return std::string("saved");
+    };
+    ClsQCGroups doc;
+    doc.addGroup();
+    doc.addGroup().setDefineName("Zero \xF0\x9F\x98\x80");
+    EXPECT_THAT(refusal(doc),
+                HasSubstr("the name of group 2 \"Zero \xF0\x9F\x98\x80\" has characters "
+                          "with no form in code page CP932: \xF0\x9F\x98\x80"));
+    doc.group(2).setDefineName("Zero");
+    doc.addPlane(2, "Spit", "Spitfire \xF0\x9F\x98\x80");
+    EXPECT_THAT(refusal(doc), HasSubstr("string \"SpitName\" has characters"));
+    doc.addString("SpitName", "Spitfire");
+    // A line break would write lines of its own; a quote and "=" would cut a key short.
+    doc.addPlane(1, "Bad\nFolder");
+    EXPECT_THAT(refusal(doc), HasSubstr("an aircraft folder in group 1 \"\" holds a line break"));
+    doc.group(1).removePlane("Bad\nFolder");
+    doc.addString("a\" =b", "x");
+    EXPECT_THAT(refusal(doc), HasSubstr("the key of string \"a\" =b\""));
+    doc.stringList().Remove("a\" =b");
+    EXPECT_EQ(refusal(doc), "saved");
+    EXPECT_FALSE(fs::exists(backup()));
+}
+
 TEST(QCFileBackup, FirstSaveKeepsTheOriginalAsBackup) {
     test::TestPrefix prefix;
     const fs::path host = prefix.installGame(kGameCfs2, "C:\\Games\\CFS2");

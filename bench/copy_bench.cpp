@@ -1,0 +1,146 @@
+// Copying the first game's add-on trees into an empty second game, as the copy window does
+// (listing included), against `cp -rn --preserve=timestamps` of the same trees, run side by
+// side. Builds a synthetic first game of 20,000 files in 2,000 folders in a temporary Wine-style
+// prefix; prints the best of three runs of each and their ratio (target: at most 1.5x).
+//
+// usage: copy_bench [FOLDER_COUNT] [ROUNDS]
+#include "app/installation.h"
+#include "copy/cfs_copy.h"
+#include "platform/host_paths.h"
+#include "platform/registry.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kFilesPerFolder = 10;
+
+void writeFile(const fs::path& file, size_t size, int seed) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    std::string bytes(size, '\0');
+    for (size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<char>('a' + (i * 7 + static_cast<size_t>(seed)) % 26);
+    out << bytes;
+    if (!out)
+        throw std::runtime_error("cannot write " + file.string());
+}
+
+// Aircraft of nine folders each (the aircraft, panel, sound, model, texture and four texture
+// variations) and the rest as gauge folders: small configuration files, larger bitmaps.
+size_t buildFirstGame(const fs::path& game, int folders) {
+    size_t bytes = 0;
+    int made = 0;
+    int file = 0;
+    const auto fill = [&](const fs::path& folder) {
+        fs::create_directories(folder);
+        for (int f = 0; f < kFilesPerFolder; ++f, ++file) {
+            const size_t size =
+                file % 10 == 0 ? 24 * 1024 : 512 + static_cast<size_t>(file % 7) * 600;
+            writeFile(folder / ("file" + std::to_string(f) + (f % 3 ? ".cfg" : ".bmp")), size,
+                      file);
+            bytes += size;
+        }
+        ++made;
+    };
+    for (int a = 0; made + 9 <= folders; ++a) {
+        const fs::path aircraft = game / "Aircraft" / ("SYN" + std::to_string(a));
+        fill(aircraft);
+        for (const char* sub : {"panel", "sound", "model", "texture", "texture.1", "texture.2",
+                                "texture.3", "texture.4"})
+            fill(aircraft / sub);
+    }
+    for (int g = 0; made < folders; ++g)
+        fill(game / "Gauges" / ("gaugeset" + std::to_string(g)));
+    return bytes;
+}
+
+void freshTarget(const fs::path& game) {
+    fs::remove_all(game);
+    fs::create_directories(game / "Aircraft");
+    fs::create_directories(game / "Gauges");
+    ::sync(); // each run starts with nothing left to write from the one before
+}
+
+double seconds(std::chrono::steady_clock::duration d) {
+    return std::chrono::duration<double>(d).count();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int folders = argc > 1 ? std::atoi(argv[1]) : 2000;
+    const int rounds = argc > 2 ? std::atoi(argv[2]) : 3;
+    std::string pattern = (fs::temp_directory_path() / "vokari-bench-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) {
+        std::perror("mkdtemp");
+        return 1;
+    }
+    const fs::path prefix = fs::canonical(pattern);
+    int status = 0;
+    try {
+        const fs::path games = prefix / "drive_c" / "Games";
+        fs::create_directories(prefix / "dosdevices");
+        fs::create_symlink("../drive_c", prefix / "dosdevices" / "c:");
+        std::ofstream(prefix / "system.reg")
+            << "WINE REGISTRY Version 2\n\n"
+               "[Software\\\\Microsoft\\\\Microsoft Games\\\\Combat Flight Simulator\\\\1.00] 1\n"
+               "\"InstalledTo\"=\"C:\\\\Games\\\\CFS1\"\n\n"
+               "[Software\\\\Microsoft\\\\Microsoft Games\\\\Combat Flight Simulator\\\\2.0] 1\n"
+               "\"InstalledTo\"=\"C:\\\\Games\\\\CFS2\"\n";
+        const size_t bytes = buildFirstGame(games / "CFS1", folders);
+        vokari::platform::setWinePrefixOverride(prefix);
+        vokari::platform::setRegistrySource(nullptr);
+
+        const fs::path peer = prefix / "peer";
+        const std::string cp = "cp -rn --preserve=timestamps '" + (games / "CFS1").string() +
+                               "/Aircraft/.' '" + (peer / "Aircraft").string() + "/' && " +
+                               "cp -rn --preserve=timestamps '" + (games / "CFS1").string() +
+                               "/Gauges/.' '" + (peer / "Gauges").string() + "/'";
+        double best_cp = 1e9;
+        double best_copy = 1e9;
+        int32_t entries = 0;
+        size_t failures = 0;
+        for (int r = 0; r < rounds; ++r) {
+            freshTarget(peer);
+            auto t0 = std::chrono::steady_clock::now();
+            if (std::system(cp.c_str()) != 0)
+                throw std::runtime_error("cp failed");
+            best_cp = std::min(best_cp, seconds(std::chrono::steady_clock::now() - t0));
+
+            freshTarget(games / "CFS2");
+            t0 = std::chrono::steady_clock::now();
+            const auto tables =
+                vokari::collectCopyTables(vokari::gameFolder(1), vokari::gameFolder(2));
+            const vokari::CopySummary summary = vokari::copyAll(tables, {});
+            best_copy = std::min(best_copy, seconds(std::chrono::steady_clock::now() - t0));
+            entries = vokari::entryCount(tables);
+            failures = summary.failures.size();
+            if (summary.copied != entries)
+                throw std::runtime_error("copied " + std::to_string(summary.copied) + " of " +
+                                         std::to_string(entries) + " entries");
+        }
+        std::printf("cross-version copy: %d entries (%d folders), %.1f MB, %zu failures\n", entries,
+                    folders, static_cast<double>(bytes) / 1e6, failures);
+        std::printf("  cp -rn --preserve=timestamps:  %8.2f ms (best of %d)\n", best_cp * 1e3,
+                    rounds);
+        std::printf("  copyAll (listing included):    %8.2f ms (best of %d)\n", best_copy * 1e3,
+                    rounds);
+        std::printf("ratio %.2fx (target <= 1.5x)\n", best_copy / best_cp);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "copy_bench: %s\n", e.what());
+        status = 1;
+    }
+    vokari::platform::setWinePrefixOverride(std::nullopt);
+    std::error_code ec;
+    fs::remove_all(prefix, ec);
+    return status;
+}

@@ -1,0 +1,54 @@
+#include "app/installation.h"
+#include "cli/cli.h"
+#include "copy/cfs_copy.h"
+
+#include <ostream>
+
+namespace vokari::cli {
+
+namespace {
+
+constexpr int kExitEntriesFailed = 4;
+
+const char* outcomeWord(CopyOutcome outcome) {
+    switch (outcome) {
+    case CopyOutcome::Copied:
+        return "copied";
+    case CopyOutcome::Exists:
+        return "exists";
+    case CopyOutcome::Failed:
+        break;
+    }
+    return "failed";
+}
+
+// Copies the first game's add-on aircraft and gauges into the second game, one line per entry.
+int runCopy(Context& ctx) {
+    CopyOptions options;
+    options.dryRun = takeFlag(ctx.args, "--dry-run");
+    if (!ctx.args.empty())
+        throw UsageError("copy takes no arguments but --dry-run");
+    const std::string source = gameFolder(kGameCfs1);
+    const std::string target = gameFolder(kGameCfs2);
+    if (source.empty() || target.empty()) {
+        ctx.err << "vokari-cli: copy needs both games installed\n";
+        return kExitFailure;
+    }
+    options.onEntry = [&](const CopyReport& r) {
+        ctx.out << outcomeWord(r.outcome) << '\t' << copyPath(*r.table, *r.entry);
+        if (r.outcome == CopyOutcome::Failed)
+            ctx.out << '\t' << copyProblemText(r.problem, r.err);
+        ctx.out << '\n';
+    };
+    const CopySummary summary = copyAll(collectCopyTables(source, target), options);
+    return summary.failures.empty() ? kExitOk : kExitEntriesFailed;
+}
+
+const CommandRegistration registration{
+    "copy", runCopy,
+    "copy [--dry-run]           copy the first game's add-on aircraft and gauges into the\n"
+    "                             second game, adding what is missing, replacing nothing"};
+
+} // namespace
+
+} // namespace vokari::cli

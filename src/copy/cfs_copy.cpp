@@ -1,0 +1,310 @@
+#include "copy/cfs_copy.h"
+
+#include "common/text.h"
+#include "platform/file_copy.h"
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <unordered_map>
+
+namespace vokari {
+namespace {
+
+using platform::FolderHandle;
+using platform::HostKind;
+
+// Staged copies are written to the disk together and then named: one flush per batch keeps a
+// crash from leaving a named but empty file without paying for a flush per file.
+constexpr size_t kBatchFiles = 1024;
+constexpr int64_t kBatchBytes = int64_t(64) << 20;
+
+enum class FolderState { NotCopied, Ready, WouldBeMade };
+
+struct Folder {
+    FolderState state = FolderState::NotCopied;
+    std::string targetName; // its name in the second game, which may differ in case
+};
+
+struct Pending {
+    size_t index = 0;
+    CopyOutcome outcome = CopyOutcome::Copied;
+    CopyProblem problem = CopyProblem::None;
+    int err = 0;
+    bool sourceSide = false;
+    bool staged = false;
+    platform::StagedCopy copy;
+};
+
+class TreeCopier {
+public:
+    TreeCopier(const CopyTable& table, int32_t count, const CopyOptions& options,
+               CopySummary& summary)
+        : table_(table), entries_(table.entries), options_(options), summary_(summary),
+          count_(count), handled_(count), folders_(table.entries.size()) {}
+
+    int32_t run() {
+        for (size_t i = 0; i < entries_.size(); ++i) {
+            if (options_.cancel && options_.cancel->load()) {
+                summary_.cancelled = true;
+                break;
+            }
+            if (options_.onProgress)
+                options_.onProgress(entries_[i], ++handled_);
+            if (i == 0 || entries_[i].parent != entries_[i - 1].parent)
+                enterGroup(entries_[i].parent);
+            handle(i);
+        }
+        flush();
+        return count_;
+    }
+
+private:
+    // Opens the first game's folder holding the next entries and the second game's folder they
+    // go to, and learns the names already there.
+    void enterGroup(size_t parent) {
+        source_.reset();
+        target_.reset();
+        targetNames_.clear();
+        sourceErr_ = 0;
+        groupState_ = parent == kTopFolder ? FolderState::Ready : folders_[parent].state;
+        if (groupState_ == FolderState::NotCopied)
+            return;
+        std::vector<size_t> chain;
+        for (size_t i = parent; i != kTopFolder; i = entries_[i].parent)
+            chain.insert(chain.begin(), i);
+        source_ = FolderHandle::open(table_.source, sourceErr_);
+        for (size_t i : chain) {
+            if (source_)
+                source_ = source_->openChild(entries_[i].name, sourceErr_);
+        }
+        if (groupState_ == FolderState::WouldBeMade)
+            return;
+        int err = 0;
+        target_ = FolderHandle::open(table_.target, err);
+        for (size_t i : chain) {
+            if (target_)
+                target_ = target_->openChild(folders_[i].targetName, err);
+        }
+        if (!target_) {
+            groupState_ = FolderState::NotCopied;
+            return;
+        }
+        readTargetNames();
+    }
+
+    void readTargetNames() {
+        std::vector<platform::HostEntry> listed;
+        target_->list(listed); // what cannot be listed is met when the copy tries the name
+        for (auto& item : listed)
+            targetNames_.emplace(asciiLower(item.name), std::move(item.name));
+    }
+
+    void handle(size_t i) {
+        const CopyEntry& entry = entries_[i];
+        if (entry.problem != CopyProblem::None)
+            return report(i, CopyOutcome::Failed, entry.problem, entry.err,
+                          entry.problem != CopyProblem::NoTargetFolder);
+        if (groupState_ == FolderState::NotCopied)
+            return report(i, CopyOutcome::Failed, CopyProblem::FolderNotCopied, 0);
+        if (groupState_ == FolderState::WouldBeMade) {
+            if (entry.isFolder)
+                folders_[i].state = FolderState::WouldBeMade;
+            return report(i, CopyOutcome::Copied, CopyProblem::None, 0);
+        }
+        const std::string key = asciiLower(entry.name);
+        if (const auto found = targetNames_.find(key); found != targetNames_.end()) {
+            if (const auto kind = target_->kindOf(found->second); kind != HostKind::None)
+                return meetExisting(i, found->second, kind);
+        }
+        targetNames_[key] = entry.name;
+        if (options_.dryRun) {
+            if (entry.isFolder)
+                folders_[i] = Folder{FolderState::WouldBeMade, entry.name};
+            return report(i, CopyOutcome::Copied, CopyProblem::None, 0);
+        }
+        if (entry.isFolder) {
+            if (const int err = target_->makeFolder(entry.name))
+                return report(i, CopyOutcome::Failed, CopyProblem::System, err);
+            folders_[i] = Folder{FolderState::Ready, entry.name};
+            return report(i, CopyOutcome::Copied, CopyProblem::None, 0);
+        }
+        if (!source_)
+            return report(i, CopyOutcome::Failed, CopyProblem::System, sourceErr_, true);
+        Pending pending;
+        pending.index = i;
+        if (const int err = platform::stageCopy(*source_, entry.name, target_, pending.copy))
+            return report(i, CopyOutcome::Failed, CopyProblem::System, err,
+                          pending.copy.sourceFailed);
+        pending.staged = true;
+        stagedBytes_ += pending.copy.size;
+        ++stagedFiles_;
+        pending_.push_back(std::move(pending));
+        if (stagedFiles_ >= kBatchFiles || stagedBytes_ >= kBatchBytes)
+            flush();
+    }
+
+    // The second game holds the name already: it is kept as it is.
+    void meetExisting(size_t i, const std::string& onDisk, HostKind kind) {
+        const CopyEntry& entry = entries_[i];
+        if (kind == HostKind::Link)
+            return entry.isFolder ? report(i, CopyOutcome::Failed, CopyProblem::Link, 0)
+                                  : report(i, CopyOutcome::Exists, CopyProblem::None, 0);
+        if (entry.isFolder != (kind == HostKind::Folder))
+            return report(i, CopyOutcome::Failed, CopyProblem::InTheWay, 0);
+        if (entry.isFolder)
+            folders_[i] = Folder{FolderState::Ready, onDisk};
+        report(i, CopyOutcome::Exists, CopyProblem::None, 0);
+    }
+
+    // `sourceSide`: the failure is the first game's entry's, not the place it goes to.
+    void report(size_t i, CopyOutcome outcome, CopyProblem problem, int err,
+                bool sourceSide = false) {
+        Pending pending{i, outcome, problem, err, sourceSide, false, {}};
+        if (stagedFiles_ == 0)
+            emit(pending); // nothing waits for a flush: keep the order and tell at once
+        else
+            pending_.push_back(std::move(pending));
+    }
+
+    void flush() {
+        int flushErr = 0;
+        if (stagedFiles_ > 0) {
+            for (const Pending& p : pending_) {
+                if (p.staged) {
+                    flushErr = platform::flushStaged(*p.copy.folder);
+                    break;
+                }
+            }
+        }
+        for (Pending& p : pending_) {
+            if (p.staged) {
+                const int err = flushErr;
+                if (err)
+                    platform::discardCopy(p.copy);
+                const int commitErr = err ? err : platform::commitCopy(p.copy);
+                p.outcome = commitErr == 0        ? CopyOutcome::Copied
+                            : commitErr == EEXIST ? CopyOutcome::Exists
+                                                  : CopyOutcome::Failed;
+                if (p.outcome == CopyOutcome::Failed) {
+                    p.problem = CopyProblem::System;
+                    p.err = commitErr;
+                }
+            }
+            emit(p);
+        }
+        pending_.clear();
+        stagedFiles_ = 0;
+        stagedBytes_ = 0;
+    }
+
+    void emit(const Pending& p) {
+        const CopyEntry& entry = entries_[p.index];
+        ++count_;
+        switch (p.outcome) {
+        case CopyOutcome::Copied:
+            ++summary_.copied;
+            break;
+        case CopyOutcome::Exists:
+            ++summary_.existing;
+            break;
+        case CopyOutcome::Failed:
+            summary_.failures.push_back(
+                CopyFailure{copyPath(table_, entry), hostPathOf(p), p.problem, p.err});
+            break;
+        }
+        if (options_.onEntry)
+            options_.onEntry(CopyReport{&table_, &entry, p.outcome, p.problem, p.err, count_});
+    }
+
+    // Where the user finds what failed: the entry in the first game, or where it goes.
+    std::string hostPathOf(const Pending& p) const {
+        std::string path;
+        for (size_t i = p.index; i != kTopFolder; i = entries_[i].parent) {
+            const std::string& name = !p.sourceSide && !folders_[i].targetName.empty()
+                                          ? folders_[i].targetName
+                                          : entries_[i].name;
+            if (!name.empty())
+                path = "/" + name + path;
+        }
+        return (p.sourceSide ? table_.source : table_.target) + path;
+    }
+
+    const CopyTable& table_;
+    const std::vector<CopyEntry>& entries_;
+    const CopyOptions& options_;
+    CopySummary& summary_;
+    int32_t count_;   // entries whose outcome is told
+    int32_t handled_; // entries shown as handled
+    std::vector<Folder> folders_;
+
+    FolderState groupState_ = FolderState::NotCopied;
+    std::shared_ptr<FolderHandle> source_;
+    std::shared_ptr<FolderHandle> target_;
+    int sourceErr_ = 0;
+    std::unordered_map<std::string, std::string> targetNames_;
+
+    std::vector<Pending> pending_;
+    size_t stagedFiles_ = 0;
+    int64_t stagedBytes_ = 0;
+};
+
+} // namespace
+
+std::vector<CopyTable> collectCopyTables(std::string_view sourceGame, std::string_view targetGame) {
+    std::vector<CopyTable> tables;
+    for (const std::string_view name : kCopiedFolders)
+        tables.push_back(collectCopyTable(name, sourceGame, targetGame));
+    return tables;
+}
+
+int32_t entryCount(const std::vector<CopyTable>& tables) {
+    size_t n = 0;
+    for (const CopyTable& table : tables)
+        n += table.entries.size();
+    return static_cast<int32_t>(n);
+}
+
+int32_t copyTree(const CopyTable& table, int32_t count, const CopyOptions& options,
+                 CopySummary& summary) {
+    return TreeCopier(table, count, options, summary).run();
+}
+
+CopySummary copyAll(const std::vector<CopyTable>& tables, const CopyOptions& options) {
+    CopySummary summary;
+    int32_t count = 0;
+    for (const CopyTable& table : tables) {
+        count = copyTree(table, count, options, summary);
+        if (summary.cancelled)
+            break;
+    }
+    return summary;
+}
+
+std::string copyPath(const CopyTable& table, const CopyEntry& entry) {
+    return entry.relative.empty() ? table.name : table.name + "\\" + entry.relative;
+}
+
+std::string copyProblemText(CopyProblem problem, int err) {
+    switch (problem) {
+    case CopyProblem::None:
+        return {};
+    case CopyProblem::UnsafeName:
+        return "the name cannot be used in a Windows path";
+    case CopyProblem::Link:
+        return "a symbolic link, not followed";
+    case CopyProblem::Unreadable:
+        return std::string("the folder cannot be read: ") + std::strerror(err);
+    case CopyProblem::NoTargetFolder:
+        return "the second game has no such folder";
+    case CopyProblem::InTheWay:
+        return "the second game has a file and a folder of that name the other way round";
+    case CopyProblem::FolderNotCopied:
+        return "its folder was not copied";
+    case CopyProblem::System:
+        return std::strerror(err);
+    }
+    return {};
+}
+
+} // namespace vokari

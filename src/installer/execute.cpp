@@ -1,0 +1,127 @@
+#include "installer/execute.h"
+
+#include "common/file_helpers.h"
+#include "platform/host_paths.h"
+#include "platform/process.h"
+
+#include <chrono>
+#include <optional>
+#include <thread>
+#include <unistd.h>
+
+namespace vokari {
+namespace {
+
+constexpr auto kPollInterval = std::chrono::milliseconds(100);
+
+struct Start {
+    std::filesystem::path program;
+    std::vector<std::string> args;
+};
+
+// The desktop's way of opening `file`: a program file is run with the parameters, any other
+// file goes to the desktop's opener.
+std::optional<Start> associationOf(const std::string& file, const std::string& parameters) {
+    if (!fileExists(file))
+        return std::nullopt;
+    const std::filesystem::path host = platform::hostPath(file);
+    if (::access(host.c_str(), X_OK) == 0)
+        return Start{host, commandWords(parameters)};
+    const auto opener = platform::desktopOpener();
+    if (!opener)
+        return std::nullopt;
+    return Start{*opener, {host.string()}};
+}
+
+std::optional<Start> plainStartOf(std::string_view commandLine) {
+    std::vector<std::string> words = commandWords(commandLine);
+    if (words.empty())
+        return std::nullopt;
+    const auto program = platform::findProgramOnPath(words.front());
+    if (!program)
+        return std::nullopt;
+    words.erase(words.begin());
+    return Start{*program, std::move(words)};
+}
+
+} // namespace
+
+ClsExecute::ClsExecute() : stopWaiting_(std::make_shared<std::atomic<bool>>(false)) {}
+
+ClsExecute::~ClsExecute() {
+    *stopWaiting_ = true;
+}
+
+bool ClsExecute::ShellX(std::string_view strCommandLine, int32_t, intptr_t, bool blnWait) {
+    std::string file;
+    std::string parameters;
+    splitCommandLine(strCommandLine, file, parameters);
+
+    std::optional<Start> start = associationOf(file, parameters);
+    int pid = 0;
+    bool started = false;
+    for (int attempt = 0; attempt < 2 && !started; ++attempt) {
+        if (attempt == 1)
+            start = plainStartOf(strCommandLine);
+        if (!start)
+            continue;
+        if (blnWait) {
+            pid = platform::startChild(start->program, start->args);
+            started = pid != 0;
+        } else {
+            started = platform::startDetached(start->program, start->args);
+        }
+    }
+    if (!started)
+        return false;
+    if (blnWait) {
+        // The object may go while events run; the flag and the pump stay with the wait.
+        const auto stop = stopWaiting_;
+        const auto pump = pump_;
+        while (!*stop && !platform::childEnded(pid)) {
+            if (pump)
+                pump();
+            std::this_thread::sleep_for(kPollInterval);
+        }
+    }
+    return true;
+}
+
+void splitCommandLine(std::string_view commandLine, std::string& file, std::string& parameters) {
+    file.assign(commandLine);
+    parameters.clear();
+    for (size_t space = commandLine.find(' ', 1); space != std::string_view::npos;
+         space = commandLine.find(' ', space + 1)) {
+        if (fileExists(commandLine.substr(0, space))) {
+            file.assign(commandLine.substr(0, space));
+            parameters.assign(commandLine.substr(space + 1));
+            return;
+        }
+    }
+}
+
+std::vector<std::string> commandWords(std::string_view commandLine) {
+    std::vector<std::string> words;
+    std::string word;
+    bool inWord = false;
+    bool quoted = false;
+    for (char c : commandLine) {
+        if (c == '"') {
+            quoted = !quoted;
+            inWord = true;
+        } else if ((c == ' ' || c == '\t') && !quoted) {
+            if (inWord)
+                words.push_back(std::move(word));
+            word.clear();
+            inWord = false;
+        } else {
+            word += c;
+            inWord = true;
+        }
+    }
+    if (inWord)
+        words.push_back(std::move(word));
+    return words;
+}
+
+} // namespace vokari

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Starting outside programs: a file is first opened the way the desktop opens files of its
+// type, and only when that fails is the whole command line started as a program.
+namespace vokari {
+
+class ClsExecute {
+public:
+    ClsExecute();
+    // Ends a wait still running.
+    ~ClsExecute();
+    ClsExecute(const ClsExecute&) = delete;
+    ClsExecute& operator=(const ClsExecute&) = delete;
+
+    // Runs between the polls of a wait, so the windows stay responsive.
+    void setEventPump(std::function<void()> pump) { pump_ = std::move(pump); }
+
+    // True when a program was started. `WindowStyle` and `lngOwnerhWnd` mean nothing to the
+    // desktop here and are kept for callers; `blnWait` waits until the program ends.
+    bool ShellX(std::string_view strCommandLine, int32_t WindowStyle, intptr_t lngOwnerhWnd,
+                bool blnWait);
+
+private:
+    std::shared_ptr<std::atomic<bool>> stopWaiting_;
+    std::function<void()> pump_;
+};
+
+// Splits a command line at the first space, from the second character on, where the text
+// before it names an existing file (a Windows path): that is the file, the rest its
+// parameters. Otherwise the whole line is the file and there are no parameters.
+void splitCommandLine(std::string_view commandLine, std::string& file, std::string& parameters);
+
+// The words of a command line: blanks separate, double quotes group.
+std::vector<std::string> commandWords(std::string_view commandLine);
+
+} // namespace vokari

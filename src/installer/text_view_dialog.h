@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QDialog>
+
+class QPlainTextEdit;
+
+namespace vokari::ui {
+
+// A text file of a package, decoded, read only. Lives until the user closes it.
+class FrmTextView : public QDialog {
+    Q_OBJECT
+public:
+    FrmTextView(const QString& fileName, const QString& text, QWidget* parent = nullptr);
+
+private:
+    QPlainTextEdit* TxtView;
+};
+
+} // namespace vokari::ui

@@ -1,0 +1,191 @@
+#include "platform/file_copy.h"
+
+#include "common/text.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vokari::platform {
+namespace {
+
+// Hidden, so that a temporary a crash leaves behind is never listed or copied as a game file.
+std::string tempNameFor() {
+    static std::atomic<unsigned> counter{0};
+    return ".vokari-copy-" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
+}
+
+int copyBytes(int from, int to) {
+    bool plain = false;
+    char buffer[128 * 1024];
+    while (true) {
+        if (!plain) {
+            const ssize_t n = ::copy_file_range(from, nullptr, to, nullptr, 1 << 30, 0);
+            if (n > 0)
+                continue;
+            if (n == 0)
+                return 0;
+            if (errno == EINTR)
+                continue;
+            if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+                return errno;
+            plain = true; // file systems that cannot copy between themselves
+        }
+        const ssize_t n = ::read(from, buffer, sizeof buffer);
+        if (n == 0)
+            return 0;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        for (ssize_t done = 0; done < n;) {
+            const ssize_t w = ::write(to, buffer + done, static_cast<size_t>(n - done));
+            if (w < 0) {
+                if (errno == EINTR)
+                    continue;
+                return errno;
+            }
+            done += w;
+        }
+    }
+}
+
+HostKind kindOfMode(mode_t mode) {
+    return S_ISDIR(mode)   ? HostKind::Folder
+           : S_ISREG(mode) ? HostKind::File
+           : S_ISLNK(mode) ? HostKind::Link
+                           : HostKind::Other;
+}
+
+} // namespace
+
+std::shared_ptr<FolderHandle> FolderHandle::open(const std::string& hostPath, int& err) {
+    const int fd = ::open(hostPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    err = fd < 0 ? errno : 0;
+    return fd < 0 ? nullptr : std::make_shared<FolderHandle>(fd);
+}
+
+std::shared_ptr<FolderHandle> FolderHandle::openChild(const std::string& name, int& err) const {
+    const int fd = ::openat(fd_, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    err = fd < 0 ? errno : 0;
+    return fd < 0 ? nullptr : std::make_shared<FolderHandle>(fd);
+}
+
+int FolderHandle::list(std::vector<HostEntry>& entries) const {
+    const int fd = ::dup(fd_);
+    DIR* dir = fd < 0 ? nullptr : ::fdopendir(fd);
+    if (!dir) {
+        const int err = errno;
+        if (fd >= 0)
+            ::close(fd);
+        return err;
+    }
+    ::rewinddir(dir); // the duplicate shares its position with earlier listings
+    errno = 0;
+    while (const dirent* e = ::readdir(dir)) {
+        if (e->d_name[0] == '.')
+            continue; // ".", ".." and hidden entries
+        HostKind kind = e->d_type == DT_DIR   ? HostKind::Folder
+                        : e->d_type == DT_REG ? HostKind::File
+                        : e->d_type == DT_LNK ? HostKind::Link
+                                              : HostKind::Other;
+        if (e->d_type == DT_UNKNOWN)
+            kind = kindOf(e->d_name);
+        if (kind != HostKind::None)
+            entries.push_back(HostEntry{e->d_name, kind});
+    }
+    const int err = errno;
+    ::closedir(dir);
+    std::sort(entries.begin(), entries.end(), [](const HostEntry& a, const HostEntry& b) {
+        const std::string la = asciiLower(a.name);
+        const std::string lb = asciiLower(b.name);
+        return la != lb ? la < lb : a.name < b.name;
+    });
+    return err;
+}
+
+HostKind FolderHandle::kindOf(const std::string& name) const {
+    struct stat st;
+    if (::fstatat(fd_, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return HostKind::None;
+    return kindOfMode(st.st_mode);
+}
+
+int FolderHandle::makeFolder(const std::string& name) const {
+    return ::mkdirat(fd_, name.c_str(), 0777) == 0 ? 0 : errno;
+}
+
+FolderHandle::~FolderHandle() {
+    ::close(fd_);
+}
+
+int stageCopy(const FolderHandle& source, const std::string& name,
+              const std::shared_ptr<FolderHandle>& target, StagedCopy& staged) {
+    // O_NONBLOCK: a pipe swapped in under the name must not hang the copy.
+    const int from = ::openat(source.fd(), name.c_str(),
+                              O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    staged.sourceFailed = true;
+    if (from < 0)
+        return errno;
+    struct stat st;
+    if (::fstat(from, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int err = ::fstat(from, &st) != 0 ? errno : EINVAL; // EINVAL: not a plain file
+        ::close(from);
+        return err;
+    }
+    staged.sourceFailed = false;
+    staged.folder = target;
+    staged.name = name;
+    staged.size = st.st_size;
+    int to = -1;
+    do {
+        staged.tempName = tempNameFor();
+        to = ::openat(target->fd(), staged.tempName.c_str(),
+                      O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, st.st_mode & 0777);
+    } while (to < 0 && errno == EEXIST);
+    if (to < 0) {
+        const int err = errno;
+        ::close(from);
+        return err;
+    }
+    int err = copyBytes(from, to);
+    const struct timespec times[2] = {st.st_atim, st.st_mtim};
+    if (!err && ::futimens(to, times) != 0)
+        err = errno;
+    if (::close(to) != 0 && !err)
+        err = errno;
+    ::close(from);
+    if (err)
+        discardCopy(staged);
+    return err;
+}
+
+int flushStaged(const FolderHandle& target) {
+    return ::syncfs(target.fd()) == 0 ? 0 : errno;
+}
+
+int commitCopy(const StagedCopy& staged) {
+    const int fd = staged.folder->fd();
+    int err = 0;
+    if (::renameat2(fd, staged.tempName.c_str(), fd, staged.name.c_str(), RENAME_NOREPLACE) == 0)
+        return 0;
+    err = errno;
+    if (err == EINVAL || err == ENOSYS) {
+        // File systems without the no-replace rename: a hard link refuses a taken name too.
+        err = ::linkat(fd, staged.tempName.c_str(), fd, staged.name.c_str(), 0) == 0 ? 0 : errno;
+    }
+    discardCopy(staged);
+    return err;
+}
+
+void discardCopy(const StagedCopy& staged) {
+    ::unlinkat(staged.folder->fd(), staged.tempName.c_str(), 0);
+}
+
+} // namespace vokari::platform

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace vokari {
+
+// The names the groups of a document carry, counted, so that a free generated alias is found
+// without a pass over every group: reading a file of thousands of groups stays linear.
+// Names compare exactly, with case.
+class QCGroupNames {
+public:
+    void take(const std::string& name);
+    void release(const std::string& name);
+    bool taken(const std::string& name) const { return counts_.count(name) != 0; }
+    // "%VokariGrpOption" + the lowest number, five digits at least, that no group's name holds
+    // + "%". Throws Error when every number up to 32767 is taken.
+    std::string lowestFreeAlias() const;
+
+private:
+    std::unordered_map<std::string, int> counts_;
+    // No generated alias below this number is free.
+    mutable int firstMaybeFree_ = 1;
+};
+
+// The number of a generated alias ("%VokariGrpOption00042%" gives 42), 0 for any other name.
+int generatedAliasNumber(std::string_view name);
+
+} // namespace vokari

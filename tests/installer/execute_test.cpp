@@ -1,0 +1,51 @@
+#include "installer/execute.h"
+#include "support/fixtures.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+namespace vokari {
+namespace {
+
+TEST(Execute, SplitsTheCommandLineAfterAnExistingFileOnly) {
+    test::TestPrefix prefix;
+    test::writeFile(prefix.driveC() / "Tools" / "my viewer.exe", "program");
+    std::string file;
+    std::string parameters;
+    splitCommandLine("C:\\Tools\\my viewer.exe -a b", file, parameters);
+    EXPECT_EQ(file, "C:\\Tools\\my viewer.exe");
+    EXPECT_EQ(parameters, "-a b");
+    // A bare program name stays whole, and so does a line beginning with a space.
+    for (const char* whole : {"NOTEPAD C:\\Tools\\my viewer.exe", " C:\\Tools\\my viewer.exe x"}) {
+        splitCommandLine(whole, file, parameters);
+        EXPECT_EQ(file, whole);
+        EXPECT_EQ(parameters, "");
+    }
+    EXPECT_EQ(commandWords(" a  \"b c\"\td"), (std::vector<std::string>{"a", "b c", "d"}));
+}
+
+TEST(Execute, OpensFilesWithTheDesktopFirstThenStartsTheCommandLine) {
+    test::TestPrefix prefix;
+    const fs::path bin = prefix.root() / "bin";
+    const fs::path seen = prefix.root() / "seen";
+    test::writeFile(bin / "xdg-open", "#!/bin/sh\necho \"opened $1\" > " + seen.string() + "\n");
+    test::writeFile(bin / "viewer", "#!/bin/sh\necho \"viewer $1\" > " + seen.string() + "\n");
+    fs::permissions(bin / "xdg-open", fs::perms::owner_all);
+    fs::permissions(bin / "viewer", fs::perms::owner_all);
+    test::ScopedEnv path("PATH", bin.string() + ":/usr/bin:/bin");
+    test::writeFile(prefix.driveC() / "work" / "photo.jpg", "jpg");
+
+    ClsExecute executor;
+    EXPECT_TRUE(executor.ShellX("C:\\work\\photo.jpg", 1, 0, true));
+    EXPECT_EQ(test::readFile(seen),
+              "opened " + (prefix.driveC() / "work" / "photo.jpg").string() + "\n");
+    // No such file: the line is started as it stands.
+    EXPECT_TRUE(executor.ShellX("viewer C:\\work\\photo.jpg", 1, 0, true));
+    EXPECT_EQ(test::readFile(seen), "viewer C:\\work\\photo.jpg\n");
+    EXPECT_FALSE(executor.ShellX("no-such-program C:\\work\\photo.jpg", 1, 0, false));
+}
+
+} // namespace
+} // namespace vokari
