@@ -67,10 +67,16 @@ constexpr int kListBottomMargin = 4;
 // How many unpacking failures a message lists by name.
 constexpr size_t kFailuresListed = 20;
 
-// The length the package path is shortened to.
-constexpr int32_t kPathLength = 70;
-
 enum Column { kFileName = 0, kPath = 1, kInstall = 2, kInstallPath = 3 };
+
+// Paths are shown as the user finds them on this system, shortened in the middle to the label's
+// width; the whole path is the tool tip.
+void showPath(QLabel* label, const QString& path) {
+    label->setToolTip(path);
+    label->setText(label->width() > 0
+                       ? label->fontMetrics().elidedText(path, Qt::ElideMiddle, label->width())
+                       : path);
+}
 
 QString lines(std::initializer_list<QString> parts) {
     QStringList list(parts);
@@ -107,7 +113,7 @@ FrmArcInstall::FrmArcInstall(int16_t pVer, QWidget* parent)
     lhaAvailable = isLhaAvailable();
     StBarZip->setText(zipAvailable ? tr("ZIP : 使用可") : tr("ZIP : 使用不可"));
     StBarLha->setText(lhaAvailable ? tr("LHA : 使用可") : tr("LHA : 使用不可"));
-    LblCfsPath->setText(qs(cfsPath));
+    showPath(LblCfsPath, qs(platform::displayPath(cfsPath)));
     setArchiveOpen(false);
 }
 
@@ -165,8 +171,15 @@ void FrmArcInstall::buildControls() {
     LstArcFiles->setHeaderLabels(
         {tr("ファイル名"), tr("パス"), tr("インストール"), tr("インストールパス")});
     const int widths[] = {120, 180, 40, 200};
+    // No narrower than the caption, nor than the marks in the install column.
     for (int column = 0; column < 4; ++column)
-        LstArcFiles->setColumnWidth(column, widths[column]);
+        LstArcFiles->setColumnWidth(
+            column, std::max(widths[column], LstArcFiles->header()->sectionSizeHint(column)));
+    const QFontMetrics metrics = LstArcFiles->fontMetrics();
+    const int marks =
+        std::max(metrics.horizontalAdvance(tr("上書")), metrics.horizontalAdvance(tr("追加"))) +
+        2 * metrics.averageCharWidth();
+    LstArcFiles->setColumnWidth(kInstall, std::max(LstArcFiles->columnWidth(kInstall), marks));
     // Packages dropped on the list go to the window.
     LstArcFiles->setAcceptDrops(false);
     LstArcFiles->viewport()->setAcceptDrops(false);
@@ -260,7 +273,7 @@ void FrmArcInstall::setArchiveOpen(bool open) {
 void FrmArcInstall::closePackage() {
     arcList.reset();
     LstArcFiles->clear();
-    LblArcFilePath->clear();
+    showPath(LblArcFilePath, QString());
     setArchiveOpen(false);
 }
 
@@ -282,9 +295,9 @@ void FrmArcInstall::openFiles(const QStringList& files) {
         if (!archiveOpen)
             return;
         showEntries();
-        // Named the way the game folder beside it is: as a Windows path.
-        LblArcFilePath->setText(qs(
-            abbreviatePath(platform::windowsPath(std::filesystem::path(us(path))), kPathLength)));
+        showPath(LblArcFilePath, qs(std::filesystem::absolute(std::filesystem::path(us(path)))
+                                        .lexically_normal()
+                                        .string()));
     } catch (const std::exception& e) {
         showMessage(us(windowTitle()),
                     us(lines({tr("ファイルの読み込みに失敗しました"), failureText(e)})),
@@ -680,6 +693,8 @@ void FrmArcInstall::layoutControls() {
     place(LblArcFilePath, kValueLeft, kPathTop);
     place(Label2, kLeft, kCfsTop);
     place(LblCfsPath, kValueLeft, kCfsTop);
+    showPath(LblArcFilePath, LblArcFilePath->toolTip());
+    showPath(LblCfsPath, LblCfsPath->toolTip());
     place(Label1, kLeft, kLabel1Top);
     LstArcFiles->setGeometry(kLeft, kListTop, std::max(0, width - kListWidthMargin),
                              std::max(0, height - kListTop - kListBottomMargin));

@@ -128,8 +128,11 @@ TEST_F(ArcInstallWindowTest, OpensTheFirstDroppedPackageAndKeepsItWhenTheNextCan
                             u8("x.mdl|P51D\\model\\|追加|AIRCRAFT\\P51D\\MODEL\\"),
                             u8("readme.txt|||")};
     EXPECT_EQ(rows(*w), shown);
+    // Both paths as the user finds them on this system, not as Z:\ or C:\ paths.
     const QString label = child<QLabel>(*w, "LblArcFilePath")->text();
-    EXPECT_TRUE(label.endsWith(QStringLiteral("\\packages\\p51d.zip"))) << label.toStdString();
+    EXPECT_TRUE(label.endsWith(QStringLiteral("/packages/p51d.zip"))) << label.toStdString();
+    EXPECT_EQ(child<QLabel>(*w, "LblArcFilePath")->toolTip(), p51);
+    EXPECT_EQ(child<QLabel>(*w, "LblCfsPath")->toolTip().toStdString(), (cfs2 / "").string());
     EXPECT_TRUE(prompt.asked().empty());
 
     // Not a package, then a damaged one: each is reported and the package shown stays.
