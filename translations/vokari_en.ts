@@ -994,6 +994,10 @@
         <source>CFS1 → CFS2 ファイル コピー</source>
         <translation>Copy Files CFS1 → CFS2</translation>
     </message>
+    <message>
+        <source>ほかのツールが開いています。閉じてから、もう一度ファイルを開いてください。</source>
+        <translation>Another tool is open. Close it, then open the file again.</translation>
+    </message>
 </context>
 <context>
     <name>vokari::ui::MessageBoxPrompt</name>

@@ -10,10 +10,6 @@
 
 namespace vokari {
 
-namespace platform {
-class ProfileSnapshot;
-}
-
 // A write to the files of the aircraft `directory` failed; the reason is the message.
 // Raised with the failure that stopped the write nested in it (std::nested_exception).
 class AircraftWriteError : public IoError {
@@ -83,9 +79,6 @@ public:
     int16_t deleteAircraftFile(std::string_view pAircraftDir, bool pBoolDeleteGauges);
 
 private:
-    void readGauges(ClsAirCraft& pAircraft, const platform::ProfileSnapshot& pPanel) const;
-    void readGaugeSection(ClsAirCraft& pAircraft, const platform::ProfileSnapshot& pPanel,
-                          const std::string& pSection) const;
     // The aircraft folder, or an error when the game is not installed.
     const std::string& requireAircraftFolder() const;
 

@@ -38,7 +38,7 @@ bool PackageHandOver::listen() {
     connect(server_, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* socket = server_->nextPendingConnection()) {
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+            const auto read = [this, socket] {
                 if (socket->bytesAvailable() > kMaxMessage) {
                     socket->abort();
                     return;
@@ -52,7 +52,10 @@ bool PackageHandOver::listen() {
                 socket->disconnectFromServer();
                 if (!package.isEmpty())
                     emit packageReceived(package);
-            });
+            };
+            connect(socket, &QLocalSocket::readyRead, this, read);
+            // The line may have come with the connection.
+            read();
         }
     });
     return true;

@@ -1,4 +1,5 @@
 #include "app/demo.h"
+#include "app/handover_window.h"
 #include "app/language.h"
 #include "app/language_dialog.h"
 #include "app/message_box_dialog.h"
@@ -69,6 +70,13 @@ int main(int argc, char** argv) {
 
     // Before anything is read or written: a second copy only says so and ends.
     platform::InstanceLock lock("vokari");
+    // A package for the installer goes to the copy that runs, which opens it.
+    if (!options.openFile.empty() && !lock.tryAcquire() &&
+        ui::PackageHandOver().send(
+            QFileInfo(QString::fromLocal8Bit(options.openFile)).absoluteFilePath())) {
+        setPrompt(nullptr);
+        return 0;
+    }
     if (!claimSingleCopy(
             lock, ui::us(QApplication::translate("Vokari", "Vokari はすでに起動しています。")))) {
         setPrompt(nullptr);
@@ -90,6 +98,16 @@ int main(int argc, char** argv) {
     int result = 1;
     {
         ui::FrmVokari launcher;
+        ui::PackageHandOver handOver;
+        QObject::connect(&handOver, &ui::PackageHandOver::packageReceived, &launcher,
+                         [&launcher](const QString& package) {
+                             // Out of the socket's handler: the installer runs its own loop.
+                             QTimer::singleShot(0, &launcher, [&launcher, package] {
+                                 launcher.openPackage(package);
+                             });
+                         });
+        if (!handOver.listen())
+            std::cerr << "vokari: packages opened by a second start will not reach this copy\n";
         launcher.setGamePrefixes(prefixes);
         if (launcher.load()) {
             launcher.show();

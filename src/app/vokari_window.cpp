@@ -229,6 +229,28 @@ void FrmVokari::openTool(LauncherTool tool) {
     // Leaving scope unloads the window: the next opening starts afresh.
 }
 
+void FrmVokari::openPackage(const QString& package) {
+    raise();
+    activateWindow();
+    if (openWindow_) {
+        if (auto* opener = dynamic_cast<FileOpeningWindow*>(openWindow_.data())) {
+            openWindow_->raise();
+            opener->openFiles({package});
+            return;
+        }
+        showMessage(
+            us(windowTitle()),
+            us(tr("ほかのツールが開いています。閉じてから、もう一度ファイルを開いてください。")),
+            PromptIcon::Information);
+        return;
+    }
+    QPushButton* install = toolButton(LauncherTool::Install);
+    if (!install->isEnabled())
+        return;
+    setStartupFiles({package});
+    install->click();
+}
+
 void FrmVokari::openAbout() {
     FrmAbout about(this);
     showModal(about);
@@ -236,7 +258,9 @@ void FrmVokari::openAbout() {
 
 void FrmVokari::showModal(QDialog& window) {
     window.setWindowModality(Qt::ApplicationModal);
+    openWindow_ = &window;
     window.exec();
+    openWindow_ = nullptr;
 }
 
 bool FrmVokari::archiversFound() {

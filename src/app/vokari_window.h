@@ -4,6 +4,7 @@
 #include "app/startup.h"
 #include "app/tool_window.h"
 
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 #include <cstdint>
@@ -44,6 +45,10 @@ public:
     void openTool(LauncherTool tool);
     // Files the next tool window opened is handed, when it opens files (host paths).
     void setStartupFiles(const QStringList& files) { startupFiles_ = files; }
+
+    // A package handed over by a second start: opened in the installer, as if dropped on it.
+    // With another tool open, the user is told to close it first.
+    void openPackage(const QString& package);
     void openAbout();
 
 protected:
@@ -62,6 +67,7 @@ private:
     ToolWindowFactory toolWindows_;
     QStringList startupFiles_;
     bool unloaded_ = false;
+    QPointer<QDialog> openWindow_; // the tool window shown now
     std::vector<GamePrefix> prefixes_;
     QLabel* LblWinePrefix;
     QComboBox* CboWinePrefix;

@@ -51,18 +51,20 @@ std::vector<DirEntry> listDirectory(std::string_view folder) {
     DIR* dir = ::opendir(host.c_str());
     if (!dir)
         return entries;
+    // Entries are looked at through the open folder: the path to it is walked once, not once
+    // per entry (an aircraft folder holds thousands).
+    const int dirFd = ::dirfd(dir);
     while (dirent* entry = ::readdir(dir)) {
         const std::string name = entry->d_name;
         if (name.empty() || name[0] == '.' || !isWindowsName(name))
             continue; // ".", "..", hidden entries and names no Windows path can hold
-        const std::string full = host + "/" + name;
         struct stat st;
-        if (::lstat(full.c_str(), &st) != 0)
+        if (::fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
             continue;
         const bool isLink = S_ISLNK(st.st_mode);
         if (isLink) {
             struct stat target;
-            if (::stat(full.c_str(), &target) == 0)
+            if (::fstatat(dirFd, name.c_str(), &target, 0) == 0)
                 st.st_mode = (target.st_mode & S_IFMT) | (st.st_mode & ~S_IFMT);
             else
                 st.st_mode = S_IFREG | S_IWUSR; // a dangling link is still an entry to remove
@@ -72,10 +74,20 @@ std::vector<DirEntry> listDirectory(std::string_view folder) {
         entries.push_back(DirEntry{name, attributesOf(name, st, isLink)});
     }
     ::closedir(dir);
-    std::sort(entries.begin(), entries.end(), [](const DirEntry& a, const DirEntry& b) {
-        const std::string la = asciiLower(a.name);
-        const std::string lb = asciiLower(b.name);
-        return la != lb ? la < lb : a.name < b.name;
+    // Without regard to case (lowered bytes compare unsigned, as strings do), then as spelled;
+    // no lowered copies, which thousands of entries would make by the hundred thousand.
+    const auto lowerLess = [](char x, char y) {
+        return static_cast<unsigned char>(asciiLower(x)) <
+               static_cast<unsigned char>(asciiLower(y));
+    };
+    std::sort(entries.begin(), entries.end(), [&](const DirEntry& a, const DirEntry& b) {
+        if (std::lexicographical_compare(a.name.begin(), a.name.end(), b.name.begin(), b.name.end(),
+                                         lowerLess))
+            return true;
+        if (std::lexicographical_compare(b.name.begin(), b.name.end(), a.name.begin(), a.name.end(),
+                                         lowerLess))
+            return false;
+        return a.name < b.name;
     });
     return entries;
 }

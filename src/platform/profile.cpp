@@ -19,6 +19,10 @@
 #include <unordered_map>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace vokari::platform {
 namespace {
 
@@ -28,30 +32,141 @@ struct Line {
     size_t next = 0;  // first byte after its line end
 };
 
-std::vector<Line> splitLines(std::string_view bytes) {
-    std::vector<Line> lines;
-    size_t pos = 0;
-    while (pos < bytes.size()) {
-        const size_t nl = bytes.find('\n', pos);
-        Line line;
-        line.begin = pos;
-        if (nl == std::string_view::npos) {
-            line.end = line.next = bytes.size();
-        } else {
-            line.end = (nl > pos && bytes[nl - 1] == '\r') ? nl - 1 : nl;
-            line.next = nl + 1;
-        }
-        lines.push_back(line);
-        pos = line.next;
+// How a file's text is taken. A UTF-8 byte-order mark (modern Notepad writes one) is read past
+// and makes the text UTF-8, as Windows reads it; otherwise the text is in the ANSI code page.
+struct Grammar {
+    size_t start = 0; // the first byte after the mark
+    bool utf8 = false;
+    bool doubleByte = false; // CP932, whose second bytes include [ ] and backslash
+
+    bool isLead(char c) const {
+        const auto b = static_cast<unsigned char>(c);
+        return doubleByte && ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC));
     }
+};
+
+Grammar grammarOf(std::string_view bytes) {
+    Grammar g;
+    if (bytes.starts_with("\xEF\xBB\xBF")) {
+        g.start = 3;
+        g.utf8 = true;
+    } else {
+        g.doubleByte = ansiCodePageIsShiftJis();
+    }
+    return g;
+}
+
+// The high bit of the first byte of `word` (in memory order) that is `byte`, or 0; bits of
+// later bytes may be set too.
+inline uint64_t byteMark(uint64_t word, char byte) {
+    constexpr uint64_t kOnes = 0x0101010101010101ull;
+    const uint64_t x = word ^ (kOnes * static_cast<unsigned char>(byte));
+    return (x - kOnes) & ~x & (kOnes * 0x80);
+}
+
+// The first CR or LF at or after `pos`, or `size`. Lines run some tens of bytes: sixteen or
+// eight at a time, then byte by byte.
+inline size_t lineEnd(const char* data, size_t pos, size_t size) {
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; pos + 16 <= size; pos += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + pos));
+        const auto marks = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, cr), _mm_cmpeq_epi8(chunk, lf))));
+        if (marks != 0)
+            return pos + static_cast<size_t>(std::countr_zero(marks));
+    }
+#endif
+    for (; pos + 8 <= size; pos += 8) {
+        uint64_t word;
+        std::memcpy(&word, data + pos, 8);
+        const uint64_t marks = byteMark(word, '\n') | byteMark(word, '\r');
+        if (marks == 0)
+            continue;
+        // The lowest mark is exact: only bytes after a match can be marked falsely.
+        if constexpr (std::endian::native == std::endian::little)
+            return pos + static_cast<size_t>(std::countr_zero(marks)) / 8;
+        break;
+    }
+    while (pos < size && data[pos] != '\n' && data[pos] != '\r')
+        ++pos;
+    return pos;
+}
+
+// Lines end at LF, CR LF or a lone CR, as Windows reads them (files from old Macs and old
+// editors end lines with CR alone).
+class LineCursor {
+public:
+    LineCursor(std::string_view bytes, size_t pos) : bytes_(bytes), pos_(pos) {}
+
+    bool next(Line& line) {
+        const size_t size = bytes_.size();
+        if (pos_ >= size)
+            return false;
+        const char* data = bytes_.data();
+        const size_t end = lineEnd(data, pos_, size);
+        line.begin = pos_;
+        line.end = end;
+        if (end == size)
+            line.next = size;
+        else if (data[end] == '\r' && end + 1 < size && data[end + 1] == '\n')
+            line.next = end + 2;
+        else
+            line.next = end + 1;
+        pos_ = line.next;
+        return true;
+    }
+
+private:
+    std::string_view bytes_;
+    size_t pos_;
+};
+
+std::vector<Line> splitLines(std::string_view bytes, const Grammar& grammar) {
+    std::vector<Line> lines;
+    LineCursor cursor(bytes, grammar.start);
+    for (Line line; cursor.next(line);)
+        lines.push_back(line);
     return lines;
 }
 
-// A section or key name folded for matching: decoded from the code page (lowering raw double-
-// byte characters would change their trail bytes), then ASCII letters lowered.
-std::string foldName(std::string_view raw) {
-    const std::string_view name = trimView(raw);
-    return asciiLower(isAsciiText(name) ? std::string(name) : ansiToUtf8(name));
+// Blanks around names and values: spaces, tabs, and the end-of-file mark ^Z that DOS and
+// Windows 9x editors leave behind, which Windows reads as a blank.
+inline std::string_view trimBlanks(std::string_view text) {
+    auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\x1a'; };
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && blank(text[begin]))
+        ++begin;
+    while (end > begin && blank(text[end - 1]))
+        --end;
+    return text.substr(begin, end - begin);
+}
+
+// The first `c` that is a character of its own, not the second byte of a double-byte one.
+// Names are short: a look along them costs less than a call.
+inline size_t findChar(std::string_view text, char c, const Grammar& grammar) {
+    const bool doubleByte = grammar.doubleByte;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char x = text[i];
+        if (x == c)
+            return i;
+        if (doubleByte && grammar.isLead(x))
+            ++i;
+    }
+    return std::string_view::npos;
+}
+
+// A name in UTF-8: decoded from the code page unless the file is UTF-8.
+std::string decodeName(std::string_view name, const Grammar& grammar) {
+    return grammar.utf8 || isAsciiText(name) ? std::string(name) : ansiToUtf8(name);
+}
+
+// A section or key name folded for matching: decoded (lowering raw double-byte characters
+// would change their trail bytes), then ASCII letters lowered.
+std::string foldName(std::string_view raw, const Grammar& grammar) {
+    return asciiLower(decodeName(trimBlanks(raw), grammar));
 }
 
 // One line as the reader and the writer both take it, so a write edits the line a read finds.
@@ -61,21 +176,57 @@ struct ProfileLine {
     std::string_view value; // a key's bytes after "=", untrimmed
 };
 
-ProfileLine classifyLine(std::string_view text) {
-    const std::string_view t = trimView(text);
+// Into `line`: readers take millions of lines, and a returned copy costs more than the rest.
+void classifyLine(std::string_view text, const Grammar& grammar, ProfileLine& line) {
+    line.kind = ProfileLine::Other;
+    const std::string_view t = trimBlanks(text);
     if (t.empty() || t.front() == ';')
-        return {};
+        return;
     if (t.front() == '[') {
-        const size_t close = t.find(']');
-        return {ProfileLine::Section,
-                close == std::string_view::npos ? t.substr(1) : t.substr(1, close - 1),
-                {}};
+        const std::string_view name = t.substr(1);
+        line.kind = ProfileLine::Section;
+        line.name = name.substr(0, findChar(name, ']', grammar));
+        return;
     }
-    const size_t eq = text.find('=');
+    const size_t eq = findChar(text, '=', grammar);
     if (eq == std::string_view::npos)
-        return {};
-    return {ProfileLine::Key, text.substr(0, eq), text.substr(eq + 1)};
+        return;
+    line.kind = ProfileLine::Key;
+    line.name = text.substr(0, eq);
+    line.value = text.substr(eq + 1);
 }
+
+ProfileLine classifyLine(std::string_view text, const Grammar& grammar) {
+    ProfileLine line;
+    classifyLine(text, grammar, line);
+    return line;
+}
+
+// The section headers and key lines of a file in order, as every reader and the writer take
+// them; keys before the first section are passed over, as Windows never finds them.
+class SignificantLines {
+public:
+    SignificantLines(std::string_view bytes, const Grammar& grammar)
+        : bytes_(bytes), grammar_(grammar), cursor_(bytes, grammar.start) {}
+
+    bool next(ProfileLine& line) {
+        for (Line at; cursor_.next(at);) {
+            classifyLine(bytes_.substr(at.begin, at.end - at.begin), grammar_, line);
+            if (line.kind == ProfileLine::Section)
+                inSection_ = true;
+            else if (line.kind != ProfileLine::Key || !inSection_)
+                continue;
+            return true;
+        }
+        return false;
+    }
+
+private:
+    std::string_view bytes_;
+    const Grammar& grammar_;
+    LineCursor cursor_;
+    bool inSection_ = false;
+};
 
 std::string_view unquote(std::string_view value) {
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
@@ -84,34 +235,47 @@ std::string_view unquote(std::string_view value) {
     return value;
 }
 
-// Cut to at most `limit` bytes without splitting a double-byte character.
-std::string_view cutBytes(std::string_view bytes, size_t limit) {
+// Cut to at most `limit` bytes without splitting a character.
+std::string_view cutBytes(std::string_view bytes, size_t limit, const Grammar& grammar) {
     if (bytes.size() <= limit)
         return bytes;
-    if (!ansiCodePageIsShiftJis())
-        return bytes.substr(0, limit);
     size_t pos = 0;
-    while (pos < limit) {
-        const auto c = static_cast<unsigned char>(bytes[pos]);
-        const bool lead = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-        const size_t width = lead ? 2 : 1;
-        if (pos + width > limit)
-            break;
-        pos += width;
+    if (grammar.utf8) {
+        pos = limit;
+        while (pos > 0 && (static_cast<unsigned char>(bytes[pos]) & 0xC0) == 0x80)
+            --pos;
+    } else if (grammar.doubleByte) {
+        while (pos < limit) {
+            const size_t width = grammar.isLead(bytes[pos]) ? 2 : 1;
+            if (pos + width > limit)
+                break;
+            pos += width;
+        }
+    } else {
+        pos = limit;
     }
     return bytes.substr(0, pos);
 }
 
-// A value as readers get it: cut to 255 bytes, trimmed, decoded; into `out`, whose storage is
-// reused (readers of many keys ask for thousands of values).
-void finishValueInto(std::string_view rawBytes, std::string& out) {
-    const std::string_view value = trimView(cutBytes(trimView(rawBytes), 255));
-    if (isAsciiText(value)) {
+// A value as readers get it: cut to 255 bytes, trimmed, decoded. A view of the file's bytes
+// when they need no decoding, else of `scratch`.
+std::string_view finishValue(std::string_view rawBytes, const Grammar& grammar,
+                             std::string& scratch) {
+    const std::string_view value = trimBlanks(cutBytes(trimBlanks(rawBytes), 255, grammar));
+    if (grammar.utf8 || isAsciiText(value))
+        return value;
+    scratch = ansiToUtf8(value);
+    return scratch;
+}
+
+// The same into `out`, whose storage is reused (readers of many keys ask for thousands).
+void finishValueInto(std::string_view rawBytes, const Grammar& grammar, std::string& out) {
+    const std::string_view value = finishValue(rawBytes, grammar, out);
+    if (value.data() != out.data()) {
         // Cheaper than assign, which allows for overlap.
         out.resize(value.size());
         std::memcpy(out.data(), value.data(), value.size());
-    } else
-        out = ansiToUtf8(value);
+    }
 }
 
 // ASCII capitals of eight bytes lowered at once; bytes from 0x80 up stay, as asciiLower leaves
@@ -183,6 +347,7 @@ struct ParsedProfile {
 
     ProfileBytes file;
     std::string_view bytes; // of `file`
+    Grammar grammar;
     std::string names;
     std::vector<Entry> entries;  // in file order
     std::vector<uint32_t> table; // entry index + 1; 0 is a free slot
@@ -200,13 +365,13 @@ struct ParsedProfile {
     }
 
     void setName(Entry& e, std::string_view raw) {
-        const std::string_view name = trimView(raw);
+        const std::string_view name = trimBlanks(raw);
         if (isAsciiText(name)) {
             e.nameBegin = static_cast<uint32_t>(name.data() - bytes.data());
             e.nameSize = static_cast<uint32_t>(name.size());
         } else {
             // Lowering raw double-byte characters would change their trail bytes.
-            const std::string folded = asciiLower(ansiToUtf8(name));
+            const std::string folded = asciiLower(decodeName(name, grammar));
             e.decodedName = true;
             e.nameBegin = static_cast<uint32_t>(names.size());
             e.nameSize = static_cast<uint32_t>(folded.size());
@@ -285,32 +450,22 @@ std::shared_ptr<const ParsedProfile> parse(ProfileBytes bytes) {
     auto parsed = std::make_shared<ParsedProfile>();
     parsed->file = std::move(bytes);
     parsed->bytes = parsed->file.view();
+    parsed->grammar = grammarOf(parsed->bytes);
+    const Grammar& grammar = parsed->grammar;
     const std::string_view all = parsed->bytes;
     auto& entries = parsed->entries;
     // Lines of the games' files run about 20 to 40 bytes.
     entries.reserve(all.size() / 24 + 8);
-    uint32_t section = ParsedProfile::kNone; // none yet: keys before any section are not read
-    size_t pos = 0;
-    while (pos < all.size()) {
-        const size_t nl = all.find('\n', pos);
-        size_t end = all.size();
-        size_t next = all.size();
-        if (nl != std::string_view::npos) {
-            end = (nl > pos && all[nl - 1] == '\r') ? nl - 1 : nl;
-            next = nl + 1;
-        }
-        const std::string_view text = all.substr(pos, end - pos);
-        pos = next;
-        const ProfileLine line = classifyLine(text);
+    uint32_t section = ParsedProfile::kNone;
+    SignificantLines lines(all, grammar);
+    for (ProfileLine line; lines.next(line);) {
         if (line.kind == ProfileLine::Section) {
             ParsedProfile::Entry& e = entries.emplace_back();
             parsed->setName(e, line.name);
             section = static_cast<uint32_t>(entries.size() - 1);
             continue;
         }
-        if (line.kind != ProfileLine::Key || section == ParsedProfile::kNone)
-            continue;
-        const std::string_view value = unquote(trimView(line.value));
+        const std::string_view value = unquote(trimBlanks(line.value));
         ParsedProfile::Entry& e = entries.emplace_back();
         e.section = section;
         parsed->setName(e, line.name);
@@ -331,14 +486,14 @@ void lookupInto(const ParsedProfile* parsed, std::string_view section, std::stri
                 std::string_view defaultValue, std::string& out) {
     if (parsed) {
         if (const auto value = parsed->value(section, key)) {
-            finishValueInto(*value, out);
+            finishValueInto(*value, parsed->grammar, out);
             return;
         }
     }
     if (defaultValue.empty())
         out.clear();
     else
-        finishValueInto(utf8ToAnsi(defaultValue), out);
+        finishValueInto(utf8ToAnsi(defaultValue), Grammar{0, false, ansiCodePageIsShiftJis()}, out);
 }
 
 std::string lookup(const ParsedProfile* parsed, std::string_view section, std::string_view key,
@@ -446,11 +601,16 @@ std::shared_ptr<const ParsedProfile> load(const std::string& host) {
     return parsed;
 }
 
-std::string_view detectLineEnd(std::string_view bytes) {
-    const size_t nl = bytes.find('\n');
-    if (nl == std::string_view::npos || (nl > 0 && bytes[nl - 1] == '\r'))
-        return "\r\n";
-    return "\n";
+// The line end of the file's first line; CR LF for a file of one line or none.
+std::string_view detectLineEnd(std::string_view bytes, const std::vector<Line>& lines) {
+    for (const Line& line : lines) {
+        if (line.next == line.end)
+            break;
+        if (bytes[line.end] == '\n')
+            return "\n";
+        return line.next == line.end + 2 ? "\r\n" : "\r";
+    }
+    return "\r\n";
 }
 
 } // namespace
@@ -466,18 +626,26 @@ std::string readIniString(std::string_view section, std::string_view key,
     return lookup(parsed.get(), section, key, defaultValue);
 }
 
-ProfileSnapshot readIniFile(std::string_view file) {
-    // Read afresh and kept out of the cache: snapshots serve readers that read many files
-    // once (a catalogue of thousands of panels), which the cache would only hold on to.
+namespace {
+
+// Read afresh and kept out of the cache: snapshots and readers serve callers that read many
+// files once (a catalogue of thousands of panels), which the cache would only hold on to.
+FileState readUncached(std::string_view file, ProfileBytes& bytes) {
     FileStamp stamp;
-    ProfileBytes bytes;
-    ProfileSnapshot snapshot;
     FileState state = FileState::Missing;
     if (const auto spelled = hostPathAsSpelled(file))
         state = readProfileBytes(*spelled, nullptr, stamp, bytes);
     if (state == FileState::Missing) // names on disk may differ in case
         state = readProfileBytes(hostPathText(file), nullptr, stamp, bytes);
-    switch (state) {
+    return state;
+}
+
+} // namespace
+
+ProfileSnapshot readIniFile(std::string_view file) {
+    ProfileBytes bytes;
+    ProfileSnapshot snapshot;
+    switch (readUncached(file, bytes)) {
     case FileState::Missing:
         break;
     case FileState::Unreadable:
@@ -522,7 +690,7 @@ void ProfileSnapshot::valueInto(std::string_view section, std::string_view key,
                 e = parsed_->find(header, key);
             if (e != ParsedProfile::kNone) {
                 hintNext_ = e + 1;
-                finishValueInto(parsed_->valueOf(e), out);
+                finishValueInto(parsed_->valueOf(e), parsed_->grammar, out);
                 return;
             }
         }
@@ -535,6 +703,76 @@ std::string ProfileSnapshot::value(std::string_view section, std::string_view ke
     std::string out;
     valueInto(section, key, defaultValue, out);
     return out;
+}
+
+struct ProfileReader::State {
+    explicit State(ProfileBytes read)
+        : file(std::move(read)), grammar(grammarOf(file.view())), lines(file.view(), grammar) {}
+    ProfileBytes file;
+    Grammar grammar;
+    SignificantLines lines;
+    ProfileLine line;
+};
+
+ProfileReader::ProfileReader(std::string_view file) {
+    ProfileBytes bytes;
+    const FileState state = readUncached(file, bytes);
+    exists_ = state != FileState::Missing;
+    if (state == FileState::Read)
+        state_ = std::make_unique<State>(std::move(bytes));
+}
+
+ProfileReader::~ProfileReader() = default;
+
+bool ProfileReader::next() {
+    if (!state_ || !state_->lines.next(state_->line))
+        return false;
+    isSection_ = state_->line.kind == ProfileLine::Section;
+    name_ = trimBlanks(state_->line.name);
+    return true;
+}
+
+bool ProfileReader::findSection(std::string_view section) {
+    section = trimView(section);
+    const bool ascii = isAsciiText(section);
+    const std::string folded = ascii ? std::string() : asciiLower(section);
+    while (next()) {
+        if (isSection_ &&
+            (ascii ? equalsNoCase(name_, section) : foldName(name_, state_->grammar) == folded))
+            return true;
+    }
+    return false;
+}
+
+std::string_view ProfileReader::value(std::string& scratch) const {
+    return finishValue(unquote(trimBlanks(state_->line.value)), state_->grammar, scratch);
+}
+
+std::optional<std::string_view> ProfileReader::valueBefore(char separator,
+                                                           std::string& scratch) const {
+    const Grammar& grammar = state_->grammar;
+    // The separator is never a second byte, so the first such byte is the character. Far
+    // enough from the 255-byte cut, the value's text before it is the raw text before it.
+    const std::string_view raw = trimBlanks(unquote(trimBlanks(state_->line.value)));
+    // Names before a separator are short: a look along them costs less than a call.
+    size_t at = 0;
+    bool ascii = true;
+    for (; at < raw.size() && raw[at] != separator; ++at)
+        ascii = ascii && static_cast<unsigned char>(raw[at]) < 0x80;
+    if (at == raw.size())
+        return std::nullopt;
+    if (at >= 250) {
+        const std::string_view value = finishValue(raw, grammar, scratch);
+        const size_t cut = value.find(separator);
+        if (cut == std::string_view::npos)
+            return std::nullopt;
+        return value.substr(0, cut);
+    }
+    const std::string_view before = raw.substr(0, at);
+    if (grammar.utf8 || ascii)
+        return before;
+    scratch = ansiToUtf8(before);
+    return scratch;
 }
 
 namespace {
@@ -560,8 +798,13 @@ EncodedEdit encodeEdit(std::string_view section, std::string_view key, std::stri
 // The file's bytes with one key set: its line replaced in place, or added at the end of its
 // section, or with its section at the end of the file.
 std::string setKeyInBytes(const std::string& bytes, const EncodedEdit& edit) {
-    const std::string_view eol = detectLineEnd(bytes);
-    const std::vector<Line> lines = splitLines(bytes);
+    const Grammar grammar = grammarOf(bytes);
+    const std::vector<Line> lines = splitLines(bytes, grammar);
+    const std::string_view eol = detectLineEnd(bytes, lines);
+    // The text is ANSI, as Windows' functions take it, and goes into the file in its encoding.
+    const auto inFile = [&](const std::string& ansi) {
+        return grammar.utf8 ? ansiToUtf8(ansi) : ansi;
+    };
 
     std::optional<size_t> sectionLine;
     std::optional<size_t> keyIndex;
@@ -569,11 +812,11 @@ std::string setKeyInBytes(const std::string& bytes, const EncodedEdit& edit) {
     for (size_t i = 0; i < lines.size(); ++i) {
         const std::string_view text =
             std::string_view(bytes).substr(lines[i].begin, lines[i].end - lines[i].begin);
-        const ProfileLine line = classifyLine(text);
+        const ProfileLine line = classifyLine(text, grammar);
         if (line.kind == ProfileLine::Section) {
             if (sectionLine)
                 break;
-            if (foldName(line.name) == edit.foldedSection) {
+            if (foldName(line.name, grammar) == edit.foldedSection) {
                 sectionLine = i;
                 lastContent = i;
             }
@@ -581,9 +824,9 @@ std::string setKeyInBytes(const std::string& bytes, const EncodedEdit& edit) {
         }
         if (!sectionLine)
             continue;
-        if (!trimView(text).empty())
+        if (!trimBlanks(text).empty())
             lastContent = i;
-        if (line.kind == ProfileLine::Key && foldName(line.name) == edit.foldedKey) {
+        if (line.kind == ProfileLine::Key && foldName(line.name, grammar) == edit.foldedKey) {
             keyIndex = i;
             break;
         }
@@ -595,23 +838,23 @@ std::string setKeyInBytes(const std::string& bytes, const EncodedEdit& edit) {
         const Line& line = lines[*keyIndex];
         const std::string_view text =
             std::string_view(bytes).substr(line.begin, line.end - line.begin);
-        const std::string_view fileKey = trimView(text.substr(0, text.find('=')));
+        const std::string_view fileKey = trimBlanks(classifyLine(text, grammar).name);
         out.append(bytes, 0, line.begin);
-        out.append(fileKey).append("=").append(edit.valueBytes);
+        out.append(fileKey).append("=").append(inFile(edit.valueBytes));
         out.append(bytes, line.end, std::string::npos);
     } else if (sectionLine) {
         const Line& after = lines[*lastContent];
         out.append(bytes, 0, after.next);
         if (after.next == after.end)
             out.append(eol); // the section ended the file without a line end
-        out.append(edit.keyBytes).append("=").append(edit.valueBytes).append(eol);
+        out.append(inFile(edit.keyBytes)).append("=").append(inFile(edit.valueBytes)).append(eol);
         out.append(bytes, after.next, std::string::npos);
     } else {
         out = bytes;
-        if (!out.empty() && out.back() != '\n')
-            out.append(eol);
-        out.append("[").append(edit.sectionBytes).append("]").append(eol);
-        out.append(edit.keyBytes).append("=").append(edit.valueBytes).append(eol);
+        if (!lines.empty() && lines.back().next == lines.back().end)
+            out.append(eol); // the last line has no line end
+        out.append("[").append(inFile(edit.sectionBytes)).append("]").append(eol);
+        out.append(inFile(edit.keyBytes)).append("=").append(inFile(edit.valueBytes)).append(eol);
     }
     return out;
 }

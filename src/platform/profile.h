@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,8 +14,10 @@ namespace vokari::platform {
 // The value of `key` in `[section]` of `file`, or `defaultValue`. Section and key names match
 // without regard to case; the first matching section and key win; blanks around names and
 // values are ignored; one pair of enclosing " or ' quotes is removed; the value is cut to 255
-// bytes (in the file's code page) and trimmed. The file is parsed once and served from memory
-// until its size or modification time changes.
+// bytes (in the file's code page) and trimmed. Lines end at LF, CR LF or a lone CR; ^Z counts
+// as a blank; names are read character by character in CP932; after a UTF-8 byte-order mark
+// the file is UTF-8. The file is parsed once and served from memory until its size or
+// modification time changes.
 std::string readIniString(std::string_view section, std::string_view key,
                           std::string_view defaultValue, std::string_view file);
 
@@ -51,6 +54,43 @@ private:
 };
 
 ProfileSnapshot readIniFile(std::string_view file);
+
+// A profile file read once, front to back, by the rules of the lookups above: for readers that
+// take a few sections as they come (a panel's gauges) and need no index. Keys before the first
+// section are passed over, as lookups never find them.
+class ProfileReader {
+public:
+    explicit ProfileReader(std::string_view file);
+    ~ProfileReader();
+    ProfileReader(const ProfileReader&) = delete;
+    ProfileReader& operator=(const ProfileReader&) = delete;
+
+    // The file exists as a file (it may still be unreadable: it then has no lines).
+    bool exists() const { return exists_; }
+    // Moves to the next section header or key line; false at the end of the file.
+    bool next();
+    // Moves past the header of the first section named `section` (without regard to case);
+    // false, at the end of the file, when there is none.
+    bool findSection(std::string_view section);
+    bool isSection() const { return isSection_; }
+    // The section's name or the key, trimmed, in the file's bytes: an ASCII name matches as
+    // equalsNoCase says, and no other name matches an ASCII one.
+    std::string_view name() const { return name_; }
+    // The key's value as a lookup gives it: a view of the file's bytes (valid while the reader
+    // lives), or of `scratch` when it had to be decoded.
+    std::string_view value(std::string& scratch) const;
+    // The text of that value before its first `separator` (ASCII punctuation below '@', which
+    // no double-byte character holds), without looking at the rest; nothing when the value
+    // holds no separator.
+    std::optional<std::string_view> valueBefore(char separator, std::string& scratch) const;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+    bool exists_ = false;
+    bool isSection_ = false;
+    std::string_view name_;
+};
 
 // Sets `key` in `[section]` of `file`: the key's line is replaced in place, a missing key is
 // added at the end of its section, a missing section at the end of the file, a missing file is

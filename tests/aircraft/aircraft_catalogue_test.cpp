@@ -139,7 +139,9 @@ TEST_F(CatalogueTest, GaugesStopAtTheFirstEntryWithoutSeparatorAndAreListedOnce)
               "[Window99]\r\ngauge00=last!x\r\n"
               "[VCockpit00]\r\ngauge00=vc00!never_asked\r\n"
               "[VCockpit01]\r\ngauge00=CFS!clock\r\ngauge01=nav!radio\r\ngauge02=vc!x\r\n"
-              "[Window03]\r\ngauge00=dup!first\r\ngauge00=dup2!second\r\n");
+              "[Window03]\r\ngauge00=dup!first\r\ngauge00=dup2!second\r\n"
+              // a section met again (in any case) is not read; names match in any case
+              "[window01]\r\ngauge00=again!no\r\n[WINDOW04]\r\nGAUGE00=Upper!x\r\n");
 
     ClsAircraftList list;
     list.setVersion(2);
@@ -148,7 +150,7 @@ TEST_F(CatalogueTest, GaugesStopAtTheFirstEntryWithoutSeparatorAndAreListedOnce)
     for (const auto& g : list.aircraftList.item("A").GaugeList)
         gauges.push_back(g.value);
     // Window sections 00 to 99 first, then VCockpit01 to 99; the first spelling stays.
-    EXPECT_EQ(gauges, (std::vector<std::string>{"cfs", "Nav", "dup", "last", "vc"}));
+    EXPECT_EQ(gauges, (std::vector<std::string>{"cfs", "Nav", "dup", "Upper", "last", "vc"}));
     EXPECT_TRUE(list.aircraftList.item("A").GaugeList.keyExists("NAV"));
 }
 

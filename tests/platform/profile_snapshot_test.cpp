@@ -1,3 +1,4 @@
+#include "common/text.h"
 #include "platform/profile.h"
 #include "support/fixtures.h"
 
@@ -108,6 +109,39 @@ TEST(ProfileSnapshotTest, WalkingASectionFindsTheFirstOfRepeatedKeys) {
     EXPECT_EQ(snapshot.sectionNames(),
               (std::vector<std::string>{"main", "spaced section", "unclosed", "日本語", "long",
                                         "gauges", "last"}));
+}
+
+// The forward reader takes lines by the same rules: the first of a section, the first of a key.
+TEST(ProfileReaderTest, ReadsFrontToBackAsLookupsDo) {
+    test::TempDir dir;
+    const fs::path file = dir / "tricky.ini";
+    writeFile(file, trickyProfile());
+    const auto snapshot = platform::readIniFile(file.string());
+    const std::vector<std::pair<std::string, std::string>> lookups = {
+        {"MAIN", "key"}, {"main", "Quoted"},    {"Main", "Later"}, {"日本語", "名前"},
+        {"Long", "sj"},  {"Gauges", "gauge01"}, {"Last", "noend"}, {"Missing", "key"},
+    };
+    std::string scratch;
+    for (const auto& [section, key] : lookups) {
+        platform::ProfileReader reader(file.string());
+        std::string value = "-";
+        bool found = false;
+        if (reader.findSection(section)) {
+            while (!found && reader.next() && !reader.isSection()) {
+                found = equalsNoCase(reader.name(), sjis(key));
+                if (found)
+                    value = reader.value(scratch);
+            }
+        }
+        EXPECT_EQ(value, snapshot.value(section, key, "-")) << section << "/" << key;
+    }
+    platform::ProfileReader gauges(file.string());
+    ASSERT_TRUE(gauges.findSection("gauges"));
+    ASSERT_TRUE(gauges.next());
+    EXPECT_EQ(gauges.valueBefore('!', scratch), "a");
+    platform::ProfileReader missing((dir / "missing.ini").string());
+    EXPECT_FALSE(missing.exists());
+    EXPECT_FALSE(missing.next());
 }
 
 TEST(ProfileSnapshotTest, OnlyFilesExist) {

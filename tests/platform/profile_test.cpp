@@ -3,7 +3,9 @@
 #include "support/fixtures.h"
 
 #include <gtest/gtest.h>
+#include <string>
 #include <sys/stat.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 using namespace vokari;
@@ -129,4 +131,48 @@ TEST_F(ProfileTest, ReadsSeeChangesMadeByOthers) {
     EXPECT_EQ(platform::readIniString("s", "k", "", file()), "22");
     platform::writeIniString("s", "k", "3", file());
     EXPECT_EQ(platform::readIniString("s", "k", "", file()), "3");
+}
+
+// Files as Windows' profile functions take them in code page 932: each case reads a key, then
+// writes one, which must land in the section the read found and change no other line.
+TEST_F(ProfileTest, ReadsAndWritesFilesAsWindowsDoes) {
+    struct Case {
+        const char* what;
+        std::string before;
+        std::string section; // UTF-8
+        std::string read;    // the value of "k", or "-" when not found
+        std::string after;   // the file after writing w=1 into `section`
+    };
+    const std::string bom = "\xEF\xBB\xBF";
+    const std::vector<Case> cases = {
+        {"CP932 section name with ] [ \\ as second bytes", sjis("[ゾーン表]\r\nk=v\r\n"),
+         "ゾーン表", "v", sjis("[ゾーン表]\r\nk=v\r\nw=1\r\n")},
+        {"CR-only line ends", "[a]\rk=v\r\r[b]\rk=b\r", "a", "v", "[a]\rk=v\rw=1\r\r[b]\rk=b\r"},
+        {"end-of-file mark after a value", "[a]\r\nk=v\x1a", "a", "v", "[a]\r\nk=v\x1a\r\nw=1\r\n"},
+        {"end-of-file mark on its own line", "[a]\r\nk=v\r\n\x1a", "a", "v",
+         "[a]\r\nk=v\r\nw=1\r\n\x1a"},
+        {"UTF-8 byte-order mark", bom + "[a]\r\nk=零戦\r\n", "a", "零戦",
+         bom + "[a]\r\nk=零戦\r\nw=1\r\n"},
+        // kept as tests/fuzz/regressions/profile/lf-file-ending-in-unclosed-header-and-cr
+        {"LF file ending in an unclosed header and a CR", "k=v\n[Sec\r", "Sec", "-",
+         "k=v\n[Sec\rw=1\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeFile(file(), c.before);
+        platform::clearProfileCache();
+        EXPECT_EQ(platform::readIniString(c.section, "k", "-", file()), c.read);
+        platform::writeIniString(c.section, "w", "1", file());
+        EXPECT_EQ(readFile(file()), c.after);
+        platform::clearProfileCache();
+        EXPECT_EQ(platform::readIniString(c.section, "w", "-", file()), "1");
+        EXPECT_EQ(platform::readIniString(c.section, "k", "-", file()), c.read);
+    }
+    // A UTF-8 file takes UTF-8 text, and a key of a CP932 name is replaced in place.
+    writeFile(file(), bom + "[a]\r\nk=零戦\r\n");
+    platform::writeIniString("a", "k", "紫電改", file());
+    EXPECT_EQ(readFile(file()), bom + "[a]\r\nk=紫電改\r\n");
+    writeFile(file(), sjis("[ゾーン表]\r\nソ表=x\r\n"));
+    platform::writeIniString("ゾーン表", "ソ表", "y", file());
+    EXPECT_EQ(readFile(file()), sjis("[ゾーン表]\r\nソ表=y\r\n"));
 }
