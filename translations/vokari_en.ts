@@ -9,6 +9,13 @@
     </message>
 </context>
 <context>
+    <name>vokari::ui::EditingToolWindow</name>
+    <message>
+        <source>データは変更されています。変更を保存しますか？</source>
+        <translation>The data has been changed. Save the changes?</translation>
+    </message>
+</context>
+<context>
     <name>vokari::ui::FrmAbout</name>
     <message>
         <source>ﾊﾞｰｼﾞｮﾝ情報</source>
@@ -185,10 +192,6 @@
         <source>航空機の有効・無効を保存できませんでした。</source>
         <translation>Could not save which aircraft are on or off.</translation>
     </message>
-    <message>
-        <source>データは変更されています。変更を保存しますか？</source>
-        <translation>The data has been changed. Save the changes?</translation>
-    </message>
 </context>
 <context>
     <name>vokari::ui::FrmAliasSetting</name>
@@ -299,10 +302,6 @@
     <message>
         <source>パネル編集</source>
         <translation>Editing panels</translation>
-    </message>
-    <message>
-        <source>データは変更されています。変更を保存しますか？</source>
-        <translation>The data has been changed. Save the changes?</translation>
     </message>
     <message>
         <source>次の航空機の音声・パネルファイルを保存できませんでした。</source>
@@ -816,10 +815,6 @@
     <message>
         <source>クイックコンバットファイルを保存できませんでした。</source>
         <translation>The quick-combat file could not be saved.</translation>
-    </message>
-    <message>
-        <source>データは変更されています。変更を保存しますか？</source>
-        <translation>The data has been changed. Save the changes?</translation>
     </message>
 </context>
 <context>

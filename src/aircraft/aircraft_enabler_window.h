@@ -1,9 +1,9 @@
 #pragma once
 
 #include "aircraft/aircraft_list.h"
+#include "app/editing_tool_window.h"
 #include "common/keyed_collection.h"
 
-#include <QDialog>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -21,7 +21,7 @@ namespace vokari::ui {
 // "航空機ファイル設定": switches the game's aircraft on and off and deletes aircraft folders.
 // Switch edits stay in the catalogue, with a one-step undo, until saved; deleting acts at once.
 // Stock aircraft are never deleted and are switched off only when the Options menu allows it.
-class FrmAircraftEnabler : public QDialog {
+class FrmAircraftEnabler : public EditingToolWindow {
     Q_OBJECT
 
 public:
@@ -40,12 +40,10 @@ public:
     void permitEditDefAircraft(bool pBoolPermit);
     void permitDeleteGauges(bool pBoolPermit);
 
-    // Closing asks about unsaved changes first; Cancel, or a save that fails, keeps it open.
-    void done(int result) override;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    bool hasUnsavedEdits() const override { return boolChanged; }
+    bool saveEdits() override { return saveAircrafts(); }
 
 private:
     void buildControls();

@@ -92,7 +92,7 @@ std::string lines(const QStringList& parts) {
 } // namespace
 
 FrmAliasSetting::FrmAliasSetting(int16_t pVer, QWidget* parent)
-    : QDialog(parent), aircrafts(std::make_unique<ClsAircraftList>()) {
+    : EditingToolWindow(kPlacementName, parent), aircrafts(std::make_unique<ClsAircraftList>()) {
     setObjectName(kPlacementName);
     setWindowTitle(tr("音声・パネルファイル設定"));
     setSizeGripEnabled(true);
@@ -496,30 +496,6 @@ bool FrmAliasSetting::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QDialog::eventFilter(watched, event);
-}
-
-void FrmAliasSetting::keyPressEvent(QKeyEvent* event) {
-    // A tool window with menus, not a dialog box: Escape does not close it.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
-void FrmAliasSetting::done(int result) {
-    if (boolChanged) {
-        const PromptAnswer answer =
-            askQuestion(us(windowTitle()), us(tr("データは変更されています。変更を保存しますか？")),
-                        PromptButtons::YesNoCancel, PromptAnswer::Yes, PromptIcon::Warning);
-        if (answer == PromptAnswer::Cancel)
-            return;
-        // A save that fails has been told; closing would lose the changes.
-        if (answer == PromptAnswer::Yes && !saveAircrafts())
-            return;
-    }
-    savePlacement(this, kPlacementName);
-    QDialog::done(result);
 }
 
 } // namespace vokari::ui

@@ -2,9 +2,9 @@
 
 #include "aircraft/aircraft_list.h"
 #include "aircraft/alias_rules.h"
+#include "app/editing_tool_window.h"
 #include "common/keyed_collection.h"
 
-#include <QDialog>
 #include <QIcon>
 #include <cstdint>
 #include <memory>
@@ -26,7 +26,7 @@ namespace vokari::ui {
 // In each view the left list holds the receivers, the right one the lenders; which list an
 // aircraft is in is decided once, when the window opens. Edits stay in the catalogue, with a
 // one-step undo, until saved.
-class FrmAliasSetting : public QDialog {
+class FrmAliasSetting : public EditingToolWindow {
     Q_OBJECT
 
 public:
@@ -40,12 +40,10 @@ public:
     // False when the aliases could not all be written; the user has been told.
     bool saveAircrafts();
 
-    // Closing asks about unsaved changes first; Cancel, or a save that fails, keeps it open.
-    void done(int result) override;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    bool hasUnsavedEdits() const override { return boolChanged; }
+    bool saveEdits() override { return saveAircrafts(); }
 
 private:
     void buildControls();

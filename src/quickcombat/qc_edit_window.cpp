@@ -77,7 +77,7 @@ void setColumns(QTreeWidget* list, const QStringList& labels, std::initializer_l
 } // namespace
 
 FrmQCEdit::FrmQCEdit(int16_t pVer, QWidget* parent)
-    : QDialog(parent), document(std::make_unique<ClsQCGroups>()),
+    : EditingToolWindow(kPlacementName, parent), document(std::make_unique<ClsQCGroups>()),
       aircrafts(std::make_unique<ClsAircraftList>()), gameFolder_(gameFolder(pVer)) {
     setObjectName(kPlacementName);
     setWindowTitle(tr("クイックコンバット編集"));
@@ -588,30 +588,6 @@ bool FrmQCEdit::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QDialog::eventFilter(watched, event);
-}
-
-void FrmQCEdit::keyPressEvent(QKeyEvent* event) {
-    // A tool window with menus, not a dialog box: Escape does not close it.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
-void FrmQCEdit::done(int result) {
-    if (boolChanged) {
-        const PromptAnswer answer =
-            askQuestion(us(windowTitle()), us(tr("データは変更されています。変更を保存しますか？")),
-                        PromptButtons::YesNoCancel, PromptAnswer::Yes, PromptIcon::Warning);
-        if (answer == PromptAnswer::Cancel)
-            return;
-        // A save that fails has been told; closing would lose the changes.
-        if (answer == PromptAnswer::Yes && !save())
-            return;
-    }
-    savePlacement(this, kPlacementName);
-    QDialog::done(result);
 }
 
 } // namespace vokari::ui

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "app/editing_tool_window.h"
 #include <QStringList>
 #include <cstdint>
 #include <memory>
@@ -25,7 +25,7 @@ namespace vokari::ui {
 // "クイックコンバット編集": edits the groups of enemy aircraft of the game's quick-combat file.
 // Installed aircraft on the left; groups and the selected group's entries on the right. Edits
 // stay in the document until saved.
-class FrmQCEdit : public QDialog {
+class FrmQCEdit : public EditingToolWindow {
     Q_OBJECT
 
 public:
@@ -46,12 +46,10 @@ public:
     // False when the file could not be written; the user has been told and nothing is lost.
     bool save();
 
-    // Closing asks about unsaved changes first; Cancel, or a save that fails, keeps it open.
-    void done(int result) override;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    bool hasUnsavedEdits() const override { return boolChanged; }
+    bool saveEdits() override { return save(); }
 
 private:
     enum class Focused { Other, Aircraft, Group, QCPlane };

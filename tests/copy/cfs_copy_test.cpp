@@ -125,15 +125,10 @@ TEST_F(CfsCopyTest, WhatCannotBeCopiedIsCountedAndNeverLeftHalfWritten) {
         fs::remove_all(cfs1 / "Aircraft/Locked");
 
     // A file-size limit cuts the big file short while it is written.
-    struct rlimit old;
-    ::getrlimit(RLIMIT_FSIZE, &old);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit limit = old;
-    limit.rlim_cur = 16 * 1024;
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    const CopySummary summary = copy();
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    const CopySummary summary = [&] {
+        test::FileSizeLimit limit(16 * 1024);
+        return copy();
+    }();
     lockFolder(cfs2 / "Aircraft/Locked", false);
 
     std::vector<std::string> failed;

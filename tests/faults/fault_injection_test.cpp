@@ -25,28 +25,6 @@ using vokari::test::writeFile;
 // the same checks in its own tests.)
 namespace {
 
-// Files may not grow past `bytes` while it lives: a write past it fails as on a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &old_);
-        oldSignal_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = old_;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldSignal_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit old_{};
-    void (*oldSignal_)(int) = nullptr;
-};
-
 std::set<std::string> namesIn(const fs::path& folder) {
     std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder))
@@ -170,7 +148,7 @@ TEST_F(FaultTest, AFullDiskLeavesEveryGameFileWhole) {
     for (const Writer& w : writers()) {
         const std::string old = readFile(w.file);
         expectNothingLost(w, old, [&] {
-            FileSizeLimit limit(w.limit);
+            test::FileSizeLimit limit(w.limit);
             return w.write();
         });
     }

@@ -289,8 +289,8 @@ void lhaTarget(std::string_view data) {
 bool leavesGameFolder(std::string_view folder) {
     if (!folder.empty() && (folder[0] == '\\' || folder[0] == '/'))
         return true;
-    if (folder.find(':') != std::string_view::npos)
-        return true;
+    if (folder.size() >= 2 && folder[1] == ':')
+        return true; // a drive; a colon further on is a name the extraction refuses
     int depth = 0;
     size_t start = 0;
     while (start <= folder.size()) {

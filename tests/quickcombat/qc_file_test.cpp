@@ -373,28 +373,6 @@ TEST(QCFileBackup, FirstSaveKeepsTheOriginalAsBackup) {
     EXPECT_THAT(readFile(host / "QuickCom" / "qc_plane.qcb"), HasSubstr("[option.1]"));
 }
 
-// Files may not grow past `bytes` while it lives: a write past it fails as on a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &old_);
-        oldSignal_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = old_;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldSignal_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit old_{};
-    void (*oldSignal_)(int) = nullptr;
-};
-
 TEST_F(QCFileTest, FailedWriteLeavesTheFileWhole) {
     const std::string original = lines({"[option.0]", "OptionName=%G%"});
     auto doc = read(original);
@@ -409,7 +387,7 @@ TEST_F(QCFileTest, FailedWriteLeavesTheFileWhole) {
     for (int i = 0; i < 50; ++i)
         doc->addString("filler" + std::to_string(i), std::string(40, 'x'));
     {
-        FileSizeLimit limit(static_cast<rlim_t>(original.size() + 100));
+        test::FileSizeLimit limit(static_cast<rlim_t>(original.size() + 100));
         EXPECT_THROW(writeQCFile(*doc, folder(), rel), IoError);
     }
     EXPECT_EQ(readFile(file()), original);

@@ -1,5 +1,8 @@
 #include "support/fixtures.h"
 
+#include <csignal>
+#include <sys/resource.h>
+
 #include "common/text.h"
 #include "platform/codepage.h"
 #include "platform/host_paths.h"
@@ -91,6 +94,23 @@ TestPrefix::~TestPrefix() {
 void TestPrefix::writeSystemReg(std::string_view text) {
     reg_ = std::string(text);
     writeFile(dir_.path() / "system.reg", reg_);
+}
+
+FileSizeLimit::FileSizeLimit(unsigned long long bytes) {
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    oldLimit_ = limit.rlim_cur;
+    oldSignal_ = std::signal(SIGXFSZ, SIG_IGN);
+    limit.rlim_cur = static_cast<rlim_t>(bytes);
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit() {
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = static_cast<rlim_t>(oldLimit_);
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, oldSignal_);
 }
 
 void makeWinePrefix(const fs::path& folder, const std::vector<int>& games) {

@@ -44,6 +44,20 @@ private:
 // given game versions are installed in its registry.
 void makeWinePrefix(const std::filesystem::path& folder, const std::vector<int>& games = {});
 
+// Files may not grow past `bytes` while it lives: a write past it fails as on a full disk
+// (SIGXFSZ is ignored meanwhile).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(unsigned long long bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    unsigned long long oldLimit_ = 0;
+    void (*oldSignal_)(int) = nullptr;
+};
+
 // A Wine-style prefix in a temporary folder (drive_c, dosdevices/c:, system.reg), made the
 // prefix every lookup uses while it lives. VOKARI_INI and TEMP point into it too, so no test
 // touches the real home folder.
