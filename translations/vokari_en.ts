@@ -192,6 +192,16 @@
         <source>航空機の有効・無効を保存できませんでした。</source>
         <translation>Could not save which aircraft are on or off.</translation>
     </message>
+    <message>
+        <source>なし</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>音声: %1
+パネル: %2</source>
+        <translation>Sound: %1
+Panel: %2</translation>
+    </message>
 </context>
 <context>
     <name>vokari::ui::FrmAliasSetting</name>

@@ -244,6 +244,16 @@ void FrmAircraftEnabler::setAircrafts() {
             QStringList{activateText(aircraft.activate), defaultText(aircraft.isDefault()),
                         qs(aircraft.directory()), qs(aircraft.title())});
         row->setData(0, Qt::UserRole, qs(entry.key));
+        // The panel and sound it borrows, for a player checking the alias window's work.
+        if (!aircraft.soundAlias().empty() || !aircraft.panelAlias().empty()) {
+            const QString none = tr("なし");
+            const auto orNone = [&none](const std::string& alias) {
+                return alias.empty() ? none : qs(alias);
+            };
+            row->setToolTip(3,
+                            tr("音声: %1\nパネル: %2")
+                                .arg(orNone(aircraft.soundAlias()), orNone(aircraft.panelAlias())));
+        }
         rows_.add(entry.key, row);
         items.append(row);
     }

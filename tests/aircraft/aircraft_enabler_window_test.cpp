@@ -113,6 +113,7 @@ TEST_F(AircraftEnablerWindowTest, ListsEveryAircraftSwitchedOnOrOff) {
     auto tool = createToolWindow(LauncherTool::Enabler, 2, nullptr);
     ASSERT_NE(dynamic_cast<FrmAircraftEnabler*>(tool.get()), nullptr);
     tool.reset();
+    writeFile(folder / "Ki61/panel/panel.cfg", "[fltsim]\r\nalias=a6m2\\panel\r\n");
 
     auto w = open();
     QTreeWidget* l = list(*w);
@@ -126,6 +127,9 @@ TEST_F(AircraftEnablerWindowTest, ListsEveryAircraftSwitchedOnOrOff) {
     EXPECT_EQ(spit->text(0), QStringLiteral("  ")) << "switched off: only the .rst file";
     EXPECT_EQ(spit->text(1), QStringLiteral(" "));
     EXPECT_EQ(row(*w, "Ki61")->text(3), QString::fromUtf8("Ki-61 飛燕"));
+    // What an aircraft borrows shows on its title.
+    EXPECT_EQ(row(*w, "Ki61")->toolTip(3), QString::fromUtf8("音声: なし\nパネル: a6m2"));
+    EXPECT_TRUE(zero->toolTip(3).isEmpty());
 
     const QList<QAction*> bar = child<QToolBar>(*w, "TBar")->actions();
     ASSERT_EQ(bar.size(), 7);
