@@ -4,6 +4,7 @@
 #include "app/failure_dialog.h"
 #include "app/message_box_dialog.h"
 #include "app/placement_window.h"
+#include "app/tool_window.h"
 #include "app/settings_file.h"
 #include "common/prompt.h"
 #include "common/text.h"
@@ -112,15 +113,10 @@ void FrmAircraftEnabler::buildControls() {
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("client"));
 
-    TBar = new QToolBar(client_);
-    TBar->setObjectName(QStringLiteral("TBar"));
-    TBar->setIconSize(QSize(20, 20));
-    TBar->setMovable(false);
+    TBar = makeToolBar("TBar", client_);
     const auto addButton = [this](const char* name, QStyle::StandardPixmap icon, const QString& tip,
                                   auto action) {
-        QAction* button = TBar->addAction(style()->standardIcon(icon), tip);
-        button->setObjectName(QString::fromLatin1(name));
-        button->setToolTip(tip);
+        QAction* button = addToolButton(TBar, name, icon, tip);
         connect(button, &QAction::triggered, this, action);
         return button;
     };
@@ -165,24 +161,16 @@ void FrmAircraftEnabler::buildMenus() {
 
     const auto addEntry = [this](QMenu* menu, const char* name, const QString& caption,
                                  const QKeySequence& shortcut, auto action) {
-        QAction* entry = menu->addAction(caption);
-        entry->setObjectName(QString::fromLatin1(name));
-        entry->setShortcut(shortcut);
+        QAction* entry = addMenuEntry(this, menu, name, caption, shortcut);
         connect(entry, &QAction::triggered, this, action);
-        addAction(entry); // shortcuts work while the menus are closed
         return entry;
-    };
-    const auto addSeparator = [](QMenu* menu, const char* name) {
-        QAction* separator = menu->addSeparator();
-        separator->setObjectName(QString::fromLatin1(name));
-        return separator;
     };
 
     mnuFile = menuBar_->addMenu(tr("ファイル(&F)"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
     mnuFile_Save = addEntry(mnuFile, "mnuFile_Save", tr("保存(&S)"),
                             QKeySequence(Qt::CTRL | Qt::Key_S), [this] { saveAircrafts(); });
-    addSeparator(mnuFile, "mnuFile_sep1");
+    addMenuSeparator(mnuFile, "mnuFile_sep1");
     mnuFile_Exit = addEntry(mnuFile, "mnuFile_Exit", tr("終了(&X)"), QKeySequence(), [this] {
         // After the menu has closed: closing may ask a question.
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
@@ -193,12 +181,12 @@ void FrmAircraftEnabler::buildMenus() {
     mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
     mnuEdit_Undo = addEntry(mnuEdit, "mnuEdit_Undo", tr("元に戻す(&U)"),
                             QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { undo(); });
-    addSeparator(mnuEdit, "mnuEdit_sep1");
+    addMenuSeparator(mnuEdit, "mnuEdit_sep1");
     MnuEdit_Active = addEntry(mnuEdit, "MnuEdit_Active", tr("有効(&A)"), QKeySequence(),
                               [this] { setEnableFlgs(true); });
     MnuEdit_Inactive = addEntry(mnuEdit, "MnuEdit_Inactive", tr("無効(&I)"), QKeySequence(),
                                 [this] { setEnableFlgs(false); });
-    addSeparator(mnuEdit, "mnuEdit_sep2");
+    addMenuSeparator(mnuEdit, "mnuEdit_sep2");
     mnuEdit_DeleteAircraft =
         addEntry(mnuEdit, "mnuEdit_DeleteAircraft", tr("航空機ファイルを削除(&D)"),
                  QKeySequence(Qt::Key_Delete), [this] { deleteAircraftFiles(); });
@@ -211,7 +199,7 @@ void FrmAircraftEnabler::buildMenus() {
                  QKeySequence(), [this] { permitEditDefAircraft(!boolPermitEditDef); });
     MnuOpt_EditDefAircraft->setCheckable(true);
     // The gauge option is kept but not offered: deleting never removes gauge files.
-    mnuOpt_sep1 = addSeparator(mnuOpt, "mnuOpt_sep1");
+    mnuOpt_sep1 = addMenuSeparator(mnuOpt, "mnuOpt_sep1");
     mnuOpt_sep1->setVisible(false);
     mnuOpt_DeleteGauges =
         addEntry(mnuOpt, "mnuOpt_DeleteGauges", tr("削除時に計器ファイルも削除する(&G)"),
@@ -221,7 +209,7 @@ void FrmAircraftEnabler::buildMenus() {
 
     mnuHelp = menuBar_->addMenu(tr("ヘルプ(&H)"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    addSeparator(mnuHelp, "mnuHelp_sep1");
+    addMenuSeparator(mnuHelp, "mnuHelp_sep1");
     mnuHelp_Ver = addEntry(mnuHelp, "mnuHelp_Ver", tr("バージョン情報(&A)"), QKeySequence(),
                            [this] { showAbout(); });
 }

@@ -4,6 +4,7 @@
 #include "app/failure_dialog.h"
 #include "app/message_box_dialog.h"
 #include "app/placement_window.h"
+#include "app/tool_window.h"
 #include "app/settings_file.h"
 #include "common/prompt.h"
 #include "common/text.h"
@@ -126,15 +127,10 @@ void FrmAliasSetting::buildControls() {
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("client"));
 
-    TBar = new QToolBar(client_);
-    TBar->setObjectName(QStringLiteral("TBar"));
-    TBar->setIconSize(QSize(20, 20));
-    TBar->setMovable(false);
+    TBar = makeToolBar("TBar", client_);
     const auto addButton = [this](const char* name, QStyle::StandardPixmap icon, const QString& tip,
                                   auto action) {
-        QAction* button = TBar->addAction(style()->standardIcon(icon), tip);
-        button->setObjectName(QString::fromLatin1(name));
-        button->setToolTip(tip);
+        QAction* button = addToolButton(TBar, name, icon, tip);
         connect(button, &QAction::triggered, this, action);
     };
     addButton("TBarSave", QStyle::SP_DialogSaveButton, tr("保存"), [this] { saveAircrafts(); });
@@ -192,11 +188,8 @@ void FrmAliasSetting::buildMenus() {
 
     const auto addEntry = [this](QMenu* menu, const char* name, const QString& caption,
                                  const QKeySequence& shortcut, auto action) {
-        QAction* entry = menu->addAction(caption);
-        entry->setObjectName(QString::fromLatin1(name));
-        entry->setShortcut(shortcut);
+        QAction* entry = addMenuEntry(this, menu, name, caption, shortcut);
         connect(entry, &QAction::triggered, this, action);
-        addAction(entry); // shortcuts work while the menus are closed
         return entry;
     };
     const auto addMenu = [this](const char* name, const QString& caption) {

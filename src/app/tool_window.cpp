@@ -1,5 +1,8 @@
 #include "app/tool_window.h"
 
+#include <QMenu>
+#include <QToolBar>
+
 #include "aircraft/aircraft_enabler_window.h"
 #include "aircraft/alias_setting_window.h"
 #include "copy/cfs_copy_files_window.h"
@@ -8,6 +11,40 @@
 #include "quickcombat/qc_edit_window.h"
 
 namespace vokari::ui {
+
+QToolBar* makeToolBar(const char* name, QWidget* parent) {
+    auto* bar = new QToolBar(parent);
+    bar->setObjectName(QString::fromLatin1(name));
+    bar->setIconSize(QSize(20, 20));
+    bar->setMovable(false);
+    return bar;
+}
+
+QAction* addToolButton(QToolBar* bar, const char* name, QStyle::StandardPixmap icon,
+                       const QString& tip) {
+    QAction* button = bar->addAction(bar->style()->standardIcon(icon), tip);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setToolTip(tip);
+    return button;
+}
+
+QAction* addMenuEntry(QWidget* window, QMenu* menu, const char* name, const QString& caption,
+                      const QKeySequence& shortcut) {
+    QAction* entry = menu->addAction(caption);
+    entry->setObjectName(QString::fromLatin1(name));
+    if (!shortcut.isEmpty()) {
+        entry->setShortcut(shortcut);
+        window->addAction(entry);
+    }
+    return entry;
+}
+
+QAction* addMenuSeparator(QMenu* menu, const char* name) {
+    QAction* separator = menu->addSeparator();
+    separator->setObjectName(QString::fromLatin1(name));
+    return separator;
+}
+
 namespace {
 
 using MakeToolWindow = std::unique_ptr<QDialog> (*)(int16_t version, QWidget* launcher);

@@ -3,7 +3,9 @@
 #include "app/startup.h"
 
 #include <QDialog>
+#include <QKeySequence>
 #include <QStringList>
+#include <QStyle>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -18,7 +20,21 @@
 // The launcher shows it with exec() and deletes it when exec() returns, so every opening
 // starts from a fresh window. Its tests live in tests/<feature>/<name>_window_test.cpp: call
 // vokari::test::qtApp() (support/qt_app.h) and answer its questions with a ScriptedPrompt.
+class QMenu;
+class QToolBar;
+
 namespace vokari::ui {
+
+// The parts every tool window builds alike. A toolbar of 20-pixel icons, fixed in place.
+QToolBar* makeToolBar(const char* name, QWidget* parent);
+// A toolbar button with the style's standard icon and `tip` as its text and tool tip.
+QAction* addToolButton(QToolBar* bar, const char* name, QStyle::StandardPixmap icon,
+                       const QString& tip);
+// A named menu entry; with a shortcut, it is also added to `window` so the shortcut works while
+// the menus are closed.
+QAction* addMenuEntry(QWidget* window, QMenu* menu, const char* name, const QString& caption,
+                      const QKeySequence& shortcut = {});
+QAction* addMenuSeparator(QMenu* menu, const char* name);
 
 // A tool window that opens files handed to it from outside (the installer: a package named on
 // the command line), as if they had been dropped on it.

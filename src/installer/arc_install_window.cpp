@@ -5,6 +5,7 @@
 #include "app/installation.h"
 #include "app/message_box_dialog.h"
 #include "app/placement_window.h"
+#include "app/tool_window.h"
 #include "app/settings_file.h"
 #include "common/error.h"
 #include "common/file_helpers.h"
@@ -123,15 +124,10 @@ void FrmArcInstall::buildControls() {
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("client"));
 
-    TBar = new QToolBar(client_);
-    TBar->setObjectName(QStringLiteral("TBar"));
-    TBar->setIconSize(QSize(20, 20));
-    TBar->setMovable(false);
+    TBar = makeToolBar("TBar", client_);
     const auto addButton = [this](const char* name, QStyle::StandardPixmap icon, const QString& tip,
                                   auto action) {
-        QAction* button = TBar->addAction(style()->standardIcon(icon), tip);
-        button->setObjectName(QString::fromLatin1(name));
-        button->setToolTip(tip);
+        QAction* button = addToolButton(TBar, name, icon, tip);
         connect(button, &QAction::triggered, this, action);
     };
     addButton("TBarOpen", QStyle::SP_DialogOpenButton, tr("圧縮ファイルを開く"),
@@ -211,15 +207,11 @@ void FrmArcInstall::buildMenus() {
 
     const auto addEntry = [this](QMenu* menu, const char* name, const QString& caption,
                                  auto action) {
-        QAction* entry = menu->addAction(caption);
-        entry->setObjectName(QString::fromLatin1(name));
+        QAction* entry = addMenuEntry(this, menu, name, caption);
         // After the menu has closed: every command may ask or open a dialog.
         connect(entry, &QAction::triggered, this,
                 [this, action] { QMetaObject::invokeMethod(this, action, Qt::QueuedConnection); });
         return entry;
-    };
-    const auto addSeparator = [](QMenu* menu, const char* name) {
-        menu->addSeparator()->setObjectName(QString::fromLatin1(name));
     };
     const auto open = [this] { openWithDialog(); };
     const auto extractDir = [this] { chooseExtractFolder(); };
@@ -229,7 +221,7 @@ void FrmArcInstall::buildMenus() {
     mnuFile = menuBar_->addMenu(tr("ファイル(&F)"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
     mnuFile_Open = addEntry(mnuFile, "mnuFile_Open", tr("開く(&O)"), open);
-    addSeparator(mnuFile, "mnuFile_sep1");
+    addMenuSeparator(mnuFile, "mnuFile_sep1");
     mnuFile_Exit = addEntry(mnuFile, "mnuFile_Exit", tr("終了(&X)"), [this] { close(); });
 
     mnuEdit = menuBar_->addMenu(tr("編集(&E)"));
@@ -238,9 +230,9 @@ void FrmArcInstall::buildMenus() {
         addEntry(mnuEdit, "mnuEdit_ExtractDir", tr("解凍先ディレクトリの指定(&D)"), extractDir);
     mnuEdit_SearchFile = addEntry(mnuEdit, "mnuEdit_SearchFile",
                                   tr("選択したファイルの解凍先を検索(&F)"), searchFile);
-    addSeparator(mnuEdit, "mnuEdit_sep1");
+    addMenuSeparator(mnuEdit, "mnuEdit_sep1");
     mnuEdit_View = addEntry(mnuEdit, "mnuEdit_View", tr("選択したファイルの内容を表示(&V)"), view);
-    addSeparator(mnuEdit, "mnuEdit_sep2");
+    addMenuSeparator(mnuEdit, "mnuEdit_sep2");
     mnuEdit_Extract =
         addEntry(mnuEdit, "mnuEdit_Extract", tr("解凍(&E)"), [this] { extractAll(); });
     connect(mnuEdit, &QMenu::aboutToShow, this, [this] { setArchiveOpen(archiveOpen); });
@@ -248,17 +240,17 @@ void FrmArcInstall::buildMenus() {
     mnuPopup = new QMenu(tr("右クリック"), this);
     mnuPopup->setObjectName(QStringLiteral("mnuPopup"));
     mnuPopup_Open = addEntry(mnuPopup, "mnuPopup_Open", tr("開く"), open);
-    addSeparator(mnuPopup, "mnuPopup_sep1");
+    addMenuSeparator(mnuPopup, "mnuPopup_sep1");
     mnuPopup_ExtractDir =
         addEntry(mnuPopup, "mnuPopup_ExtractDir", tr("解凍先ディレクトリの指定"), extractDir);
     mnuPopup_SearchFile =
         addEntry(mnuPopup, "mnuPopup_SearchFile", tr("選択したファイルの解凍先を検索"), searchFile);
-    addSeparator(mnuPopup, "mnuPopup_sep2");
+    addMenuSeparator(mnuPopup, "mnuPopup_sep2");
     mnuPopup_View = addEntry(mnuPopup, "mnuPopup_View", tr("選択したファイルの内容を表示"), view);
 
     mnuHelp = menuBar_->addMenu(tr("ヘルプ(&H)"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    addSeparator(mnuHelp, "mnuHelp_sep1");
+    addMenuSeparator(mnuHelp, "mnuHelp_sep1");
     mnuHelp_Ver =
         addEntry(mnuHelp, "mnuHelp_Ver", tr("バージョン情報(&A)"), [this] { showAbout(); });
 }

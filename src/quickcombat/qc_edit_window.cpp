@@ -6,6 +6,7 @@
 #include "app/installation.h"
 #include "app/message_box_dialog.h"
 #include "app/placement_window.h"
+#include "app/tool_window.h"
 #include "common/error.h"
 #include "common/prompt.h"
 #include "quickcombat/qc_aircraft_drag_window.h"
@@ -122,15 +123,10 @@ void FrmQCEdit::buildControls() {
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("client"));
 
-    Toolbar1 = new QToolBar(client_);
-    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    Toolbar1->setIconSize(QSize(20, 20));
-    Toolbar1->setMovable(false);
+    Toolbar1 = makeToolBar("Toolbar1", client_);
     const auto addButton = [this](const char* name, QStyle::StandardPixmap icon, const QString& tip,
                                   auto action) {
-        QAction* button = Toolbar1->addAction(style()->standardIcon(icon), tip);
-        button->setObjectName(QString::fromLatin1(name));
-        button->setToolTip(tip);
+        QAction* button = addToolButton(Toolbar1, name, icon, tip);
         connect(button, &QAction::triggered, this, action);
     };
     addButton("TBarSave", QStyle::SP_DialogSaveButton, tr("保存"), [this] { save(); });
@@ -208,23 +204,16 @@ void FrmQCEdit::buildMenus() {
 
     const auto addEntry = [this](QMenu* menu, const char* name, const QString& caption,
                                  const QKeySequence& shortcut, auto action) {
-        QAction* entry = menu->addAction(caption);
-        entry->setObjectName(QString::fromLatin1(name));
-        entry->setShortcut(shortcut);
+        QAction* entry = addMenuEntry(this, menu, name, caption, shortcut);
         connect(entry, &QAction::triggered, this, action);
-        if (!shortcut.isEmpty())
-            addAction(entry); // shortcuts work while the menus are closed
         return entry;
-    };
-    const auto addSeparator = [](QMenu* menu, const char* name) {
-        menu->addSeparator()->setObjectName(QString::fromLatin1(name));
     };
 
     mnuFile = menuBar_->addMenu(tr("ファイル(&F)"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
     mnuFile_Save = addEntry(mnuFile, "mnuFile_Save", tr("保存(&S)"),
                             QKeySequence(Qt::CTRL | Qt::Key_S), [this] { save(); });
-    addSeparator(mnuFile, "mnuFile_sep1");
+    addMenuSeparator(mnuFile, "mnuFile_sep1");
     mnuFile_Exit = addEntry(mnuFile, "mnuFile_Exit", tr("終了(&X)"), QKeySequence(), [this] {
         // After the menu has closed: closing may ask a question.
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
@@ -240,7 +229,7 @@ void FrmQCEdit::buildMenus() {
                  QKeySequence(Qt::CTRL | Qt::Key_Insert), [this] { addQCPlane(); });
     mnuEdit_Edit = addEntry(mnuEdit, "mnuEdit_Edit", tr("編集(&E)"), QKeySequence(),
                             [this] { editByFocus(); });
-    addSeparator(mnuEdit, "mnuEdit_sep1");
+    addMenuSeparator(mnuEdit, "mnuEdit_sep1");
     mnuEdit_Delete = addEntry(mnuEdit, "mnuEdit_Delete", tr("削除(&D)"),
                               QKeySequence(Qt::Key_Delete), [this] { deleteByFocus(); });
     connect(mnuEdit, &QMenu::aboutToShow, this, [this] { updateEditItems(); });
@@ -252,14 +241,14 @@ void FrmQCEdit::buildMenus() {
                             [this] { addByFocus(); });
     mnuEdit2_Edit = addEntry(mnuEdit2, "mnuEdit2_Edit", tr("編集(&E)"), QKeySequence(),
                              [this] { editByFocus(); });
-    addSeparator(mnuEdit2, "mnuEdit2_sep1");
+    addMenuSeparator(mnuEdit2, "mnuEdit2_sep1");
     mnuEdit2_Delete = addEntry(mnuEdit2, "mnuEdit2_Delete", tr("削除(&D)"), QKeySequence(),
                                [this] { deleteByFocus(); });
     connect(mnuEdit2, &QMenu::aboutToShow, this, [this] { updateEditItems(); });
 
     mnuHelp = menuBar_->addMenu(tr("ヘルプ(&H)"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    addSeparator(mnuHelp, "mnuHelp_sep1");
+    addMenuSeparator(mnuHelp, "mnuHelp_sep1");
     mnuHelp_Ver = addEntry(mnuHelp, "mnuHelp_Ver", tr("バージョン情報(&A)"), QKeySequence(),
                            [this] { FrmAbout(this).exec(); });
 }
