@@ -20,6 +20,8 @@
 #include <initializer_list>
 #include <memory>
 
+using vokari::test::child;
+
 namespace fs = std::filesystem;
 
 namespace vokari::ui {
@@ -70,11 +72,6 @@ protected:
         return w;
     }
 
-    template <typename T> static T* child(const QWidget& w, const char* name) {
-        T* c = w.findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(c, nullptr) << name;
-        return c;
-    }
     static QTreeWidget* list(const QWidget& w) { return child<QTreeWidget>(w, "LstAircraft"); }
     static QAction* button(const QWidget& w, Button index) {
         return child<QToolBar>(w, "TBar")->actions().at(index);

@@ -24,6 +24,8 @@
 #include <memory>
 #include <vector>
 
+using vokari::test::child;
+
 namespace fs = std::filesystem;
 using namespace vokari;
 using vokari::test::readFile;
@@ -69,11 +71,6 @@ protected:
 
     std::unique_ptr<FrmVokari> makeLauncher() {
         return std::make_unique<FrmVokari>(tools.factory());
-    }
-    template <class T> static T* child(const QWidget& w, const char* name) {
-        T* found = w.findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
     }
     std::string saved(const char* key) {
         platform::clearProfileCache();

@@ -14,6 +14,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+using vokari::test::child;
+
 namespace vokari::ui {
 namespace {
 
@@ -61,12 +63,6 @@ protected:
         w->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
         return w;
-    }
-
-    template <typename T> static T* child(QWidget& w, const char* name) {
-        T* c = w.findChild<T*>(QString::fromUtf8(name));
-        EXPECT_NE(c, nullptr) << name;
-        return c;
     }
 
     // Replaces a text box's text the way an input method hands text over.

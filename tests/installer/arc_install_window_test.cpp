@@ -21,6 +21,8 @@
 #include <functional>
 #include <gtest/gtest.h>
 
+using vokari::test::child;
+
 namespace fs = std::filesystem;
 
 namespace vokari::ui {
@@ -71,11 +73,6 @@ protected:
         return w;
     }
 
-    template <typename T> static T* child(const QWidget& w, const char* name) {
-        T* c = w.findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(c, nullptr) << name;
-        return c;
-    }
     static QTreeWidget* list(const QWidget& w) { return child<QTreeWidget>(w, "LstArcFiles"); }
     // Each row as "file name|path|install|install path".
     static QStringList rows(const QWidget& w) {

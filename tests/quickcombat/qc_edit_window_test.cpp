@@ -26,6 +26,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+using vokari::test::child;
+
 namespace fs = std::filesystem;
 
 namespace vokari::ui {
@@ -101,11 +103,6 @@ protected:
         return w;
     }
 
-    template <typename T> static T* child(const QWidget& w, const char* name) {
-        T* c = w.findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(c, nullptr) << name;
-        return c;
-    }
     static QTreeWidget* list(const QWidget& w, const char* name) {
         return child<QTreeWidget>(w, name);
     }

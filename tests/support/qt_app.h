@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 namespace vokari::test {
@@ -26,6 +27,13 @@ inline QApplication& qtApp() {
         return env;
     }();
     return *environment->app;
+}
+
+// A named child of a window, which the test expects to find.
+template <typename T> T* child(const QWidget& window, const char* name) {
+    T* found = window.findChild<T*>(QString::fromUtf8(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
 }
 
 } // namespace vokari::test
