@@ -4,8 +4,8 @@
 #include "app/failure_dialog.h"
 #include "app/message_box_dialog.h"
 #include "app/placement_window.h"
-#include "app/tool_window.h"
 #include "app/settings_file.h"
+#include "app/tool_window.h"
 #include "common/prompt.h"
 #include "common/text.h"
 
