@@ -24,8 +24,9 @@ void printDocument(const ClsQCGroups& doc, std::ostream& out) {
     out << "default\t" << doc.defaultPlaneName() << '\t' << doc.defaultpGunAmmo() << '\t'
         << doc.defaultpCannonAmmo() << '\n';
     const ClsStringList& strings = doc.stringList();
-    for (const auto& key : strings.Keys())
-        out << "string\t" << key.value << '\t' << strings.Item(key.value) << '\n';
+    strings.forEach([&out](const std::string& key, const std::string& value) {
+        out << "string\t" << key << '\t' << value << '\n';
+    });
 }
 
 // show: the document as read. normalize: read and write back in the canonical layout.

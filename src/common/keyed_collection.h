@@ -7,25 +7,18 @@
 #include <list>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
+#include <vector>
 
 namespace vokari {
 
 // Hashing and comparing keys without regard to case, on views: lookups make no folded copy.
-// Not noexcept: the table then keeps each key's hash instead of working it out again while
-// it walks a bucket.
 struct NoCaseHash {
-    size_t operator()(std::string_view key) const {
+    size_t operator()(std::string_view key) const noexcept {
         uint64_t h = 14695981039346656037ull; // FNV-1a
         for (char c : key)
             h = (h ^ static_cast<unsigned char>(asciiLower(c))) * 1099511628211ull;
         return static_cast<size_t>(h);
-    }
-};
-struct NoCaseEqual {
-    bool operator()(std::string_view a, std::string_view b) const noexcept {
-        return equalsNoCase(a, b);
     }
 };
 
@@ -50,7 +43,7 @@ public:
     KeyedCollection(KeyedCollection&&) noexcept = default;
     KeyedCollection& operator=(KeyedCollection other) noexcept {
         items_.swap(other.items_);
-        index_.swap(other.index_);
+        slots_.swap(other.slots_);
         return *this;
     }
 
@@ -67,6 +60,9 @@ public:
         append(key, std::move(value));
         return true;
     }
+
+    // Appends an item whose key the caller knows to be absent, without looking for it.
+    void addNew(std::string_view key, T value) { append(key, std::move(value)); }
 
     bool keyExists(std::string_view key) const noexcept {
         return const_cast<KeyedCollection*>(this)->locate(key) != items_.end();
@@ -92,13 +88,13 @@ public:
 
     void remove(std::string_view key) {
         const iterator it = at(key);
-        if (!index_.empty())
-            index_.erase(std::string_view(it->key));
+        if (!slots_.empty())
+            unindex(it);
         items_.erase(it);
     }
 
     void clear() {
-        index_.clear();
+        slots_.clear();
         items_.clear();
     }
 
@@ -125,10 +121,24 @@ private:
         return true;
     }
 
+    // The index: open addressing over a power-of-two table at most half full, each slot the
+    // key's hash (made odd, so that 0 marks a free slot) and the item. A lookup touches one or
+    // two slots and the item it finds, where a node-based map would touch three places.
+    struct Slot {
+        size_t hash = 0;
+        iterator item;
+    };
+
+    static size_t slotHash(std::string_view key) noexcept { return NoCaseHash{}(key) | 1; }
+    size_t mask() const noexcept { return slots_.size() - 1; }
+
     iterator locate(std::string_view key) noexcept {
-        if (!index_.empty()) {
-            const auto hit = index_.find(key);
-            return hit == index_.end() ? items_.end() : hit->second;
+        if (!slots_.empty()) {
+            const size_t hash = slotHash(key);
+            for (size_t i = hash & mask(); slots_[i].hash; i = (i + 1) & mask())
+                if (slots_[i].hash == hash && equalsNoCase(slots_[i].item->key, key))
+                    return slots_[i].item;
+            return items_.end();
         }
         for (auto it = items_.begin(); it != items_.end(); ++it)
             if (sameKeyFromTheEnd(it->key, key))
@@ -136,19 +146,53 @@ private:
         return items_.end();
     }
 
+    void place(iterator it) noexcept {
+        const size_t hash = slotHash(it->key);
+        size_t i = hash & mask();
+        while (slots_[i].hash)
+            i = (i + 1) & mask();
+        slots_[i] = Slot{hash, it};
+    }
+
+    // Builds the index anew for `size` items.
+    void reindex(size_t size) {
+        size_t capacity = 64;
+        while (capacity < size * 2)
+            capacity *= 2;
+        slots_.assign(capacity, Slot{});
+        for (auto it = items_.begin(); it != items_.end(); ++it)
+            place(it);
+    }
+
+    // Frees the item's slot, moving back the slots after it that could not have their own
+    // place, so that no lookup stops short of them.
+    void unindex(iterator it) noexcept {
+        const size_t hash = slotHash(it->key);
+        size_t hole = hash & mask();
+        while (slots_[hole].hash != hash || slots_[hole].item != it)
+            hole = (hole + 1) & mask();
+        for (size_t next = (hole + 1) & mask(); slots_[next].hash; next = (next + 1) & mask()) {
+            const size_t home = slots_[next].hash & mask();
+            // Whether `home` lies cyclically in (hole, next]: then the slot stays.
+            const bool stays = hole <= next ? (home > hole && home <= next)
+                                            : (home > hole || home <= next);
+            if (!stays) {
+                slots_[hole] = slots_[next];
+                hole = next;
+            }
+        }
+        slots_[hole] = Slot{};
+    }
+
     void append(std::string_view key, T value) {
         items_.push_back(Item{std::string(key), std::move(value)});
         try {
-            if (!index_.empty()) {
-                const auto last = std::prev(items_.end());
-                index_.emplace(std::string_view(last->key), last);
-            } else if (items_.size() >= kIndexFrom) {
-                index_.reserve(items_.size() * 2);
-                for (auto it = items_.begin(); it != items_.end(); ++it)
-                    index_.emplace(std::string_view(it->key), it);
-            }
+            if (!slots_.empty() && items_.size() * 2 <= slots_.size())
+                place(std::prev(items_.end()));
+            else if (items_.size() >= kIndexFrom)
+                reindex(items_.size());
         } catch (...) {
-            index_.clear();
+            slots_.clear();
             items_.pop_back();
             throw;
         }
@@ -162,8 +206,8 @@ private:
     }
 
     std::list<Item> items_;
-    // Keys are views of the items' own keys, which stay put in the list.
-    std::unordered_map<std::string_view, iterator, NoCaseHash, NoCaseEqual> index_;
+    std::vector<Slot> slots_; // empty until the collection is large
+
 };
 
 // The free form the callers of the original code use.

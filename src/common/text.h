@@ -15,7 +15,7 @@ inline bool equalsNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;
     for (size_t i = 0; i < a.size(); ++i)
-        if (asciiLower(a[i]) != asciiLower(b[i]))
+        if (a[i] != b[i] && asciiLower(a[i]) != asciiLower(b[i]))
             return false;
     return true;
 }

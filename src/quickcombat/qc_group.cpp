@@ -1,6 +1,64 @@
 #include "quickcombat/qc_group.h"
 
+#include "common/error.h"
+#include "common/text.h"
+
+#include <algorithm>
+
 namespace vokari {
+namespace {
+
+// Past this many entries a group keeps a set of them, so that adding stays linear.
+constexpr size_t kIndexFrom = 64;
+
+} // namespace
+
+bool QCGroupPlanes::keyExists(std::string_view pAircraftPath) const {
+    return std::any_of(items_.begin(), items_.end(), [&](const Item& i) {
+        return equalsNoCase(i.value->aircraftPath(), pAircraftPath);
+    });
+}
+
+ClsQCPlane* QCGroupPlanes::item(std::string_view pAircraftPath) const {
+    for (const Item& i : items_)
+        if (equalsNoCase(i.value->aircraftPath(), pAircraftPath))
+            return i.value;
+    throw KeyError("no such aircraft in the group: " + std::string(pAircraftPath));
+}
+
+bool QCGroupPlanes::holds(const ClsQCPlane* pPlane) const {
+    if (!index_.empty())
+        return index_.count(pPlane) != 0;
+    return std::any_of(items_.begin(), items_.end(),
+                       [pPlane](const Item& i) { return i.value == pPlane; });
+}
+
+void QCGroupPlanes::add(ClsQCPlane* pPlane) {
+    if (holds(pPlane))
+        return;
+    items_.push_back(Item{pPlane});
+    try {
+        if (!index_.empty())
+            index_.insert(pPlane);
+        else if (items_.size() >= kIndexFrom)
+            for (const Item& i : items_)
+                index_.insert(i.value);
+    } catch (...) {
+        index_.clear();
+        items_.pop_back();
+        throw;
+    }
+}
+
+void QCGroupPlanes::remove(std::string_view pAircraftPath) {
+    const auto it = std::find_if(items_.begin(), items_.end(), [&](const Item& i) {
+        return equalsNoCase(i.value->aircraftPath(), pAircraftPath);
+    });
+    if (it == items_.end())
+        throw KeyError("no such aircraft in the group: " + std::string(pAircraftPath));
+    index_.erase(it->value);
+    items_.erase(it);
+}
 
 void ClsQCGrp::setDefineName(std::string_view pName) {
     if (pName == defineName_)
@@ -18,14 +76,6 @@ void ClsQCGrp::setNameIndex(QCGroupNames* pNames) {
     names_ = pNames;
     if (names_)
         names_->take(defineName_);
-}
-
-void ClsQCGrp::addPlane(ClsQCPlane* pPlane) {
-    planes_.addIfAbsent(pPlane->aircraftPath(), pPlane);
-}
-
-void ClsQCGrp::removePlane(std::string_view pAircraftPath) {
-    planes_.remove(pAircraftPath);
 }
 
 } // namespace vokari

@@ -29,25 +29,42 @@ int generatedAliasNumber(std::string_view name) {
 }
 
 void QCGroupNames::take(const std::string& name) {
+    if (const int n = generatedAliasNumber(name)) {
+        // A group id is at most 32767, so no count can outgrow 16 bits.
+        if (generated_.empty())
+            generated_.resize(kLastNumber + 1);
+        ++generated_[n];
+        return;
+    }
     ++counts_[name];
 }
 
+bool QCGroupNames::taken(const std::string& name) const {
+    if (const int n = generatedAliasNumber(name))
+        return !generated_.empty() && generated_[n] != 0;
+    return counts_.count(name) != 0;
+}
+
 void QCGroupNames::release(const std::string& name) {
+    if (const int n = generatedAliasNumber(name)) {
+        if (generated_.empty() || generated_[n] == 0 || --generated_[n] > 0)
+            return;
+        firstMaybeFree_ = std::min(firstMaybeFree_, n);
+        return;
+    }
     const auto it = counts_.find(name);
     if (it == counts_.end() || --it->second > 0)
         return;
     counts_.erase(it);
-    if (const int n = generatedAliasNumber(name))
-        firstMaybeFree_ = std::min(firstMaybeFree_, n);
 }
 
 std::string QCGroupNames::lowestFreeAlias() const {
-    char candidate[32];
     for (int n = firstMaybeFree_; n <= kLastNumber; ++n) {
-        std::snprintf(candidate, sizeof candidate, "%%VokariGrpOption%05d%%", n);
-        if (!counts_.count(candidate)) {
+        if (generated_.empty() || generated_[n] == 0) {
             firstMaybeFree_ = n;
-            return candidate;
+            char alias[32];
+            std::snprintf(alias, sizeof alias, "%%VokariGrpOption%05d%%", n);
+            return alias;
         }
     }
     firstMaybeFree_ = kLastNumber + 1;

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace vokari {
 
@@ -13,13 +15,15 @@ class QCGroupNames {
 public:
     void take(const std::string& name);
     void release(const std::string& name);
-    bool taken(const std::string& name) const { return counts_.count(name) != 0; }
+    bool taken(const std::string& name) const;
     // "%VokariGrpOption" + the lowest number, five digits at least, that no group's name holds
     // + "%". Throws Error when every number up to 32767 is taken.
     std::string lowestFreeAlias() const;
 
 private:
+    // Generated aliases are counted by number, any other name by its text.
     std::unordered_map<std::string, int> counts_;
+    std::vector<uint16_t> generated_;
     // No generated alias below this number is free.
     mutable int firstMaybeFree_ = 1;
 };

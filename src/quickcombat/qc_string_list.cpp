@@ -7,15 +7,12 @@
 namespace vokari {
 
 void ClsStringList::replace(std::string_view value, std::string_view key) {
-    const std::string normal = asciiLower(key);
-    keys_.remove(normal);
-    items_.remove(normal);
-    keys_.add(normal, std::string(key));
-    items_.add(normal, std::string(value));
+    entries_.remove(key);
+    entries_.add(key, std::string(value));
 }
 
 void ClsStringList::setItem(std::string_view value, std::string_view key) {
-    if (keys_.keyExists(key))
+    if (entries_.keyExists(key))
         replace(value, key);
 }
 
@@ -27,27 +24,22 @@ std::string ClsStringList::Item(std::string_view key) const {
 void ClsStringList::Add(std::string_view value, std::string_view key) {
     if (key.empty())
         return;
-    const std::string* present = items_.find(key);
-    if (!present) {
-        const std::string normal = asciiLower(key);
-        keys_.add(normal, std::string(key));
-        items_.add(normal, std::string(value));
-    } else if (*present != value) {
+    const std::string* present = entries_.find(key);
+    if (!present)
+        entries_.addNew(key, std::string(value));
+    else if (*present != value)
         replace(value, key);
-    }
 }
 
 void ClsStringList::Remove(std::string_view key) {
-    if (!keys_.keyExists(key))
-        return;
-    keys_.remove(key);
-    items_.remove(key);
+    if (entries_.keyExists(key))
+        entries_.remove(key);
 }
 
 int16_t ClsStringList::Count() const {
-    if (keys_.count() > static_cast<size_t>(std::numeric_limits<int16_t>::max()))
+    if (entries_.count() > static_cast<size_t>(std::numeric_limits<int16_t>::max()))
         throw Error("too many strings: more than 32767");
-    return static_cast<int16_t>(keys_.count());
+    return static_cast<int16_t>(entries_.count());
 }
 
 bool isAliasName(std::string_view name) {

@@ -18,7 +18,7 @@ public:
     // The value under the key; empty when the key is absent.
     std::string Item(std::string_view key) const;
     // The value under the key without a copy, or null when the key is absent.
-    const std::string* find(std::string_view key) const { return items_.find(key); }
+    const std::string* find(std::string_view key) const { return entries_.find(key); }
     // Appends an absent key. A present key keeps its place and spelling when the value is the
     // same (case-sensitive), else it moves to the end with the new value and spelling. An empty
     // key adds nothing.
@@ -26,20 +26,18 @@ public:
     // Removes the key; an absent key is ignored.
     void Remove(std::string_view key);
     int16_t Count() const;
-    // The keys as spelled, in list order.
-    const KeyedCollection<std::string>& Keys() const { return keys_; }
-    // Calls f(key as spelled, value) for every entry in list order, without a lookup each.
+    // The entries in list order: each item's key as spelled, and its value.
+    const KeyedCollection<std::string>& Entries() const { return entries_; }
+    // Calls f(key as spelled, value) for every entry in list order.
     template <typename F> void forEach(F&& f) const {
-        auto value = items_.begin();
-        for (auto key = keys_.begin(); key != keys_.end() && value != items_.end(); ++key, ++value)
-            f(key->value, value->value);
+        for (const auto& entry : entries_)
+            f(entry.key, entry.value);
     }
 
 private:
     void replace(std::string_view value, std::string_view key);
 
-    KeyedCollection<std::string> keys_;
-    KeyedCollection<std::string> items_;
+    KeyedCollection<std::string> entries_;
 };
 
 // A name whose first character is "%" refers to a string: its key is the text between the first

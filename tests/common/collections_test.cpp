@@ -38,3 +38,28 @@ TEST(KeyedCollection, CopiesAreIndependent) {
     a = b;
     EXPECT_FALSE(a.keyExists("k"));
 }
+
+// Past a few dozen items lookups go through an index: removing items must leave every other
+// one findable, and a copy must find its own.
+TEST(KeyedCollection, LargeCollectionsFindEveryItemAfterRemovalsAndCopies) {
+    KeyedCollection<int> c;
+    for (int i = 0; i < 2000; ++i)
+        c.add("Plane" + std::to_string(i), i);
+    for (int i = 0; i < 2000; i += 3)
+        c.remove("PLANE" + std::to_string(i));
+    c.add("plane0", -1);
+    const KeyedCollection<int> copy = c;
+    c.remove("Plane1999");
+    for (int i = 1; i < 2000; ++i) {
+        const std::string key = "plane" + std::to_string(i);
+        EXPECT_EQ(copy.keyExists(key), i % 3 != 0) << key;
+        EXPECT_EQ(c.keyExists(key), i % 3 != 0 && i != 1999) << key;
+        if (i % 3 != 0 && i != 1999) {
+            EXPECT_EQ(c.item(key), i);
+        }
+    }
+    EXPECT_EQ(c.item("Plane0"), -1);
+    EXPECT_EQ(std::prev(c.end())->key, "plane0");
+    EXPECT_EQ(c.count(), 1333u);
+    EXPECT_FALSE(c.addIfAbsent("PLANE5", 7));
+}

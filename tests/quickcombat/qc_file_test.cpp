@@ -292,8 +292,8 @@ std::string dump(const ClsQCGroups& doc) {
                                        : std::string_view(doc.defaultPlaneName());
     out += "default " + std::string(plane) + " " + std::to_string(doc.defaultpGunAmmo()) + " " +
            std::to_string(doc.defaultpCannonAmmo()) + "\n";
-    for (const auto& key : doc.stringList().Keys())
-        out += "string [" + key.value + "] [" + doc.getString(key.value) + "]\n";
+    for (const auto& entry : doc.stringList().Entries())
+        out += "string [" + entry.key + "] [" + entry.value + "]\n";
     return out;
 }
 

@@ -10,8 +10,8 @@ namespace {
 
 std::vector<std::string> keysOf(const ClsStringList& list) {
     std::vector<std::string> keys;
-    for (const auto& key : list.Keys())
-        keys.push_back(key.value);
+    for (const auto& entry : list.Entries())
+        keys.push_back(entry.key);
     return keys;
 }
 
@@ -169,7 +169,7 @@ TEST(QCPlane, NameAndTypeRules) {
 
     plane.setDefineName(""); // an empty literal still goes into the list
     EXPECT_EQ(plane.defineName(), "%P-51DName%");
-    EXPECT_TRUE(doc.stringList().Keys().keyExists("P-51DName"));
+    EXPECT_TRUE(doc.stringList().Entries().keyExists("P-51DName"));
 
     plane.setAircraftType(2);
     plane.setAircraftType(0);
