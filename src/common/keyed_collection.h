@@ -174,8 +174,8 @@ private:
         for (size_t next = (hole + 1) & mask(); slots_[next].hash; next = (next + 1) & mask()) {
             const size_t home = slots_[next].hash & mask();
             // Whether `home` lies cyclically in (hole, next]: then the slot stays.
-            const bool stays = hole <= next ? (home > hole && home <= next)
-                                            : (home > hole || home <= next);
+            const bool stays =
+                hole <= next ? (home > hole && home <= next) : (home > hole || home <= next);
             if (!stays) {
                 slots_[hole] = slots_[next];
                 hole = next;
@@ -207,7 +207,6 @@ private:
 
     std::list<Item> items_;
     std::vector<Slot> slots_; // empty until the collection is large
-
 };
 
 // The free form the callers of the original code use.
