@@ -317,9 +317,7 @@ void FrmQCEdit::setGrpPlanes(int16_t groupId) {
 ClsQCPlane* FrmQCEdit::selectedQCPlane() {
     const QTreeWidgetItem* row = selectedRow(LstQCPlane);
     const std::string key = row ? us(keyOf(row)) : std::string();
-    if (key.empty() || !document->Planes().keyExists(key))
-        return nullptr;
-    return document->Planes().item(key).get();
+    return key.empty() ? nullptr : document->findPlane(key);
 }
 
 void FrmQCEdit::addQCGroup() {

@@ -18,6 +18,7 @@
 #include <exception>
 #include <limits>
 #include <optional>
+#include <utility>
 
 namespace vokari {
 namespace {
@@ -71,6 +72,8 @@ public:
 
     void line(std::string_view raw, int number) {
         number_ = number;
+        if (section_ == Section::Group && entryLine(raw))
+            return;
         const std::string_view text = trimView(raw);
         if (text.empty() || text.front() == ';')
             return;
@@ -105,6 +108,41 @@ public:
     }
 
 private:
+    enum class EntryKey { Aircraft, FamilyType, Name };
+
+    // An entry line as the writer puts it ("aircraft.0=...", "family_type.0=...",
+    // "name.0=..."): most lines of a large file, taken without the general parsing to the same
+    // effect. False for any other line.
+    bool entryLine(std::string_view raw) {
+        static constexpr std::pair<std::string_view, EntryKey> kKeys[] = {
+            {"aircraft.", EntryKey::Aircraft},
+            {"family_type.", EntryKey::FamilyType},
+            {"name.", EntryKey::Name},
+        };
+        for (const auto& [prefix, which] : kKeys) {
+            if (raw.empty() || raw.front() != prefix.front() || !raw.starts_with(prefix))
+                continue;
+            size_t equals = prefix.size();
+            while (equals < raw.size() && raw[equals] >= '0' && raw[equals] <= '9')
+                ++equals;
+            if (equals == raw.size() || raw[equals] != '=')
+                return false;
+            entry(which, prefix.substr(0, prefix.size() - 1), trimView(raw.substr(equals + 1)));
+            return true;
+        }
+        return false;
+    }
+
+    void entry(EntryKey which, std::string_view key, std::string_view value) {
+        try {
+            entryValue(which, key, field(value, valueText_));
+        } catch (const FormatError&) {
+            throw;
+        } catch (const Error& e) {
+            fail(e.what());
+        }
+    }
+
     bool header(std::string_view text) {
         if (startsWithNoCase(text, "[option."))
             section_ = Section::Group;
@@ -149,23 +187,32 @@ private:
 
     void groupLine(std::string_view key, std::string_view rawValue) {
         const std::string_view value = field(rawValue, valueText_);
-        // The entry lines first: they are most of a file.
         if (equalsNoCase(key, "aircraft")) {
+            entryValue(EntryKey::Aircraft, key, value);
+        } else if (equalsNoCase(key, "OptionName")) {
+            group_ = &doc_.addGroup();
+            group_->setDefineName(value);
+        } else if (equalsNoCase(key, "family_type")) {
+            entryValue(EntryKey::FamilyType, key, value);
+        } else if (equalsNoCase(key, "name")) {
+            entryValue(EntryKey::Name, key, value);
+        }
+    }
+
+    void entryValue(EntryKey which, std::string_view key, std::string_view value) {
+        if (which == EntryKey::Aircraft) {
             if (!group_)
                 fail("an aircraft line comes before any OptionName line");
             plane_ = &doc_.addPlane(*group_, value);
             if (plane_->aircraftPath() != value)
                 plane_->setAircraftPath(value);
-        } else if (equalsNoCase(key, "OptionName")) {
-            group_ = &doc_.addGroup();
-            group_->setDefineName(value);
-        } else if (equalsNoCase(key, "family_type")) {
+        } else if (which == EntryKey::FamilyType) {
             if (!plane_)
                 fail("a family_type line comes before any aircraft line");
             plane_->setAircraftType(
                 static_cast<int16_t>(number(key, value, std::numeric_limits<int16_t>::min(),
                                             std::numeric_limits<int16_t>::max())));
-        } else if (equalsNoCase(key, "name")) {
+        } else {
             if (!plane_)
                 fail("a name line comes before any aircraft line");
             // The writer's line for an entry without a name: it stays without one, rather
@@ -361,8 +408,7 @@ public:
     // A text of the document. One with a line break (which would end its line early) or with
     // no form in the code page is noted; the caller finds and names it.
     void text(std::string_view value) {
-        for (char c : value)
-            lineBreak_ |= c == '\r' || c == '\n';
+        lineBreak_ |= lineEnd(value, 0) != value.size();
         if (!encode_ || platform::isAsciiText(value)) {
             put(value);
             return;

@@ -36,6 +36,9 @@ bool QCGroupPlanes::holds(const ClsQCPlane* pPlane) const {
 void QCGroupPlanes::add(ClsQCPlane* pPlane) {
     if (holds(pPlane))
         return;
+    // Room for a typical group at once, rather than growing it step by step.
+    if (items_.empty())
+        items_.reserve(16);
     items_.push_back(Item{pPlane});
     try {
         if (!index_.empty())

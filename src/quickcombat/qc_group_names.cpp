@@ -3,7 +3,6 @@
 #include "common/error.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <limits>
 
 namespace vokari {
@@ -62,8 +61,9 @@ std::string QCGroupNames::lowestFreeAlias() const {
     for (int n = firstMaybeFree_; n <= kLastNumber; ++n) {
         if (generated_.empty() || generated_[n] == 0) {
             firstMaybeFree_ = n;
-            char alias[32];
-            std::snprintf(alias, sizeof alias, "%%VokariGrpOption%05d%%", n);
+            std::string alias = std::string(kPrefix) + "00000%";
+            for (size_t digit = kPrefix.size() + 4; n > 0; --digit, n /= 10)
+                alias[digit] = static_cast<char>('0' + n % 10);
             return alias;
         }
     }

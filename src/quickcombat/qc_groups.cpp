@@ -49,14 +49,14 @@ ClsQCPlane& ClsQCGroups::addPlane(ClsQCGrp& target, std::string_view pAircraftPa
     const int16_t pGroupId = target.groupId();
     ClsQCPlane* plane;
     if (auto* existing = planes_.find(pAircraftPath)) {
-        plane = existing->get();
+        plane = existing;
     } else {
-        auto created = std::make_unique<ClsQCPlane>();
-        created->setGroupId(pGroupId);
-        created->setAircraftPath(pAircraftPath);
-        created->setStringList(&strings_);
-        plane = created.get();
-        planes_.add(pAircraftPath, std::move(created));
+        ClsQCPlane created;
+        created.setGroupId(pGroupId);
+        created.setAircraftPath(pAircraftPath);
+        created.setStringList(&strings_);
+        planes_.addNew(pAircraftPath, std::move(created));
+        plane = &std::prev(planes_.end())->value;
         if (pName)
             plane->setDefineName(*pName);
     }

@@ -51,8 +51,10 @@ public:
 
     // Keyed "grp." + id.
     const KeyedCollection<std::unique_ptr<ClsQCGrp>>& Groups() const { return groups_; }
-    // Keyed by folder name.
-    const KeyedCollection<std::unique_ptr<ClsQCPlane>>& Planes() const { return planes_; }
+    // Keyed by folder name. Each entry stays where it is while the document lives.
+    const KeyedCollection<ClsQCPlane>& Planes() const { return planes_; }
+    // The entry for the folder, or null.
+    ClsQCPlane* findPlane(std::string_view pAircraftPath) { return planes_.find(pAircraftPath); }
     ClsQCGrp& group(int16_t pGroupId);
 
     void addString(std::string_view pKey, std::string_view pValue) { strings_.Add(pValue, pKey); }
@@ -65,7 +67,8 @@ public:
     std::string GetNewGroupAlias() const;
 
 private:
-    KeyedCollection<std::unique_ptr<ClsQCPlane>> planes_;
+    // Entries by value: a lookup lands on the key and the entry side by side.
+    KeyedCollection<ClsQCPlane> planes_;
     KeyedCollection<std::unique_ptr<ClsQCGrp>> groups_;
     int16_t groupCounter_ = 0;
     std::string defaultPlaneName_;

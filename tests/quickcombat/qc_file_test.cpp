@@ -117,7 +117,7 @@ TEST_F(QCFileTest, ReadsLenientlyAndWritesBackNormalised) {
     ASSERT_EQ(doc->Groups().count(), 1u);
     const ClsQCGrp& group = *doc->Groups().begin()->value;
     EXPECT_EQ(group.defineName(), "G");
-    const ClsQCPlane& plane = *doc->Planes().item("P38F");
+    const ClsQCPlane& plane = doc->Planes().item("P38F");
     EXPECT_EQ(plane.aircraftType(), kQCBomber);
     EXPECT_EQ(plane.viewName(), "Lightning = P-38");
     EXPECT_EQ(doc->getString("k"), "v");
@@ -143,7 +143,7 @@ TEST_F(QCFileTest, StringsKeysInThreeSpellingsAndWithDots) {
     EXPECT_EQ(doc->getString("KEY3"), "\"c\""); // values keep their quotes
     EXPECT_EQ(doc->getString("KEY"), "d");      // the last character goes whatever it is
     EXPECT_EQ(doc->stringList().Count(), 5);
-    EXPECT_EQ(doc->Planes().item("Mk.II")->viewName(), "Spitfire Mk.II");
+    EXPECT_EQ(doc->Planes().item("Mk.II").viewName(), "Spitfire Mk.II");
     EXPECT_EQ(doc->Groups().begin()->value->viewName(), "Spitfire Mk.II");
 
     EXPECT_EQ(unquoteKey(""), "");
@@ -173,7 +173,7 @@ TEST_F(QCFileTest, EntriesFollowTheLatestLinesAcrossHeaders) {
     ASSERT_EQ(doc->Groups().count(), 2u);
     EXPECT_EQ(doc->group(1).Planes().count(), 2u);
     EXPECT_EQ(doc->group(2).Planes().count(), 1u);
-    EXPECT_EQ(doc->Planes().item("B")->aircraftType(), kQCBomber);
+    EXPECT_EQ(doc->Planes().item("B").aircraftType(), kQCBomber);
     EXPECT_FALSE(doc->Planes().keyExists("Commented"));
 }
 
@@ -196,11 +196,11 @@ TEST_F(QCFileTest, NumbersRoundHalvesToEven) {
                     "aircraft.1=B", "family_type.1=2.5", "aircraft.2=C", "family_type.2=+1.49",
                     "aircraft.3=D", "family_type.3=-0", "aircraft.4=E", "family_type.4=20e-1",
                     "[player default aircraft]", "GunAmmo=12.5", "CannonAmmo=13.5"}));
-    EXPECT_EQ(doc->Planes().item("A")->aircraftType(), 2);
-    EXPECT_EQ(doc->Planes().item("B")->aircraftType(), 2);
-    EXPECT_EQ(doc->Planes().item("C")->aircraftType(), 1);
-    EXPECT_EQ(doc->Planes().item("D")->aircraftType(), 1); // 0 is no type: kept
-    EXPECT_EQ(doc->Planes().item("E")->aircraftType(), 2);
+    EXPECT_EQ(doc->Planes().item("A").aircraftType(), 2);
+    EXPECT_EQ(doc->Planes().item("B").aircraftType(), 2);
+    EXPECT_EQ(doc->Planes().item("C").aircraftType(), 1);
+    EXPECT_EQ(doc->Planes().item("D").aircraftType(), 1); // 0 is no type: kept
+    EXPECT_EQ(doc->Planes().item("E").aircraftType(), 2);
     EXPECT_EQ(doc->defaultpGunAmmo(), 12);
     EXPECT_EQ(doc->defaultpCannonAmmo(), 14);
 }
@@ -215,7 +215,7 @@ TEST_F(QCFileTest, ReaderFailuresNameFileAndLineAndKeepWhatWasRead) {
         const std::string message = failure(head + lines({bad, "aircraft.1=B"}), doc);
         EXPECT_THAT(message, HasSubstr("qc_plane.qcb, line 6: family_type")) << bad;
         ASSERT_TRUE(doc) << bad;
-        EXPECT_EQ(doc->Planes().item("A")->viewName(), "Alpha") << bad;
+        EXPECT_EQ(doc->Planes().item("A").viewName(), "Alpha") << bad;
         EXPECT_FALSE(doc->Planes().keyExists("B")) << bad;
     }
     EXPECT_THAT(
@@ -252,7 +252,7 @@ TEST_F(QCFileTest, LineEndsAndLineNumbers) {
                               "aircraft.1=B\n\nfamily_type.1=x";
     std::unique_ptr<ClsQCGroups> doc;
     EXPECT_THAT(failure(mixed, doc), HasSubstr("line 7: family_type"));
-    EXPECT_EQ(doc->Planes().item("A")->aircraftType(), kQCBomber);
+    EXPECT_EQ(doc->Planes().item("A").aircraftType(), kQCBomber);
     EXPECT_TRUE(doc->Planes().keyExists("B"));
 }
 
@@ -302,8 +302,8 @@ TEST_F(QCFileTest, AReadAfterAWriteGivesBackTheDocument) {
     // key with "=" (from the folder P51=D) is read whole.
     auto doc = read(lines({"[option.0]", "OptionName=G", "aircraft.0=X", "aircraft.1=P51=D",
                            "name.1=Mustang", "[strings]", "\"XName\" = taken"}));
-    EXPECT_EQ(doc->Planes().item("X")->defineName(), "");
-    EXPECT_EQ(doc->Planes().item("P51=D")->viewName(), "Mustang");
+    EXPECT_EQ(doc->Planes().item("X").defineName(), "");
+    EXPECT_EQ(doc->Planes().item("P51=D").viewName(), "Mustang");
     const std::string before = dump(*doc);
     writeQCFile(*doc, folder(), rel);
     std::unique_ptr<ClsQCGroups> again;
