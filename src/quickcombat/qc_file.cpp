@@ -16,7 +16,9 @@
 #include <cstdint>
 #include <cstring>
 #include <exception>
+#include <functional>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -380,29 +382,22 @@ void readQCFile(std::unique_ptr<ClsQCGroups>& document, std::string_view folder,
 
 namespace {
 
-// Room for the file's text without a pass over every entry, so that a large document is not
-// copied as it grows: folder names and aliases are rarely longer than the allowance.
-size_t textSizeEstimate(const ClsQCGroups& document) {
-    size_t size = 256 + document.defaultPlaneName().size();
-    for (const auto& groupItem : document.Groups())
-        size += 64 + groupItem.value->defineName().size() + 128 * groupItem.value->Planes().count();
-    document.stringList().forEach([&size](const std::string& key, const std::string& value) {
-        size += 8 + key.size() + value.size();
-    });
-    return size;
-}
-
-// The file's text put together piece by piece, in UTF-8 or, with `encode`, in the code page:
-// texts that are not ASCII are converted one by one, so the file is never held twice.
+// The file's text put together piece by piece, in UTF-8 or, with `encode`, in the code page,
+// and handed on a block at a time: a large file is never held whole, and the block stays in
+// the cache while it fills. Texts that are not ASCII are converted one by one.
 class TextOut {
 public:
-    // The buffer is not cleared first: only what is put is ever read.
-    TextOut(size_t estimate, bool encode)
-        : data_(new char[estimate]), capacity_(estimate), encode_(encode) {}
+    using Sink = std::function<void(std::string_view)>;
+    TextOut(bool encode, Sink sink) : encode_(encode), sink_(std::move(sink)) {}
     void put(std::string_view piece) {
-        if (used_ + piece.size() > capacity_)
-            grow(used_ + piece.size());
-        std::memcpy(data_.get() + used_, piece.data(), piece.size());
+        if (used_ + piece.size() > sizeof block_) {
+            flush();
+            if (piece.size() > sizeof block_) {
+                sink_(piece);
+                return;
+            }
+        }
+        std::memcpy(block_ + used_, piece.data(), piece.size());
         used_ += piece.size();
     }
     // A text of the document. One with a line break (which would end its line early) or with
@@ -424,25 +419,21 @@ public:
         const auto result = std::to_chars(digits, digits + sizeof digits, n);
         put(std::string_view(digits, static_cast<size_t>(result.ptr - digits)));
     }
+    void flush() {
+        if (used_ > 0)
+            sink_(std::string_view(block_, used_));
+        used_ = 0;
+    }
     bool lineBreak() const { return lineBreak_; }
     bool unencodable() const { return unencodable_; }
-    std::string_view view() const { return std::string_view(data_.get(), used_); }
 
 private:
-    void grow(size_t needed) {
-        const size_t capacity = std::max(needed, capacity_ * 2);
-        std::unique_ptr<char[]> data(new char[capacity]);
-        std::memcpy(data.get(), data_.get(), used_);
-        data_ = std::move(data);
-        capacity_ = capacity;
-    }
-
-    std::unique_ptr<char[]> data_;
-    size_t capacity_;
-    size_t used_ = 0;
     bool encode_;
+    Sink sink_;
+    size_t used_ = 0;
     bool lineBreak_ = false;
     bool unencodable_ = false;
+    char block_[256 * 1024];
 };
 
 void buildText(const ClsQCGroups& document, TextOut& out) {
@@ -492,25 +483,33 @@ void buildText(const ClsQCGroups& document, TextOut& out) {
 } // namespace
 
 std::string qcFileText(const ClsQCGroups& document) {
-    TextOut out(textSizeEstimate(document), false);
-    buildText(document, out);
-    return std::string(out.view());
+    std::string text;
+    auto out = std::make_unique<TextOut>(false, [&text](std::string_view block) { text += block; });
+    buildText(document, *out);
+    out->flush();
+    return text;
 }
 
 void writeQCFile(const ClsQCGroups& document, std::string_view folder,
                  std::string_view relativePath) {
     const std::string file = std::string(folder) + std::string(relativePath);
-    TextOut out(textSizeEstimate(document), true);
-    buildText(document, out);
-    if (out.lineBreak())
+    // Written to a file beside the target as it is put together; the target is replaced only
+    // once every text has been found sound, and a refusal leaves nothing behind.
+    std::optional<platform::AtomicFileWriter> temp;
+    auto out = std::make_unique<TextOut>(true, [&](std::string_view block) {
+        if (!temp)
+            temp.emplace(platform::hostPath(file));
+        temp->write(block);
+    });
+    buildText(document, *out);
+    if (out->lineBreak())
         checkTexts(document, file, false);
-    if (out.unencodable()) {
+    if (out->unencodable()) {
         checkTexts(document, file, true);
         throw FormatError(file + ": a name or string has no form in code page " +
                           platform::ansiCodePage());
     }
     checkStringKeys(document, file);
-    const std::string_view bytes = out.view();
     const std::string backup = file + ".bak";
     if (!fileExists(backup))
         copyTextFile(file, backup);
@@ -518,7 +517,10 @@ void writeQCFile(const ClsQCGroups& document, std::string_view folder,
     const auto attributes = platform::fileAttributes(file);
     if (attributes && (*attributes & platform::kAttrReadOnly))
         throw IoError(FileAction::Write, platform::displayPath(file), EROFS);
-    platform::writeFileAtomic(file, bytes);
+    out->flush();
+    if (!temp) // nothing was put
+        temp.emplace(platform::hostPath(file));
+    temp->commit();
 }
 
 } // namespace vokari
