@@ -168,22 +168,30 @@ private:
         return items_.end();
     }
 
-    void place(iterator it) noexcept {
-        const size_t hash = slotHash(it->key);
-        size_t i = hash & mask();
+    void place(const Slot& slot) noexcept {
+        size_t i = slot.hash & mask();
         while (slots_[i].hash)
             i = (i + 1) & mask();
-        slots_[i] = Slot{hash, it};
+        slots_[i] = slot;
     }
 
-    // Builds the index anew for `size` items.
+    // Builds the index for `size` items: from the old one when there is one, as the slots
+    // hold the hashes, else from the items.
     void reindex(size_t size) {
         size_t capacity = 64;
         while (capacity < size * 2)
             capacity *= 2;
-        slots_.assign(capacity, Slot{});
-        for (auto it = items_.begin(); it != items_.end(); ++it)
-            place(it);
+        std::vector<Slot> old(capacity);
+        old.swap(slots_);
+        if (old.empty()) {
+            for (auto it = items_.begin(); it != items_.end(); ++it)
+                place(Slot{slotHash(it->key), it});
+            return;
+        }
+        for (const Slot& slot : old)
+            if (slot.hash)
+                place(slot);
+        place(Slot{slotHash(items_.back().key), std::prev(items_.end())});
     }
 
     // Frees the item's slot, moving back the slots after it that could not have their own
@@ -210,7 +218,7 @@ private:
         items_.push_back(Item{std::string(key), std::move(value)});
         try {
             if (!slots_.empty() && items_.size() * 2 <= slots_.size())
-                place(std::prev(items_.end()));
+                place(Slot{slotHash(key), std::prev(items_.end())});
             else if (items_.size() >= kIndexFrom)
                 reindex(items_.size());
         } catch (...) {

@@ -23,7 +23,7 @@ ClsQCGrp& ClsQCGroups::addGroup() {
     group->setStringList(&strings_);
     group->setNameIndex(&groupNames_);
     ClsQCGrp& added = *group;
-    groups_.add(groupKey(added.groupId()), std::move(group));
+    groups_.addNew(groupKey(added.groupId()), std::move(group)); // ids are never reused
     ++groupCounter_;
     return added;
 }
