@@ -9,7 +9,6 @@
 #include "platform/host_paths.h"
 
 #include <algorithm>
-#include <bit>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -38,29 +37,6 @@ std::optional<int64_t> wholeNumber(std::string_view text, int64_t low, int64_t h
     if (rounded < static_cast<double>(low) || rounded > static_cast<double>(high))
         return std::nullopt;
     return static_cast<int64_t>(rounded);
-}
-
-// The first CR or LF at or after `pos`, or the end of the text. Eight bytes at a time: a file
-// of thousands of groups is mostly short lines.
-size_t lineEnd(std::string_view text, size_t pos) {
-    static_assert(std::endian::native == std::endian::little, "the first hit is the lowest bit");
-    constexpr uint64_t ones = 0x0101010101010101ull;
-    constexpr uint64_t highs = 0x8080808080808080ull;
-    // The high bit of each byte equal to `c`; a bit above the lowest may be false, which the
-    // lowest one decides nothing about.
-    const auto bytesEqual = [](uint64_t word, char c) {
-        const uint64_t x = word ^ (ones * static_cast<unsigned char>(c));
-        return (x - ones) & ~x & highs;
-    };
-    for (; pos + 8 <= text.size(); pos += 8) {
-        uint64_t word;
-        std::memcpy(&word, text.data() + pos, 8);
-        if (const uint64_t hits = bytesEqual(word, '\r') | bytesEqual(word, '\n'))
-            return pos + static_cast<size_t>(std::countr_zero(hits)) / 8;
-    }
-    while (pos < text.size() && text[pos] != '\r' && text[pos] != '\n')
-        ++pos;
-    return pos;
 }
 
 // Reads the lines of a file. With `decode`, lines are the file's own bytes in Shift-JIS and
@@ -372,7 +348,7 @@ void readQCFile(std::unique_ptr<ClsQCGroups>& document, std::string_view folder,
     int number = 0;
     size_t pos = 0;
     while (pos < text.size()) {
-        const size_t end = lineEnd(text, pos);
+        const size_t end = findLineBreak(text, pos);
         reader.line(std::string_view(text).substr(pos, end - pos), ++number);
         if (end == text.size())
             break;
@@ -403,7 +379,15 @@ public:
     // A text of the document. One with a line break (which would end its line early) or with
     // no form in the code page is noted; the caller finds and names it.
     void text(std::string_view value) {
-        lineBreak_ |= lineEnd(value, 0) != value.size();
+        // One pass for the common case: ASCII without a line break.
+        bool plain = true;
+        for (char c : value)
+            plain &= static_cast<unsigned char>(c) < 0x80 && c != '\r' && c != '\n';
+        if (plain) {
+            put(value);
+            return;
+        }
+        lineBreak_ |= findLineBreak(value, 0) != value.size();
         if (!encode_ || platform::isAsciiText(value)) {
             put(value);
             return;
