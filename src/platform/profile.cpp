@@ -144,11 +144,36 @@ inline std::string_view trimBlanks(std::string_view text) {
     return text.substr(begin, end - begin);
 }
 
+// Where the first `c` or the first byte from 0x80 up lies (the size when neither does), eight
+// bytes at a time: names and values are mostly ASCII, and panels have hundreds of lines.
+inline size_t findCharOrHigh(std::string_view text, char c) {
+    static_assert(std::endian::native == std::endian::little, "the first hit is the lowest bit");
+    constexpr uint64_t ones = 0x0101010101010101ull;
+    constexpr uint64_t highs = 0x8080808080808080ull;
+    size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        const uint64_t x = word ^ (ones * static_cast<unsigned char>(c));
+        // A byte equal to `c` sets its high bit; a bit above the lowest may be false.
+        if (const uint64_t hits = ((x - ones) & ~x & highs) | (word & highs))
+            return i + static_cast<size_t>(std::countr_zero(hits)) / 8;
+    }
+    while (i < text.size() && text[i] != c && static_cast<unsigned char>(text[i]) < 0x80)
+        ++i;
+    return i;
+}
+
 // The first `c` that is a character of its own, not the second byte of a double-byte one.
-// Names are short: a look along them costs less than a call.
 inline size_t findChar(std::string_view text, char c, const Grammar& grammar) {
     const bool doubleByte = grammar.doubleByte;
-    for (size_t i = 0; i < text.size(); ++i) {
+    // Up to the first byte that is not ASCII, every byte is a character.
+    const size_t first = findCharOrHigh(text, c);
+    if (first == text.size())
+        return std::string_view::npos;
+    if (text[first] == c)
+        return first;
+    for (size_t i = first; i < text.size(); ++i) {
         const char x = text[i];
         if (x == c)
             return i;
@@ -754,11 +779,10 @@ std::optional<std::string_view> ProfileReader::valueBefore(char separator,
     // The separator is never a second byte, so the first such byte is the character. Far
     // enough from the 255-byte cut, the value's text before it is the raw text before it.
     const std::string_view raw = trimBlanks(unquote(trimBlanks(state_->line.value)));
-    // Names before a separator are short: a look along them costs less than a call.
-    size_t at = 0;
-    bool ascii = true;
-    for (; at < raw.size() && raw[at] != separator; ++at)
-        ascii = ascii && static_cast<unsigned char>(raw[at]) < 0x80;
+    size_t at = findCharOrHigh(raw, separator);
+    const bool ascii = at == raw.size() || raw[at] == separator;
+    if (!ascii)
+        at = std::min(raw.find(separator, at), raw.size());
     if (at == raw.size())
         return std::nullopt;
     if (at >= 250) {
