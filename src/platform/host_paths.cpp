@@ -140,7 +140,16 @@ std::optional<std::string> hostPathAsSpelled(std::string_view path) {
     } else if (!path.empty() && (path[0] == '/' || path[0] == '\\')) {
         out = "/";
     }
-    for (std::string_view part : splitComponents(rest)) {
+    // Part by part in place: every file the catalogue reads comes through here.
+    out.reserve(out.size() + rest.size() + 1);
+    size_t start = 0;
+    for (size_t i = 0; i <= rest.size(); ++i) {
+        if (i < rest.size() && rest[i] != '\\' && rest[i] != '/')
+            continue;
+        const std::string_view part = rest.substr(start, i - start);
+        start = i + 1;
+        if (part.empty())
+            continue;
         if (part == "." || part == "..")
             return std::nullopt;
         if (!out.empty() && out.back() != '/')
