@@ -11,6 +11,7 @@
 #include <iconv.h>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vokari::platform {
 namespace {
@@ -183,12 +184,118 @@ size_t asciiRunEnd(std::string_view in, size_t pos) {
     return pos;
 }
 
+// Single characters as iconv converted them, kept per thread and per code page: the names of
+// a large file use the same few hundred characters, and a call to the converter costs more
+// than the characters it converts. Shift-JIS and its Unicode characters carry no state, so a
+// run converted character by character reads as the run converted whole. Each entry holds up
+// to three bytes and their count in the top byte; 0 is not known yet.
+class CharacterMemo {
+public:
+    static CharacterMemo& forThread() {
+        thread_local CharacterMemo memo;
+        if (memo.codePage_ != ansiCodePage()) {
+            memo.codePage_ = ansiCodePage();
+            memo.toUtf8_.clear();
+            memo.fromUtf8_.clear();
+        }
+        return memo;
+    }
+
+    // Appends the Shift-JIS run in UTF-8; false (and `out` as it was) when a character of it
+    // has no clean conversion, which the whole run's conversion then words.
+    bool decode(std::string_view run, std::string& out) {
+        if (toUtf8_.empty())
+            toUtf8_.assign(0x10000, 0);
+        const size_t start = out.size();
+        for (size_t i = 0; i < run.size();) {
+            const auto lead = static_cast<unsigned char>(run[i]);
+            const size_t width =
+                (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC) ? 2 : 1;
+            if (i + width > run.size())
+                return undo(out, start);
+            const std::string_view character = run.substr(i, width);
+            const uint32_t code =
+                width == 2 ? (lead << 8) | static_cast<unsigned char>(run[i + 1]) : lead;
+            uint32_t& entry = toUtf8_[code];
+            if (entry == 0)
+                entry = learn(character, "UTF-8", codePage_.c_str());
+            if (entry == kNone)
+                return undo(out, start);
+            append(entry, out);
+            i += width;
+        }
+        return true;
+    }
+
+    // Appends the UTF-8 run in the code page; false (and `out` as it was) when a character of
+    // it has no form there, which the whole run's conversion then names.
+    bool encode(std::string_view run, std::string& out) {
+        if (fromUtf8_.empty())
+            fromUtf8_.assign(0x10000, 0);
+        const size_t start = out.size();
+        for (size_t i = 0; i < run.size();) {
+            const auto lead = static_cast<unsigned char>(run[i]);
+            const size_t width = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+            if (width < 2 || width > 3 || i + width > run.size())
+                return undo(out, start); // astral characters and broken sequences
+            uint32_t point = lead & (width == 2 ? 0x1F : 0x0F);
+            for (size_t k = 1; k < width; ++k) {
+                const auto next = static_cast<unsigned char>(run[i + k]);
+                if ((next & 0xC0) != 0x80)
+                    return undo(out, start);
+                point = (point << 6) | (next & 0x3F);
+            }
+            uint32_t& entry = fromUtf8_[point];
+            if (entry == 0)
+                entry = learn(run.substr(i, width), codePage_.c_str(), "UTF-8");
+            if (entry == kNone)
+                return undo(out, start);
+            append(entry, out);
+            i += width;
+        }
+        return true;
+    }
+
+private:
+    static constexpr uint32_t kNone = 0xFFFFFFFF;
+
+    static bool undo(std::string& out, size_t start) {
+        out.resize(start);
+        return false;
+    }
+
+    static uint32_t learn(std::string_view character, const char* to, const char* from) {
+        std::string converted;
+        try {
+            converted = convert(character, to, from, true, {});
+        } catch (const Error&) {
+            return kNone;
+        }
+        if (converted.empty() || converted.size() > 3)
+            return kNone;
+        uint32_t entry = static_cast<uint32_t>(converted.size()) << 24;
+        for (size_t k = 0; k < converted.size(); ++k)
+            entry |= static_cast<uint32_t>(static_cast<unsigned char>(converted[k])) << (8 * k);
+        return entry;
+    }
+
+    static void append(uint32_t entry, std::string& out) {
+        const char bytes[3] = {static_cast<char>(entry & 0xFF), static_cast<char>(entry >> 8),
+                               static_cast<char>(entry >> 16)};
+        out.append(bytes, entry >> 24);
+    }
+
+    std::string codePage_;
+    std::vector<uint32_t> toUtf8_;   // by Shift-JIS code: a lead byte and its trail, or a byte
+    std::vector<uint32_t> fromUtf8_; // by code point, up to U+FFFF
+};
+
 // Mostly ASCII text (the games' files: keys, numbers, folder names) goes to the converter
 // only in its non-ASCII runs. `runEnd` gives where a run that starts at `pos` ends: there the
 // next byte is ASCII and starts a character of its own.
-template <typename RunEnd>
+template <typename RunEnd, typename Memo>
 std::string convertRuns(std::string_view in, const char* to, const char* from, bool strict,
-                        std::string_view replacement, RunEnd runEnd) {
+                        std::string_view replacement, RunEnd runEnd, Memo memo) {
     std::string out;
     out.reserve(in.size() + in.size() / 4);
     size_t pos = 0;
@@ -198,7 +305,9 @@ std::string convertRuns(std::string_view in, const char* to, const char* from, b
         if (ascii == in.size())
             break;
         const size_t end = runEnd(in, ascii);
-        out += convert(in.substr(ascii, end - ascii), to, from, strict, replacement);
+        const std::string_view run = in.substr(ascii, end - ascii);
+        if (!memo(run, out))
+            out += convert(run, to, from, strict, replacement);
         pos = end;
     }
     return out;
@@ -221,7 +330,10 @@ std::string ansiToUtf8(std::string_view bytes) {
         }
         return pos;
     };
-    return convertRuns(bytes, "UTF-8", ansiCodePage().c_str(), false, "\xEF\xBF\xBD", runEnd);
+    CharacterMemo& memo = CharacterMemo::forThread();
+    return convertRuns(
+        bytes, "UTF-8", ansiCodePage().c_str(), false, "\xEF\xBF\xBD", runEnd,
+        [&memo](std::string_view run, std::string& out) { return memo.decode(run, out); });
 }
 
 std::string utf8ToAnsi(std::string_view text) {
@@ -236,7 +348,10 @@ std::string utf8ToAnsi(std::string_view text) {
         return pos;
     };
     try {
-        return convertRuns(text, ansiCodePage().c_str(), "UTF-8", true, {}, runEnd);
+        CharacterMemo& memo = CharacterMemo::forThread();
+        return convertRuns(
+            text, ansiCodePage().c_str(), "UTF-8", true, {}, runEnd,
+            [&memo](std::string_view run, std::string& out) { return memo.encode(run, out); });
     } catch (const CodePageError& e) {
         throw CodePageError(std::string(text), e.character(), e.codePage()); // the whole text
     }
