@@ -1,14 +1,7 @@
 #pragma once
 
-#include <bit>
-#include <cstdint>
-#include <cstring>
 #include <string>
 #include <string_view>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace vokari {
 
@@ -40,25 +33,6 @@ inline std::string_view trimView(std::string_view text) {
     return text.substr(begin, end - begin);
 }
 std::string trim(std::string_view text);
-
-// The first CR or LF at or after `pos`, or the end of the text. Sixteen bytes at a time where
-// the processor allows: readers of large files split every line with it.
-inline size_t findLineBreak(std::string_view text, size_t pos) {
-#if defined(__SSE2__)
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    for (; pos + 16 <= text.size(); pos += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + pos));
-        const int hits =
-            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)));
-        if (hits)
-            return pos + static_cast<size_t>(std::countr_zero(static_cast<unsigned>(hits)));
-    }
-#endif
-    while (pos < text.size() && text[pos] != '\r' && text[pos] != '\n')
-        ++pos;
-    return pos;
-}
 
 // Replaces every occurrence of `from` (which must not be empty).
 std::string replaceAll(std::string_view text, std::string_view from, std::string_view to);

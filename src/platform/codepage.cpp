@@ -131,26 +131,6 @@ bool isValidUtf8Character(std::string_view character) {
 
 } // namespace
 
-// Eight bytes at a time: profile values are checked on every lookup.
-bool isAsciiText(std::string_view text) {
-    size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-        uint64_t word;
-        std::memcpy(&word, text.data() + i, 8);
-        if (word & 0x8080808080808080ull)
-            return false;
-    }
-    if (i < text.size() && text.size() >= 8) { // the last eight bytes, overlapping
-        uint64_t word;
-        std::memcpy(&word, text.data() + text.size() - 8, 8);
-        return !(word & 0x8080808080808080ull);
-    }
-    for (; i < text.size(); ++i)
-        if (static_cast<unsigned char>(text[i]) >= 0x80)
-            return false;
-    return true;
-}
-
 const std::string& ansiCodePage() {
     return codePageName();
 }

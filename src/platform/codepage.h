@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -24,7 +26,25 @@ std::string utf8ToAnsi(std::string_view text);
 std::string unencodableCharacters(std::string_view text);
 
 // True when every byte is below 0x80: such text is the same in every code page and in UTF-8.
-bool isAsciiText(std::string_view text);
+// Eight bytes at a time, and inline: readers ask it of every value of a large file.
+inline bool isAsciiText(std::string_view text) {
+    size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        if (word & 0x8080808080808080ull)
+            return false;
+    }
+    if (i < text.size() && text.size() >= 8) { // the last eight bytes, overlapping
+        uint64_t word;
+        std::memcpy(&word, text.data() + text.size() - 8, 8);
+        return !(word & 0x8080808080808080ull);
+    }
+    for (; i < text.size(); ++i)
+        if (static_cast<unsigned char>(text[i]) >= 0x80)
+            return false;
+    return true;
+}
 
 // True when `bytes` decode cleanly from the ANSI code page.
 bool isValidAnsi(std::string_view bytes);

@@ -1,5 +1,6 @@
 #include "platform/profile.h"
 
+#include "common/byte_scan.h"
 #include "common/error.h"
 #include "common/text.h"
 #include "platform/codepage.h"
@@ -142,26 +143,6 @@ inline std::string_view trimBlanks(std::string_view text) {
     while (end > begin && blank(text[end - 1]))
         --end;
     return text.substr(begin, end - begin);
-}
-
-// Where the first `c` or the first byte from 0x80 up lies (the size when neither does), eight
-// bytes at a time: names and values are mostly ASCII, and panels have hundreds of lines.
-inline size_t findCharOrHigh(std::string_view text, char c) {
-    static_assert(std::endian::native == std::endian::little, "the first hit is the lowest bit");
-    constexpr uint64_t ones = 0x0101010101010101ull;
-    constexpr uint64_t highs = 0x8080808080808080ull;
-    size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-        uint64_t word;
-        std::memcpy(&word, text.data() + i, 8);
-        const uint64_t x = word ^ (ones * static_cast<unsigned char>(c));
-        // A byte equal to `c` sets its high bit; a bit above the lowest may be false.
-        if (const uint64_t hits = ((x - ones) & ~x & highs) | (word & highs))
-            return i + static_cast<size_t>(std::countr_zero(hits)) / 8;
-    }
-    while (i < text.size() && text[i] != c && static_cast<unsigned char>(text[i]) < 0x80)
-        ++i;
-    return i;
 }
 
 // The first `c` that is a character of its own, not the second byte of a double-byte one.
