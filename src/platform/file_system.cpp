@@ -150,6 +150,10 @@ void createDirectories(std::string_view path) {
         throw IoError(FileAction::CreateFolder, host.string(), ec.value());
 }
 
+namespace {
+constexpr size_t kReadBlock = 256 * 1024;
+} // namespace
+
 std::string readFileBytes(std::string_view path) {
     return readHostFile(hostPath(path));
 }
@@ -178,6 +182,29 @@ std::string readHostFile(const fs::path& host) {
     }
     ::close(fd);
     return data;
+}
+
+void readFileBlocks(std::string_view path, const std::function<void(std::string_view)>& consume) {
+    const fs::path host = hostPath(path);
+    const int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw IoError(FileAction::Read, host.string(), errno);
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    const auto block = std::make_unique<char[]>(kReadBlock);
+    while (true) {
+        const ssize_t n = ::read(fd, block.get(), kReadBlock);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw IoError(FileAction::Read, host.string(), errno);
+        }
+        if (n == 0)
+            return;
+        consume(std::string_view(block.get(), static_cast<size_t>(n)));
+    }
 }
 
 void writeFileAtomic(std::string_view path, std::string_view bytes) {

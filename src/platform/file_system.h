@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -97,6 +98,9 @@ std::optional<FileStamp> fileStamp(std::string_view path);
 
 // The same for a host path already mapped (hot paths map once).
 std::string readHostFile(const std::filesystem::path& host);
+// Hands the file to `consume` a block at a time, never holding it whole: a reader of a large
+// file keeps its memory and the processor's cache for its own work. Throws IoError.
+void readFileBlocks(std::string_view path, const std::function<void(std::string_view)>& consume);
 std::optional<FileStamp> hostFileStamp(const std::filesystem::path& host);
 
 // Matches a Windows file-name pattern (* and ?) without regard to case.

@@ -334,32 +334,86 @@ std::string unquoteKey(std::string_view key) {
     return std::string(key.substr(1, key.size() - 2));
 }
 
+namespace {
+
+// Splits text handed over a block at a time into lines, as if it came whole. Lines end in
+// CR LF or CR; a lone LF counts too, so a file saved by a Unix editor is not taken as one long
+// line.
+class LineSplitter {
+public:
+    explicit LineSplitter(Reader& reader) : reader_(reader) {}
+
+    void block(std::string_view text) {
+        size_t pos = 0;
+        if (afterCr_ && !text.empty()) {
+            afterCr_ = false;
+            if (text.front() == '\n')
+                pos = 1; // the LF of a CR LF that the block before ended in
+        }
+        if (!carry_.empty()) { // a line begun in the block before
+            const size_t end = findLineBreak(text, pos);
+            carry_.append(text.substr(pos, end - pos));
+            if (end == text.size())
+                return;
+            reader_.line(carry_, ++number_);
+            carry_.clear();
+            pos = after(text, end);
+        }
+        while (pos < text.size()) {
+            const size_t end = findLineBreak(text, pos);
+            if (end == text.size()) {
+                carry_.assign(text.substr(pos));
+                return;
+            }
+            reader_.line(text.substr(pos, end - pos), ++number_);
+            pos = after(text, end);
+        }
+    }
+
+    void finish() {
+        if (!carry_.empty())
+            reader_.line(carry_, ++number_);
+    }
+
+private:
+    // Where the line after the break at `end` begins.
+    size_t after(std::string_view text, size_t end) {
+        if (text[end] != '\r')
+            return end + 1;
+        if (end + 1 == text.size()) {
+            afterCr_ = true;
+            return end + 1;
+        }
+        return end + (text[end + 1] == '\n' ? 2 : 1);
+    }
+
+    Reader& reader_;
+    std::string carry_;
+    bool afterCr_ = false;
+    int number_ = 0;
+};
+
+} // namespace
+
 void readQCFile(std::unique_ptr<ClsQCGroups>& document, std::string_view folder,
                 std::string_view relativePath) {
     const std::string file = std::string(folder) + std::string(relativePath);
     document = std::make_unique<ClsQCGroups>();
-    std::string text;
+    const bool decodeTexts = platform::ansiCodePageIsShiftJis();
+    Reader reader(*document, file, decodeTexts);
+    LineSplitter lines(reader);
     try {
-        text = platform::readFileBytes(file);
-    } catch (const Error& e) {
+        // Shift-JIS is read as it comes; another code page is decoded whole first.
+        if (decodeTexts)
+            platform::readFileBlocks(file,
+                                     [&lines](std::string_view block) { lines.block(block); });
+        else
+            lines.block(platform::ansiToUtf8(platform::readFileBytes(file)));
+    } catch (const IoError& e) {
         std::throw_with_nested(
             IoError(file + ": the quick-combat file cannot be opened (" + e.what() + ")"));
     }
-    const bool decodeTexts = platform::ansiCodePageIsShiftJis();
-    if (!decodeTexts)
-        text = platform::ansiToUtf8(text);
-    Reader reader(*document, file, decodeTexts);
-    // Lines end in CR LF or CR; a lone LF counts too, so a file saved by a Unix editor is not
-    // taken as one long line.
-    int number = 0;
-    size_t pos = 0;
-    while (pos < text.size()) {
-        const size_t end = findLineBreak(text, pos);
-        reader.line(std::string_view(text).substr(pos, end - pos), ++number);
-        if (end == text.size())
-            break;
-        pos = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
-    }
+    lines.finish();
 }
 
 namespace {

@@ -256,6 +256,30 @@ TEST_F(QCFileTest, LineEndsAndLineNumbers) {
     EXPECT_TRUE(doc->Planes().keyExists("B"));
 }
 
+// The file is read a block at a time: a CR LF split between two blocks ends one line, and a
+// line split between them reads whole.
+TEST_F(QCFileTest, LinesAcrossReadBlocksReadAsWhole) {
+    constexpr size_t kBlock = 256 * 1024;
+    std::string text = "[option.0]\r\nOptionName=%G%\r\n";
+    int line = 2;
+    const auto commentUpTo = [&](size_t size) {
+        text += ";" + std::string(size - text.size() - 3, 'x') + "\r\n";
+        ++line;
+    };
+    commentUpTo(kBlock - 13);
+    text += "aircraft.0=A\r\n"; // its CR ends the first block
+    commentUpTo(2 * kBlock - 5);
+    text += "aircraft.1=Bravo\r\n"; // across the second boundary
+    commentUpTo(3 * kBlock);
+    text += "aircraft.2=C\r\nfamily_type.2=x"; // the fourth block begins a line
+    line += 4;
+    std::unique_ptr<ClsQCGroups> doc;
+    EXPECT_THAT(failure(text, doc), HasSubstr("line " + std::to_string(line) + ": family_type"));
+    EXPECT_EQ(doc->Planes().count(), 3u);
+    EXPECT_TRUE(doc->Planes().keyExists("Bravo"));
+    EXPECT_TRUE(doc->Planes().keyExists("C"));
+}
+
 TEST_F(QCFileTest, RoundTripIsStableAfterTheFirstNormalisation) {
     const std::string messy =
         sjis("junk before any header\r\n[Option.3]\r\nOptionName=%VokariGrpOption00001%\r\n"
