@@ -425,6 +425,13 @@ class TextOut {
 public:
     using Sink = std::function<void(std::string_view)>;
     TextOut(bool encode, Sink sink) : encode_(encode), sink_(std::move(sink)) {}
+    // A literal: its size is known here, so the copy is a few moves rather than a call.
+    template <size_t N> void put(const char (&literal)[N]) {
+        if (used_ + (N - 1) > sizeof block_)
+            flush();
+        std::memcpy(block_ + used_, literal, N - 1);
+        used_ += N - 1;
+    }
     void put(std::string_view piece) {
         if (used_ + piece.size() > sizeof block_) {
             flush();
@@ -455,6 +462,12 @@ public:
         }
     }
     void number(long long n) {
+        if (n >= 0 && n < 100 && used_ + 2 <= sizeof block_) { // entry counters and types
+            if (n >= 10)
+                block_[used_++] = static_cast<char>('0' + n / 10);
+            block_[used_++] = static_cast<char>('0' + n % 10);
+            return;
+        }
         char digits[24];
         const auto result = std::to_chars(digits, digits + sizeof digits, n);
         put(std::string_view(digits, static_cast<size_t>(result.ptr - digits)));
@@ -484,7 +497,7 @@ void buildText(const ClsQCGroups& document, TextOut& out) {
         out.number(g++);
         out.put("]\r\nOptionName=");
         out.text(group.defineName());
-        out.put(kCrLf);
+        out.put("\r\n");
         int p = 0;
         for (const auto& planeItem : group.Planes()) {
             const ClsQCPlane& plane = *planeItem.value;
@@ -516,7 +529,7 @@ void buildText(const ClsQCGroups& document, TextOut& out) {
         out.text(key);
         out.put("\" = ");
         out.text(value);
-        out.put(kCrLf);
+        out.put("\r\n");
     });
 }
 
