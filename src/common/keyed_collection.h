@@ -65,6 +65,7 @@ public:
     KeyedCollection(KeyedCollection&&) noexcept = default;
     KeyedCollection& operator=(KeyedCollection other) noexcept {
         items_.swap(other.items_);
+        entries_.swap(other.entries_);
         slots_.swap(other.slots_);
         return *this;
     }
@@ -117,6 +118,7 @@ public:
 
     void clear() {
         slots_.clear();
+        entries_.clear();
         items_.clear();
     }
 
@@ -143,23 +145,36 @@ private:
         return true;
     }
 
-    // The index: open addressing over a power-of-two table at most half full, each slot the
-    // key's hash (made odd, so that 0 marks a free slot) and the item. A lookup touches one or
-    // two slots and the item it finds, where a node-based map would touch three places.
-    struct Slot {
-        size_t hash = 0;
+    // The index, once the collection is large. `entries_` holds each item with its key's hash,
+    // in no particular order; `slots_` is an open-addressed power-of-two table, at most half
+    // full, of eight-byte slots: the top half of the hash (made odd, so that 0 marks a free
+    // slot) and the entry's position. Small slots keep the table in the processor's cache, so
+    // that a lookup in a large collection costs about one trip to memory, for the item.
+    struct Entry {
+        size_t hash;
         iterator item;
     };
+    struct Slot {
+        uint32_t tag = 0;
+        uint32_t entry = 0;
+    };
 
-    static size_t slotHash(std::string_view key) noexcept { return NoCaseHash{}(key) | 1; }
+    static size_t hashOf(std::string_view key) noexcept { return NoCaseHash{}(key); }
+    static uint32_t tagOf(size_t hash) noexcept { return static_cast<uint32_t>(hash >> 32) | 1; }
     size_t mask() const noexcept { return slots_.size() - 1; }
+    size_t next(size_t i) const noexcept { return (i + 1) & mask(); }
 
     iterator locate(std::string_view key) noexcept {
         if (!slots_.empty()) {
-            const size_t hash = slotHash(key);
-            for (size_t i = hash & mask(); slots_[i].hash; i = (i + 1) & mask())
-                if (slots_[i].hash == hash && equalsNoCase(slots_[i].item->key, key))
-                    return slots_[i].item;
+            const size_t hash = hashOf(key);
+            const uint32_t tag = tagOf(hash);
+            for (size_t i = hash & mask(); slots_[i].tag; i = next(i)) {
+                if (slots_[i].tag != tag)
+                    continue;
+                const Entry& entry = entries_[slots_[i].entry];
+                if (entry.hash == hash && equalsNoCase(entry.item->key, key))
+                    return entry.item;
+            }
             return items_.end();
         }
         for (auto it = items_.begin(); it != items_.end(); ++it)
@@ -168,61 +183,74 @@ private:
         return items_.end();
     }
 
-    void place(const Slot& slot) noexcept {
-        size_t i = slot.hash & mask();
-        while (slots_[i].hash)
-            i = (i + 1) & mask();
-        slots_[i] = slot;
+    void place(uint32_t entry) noexcept {
+        const size_t hash = entries_[entry].hash;
+        size_t i = hash & mask();
+        while (slots_[i].tag)
+            i = next(i);
+        slots_[i] = Slot{tagOf(hash), entry};
     }
 
-    // Builds the index for `size` items: from the old one when there is one, as the slots
-    // hold the hashes, else from the items.
+    // A table for the entries, large enough for `size` items.
     void reindex(size_t size) {
         size_t capacity = 64;
         while (capacity < size * 2)
             capacity *= 2;
-        std::vector<Slot> old(capacity);
-        old.swap(slots_);
-        if (old.empty()) {
-            for (auto it = items_.begin(); it != items_.end(); ++it)
-                place(Slot{slotHash(it->key), it});
-            return;
-        }
-        for (const Slot& slot : old)
-            if (slot.hash)
-                place(slot);
-        place(Slot{slotHash(items_.back().key), std::prev(items_.end())});
+        std::vector<Slot> table(capacity);
+        slots_.swap(table);
+        for (size_t k = 0; k < entries_.size(); ++k)
+            place(static_cast<uint32_t>(k));
     }
 
-    // Frees the item's slot, moving back the slots after it that could not have their own
-    // place, so that no lookup stops short of them.
+    // Takes the item out of the index: its slot is freed, moving back the slots after it that
+    // could not have their own place (so that no lookup stops short of them), and the last
+    // entry takes its position.
     void unindex(iterator it) noexcept {
-        const size_t hash = slotHash(it->key);
+        const size_t hash = hashOf(it->key);
         size_t hole = hash & mask();
-        while (slots_[hole].hash != hash || slots_[hole].item != it)
-            hole = (hole + 1) & mask();
-        for (size_t next = (hole + 1) & mask(); slots_[next].hash; next = (next + 1) & mask()) {
-            const size_t home = slots_[next].hash & mask();
-            // Whether `home` lies cyclically in (hole, next]: then the slot stays.
+        while (slots_[hole].tag != tagOf(hash) || entries_[slots_[hole].entry].item != it)
+            hole = next(hole);
+        const uint32_t removed = slots_[hole].entry;
+        for (size_t at = next(hole); slots_[at].tag; at = next(at)) {
+            const size_t home = entries_[slots_[at].entry].hash & mask();
+            // Whether `home` lies cyclically in (hole, at]: then the slot stays.
             const bool stays =
-                hole <= next ? (home > hole && home <= next) : (home > hole || home <= next);
+                hole <= at ? (home > hole && home <= at) : (home > hole || home <= at);
             if (!stays) {
-                slots_[hole] = slots_[next];
-                hole = next;
+                slots_[hole] = slots_[at];
+                hole = at;
             }
         }
         slots_[hole] = Slot{};
+        const auto last = static_cast<uint32_t>(entries_.size() - 1);
+        if (removed != last) {
+            size_t i = entries_[last].hash & mask();
+            while (!slots_[i].tag || slots_[i].entry != last)
+                i = next(i);
+            slots_[i].entry = removed;
+            entries_[removed] = entries_[last];
+        }
+        entries_.pop_back();
     }
 
     void append(std::string_view key, T value) {
         items_.push_back(Item{std::string(key), std::move(value)});
         try {
-            if (!slots_.empty() && items_.size() * 2 <= slots_.size())
-                place(Slot{slotHash(key), std::prev(items_.end())});
-            else if (items_.size() >= kIndexFrom)
-                reindex(items_.size());
+            if (!slots_.empty()) {
+                entries_.push_back(Entry{hashOf(key), std::prev(items_.end())});
+                if (entries_.size() * 2 <= slots_.size())
+                    place(static_cast<uint32_t>(entries_.size() - 1));
+                else
+                    reindex(entries_.size());
+            } else if (items_.size() >= kIndexFrom) {
+                entries_.reserve(items_.size() * 2);
+                for (auto it = items_.begin(); it != items_.end(); ++it)
+                    entries_.push_back(Entry{hashOf(it->key), it});
+                reindex(entries_.size());
+            }
         } catch (...) {
             slots_.clear();
+            entries_.clear();
             items_.pop_back();
             throw;
         }
@@ -236,7 +264,8 @@ private:
     }
 
     std::list<Item> items_;
-    std::vector<Slot> slots_; // empty until the collection is large
+    std::vector<Entry> entries_; // empty until the collection is large
+    std::vector<Slot> slots_;
 };
 
 // The free form the callers of the original code use.
