@@ -174,8 +174,7 @@ private:
         if (equalsNoCase(key, "aircraft")) {
             entryValue(EntryKey::Aircraft, key, value);
         } else if (equalsNoCase(key, "OptionName")) {
-            group_ = &doc_.addGroup();
-            group_->setDefineName(value);
+            group_ = &doc_.addGroup(value);
         } else if (equalsNoCase(key, "family_type")) {
             entryValue(EntryKey::FamilyType, key, value);
         } else if (equalsNoCase(key, "name")) {

@@ -27,8 +27,8 @@ ClsQCPlane* QCGroupPlanes::item(std::string_view pAircraftPath) const {
 }
 
 bool QCGroupPlanes::holds(const ClsQCPlane* pPlane) const {
-    if (!index_.empty())
-        return index_.count(pPlane) != 0;
+    if (index_)
+        return index_->count(pPlane) != 0;
     return std::any_of(items_.begin(), items_.end(),
                        [pPlane](const Item& i) { return i.value == pPlane; });
 }
@@ -41,13 +41,16 @@ void QCGroupPlanes::add(ClsQCPlane* pPlane) {
         items_.reserve(16);
     items_.push_back(Item{pPlane});
     try {
-        if (!index_.empty())
-            index_.insert(pPlane);
-        else if (items_.size() >= kIndexFrom)
+        if (index_) {
+            index_->insert(pPlane);
+        } else if (items_.size() >= kIndexFrom) {
+            auto index = std::make_unique<std::unordered_set<const ClsQCPlane*>>();
             for (const Item& i : items_)
-                index_.insert(i.value);
+                index->insert(i.value);
+            index_ = std::move(index);
+        }
     } catch (...) {
-        index_.clear();
+        index_.reset();
         items_.pop_back();
         throw;
     }
@@ -59,7 +62,8 @@ void QCGroupPlanes::remove(std::string_view pAircraftPath) {
     });
     if (it == items_.end())
         throw KeyError("no such aircraft in the group: " + std::string(pAircraftPath));
-    index_.erase(it->value);
+    if (index_)
+        index_->erase(it->value);
     items_.erase(it);
 }
 

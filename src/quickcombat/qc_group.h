@@ -5,6 +5,7 @@
 #include "quickcombat/qc_string_list.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -38,8 +39,8 @@ private:
     void remove(std::string_view pAircraftPath);
 
     std::vector<Item> items_;
-    // Only a large group keeps a set of its entries.
-    std::unordered_set<const ClsQCPlane*> index_;
+    // Only a large group keeps a set of its entries; a document has thousands of groups.
+    std::unique_ptr<std::unordered_set<const ClsQCPlane*>> index_;
 };
 
 // One quick-combat group: a name (alias or literal, stored as given) and the aircraft it may

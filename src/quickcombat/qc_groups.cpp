@@ -17,9 +17,15 @@ void ClsQCGroups::setDefaultPlaneName(std::string_view pName) {
 ClsQCGrp& ClsQCGroups::addGroup() {
     if (groupCounter_ == std::numeric_limits<int16_t>::max())
         throw Error("too many groups: group ids are used up past 32767");
+    return addGroup(GetNewGroupAlias());
+}
+
+ClsQCGrp& ClsQCGroups::addGroup(std::string_view pName) {
+    if (groupCounter_ == std::numeric_limits<int16_t>::max())
+        throw Error("too many groups: group ids are used up past 32767");
     auto group = std::make_unique<ClsQCGrp>();
     group->setGroupId(static_cast<int16_t>(groupCounter_ + 1));
-    group->setDefineName(GetNewGroupAlias());
+    group->setDefineName(pName);
     group->setStringList(&strings_);
     group->setNameIndex(&groupNames_);
     ClsQCGrp& added = *group;

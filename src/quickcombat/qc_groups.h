@@ -38,6 +38,8 @@ public:
     // A new group with the next id (never reused) and the lowest free generated alias.
     // Throws Error past 32767 groups.
     ClsQCGrp& addGroup();
+    // The same with the name given (a reader's), without working out an alias first.
+    ClsQCGrp& addGroup(std::string_view pName);
     // Takes the group out; its entries and strings stay. Throws KeyError for an unknown id.
     void removeGroup(int16_t pGroupId);
     // The document's entry for the folder (created when new, with the name given if any),
