@@ -146,9 +146,9 @@ private:
     }
 
     // The index, once the collection is large. `entries_` holds each item with its key's hash,
-    // in no particular order; `slots_` is an open-addressed power-of-two table, at most half
-    // full, of eight-byte slots: the top half of the hash (made odd, so that 0 marks a free
-    // slot) and the entry's position. Small slots keep the table in the processor's cache, so
+    // in no particular order; `slots_` is an open-addressed power-of-two table, at most three
+    // quarters full, of eight-byte slots: the top half of the hash (made odd, so that 0 marks a
+    // free slot) and the entry's position. Small slots keep the table in the processor's cache, so
     // that a lookup in a large collection costs about one trip to memory, for the item.
     struct Entry {
         size_t hash;
@@ -194,7 +194,7 @@ private:
     // A table for the entries, large enough for `size` items.
     void reindex(size_t size) {
         size_t capacity = 64;
-        while (capacity < size * 2)
+        while (capacity * 3 < size * 4)
             capacity *= 2;
         std::vector<Slot> table(capacity);
         slots_.swap(table);
@@ -238,7 +238,7 @@ private:
         try {
             if (!slots_.empty()) {
                 entries_.push_back(Entry{hashOf(key), std::prev(items_.end())});
-                if (entries_.size() * 2 <= slots_.size())
+                if (entries_.size() * 4 <= slots_.size() * 3)
                     place(static_cast<uint32_t>(entries_.size() - 1));
                 else
                     reindex(entries_.size());
