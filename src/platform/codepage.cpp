@@ -184,60 +184,66 @@ public:
     // Appends the Shift-JIS run in UTF-8; false (and `out` as it was) when a character of it
     // has no clean conversion, which the whole run's conversion then words.
     bool decode(std::string_view run, std::string& out) {
-        if (toUtf8_.empty())
-            toUtf8_.assign(0x10000, 0);
-        const size_t start = out.size();
-        for (size_t i = 0; i < run.size();) {
+        return convertEach(run, out, toUtf8_, "UTF-8", codePage_.c_str(), [&](size_t i) {
             const auto lead = static_cast<unsigned char>(run[i]);
-            const size_t width =
-                (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC) ? 2 : 1;
-            if (i + width > run.size())
-                return undo(out, start);
-            const std::string_view character = run.substr(i, width);
-            const uint32_t code =
-                width == 2 ? (lead << 8) | static_cast<unsigned char>(run[i + 1]) : lead;
-            uint32_t& entry = toUtf8_[code];
-            if (entry == 0)
-                entry = learn(character, "UTF-8", codePage_.c_str());
-            if (entry == kNone)
-                return undo(out, start);
-            append(entry, out);
-            i += width;
-        }
-        return true;
+            if ((lead < 0x81 || lead > 0x9F) && (lead < 0xE0 || lead > 0xFC))
+                return Character{1, lead};
+            if (i + 2 > run.size())
+                return Character{};
+            return Character{2, static_cast<uint32_t>(lead << 8) |
+                                    static_cast<unsigned char>(run[i + 1])};
+        });
     }
 
     // Appends the UTF-8 run in the code page; false (and `out` as it was) when a character of
     // it has no form there, which the whole run's conversion then names.
     bool encode(std::string_view run, std::string& out) {
-        if (fromUtf8_.empty())
-            fromUtf8_.assign(0x10000, 0);
-        const size_t start = out.size();
-        for (size_t i = 0; i < run.size();) {
+        return convertEach(run, out, fromUtf8_, codePage_.c_str(), "UTF-8", [&](size_t i) {
             const auto lead = static_cast<unsigned char>(run[i]);
             const size_t width = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
             if (width < 2 || width > 3 || i + width > run.size())
-                return undo(out, start); // astral characters and broken sequences
+                return Character{}; // astral characters and broken sequences
             uint32_t point = lead & (width == 2 ? 0x1F : 0x0F);
             for (size_t k = 1; k < width; ++k) {
                 const auto next = static_cast<unsigned char>(run[i + k]);
                 if ((next & 0xC0) != 0x80)
-                    return undo(out, start);
+                    return Character{};
                 point = (point << 6) | (next & 0x3F);
             }
-            uint32_t& entry = fromUtf8_[point];
-            if (entry == 0)
-                entry = learn(run.substr(i, width), codePage_.c_str(), "UTF-8");
-            if (entry == kNone)
-                return undo(out, start);
-            append(entry, out);
-            i += width;
-        }
-        return true;
+            return Character{width, point};
+        });
     }
 
 private:
     static constexpr uint32_t kNone = 0xFFFFFFFF;
+
+    // A character of a run: its width in bytes (0 when it cannot be taken alone) and its index
+    // in the table, below 0x10000.
+    struct Character {
+        size_t width = 0;
+        uint32_t index = 0;
+    };
+
+    template <typename Split>
+    bool convertEach(std::string_view run, std::string& out, std::vector<uint32_t>& table,
+                     const char* to, const char* from, Split split) {
+        if (table.empty())
+            table.assign(0x10000, 0);
+        const size_t start = out.size();
+        for (size_t i = 0; i < run.size();) {
+            const Character character = split(i);
+            if (character.width == 0)
+                return undo(out, start);
+            uint32_t& entry = table[character.index];
+            if (entry == 0)
+                entry = learn(run.substr(i, character.width), to, from);
+            if (entry == kNone)
+                return undo(out, start);
+            append(entry, out);
+            i += character.width;
+        }
+        return true;
+    }
 
     static bool undo(std::string& out, size_t start) {
         out.resize(start);

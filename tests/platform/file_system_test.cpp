@@ -88,6 +88,28 @@ TEST(CodePage, RoundTripAndUndecodableBytes) {
     EXPECT_THROW(platform::utf8ToAnsi("🚀"), ArgumentError);
 }
 
+// Characters are kept once converted: a second conversion, and one after the code page has
+// changed and changed back, give what the converter gives.
+TEST(CodePage, RepeatedConversionsAndAnotherCodePage) {
+    struct Restore {
+        std::string codePage = platform::ansiCodePage();
+        ~Restore() { platform::setAnsiCodePage(codePage); }
+    } restore;
+    const std::string text = "零式艦上戦闘機 ｶﾀｶﾅ";
+    const std::string bytes = platform::utf8ToAnsi(text);
+    EXPECT_EQ(platform::utf8ToAnsi(text), bytes);
+    EXPECT_EQ(platform::ansiToUtf8(bytes), text);
+    EXPECT_EQ(platform::ansiToUtf8(bytes), text);
+    EXPECT_THROW(platform::utf8ToAnsi("零🚀"), ArgumentError);
+    EXPECT_EQ(platform::ansiToUtf8("\x83\x41\x83"), "ア\xef\xbf\xbd"); // a lead byte cut off
+    platform::setAnsiCodePage("CP1252");
+    EXPECT_EQ(platform::utf8ToAnsi("é"), "\xe9");
+    EXPECT_THROW(platform::utf8ToAnsi("零"), ArgumentError);
+    platform::setAnsiCodePage(restore.codePage);
+    EXPECT_EQ(platform::utf8ToAnsi(text), bytes);
+    EXPECT_EQ(platform::ansiToUtf8(bytes), text);
+}
+
 TEST(InstanceLock, SecondHolderIsRefusedUntilReleased) {
     TempDir dir;
     platform::InstanceLock first("vokari", dir.path());
