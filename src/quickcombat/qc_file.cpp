@@ -53,6 +53,12 @@ public:
         number_ = number;
         if (section_ == Section::Group && entryLine(raw))
             return;
+        otherLine(raw);
+    }
+
+private:
+    // Any line but an entry's as the writer puts it.
+    [[gnu::noinline]] void otherLine(std::string_view raw) {
         const std::string_view text = trimView(raw);
         if (text.empty() || text.front() == ';')
             return;
@@ -86,7 +92,6 @@ public:
         }
     }
 
-private:
     enum class EntryKey { Aircraft, FamilyType, Name };
 
     // An entry line as the writer puts it ("aircraft.0=...", "family_type.0=...",
@@ -445,10 +450,13 @@ public:
     // A text of the document. One with a line break (which would end its line early) or with
     // no form in the code page is noted; the caller finds and names it.
     void text(std::string_view value) {
-        if (isAsciiLine(value)) {
+        if (isAsciiLine(value))
             put(value);
-            return;
-        }
+        else
+            otherText(value);
+    }
+    // A text that is not plain ASCII, or that holds a line break.
+    [[gnu::noinline]] void otherText(std::string_view value) {
         lineBreak_ |= findLineBreak(value, 0) != value.size();
         if (!encode_ || platform::isAsciiText(value)) {
             put(value);
@@ -467,6 +475,9 @@ public:
             block_[used_++] = static_cast<char>('0' + n % 10);
             return;
         }
+        otherNumber(n);
+    }
+    [[gnu::noinline]] void otherNumber(long long n) {
         char digits[24];
         const auto result = std::to_chars(digits, digits + sizeof digits, n);
         put(std::string_view(digits, static_cast<size_t>(result.ptr - digits)));
