@@ -35,7 +35,8 @@ inline uint64_t bytesEqual(uint64_t word, char c) {
 
 } // namespace byte_scan
 
-// The first CR or LF at or after `pos`, or the end of the text.
+// The first CR or LF at or after `pos`, or the end of the text: sixteen or eight bytes at a
+// time, then byte by byte.
 inline size_t findLineBreak(std::string_view text, size_t pos) {
 #if defined(__SSE2__)
     const __m128i cr = _mm_set1_epi8('\r');
@@ -48,6 +49,12 @@ inline size_t findLineBreak(std::string_view text, size_t pos) {
             return pos + static_cast<size_t>(std::countr_zero(static_cast<unsigned>(hits)));
     }
 #endif
+    for (; pos + 8 <= text.size(); pos += 8) {
+        const uint64_t word = byte_scan::load(text.data() + pos);
+        if (const uint64_t hits =
+                byte_scan::bytesEqual(word, '\r') | byte_scan::bytesEqual(word, '\n'))
+            return pos + static_cast<size_t>(std::countr_zero(hits)) / 8;
+    }
     while (pos < text.size() && text[pos] != '\r' && text[pos] != '\n')
         ++pos;
     return pos;

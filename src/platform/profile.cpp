@@ -20,10 +20,6 @@
 #include <unordered_map>
 #include <vector>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace vokari::platform {
 namespace {
 
@@ -57,44 +53,6 @@ Grammar grammarOf(std::string_view bytes) {
     return g;
 }
 
-// The high bit of the first byte of `word` (in memory order) that is `byte`, or 0; bits of
-// later bytes may be set too.
-inline uint64_t byteMark(uint64_t word, char byte) {
-    constexpr uint64_t kOnes = 0x0101010101010101ull;
-    const uint64_t x = word ^ (kOnes * static_cast<unsigned char>(byte));
-    return (x - kOnes) & ~x & (kOnes * 0x80);
-}
-
-// The first CR or LF at or after `pos`, or `size`. Lines run some tens of bytes: sixteen or
-// eight at a time, then byte by byte.
-inline size_t lineEnd(const char* data, size_t pos, size_t size) {
-#if defined(__SSE2__)
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    for (; pos + 16 <= size; pos += 16) {
-        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + pos));
-        const auto marks = static_cast<unsigned>(
-            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, cr), _mm_cmpeq_epi8(chunk, lf))));
-        if (marks != 0)
-            return pos + static_cast<size_t>(std::countr_zero(marks));
-    }
-#endif
-    for (; pos + 8 <= size; pos += 8) {
-        uint64_t word;
-        std::memcpy(&word, data + pos, 8);
-        const uint64_t marks = byteMark(word, '\n') | byteMark(word, '\r');
-        if (marks == 0)
-            continue;
-        // The lowest mark is exact: only bytes after a match can be marked falsely.
-        if constexpr (std::endian::native == std::endian::little)
-            return pos + static_cast<size_t>(std::countr_zero(marks)) / 8;
-        break;
-    }
-    while (pos < size && data[pos] != '\n' && data[pos] != '\r')
-        ++pos;
-    return pos;
-}
-
 // Lines end at LF, CR LF or a lone CR, as Windows reads them (files from old Macs and old
 // editors end lines with CR alone).
 class LineCursor {
@@ -106,7 +64,7 @@ public:
         if (pos_ >= size)
             return false;
         const char* data = bytes_.data();
-        const size_t end = lineEnd(data, pos_, size);
+        const size_t end = findLineBreak(bytes_, pos_);
         line.begin = pos_;
         line.end = end;
         if (end == size)
