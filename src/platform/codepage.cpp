@@ -283,7 +283,8 @@ template <typename RunEnd, typename Memo>
 std::string convertRuns(std::string_view in, const char* to, const char* from, bool strict,
                         std::string_view replacement, RunEnd runEnd, Memo memo) {
     std::string out;
-    out.reserve(in.size() + in.size() / 4);
+    // A Shift-JIS character of two bytes takes three in UTF-8.
+    out.reserve(in.size() + in.size() / 2);
     size_t pos = 0;
     while (pos < in.size()) {
         const size_t ascii = asciiRunEnd(in, pos);
