@@ -51,6 +51,8 @@ public:
 
     void line(std::string_view raw, int number) {
         number_ = number;
+        if (raw.empty()) // the writer puts one after every entry
+            return;
         if (section_ == Section::Group && entryLine(raw))
             return;
         otherLine(raw);
