@@ -52,10 +52,6 @@ QString defaultText(bool isDefault) {
     return isDefault ? FrmAircraftEnabler::tr("DEF") : QStringLiteral(" ");
 }
 
-QString keyOf(const QTreeWidgetItem* row) {
-    return row->data(0, Qt::UserRole).toString();
-}
-
 void warnStockSwitchOff() {
     showMessage(us(FrmAircraftEnabler::tr(kCaption)),
                 joinLines({us(FrmAircraftEnabler::tr("デフォルト航空機は無効化できません。")),
@@ -85,9 +81,7 @@ FrmAircraftEnabler::FrmAircraftEnabler(int16_t pVer, QWidget* parent)
     buildControls();
     buildMenus();
 
-    const double dpi = logicalDpiY() > 0 ? logicalDpiY() : 96;
-    setMinimumSize(static_cast<int>(std::lround(twipsToPixels(kMinWidthTwips, dpi))),
-                   static_cast<int>(std::lround(twipsToPixels(kMinHeightTwips, dpi))));
+    setMinimumSizeInTwips(this, kMinWidthTwips, kMinHeightTwips);
     restorePlacement(this, kPlacementName, true);
 
     try {
@@ -148,70 +142,51 @@ void FrmAircraftEnabler::buildControls() {
     client_->installEventFilter(this);
     connect(LstAircraft, &QTreeWidget::itemDoubleClicked, this, [this] { reverseEnableFlg(); });
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(client_);
+    fillWithClient(this, client_);
 }
 
 void FrmAircraftEnabler::buildMenus() {
-    menuBar_ = new QMenuBar(this);
-    menuBar_->setObjectName(QStringLiteral("menuBar"));
-    layout()->setMenuBar(menuBar_);
+    menuBar_ = addMenuBar(this);
 
-    const auto addEntry = [this](QMenu* menu, const char* name, const QString& caption,
-                                 const QKeySequence& shortcut, auto action) {
-        QAction* entry = addMenuEntry(this, menu, name, caption, shortcut);
-        connect(entry, &QAction::triggered, this, action);
-        return entry;
-    };
-
-    mnuFile = menuBar_->addMenu(tr("ファイル(&F)"));
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuFile_Save = addEntry(mnuFile, "mnuFile_Save", tr("保存(&S)"),
-                            QKeySequence(Qt::CTRL | Qt::Key_S), [this] { saveAircrafts(); });
+    mnuFile = addMenu(menuBar_, "mnuFile", tr("ファイル(&F)"));
+    mnuFile_Save = addMenuEntry(this, mnuFile, "mnuFile_Save", tr("保存(&S)"),
+                                QKeySequence(Qt::CTRL | Qt::Key_S), [this] { saveAircrafts(); });
     addMenuSeparator(mnuFile, "mnuFile_sep1");
-    mnuFile_Exit = addEntry(mnuFile, "mnuFile_Exit", tr("終了(&X)"), QKeySequence(), [this] {
-        // After the menu has closed: closing may ask a question.
-        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
-    });
+    mnuFile_Exit = addExitEntry(this, mnuFile, tr("終了(&X)"));
     connect(mnuFile, &QMenu::aboutToShow, this, [this] { mnuFile_Save->setEnabled(boolChanged); });
 
-    mnuEdit = menuBar_->addMenu(tr("編集(&E)"));
-    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
-    mnuEdit_Undo = addEntry(mnuEdit, "mnuEdit_Undo", tr("元に戻す(&U)"),
-                            QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { undo(); });
+    mnuEdit = addMenu(menuBar_, "mnuEdit", tr("編集(&E)"));
+    mnuEdit_Undo = addMenuEntry(this, mnuEdit, "mnuEdit_Undo", tr("元に戻す(&U)"),
+                                QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { undo(); });
     addMenuSeparator(mnuEdit, "mnuEdit_sep1");
-    MnuEdit_Active = addEntry(mnuEdit, "MnuEdit_Active", tr("有効(&A)"), QKeySequence(),
-                              [this] { setEnableFlgs(true); });
-    MnuEdit_Inactive = addEntry(mnuEdit, "MnuEdit_Inactive", tr("無効(&I)"), QKeySequence(),
-                                [this] { setEnableFlgs(false); });
+    MnuEdit_Active = addMenuEntry(this, mnuEdit, "MnuEdit_Active", tr("有効(&A)"), QKeySequence(),
+                                  [this] { setEnableFlgs(true); });
+    MnuEdit_Inactive = addMenuEntry(this, mnuEdit, "MnuEdit_Inactive", tr("無効(&I)"),
+                                    QKeySequence(), [this] { setEnableFlgs(false); });
     addMenuSeparator(mnuEdit, "mnuEdit_sep2");
     mnuEdit_DeleteAircraft =
-        addEntry(mnuEdit, "mnuEdit_DeleteAircraft", tr("航空機ファイルを削除(&D)"),
-                 QKeySequence(Qt::Key_Delete), [this] { deleteAircraftFiles(); });
+        addMenuEntry(this, mnuEdit, "mnuEdit_DeleteAircraft", tr("航空機ファイルを削除(&D)"),
+                     QKeySequence(Qt::Key_Delete), [this] { deleteAircraftFiles(); });
     connect(mnuEdit, &QMenu::aboutToShow, this, [this] { mnuEdit_Undo->setEnabled(boolUndo); });
 
-    mnuOpt = menuBar_->addMenu(tr("オプション(&O)"));
-    mnuOpt->setObjectName(QStringLiteral("mnuOpt"));
+    mnuOpt = addMenu(menuBar_, "mnuOpt", tr("オプション(&O)"));
     MnuOpt_EditDefAircraft =
-        addEntry(mnuOpt, "MnuOpt_EditDefAircraft", tr("デフォルト航空機の編集を許可(&P)"),
-                 QKeySequence(), [this] { permitEditDefAircraft(!boolPermitEditDef); });
+        addMenuEntry(this, mnuOpt, "MnuOpt_EditDefAircraft", tr("デフォルト航空機の編集を許可(&P)"),
+                     QKeySequence(), [this] { permitEditDefAircraft(!boolPermitEditDef); });
     MnuOpt_EditDefAircraft->setCheckable(true);
     // The gauge option is kept but not offered: deleting never removes gauge files.
     mnuOpt_sep1 = addMenuSeparator(mnuOpt, "mnuOpt_sep1");
     mnuOpt_sep1->setVisible(false);
     mnuOpt_DeleteGauges =
-        addEntry(mnuOpt, "mnuOpt_DeleteGauges", tr("削除時に計器ファイルも削除する(&G)"),
-                 QKeySequence(), [this] { permitDeleteGauges(!boolPermitDeleteGauges); });
+        addMenuEntry(this, mnuOpt, "mnuOpt_DeleteGauges", tr("削除時に計器ファイルも削除する(&G)"),
+                     QKeySequence(), [this] { permitDeleteGauges(!boolPermitDeleteGauges); });
     mnuOpt_DeleteGauges->setCheckable(true);
     mnuOpt_DeleteGauges->setVisible(false);
 
-    mnuHelp = menuBar_->addMenu(tr("ヘルプ(&H)"));
-    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuHelp = addMenu(menuBar_, "mnuHelp", tr("ヘルプ(&H)"));
     addMenuSeparator(mnuHelp, "mnuHelp_sep1");
-    mnuHelp_Ver = addEntry(mnuHelp, "mnuHelp_Ver", tr("バージョン情報(&A)"), QKeySequence(),
-                           [this] { showAbout(); });
+    mnuHelp_Ver = addMenuEntry(this, mnuHelp, "mnuHelp_Ver", tr("バージョン情報(&A)"),
+                               QKeySequence(), [this] { showAbout(); });
 }
 
 void FrmAircraftEnabler::setAircrafts() {
@@ -249,7 +224,7 @@ void FrmAircraftEnabler::setAircrafts() {
 }
 
 ClsAirCraft& FrmAircraftEnabler::aircraftOf(const QTreeWidgetItem* row) {
-    return aircrafts->aircraftList.item(us(keyOf(row)));
+    return aircrafts->aircraftList.item(us(rowKey(row)));
 }
 
 void FrmAircraftEnabler::showActivate(const ClsAirCraft& aircraft) {
@@ -366,7 +341,7 @@ void FrmAircraftEnabler::deleteAircraftFiles() {
     std::vector<std::string> leftOnDisk;
     std::string failure;
     for (const QTreeWidgetItem* row : selected) {
-        const std::string key = us(keyOf(row));
+        const std::string key = us(rowKey(row));
         keys.push_back(key);
         try {
             if (aircrafts->deleteAircraftFile(key, boolPermitDeleteGauges) > 0)

@@ -44,10 +44,6 @@ constexpr int kListTop = 56;
 constexpr int kListGap = 10;
 constexpr int kStatusBarHeight = 22;
 
-QString keyOf(const QTreeWidgetItem* row) {
-    return row->data(0, Qt::UserRole).toString();
-}
-
 // Rows are picked whole: a click on a column cut off at the right does not scroll the row's
 // first column out of sight.
 class RowList : public QTreeWidget {
@@ -73,15 +69,6 @@ QTreeWidget* newList(QWidget* parent, const char* name, bool severalRows) {
     return list;
 }
 
-void setColumns(QTreeWidget* list, const QStringList& captions, std::initializer_list<int> widths) {
-    list->clear();
-    list->setColumnCount(static_cast<int>(captions.size()));
-    list->setHeaderLabels(captions);
-    int column = 0;
-    for (int width : widths)
-        list->setColumnWidth(column++, width);
-}
-
 QString nameOf(const ClsAirCraft& aircraft) {
     return qs(aircraft.directory() + " (" + aircraft.title() + ")");
 }
@@ -100,9 +87,7 @@ FrmAliasSetting::FrmAliasSetting(int16_t pVer, QWidget* parent)
     buildControls();
     buildMenus();
 
-    const double dpi = logicalDpiY() > 0 ? logicalDpiY() : 96;
-    setMinimumSize(static_cast<int>(std::lround(twipsToPixels(kMinWidthTwips, dpi))),
-                   static_cast<int>(std::lround(twipsToPixels(kMinHeightTwips, dpi))));
+    setMinimumSizeInTwips(this, kMinWidthTwips, kMinHeightTwips);
     restorePlacement(this, kPlacementName, true);
 
     try {
@@ -175,59 +160,39 @@ void FrmAliasSetting::buildControls() {
     StBar->addWidget(stBarText_, 1);
     client_->installEventFilter(this);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(client_);
+    fillWithClient(this, client_);
 }
 
 void FrmAliasSetting::buildMenus() {
-    menuBar_ = new QMenuBar(this);
-    menuBar_->setObjectName(QStringLiteral("menuBar"));
-    layout()->setMenuBar(menuBar_);
+    menuBar_ = addMenuBar(this);
 
-    const auto addEntry = [this](QMenu* menu, const char* name, const QString& caption,
-                                 const QKeySequence& shortcut, auto action) {
-        QAction* entry = addMenuEntry(this, menu, name, caption, shortcut);
-        connect(entry, &QAction::triggered, this, action);
-        return entry;
-    };
-    const auto addMenu = [this](const char* name, const QString& caption) {
-        QMenu* menu = menuBar_->addMenu(caption);
-        menu->setObjectName(QString::fromLatin1(name));
-        return menu;
-    };
-
-    mnuFile = addMenu("mnuFile", tr("ファイル(&F)"));
-    mnuFile_Save = addEntry(mnuFile, "mnuFile_Save", tr("保存(&S)"),
-                            QKeySequence(Qt::CTRL | Qt::Key_S), [this] { saveAircrafts(); });
-    mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFile_sep1"));
-    mnuFile_Exit = addEntry(mnuFile, "mnuFile_Exit", tr("終了(&X)"), QKeySequence(), [this] {
-        // After the menu has closed: closing may ask a question.
-        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
-    });
+    mnuFile = addMenu(menuBar_, "mnuFile", tr("ファイル(&F)"));
+    mnuFile_Save = addMenuEntry(this, mnuFile, "mnuFile_Save", tr("保存(&S)"),
+                                QKeySequence(Qt::CTRL | Qt::Key_S), [this] { saveAircrafts(); });
+    addMenuSeparator(mnuFile, "mnuFile_sep1");
+    mnuFile_Exit = addExitEntry(this, mnuFile, tr("終了(&X)"));
     connect(mnuFile, &QMenu::aboutToShow, this, [this] { mnuFile_Save->setEnabled(boolChanged); });
 
-    mnuEdit = addMenu("mnuEdit", tr("編集(&E)"));
-    mnuEdit_Undo = addEntry(mnuEdit, "mnuEdit_Undo", tr("元に戻す(&U)"),
-                            QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { undo(); });
-    mnuEdit_Set = addEntry(mnuEdit, "mnuEdit_Set", tr("変更(&C)"), QKeySequence(),
-                           [this] { setCurrentAlias(); });
+    mnuEdit = addMenu(menuBar_, "mnuEdit", tr("編集(&E)"));
+    mnuEdit_Undo = addMenuEntry(this, mnuEdit, "mnuEdit_Undo", tr("元に戻す(&U)"),
+                                QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { undo(); });
+    mnuEdit_Set = addMenuEntry(this, mnuEdit, "mnuEdit_Set", tr("変更(&C)"), QKeySequence(),
+                               [this] { setCurrentAlias(); });
     connect(mnuEdit, &QMenu::aboutToShow, this,
             [this] { mnuEdit_Undo->setEnabled(undoKind != 0); });
 
-    mnuView = addMenu("mnuView", tr("表示(&V)"));
-    mnuView_Sound = addEntry(mnuView, "mnuView_Sound", tr("サウンド(&S)"), QKeySequence(),
-                             [this] { viewSound(); });
+    mnuView = addMenu(menuBar_, "mnuView", tr("表示(&V)"));
+    mnuView_Sound = addMenuEntry(this, mnuView, "mnuView_Sound", tr("サウンド(&S)"), QKeySequence(),
+                                 [this] { viewSound(); });
     mnuView_Sound->setCheckable(true);
-    mnuView_Panel = addEntry(mnuView, "mnuView_Panel", tr("パネル(&P)"), QKeySequence(),
-                             [this] { viewPanel(); });
+    mnuView_Panel = addMenuEntry(this, mnuView, "mnuView_Panel", tr("パネル(&P)"), QKeySequence(),
+                                 [this] { viewPanel(); });
     mnuView_Panel->setCheckable(true);
 
-    mnuHelp = addMenu("mnuHelp", tr("ヘルプ(&H)"));
-    mnuHelp->addSeparator()->setObjectName(QStringLiteral("mnuHelp_sep1"));
-    mnuHelp_Ver = addEntry(mnuHelp, "mnuHelp_Ver", tr("バージョン情報(&A)"), QKeySequence(),
-                           [this] { showAbout(); });
+    mnuHelp = addMenu(menuBar_, "mnuHelp", tr("ヘルプ(&H)"));
+    addMenuSeparator(mnuHelp, "mnuHelp_sep1");
+    mnuHelp_Ver = addMenuEntry(this, mnuHelp, "mnuHelp_Ver", tr("バージョン情報(&A)"),
+                               QKeySequence(), [this] { showAbout(); });
 }
 
 void FrmAliasSetting::setAircrafts() {
@@ -264,7 +229,7 @@ QTreeWidget* FrmAliasSetting::lenderList(AliasKind kind) const {
 }
 
 ClsAirCraft& FrmAliasSetting::aircraftOf(const QTreeWidgetItem* row) {
-    return aircrafts->aircraftList.item(us(keyOf(row)));
+    return aircrafts->aircraftList.item(us(rowKey(row)));
 }
 
 void FrmAliasSetting::showAlias(const ClsAirCraft& aircraft, AliasKind kind) {

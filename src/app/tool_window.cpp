@@ -1,7 +1,13 @@
 #include "app/tool_window.h"
 
+#include "app/settings_file.h"
+
 #include <QMenu>
+#include <QMenuBar>
 #include <QToolBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <cmath>
 
 #include "aircraft/aircraft_enabler_window.h"
 #include "aircraft/alias_setting_window.h"
@@ -43,6 +49,64 @@ QAction* addMenuSeparator(QMenu* menu, const char* name) {
     QAction* separator = menu->addSeparator();
     separator->setObjectName(QString::fromLatin1(name));
     return separator;
+}
+
+QAction* addExitEntry(QWidget* window, QMenu* menu, const QString& caption) {
+    return addMenuEntry(window, menu, "mnuFile_Exit", caption, QKeySequence(), [window] {
+        QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection);
+    });
+}
+
+void fillWithClient(QWidget* window, QWidget* client) {
+    auto* layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(client);
+}
+
+QMenuBar* addMenuBar(QWidget* window) {
+    auto* bar = new QMenuBar(window);
+    bar->setObjectName(QStringLiteral("menuBar"));
+    window->layout()->setMenuBar(bar);
+    return bar;
+}
+
+QMenu* addMenu(QMenuBar* bar, const char* name, const QString& caption) {
+    QMenu* menu = bar->addMenu(caption);
+    menu->setObjectName(QString::fromLatin1(name));
+    return menu;
+}
+
+int pixelsOfTwips(const QWidget* widget, double twips) {
+    const double dpi = widget->logicalDpiY() > 0 ? widget->logicalDpiY() : 96;
+    return static_cast<int>(std::lround(twipsToPixels(twips, dpi)));
+}
+
+void setMinimumSizeInTwips(QWidget* window, double width, double height) {
+    window->setMinimumSize(pixelsOfTwips(window, width), pixelsOfTwips(window, height));
+}
+
+QString rowKey(const QTreeWidgetItem* row) {
+    return row->data(0, Qt::UserRole).toString();
+}
+
+QTreeWidgetItem* selectedRow(const QTreeWidget* list) {
+    const QList<QTreeWidgetItem*> rows = list->selectedItems();
+    return rows.isEmpty() ? nullptr : rows.first();
+}
+
+void selectRow(QTreeWidget* list, int index) {
+    if (QTreeWidgetItem* row = list->topLevelItem(index))
+        list->setCurrentItem(row);
+}
+
+void setColumns(QTreeWidget* list, const QStringList& captions, std::initializer_list<int> widths) {
+    list->clear();
+    list->setColumnCount(static_cast<int>(captions.size()));
+    list->setHeaderLabels(captions);
+    int column = 0;
+    for (int width : widths)
+        list->setColumnWidth(column++, width);
 }
 
 namespace {

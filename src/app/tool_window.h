@@ -2,12 +2,14 @@
 
 #include "app/startup.h"
 
+#include <QAction>
 #include <QDialog>
 #include <QKeySequence>
 #include <QStringList>
 #include <QStyle>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 
 // The tool windows the launcher opens. A tool window is a QDialog in
@@ -21,7 +23,10 @@
 // starts from a fresh window. Its tests live in tests/<feature>/<name>_window_test.cpp: call
 // vokari::test::qtApp() (support/qt_app.h) and answer its questions with a ScriptedPrompt.
 class QMenu;
+class QMenuBar;
 class QToolBar;
+class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace vokari::ui {
 
@@ -35,6 +40,34 @@ QAction* addToolButton(QToolBar* bar, const char* name, QStyle::StandardPixmap i
 QAction* addMenuEntry(QWidget* window, QMenu* menu, const char* name, const QString& caption,
                       const QKeySequence& shortcut = {});
 QAction* addMenuSeparator(QMenu* menu, const char* name);
+// The same entry, running `action` when it is chosen.
+template <typename Action>
+QAction* addMenuEntry(QWidget* window, QMenu* menu, const char* name, const QString& caption,
+                      const QKeySequence& shortcut, Action action) {
+    QAction* entry = addMenuEntry(window, menu, name, caption, shortcut);
+    QObject::connect(entry, &QAction::triggered, window, action);
+    return entry;
+}
+// The File menu's "mnuFile_Exit": the window closes once the menu has closed, as closing may
+// ask a question.
+QAction* addExitEntry(QWidget* window, QMenu* menu, const QString& caption);
+
+// The window's client area fills it, without margins; its menu bar ("menuBar") goes above.
+void fillWithClient(QWidget* window, QWidget* client);
+QMenuBar* addMenuBar(QWidget* window);
+QMenu* addMenu(QMenuBar* bar, const char* name, const QString& caption);
+
+// A length the forms give in twips, in whole pixels of the widget's screen.
+int pixelsOfTwips(const QWidget* widget, double twips);
+// The smallest size of the window, given in twips as its form gives it.
+void setMinimumSizeInTwips(QWidget* window, double width, double height);
+
+// The lists of the tool windows: each row keeps its key (a folder name) in its first column.
+QString rowKey(const QTreeWidgetItem* row);
+QTreeWidgetItem* selectedRow(const QTreeWidget* list);
+void selectRow(QTreeWidget* list, int index);
+// Empties the list and gives it these columns.
+void setColumns(QTreeWidget* list, const QStringList& captions, std::initializer_list<int> widths);
 
 // A tool window that opens files handed to it from outside (the installer: a package named on
 // the command line), as if they had been dropped on it.

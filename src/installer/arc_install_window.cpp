@@ -102,9 +102,7 @@ FrmArcInstall::FrmArcInstall(int16_t pVer, QWidget* parent)
     buildControls();
     buildMenus();
 
-    const double dpi = logicalDpiY() > 0 ? logicalDpiY() : 96;
-    setMinimumSize(static_cast<int>(std::lround(twipsToPixels(kMinWidthTwips, dpi))),
-                   static_cast<int>(std::lround(twipsToPixels(kMinHeightTwips, dpi))));
+    setMinimumSizeInTwips(this, kMinWidthTwips, kMinHeightTwips);
     restorePlacement(this, kPlacementName, true);
 
     cfsVersion = pVer;
@@ -201,31 +199,26 @@ void FrmArcInstall::buildControls() {
 }
 
 void FrmArcInstall::buildMenus() {
-    menuBar_ = new QMenuBar(this);
-    menuBar_->setObjectName(QStringLiteral("menuBar"));
-    layout()->setMenuBar(menuBar_);
+    menuBar_ = addMenuBar(this);
 
     const auto addEntry = [this](QMenu* menu, const char* name, const QString& caption,
                                  auto action) {
-        QAction* entry = addMenuEntry(this, menu, name, caption);
         // After the menu has closed: every command may ask or open a dialog.
-        connect(entry, &QAction::triggered, this,
-                [this, action] { QMetaObject::invokeMethod(this, action, Qt::QueuedConnection); });
-        return entry;
+        return addMenuEntry(this, menu, name, caption, QKeySequence(), [this, action] {
+            QMetaObject::invokeMethod(this, action, Qt::QueuedConnection);
+        });
     };
     const auto open = [this] { openWithDialog(); };
     const auto extractDir = [this] { chooseExtractFolder(); };
     const auto searchFile = [this] { searchExtractFolder(); };
     const auto view = [this] { viewSelectedFiles(); };
 
-    mnuFile = menuBar_->addMenu(tr("ファイル(&F)"));
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuFile = addMenu(menuBar_, "mnuFile", tr("ファイル(&F)"));
     mnuFile_Open = addEntry(mnuFile, "mnuFile_Open", tr("開く(&O)"), open);
     addMenuSeparator(mnuFile, "mnuFile_sep1");
     mnuFile_Exit = addEntry(mnuFile, "mnuFile_Exit", tr("終了(&X)"), [this] { close(); });
 
-    mnuEdit = menuBar_->addMenu(tr("編集(&E)"));
-    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+    mnuEdit = addMenu(menuBar_, "mnuEdit", tr("編集(&E)"));
     mnuEdit_ExtractDir =
         addEntry(mnuEdit, "mnuEdit_ExtractDir", tr("解凍先ディレクトリの指定(&D)"), extractDir);
     mnuEdit_SearchFile = addEntry(mnuEdit, "mnuEdit_SearchFile",
@@ -248,8 +241,7 @@ void FrmArcInstall::buildMenus() {
     addMenuSeparator(mnuPopup, "mnuPopup_sep2");
     mnuPopup_View = addEntry(mnuPopup, "mnuPopup_View", tr("選択したファイルの内容を表示"), view);
 
-    mnuHelp = menuBar_->addMenu(tr("ヘルプ(&H)"));
-    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuHelp = addMenu(menuBar_, "mnuHelp", tr("ヘルプ(&H)"));
     addMenuSeparator(mnuHelp, "mnuHelp_sep1");
     mnuHelp_Ver =
         addEntry(mnuHelp, "mnuHelp_Ver", tr("バージョン情報(&A)"), [this] { showAbout(); });

@@ -47,32 +47,10 @@ constexpr int kLabelTop = 40;
 constexpr int kListLeft = 8;
 constexpr int kListTop = 56;
 
-QString keyOf(const QTreeWidgetItem* row) {
-    return row->data(0, Qt::UserRole).toString();
-}
-
-QTreeWidgetItem* selectedRow(const QTreeWidget* list) {
-    const QList<QTreeWidgetItem*> rows = list->selectedItems();
-    return rows.isEmpty() ? nullptr : rows.first();
-}
-
-void selectRow(QTreeWidget* list, int index) {
-    if (QTreeWidgetItem* row = list->topLevelItem(index))
-        list->setCurrentItem(row);
-}
-
 // The keys come back to the editor afterwards, with or without a window manager.
 void showModal(QDialog& dialog, QWidget* owner) {
     dialog.exec();
     owner->activateWindow();
-}
-
-void setColumns(QTreeWidget* list, const QStringList& labels, std::initializer_list<int> widths) {
-    list->setColumnCount(static_cast<int>(labels.size()));
-    list->setHeaderLabels(labels);
-    int column = 0;
-    for (int width : widths)
-        list->setColumnWidth(column++, width);
 }
 
 } // namespace
@@ -86,9 +64,7 @@ FrmQCEdit::FrmQCEdit(int16_t pVer, QWidget* parent)
     buildControls();
     buildMenus();
 
-    const double dpi = logicalDpiY() > 0 ? logicalDpiY() : 96;
-    setMinimumSize(static_cast<int>(std::lround(twipsToPixels(kMinWidthTwips, dpi))),
-                   static_cast<int>(std::lround(twipsToPixels(kMinHeightTwips, dpi))));
+    setMinimumSizeInTwips(this, kMinWidthTwips, kMinHeightTwips);
     restorePlacement(this, kPlacementName, true);
 
     try {
@@ -191,70 +167,51 @@ void FrmQCEdit::buildControls() {
     });
     client_->installEventFilter(this);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(client_);
+    fillWithClient(this, client_);
 }
 
 void FrmQCEdit::buildMenus() {
-    menuBar_ = new QMenuBar(this);
-    menuBar_->setObjectName(QStringLiteral("menuBar"));
-    layout()->setMenuBar(menuBar_);
+    menuBar_ = addMenuBar(this);
 
-    const auto addEntry = [this](QMenu* menu, const char* name, const QString& caption,
-                                 const QKeySequence& shortcut, auto action) {
-        QAction* entry = addMenuEntry(this, menu, name, caption, shortcut);
-        connect(entry, &QAction::triggered, this, action);
-        return entry;
-    };
-
-    mnuFile = menuBar_->addMenu(tr("ファイル(&F)"));
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuFile_Save = addEntry(mnuFile, "mnuFile_Save", tr("保存(&S)"),
-                            QKeySequence(Qt::CTRL | Qt::Key_S), [this] { save(); });
+    mnuFile = addMenu(menuBar_, "mnuFile", tr("ファイル(&F)"));
+    mnuFile_Save = addMenuEntry(this, mnuFile, "mnuFile_Save", tr("保存(&S)"),
+                                QKeySequence(Qt::CTRL | Qt::Key_S), [this] { save(); });
     addMenuSeparator(mnuFile, "mnuFile_sep1");
-    mnuFile_Exit = addEntry(mnuFile, "mnuFile_Exit", tr("終了(&X)"), QKeySequence(), [this] {
-        // After the menu has closed: closing may ask a question.
-        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
-    });
+    mnuFile_Exit = addExitEntry(this, mnuFile, tr("終了(&X)"));
 
-    mnuEdit = menuBar_->addMenu(tr("編集(&E)"));
-    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+    mnuEdit = addMenu(menuBar_, "mnuEdit", tr("編集(&E)"));
     mnuEdit_Add_EnemyGroup =
-        addEntry(mnuEdit, "mnuEdit_Add_EnemyGroup", tr("敵の航空機の種類を追加(&E)"),
-                 QKeySequence(Qt::SHIFT | Qt::Key_Insert), [this] { addQCGroup(); });
-    mnuEdit_Add_EnemyAircraft =
-        addEntry(mnuEdit, "mnuEdit_Add_EnemyAircraft", tr("敵の航空機の種類に航空機を追加(&A)"),
-                 QKeySequence(Qt::CTRL | Qt::Key_Insert), [this] { addQCPlane(); });
-    mnuEdit_Edit = addEntry(mnuEdit, "mnuEdit_Edit", tr("編集(&E)"), QKeySequence(),
-                            [this] { editByFocus(); });
+        addMenuEntry(this, mnuEdit, "mnuEdit_Add_EnemyGroup", tr("敵の航空機の種類を追加(&E)"),
+                     QKeySequence(Qt::SHIFT | Qt::Key_Insert), [this] { addQCGroup(); });
+    mnuEdit_Add_EnemyAircraft = addMenuEntry(
+        this, mnuEdit, "mnuEdit_Add_EnemyAircraft", tr("敵の航空機の種類に航空機を追加(&A)"),
+        QKeySequence(Qt::CTRL | Qt::Key_Insert), [this] { addQCPlane(); });
+    mnuEdit_Edit = addMenuEntry(this, mnuEdit, "mnuEdit_Edit", tr("編集(&E)"), QKeySequence(),
+                                [this] { editByFocus(); });
     addMenuSeparator(mnuEdit, "mnuEdit_sep1");
-    mnuEdit_Delete = addEntry(mnuEdit, "mnuEdit_Delete", tr("削除(&D)"),
-                              QKeySequence(Qt::Key_Delete), [this] { deleteByFocus(); });
+    mnuEdit_Delete = addMenuEntry(this, mnuEdit, "mnuEdit_Delete", tr("削除(&D)"),
+                                  QKeySequence(Qt::Key_Delete), [this] { deleteByFocus(); });
     connect(mnuEdit, &QMenu::aboutToShow, this, [this] { updateEditItems(); });
 
     // The lists' pop-up menu, not on the menu bar.
     mnuEdit2 = new QMenu(tr("編集２"), this);
     mnuEdit2->setObjectName(QStringLiteral("mnuEdit2"));
-    mnuEdit2_Add = addEntry(mnuEdit2, "mnuEdit2_Add", tr("追加(&A)"), QKeySequence(),
-                            [this] { addByFocus(); });
-    mnuEdit2_Edit = addEntry(mnuEdit2, "mnuEdit2_Edit", tr("編集(&E)"), QKeySequence(),
-                             [this] { editByFocus(); });
+    mnuEdit2_Add = addMenuEntry(this, mnuEdit2, "mnuEdit2_Add", tr("追加(&A)"), QKeySequence(),
+                                [this] { addByFocus(); });
+    mnuEdit2_Edit = addMenuEntry(this, mnuEdit2, "mnuEdit2_Edit", tr("編集(&E)"), QKeySequence(),
+                                 [this] { editByFocus(); });
     addMenuSeparator(mnuEdit2, "mnuEdit2_sep1");
-    mnuEdit2_Delete = addEntry(mnuEdit2, "mnuEdit2_Delete", tr("削除(&D)"), QKeySequence(),
-                               [this] { deleteByFocus(); });
+    mnuEdit2_Delete = addMenuEntry(this, mnuEdit2, "mnuEdit2_Delete", tr("削除(&D)"),
+                                   QKeySequence(), [this] { deleteByFocus(); });
     connect(mnuEdit2, &QMenu::aboutToShow, this, [this] { updateEditItems(); });
 
-    mnuHelp = menuBar_->addMenu(tr("ヘルプ(&H)"));
-    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuHelp = addMenu(menuBar_, "mnuHelp", tr("ヘルプ(&H)"));
     addMenuSeparator(mnuHelp, "mnuHelp_sep1");
-    mnuHelp_Ver = addEntry(mnuHelp, "mnuHelp_Ver", tr("バージョン情報(&A)"), QKeySequence(),
-                           [this] { FrmAbout(this).exec(); });
+    mnuHelp_Ver = addMenuEntry(this, mnuHelp, "mnuHelp_Ver", tr("バージョン情報(&A)"),
+                               QKeySequence(), [this] { FrmAbout(this).exec(); });
 }
 
 void FrmQCEdit::setAircrafts() {
-    LstAircraft->clear();
     setColumns(LstAircraft, {tr("表示名")}, {200});
     QList<QTreeWidgetItem*> rows;
     for (const auto& entry : aircrafts->aircraftList) {
@@ -267,7 +224,6 @@ void FrmQCEdit::setAircrafts() {
 
 void FrmQCEdit::setGroupList() {
     const QSignalBlocker block(LstGroup);
-    LstGroup->clear();
     setColumns(LstGroup, {tr("ID"), tr("表示名")}, {50, 200});
     QList<QTreeWidgetItem*> rows;
     for (const auto& entry : document->Groups()) {
@@ -292,7 +248,6 @@ ClsQCGrp* FrmQCEdit::selectedQCGroup() {
 }
 
 void FrmQCEdit::setGrpPlanes(int16_t groupId) {
-    LstQCPlane->clear();
     setColumns(LstQCPlane, {tr("タイプ"), tr("表示名")}, {50, 200});
     if (!document->Groups().keyExists(groupKey(groupId)))
         return;
@@ -316,7 +271,7 @@ void FrmQCEdit::setGrpPlanes(int16_t groupId) {
 
 ClsQCPlane* FrmQCEdit::selectedQCPlane() {
     const QTreeWidgetItem* row = selectedRow(LstQCPlane);
-    const std::string key = row ? us(keyOf(row)) : std::string();
+    const std::string key = row ? us(rowKey(row)) : std::string();
     return key.empty() ? nullptr : document->findPlane(key);
 }
 
@@ -392,7 +347,7 @@ void FrmQCEdit::addQCPlane() {
     for (int i = 0; i < LstAircraft->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* row = LstAircraft->topLevelItem(i);
         if (row->isSelected())
-            folders << keyOf(row);
+            folders << rowKey(row);
     }
     addPlanes(folders);
 }
@@ -418,7 +373,7 @@ void FrmQCEdit::removeQCPlane() {
     const int16_t g = selectedGroupId();
     if (!row || !g || !document->Groups().keyExists(groupKey(g)))
         return;
-    const std::string key = us(keyOf(row));
+    const std::string key = us(rowKey(row));
     const int index = LstQCPlane->indexOfTopLevelItem(row);
     delete row;
     ClsQCGrp& group = document->group(g);

@@ -2,6 +2,7 @@
 
 #include "app/message_box_dialog.h"
 #include "app/placement_window.h"
+#include "app/tool_window.h"
 #include "common/prompt.h"
 #include "quickcombat/qc_group.h"
 
@@ -23,10 +24,7 @@ FrmQCGroupEdit::FrmQCGroupEdit(QWidget* parent) : QDialog(parent) {
     setObjectName(kPlacementName);
     setWindowTitle(tr("グループ編集"));
 
-    const double dpi = logicalDpiY() > 0 ? logicalDpiY() : 96;
-    const auto px = [dpi](double twips) {
-        return static_cast<int>(std::lround(twipsToPixels(twips, dpi)));
-    };
+    const auto px = [this](double twips) { return pixelsOfTwips(this, twips); };
 
     LblOptionName2 = new QLabel(tr("敵の航空機の種類（グループ）の名称"), this);
     LblOptionName2->setObjectName(QStringLiteral("LblOptionName2"));

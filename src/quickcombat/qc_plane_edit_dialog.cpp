@@ -2,6 +2,7 @@
 
 #include "app/message_box_dialog.h"
 #include "app/placement_window.h"
+#include "app/tool_window.h"
 #include "quickcombat/qc_file.h"
 #include "quickcombat/qc_plane.h"
 
@@ -22,10 +23,7 @@ FrmQCPlaneEdit::FrmQCPlaneEdit(QWidget* parent) : QDialog(parent) {
     setObjectName(kPlacementName);
     setWindowTitle(tr("航空機編集"));
 
-    const double dpi = logicalDpiY() > 0 ? logicalDpiY() : 96;
-    const auto px = [dpi](double twips) {
-        return static_cast<int>(std::lround(twipsToPixels(twips, dpi)));
-    };
+    const auto px = [this](double twips) { return pixelsOfTwips(this, twips); };
     const auto label = [this, &px](const char* name, const QString& text, int left, int top) {
         auto* l = new QLabel(text, this);
         l->setObjectName(QString::fromLatin1(name));
