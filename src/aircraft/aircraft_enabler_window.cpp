@@ -129,15 +129,7 @@ void FrmAircraftEnabler::buildControls() {
     Label1->setObjectName(QStringLiteral("Label1"));
 
     LstAircraft = new QTreeWidget(client_);
-    LstAircraft->setObjectName(QStringLiteral("LstAircraft"));
-    LstAircraft->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    LstAircraft->setRootIsDecorated(false);
-    LstAircraft->setItemsExpandable(false);
-    LstAircraft->setUniformRowHeights(true);
-    LstAircraft->setSortingEnabled(false);
-    LstAircraft->setAllColumnsShowFocus(true);
-    LstAircraft->header()->setStretchLastSection(false);
-    LstAircraft->header()->setSectionsMovable(false);
+    setUpRowList(LstAircraft, "LstAircraft", QAbstractItemView::ExtendedSelection);
     LstAircraft->viewport()->installEventFilter(this);
     client_->installEventFilter(this);
     connect(LstAircraft, &QTreeWidget::itemDoubleClicked, this, [this] { reverseEnableFlg(); });

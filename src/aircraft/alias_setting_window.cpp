@@ -56,16 +56,9 @@ public:
 
 QTreeWidget* newList(QWidget* parent, const char* name, bool severalRows) {
     auto* list = new RowList(parent);
-    list->setObjectName(QString::fromLatin1(name));
-    list->setSelectionMode(severalRows ? QAbstractItemView::ExtendedSelection
-                                       : QAbstractItemView::SingleSelection);
-    list->setRootIsDecorated(false);
-    list->setItemsExpandable(false);
-    list->setUniformRowHeights(true);
-    list->setSortingEnabled(false);
-    list->setAllColumnsShowFocus(true);
-    list->header()->setStretchLastSection(false);
-    list->header()->setSectionsMovable(false);
+    setUpRowList(list, name,
+                 severalRows ? QAbstractItemView::ExtendedSelection
+                             : QAbstractItemView::SingleSelection);
     return list;
 }
 

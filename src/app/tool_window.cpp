@@ -2,6 +2,7 @@
 
 #include "app/settings_file.h"
 
+#include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
@@ -84,6 +85,18 @@ int pixelsOfTwips(const QWidget* widget, double twips) {
 
 void setMinimumSizeInTwips(QWidget* window, double width, double height) {
     window->setMinimumSize(pixelsOfTwips(window, width), pixelsOfTwips(window, height));
+}
+
+void setUpRowList(QTreeWidget* list, const char* name, QAbstractItemView::SelectionMode selection) {
+    list->setObjectName(QString::fromLatin1(name));
+    list->setSelectionMode(selection);
+    list->setRootIsDecorated(false);
+    list->setItemsExpandable(false);
+    list->setUniformRowHeights(true);
+    list->setSortingEnabled(false);
+    list->setAllColumnsShowFocus(true);
+    list->header()->setStretchLastSection(false);
+    list->header()->setSectionsMovable(false);
 }
 
 QString rowKey(const QTreeWidgetItem* row) {

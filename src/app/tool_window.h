@@ -2,6 +2,7 @@
 
 #include "app/startup.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QDialog>
 #include <QKeySequence>
@@ -66,6 +67,8 @@ void setMinimumSizeInTwips(QWidget* window, double width, double height);
 QString rowKey(const QTreeWidgetItem* row);
 QTreeWidgetItem* selectedRow(const QTreeWidget* list);
 void selectRow(QTreeWidget* list, int index);
+// A flat list of rows picked whole, with fixed columns.
+void setUpRowList(QTreeWidget* list, const char* name, QAbstractItemView::SelectionMode selection);
 // Empties the list and gives it these columns.
 void setColumns(QTreeWidget* list, const QStringList& captions, std::initializer_list<int> widths);
 

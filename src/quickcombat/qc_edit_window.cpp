@@ -123,30 +123,25 @@ void FrmQCEdit::buildControls() {
               tr("敵の航空機の種類から航空機を削除"), [this] { removeQCPlane(); });
 
     const auto addList = [this](QTreeWidget* list, const char* name, const QString& caption,
-                                QLabel*& label, const char* labelName) {
-        list->setObjectName(QString::fromLatin1(name));
-        list->setRootIsDecorated(false);
-        list->setItemsExpandable(false);
-        list->setUniformRowHeights(true);
-        list->setAllColumnsShowFocus(true);
-        list->header()->setStretchLastSection(false);
-        list->header()->setSectionsMovable(false);
+                                QLabel*& label, const char* labelName,
+                                QAbstractItemView::SelectionMode selection) {
+        setUpRowList(list, name, selection);
         list->viewport()->installEventFilter(this);
         label = new QLabel(caption, client_);
         label->setObjectName(QString::fromLatin1(labelName));
     };
     LstAircraft = new QCAircraftDragList(client_);
-    addList(LstAircraft, "LstAircraft", tr("インストール済航空機"), LblAircraft, "LblAircraft");
-    LstAircraft->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    addList(LstAircraft, "LstAircraft", tr("インストール済航空機"), LblAircraft, "LblAircraft",
+            QAbstractItemView::ExtendedSelection);
     LstAircraft->setDragEnabled(true);
     LstAircraft->setDragDropMode(QAbstractItemView::DragOnly);
     LstAircraft->setDefaultDropAction(Qt::CopyAction);
     LstGroup = new QTreeWidget(client_);
-    addList(LstGroup, "LstGroup", tr("敵の航空機の種類（グループ）"), LblGroup, "LblGroup");
-    LstGroup->setSelectionMode(QAbstractItemView::SingleSelection);
+    addList(LstGroup, "LstGroup", tr("敵の航空機の種類（グループ）"), LblGroup, "LblGroup",
+            QAbstractItemView::SingleSelection);
     LstQCPlane = new QTreeWidget(client_);
-    addList(LstQCPlane, "LstQCPlane", tr("グループに所属する航空機"), LblQCPlane, "LblQCPlane");
-    LstQCPlane->setSelectionMode(QAbstractItemView::SingleSelection);
+    addList(LstQCPlane, "LstQCPlane", tr("グループに所属する航空機"), LblQCPlane, "LblQCPlane",
+            QAbstractItemView::SingleSelection);
     LstQCPlane->setAcceptDrops(true);
     LstQCPlane->viewport()->setAcceptDrops(true);
 
