@@ -65,12 +65,7 @@ protected:
         writeFile(folder / dir / "aircraft.cfg", aircraftFile(title));
     }
 
-    std::unique_ptr<FrmAircraftEnabler> open() {
-        auto w = std::make_unique<FrmAircraftEnabler>(2);
-        w->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-        return w;
-    }
+    std::unique_ptr<FrmAircraftEnabler> open() { return test::shownWindow<FrmAircraftEnabler>(2); }
 
     static QTreeWidget* list(const QWidget& w) { return child<QTreeWidget>(w, "LstAircraft"); }
     static QAction* button(const QWidget& w, Button index) {

@@ -60,10 +60,7 @@ protected:
     }
 
     std::unique_ptr<FrmAliasSetting> open(int16_t version = 2) {
-        auto w = std::make_unique<FrmAliasSetting>(version);
-        w->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-        return w;
+        return test::shownWindow<FrmAliasSetting>(version);
     }
 
     static QTreeWidget* list(const QWidget& w, const char* name) {

@@ -96,12 +96,7 @@ protected:
         writeFile(game / "Aircraft" / dir / name, sjis("[fltsim.0]\r\ntitle=" + title + "\r\n"));
     }
 
-    std::unique_ptr<FrmQCEdit> open() {
-        auto w = std::make_unique<FrmQCEdit>(2);
-        w->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-        return w;
-    }
+    std::unique_ptr<FrmQCEdit> open() { return test::shownWindow<FrmQCEdit>(2); }
 
     static QTreeWidget* list(const QWidget& w, const char* name) {
         return child<QTreeWidget>(w, name);

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QApplication>
+#include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
+#include <memory>
+#include <utility>
 
 namespace vokari::test {
 
@@ -34,6 +37,14 @@ template <typename T> T* child(const QWidget& window, const char* name) {
     T* found = window.findChild<T*>(QString::fromUtf8(name));
     EXPECT_NE(found, nullptr) << name;
     return found;
+}
+
+// A tool window, shown and on screen.
+template <typename Window, typename... Args> std::unique_ptr<Window> shownWindow(Args&&... args) {
+    auto window = std::make_unique<Window>(std::forward<Args>(args)...);
+    window->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    return window;
 }
 
 } // namespace vokari::test
