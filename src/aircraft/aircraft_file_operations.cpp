@@ -2,7 +2,7 @@
 #include "aircraft/aircraft_list.h"
 
 #include "common/directory_tree.h"
-#include "common/error.h"
+#include "platform/error.h"
 #include "common/file_helpers.h"
 #include "platform/file_system.h"
 #include "platform/host_paths.h"

@@ -2,9 +2,9 @@
 
 #include "aircraft/panel_file.h"
 #include "aircraft/stock_aircraft.h"
-#include "app/installation.h"
+#include "frame/installation.h"
 #include "common/file_helpers.h"
-#include "common/text.h"
+#include "platform/text.h"
 #include "platform/file_system.h"
 #include "platform/profile.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "aircraft/aircraft.h"
-#include "common/error.h"
+#include "platform/error.h"
 #include "common/keyed_collection.h"
 
 #include <cstdint>

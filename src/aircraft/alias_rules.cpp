@@ -1,6 +1,6 @@
 #include "aircraft/alias_rules.h"
 
-#include "app/installation.h"
+#include "frame/installation.h"
 #include "platform/file_system.h"
 
 #include <utility>

@@ -1,6 +1,6 @@
 #include "aircraft/panel_file.h"
 
-#include "common/text.h"
+#include "platform/text.h"
 #include "platform/profile.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "aircraft/aircraft_list.h"
 #include "aircraft/alias_rules.h"
 #include "cli/cli.h"
-#include "common/error.h"
+#include "platform/error.h"
 
 #include <ostream>
 #include <vector>

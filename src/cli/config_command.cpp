@@ -1,5 +1,5 @@
 #include "cli/cli.h"
-#include "common/error.h"
+#include "platform/error.h"
 #include "gameconfig/cfs_ini.h"
 
 #include <ostream>

@@ -1,4 +1,4 @@
-#include "app/installation.h"
+#include "frame/installation.h"
 #include "cli/cli.h"
 #include "copy/cfs_copy.h"
 

@@ -1,8 +1,8 @@
-#include "app/demo.h"
-#include "app/prefix_choice.h"
-#include "app/version.h"
+#include "frame/demo.h"
+#include "frame/prefix_choice.h"
+#include "frame/version.h"
 #include "cli/cli.h"
-#include "common/error.h"
+#include "platform/error.h"
 #include "platform/host_paths.h"
 
 #include <iostream>

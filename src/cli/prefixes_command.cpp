@@ -1,4 +1,4 @@
-#include "app/prefix_choice.h"
+#include "frame/prefix_choice.h"
 #include "cli/cli.h"
 
 #include <ostream>

@@ -1,6 +1,6 @@
 #include "common/decimal_text.h"
 
-#include "common/text.h"
+#include "platform/text.h"
 
 #include <charconv>
 #include <cmath>

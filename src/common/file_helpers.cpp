@@ -1,6 +1,6 @@
 #include "common/file_helpers.h"
 
-#include "common/text.h"
+#include "platform/text.h"
 #include "platform/file_system.h"
 
 #include <vector>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "common/error.h"
-#include "common/text.h"
+#include "platform/error.h"
+#include "platform/text.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "common/prompt.h"
 
-#include "common/text.h"
+#include "platform/text.h"
 
 namespace vokari {
 namespace {

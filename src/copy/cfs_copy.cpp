@@ -1,6 +1,6 @@
 #include "copy/cfs_copy.h"
 
-#include "common/text.h"
+#include "platform/text.h"
 #include "platform/file_copy.h"
 
 #include <cerrno>

@@ -1,7 +1,7 @@
 #include "gameconfig/cfs_ini.h"
 
-#include "app/installation.h"
-#include "common/error.h"
+#include "frame/installation.h"
+#include "platform/error.h"
 #include "platform/codepage.h"
 #include "platform/profile.h"
 

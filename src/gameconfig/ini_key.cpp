@@ -1,6 +1,6 @@
 #include "gameconfig/ini_key.h"
 
-#include "common/text.h"
+#include "platform/text.h"
 
 namespace vokari {
 

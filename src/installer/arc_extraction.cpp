@@ -1,7 +1,7 @@
 #include "installer/arc_extraction.h"
 
-#include "common/error.h"
-#include "common/text.h"
+#include "platform/error.h"
+#include "platform/text.h"
 #include "installer/archiver.h"
 #include "platform/file_system.h"
 #include "platform/host_paths.h"

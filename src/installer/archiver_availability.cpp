@@ -1,6 +1,6 @@
 #include "installer/archiver_availability.h"
 
-#include "common/text.h"
+#include "platform/text.h"
 #include "platform/environment.h"
 #include "platform/host_paths.h"
 #include "platform/process.h"

@@ -1,7 +1,7 @@
 #include "installer/cfs_arc_file.h"
 
 #include "common/file_helpers.h"
-#include "common/text.h"
+#include "platform/text.h"
 #include "installer/cfs_arc_list.h"
 #include "platform/file_system.h"
 

@@ -1,9 +1,9 @@
 #include "installer/cfs_arc_list.h"
 
-#include "app/installation.h"
-#include "common/error.h"
+#include "frame/installation.h"
+#include "platform/error.h"
 #include "common/file_helpers.h"
-#include "common/text.h"
+#include "platform/text.h"
 #include "installer/arc_extraction.h"
 #include "installer/arc_placement.h"
 #include "installer/arc_result.h"

@@ -1,7 +1,7 @@
 #include "installer/folder_search.h"
 
 #include "common/file_helpers.h"
-#include "common/text.h"
+#include "platform/text.h"
 #include "platform/file_system.h"
 
 namespace vokari {

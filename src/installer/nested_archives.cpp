@@ -1,7 +1,7 @@
 #include "installer/nested_archives.h"
 
-#include "app/installation.h"
-#include "common/error.h"
+#include "frame/installation.h"
+#include "platform/error.h"
 #include "installer/arc_result.h"
 #include "platform/host_paths.h"
 

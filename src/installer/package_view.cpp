@@ -1,7 +1,7 @@
 #include "installer/package_view.h"
 
 #include "common/file_helpers.h"
-#include "common/text.h"
+#include "platform/text.h"
 #include "platform/codepage.h"
 #include "platform/file_system.h"
 

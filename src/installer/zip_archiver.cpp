@@ -1,6 +1,6 @@
 #include "installer/archiver.h"
 
-#include "common/error.h"
+#include "platform/error.h"
 #include "platform/codepage.h"
 #include "platform/host_paths.h"
 

@@ -1,7 +1,7 @@
 #include "platform/codepage.h"
 
-#include "common/error.h"
-#include "common/text.h"
+#include "platform/error.h"
+#include "platform/text.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,6 +1,6 @@
 #include "platform/environment.h"
 
-#include "common/error.h"
+#include "platform/error.h"
 
 #include <cstdlib>
 #include <sys/stat.h>

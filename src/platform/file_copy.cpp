@@ -1,6 +1,6 @@
 #include "platform/file_copy.h"
 
-#include "common/text.h"
+#include "platform/text.h"
 
 #include <algorithm>
 #include <atomic>

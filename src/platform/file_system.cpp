@@ -1,7 +1,7 @@
 #include "platform/file_system.h"
 
-#include "common/error.h"
-#include "common/text.h"
+#include "platform/error.h"
+#include "platform/text.h"
 #include "platform/host_paths.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "platform/host_paths.h"
 
-#include "common/text.h"
+#include "platform/text.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,8 +1,8 @@
 #include "platform/profile.h"
 
-#include "common/byte_scan.h"
-#include "common/error.h"
-#include "common/text.h"
+#include "platform/byte_scan.h"
+#include "platform/error.h"
+#include "platform/text.h"
 #include "platform/codepage.h"
 #include "platform/file_system.h"
 #include "platform/host_paths.h"

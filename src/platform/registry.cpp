@@ -1,6 +1,6 @@
 #include "platform/registry.h"
 
-#include "common/text.h"
+#include "platform/text.h"
 #include "platform/file_system.h"
 #include "platform/host_paths.h"
 

@@ -1,6 +1,6 @@
 #include "platform/wine_prefixes.h"
 
-#include "common/text.h"
+#include "platform/text.h"
 #include "platform/file_system.h"
 
 #include <algorithm>

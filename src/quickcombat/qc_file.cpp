@@ -1,10 +1,10 @@
 #include "quickcombat/qc_file.h"
 
-#include "common/byte_scan.h"
+#include "platform/byte_scan.h"
 #include "common/decimal_text.h"
-#include "common/error.h"
+#include "platform/error.h"
 #include "common/file_helpers.h"
-#include "common/text.h"
+#include "platform/text.h"
 #include "platform/codepage.h"
 #include "platform/file_system.h"
 #include "platform/host_paths.h"

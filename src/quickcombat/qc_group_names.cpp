@@ -1,6 +1,6 @@
 #include "quickcombat/qc_group_names.h"
 
-#include "common/error.h"
+#include "platform/error.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,6 +1,6 @@
 #include "quickcombat/qc_groups.h"
 
-#include "common/error.h"
+#include "platform/error.h"
 
 #include <limits>
 

@@ -1,6 +1,6 @@
 #include "quickcombat/qc_plane.h"
 
-#include "common/error.h"
+#include "platform/error.h"
 
 namespace vokari {
 

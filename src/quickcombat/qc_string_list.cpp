@@ -1,6 +1,6 @@
 #include "quickcombat/qc_string_list.h"
 
-#include "common/error.h"
+#include "platform/error.h"
 
 #include <limits>
 

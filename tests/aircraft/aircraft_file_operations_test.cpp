@@ -1,5 +1,5 @@
 #include "aircraft/aircraft_list.h"
-#include "common/error.h"
+#include "platform/error.h"
 #include "support/fixtures.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "common/error.h"
+#include "platform/error.h"
 #include "common/keyed_collection.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "aircraft/aircraft_list.h"
-#include "app/installation.h"
-#include "common/error.h"
+#include "frame/installation.h"
+#include "platform/error.h"
 #include "installer/arc_result.h"
 #include "installer/cfs_arc_list.h"
 #include "platform/profile.h"

@@ -1,7 +1,7 @@
 // For the kill loop: saves a game file over and over, alternating between two versions, until
 // it is killed; or checks that the file is one of the two versions, whole.
 //   save_loop FOLDER profile|qc init|run|check
-#include "common/error.h"
+#include "platform/error.h"
 #include "platform/profile.h"
 #include "quickcombat/qc_file.h"
 

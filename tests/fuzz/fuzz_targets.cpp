@@ -1,8 +1,8 @@
 #include "fuzz_targets.h"
 
 #include "aircraft/aircraft_list.h"
-#include "app/installation.h"
-#include "common/error.h"
+#include "frame/installation.h"
+#include "platform/error.h"
 #include "installer/arc_extraction.h"
 #include "installer/arc_placement.h"
 #include "installer/cfs_arc_list.h"

@@ -1,4 +1,4 @@
-#include "common/error.h"
+#include "platform/error.h"
 #include "gameconfig/cfs_ini.h"
 #include "platform/profile.h"
 #include "support/fixtures.h"

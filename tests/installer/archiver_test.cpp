@@ -1,4 +1,4 @@
-#include "common/error.h"
+#include "platform/error.h"
 #include "installer/archiver.h"
 #include "support/archive_builders.h"
 #include "support/fixtures.h"

@@ -1,4 +1,4 @@
-#include "app/installation.h"
+#include "frame/installation.h"
 #include "installer/arc_result.h"
 #include "installer/cfs_arc_list.h"
 #include "installer/nested_archives.h"

@@ -1,4 +1,4 @@
-#include "common/error.h"
+#include "platform/error.h"
 #include "platform/codepage.h"
 #include "platform/file_system.h"
 #include "platform/instance_lock.h"

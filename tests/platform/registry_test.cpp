@@ -1,4 +1,4 @@
-#include "app/installation.h"
+#include "frame/installation.h"
 #include "platform/registry.h"
 #include "support/fixtures.h"
 

@@ -1,6 +1,6 @@
-#include "app/installation.h"
-#include "common/error.h"
-#include "common/text.h"
+#include "frame/installation.h"
+#include "platform/error.h"
+#include "platform/text.h"
 #include "quickcombat/qc_file.h"
 #include "support/fixtures.h"
 

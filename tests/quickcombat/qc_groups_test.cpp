@@ -1,4 +1,4 @@
-#include "common/error.h"
+#include "platform/error.h"
 #include "quickcombat/qc_groups.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #include <csignal>
 #include <sys/resource.h>
 
-#include "common/text.h"
+#include "platform/text.h"
 #include "platform/codepage.h"
 #include "platform/host_paths.h"
 #include "platform/profile.h"

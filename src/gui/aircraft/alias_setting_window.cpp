@@ -1,0 +1,452 @@
+#include "gui/aircraft/alias_setting_window.h"
+
+#include "gui/kit/about_dialog.h"
+#include "gui/kit/failure_dialog.h"
+#include "gui/kit/message_box_dialog.h"
+#include "gui/kit/placement_window.h"
+#include "frame/settings_file.h"
+#include "gui/kit/tool_window.h"
+#include "common/prompt.h"
+#include "platform/text.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QStatusBar>
+#include <QStringList>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+namespace vokari::ui {
+namespace {
+
+const QString kPlacementName = QStringLiteral("FrmAliasSetting");
+
+// The smallest window, in twips.
+constexpr double kMinWidthTwips = 9720;
+constexpr double kMinHeightTwips = 7890;
+
+// Where the form puts the lists and their labels, in pixels of the window's inside.
+constexpr int kLabelTop = 40;
+constexpr int kListLeft = 8;
+constexpr int kListTop = 56;
+constexpr int kListGap = 10;
+constexpr int kStatusBarHeight = 22;
+
+// Rows are picked whole: a click on a column cut off at the right does not scroll the row's
+// first column out of sight.
+class RowList : public QTreeWidget {
+public:
+    using QTreeWidget::QTreeWidget;
+    void scrollTo(const QModelIndex& index, ScrollHint hint) override {
+        QTreeWidget::scrollTo(index.siblingAtColumn(0), hint);
+    }
+};
+
+QTreeWidget* newList(QWidget* parent, const char* name, bool severalRows) {
+    auto* list = new RowList(parent);
+    setUpRowList(list, name,
+                 severalRows ? QAbstractItemView::ExtendedSelection
+                             : QAbstractItemView::SingleSelection);
+    return list;
+}
+
+QString nameOf(const ClsAirCraft& aircraft) {
+    return qs(aircraft.directory() + " (" + aircraft.title() + ")");
+}
+
+std::string lines(const QStringList& parts) {
+    return us(parts.join(QStringLiteral("\r\n")));
+}
+
+} // namespace
+
+FrmAliasSetting::FrmAliasSetting(int16_t pVer, QWidget* parent)
+    : EditingToolWindow(kPlacementName, parent), aircrafts(std::make_unique<ClsAircraftList>()) {
+    setObjectName(kPlacementName);
+    setWindowTitle(tr("音声・パネルファイル設定"));
+    setSizeGripEnabled(true);
+    buildControls();
+    buildMenus();
+
+    setMinimumSizeInTwips(this, kMinWidthTwips, kMinHeightTwips);
+    restorePlacement(this, kPlacementName, true);
+
+    try {
+        aircrafts->setVersion(pVer);
+        readAliasAircrafts(*aircrafts);
+    } catch (const std::exception& e) {
+        // What was read so far is listed; every edit works on single aircraft.
+        showMessage(us(windowTitle()),
+                    lines({tr("航空機の一覧を読み込めませんでした。"), failureText(e)}),
+                    PromptIcon::Error);
+    }
+    setAircrafts();
+    viewSound();
+    boolChanged = false;
+    undoKind = 0;
+    updateToolbar();
+}
+
+FrmAliasSetting::~FrmAliasSetting() = default;
+
+void FrmAliasSetting::buildControls() {
+    client_ = new QWidget(this);
+    client_->setObjectName(QStringLiteral("client"));
+
+    TBar = makeToolBar("TBar", client_);
+    const auto addButton = [this](const char* name, QStyle::StandardPixmap icon, const QString& tip,
+                                  auto action) {
+        QAction* button = addToolButton(TBar, name, icon, tip);
+        connect(button, &QAction::triggered, this, action);
+    };
+    addButton("TBarSave", QStyle::SP_DialogSaveButton, tr("保存"), [this] { saveAircrafts(); });
+    TBar->addSeparator();
+    addButton("TBarUndo", QStyle::SP_ArrowBack, tr("元に戻す"), [this] { undo(); });
+    addButton("TBarSet", QStyle::SP_DialogApplyButton, tr("変更"), [this] { setCurrentAlias(); });
+    TBar->addSeparator();
+
+    // Images 4 and 5: the button shows which view is on.
+    soundImage_ = style()->standardIcon(QStyle::SP_MediaVolume);
+    panelImage_ = style()->standardIcon(QStyle::SP_ComputerIcon);
+    auto* views = new QMenu(this);
+    views->setObjectName(QStringLiteral("TBarViewMenu"));
+    QAction* toSound = views->addAction(tr("音声"), this, [this] { viewSound(); });
+    toSound->setObjectName(QStringLiteral("TBarView_Sound"));
+    QAction* toPanel = views->addAction(tr("パネル"), this, [this] { viewPanel(); });
+    toPanel->setObjectName(QStringLiteral("TBarView_Panel"));
+    viewButton_ = new QToolButton(TBar);
+    viewButton_->setObjectName(QStringLiteral("TBarView"));
+    viewButton_->setToolTip(tr("表示"));
+    viewButton_->setPopupMode(QToolButton::MenuButtonPopup); // the button itself does nothing
+    viewButton_->setMenu(views);
+    TBar->addWidget(viewButton_);
+
+    LblTargert = new QLabel(tr("Aliasを使用している航空機"), client_);
+    LblTargert->setObjectName(QStringLiteral("LblTargert"));
+    LblAircraft = new QLabel(tr("データを持っている航空機"), client_);
+    LblAircraft->setObjectName(QStringLiteral("LblAircraft"));
+
+    LstTargetSound = newList(client_, "LstTargetSound", true);
+    LstTargetPanel = newList(client_, "LstTargetPanel", true);
+    LstAircraftSound = newList(client_, "LstAircraftSound", false);
+    LstAircraftPanel = newList(client_, "LstAircraftPanel", false);
+    for (QTreeWidget* targets : {LstTargetSound, LstTargetPanel})
+        targets->viewport()->installEventFilter(this);
+
+    StBar = new QStatusBar(client_);
+    StBar->setObjectName(QStringLiteral("StBar"));
+    StBar->setSizeGripEnabled(false); // the window has its own
+    stBarText_ = new QLabel(StBar);
+    stBarText_->setObjectName(QStringLiteral("StBarText"));
+    StBar->addWidget(stBarText_, 1);
+    client_->installEventFilter(this);
+
+    fillWithClient(this, client_);
+}
+
+void FrmAliasSetting::buildMenus() {
+    menuBar_ = addMenuBar(this);
+
+    mnuFile = addMenu(menuBar_, "mnuFile", tr("ファイル(&F)"));
+    mnuFile_Save = addMenuEntry(this, mnuFile, "mnuFile_Save", tr("保存(&S)"),
+                                QKeySequence(Qt::CTRL | Qt::Key_S), [this] { saveAircrafts(); });
+    addMenuSeparator(mnuFile, "mnuFile_sep1");
+    mnuFile_Exit = addExitEntry(this, mnuFile, tr("終了(&X)"));
+    connect(mnuFile, &QMenu::aboutToShow, this, [this] { mnuFile_Save->setEnabled(boolChanged); });
+
+    mnuEdit = addMenu(menuBar_, "mnuEdit", tr("編集(&E)"));
+    mnuEdit_Undo = addMenuEntry(this, mnuEdit, "mnuEdit_Undo", tr("元に戻す(&U)"),
+                                QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { undo(); });
+    mnuEdit_Set = addMenuEntry(this, mnuEdit, "mnuEdit_Set", tr("変更(&C)"), QKeySequence(),
+                               [this] { setCurrentAlias(); });
+    connect(mnuEdit, &QMenu::aboutToShow, this,
+            [this] { mnuEdit_Undo->setEnabled(undoKind != 0); });
+
+    mnuView = addMenu(menuBar_, "mnuView", tr("表示(&V)"));
+    mnuView_Sound = addMenuEntry(this, mnuView, "mnuView_Sound", tr("サウンド(&S)"), QKeySequence(),
+                                 [this] { viewSound(); });
+    mnuView_Sound->setCheckable(true);
+    mnuView_Panel = addMenuEntry(this, mnuView, "mnuView_Panel", tr("パネル(&P)"), QKeySequence(),
+                                 [this] { viewPanel(); });
+    mnuView_Panel->setCheckable(true);
+
+    mnuHelp = addMenu(menuBar_, "mnuHelp", tr("ヘルプ(&H)"));
+    addMenuSeparator(mnuHelp, "mnuHelp_sep1");
+    mnuHelp_Ver = addMenuEntry(this, mnuHelp, "mnuHelp_Ver", tr("バージョン情報(&A)"),
+                               QKeySequence(), [this] { showAbout(); });
+}
+
+void FrmAliasSetting::setAircrafts() {
+    const QString title = tr("表示名");
+    setColumns(LstAircraftSound, {title}, {200});
+    setColumns(LstTargetSound, {tr("音声"), title}, {100, 200});
+    setColumns(LstAircraftPanel, {title}, {200});
+    setColumns(LstTargetPanel, {tr("パネル"), title}, {100, 200});
+    soundRows_.clear();
+    panelRows_.clear();
+
+    for (const auto& entry : aircrafts->aircraftList) {
+        const ClsAirCraft& aircraft = entry.value;
+        for (AliasKind kind : {AliasKind::Sound, AliasKind::Panel}) {
+            QTreeWidgetItem* row = nullptr;
+            if (canLendAlias(aircraft, kind)) {
+                row = new QTreeWidgetItem(lenderList(kind), {qs(aircraft.title())});
+            } else {
+                row = new QTreeWidgetItem(targetList(kind),
+                                          {qs(aliasOf(aircraft, kind)), qs(aircraft.title())});
+                (kind == AliasKind::Sound ? soundRows_ : panelRows_).add(entry.key, row);
+            }
+            row->setData(0, Qt::UserRole, qs(entry.key));
+        }
+    }
+}
+
+QTreeWidget* FrmAliasSetting::targetList(AliasKind kind) const {
+    return kind == AliasKind::Sound ? LstTargetSound : LstTargetPanel;
+}
+
+QTreeWidget* FrmAliasSetting::lenderList(AliasKind kind) const {
+    return kind == AliasKind::Sound ? LstAircraftSound : LstAircraftPanel;
+}
+
+ClsAirCraft& FrmAliasSetting::aircraftOf(const QTreeWidgetItem* row) {
+    return aircrafts->aircraftList.item(us(rowKey(row)));
+}
+
+void FrmAliasSetting::showAlias(const ClsAirCraft& aircraft, AliasKind kind) {
+    const auto& rows = kind == AliasKind::Sound ? soundRows_ : panelRows_;
+    if (rows.keyExists(aircraft.directory()))
+        rows.item(aircraft.directory())->setText(0, qs(aliasOf(aircraft, kind)));
+}
+
+void FrmAliasSetting::setCurrentAlias() {
+    if (mnuView_Sound->isChecked())
+        setSoundAlias();
+    else
+        setPanelAlias();
+}
+
+void FrmAliasSetting::setSoundAlias() {
+    setAlias(AliasKind::Sound);
+}
+
+void FrmAliasSetting::setPanelAlias() {
+    setAlias(AliasKind::Panel);
+}
+
+void FrmAliasSetting::setAlias(AliasKind kind) {
+    QTreeWidget* targets = targetList(kind);
+    QTreeWidget* lenders = lenderList(kind);
+    if (targets->topLevelItemCount() == 0 || lenders->topLevelItemCount() == 0)
+        return;
+    const QList<QTreeWidgetItem*> lender = lenders->selectedItems();
+    if (lender.isEmpty()) {
+        showMessage(us(windowTitle()), us(tr("データを持っている航空機を選択してください。")),
+                    PromptIcon::Information);
+        return;
+    }
+    const ClsAirCraft& from = aircraftOf(lender.front());
+
+    // An alias is written into the receiver's panel (sound) folder: one without it is refused
+    // now rather than passed over by the save.
+    QList<QTreeWidgetItem*> receivers;
+    QStringList refused;
+    for (int i = 0; i < targets->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* row = targets->topLevelItem(i);
+        if (!row->isSelected())
+            continue;
+        if (hasAliasFolder(*aircrafts, aircraftOf(row), kind))
+            receivers.append(row);
+        else
+            refused.append(nameOf(aircraftOf(row)));
+    }
+    if (!receivers.isEmpty()) {
+        undoKind = kind == AliasKind::Sound ? 1 : 2;
+        boolChangedBefore = boolChanged;
+        undoInfo.emplace();
+        for (QTreeWidgetItem* row : receivers) {
+            ClsAirCraft& receiver = aircraftOf(row);
+            addUndoInfo(receiver);
+            lendAlias(receiver, from, kind);
+            row->setText(0, qs(aliasOf(receiver, kind)));
+            boolChanged = true;
+        }
+        updateToolbar();
+    }
+    if (!refused.isEmpty()) {
+        refused.prepend(tr("次の航空機には「%1」フォルダがないため、Aliasを設定できません。")
+                            .arg(QString::fromLatin1(aliasFolderName(kind))));
+        showMessage(us(windowTitle()), lines(refused), PromptIcon::Warning);
+    }
+}
+
+void FrmAliasSetting::addUndoInfo(const ClsAirCraft& tgAircraft) {
+    if (!undoInfo)
+        undoInfo.emplace();
+    if (undoInfo->keyExists(tgAircraft.directory()))
+        return; // the first snapshot is the state before the edit
+    ClsAirCraft snapshot;
+    snapshot.setDirectory(tgAircraft.directory());
+    snapshot.setSoundAlias(tgAircraft.soundAlias());
+    snapshot.soundChanged = tgAircraft.soundChanged;
+    snapshot.setPanelAlias(tgAircraft.panelAlias());
+    snapshot.panelChanged = tgAircraft.panelChanged;
+    undoInfo->add(tgAircraft.directory(), std::move(snapshot));
+}
+
+void FrmAliasSetting::undo() {
+    if (undoKind == 0 || !undoInfo || undoInfo->empty())
+        return;
+    const AliasKind kind = undoKind == 1 ? AliasKind::Sound : AliasKind::Panel;
+    for (const auto& entry : *undoInfo) {
+        const ClsAirCraft& snapshot = entry.value;
+        if (!aircrafts->aircraftList.keyExists(snapshot.directory()))
+            continue;
+        ClsAirCraft& aircraft = aircrafts->aircraftList.item(snapshot.directory());
+        if (kind == AliasKind::Sound) {
+            aircraft.setSoundAlias(snapshot.soundAlias());
+            aircraft.soundChanged = snapshot.soundChanged;
+        } else {
+            aircraft.setPanelAlias(snapshot.panelAlias());
+            aircraft.panelChanged = snapshot.panelChanged;
+        }
+        showAlias(aircraft, kind);
+    }
+    boolChanged = boolChangedBefore;
+    undoKind = 0;
+    undoInfo.reset();
+    updateToolbar();
+}
+
+bool FrmAliasSetting::undoRecordWritten(const std::string& failedDir) const {
+    if (!undoInfo)
+        return false;
+    // The pass goes in catalogue order: those before the failing aircraft are written, and of
+    // that one the panel may be (its sound comes last and is what failed, or was not reached).
+    for (const auto& entry : aircrafts->aircraftList) {
+        if (equalsNoCase(entry.key, failedDir))
+            return undoKind == 2 && undoInfo->keyExists(entry.key);
+        if (undoInfo->keyExists(entry.key))
+            return true;
+    }
+    return false;
+}
+
+bool FrmAliasSetting::saveAircrafts() {
+    try {
+        aircrafts->PanelAndSoundWrite();
+    } catch (const std::exception& e) {
+        QStringList message{tr("音声・パネルファイルを保存できませんでした。")};
+        if (const auto* failed = dynamic_cast<const AircraftWriteError*>(&e)) {
+            if (aircrafts->aircraftList.keyExists(failed->directory()))
+                message =
+                    QStringList{tr("次の航空機の音声・パネルファイルを保存できませんでした。"),
+                                nameOf(aircrafts->aircraftList.item(failed->directory()))};
+            // Part of the edit is on disk now, and undo cannot take it back there.
+            if (undoRecordWritten(failed->directory())) {
+                undoKind = 0;
+                undoInfo.reset();
+                updateToolbar();
+            }
+        }
+        message.append(failureText(e));
+        showMessage(us(windowTitle()), lines(message), PromptIcon::Error);
+        return false;
+    }
+    // The changed flags stay set: every later save writes those aircraft again.
+    boolChanged = false;
+    undoKind = 0;
+    undoInfo.reset();
+    updateToolbar();
+    return true;
+}
+
+void FrmAliasSetting::viewSound() {
+    mnuView_Sound->setChecked(true);
+    mnuView_Panel->setChecked(false);
+    viewButton_->setIcon(soundImage_);
+    stBarText_->setText(tr("音声編集"));
+    LstTargetSound->show();
+    LstAircraftSound->show();
+    LstTargetPanel->hide();
+    LstAircraftPanel->hide();
+}
+
+void FrmAliasSetting::viewPanel() {
+    mnuView_Panel->setChecked(true);
+    mnuView_Sound->setChecked(false);
+    viewButton_->setIcon(panelImage_);
+    stBarText_->setText(tr("パネル編集"));
+    LstTargetPanel->show();
+    LstAircraftPanel->show();
+    LstTargetSound->hide();
+    LstAircraftSound->hide();
+}
+
+void FrmAliasSetting::updateToolbar() {
+    const QList<QAction*> buttons = TBar->actions();
+    buttons.at(0)->setEnabled(boolChanged);
+    buttons.at(2)->setEnabled(undoKind != 0);
+    // The menu entries follow too, so their shortcuts do.
+    mnuFile_Save->setEnabled(boolChanged);
+    mnuEdit_Undo->setEnabled(undoKind != 0);
+}
+
+void FrmAliasSetting::popUpEditMenu(const QPoint& globalPos) {
+    mnuEdit->setDefaultAction(mnuEdit_Set);
+    mnuEdit->exec(globalPos);
+    mnuEdit->setDefaultAction(nullptr);
+}
+
+void FrmAliasSetting::showAbout() {
+    FrmAbout about(this);
+    about.exec();
+}
+
+void FrmAliasSetting::layoutControls() {
+    const int width = client_->width();
+    const int height = client_->height();
+    TBar->setGeometry(0, 0, width, TBar->sizeHint().height());
+    StBar->setGeometry(0, height - kStatusBarHeight, width, kStatusBarHeight);
+
+    const int w = width - 3 * kListGap;
+    const int h = height - kStatusBarHeight;
+    const int listHeight = std::max(0, h - kListTop + 1);
+    const int targetWidth = std::max(0, static_cast<int>(std::lround(w * 0.47)));
+    const int lenderLeft = kListLeft + targetWidth + kListGap - 1;
+    const int lenderWidth = std::max(0, static_cast<int>(std::lround(w * 0.53)));
+    for (QTreeWidget* targets : {LstTargetSound, LstTargetPanel})
+        targets->setGeometry(kListLeft, kListTop, targetWidth, listHeight);
+    for (QTreeWidget* lenders : {LstAircraftSound, LstAircraftPanel})
+        lenders->setGeometry(lenderLeft, kListTop, lenderWidth, listHeight);
+    LblTargert->setGeometry(kListLeft, kLabelTop, targetWidth, LblTargert->sizeHint().height());
+    LblAircraft->setGeometry(lenderLeft, kLabelTop, lenderWidth, LblAircraft->sizeHint().height());
+}
+
+bool FrmAliasSetting::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == client_ && event->type() == QEvent::Resize) {
+        layoutControls();
+    } else if ((watched == LstTargetSound->viewport() || watched == LstTargetPanel->viewport()) &&
+               event->type() == QEvent::MouseButtonRelease) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::RightButton) {
+            popUpEditMenu(mouse->globalPosition().toPoint());
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace vokari::ui

@@ -1,0 +1,206 @@
+#include "gui/copy/cfs_copy_files_window.h"
+
+#include "gui/kit/failure_dialog.h"
+#include "frame/installation.h"
+#include "gui/kit/message_box_dialog.h"
+#include "common/prompt.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMetaObject>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace vokari::ui {
+namespace {
+
+// How many failures the end message names; the rest are counted.
+constexpr size_t kFailuresShown = 5;
+
+} // namespace
+
+FrmCFSCopyFiles::FrmCFSCopyFiles(int16_t, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("FrmCFSCopyFiles"));
+    setWindowTitle(tr("CFS1 → CFS2 ファイル コピー"));
+
+    LblInfo = new QLabel(tr("コピーを実行してよろしいですか？"), this);
+    LblInfo->setObjectName(QStringLiteral("LblInfo"));
+    LblCopyFileNames = new QLabel(tr("コピー中のファイル"), this);
+    LblCopyFileNames->setObjectName(QStringLiteral("LblCopyFileNames"));
+    LblCopyFileNames->setTextFormat(Qt::PlainText); // names on disk are shown as they are
+    LblCopyFileNames->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred); // long names
+    PrgBar = new QProgressBar(this);
+    PrgBar->setObjectName(QStringLiteral("PrgBar"));
+    PrgBar->setTextVisible(false);
+    CmdCopy = new QPushButton(tr("実行"), this);
+    CmdCopy->setObjectName(QStringLiteral("CmdCopy"));
+    CmdCopy->setDefault(true);
+    CmdCancel = new QPushButton(tr("キャンセル"), this);
+    CmdCancel->setObjectName(QStringLiteral("CmdCancel"));
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(CmdCopy);
+    buttons->addWidget(CmdCancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(LblInfo);
+    layout->addWidget(LblCopyFileNames);
+    layout->addWidget(PrgBar);
+    layout->addStretch();
+    layout->addLayout(buttons);
+
+    setMinimumWidth(420); // the same width before and during the copy
+    LblCopyFileNames->hide();
+    PrgBar->hide();
+    connect(CmdCopy, &QPushButton::clicked, this, &FrmCFSCopyFiles::copyAll);
+    connect(CmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+FrmCFSCopyFiles::~FrmCFSCopyFiles() {
+    cancel_ = true;
+    if (worker_.joinable())
+        worker_.join();
+}
+
+void FrmCFSCopyFiles::copyAll() {
+    if (isCopying())
+        return;
+    const std::string source = gameFolder(kGameCfs1);
+    const std::string target = gameFolder(kGameCfs2);
+    if (source.empty() || target.empty()) {
+        showMessage(us(windowTitle()), us(tr("CFS1 と CFS2 の両方がインストールされていません。")),
+                    PromptIcon::Error);
+        QDialog::done(QDialog::Rejected);
+        return;
+    }
+    CmdCopy->setEnabled(false);
+    LblInfo->hide();
+    LblCopyFileNames->show();
+    PrgBar->setRange(0, 0); // busy until the entries are counted
+    PrgBar->show();
+    cancel_ = false;
+    worker_ = std::thread([this, source, target] {
+        std::exception_ptr error;
+        CopySummary summary;
+        try {
+            summary = copyInBackground(source, target);
+        } catch (...) {
+            error = std::current_exception(); // out of memory or the like: said, not hidden
+        }
+        QMetaObject::invokeMethod(
+            this, [this, summary = std::move(summary), error] { finishCopy(summary, error); },
+            Qt::QueuedConnection);
+    });
+}
+
+CopySummary FrmCFSCopyFiles::copyInBackground(const std::string& source,
+                                              const std::string& target) {
+    const std::vector<CopyTable> tables = collectCopyTables(source, target);
+    {
+        std::lock_guard lock(progressMutex_);
+        progressMaximum_ = entryCount(tables);
+    }
+    CopyOptions options;
+    options.cancel = &cancel_;
+    options.onProgress = [this](const CopyEntry& entry, int32_t count) {
+        {
+            std::lock_guard lock(progressMutex_);
+            progressText_ = entry.relative;
+            progressCount_ = count;
+        }
+        // One update waits at a time: the window shows the newest entry, never a backlog.
+        if (!progressQueued_.exchange(true))
+            QMetaObject::invokeMethod(this, &FrmCFSCopyFiles::showProgress, Qt::QueuedConnection);
+    };
+    return vokari::copyAll(tables, options);
+}
+
+void FrmCFSCopyFiles::showProgress() {
+    progressQueued_ = false;
+    std::lock_guard lock(progressMutex_);
+    if (progressMaximum_ >= 0 && PrgBar->maximum() != progressMaximum_)
+        PrgBar->setRange(0, std::max(progressMaximum_, 1));
+    PrgBar->setValue(progressCount_);
+    LblCopyFileNames->setText(qs(progressText_));
+}
+
+void FrmCFSCopyFiles::finishCopy(const CopySummary& summary, const std::exception_ptr& error) {
+    worker_.join();
+    showProgress();
+    const std::string title = us(windowTitle());
+    if (error) {
+        try {
+            std::rethrow_exception(error);
+        } catch (const std::exception& e) {
+            showMessage(
+                title,
+                us(tr("コピーを続けられませんでした。") + QStringLiteral("\r\n") + failureText(e)),
+                PromptIcon::Error);
+        } catch (...) {
+            showMessage(title, us(tr("コピーを続けられませんでした。")), PromptIcon::Error);
+        }
+        QDialog::done(QDialog::Rejected);
+        return;
+    }
+    if (summary.failures.empty() && !summary.cancelled) {
+        showMessage(title, us(tr("コピーが完了しました。")), PromptIcon::Information);
+        QDialog::done(QDialog::Accepted);
+        return;
+    }
+    QStringList lines;
+    if (summary.cancelled)
+        lines << tr("コピーを中止しました。");
+    if (!summary.failures.empty()) {
+        const int failed = static_cast<int>(summary.failures.size());
+        lines << tr("%n 個のファイルまたはフォルダをコピーできませんでした。", nullptr, failed);
+        for (size_t i = 0; i < summary.failures.size() && i < kFailuresShown; ++i)
+            lines << failureLine(summary.failures[i]);
+        if (summary.failures.size() > kFailuresShown)
+            lines << tr("ほか %n 件", nullptr, failed - static_cast<int>(kFailuresShown));
+    }
+    showMessage(title, us(lines.join(QStringLiteral("\r\n"))),
+                summary.failures.empty() ? PromptIcon::Information : PromptIcon::Warning);
+    QDialog::done(summary.failures.empty() ? QDialog::Accepted : QDialog::Rejected);
+}
+
+QString FrmCFSCopyFiles::failureLine(const CopyFailure& failure) const {
+    QString reason;
+    switch (failure.problem) {
+    case CopyProblem::UnsafeName:
+        reason = tr("Windows のパスに使えない文字を含む名前です。");
+        break;
+    case CopyProblem::Link:
+        reason = tr("シンボリックリンクはたどりません。");
+        break;
+    case CopyProblem::Unreadable:
+        reason = tr("フォルダを読み込めません。") + systemReasonText(failure.err);
+        break;
+    case CopyProblem::NoTargetFolder:
+        reason = tr("CFS2 にこのフォルダがありません。");
+        break;
+    case CopyProblem::InTheWay:
+        reason = tr("CFS2 に同じ名前のファイルまたはフォルダがあります。");
+        break;
+    case CopyProblem::FolderNotCopied:
+        reason = tr("フォルダをコピーできませんでした。");
+        break;
+    case CopyProblem::System:
+    case CopyProblem::None:
+        reason = systemReasonText(failure.err);
+        break;
+    }
+    return tr("%1: %2").arg(qs(failure.hostPath), reason);
+}
+
+void FrmCFSCopyFiles::done(int result) {
+    if (isCopying()) {
+        // Stops after the current file; the end message then closes the window.
+        cancel_ = true;
+        CmdCancel->setEnabled(false);
+        return;
+    }
+    QDialog::done(result);
+}
+
+} // namespace vokari::ui

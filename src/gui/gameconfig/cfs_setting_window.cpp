@@ -1,0 +1,414 @@
+#include "gui/gameconfig/cfs_setting_window.h"
+
+#include "gui/kit/failure_dialog.h"
+#include "gui/kit/message_box_dialog.h"
+#include "gui/kit/placement_window.h"
+#include "common/prompt.h"
+#include "gameconfig/cfs_ini.h"
+#include "gameconfig/number_text.h"
+#include "platform/codepage.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
+#include <QShortcut>
+#include <QTabBar>
+#include <QVBoxLayout>
+
+namespace vokari::ui {
+namespace {
+
+const char* const kCaption = QT_TRANSLATE_NOOP("vokari::ui::frmCfsSetting", "CFS設定");
+const QString kPlacementName = QStringLiteral("frmCfsSetting");
+
+constexpr const char* kMain = "MAIN";
+constexpr const char* kMulti = "MULTIPLAYER";
+
+// Colours as "&HBBGGRR" texts: blue in the high byte, red in the low one.
+const char* const kPaletteCfs1[16] = {
+    "&HFF0000", "&H0000FF", "&H00FF00", "&HFFFF00", "&H734D31", "&H7B007B", "&H7B7D7B", "&H943021",
+    "&H528239", "&H2945A5", "&H9CAA63", "&HBD9E52", "&H84A2BD", "&H293010", "&HCE9284", "&H007D7B"};
+const char* const kPaletteCfs2[16] = {
+    "&HE70008", "&H0030FF", "&H7BFFF7", "&HFFFF00", "&HFF00FF", "&H7300FF", "&HFF7D00", "&HA50029",
+    "&H00FF00", "&HFF007B", "&H00FFA5", "&HFFCF00", "&HA57DFF", "&HC6FF00", "&HFFAE7B", "&H00FFFF"};
+
+QColor colorFromText(const char* text) {
+    const unsigned long value = std::stoul(std::string(text + 2), nullptr, 16);
+    return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
+                  static_cast<int>((value >> 16) & 0xFF));
+}
+
+} // namespace
+
+PlayerColorBox::PlayerColorBox(int index, std::function<void(int)> onClick, QWidget* parent)
+    : QFrame(parent), index_(index), onClick_(std::move(onClick)),
+      color_(palette().color(QPalette::Button)) {
+    setObjectName(QStringLiteral("Pct_MC_%1").arg(index));
+    setFixedSize(22, 22);
+}
+
+void PlayerColorBox::setColor(const QColor& color) {
+    color_ = color;
+    update();
+}
+
+void PlayerColorBox::setBorder(bool border) {
+    border_ = border;
+    update();
+}
+
+void PlayerColorBox::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    // The colour keeps a gap to the border, so the border shows on dark colours too.
+    painter.fillRect(rect().adjusted(2, 2, -2, -2), color_);
+    if (border_) {
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+}
+
+void PlayerColorBox::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && onClick_)
+        onClick_(index_);
+    QFrame::mousePressEvent(event);
+}
+
+frmCfsSetting::frmCfsSetting(int16_t pVer, QWidget* parent)
+    : QDialog(parent), ini_(std::make_unique<ClsCfsIni>()), version_(pVer) {
+    setObjectName(kPlacementName);
+    setWindowTitle(tr(kCaption));
+    buildControls();
+
+    WidgetPlacement designed(this, kPlacementName);
+    designed.setWidthTwips(6240);
+    designed.setHeightTwips(5295);
+    restorePlacement(this, kPlacementName, false);
+    setFixedSize(size().expandedTo(minimumSizeHint()));
+
+    try {
+        ini_->setVersion(version_);
+        ini_->readFile();
+        loaded_ = true;
+    } catch (const std::exception& e) {
+        // Nothing to edit: a model that did not load must not be written back.
+        showMessage(us(windowTitle()),
+                    joinLines({us(tr("設定ファイルを読み込めませんでした。")), us(failureText(e))}),
+                    PromptIcon::Error);
+        PctMain_->setEnabled(false);
+        PctMulti_->setEnabled(false);
+        CmdOk_->setEnabled(false);
+    }
+    if (loaded_)
+        showValues();
+    setApplyEnabled(false);
+    showPage(1);
+    setPalette();
+}
+
+frmCfsSetting::~frmCfsSetting() = default;
+
+void frmCfsSetting::buildControls() {
+    tbsOptions_ = new QTabBar(this);
+    tbsOptions_->setObjectName(QStringLiteral("tbsOptions"));
+    tbsOptions_->addTab(tr("基本設定"));
+    tbsOptions_->setTabData(0, QStringLiteral("tabSetting"));
+    tbsOptions_->addTab(tr("マルチプレーヤー"));
+    tbsOptions_->setTabData(1, QStringLiteral("tabMulti"));
+    tbsOptions_->setDrawBase(false);
+    tbsOptions_->setExpanding(false);
+
+    // Both pages sit in the same cell of the tab body; showPage shows one and hides the other.
+    auto* body = new QFrame(this);
+    body->setObjectName(QStringLiteral("tabBody"));
+    body->setFrameShape(QFrame::StyledPanel);
+    auto* bodyLayout = new QGridLayout(body);
+    PctMain_ = new QWidget(body);
+    PctMain_->setObjectName(QStringLiteral("PctMain"));
+    PctMulti_ = new QWidget(body);
+    PctMulti_->setObjectName(QStringLiteral("PctMulti"));
+    bodyLayout->addWidget(PctMain_, 0, 0);
+    bodyLayout->addWidget(PctMulti_, 0, 0);
+
+    ChkShowLogo_ = new QCheckBox(tr("オープニングロゴを表示する"), PctMain_);
+    ChkShowLogo_->setObjectName(QStringLiteral("ChkShowLogo"));
+    ChkShowLogo_->setToolTip(tr("CFS起動時に表示されるMicrosoft ロゴを有効／無効を設定します"));
+    ChkShowMovie_ = new QCheckBox(tr("オープニングムービーを表示する"), PctMain_);
+    ChkShowMovie_->setObjectName(QStringLiteral("ChkShowMovie"));
+    ChkShowMovie_->setToolTip(tr("CFS起動時に表示されるムービーを有効／無効を設定します"));
+    auto* mainLayout = new QVBoxLayout(PctMain_);
+    mainLayout->addWidget(ChkShowLogo_);
+    mainLayout->addWidget(ChkShowMovie_);
+    mainLayout->addStretch();
+
+    Label1_ = new QLabel(tr("プレーヤー名"), PctMulti_);
+    Label1_->setObjectName(QStringLiteral("Label1"));
+    TxtPlayerName_ = new QLineEdit(PctMulti_);
+    TxtPlayerName_->setObjectName(QStringLiteral("TxtPlayerName"));
+    // A line break would split the key's line in the game's file.
+    TxtPlayerName_->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[^\\r\\n]*")), TxtPlayerName_));
+    const QString nameTip = tr("プレーヤー名を設定します（CFS2でも初期表示されます）");
+    Label1_->setToolTip(nameTip);
+    TxtPlayerName_->setToolTip(nameTip);
+    // Says at once which typed characters the game's file cannot hold.
+    LblPlayerNameChars_ = new QLabel(PctMulti_);
+    LblPlayerNameChars_->setObjectName(QStringLiteral("LblPlayerNameChars"));
+    LblPlayerNameChars_->setWordWrap(true);
+    LblPlayerNameChars_->setVisible(false);
+    connect(TxtPlayerName_, &QLineEdit::textChanged, this, [this] { showUnsavableCharacters(); });
+
+    Label2_ = new QLabel(tr("プレーヤー表示色"), PctMulti_);
+    Label2_->setObjectName(QStringLiteral("Label2"));
+    auto* colors = new QGridLayout();
+    colors->setSpacing(2);
+    for (int i = 0; i < 16; ++i) {
+        Pct_MC_[i] = new PlayerColorBox(
+            i, [this](int index) { selectColor(index); }, PctMulti_);
+        colors->addWidget(Pct_MC_[i], i / 8, i % 8);
+    }
+    colors->setColumnStretch(8, 1);
+
+    Label3_ = new QLabel(tr("衝突時の停止時間(秒)"), PctMulti_);
+    Label3_->setObjectName(QStringLiteral("Label3"));
+    TxtCollisionSec_ = new QLineEdit(PctMulti_);
+    TxtCollisionSec_->setObjectName(QStringLiteral("TxtCollisionSec"));
+    TxtCollisionSec_->setMaximumWidth(60);
+    const QString collisionTip = tr("衝突時に何回も爆発する場合は０に設定してください");
+    Label3_->setToolTip(collisionTip);
+    TxtCollisionSec_->setToolTip(collisionTip);
+    Label4_ = new QLabel(tr("初期値：2"), PctMulti_);
+    Label4_->setObjectName(QStringLiteral("Label4"));
+    auto* collision = new QHBoxLayout();
+    collision->addWidget(TxtCollisionSec_);
+    collision->addWidget(Label4_);
+    collision->addStretch();
+
+    ChkDspCheatWarn_ = new QCheckBox(tr("チートの警告を表示する"), PctMulti_);
+    ChkDspCheatWarn_->setObjectName(QStringLiteral("ChkDspCheatWarn"));
+    ChkDspCheatWarn_->setToolTip(
+        tr("CFSに組み込まれているチート機能を使用している場合に警告を表示します"));
+
+    auto* multiLayout = new QGridLayout(PctMulti_);
+    multiLayout->addWidget(Label1_, 0, 0);
+    multiLayout->addWidget(TxtPlayerName_, 0, 1);
+    multiLayout->addWidget(LblPlayerNameChars_, 1, 1);
+    multiLayout->addWidget(Label2_, 2, 0, Qt::AlignTop);
+    multiLayout->addLayout(colors, 2, 1);
+    multiLayout->addWidget(Label3_, 3, 0);
+    multiLayout->addLayout(collision, 3, 1);
+    multiLayout->addWidget(ChkDspCheatWarn_, 4, 0, 1, 2);
+    multiLayout->setRowStretch(5, 1);
+
+    CmdOk_ = new QPushButton(tr("OK"), this);
+    CmdOk_->setObjectName(QStringLiteral("CmdOk"));
+    CmdCancel_ = new QPushButton(tr("ｷｬﾝｾﾙ"), this);
+    CmdCancel_->setObjectName(QStringLiteral("CmdCancel"));
+    cmdApply_ = new QPushButton(tr("更新"), this);
+    cmdApply_->setObjectName(QStringLiteral("cmdApply"));
+    // Enter must not press a button behind a text box's back: its edit is taken on leaving.
+    for (QPushButton* b : {CmdOk_, CmdCancel_, cmdApply_})
+        b->setAutoDefault(false);
+    auto* buttons = new QHBoxLayout();
+    buttons->addStretch();
+    buttons->addWidget(CmdOk_);
+    buttons->addWidget(CmdCancel_);
+    buttons->addWidget(cmdApply_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setSpacing(0);
+    layout->addWidget(tbsOptions_);
+    layout->addWidget(body, 1);
+    layout->addSpacing(8);
+    layout->addLayout(buttons);
+
+    connect(tbsOptions_, &QTabBar::currentChanged, this, [this](int i) { showPage(i + 1); });
+    auto* nextTab = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this);
+    connect(nextTab, &QShortcut::activated, this, [this] {
+        tbsOptions_->setCurrentIndex((tbsOptions_->currentIndex() + 1) % tbsOptions_->count());
+    });
+
+    const auto onCheck = [this](QCheckBox* box, const char* section, const char* key) {
+        connect(box, &QCheckBox::clicked, this, [this, box, section, key] {
+            // A value shown as unset takes a real state at the first click.
+            box->setTristate(false);
+            editSetting(section, key, box->isChecked() ? "1" : "0");
+        });
+    };
+    onCheck(ChkShowLogo_, kMain, "ShowLogo");
+    onCheck(ChkShowMovie_, kMain, "ShowMovie");
+    onCheck(ChkDspCheatWarn_, kMulti, "SP_DISPLAY_CHEAT_WARNINGS");
+    TxtPlayerName_->installEventFilter(this);
+    TxtCollisionSec_->installEventFilter(this);
+
+    connect(cmdApply_, &QPushButton::clicked, this, [this] {
+        if (takeFocusedText() && save())
+            setApplyEnabled(false);
+    });
+    connect(CmdOk_, &QPushButton::clicked, this, [this] {
+        if (takeFocusedText() && save())
+            accept();
+    });
+    connect(CmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void frmCfsSetting::setApplyEnabled(bool flag) {
+    applyEnabled_ = flag;
+    cmdApply_->setEnabled(flag);
+}
+
+void frmCfsSetting::showPage(int index) {
+    PctMain_->setVisible(index == 1);
+    PctMulti_->setVisible(index == 2);
+    const QSignalBlocker block(tbsOptions_);
+    tbsOptions_->setCurrentIndex(index - 1);
+}
+
+void frmCfsSetting::showValues() {
+    // Values the controls cannot show appear unset and stay in the file until edited.
+    const auto showCheck = [this](QCheckBox* box, const char* section, const char* key) {
+        const auto value = parseWholeNumber(ini_->GetKeyValue(section, key));
+        if (value == 0 || value == 1) {
+            box->setTristate(false);
+            box->setCheckState(*value == 1 ? Qt::Checked : Qt::Unchecked);
+        } else {
+            box->setTristate(true);
+            box->setCheckState(Qt::PartiallyChecked);
+        }
+    };
+    showCheck(ChkShowLogo_, kMain, "ShowLogo");
+    showCheck(ChkShowMovie_, kMain, "ShowMovie");
+    showCheck(ChkDspCheatWarn_, kMulti, "SP_DISPLAY_CHEAT_WARNINGS");
+
+    TxtPlayerName_->setText(qs(ini_->GetKeyValue(kMulti, "SP_PLAYER_NAME")));
+    const std::string seconds = ini_->GetKeyValue(kMulti, "COLLISION_SECS");
+    TxtCollisionSec_->setText(parseNumber(seconds) ? qs(seconds) : QString());
+
+    const auto color = parseWholeNumber(ini_->GetKeyValue(kMulti, "SP_PLAYER_COLOR_INDEX"));
+    if (color && *color >= 0 && *color < 16)
+        selectColor(*color);
+}
+
+void frmCfsSetting::selectColor(int index) {
+    if (!loaded_)
+        return;
+    const auto current = parseWholeNumber(ini_->GetKeyValue(kMulti, "SP_PLAYER_COLOR_INDEX"));
+    if (current != index)
+        editSetting(kMulti, "SP_PLAYER_COLOR_INDEX", std::to_string(index));
+    if (current && *current >= 0 && *current < 16)
+        Pct_MC_[*current]->setBorder(false);
+    Pct_MC_[index]->setBorder(true);
+}
+
+void frmCfsSetting::setPalette() {
+    const char* const* palette = version_ == 1   ? kPaletteCfs1
+                                 : version_ == 2 ? kPaletteCfs2
+                                                 : nullptr;
+    if (!palette)
+        return;
+    for (int i = 0; i < 16; ++i)
+        Pct_MC_[i]->setColor(colorFromText(palette[i]));
+}
+
+void frmCfsSetting::editSetting(const char* section, const char* key, const std::string& value) {
+    ini_->setKeyValue(section, key, value);
+    if (ini_->IsKeyChanged(section, key))
+        setApplyEnabled(true);
+}
+
+// Only what the user typed is taken, as for the collision pause.
+void frmCfsSetting::takePlayerName() {
+    if (loaded_ && TxtPlayerName_->isModified())
+        editSetting(kMulti, "SP_PLAYER_NAME", us(TxtPlayerName_->text()));
+}
+
+void frmCfsSetting::showUnsavableCharacters() {
+    const std::string bad = platform::unencodableCharacters(us(TxtPlayerName_->text()));
+    LblPlayerNameChars_->setText(bad.empty() ? QString()
+                                             : tr("次の文字は保存できません：%1").arg(qs(bad)));
+    LblPlayerNameChars_->setVisible(!bad.empty());
+}
+
+// False when the text is not a number; the setting is then left alone. Only what the user
+// typed is taken, so a value shown as it stands in the file is never rewritten by a visit.
+bool frmCfsSetting::takeCollisionSec() {
+    if (!loaded_ || !TxtCollisionSec_->isModified())
+        return true;
+    const auto seconds = formatWholeNumber(us(TxtCollisionSec_->text()));
+    if (!seconds)
+        return false;
+    editSetting(kMulti, "COLLISION_SECS", *seconds);
+    return true;
+}
+
+void frmCfsSetting::askForNumber() {
+    numberMessagePending_ = false;
+    showMessage(us(windowTitle()), us(tr("数字を入れてください")), PromptIcon::None);
+    TxtCollisionSec_->setFocus(Qt::OtherFocusReason);
+}
+
+bool frmCfsSetting::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusOut) {
+        // Focus leaving the window (another program, a message box) is not leaving the field.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            if (watched == TxtPlayerName_) {
+                takePlayerName();
+            } else if (watched == TxtCollisionSec_ && !takeCollisionSec() &&
+                       !numberMessagePending_) {
+                // Asked once the focus change is over, so a button being clicked sees it too.
+                numberMessagePending_ = true;
+                QMetaObject::invokeMethod(
+                    this,
+                    [this] {
+                        if (numberMessagePending_ && isVisible())
+                            askForNumber();
+                        numberMessagePending_ = false;
+                    },
+                    Qt::QueuedConnection);
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// A text box being edited may not have handed its value over yet: the focus leaves it only
+// when the window is the active one, which it need not be when a button is clicked.
+bool frmCfsSetting::takeFocusedText() {
+    if (numberMessagePending_)
+        return false;
+    takePlayerName();
+    if (!takeCollisionSec()) {
+        askForNumber();
+        return false;
+    }
+    return true;
+}
+
+bool frmCfsSetting::save() {
+    try {
+        ini_->saveFile();
+        return true;
+    } catch (const std::exception& e) {
+        showMessage(us(windowTitle()),
+                    joinLines({us(tr("設定を保存できませんでした。")), us(failureText(e))}),
+                    PromptIcon::Error);
+        return false;
+    }
+}
+
+void frmCfsSetting::done(int result) {
+    savePlacement(this, kPlacementName);
+    QDialog::done(result);
+}
+
+} // namespace vokari::ui

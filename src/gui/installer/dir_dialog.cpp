@@ -1,0 +1,79 @@
+#include "gui/installer/dir_dialog.h"
+
+#include "gui/kit/message_box_dialog.h"
+#include "installer/folder_search.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QStyle>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace vokari::ui {
+
+FrmDirDialog::FrmDirDialog(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("FrmDirDialog"));
+    TViewDir = new QTreeWidget(this);
+    TViewDir->setObjectName(QStringLiteral("TViewDir"));
+    TViewDir->setHeaderHidden(true);
+    TViewDir->setColumnCount(1);
+    TViewDir->setSelectionMode(QAbstractItemView::SingleSelection);
+    CmdOk = new QPushButton(QStringLiteral("OK"), this);
+    CmdOk->setObjectName(QStringLiteral("CmdOk"));
+    CmdOk->setDefault(true);
+    CmdCancel = new QPushButton(tr("ｷｬﾝｾﾙ"), this);
+    CmdCancel->setObjectName(QStringLiteral("CmdCancel"));
+    connect(CmdOk, &QPushButton::clicked, this, [this] {
+        cancel_ = false;
+        accept();
+    });
+    connect(CmdCancel, &QPushButton::clicked, this, [this] {
+        cancel_ = true;
+        reject();
+    });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(CmdOk);
+    buttons->addWidget(CmdCancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(TViewDir);
+    layout->addLayout(buttons);
+    resize(360, 420);
+}
+
+void FrmDirDialog::LoadFrmDirDialog(const std::string& pRootPath, const QString& pRootText,
+                                    const QString& pCaption) {
+    rootText_ = pRootText;
+    setWindowTitle(pCaption);
+    TViewDir->clear();
+    auto* root = new QTreeWidgetItem(TViewDir, QStringList{pRootText});
+    root->setData(0, Qt::UserRole, qs(pRootPath));
+    QIcon icon(style()->standardIcon(QStyle::SP_DirClosedIcon));
+    icon.addPixmap(style()->standardIcon(QStyle::SP_DirOpenIcon).pixmap(16), QIcon::Selected);
+    root->setIcon(0, icon);
+    fillFolderNode(root, readFolderTree(pRootPath));
+    root->setExpanded(true);
+    TViewDir->setCurrentItem(root);
+}
+
+void FrmDirDialog::fillFolderNode(QTreeWidgetItem* node, const std::vector<FolderNode>& children) {
+    const std::string key = us(node->data(0, Qt::UserRole).toString());
+    for (const FolderNode& folder : children) {
+        auto* child = new QTreeWidgetItem(node, QStringList{qs(folder.name)});
+        child->setData(0, Qt::UserRole, qs(key + folder.name + "\\"));
+        child->setIcon(0, node->icon(0));
+        fillFolderNode(child, folder.children);
+    }
+}
+
+std::string FrmDirDialog::SelectedPath() const {
+    const QTreeWidgetItem* node = TViewDir->currentItem();
+    QStringList names;
+    for (; node && node->parent(); node = node->parent())
+        names.prepend(node->text(0));
+    return us(names.join(QLatin1Char('\\')));
+}
+
+} // namespace vokari::ui

@@ -1,0 +1,70 @@
+#include "gui/kit/about_dialog.h"
+
+#include "frame/installation.h"
+#include "gui/kit/message_box_dialog.h"
+#include "frame/startup.h"
+#include "common/prompt.h"
+
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace vokari::ui {
+
+FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("FrmAbout"));
+    setWindowTitle(tr("ﾊﾞｰｼﾞｮﾝ情報"));
+    ensureUiResources();
+
+    auto* icon = new QLabel(this);
+    icon->setObjectName(QStringLiteral("PctIcon"));
+    icon->setPixmap(QIcon(QStringLiteral(":/vokari/vokari.png")).pixmap(48, 48));
+    lblTitle = new QLabel(QString::fromLatin1(kProgramName.data(), kProgramName.size()), this);
+    lblTitle->setObjectName(QStringLiteral("lblTitle"));
+    QFont titleFont = lblTitle->font();
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.6);
+    titleFont.setBold(true);
+    lblTitle->setFont(titleFont);
+    lblVersion = new QLabel(tr("Version : Prototype R.0.0.6"), this);
+    lblVersion->setObjectName(QStringLiteral("lblVersion"));
+
+    CmdOk = new QPushButton(tr("OK"), this);
+    CmdOk->setObjectName(QStringLiteral("CmdOk"));
+    CmdOk->setDefault(true);
+    connect(CmdOk, &QPushButton::clicked, this, &QDialog::accept);
+    cmdSysInfo = new QPushButton(tr("ｼｽﾃﾑ情報(&S)..."), this);
+    cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
+    cmdSysInfo->setAutoDefault(false);
+    connect(cmdSysInfo, &QPushButton::clicked, this, &FrmAbout::showSystemInfo);
+
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
+    layout->addWidget(lblTitle, 0, 1);
+    layout->addWidget(lblVersion, 1, 1);
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(CmdOk);
+    buttons->addWidget(cmdSysInfo);
+    buttons->addStretch();
+    layout->addLayout(buttons, 0, 2, 3, 1);
+    layout->setColumnMinimumWidth(1, 220);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    adjustSize();
+
+    // Centred on the screen, not on the launcher; the About box keeps no placement.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    }
+}
+
+void FrmAbout::showSystemInfo() {
+    if (!runSystemInfo())
+        showMessage(us(windowTitle()), us(tr("現時点ではｼｽﾃﾑ情報を使用できません")),
+                    PromptIcon::None);
+}
+
+} // namespace vokari::ui

@@ -1,0 +1,325 @@
+#include "gui/launcher/vokari_window.h"
+
+#include "gui/kit/about_dialog.h"
+#include "frame/installation.h"
+#include "frame/launcher_state.h"
+#include "gui/kit/message_box_dialog.h"
+#include "gui/kit/placement_window.h"
+#include "common/prompt.h"
+#include "installer/archiver_availability.h"
+#include "platform/host_paths.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <utility>
+
+namespace vokari::ui {
+namespace {
+
+const QString kName = QStringLiteral("FrmVokari");
+
+struct ToolButtonText {
+    LauncherTool tool;
+    const char* name;
+    const char* caption;
+    const char* toolTip;
+};
+
+const ToolButtonText kToolButtons[] = {
+    {LauncherTool::Enabler, "CmdAircraftEnabler",
+     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", "航空機ファイル設定"),
+     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", "航空機を使用するかしないかを設定します")},
+    {LauncherTool::Alias, "CmdAliasSetting",
+     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", "音声・パネルファイル設定"),
+     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari",
+                       "航空機のサウンド、パネルを他の機体データのものを利用するように変更します")},
+    {LauncherTool::QuickCombat, "CmdQCPEdit",
+     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", "クイックコンバット編集"),
+     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari",
+                       "クイックコンバットで使用するグループ、機体を設定します")},
+    {LauncherTool::Install, "CmdCfsArcInstall",
+     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", "CFSファイルインストール"),
+     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari",
+                       "ZIP形式で配布されるファイルのインストールを支援します")},
+    {LauncherTool::Settings, "CmdCfsSetting", QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", "CFS設定"),
+     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", "CFSから設定できない項目を設定します")},
+    {LauncherTool::Copy, "CmdCFSCopyFiles",
+     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", "CFS1 → CFS2 ファイル コピー"), ""},
+};
+
+// Where a prefix was found, as players know the programs.
+QString sourceName(const std::string& source) {
+    static const std::map<std::string, const char*> names = {
+        {"lutris", "Lutris"},        {"bottles", "Bottles"}, {"playonlinux", "PlayOnLinux"},
+        {"steam", "Steam Proton"},   {"wine", "Wine"},       {"wineprefixes", "Wine"},
+        {"WINEPREFIX", "WINEPREFIX"}};
+    const auto it = names.find(source);
+    return it == names.end() ? QString::fromStdString(source) : QString::fromLatin1(it->second);
+}
+
+} // namespace
+
+FrmVokari::FrmVokari(ToolWindowFactory toolWindows, QWidget* parent)
+    : QWidget(parent), toolWindows_(std::move(toolWindows)) {
+    setObjectName(kName);
+    setWindowTitle(tr("Vokari Menu"));
+    ensureUiResources();
+    setWindowIcon(QIcon(QStringLiteral(":/vokari/vokari.png")));
+
+    FrameCFSVersion = new QGroupBox(tr("CFS Version"), this);
+    FrameCFSVersion->setObjectName(QStringLiteral("FrameCFSVersion"));
+    OptCFS1 = new QRadioButton(tr("Combat Flight Simulator 1 ヨーロッパ戦線"), FrameCFSVersion);
+    OptCFS1->setObjectName(QStringLiteral("OptCFS1"));
+    OptCFS2 = new QRadioButton(tr("Combat Flight Simulator 2 太平洋戦線"), FrameCFSVersion);
+    OptCFS2->setObjectName(QStringLiteral("OptCFS2"));
+    OptCFS1->setChecked(true);
+    auto* frameLayout = new QVBoxLayout(FrameCFSVersion);
+    frameLayout->addWidget(OptCFS1);
+    frameLayout->addWidget(OptCFS2);
+
+    // Shown only when more than one Wine prefix holds a game.
+    LblWinePrefix = new QLabel(tr("Wine プレフィックス"), this);
+    LblWinePrefix->setObjectName(QStringLiteral("LblWinePrefix"));
+    CboWinePrefix = new QComboBox(this);
+    CboWinePrefix->setObjectName(QStringLiteral("CboWinePrefix"));
+    LblWinePrefix->setBuddy(CboWinePrefix);
+    LblWinePrefix->hide();
+    CboWinePrefix->hide();
+    connect(CboWinePrefix, &QComboBox::activated, this, &FrmVokari::choosePrefix);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(LblWinePrefix);
+    layout->addWidget(CboWinePrefix);
+    layout->addWidget(FrameCFSVersion);
+    for (const auto& text : kToolButtons) {
+        auto* button = new QPushButton(tr(text.caption), this);
+        button->setObjectName(QString::fromLatin1(text.name));
+        if (*text.toolTip)
+            button->setToolTip(tr(text.toolTip));
+        button->setMinimumHeight(32);
+        const LauncherTool tool = text.tool;
+        connect(button, &QPushButton::clicked, this, [this, tool] { openTool(tool); });
+        toolButtons_[tool] = button;
+        layout->addWidget(button);
+    }
+    CmdExit = new QPushButton(tr("終　了"), this);
+    CmdExit->setObjectName(QStringLiteral("CmdExit"));
+    CmdExit->setMinimumHeight(32);
+    connect(CmdExit, &QPushButton::clicked, this, &QWidget::close);
+    layout->addSpacing(6);
+    layout->addWidget(CmdExit);
+
+    Label1 = new QLabel(QString::fromLatin1(kProgramName.data(), kProgramName.size()), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    QFont titleFont = Label1->font();
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.6);
+    titleFont.setBold(true);
+    Label1->setFont(titleFont);
+    Label2 = new QLabel(tr("Prototype R.0.0.6"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    auto* titleRow = new QHBoxLayout;
+    titleRow->addWidget(Label1);
+    titleRow->addStretch();
+    titleRow->addWidget(Label2, 0, Qt::AlignBottom);
+    layout->addLayout(titleRow);
+
+    LblAbout = new QLabel(tr("CFS1・CFS2 プレイヤーのためのツール集"), this);
+    LblAbout->setObjectName(QStringLiteral("LblAbout"));
+    LblAbout->installEventFilter(this);
+    layout->addWidget(LblAbout);
+
+    // The launcher's size is its design; only its position is kept.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    adjustSize();
+}
+
+void FrmVokari::setGamePrefixes(const std::vector<GamePrefix>& found) {
+    prefixes_.clear();
+    for (const GamePrefix& entry : found) {
+        if (!entry.games.empty())
+            prefixes_.push_back(entry);
+    }
+    CboWinePrefix->clear();
+    const bool offer = prefixes_.size() > 1;
+    LblWinePrefix->setVisible(offer);
+    CboWinePrefix->setVisible(offer);
+    if (!offer)
+        return;
+    const std::filesystem::path current = platform::winePrefix();
+    for (size_t i = 0; i < prefixes_.size(); ++i) {
+        const platform::WinePrefixFound& prefix = prefixes_[i].prefix;
+        CboWinePrefix->addItem(tr("%1 (%2)").arg(qs(prefix.name), sourceName(prefix.source)));
+        CboWinePrefix->setItemData(static_cast<int>(i), qs(prefix.path.string()), Qt::ToolTipRole);
+        if (prefix.path == current)
+            CboWinePrefix->setCurrentIndex(static_cast<int>(i));
+    }
+}
+
+void FrmVokari::choosePrefix(int index) {
+    if (index < 0 || static_cast<size_t>(index) >= prefixes_.size())
+        return;
+    const std::filesystem::path& path = prefixes_[static_cast<size_t>(index)].prefix.path;
+    platform::setWinePrefixOverride(path);
+    writeSavedWinePrefix(path);
+    CboWinePrefix->setCurrentIndex(index);
+    const int16_t selected = SelectedCFSVersion();
+    showInstalledGames();
+    // Keep the game the user had chosen when the new prefix holds it too.
+    if (selected == kGameCfs2 && OptCFS2->isEnabled())
+        OptCFS2->setChecked(true);
+    else if (selected == kGameCfs1 && OptCFS1->isEnabled())
+        OptCFS1->setChecked(true);
+}
+
+bool FrmVokari::load() {
+    restorePlacement(this, kName, false);
+    if (showInstalledGames())
+        return true;
+    showMessage(us(windowTitle()), us(tr("Combat Flight Simulator がインストールされていません")),
+                PromptIcon::Error);
+    unload();
+    return false;
+}
+
+bool FrmVokari::showInstalledGames() {
+    const bool cfs1 = !gameFolder(kGameCfs1).empty();
+    const bool cfs2 = !gameFolder(kGameCfs2).empty();
+    const LauncherChoice choice = launcherChoice(cfs1, cfs2, readSavedVersion());
+    if (!choice.anyInstalled)
+        return false;
+    OptCFS1->setEnabled(choice.cfs1Enabled);
+    OptCFS2->setEnabled(choice.cfs2Enabled);
+    toolButton(LauncherTool::Copy)->setEnabled(choice.copyEnabled);
+    (choice.selected == 2 ? OptCFS2 : OptCFS1)->setChecked(true);
+    return true;
+}
+
+int16_t FrmVokari::SelectedCFSVersion() const {
+    if (OptCFS1->isChecked())
+        return kGameCfs1;
+    if (OptCFS2->isChecked())
+        return kGameCfs2;
+    return kGameNone;
+}
+
+QPushButton* FrmVokari::toolButton(LauncherTool tool) const {
+    return toolButtons_.at(tool);
+}
+
+void FrmVokari::openTool(LauncherTool tool) {
+    // Handed to this opening only, whether or not the window comes up.
+    const QStringList files = std::exchange(startupFiles_, {});
+    if (tool == LauncherTool::Install && !archiversFound())
+        return;
+    std::unique_ptr<QDialog> window = toolWindows_(tool, SelectedCFSVersion(), this);
+    if (auto* opener = dynamic_cast<FileOpeningWindow*>(window.get()); opener && !files.empty())
+        // Once the window is shown, as if the files had been dropped on it.
+        QTimer::singleShot(0, window.get(), [opener, files] { opener->openFiles(files); });
+    if (window)
+        showModal(*window);
+    // Leaving scope unloads the window: the next opening starts afresh.
+}
+
+void FrmVokari::openPackage(const QString& package) {
+    raise();
+    activateWindow();
+    if (openWindow_) {
+        if (auto* opener = dynamic_cast<FileOpeningWindow*>(openWindow_.data())) {
+            openWindow_->raise();
+            opener->openFiles({package});
+            return;
+        }
+        showMessage(
+            us(windowTitle()),
+            us(tr("ほかのツールが開いています。閉じてから、もう一度ファイルを開いてください。")),
+            PromptIcon::Information);
+        return;
+    }
+    QPushButton* install = toolButton(LauncherTool::Install);
+    if (!install->isEnabled())
+        return;
+    setStartupFiles({package});
+    install->click();
+}
+
+void FrmVokari::openAbout() {
+    FrmAbout about(this);
+    showModal(about);
+}
+
+void FrmVokari::showModal(QDialog& window) {
+    window.setWindowModality(Qt::ApplicationModal);
+    openWindow_ = &window;
+    window.exec();
+    openWindow_ = nullptr;
+}
+
+bool FrmVokari::archiversFound() {
+    const bool lha = isLhaAvailable();
+    const bool zip = isZipAvailable();
+    if (lha || zip)
+        return true;
+    showMessage(us(windowTitle()),
+                joinLines({us(tr("UNZIP32.DLLおよびUNLHA.DLLが見つかりません。")),
+                           us(tr("この機能を使用するには UNZIP32.DLL あるいは")),
+                           us(tr("UNLHA32.DLLをインストールしてください｡ "))}),
+                PromptIcon::Error);
+    return false;
+}
+
+bool FrmVokari::otherWindowLoaded() const {
+    for (const QWidget* w : QApplication::topLevelWidgets()) {
+        if (w == this || !w->isVisible())
+            continue;
+        const Qt::WindowType type = w->windowType();
+        if (type != Qt::Window && type != Qt::Dialog)
+            continue; // tool tips, menus
+        if (w->windowTitle() != windowTitle())
+            return true;
+    }
+    return false;
+}
+
+void FrmVokari::closeEvent(QCloseEvent* event) {
+    if (!unloaded_ && otherWindowLoaded()) {
+        event->ignore();
+        return;
+    }
+    unload();
+    event->accept();
+}
+
+void FrmVokari::unload() {
+    if (unloaded_)
+        return;
+    unloaded_ = true;
+    savePlacement(this, kName);
+    writeSavedVersion(SelectedCFSVersion());
+    if (removeWorkDirectory() > 0) {
+        showMessage(us(windowTitle()),
+                    joinLines({us(tr("作業ディレクトリの削除に失敗しました。")),
+                               us(tr("作業ディレクトリを手動で削除してください。")),
+                               us(tr("作業ディレクトリは[%1]です。")
+                                      .arg(qs(platform::displayPath(workDirectory()))))}),
+                    PromptIcon::Error);
+    }
+}
+
+bool FrmVokari::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == LblAbout && event->type() == QEvent::MouseButtonDblClick) {
+        openAbout();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace vokari::ui

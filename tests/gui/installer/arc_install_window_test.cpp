@@ -1,0 +1,340 @@
+#include "gui/kit/tool_window.h"
+#include "common/prompt.h"
+#include "gui/installer/arc_install_window.h"
+#include "gui/installer/dir_dialog.h"
+#include "gui/installer/find_files_dialog.h"
+#include "support/archive_builders.h"
+#include "support/fixtures.h"
+#include "support/qt_app.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+
+using vokari::test::child;
+
+namespace fs = std::filesystem;
+
+namespace vokari::ui {
+namespace {
+
+using test::buildZip;
+using test::ZipItem;
+
+const std::string kVersionQuestion = "このファイルは選択しているCFSのバージョンでは\r\n"
+                                     "動作しない可能性があります。\r\n継続しますか？";
+const std::string kNestedQuestion =
+    "この圧縮ファイル内に、さらに1個の圧縮ファイルが存在します。\r\nファイルを展開しますか？";
+const std::string kOverwriteQuestion =
+    "解凍を実行した場合に上書きされるファイルが存在します。\r\n上書きしますか？\r\n"
+    "　[はい]を選択すると上書きします。\r\n"
+    "　[いいえ]を選択すると上書きしないファイルのみ解凍します。\r\n"
+    "　[キャンセル]を選択すると解凍しません。";
+const std::string kDone = "解凍が完了しました。";
+
+QString u8(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// Runs `act` on the next modal dialog of type T once it is shown. Each retry is a fresh
+// timer holding its own copy of `act`: a closure that kept itself alive would leak.
+template <typename T> void whenModal(std::function<void(T&)> act, int delayMs = 0) {
+    QTimer::singleShot(delayMs, [act] {
+        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget()))
+            act(*dialog);
+        else
+            whenModal<T>(act, 10);
+    });
+}
+
+class ArcInstallWindowTest : public ::testing::Test {
+protected:
+    ArcInstallWindowTest() { test::qtApp(); }
+
+    QString package(const std::string& name, const std::string& bytes) {
+        const fs::path file = prefix.root() / "packages" / name;
+        test::writeFile(file, bytes);
+        return QString::fromStdString(file.string());
+    }
+
+    std::unique_ptr<FrmArcInstall> open(int16_t version) {
+        auto w = std::make_unique<FrmArcInstall>(version);
+        w->show();
+        return w;
+    }
+
+    static QTreeWidget* list(const QWidget& w) { return child<QTreeWidget>(w, "LstArcFiles"); }
+    // Each row as "file name|path|install|install path".
+    static QStringList rows(const QWidget& w) {
+        QStringList out;
+        QTreeWidget* l = list(w);
+        for (int i = 0; i < l->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem* row = l->topLevelItem(i);
+            out << QStringList{row->text(0), row->text(1), row->text(2), row->text(3)}.join(
+                QLatin1Char('|'));
+        }
+        return out;
+    }
+    static void select(const QWidget& w, const char* fileName) {
+        QTreeWidget* l = list(w);
+        l->clearSelection();
+        const auto found = l->findItems(QString::fromUtf8(fileName), Qt::MatchExactly, 0);
+        ASSERT_EQ(found.size(), 1) << fileName;
+        found.front()->setSelected(true);
+        l->setCurrentItem(found.front());
+    }
+    std::vector<std::string> asked() const {
+        std::vector<std::string> texts;
+        for (const auto& request : prompt.asked())
+            texts.push_back(request.text);
+        return texts;
+    }
+
+    test::TestPrefix prefix;
+    fs::path cfs1 = prefix.installGame(1, "C:\\Games\\CFS1");
+    fs::path cfs2 = prefix.installGame(2, "C:\\Games\\CFS2");
+    ScriptedPrompt prompt;
+};
+
+TEST_F(ArcInstallWindowTest, OpensTheFirstDroppedPackageAndKeepsItWhenTheNextCannotBeRead) {
+    auto tool = createToolWindow(LauncherTool::Install, 2, nullptr);
+    ASSERT_NE(dynamic_cast<FrmArcInstall*>(tool.get()), nullptr);
+    tool.reset();
+
+    const QString p51 =
+        package("p51d.zip", buildZip({{.name = "P51D/"},
+                                      {.name = "P51D/aircraft.cfg", .data = "c"},
+                                      {.name = "P51D/model/x.mdl", .data = "m"},
+                                      {.name = "readme.txt", .data = test::sjis("読んで\r\n")}}));
+    const QString other = package("other.zip", buildZip({{.name = "o.gau", .data = "g"}}));
+    auto w = open(2);
+    EXPECT_EQ(w->windowTitle(), u8("CFSファイルインストール"));
+    w->openFiles({p51, other});
+    const QStringList shown{u8("aircraft.cfg|P51D\\|追加|AIRCRAFT\\P51D\\"),
+                            u8("x.mdl|P51D\\model\\|追加|AIRCRAFT\\P51D\\MODEL\\"),
+                            u8("readme.txt|||")};
+    EXPECT_EQ(rows(*w), shown);
+    // Both paths as the user finds them on this system, not as Z:\ or C:\ paths.
+    const QString label = child<QLabel>(*w, "LblArcFilePath")->text();
+    EXPECT_TRUE(label.endsWith(QStringLiteral("/packages/p51d.zip"))) << label.toStdString();
+    EXPECT_EQ(child<QLabel>(*w, "LblArcFilePath")->toolTip(), p51);
+    EXPECT_EQ(child<QLabel>(*w, "LblCfsPath")->toolTip().toStdString(), (cfs2 / "").string());
+    EXPECT_TRUE(prompt.asked().empty());
+
+    // Not a package, then a damaged one: each is reported and the package shown stays.
+    w->openFiles({package("notes.doc", "text")});
+    w->openFiles({package("broken.zip", "PK\x03\x04 this is no archive")});
+    ASSERT_EQ(prompt.asked().size(), 2u);
+    EXPECT_EQ(prompt.asked()[0].text,
+              "このファイルはサポートされている形式ではありません。\r\nファイル名：" +
+                  (prefix.root() / "packages" / "notes.doc").string());
+    EXPECT_TRUE(prompt.asked()[1].text.starts_with("ファイルの読み込みに失敗しました\r\n"))
+        << prompt.asked()[1].text;
+    EXPECT_EQ(prompt.asked()[1].icon, PromptIcon::Error);
+    EXPECT_EQ(rows(*w), shown);
+    EXPECT_EQ(child<QLabel>(*w, "LblArcFilePath")->text(), label);
+
+    // A text file of the package is shown decoded.
+    select(*w, "readme.txt");
+    w->viewSelectedFiles();
+    auto* text = child<QPlainTextEdit>(*w, "TxtView");
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->toPlainText(), u8("読んで\n"));
+    EXPECT_TRUE(text->isReadOnly());
+}
+
+TEST_F(ArcInstallWindowTest, AsksTheVersionAgainAfterEachNestedArchiveAndNoClosesThePackage) {
+    // A loose gauge needs the second game; the first is chosen.
+    const QString pack = package(
+        "pack.zip", buildZip({{.name = "boost.gau", .data = "g"},
+                              {.name = "extra/inner.zip",
+                               .data = buildZip({{.name = "F4U/aircraft.cfg", .data = "c"}})}}));
+    auto w = open(1);
+    prompt.queue(PromptAnswer::Yes); // version
+    prompt.queue(PromptAnswer::Yes); // nested archives
+    prompt.queue(PromptAnswer::Yes); // version, again
+    w->openFiles({pack});
+    EXPECT_EQ(asked(),
+              (std::vector<std::string>{kVersionQuestion, kNestedQuestion, kVersionQuestion}));
+    EXPECT_EQ(rows(*w), (QStringList{u8("boost.gau||追加|GAUGES\\"),
+                                     u8("inner.zip|extra\\||"), // a package itself: not placed
+                                     u8("aircraft.cfg|F4U\\|追加|AIRCRAFT\\F4U\\")}));
+    EXPECT_TRUE(child<QAction>(*w, "mnuEdit_Extract")->isEnabled());
+
+    prompt.clear();
+    prompt.queue(PromptAnswer::Yes);
+    prompt.queue(PromptAnswer::Yes);
+    prompt.queue(PromptAnswer::No);
+    w->openFiles({pack});
+    EXPECT_EQ(asked().size(), 3u);
+    EXPECT_TRUE(rows(*w).isEmpty());
+    EXPECT_TRUE(child<QLabel>(*w, "LblArcFilePath")->text().isEmpty());
+    for (const char* command : {"mnuEdit_ExtractDir", "mnuEdit_SearchFile", "mnuEdit_View",
+                                "mnuEdit_Extract", "mnuPopup_View"})
+        EXPECT_FALSE(child<QAction>(*w, command)->isEnabled()) << command;
+    EXPECT_TRUE(child<QAction>(*w, "mnuPopup_Open")->isEnabled());
+}
+
+TEST_F(ArcInstallWindowTest, ToolbarCommandsWithoutAPackageDoNothingHarmful) {
+    auto w = open(2);
+    const QList<QAction*> buttons = child<QToolBar>(*w, "TBar")->actions();
+    bool pickerShown = false;
+    whenModal<FrmDirDialog>([&](FrmDirDialog& picker) {
+        pickerShown = true;
+        child<QPushButton>(picker, "CmdOk")->click();
+    });
+    buttons.at(2)->trigger(); // choose a folder
+    EXPECT_TRUE(pickerShown);
+    buttons.at(3)->trigger(); // search
+    buttons.at(5)->trigger(); // view
+    buttons.at(7)->trigger(); // unpack
+    EXPECT_TRUE(prompt.asked().empty());
+    EXPECT_TRUE(rows(*w).isEmpty());
+    EXPECT_EQ(buttons.at(7)->toolTip(), u8("解凍する"));
+}
+
+TEST_F(ArcInstallWindowTest, UnpacksWhereTheListSaysAfterTheOverwriteQuestion) {
+    test::writeFile(cfs2 / "Gauges" / "boost.gau", "original");
+    fs::create_directories(cfs2 / "Effects" / "smoke");
+    auto w = open(2);
+    w->openFiles({package("g.zip", buildZip({{.name = "boost.gau", .data = "new"},
+                                             {.name = "fresh.gau", .data = "fresh"},
+                                             {.name = "smoke.fx", .data = "fx"}}))});
+    EXPECT_EQ(rows(*w)[0], u8("boost.gau||上書|GAUGES\\"));
+
+    // The user moves the effect into a folder of their choice.
+    select(*w, "smoke.fx");
+    whenModal<FrmDirDialog>([](FrmDirDialog& picker) {
+        auto* tree = child<QTreeWidget>(picker, "TViewDir");
+        const auto found =
+            tree->findItems(QStringLiteral("smoke"), Qt::MatchExactly | Qt::MatchRecursive);
+        ASSERT_EQ(found.size(), 1);
+        tree->setCurrentItem(found.front());
+        child<QPushButton>(picker, "CmdOk")->click();
+    });
+    w->chooseExtractFolder();
+    EXPECT_EQ(rows(*w)[2], u8("smoke.fx||追加|Effects\\smoke\\"));
+
+    prompt.queue(PromptAnswer::Cancel);
+    w->extractAll();
+    EXPECT_EQ(asked(), std::vector<std::string>{kOverwriteQuestion});
+    EXPECT_FALSE(fs::exists(cfs2 / "GAUGES" / "fresh.gau"));
+
+    prompt.clear();
+    prompt.queue(PromptAnswer::No);
+    w->extractAll();
+    EXPECT_EQ(asked(), (std::vector<std::string>{kOverwriteQuestion, kDone}));
+    EXPECT_EQ(test::readFile(cfs2 / "Gauges" / "boost.gau"), "original");
+    EXPECT_EQ(test::readFile(cfs2 / "Gauges" / "fresh.gau"), "fresh");
+    EXPECT_EQ(test::readFile(cfs2 / "Effects" / "smoke" / "smoke.fx"), "fx");
+    EXPECT_EQ(rows(*w)[1], u8("fresh.gau||上書|GAUGES\\")) << "now on disk";
+
+    prompt.clear();
+    prompt.queue(PromptAnswer::Yes);
+    w->extractAll();
+    EXPECT_EQ(asked(), (std::vector<std::string>{kOverwriteQuestion, kDone}));
+    EXPECT_EQ(test::readFile(cfs2 / "Gauges" / "boost.gau"), "new");
+    EXPECT_EQ(test::readFile(cfs2 / "Gauges" / "boost.gau.bak"), "original");
+}
+
+TEST_F(ArcInstallWindowTest, FinalMessageNamesTheEntriesThatFailed) {
+    std::string zip =
+        buildZip({{.name = "good.gau", .data = "good"}, {.name = "bad.gau", .data = "bad data"}});
+    zip[zip.find("bad data")] = 'B';
+    auto w = open(2);
+    w->openFiles({package("f.zip", zip)});
+    prompt.queue(PromptAnswer::Ok);
+    w->extractAll();
+    ASSERT_EQ(prompt.asked().size(), 2u);
+    EXPECT_EQ(prompt.asked()[0].text, "解凍を実行しますか？");
+    const PromptRequest& report = prompt.asked()[1];
+    EXPECT_EQ(report.icon, PromptIcon::Warning);
+    EXPECT_TRUE(report.text.starts_with("次のファイルは解凍できませんでした。\r\nbad.gau: "))
+        << report.text;
+    EXPECT_EQ(report.text.find("good.gau"), std::string::npos);
+    EXPECT_EQ(test::readFile(cfs2 / "GAUGES" / "good.gau"), "good");
+    EXPECT_TRUE(child<QWidget>(*w, "client")->isEnabled()) << "commands back after unpacking";
+}
+
+// Cancels on the progress dialog as soon as it shows.
+class CancelOnShow : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show)
+            if (auto* progress = qobject_cast<QProgressDialog*>(watched)) {
+                shown = true;
+                emit progress->canceled(); // what its Cancel button sends
+            }
+        return false;
+    }
+    bool shown = false;
+};
+
+TEST_F(ArcInstallWindowTest, CancelStopsUnpackingAndSaysHowFarItGot) {
+    std::vector<ZipItem> many;
+    for (int i = 0; i < 500; ++i)
+        many.push_back({.name = "f" + std::to_string(i) + ".gau", .data = std::string(512, 'x')});
+    auto w = open(2);
+    w->openFiles({package("many.zip", buildZip(many))});
+    CancelOnShow canceller;
+    qApp->installEventFilter(&canceller);
+    prompt.queue(PromptAnswer::Ok);
+    w->extractAll();
+    qApp->removeEventFilter(&canceller);
+    EXPECT_TRUE(canceller.shown);
+    ASSERT_EQ(prompt.asked().size(), 2u);
+    EXPECT_TRUE(prompt.asked()[1].text.starts_with("解凍を中止しました。\r\n500 個中 "))
+        << prompt.asked()[1].text;
+    EXPECT_FALSE(fs::exists(cfs2 / "GAUGES" / "f499.gau"));
+}
+
+TEST_F(ArcInstallWindowTest, PickerAndFinderGiveFoldersRelativeToTheRoot) {
+    test::writeFile(cfs2 / "x.gau", "root");
+    test::writeFile(cfs2 / "Aircraft" / "P51" / "X.GAU", "p51");
+    fs::create_directories(cfs2 / "Aircraft" / "Zero");
+
+    FrmDirDialog picker;
+    picker.LoadFrmDirDialog("C:\\Games\\CFS2\\", QStringLiteral("CFS2"), QStringLiteral("c"));
+    auto* tree = child<QTreeWidget>(picker, "TViewDir");
+    ASSERT_EQ(tree->topLevelItemCount(), 1);
+    QTreeWidgetItem* root = tree->topLevelItem(0);
+    EXPECT_EQ(root->child(0)->text(0), QStringLiteral("Aircraft"));
+    EXPECT_EQ(root->child(0)->childCount(), 2);
+    EXPECT_TRUE(picker.BoolCancel());
+    child<QPushButton>(picker, "CmdOk")->click();
+    EXPECT_FALSE(picker.BoolCancel());
+    EXPECT_EQ(picker.SelectedPath(), "");
+    tree->setCurrentItem(root->child(0)->child(0));
+    EXPECT_EQ(picker.SelectedPath(), "Aircraft\\P51");
+
+    FrmFindFiles finder;
+    finder.initFindFiles(QStringLiteral("find"), false, "C:\\Games\\CFS2\\", "x.gau");
+    finder.show();
+    auto* hits = child<QTreeWidget>(finder, "LstSrcFiles");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return hits->topLevelItemCount() > 0; }));
+    ASSERT_EQ(hits->topLevelItemCount(), 2);
+    EXPECT_EQ(hits->topLevelItem(0)->text(0), QStringLiteral("x.gau"));
+    EXPECT_EQ(hits->topLevelItem(1)->text(0), QStringLiteral("Aircraft\\P51\\X.GAU"));
+    EXPECT_EQ(child<QLabel>(finder, "LblSrcDir")->text(), u8("検索結果"));
+    finder.close(); // the close box keeps the empty result
+    EXPECT_EQ(finder.resultFindFile(), "");
+    finder.show(); // searched once per load
+    QTest::qWait(20);
+    EXPECT_EQ(hits->topLevelItemCount(), 2);
+    hits->setCurrentItem(hits->topLevelItem(1));
+    child<QPushButton>(finder, "CmdSet")->click();
+    EXPECT_EQ(finder.resultFindFile(), "Aircraft\\P51\\X.GAU");
+}
+
+} // namespace
+} // namespace vokari::ui
