@@ -160,7 +160,7 @@ double measure(int count, int rounds) {
     auto catalogueRun = [&] {
         // Start cold in the program's own caches: each window opening reads afresh.
         vokari::platform::clearProfileCache();
-        vokari::ClsAircraftList list;
+        vokari::AircraftList list;
         list.setVersion(2);
         list.readAircrafts(true, true);
         listed = list.aircraftList.count();

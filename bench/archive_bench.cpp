@@ -2,10 +2,10 @@
 //
 // A package of 20,000 files (aircraft folders, gauges, missions) is built as ZIP (with zip)
 // and LZH (with jlha, when installed). For each, best of three runs:
-//   list + place: ClsCfsArcList::ReadArchive      vs  bsdtar -tf     (target <= 1.5)
+//   list + place: CfsArcList::ReadArchive      vs  bsdtar -tf     (target <= 1.5)
 //   unpack all:   extractArchives into an empty game folder  vs  bsdtar -xf  (target <= 2.0)
 // With --list-only the unpacking is left out, so the listing can be counted load-free with
-//   valgrind --tool=callgrind --toggle-collect='vokari::ClsCfsArcList::ReadArchive*'
+//   valgrind --tool=callgrind --toggle-collect='vokari::CfsArcList::ReadArchive*'
 // in front of the command.
 #include "installer/arc_result.h"
 #include "installer/cfs_arc_list.h"
@@ -103,9 +103,9 @@ void compare(const char* label, const fs::path& package, const fs::path& prefix,
     size_t entries = 0;
     const double list = best([] {},
                              [&] {
-                                 vokari::ClsCfsArcList arcList;
+                                 vokari::CfsArcList arcList;
                                  arcList.setVersion(2);
-                                 if (arcList.ReadArchive(0, package.string()) != vokari::kArcOk)
+                                 if (arcList.readArchive(0, package.string()) != vokari::kArcOk)
                                      throw std::runtime_error("cannot read " + package.string());
                                  entries = arcList.FileList.count();
                              });
@@ -117,9 +117,9 @@ void compare(const char* label, const fs::path& package, const fs::path& prefix,
     if (listOnly)
         return;
 
-    vokari::ClsCfsArcList arcList;
+    vokari::CfsArcList arcList;
     arcList.setVersion(2);
-    arcList.ReadArchive(0, package.string());
+    arcList.readArchive(0, package.string());
     size_t failed = 0;
     const double unpack = best(emptyFolders, [&] {
         arcList.extractArchives(0);

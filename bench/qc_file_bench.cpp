@@ -73,7 +73,7 @@ double measure(const fs::path& dir, int groups, int rounds) {
     vokari::platform::writeFileAtomic(path, original);
     // The job's file, normalised once (and backed up) before it is measured.
     {
-        std::unique_ptr<vokari::ClsQCGroups> doc;
+        std::unique_ptr<vokari::QcGroups> doc;
         vokari::readQCFile(doc, "", path);
         vokari::writeQCFile(*doc, "", path);
     }
@@ -90,10 +90,10 @@ double measure(const fs::path& dir, int groups, int rounds) {
         vokari::platform::writeFileAtomic(floorFile.string(), copy);
         bytes = copy.size();
         const auto t1 = std::chrono::steady_clock::now();
-        std::unique_ptr<vokari::ClsQCGroups> doc;
+        std::unique_ptr<vokari::QcGroups> doc;
         vokari::readQCFile(doc, "", path);
         vokari::writeQCFile(*doc, "", path);
-        read = doc->Groups().count();
+        read = doc->groups().count();
         const auto t2 = std::chrono::steady_clock::now();
         floorBest = std::min(floorBest, seconds(t1 - t0));
         jobBest = std::min(jobBest, seconds(t2 - t1));

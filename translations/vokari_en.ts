@@ -9,14 +9,7 @@
     </message>
 </context>
 <context>
-    <name>vokari::ui::EditingToolWindow</name>
-    <message>
-        <source>データは変更されています。変更を保存しますか？</source>
-        <translation>The data has been changed. Save the changes?</translation>
-    </message>
-</context>
-<context>
-    <name>vokari::ui::FrmAbout</name>
+    <name>vokari::ui::AboutDialog</name>
     <message>
         <source>ﾊﾞｰｼﾞｮﾝ情報</source>
         <translation>About</translation>
@@ -39,7 +32,7 @@
     </message>
 </context>
 <context>
-    <name>vokari::ui::FrmAircraftEnabler</name>
+    <name>vokari::ui::AircraftEnablerWindow</name>
     <message>
         <source>航空機ファイル設定</source>
         <translation>Aircraft Files</translation>
@@ -204,7 +197,7 @@ Panel: %2</translation>
     </message>
 </context>
 <context>
-    <name>vokari::ui::FrmAliasSetting</name>
+    <name>vokari::ui::AliasSettingWindow</name>
     <message>
         <source>音声・パネルファイル設定</source>
         <translation>Sound and Panel Files</translation>
@@ -319,7 +312,7 @@ Panel: %2</translation>
     </message>
 </context>
 <context>
-    <name>vokari::ui::FrmArcInstall</name>
+    <name>vokari::ui::ArcInstallWindow</name>
     <message>
         <source>CFSファイルインストール</source>
         <translation>Install CFS Files</translation>
@@ -598,7 +591,7 @@ Panel: %2</translation>
     </message>
 </context>
 <context>
-    <name>vokari::ui::FrmCFSCopyFiles</name>
+    <name>vokari::ui::CfsCopyFilesWindow</name>
     <message>
         <source>CFS1 → CFS2 ファイル コピー</source>
         <translation>Copy Files CFS1 → CFS2</translation>
@@ -679,14 +672,112 @@ Panel: %2</translation>
     </message>
 </context>
 <context>
-    <name>vokari::ui::FrmDirDialog</name>
+    <name>vokari::ui::CfsSettingWindow</name>
+    <message>
+        <source>CFS設定</source>
+        <translation>CFS Settings</translation>
+    </message>
+    <message>
+        <source>設定ファイルを読み込めませんでした。</source>
+        <translation>The settings file could not be read.</translation>
+    </message>
+    <message>
+        <source>基本設定</source>
+        <translation>General</translation>
+    </message>
+    <message>
+        <source>マルチプレーヤー</source>
+        <translation>Multiplayer</translation>
+    </message>
+    <message>
+        <source>オープニングロゴを表示する</source>
+        <translation>Show the opening logo</translation>
+    </message>
+    <message>
+        <source>CFS起動時に表示されるMicrosoft ロゴを有効／無効を設定します</source>
+        <translation>Shows or hides the Microsoft logo when CFS starts</translation>
+    </message>
+    <message>
+        <source>オープニングムービーを表示する</source>
+        <translation>Show the opening movie</translation>
+    </message>
+    <message>
+        <source>CFS起動時に表示されるムービーを有効／無効を設定します</source>
+        <translation>Shows or hides the movie when CFS starts</translation>
+    </message>
+    <message>
+        <source>プレーヤー名</source>
+        <translation>Player name</translation>
+    </message>
+    <message>
+        <source>プレーヤー名を設定します（CFS2でも初期表示されます）</source>
+        <translation>Sets the player name (CFS2 also shows it at first)</translation>
+    </message>
+    <message>
+        <source>プレーヤー表示色</source>
+        <translation>Player colour</translation>
+    </message>
+    <message>
+        <source>衝突時の停止時間(秒)</source>
+        <translation>Pause after a collision (seconds)</translation>
+    </message>
+    <message>
+        <source>衝突時に何回も爆発する場合は０に設定してください</source>
+        <translation>Set it to 0 if a collision explodes again and again</translation>
+    </message>
+    <message>
+        <source>初期値：2</source>
+        <translation>Default: 2</translation>
+    </message>
+    <message>
+        <source>チートの警告を表示する</source>
+        <translation>Show cheat warnings</translation>
+    </message>
+    <message>
+        <source>CFSに組み込まれているチート機能を使用している場合に警告を表示します</source>
+        <translation>Warns when the cheats built into CFS are in use</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>ｷｬﾝｾﾙ</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>更新</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>数字を入れてください</source>
+        <translation>Please enter a number</translation>
+    </message>
+    <message>
+        <source>設定を保存できませんでした。</source>
+        <translation>The settings could not be saved.</translation>
+    </message>
+    <message>
+        <source>次の文字は保存できません：%1</source>
+        <translation>These characters cannot be saved: %1</translation>
+    </message>
+</context>
+<context>
+    <name>vokari::ui::DirDialog</name>
     <message>
         <source>ｷｬﾝｾﾙ</source>
         <translation>Cancel</translation>
     </message>
 </context>
 <context>
-    <name>vokari::ui::FrmFindFiles</name>
+    <name>vokari::ui::EditingToolWindow</name>
+    <message>
+        <source>データは変更されています。変更を保存しますか？</source>
+        <translation>The data has been changed. Save the changes?</translation>
+    </message>
+</context>
+<context>
+    <name>vokari::ui::FindFilesDialog</name>
     <message>
         <source>ファイル検索</source>
         <translation>Find Files</translation>
@@ -709,7 +800,26 @@ Panel: %2</translation>
     </message>
 </context>
 <context>
-    <name>vokari::ui::FrmQCEdit</name>
+    <name>vokari::ui::MessageBoxPrompt</name>
+    <message>
+        <source>はい</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>いいえ</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>vokari::ui::QcEditWindow</name>
     <message>
         <source>クイックコンバット編集</source>
         <translation>Quick Combat Editor</translation>
@@ -828,7 +938,7 @@ Panel: %2</translation>
     </message>
 </context>
 <context>
-    <name>vokari::ui::FrmQCGroupEdit</name>
+    <name>vokari::ui::QcGroupEditDialog</name>
     <message>
         <source>グループ編集</source>
         <translation>Edit Group</translation>
@@ -851,7 +961,7 @@ Panel: %2</translation>
     </message>
 </context>
 <context>
-    <name>vokari::ui::FrmQCPlaneEdit</name>
+    <name>vokari::ui::QcPlaneEditDialog</name>
     <message>
         <source>航空機編集</source>
         <translation>Edit Aircraft</translation>
@@ -890,7 +1000,7 @@ Panel: %2</translation>
     </message>
 </context>
 <context>
-    <name>vokari::ui::FrmVokari</name>
+    <name>vokari::ui::VokariWindow</name>
     <message>
         <source>Vokari Menu</source>
         <translation>Vokari Menu</translation>
@@ -1005,25 +1115,6 @@ Panel: %2</translation>
     </message>
 </context>
 <context>
-    <name>vokari::ui::MessageBoxPrompt</name>
-    <message>
-        <source>はい</source>
-        <translation>Yes</translation>
-    </message>
-    <message>
-        <source>いいえ</source>
-        <translation>No</translation>
-    </message>
-    <message>
-        <source>キャンセル</source>
-        <translation>Cancel</translation>
-    </message>
-    <message>
-        <source>OK</source>
-        <translation>OK</translation>
-    </message>
-</context>
-<context>
     <name>vokari::ui::failureText</name>
     <message>
         <source>次のファイルを読み込めませんでした。</source>
@@ -1108,97 +1199,6 @@ Panel: %2</translation>
     <message>
         <source>処理を続けられませんでした。</source>
         <translation>The work could not go on.</translation>
-    </message>
-</context>
-<context>
-    <name>vokari::ui::frmCfsSetting</name>
-    <message>
-        <source>CFS設定</source>
-        <translation>CFS Settings</translation>
-    </message>
-    <message>
-        <source>設定ファイルを読み込めませんでした。</source>
-        <translation>The settings file could not be read.</translation>
-    </message>
-    <message>
-        <source>基本設定</source>
-        <translation>General</translation>
-    </message>
-    <message>
-        <source>マルチプレーヤー</source>
-        <translation>Multiplayer</translation>
-    </message>
-    <message>
-        <source>オープニングロゴを表示する</source>
-        <translation>Show the opening logo</translation>
-    </message>
-    <message>
-        <source>CFS起動時に表示されるMicrosoft ロゴを有効／無効を設定します</source>
-        <translation>Shows or hides the Microsoft logo when CFS starts</translation>
-    </message>
-    <message>
-        <source>オープニングムービーを表示する</source>
-        <translation>Show the opening movie</translation>
-    </message>
-    <message>
-        <source>CFS起動時に表示されるムービーを有効／無効を設定します</source>
-        <translation>Shows or hides the movie when CFS starts</translation>
-    </message>
-    <message>
-        <source>プレーヤー名</source>
-        <translation>Player name</translation>
-    </message>
-    <message>
-        <source>プレーヤー名を設定します（CFS2でも初期表示されます）</source>
-        <translation>Sets the player name (CFS2 also shows it at first)</translation>
-    </message>
-    <message>
-        <source>プレーヤー表示色</source>
-        <translation>Player colour</translation>
-    </message>
-    <message>
-        <source>衝突時の停止時間(秒)</source>
-        <translation>Pause after a collision (seconds)</translation>
-    </message>
-    <message>
-        <source>衝突時に何回も爆発する場合は０に設定してください</source>
-        <translation>Set it to 0 if a collision explodes again and again</translation>
-    </message>
-    <message>
-        <source>初期値：2</source>
-        <translation>Default: 2</translation>
-    </message>
-    <message>
-        <source>チートの警告を表示する</source>
-        <translation>Show cheat warnings</translation>
-    </message>
-    <message>
-        <source>CFSに組み込まれているチート機能を使用している場合に警告を表示します</source>
-        <translation>Warns when the cheats built into CFS are in use</translation>
-    </message>
-    <message>
-        <source>OK</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>ｷｬﾝｾﾙ</source>
-        <translation>Cancel</translation>
-    </message>
-    <message>
-        <source>更新</source>
-        <translation>Apply</translation>
-    </message>
-    <message>
-        <source>数字を入れてください</source>
-        <translation>Please enter a number</translation>
-    </message>
-    <message>
-        <source>設定を保存できませんでした。</source>
-        <translation>The settings could not be saved.</translation>
-    </message>
-    <message>
-        <source>次の文字は保存できません：%1</source>
-        <translation>These characters cannot be saved: %1</translation>
     </message>
 </context>
 </TS>

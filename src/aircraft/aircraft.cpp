@@ -2,26 +2,26 @@
 
 namespace vokari {
 
-void ClsAirCraft::setSoundAlias(std::string_view pAlias) {
-    soundAlias_ = pAlias;
+void Aircraft::setSoundAlias(std::string_view alias) {
+    soundAlias_ = alias;
     if (!soundAlias_.empty())
-        existSound_ = true;
+        hasSound_ = true;
 }
 
-void ClsAirCraft::setExistSound(bool pExist) {
+void Aircraft::setHasSound(bool exist) {
     if (soundAlias_.empty())
-        existSound_ = pExist;
+        hasSound_ = exist;
 }
 
-void ClsAirCraft::setPanelAlias(std::string_view pAlias) {
-    panelAlias_ = pAlias;
+void Aircraft::setPanelAlias(std::string_view alias) {
+    panelAlias_ = alias;
     if (!panelAlias_.empty())
-        existPanel_ = true;
+        hasPanel_ = true;
 }
 
-void ClsAirCraft::setExistPanel(bool pExist) {
+void Aircraft::setHasPanel(bool exist) {
     if (panelAlias_.empty())
-        existPanel_ = pExist;
+        hasPanel_ = exist;
 }
 
 } // namespace vokari

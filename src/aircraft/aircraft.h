@@ -7,11 +7,11 @@
 
 namespace vokari {
 
-class ClsAircraftList;
+class AircraftList;
 
 // One aircraft of a catalogue: its folder, the title of its aircraft file, its switch state
 // and the panel and sound it borrows from other aircraft.
-class ClsAirCraft {
+class Aircraft {
 public:
     bool activate = true;         // "aircraft.cfg" exists (not only the switched-off file)
     bool activateChanged = false; // `activate` differs from the disk
@@ -22,44 +22,44 @@ public:
 
     // The folder name under the aircraft folder; also the key in the catalogue.
     const std::string& directory() const { return directory_; }
-    void setDirectory(std::string_view pDir) { directory_ = pDir; }
+    void setDirectory(std::string_view dir) { directory_ = dir; }
 
     const std::string& title() const { return title_; }
-    void setTitle(std::string_view pTitle) { title_ = pTitle; }
+    void setTitle(std::string_view title) { title_ = title; }
 
     // "sim" of the aircraft file; kept, shown nowhere.
-    const std::string& Name() const { return name_; }
-    void setName(std::string_view pName) { name_ = pName; }
+    const std::string& name() const { return name_; }
+    void setName(std::string_view name) { name_ = name; }
 
     bool isDefault() const { return isDefault_; }
-    ClsAircraftList* parent() const { return parent_; }
+    AircraftList* parent() const { return parent_; }
 
     // The folder of the aircraft whose sound this one borrows; empty when it uses its own.
-    // A borrowed sound counts as a sound, so a non-empty alias also sets existSound, and
-    // existSound cannot be changed while an alias is set.
+    // A borrowed sound counts as a sound, so a non-empty alias also sets hasSound, and
+    // hasSound cannot be changed while an alias is set.
     const std::string& soundAlias() const { return soundAlias_; }
-    void setSoundAlias(std::string_view pAlias);
-    bool existSound() const { return existSound_; }
-    void setExistSound(bool pExist);
+    void setSoundAlias(std::string_view alias);
+    bool hasSound() const { return hasSound_; }
+    void setHasSound(bool exist);
 
     // The same rules for the panel.
     const std::string& panelAlias() const { return panelAlias_; }
-    void setPanelAlias(std::string_view pAlias);
-    bool existPanel() const { return existPanel_; }
-    void setExistPanel(bool pExist);
+    void setPanelAlias(std::string_view alias);
+    bool hasPanel() const { return hasPanel_; }
+    void setHasPanel(bool exist);
 
 private:
-    friend class ClsAircraftList;
+    friend class AircraftList;
 
     std::string directory_;
     std::string title_;
     std::string name_;
     bool isDefault_ = false;
-    ClsAircraftList* parent_ = nullptr;
+    AircraftList* parent_ = nullptr;
     std::string soundAlias_;
-    bool existSound_ = false;
+    bool hasSound_ = false;
     std::string panelAlias_;
-    bool existPanel_ = false;
+    bool hasPanel_ = false;
 };
 
 } // namespace vokari

@@ -2,8 +2,8 @@
 #include "aircraft/aircraft_list.h"
 
 #include "common/directory_tree.h"
-#include "platform/error.h"
 #include "common/file_helpers.h"
+#include "platform/error.h"
 #include "platform/file_system.h"
 #include "platform/host_paths.h"
 #include "platform/profile.h"
@@ -58,12 +58,12 @@ bool isPlainFolderName(std::string_view name) {
 
 } // namespace
 
-AircraftWriteError::AircraftWriteError(std::string pAircraftDir, const std::string& reason)
-    : IoError(reason), directory_(std::move(pAircraftDir)) {}
+AircraftWriteError::AircraftWriteError(std::string aircraftDir, const std::string& reason)
+    : IoError(reason), directory_(std::move(aircraftDir)) {}
 
-void ClsAircraftList::setActivate() {
+void AircraftList::setActivate() {
     for (auto& item : aircraftList) {
-        ClsAirCraft& aircraft = item.value;
+        Aircraft& aircraft = item.value;
         if (!aircraft.activateChanged)
             continue;
         const std::string on = requireAircraftFolder() + aircraft.directory() + "\\aircraft.cfg";
@@ -81,9 +81,9 @@ void ClsAircraftList::setActivate() {
     }
 }
 
-void ClsAircraftList::PanelAndSoundWrite() {
+void AircraftList::panelAndSoundWrite() {
     for (auto& item : aircraftList) {
-        const ClsAirCraft& aircraft = item.value;
+        const Aircraft& aircraft = item.value;
         if (!aircraft.panelChanged && !aircraft.soundChanged)
             continue;
         const std::string folder = requireAircraftFolder() + aircraft.directory() + "\\";
@@ -98,15 +98,14 @@ void ClsAircraftList::PanelAndSoundWrite() {
     }
 }
 
-int16_t ClsAircraftList::deleteAircraftFile(std::string_view pAircraftDir,
-                                            bool /*pBoolDeleteGauges*/) {
-    if (!isPlainFolderName(pAircraftDir))
-        throw ArgumentError("not an aircraft folder name: \"" + std::string(pAircraftDir) + "\"");
-    if (!aircraftList.keyExists(pAircraftDir))
-        throw KeyError("no such aircraft: " + std::string(pAircraftDir));
+int16_t AircraftList::deleteAircraftFile(std::string_view aircraftDir, bool /*deleteGauges*/) {
+    if (!isPlainFolderName(aircraftDir))
+        throw ArgumentError("not an aircraft folder name: \"" + std::string(aircraftDir) + "\"");
+    if (!aircraftList.keyExists(aircraftDir))
+        throw KeyError("no such aircraft: " + std::string(aircraftDir));
     const int16_t failures =
-        removeDirectoryTree(requireAircraftFolder() + std::string(pAircraftDir) + "\\");
-    aircraftList.remove(pAircraftDir);
+        removeDirectoryTree(requireAircraftFolder() + std::string(aircraftDir) + "\\");
+    aircraftList.remove(aircraftDir);
     return failures;
 }
 

@@ -2,11 +2,11 @@
 
 #include "aircraft/panel_file.h"
 #include "aircraft/stock_aircraft.h"
-#include "frame/installation.h"
 #include "common/file_helpers.h"
-#include "platform/text.h"
+#include "frame/installation.h"
 #include "platform/file_system.h"
 #include "platform/profile.h"
+#include "platform/text.h"
 
 #include <array>
 #include <optional>
@@ -42,25 +42,25 @@ std::array<std::string, N> readSection(platform::ProfileReader& file, std::strin
 
 } // namespace
 
-void ClsAircraftList::setVersion(int16_t pVer) {
-    version_ = pVer;
-    gameFolderPath_ = gameFolder(pVer);
+void AircraftList::setVersion(int16_t version) {
+    version_ = version;
+    gameFolderPath_ = gameFolder(version);
     // Without a game folder the path would be relative, and name whatever lies in the
     // current folder.
     aircraftFolderPath_ =
         gameFolderPath_.empty() ? std::string() : gameFolderPath_ + aircraftFolderName();
 }
 
-ClsAirCraft& ClsAircraftList::AddAircraft(std::string_view pAircraftPath) {
-    aircraftList.add(pAircraftPath, ClsAirCraft());
-    return aircraftList.item(pAircraftPath);
+Aircraft& AircraftList::addAircraft(std::string_view aircraftPath) {
+    aircraftList.add(aircraftPath, Aircraft());
+    return aircraftList.item(aircraftPath);
 }
 
-bool ClsAircraftList::IsDefaultAircraft(std::string_view pAircraftTitle) const {
-    return isStockAircraftTitle(version_, pAircraftTitle);
+bool AircraftList::isDefaultAircraft(std::string_view aircraftTitle) const {
+    return isStockAircraftTitle(version_, aircraftTitle);
 }
 
-void ClsAircraftList::readAircrafts(bool boolReadRest, bool boolReadAlias) {
+void AircraftList::readAircrafts(bool readRest, bool readAlias) {
     if (aircraftFolderPath_.empty())
         return;
     std::vector<std::string> folders;
@@ -78,7 +78,7 @@ void ClsAircraftList::readAircrafts(bool boolReadRest, bool boolReadAlias) {
         std::optional<platform::ProfileReader> file;
         file.emplace(aircraftFile);
         if (!file->exists()) {
-            if (!boolReadRest)
+            if (!readRest)
                 continue;
             file.emplace(aircraftFile + std::string(kSwitchedOffSuffix));
             if (!file->exists())
@@ -89,19 +89,19 @@ void ClsAircraftList::readAircrafts(bool boolReadRest, bool boolReadAlias) {
         if (title.empty())
             continue;
 
-        ClsAirCraft aircraft;
+        Aircraft aircraft;
         aircraft.setName(sim);
         aircraft.setDirectory(name);
         aircraft.setTitle(title);
         aircraft.activate = switchedOn;
-        aircraft.isDefault_ = IsDefaultAircraft(title);
-        if (boolReadAlias) {
+        aircraft.isDefault_ = isDefaultAircraft(title);
+        if (readAlias) {
             platform::ProfileReader sound(folder + "sound\\sound.cfg");
-            aircraft.setExistSound(sound.exists());
+            aircraft.setHasSound(sound.exists());
             if (sound.exists())
                 aircraft.setSoundAlias(parentPath(readSection<1>(sound, "fltsim", {"alias"})[0]));
             const PanelFile panel = panels.read(folder + "panel\\panel.cfg", aircraft.GaugeList);
-            aircraft.setExistPanel(panel.exists);
+            aircraft.setHasPanel(panel.exists);
             if (panel.exists)
                 aircraft.setPanelAlias(parentPath(panel.alias));
         }
@@ -110,7 +110,7 @@ void ClsAircraftList::readAircrafts(bool boolReadRest, bool boolReadAlias) {
     }
 }
 
-const std::string& ClsAircraftList::requireAircraftFolder() const {
+const std::string& AircraftList::requireAircraftFolder() const {
     if (aircraftFolderPath_.empty())
         throw ArgumentError("game " + std::to_string(version_) + " is not installed");
     return aircraftFolderPath_;

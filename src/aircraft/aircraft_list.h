@@ -1,8 +1,8 @@
 #pragma once
 
 #include "aircraft/aircraft.h"
-#include "platform/error.h"
 #include "common/keyed_collection.h"
+#include "platform/error.h"
 
 #include <cstdint>
 #include <string>
@@ -14,7 +14,7 @@ namespace vokari {
 // Raised with the failure that stopped the write nested in it (std::nested_exception).
 class AircraftWriteError : public IoError {
 public:
-    AircraftWriteError(std::string pAircraftDir, const std::string& reason);
+    AircraftWriteError(std::string aircraftDir, const std::string& reason);
     const std::string& directory() const { return directory_; }
 
 private:
@@ -30,30 +30,30 @@ public:
 // The catalogue of the aircraft installed in one game, read from the game's aircraft folder,
 // and the operations that carry its edits back to that folder. Entries are keyed by their
 // folder name (without regard to case) and kept in the order they were added.
-class ClsAircraftList {
+class AircraftList {
 public:
-    ClsAircraftList() = default;
+    AircraftList() = default;
     // Entries point back to their catalogue.
-    ClsAircraftList(const ClsAircraftList&) = delete;
-    ClsAircraftList& operator=(const ClsAircraftList&) = delete;
+    AircraftList(const AircraftList&) = delete;
+    AircraftList& operator=(const AircraftList&) = delete;
 
-    KeyedCollection<ClsAirCraft> aircraftList;
+    KeyedCollection<Aircraft> aircraftList;
 
     // Setting the version also looks up its game folder; set it before anything else.
     int16_t version() const { return version_; }
-    void setVersion(int16_t pVer);
+    void setVersion(int16_t version);
 
     // A new entry with the values of a new aircraft, under `pAircraftPath`; the caller fills
     // it in. Throws KeyError when the key is taken.
-    ClsAirCraft& AddAircraft(std::string_view pAircraftPath);
+    Aircraft& addAircraft(std::string_view aircraftPath);
 
     // Adds one entry per aircraft folder, in the folder listing's order. `boolReadRest` takes
     // in switched-off aircraft, `boolReadAlias` the sound and panel data and the gauges. A folder
     // whose name the catalogue already holds is skipped: the first entry stays. Nothing is
     // listed when the game is not installed.
-    void readAircrafts(bool boolReadRest, bool boolReadAlias);
+    void readAircrafts(bool readRest, bool readAlias);
 
-    bool IsDefaultAircraft(std::string_view pAircraftTitle) const;
+    bool isDefaultAircraft(std::string_view aircraftTitle) const;
 
     // Writes the switch state of every aircraft whose activateChanged is set: the new file is
     // whole on disk before the old one is deleted, and a failure leaves the old file in place
@@ -69,14 +69,14 @@ public:
     // aircraft without a "panel" (or "sound") folder gets nothing written. Flags stay as they
     // are. A failure ends the pass: the aircraft before the one named by the
     // AircraftWriteError are written, of that one perhaps its panel, of those after it nothing.
-    void PanelAndSoundWrite();
+    void panelAndSoundWrite();
 
     // Deletes the folder of the aircraft `pAircraftDir` and drops it from the catalogue, even
     // when some files could not be deleted; returns how many could not. Only a plain folder
     // name the catalogue holds is accepted (ArgumentError, KeyError otherwise), so nothing
     // outside that aircraft's folder is touched. Gauge files are never deleted: they may serve
     // aircraft installed later or kept switched off.
-    int16_t deleteAircraftFile(std::string_view pAircraftDir, bool pBoolDeleteGauges);
+    int16_t deleteAircraftFile(std::string_view aircraftDir, bool deleteGauges);
 
 private:
     // The aircraft folder, or an error when the game is not installed.

@@ -16,14 +16,14 @@ const char* aliasFolderName(AliasKind kind) {
     return kind == AliasKind::Panel ? "panel" : "sound";
 }
 
-void readAliasAircrafts(ClsAircraftList& list) {
+void readAliasAircrafts(AircraftList& list) {
     list.readAircrafts(false, true);
     if (list.version() != kGameCfs1 || list.aircraftList.keyExists(kLear45))
         return;
     // First in the lists, as if added before the reading.
-    KeyedCollection<ClsAirCraft> read = std::move(list.aircraftList);
+    KeyedCollection<Aircraft> read = std::move(list.aircraftList);
     list.aircraftList.clear();
-    ClsAirCraft& lear = list.AddAircraft(kLear45);
+    Aircraft& lear = list.addAircraft(kLear45);
     lear.setDirectory(kLear45);
     lear.setName("リアジェット");
     lear.setTitle(kLear45);
@@ -31,23 +31,23 @@ void readAliasAircrafts(ClsAircraftList& list) {
         list.aircraftList.add(item.key, std::move(item.value));
 }
 
-bool canLendAlias(const ClsAirCraft& aircraft, AliasKind kind) {
-    return kind == AliasKind::Panel ? aircraft.panelAlias().empty() && aircraft.existPanel()
-                                    : aircraft.soundAlias().empty() && aircraft.existSound();
+bool canLendAlias(const Aircraft& aircraft, AliasKind kind) {
+    return kind == AliasKind::Panel ? aircraft.panelAlias().empty() && aircraft.hasPanel()
+                                    : aircraft.soundAlias().empty() && aircraft.hasSound();
 }
 
-bool hasAliasFolder(const ClsAircraftList& list, const ClsAirCraft& receiver, AliasKind kind) {
+bool hasAliasFolder(const AircraftList& list, const Aircraft& receiver, AliasKind kind) {
     const std::string game = gameFolder(list.version());
     return !game.empty() &&
            platform::isDirectory(game + aircraftFolderName() + receiver.directory() + "\\" +
                                  aliasFolderName(kind));
 }
 
-const std::string& aliasOf(const ClsAirCraft& aircraft, AliasKind kind) {
+const std::string& aliasOf(const Aircraft& aircraft, AliasKind kind) {
     return kind == AliasKind::Panel ? aircraft.panelAlias() : aircraft.soundAlias();
 }
 
-void lendAlias(ClsAirCraft& receiver, const ClsAirCraft& lender, AliasKind kind) {
+void lendAlias(Aircraft& receiver, const Aircraft& lender, AliasKind kind) {
     if (kind == AliasKind::Panel) {
         receiver.setPanelAlias(lender.directory());
         receiver.panelChanged = true;

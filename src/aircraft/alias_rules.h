@@ -16,17 +16,17 @@ const char* aliasFolderName(AliasKind kind);
 // lists, first of all, the pseudo-aircraft lear45: it has no aircraft file yet takes aliases
 // into the folder lear45. When that folder holds a real aircraft, that one is the only entry.
 // Call after setVersion.
-void readAliasAircrafts(ClsAircraftList& list);
+void readAliasAircrafts(AircraftList& list);
 
 // A lender has the file of its own and borrows none; every other aircraft is a receiver.
-bool canLendAlias(const ClsAirCraft& aircraft, AliasKind kind);
+bool canLendAlias(const Aircraft& aircraft, AliasKind kind);
 
 // Whether the receiver has the folder an alias is written into (without it nothing is written).
-bool hasAliasFolder(const ClsAircraftList& list, const ClsAirCraft& receiver, AliasKind kind);
+bool hasAliasFolder(const AircraftList& list, const Aircraft& receiver, AliasKind kind);
 
-const std::string& aliasOf(const ClsAirCraft& aircraft, AliasKind kind);
+const std::string& aliasOf(const Aircraft& aircraft, AliasKind kind);
 
 // The receiver borrows the lender's panel or sound from the next save on.
-void lendAlias(ClsAirCraft& receiver, const ClsAirCraft& lender, AliasKind kind);
+void lendAlias(Aircraft& receiver, const Aircraft& lender, AliasKind kind);
 
 } // namespace vokari

@@ -32,18 +32,18 @@ std::vector<std::string> takeFolders(std::vector<std::string>& args, const char*
     return std::move(args);
 }
 
-ClsAirCraft& aircraftOf(ClsAircraftList& list, const std::string& folder) {
+Aircraft& aircraftOf(AircraftList& list, const std::string& folder) {
     if (!list.aircraftList.keyExists(folder))
         throw Refusal("no aircraft in folder " + folder);
     return list.aircraftList.item(folder);
 }
 
-void readCatalogue(ClsAircraftList& list, int16_t version, bool boolReadRest) {
+void readCatalogue(AircraftList& list, int16_t version, bool readRest) {
     list.setVersion(version);
-    list.readAircrafts(boolReadRest, true);
+    list.readAircrafts(readRest, true);
 }
 
-int runList(ClsAircraftList& list, Context& ctx, int16_t version) {
+int runList(AircraftList& list, Context& ctx, int16_t version) {
     const bool all = takeFlag(ctx.args, "--all");
     const bool aliases = takeFlag(ctx.args, "--aliases");
     if (!ctx.args.empty())
@@ -51,12 +51,12 @@ int runList(ClsAircraftList& list, Context& ctx, int16_t version) {
     list.setVersion(version);
     list.readAircrafts(all, aliases);
     for (const auto& item : list.aircraftList) {
-        const ClsAirCraft& a = item.value;
+        const Aircraft& a = item.value;
         ctx.out << (a.activate ? "ON" : "OFF") << '\t' << (a.isDefault() ? "DEF" : "-") << '\t'
                 << a.directory() << '\t' << a.title();
         if (aliases) {
             ctx.out << '\t' << a.soundAlias() << '\t' << a.panelAlias() << '\t'
-                    << (a.existSound() ? 1 : 0) << '\t' << (a.existPanel() ? 1 : 0) << '\t';
+                    << (a.hasSound() ? 1 : 0) << '\t' << (a.hasPanel() ? 1 : 0) << '\t';
             const char* separator = "";
             for (const auto& gauge : a.GaugeList) {
                 ctx.out << separator << gauge.value;
@@ -69,17 +69,17 @@ int runList(ClsAircraftList& list, Context& ctx, int16_t version) {
 }
 
 // As the enabler switches its selection: stock aircraft are switched off only when permitted.
-int runSwitch(ClsAircraftList& list, Context& ctx, int16_t version, bool on) {
+int runSwitch(AircraftList& list, Context& ctx, int16_t version, bool on) {
     const bool permitDefault = !on && takeFlag(ctx.args, "--permit-default");
     const auto folders = takeFolders(ctx.args, on ? "enable" : "disable");
     readCatalogue(list, version, true);
     for (const auto& folder : folders) {
-        const ClsAirCraft& aircraft = aircraftOf(list, folder);
+        const Aircraft& aircraft = aircraftOf(list, folder);
         if (!on && aircraft.activate && aircraft.isDefault() && !permitDefault)
             throw Refusal(folder + " is a stock aircraft; --permit-default switches it off");
     }
     for (const auto& folder : folders) {
-        ClsAirCraft& aircraft = list.aircraftList.item(folder);
+        Aircraft& aircraft = list.aircraftList.item(folder);
         if (aircraft.activate == on)
             continue;
         aircraft.activate = on;
@@ -94,7 +94,7 @@ int runSwitch(ClsAircraftList& list, Context& ctx, int16_t version, bool on) {
 
 // As the alias window applies a lender to receivers: lenders have data of their own and borrow
 // none; every other aircraft is a receiver.
-int runAlias(ClsAircraftList& list, Context& ctx, int16_t version) {
+int runAlias(AircraftList& list, Context& ctx, int16_t version) {
     const bool panel = takeFlag(ctx.args, "--panel");
     const bool sound = takeFlag(ctx.args, "--sound");
     if (panel == sound)
@@ -109,11 +109,11 @@ int runAlias(ClsAircraftList& list, Context& ctx, int16_t version) {
 
     list.setVersion(version);
     readAliasAircrafts(list);
-    const ClsAirCraft& lender = aircraftOf(list, lenderFolder);
+    const Aircraft& lender = aircraftOf(list, lenderFolder);
     if (!canLendAlias(lender, aliasKind))
         throw Refusal(lenderFolder + " has no " + kind + " of its own to lend");
     for (const auto& folder : folders) {
-        const ClsAirCraft& receiver = aircraftOf(list, folder);
+        const Aircraft& receiver = aircraftOf(list, folder);
         if (canLendAlias(receiver, aliasKind))
             throw Refusal(folder + " has a " + kind + " of its own and cannot borrow one");
         // The alias would not be written: say so instead of reporting success.
@@ -122,12 +122,12 @@ int runAlias(ClsAircraftList& list, Context& ctx, int16_t version) {
     }
     for (const auto& folder : folders)
         lendAlias(list.aircraftList.item(folder), lender, aliasKind);
-    list.PanelAndSoundWrite();
+    list.panelAndSoundWrite();
     return kExitOk;
 }
 
 // As the enabler deletes its selection: never a stock aircraft, and all or nothing is refused.
-int runDelete(ClsAircraftList& list, Context& ctx, int16_t version) {
+int runDelete(AircraftList& list, Context& ctx, int16_t version) {
     const auto folders = takeFolders(ctx.args, "delete");
     readCatalogue(list, version, true);
     for (const auto& folder : folders)
@@ -153,7 +153,7 @@ int runAircraft(Context& ctx) {
         throw UsageError(std::string("usage: ") + kUsage);
     const std::string command = ctx.args.front();
     ctx.args.erase(ctx.args.begin());
-    ClsAircraftList list;
+    AircraftList list;
     try {
         if (command == "list")
             return runList(list, ctx, game.version);

@@ -1,6 +1,6 @@
 #include "cli/cli.h"
-#include "platform/error.h"
 #include "gameconfig/cfs_ini.h"
+#include "platform/error.h"
 
 #include <ostream>
 
@@ -12,13 +12,13 @@ namespace {
 // "set SECTION KEY VALUE": changes one setting through the model and saves what changed.
 int runConfig(Context& ctx) {
     const Game game = requireGame(ctx.args);
-    ClsCfsIni ini;
+    CfsIni ini;
     ini.setVersion(game.version);
     ini.readFile();
 
     if (ctx.args.empty()) {
         for (const CfsIniSetting& s : cfsIniSettings())
-            ctx.out << s.section << '\t' << s.key << '\t' << ini.GetKeyValue(s.section, s.key)
+            ctx.out << s.section << '\t' << s.key << '\t' << ini.getKeyValue(s.section, s.key)
                     << '\n';
         return kExitOk;
     }
@@ -27,7 +27,7 @@ int runConfig(Context& ctx) {
     const std::string& section = ctx.args[1];
     const std::string& key = ctx.args[2];
     try {
-        ini.GetKeyValue(section, key);
+        ini.getKeyValue(section, key);
     } catch (const KeyError&) {
         ctx.err << "vokari-cli: unknown setting: " << section << ' ' << key
                 << " (`vokari-cli config --game " << game.version << "` lists them)\n";

@@ -33,7 +33,7 @@ std::string printable(std::string_view text) {
     return out;
 }
 
-int readFailure(Context& ctx, const std::string& package, const ClsCfsArcList& list) {
+int readFailure(Context& ctx, const std::string& package, const CfsArcList& list) {
     ctx.err << "vokari-cli: cannot read " << package << ": "
             << (list.readProblem().empty() ? "unknown error" : printable(list.readProblem()))
             << "\n";
@@ -71,13 +71,13 @@ int runInstall(Context& ctx) {
         return kExitFailure;
     }
 
-    ClsCfsArcList list;
+    CfsArcList list;
     list.setVersion(game.version);
-    if (list.ReadArchive(0, host.string()) != kArcOk || !list.readProblem().empty())
+    if (list.readArchive(0, host.string()) != kArcOk || !list.readProblem().empty())
         return readFailure(ctx, ctx.args[0], list);
     NestedCopies copies;
     if (nested) {
-        for (const ClsCfsArcFile* archive : nestedArchives(list)) {
+        for (const CfsArcFile* archive : nestedArchives(list)) {
             const std::string path = archive->fullPath();
             std::string folder;
             const int32_t result = readNestedArchive(list, 0, *archive, &folder);
@@ -94,10 +94,10 @@ int runInstall(Context& ctx) {
     }
 
     for (const auto& item : list.FileList) {
-        const ClsCfsArcFile& e = item.value;
+        const CfsArcFile& e = item.value;
         if (e.isFolder())
             continue;
-        const char* mark = !e.boolInstall() ? "" : e.boolExist() ? "上書" : "追加";
+        const char* mark = !e.shouldInstall() ? "" : e.exists() ? "上書" : "追加";
         ctx.out << printable(e.fullPath()) << '\t' << mark << '\t' << printable(e.installPath())
                 << '\n';
     }
@@ -111,13 +111,13 @@ int runInstall(Context& ctx) {
         return kExitQuestion;
     }
 
-    if (list.boolExistOverWriteFiles()) {
+    if (list.hasOverwriteFiles()) {
         if (!overwrite && !noOverwrite) {
             ctx.err << "vokari-cli: unpacking would replace existing files; give --overwrite or "
                        "--no-overwrite\n";
             return kExitQuestion;
         }
-        list.setBoolOverWrite(overwrite);
+        list.setShouldOverwrite(overwrite);
     }
     const int32_t result = list.extractArchives(0);
     for (const ExtractionFailure& f : list.extractionFailures())

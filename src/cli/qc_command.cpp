@@ -1,5 +1,5 @@
-#include "frame/installation.h"
 #include "cli/cli.h"
+#include "frame/installation.h"
 #include "quickcombat/qc_file.h"
 
 #include <filesystem>
@@ -10,20 +10,20 @@ namespace vokari::cli {
 
 namespace {
 
-void printDocument(const ClsQCGroups& doc, std::ostream& out) {
-    for (const auto& groupItem : doc.Groups()) {
-        const ClsQCGrp& group = *groupItem.value;
+void printDocument(const QcGroups& doc, std::ostream& out) {
+    for (const auto& groupItem : doc.groups()) {
+        const QcGroup& group = *groupItem.value;
         out << "group\t" << group.groupId() << '\t' << group.defineName() << '\t'
             << group.viewName() << '\n';
-        for (const auto& planeItem : group.Planes()) {
-            const ClsQCPlane& plane = *planeItem.value;
+        for (const auto& planeItem : group.planes()) {
+            const QcPlane& plane = *planeItem.value;
             out << "plane\t" << plane.aircraftPath() << '\t' << plane.aircraftType() << '\t'
                 << plane.defineName() << '\t' << plane.viewName() << '\n';
         }
     }
     out << "default\t" << doc.defaultPlaneName() << '\t' << doc.defaultpGunAmmo() << '\t'
         << doc.defaultpCannonAmmo() << '\n';
-    const ClsStringList& strings = doc.stringList();
+    const QcStringList& strings = doc.stringList();
     strings.forEach([&out](const std::string& key, const std::string& value) {
         out << "string\t" << key << '\t' << value << '\n';
     });
@@ -44,7 +44,7 @@ int runQc(Context& ctx) {
     if (ctx.args.size() != 1 || (ctx.args[0] != "show" && ctx.args[0] != "normalize"))
         throw UsageError("qc needs one action: show or normalize");
 
-    std::unique_ptr<ClsQCGroups> doc;
+    std::unique_ptr<QcGroups> doc;
     readQCFile(doc, folder, file);
     if (ctx.args[0] == "show") {
         printDocument(*doc, ctx.out);

@@ -18,7 +18,7 @@ struct LauncherChoice {
 // when its game is installed.
 LauncherChoice launcherChoice(bool cfs1Installed, bool cfs2Installed, int16_t savedVersion);
 
-// SELECTED_CFS_VERSION of [FrmVokari], "1" when missing; 0 (no choice) when the text is not a
+// SELECTED_CFS_VERSION of [VokariWindow], "1" when missing; 0 (no choice) when the text is not a
 // whole number of 16 bits.
 int16_t readSavedVersion();
 

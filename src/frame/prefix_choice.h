@@ -28,7 +28,7 @@ std::vector<GamePrefix> findGamePrefixes();
 std::optional<std::filesystem::path> chooseWinePrefix(const std::vector<GamePrefix>& found,
                                                       const std::string& saved);
 
-// WINE_PREFIX of [FrmVokari]; empty when missing or unreadable.
+// WINE_PREFIX of [VokariWindow]; empty when missing or unreadable.
 std::string readSavedWinePrefix();
 // Writes WINE_PREFIX; false when the settings file cannot be written.
 bool writeSavedWinePrefix(const std::filesystem::path& prefix);

@@ -1,8 +1,8 @@
 #include "gameconfig/cfs_ini.h"
 
 #include "frame/installation.h"
-#include "platform/error.h"
 #include "platform/codepage.h"
+#include "platform/error.h"
 #include "platform/profile.h"
 
 #include <vector>
@@ -38,65 +38,65 @@ std::string cfsIniFileName(int16_t version) {
     }
 }
 
-ClsCfsIni::ClsCfsIni() {
+CfsIni::CfsIni() {
     for (const char* name : {"MAIN", "PANELS", "PREFS", "MULTIPLAYER", "CONTROLS"})
         sections_.add(name, Section());
 }
 
-void ClsCfsIni::setVersion(int16_t pVer) {
-    version_ = pVer;
-    const std::string name = cfsIniFileName(pVer);
-    const std::string folder = name.empty() ? std::string() : gameFolder(pVer);
+void CfsIni::setVersion(int16_t version) {
+    version_ = version;
+    const std::string name = cfsIniFileName(version);
+    const std::string folder = name.empty() ? std::string() : gameFolder(version);
     // Without a game folder the bare name would be a file in whatever the current folder is.
     filePath_ = folder.empty() ? std::string() : folder + name;
 }
 
-void ClsCfsIni::readFile() {
+void CfsIni::readFile() {
     for (const CfsIniSetting& s : cfsIniSettings())
         readKey(s.section, s.key, s.defaultValue);
 }
 
-void ClsCfsIni::readKey(const char* section, const char* keyName, const char* defaultValue) {
+void CfsIni::readKey(const char* section, const char* keyName, const char* defaultValue) {
     const std::string value =
         filePath_.empty() ? std::string(defaultValue)
                           : platform::readIniString(section, keyName, defaultValue, filePath_);
-    ClsIniKey k;
+    IniKey k;
     k.setKeyName(keyName);
     k.setKeyValue(value);
     sections_.item(section).add(keyName, std::move(k));
 }
 
-ClsIniKey& ClsCfsIni::key(std::string_view pSect, std::string_view pKey) {
-    if (!sections_.keyExists(pSect) || !sections_.item(pSect).keyExists(pKey))
-        throw KeyError("unknown setting: [" + std::string(pSect) + "] " + std::string(pKey));
-    return sections_.item(pSect).item(pKey);
+IniKey& CfsIni::key(std::string_view section, std::string_view keyName) {
+    if (!sections_.keyExists(section) || !sections_.item(section).keyExists(keyName))
+        throw KeyError("unknown setting: [" + std::string(section) + "] " + std::string(keyName));
+    return sections_.item(section).item(keyName);
 }
 
-const ClsIniKey& ClsCfsIni::key(std::string_view pSect, std::string_view pKey) const {
-    return const_cast<ClsCfsIni*>(this)->key(pSect, pKey);
+const IniKey& CfsIni::key(std::string_view section, std::string_view keyName) const {
+    return const_cast<CfsIni*>(this)->key(section, keyName);
 }
 
-std::string ClsCfsIni::GetKeyValue(std::string_view pSect, std::string_view pKey) const {
-    return key(pSect, pKey).keyValue();
+std::string CfsIni::getKeyValue(std::string_view section, std::string_view keyName) const {
+    return key(section, keyName).keyValue();
 }
 
-void ClsCfsIni::setKeyValue(std::string_view pSect, std::string_view pKey,
-                            std::string_view pKeyValue) {
-    ClsIniKey& k = key(pSect, pKey);
-    if (pKeyValue.find_first_of("\r\n") != std::string_view::npos)
-        throw ArgumentError("a setting's value must be one line: [" + std::string(pSect) + "] " +
-                            std::string(pKey));
-    k.setKeyValue(pKeyValue);
+void CfsIni::setKeyValue(std::string_view section, std::string_view keyName,
+                         std::string_view keyValue) {
+    IniKey& k = key(section, keyName);
+    if (keyValue.find_first_of("\r\n") != std::string_view::npos)
+        throw ArgumentError("a setting's value must be one line: [" + std::string(section) + "] " +
+                            std::string(keyName));
+    k.setKeyValue(keyValue);
 }
 
-bool ClsCfsIni::IsKeyChanged(std::string_view pSect, std::string_view pKey) const {
-    return key(pSect, pKey).changed();
+bool CfsIni::isKeyChanged(std::string_view section, std::string_view keyName) const {
+    return key(section, keyName).changed();
 }
 
-void ClsCfsIni::saveFile() {
+void CfsIni::saveFile() {
     std::vector<platform::ProfileEdit> edits;
     for (const CfsIniSetting& s : cfsIniSettings()) {
-        const ClsIniKey& k = key(s.section, s.key);
+        const IniKey& k = key(s.section, s.key);
         if (!k.changed())
             continue;
         // Every value is checked before anything is written, so a save is all or nothing.

@@ -27,15 +27,15 @@ const std::array<CfsIniSetting, 12>& cfsIniSettings();
 // "cfs2.cfg" for the second, empty for any other version.
 std::string cfsIniFileName(int16_t version);
 
-class ClsCfsIni {
+class CfsIni {
 public:
-    using Section = KeyedCollection<ClsIniKey>;
+    using Section = KeyedCollection<IniKey>;
 
-    ClsCfsIni(); // the five sections, empty
+    CfsIni(); // the five sections, empty
 
     // Stores the version and the configuration file of its game folder. The path stays empty
     // for a version other than 1 or 2 and for a game that is not installed.
-    void setVersion(int16_t pVer);
+    void setVersion(int16_t version);
     int16_t version() const { return version_; }
     const std::string& filePath() const { return filePath_; }
 
@@ -45,15 +45,15 @@ public:
 
     // The settings below throw KeyError for anything but the twelve known settings; section
     // and key names match without regard to case.
-    std::string GetKeyValue(std::string_view pSect, std::string_view pKey) const;
+    std::string getKeyValue(std::string_view section, std::string_view keyName) const;
     // Throws ArgumentError for a value with a line break, which would split the key's line.
-    void setKeyValue(std::string_view pSect, std::string_view pKey, std::string_view pKeyValue);
+    void setKeyValue(std::string_view section, std::string_view keyName, std::string_view keyValue);
     template <std::integral T>
-    requires(!std::same_as<T, bool>) void setKeyValue(std::string_view pSect, std::string_view pKey,
-                                                      T pKeyValue) {
-        setKeyValue(pSect, pKey, std::string_view(std::to_string(pKeyValue)));
+    requires(!std::same_as<T, bool>) void setKeyValue(std::string_view section,
+                                                      std::string_view keyName, T keyValue) {
+        setKeyValue(section, keyName, std::string_view(std::to_string(keyValue)));
     }
-    bool IsKeyChanged(std::string_view pSect, std::string_view pKey) const;
+    bool isKeyChanged(std::string_view section, std::string_view keyName) const;
 
     // Writes every changed setting in one replacement of the file and clears their flags: all
     // or nothing. Throws ArgumentError, before anything is written, when a value has no form in
@@ -61,11 +61,11 @@ public:
     // write to); every setting then stays marked changed.
     void saveFile();
 
-    const KeyedCollection<Section>& Sections() const { return sections_; }
+    const KeyedCollection<Section>& sections() const { return sections_; }
 
 private:
-    ClsIniKey& key(std::string_view pSect, std::string_view pKey);
-    const ClsIniKey& key(std::string_view pSect, std::string_view pKey) const;
+    IniKey& key(std::string_view section, std::string_view keyName);
+    const IniKey& key(std::string_view section, std::string_view keyName) const;
     void readKey(const char* section, const char* keyName, const char* defaultValue);
 
     KeyedCollection<Section> sections_;

@@ -4,8 +4,8 @@
 
 namespace vokari {
 
-void ClsIniKey::setKeyValue(std::string_view pKeyValue) {
-    std::string value = trim(pKeyValue);
+void IniKey::setKeyValue(std::string_view keyValue) {
+    std::string value = trim(keyValue);
     if (!loaded_) {
         loaded_ = true;
         keyValue_ = std::move(value);

@@ -1,10 +1,10 @@
 #include "installer/arc_extraction.h"
 
-#include "platform/error.h"
-#include "platform/text.h"
 #include "installer/archiver.h"
+#include "platform/error.h"
 #include "platform/file_system.h"
 #include "platform/host_paths.h"
+#include "platform/text.h"
 
 #include <cerrno>
 #include <charconv>
@@ -95,9 +95,9 @@ private:
 };
 
 // The CRC-32 the listing showed (kept as the text of a signed number).
-std::optional<uint32_t> crcOf(const ClsCfsArcFile& entry) {
+std::optional<uint32_t> crcOf(const CfsArcFile& entry) {
     int64_t value = 0;
-    const std::string& text = entry.CRC();
+    const std::string& text = entry.crc();
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec != std::errc() || end != text.data() + text.size())
         return std::nullopt;
@@ -226,7 +226,7 @@ private:
     }
 
     void write(const ExtractionStep& step, ArchiveReader& reader) {
-        const ClsCfsArcFile& entry = *step.entry;
+        const CfsArcFile& entry = *step.entry;
         // The archive must still hold what was listed at this place.
         const uint32_t listedSize = static_cast<uint32_t>(entry.originalSize());
         const int64_t size = reader.currentSize();
@@ -318,7 +318,7 @@ bool hasControlCharacter(std::string_view text) {
     return false;
 }
 
-std::string refusalReason(const ClsCfsArcFile& entry) {
+std::string refusalReason(const CfsArcFile& entry) {
     switch (entry.entryType()) {
     case EntryType::Symlink:
         return "refused: symbolic link";
@@ -387,7 +387,7 @@ std::vector<ExtractionFailure> runExtraction(const std::vector<ExtractionStep>& 
     for (const auto& [key, group] : groups) {
         if (extraction.stopped())
             break;
-        const ClsCfsArcFile& first = *group.front()->entry;
+        const CfsArcFile& first = *group.front()->entry;
         extraction.runGroup(first.sourceArchive(), first.sourceArchiveKind(), group);
     }
     return failures;

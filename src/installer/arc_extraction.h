@@ -14,7 +14,7 @@
 namespace vokari {
 
 struct ExtractionStep {
-    const ClsCfsArcFile* entry = nullptr;
+    const CfsArcFile* entry = nullptr;
     std::string folder;        // full Windows path, ending in a backslash
     bool skipExisting = false; // leave an existing file alone
     bool backup = false;       // copy an existing file to ".bak" once before replacing it
@@ -25,7 +25,7 @@ std::vector<ExtractionFailure> runExtraction(const std::vector<ExtractionStep>& 
 
 // Why the entry must never be written (a link, a device, a name that is no plain file name);
 // empty when it may be.
-std::string refusalReason(const ClsCfsArcFile& entry);
+std::string refusalReason(const CfsArcFile& entry);
 
 bool hasControlCharacter(std::string_view text);
 

@@ -24,24 +24,24 @@ bool hasDotDot(std::string_view text) {
     return text.find("..") != std::string_view::npos;
 }
 
-void place(ClsCfsArcFile& e, const std::string& destination) {
-    e.setBoolInstall(true);
+void place(CfsArcFile& e, const std::string& destination) {
+    e.setShouldInstall(true);
     e.setInstallPath(destination);
     e.setDefaultInstallPath(destination);
 }
 
-bool isOpen(const ClsCfsArcFile& e) {
-    return !e.boolInstall() && !e.isFolder();
+bool isOpen(const CfsArcFile& e) {
+    return !e.shouldInstall() && !e.isFolder();
 }
 
 class Placement {
 public:
-    Placement(const std::vector<ClsCfsArcFile*>& entries, const std::string& archiveName,
+    Placement(const std::vector<CfsArcFile*>& entries, const std::string& archiveName,
               int16_t version, const std::string& cfsPath, int16_t& minimumVersion)
         : entries_(entries), archiveName_(archiveName), version_(version), cfsPath_(cfsPath),
           minimumVersion_(minimumVersion) {
         folders_.reserve(entries.size());
-        for (const ClsCfsArcFile* e : entries)
+        for (const CfsArcFile* e : entries)
             folders_.push_back(upper(e->filePath()));
         // Entries sorted by upper-case folder: those below a folder form one run.
         byFolder_.resize(entries.size());
@@ -62,14 +62,14 @@ private:
     void panelPackage() {
         if (version_ != 2 || (archiveName_ != "QRWPanelUPD.lzh" && archiveName_ != "QRWPanel.lzh"))
             return;
-        for (ClsCfsArcFile* e : entries_)
+        for (CfsArcFile* e : entries_)
             if (isOpen(*e) && !e->filePath().empty())
                 place(*e, e->filePath());
     }
 
     void markerFiles() {
         for (size_t i = 0; i < entries_.size(); ++i) {
-            const ClsCfsArcFile& m = *entries_[i];
+            const CfsArcFile& m = *entries_[i];
             const std::string name = upper(m.fileName());
             if (name == "AIRCRAFT.CFG")
                 vehicle(i, "AIRCRAFT\\", "aircraft");
@@ -81,7 +81,7 @@ private:
     }
 
     void vehicle(size_t marker, const std::string& category, const std::string& markerName) {
-        const ClsCfsArcFile& m = *entries_[marker];
+        const CfsArcFile& m = *entries_[marker];
         std::string root;
         if (m.filePath().empty() || m.arrayPath.back() == markerName)
             root = category + removeExtension(archiveName_) + "\\";
@@ -92,7 +92,7 @@ private:
             std::lower_bound(byFolder_.begin(), byFolder_.end(), r,
                              [&](size_t i, const std::string& key) { return folders_[i] < key; });
         for (; it != byFolder_.end() && startsWith(folders_[*it], r); ++it) {
-            ClsCfsArcFile& e = *entries_[*it];
+            CfsArcFile& e = *entries_[*it];
             if (!isOpen(e))
                 continue;
             const std::string& f = folders_[*it];
@@ -106,7 +106,7 @@ private:
     void campaign(size_t marker) {
         const std::string& r = folders_[marker];
         for (size_t i = 0; i < entries_.size(); ++i) {
-            ClsCfsArcFile& e = *entries_[i];
+            CfsArcFile& e = *entries_[i];
             if (!isOpen(e))
                 continue;
             const std::string& f = folders_[i];
@@ -125,7 +125,7 @@ private:
 
     void byExtension() {
         for (size_t i = 0; i < entries_.size(); ++i) {
-            ClsCfsArcFile& e = *entries_[i];
+            CfsArcFile& e = *entries_[i];
             if (!isOpen(e))
                 continue;
             const std::string& x = e.extention();
@@ -153,17 +153,17 @@ private:
     }
 
     void unplaceArchives() {
-        for (ClsCfsArcFile* e : entries_) {
+        for (CfsArcFile* e : entries_) {
             const std::string& x = e->extention();
-            if (e->boolInstall() && (x == "ZIP" || x == "LZH" || x == "DIZ")) {
-                e->setBoolInstall(false);
+            if (e->shouldInstall() && (x == "ZIP" || x == "LZH" || x == "DIZ")) {
+                e->setShouldInstall(false);
                 e->setInstallPath("");
                 e->setDefaultInstallPath("");
             }
         }
     }
 
-    const std::vector<ClsCfsArcFile*>& entries_;
+    const std::vector<CfsArcFile*>& entries_;
     const std::string& archiveName_;
     int16_t version_;
     const std::string& cfsPath_;
@@ -174,7 +174,7 @@ private:
 
 } // namespace
 
-void placeArchiveEntries(const std::vector<ClsCfsArcFile*>& entries, const std::string& archiveName,
+void placeArchiveEntries(const std::vector<CfsArcFile*>& entries, const std::string& archiveName,
                          int16_t version, const std::string& cfsPath, int16_t& minimumVersion) {
     Placement(entries, archiveName, version, cfsPath, minimumVersion).run();
 }

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-// Results of reading and unpacking packages (ClsCfsArcList): 0 is success, any other value
+// Results of reading and unpacking packages (CfsArcList): 0 is success, any other value
 // names what stopped the work or went wrong.
 namespace vokari {
 

@@ -1,9 +1,9 @@
 #include "installer/cfs_arc_file.h"
 
 #include "common/file_helpers.h"
-#include "platform/text.h"
 #include "installer/cfs_arc_list.h"
 #include "platform/file_system.h"
+#include "platform/text.h"
 
 #include <ctime>
 
@@ -50,9 +50,9 @@ int64_t LocalDateTime::toUnixTime() const {
     return static_cast<int64_t>(std::mktime(&local));
 }
 
-ClsCfsArcFile::ClsCfsArcFile() : modifyDate_(LocalDateTime::now()) {}
+CfsArcFile::CfsArcFile() : modifyDate_(LocalDateTime::now()) {}
 
-void ClsCfsArcFile::setFullPath(std::string_view path) {
+void CfsArcFile::setFullPath(std::string_view path) {
     std::string folder;
     std::string name;
     splitPath(path, folder, name, "/");
@@ -82,7 +82,7 @@ void ClsCfsArcFile::setFullPath(std::string_view path) {
     }
 }
 
-bool ClsCfsArcFile::boolExist() const {
+bool CfsArcFile::exists() const {
     if (!ParentArcList || fileName_.empty())
         return false;
     // Found as unpacking finds it: the literal name, hidden or not, without regard to case.

@@ -9,7 +9,7 @@
 
 namespace vokari {
 
-class ClsCfsArcList;
+class CfsArcList;
 
 // A date and time as the archive stored it: local time, no time zone.
 struct LocalDateTime {
@@ -28,12 +28,12 @@ struct LocalDateTime {
 
 // One entry of an add-on package: its path in the archive, the facts the archiver listed,
 // the name parts derived from the path, and where it is to be unpacked.
-class ClsCfsArcFile {
+class CfsArcFile {
 public:
-    ClsCfsArcFile();
+    CfsArcFile();
 
     // Non-owning; the list owns its entries.
-    ClsCfsArcList* ParentArcList = nullptr;
+    CfsArcList* ParentArcList = nullptr;
     // Folder names of the entry's folder, outermost first; empty at the archive root.
     std::vector<std::string> arrayPath;
 
@@ -46,33 +46,31 @@ public:
     const std::string& extention() const { return extention_; }
 
     int32_t originalSize() const { return originalSize_; }
-    void setOriginalSize(int32_t pOrgSize) { originalSize_ = pOrgSize; }
+    void setOriginalSize(int32_t orgSize) { originalSize_ = orgSize; }
     int32_t compressedSize() const { return compressedSize_; }
-    void setCompressedSize(int32_t pCmpSize) { compressedSize_ = pCmpSize; }
+    void setCompressedSize(int32_t cmpSize) { compressedSize_ = cmpSize; }
     float compressRate() const { return compressRate_; }
-    void setCompressRate(float pCmpRate) { compressRate_ = pCmpRate; }
+    void setCompressRate(float cmpRate) { compressRate_ = cmpRate; }
     const LocalDateTime& modifyDate() const { return modifyDate_; }
-    void setModifyDate(const LocalDateTime& pDate) { modifyDate_ = pDate; }
+    void setModifyDate(const LocalDateTime& date) { modifyDate_ = date; }
     const std::string& attrib() const { return attrib_; }
-    void setAttrib(std::string pArcAttr) { attrib_ = std::move(pArcAttr); }
+    void setAttrib(std::string arcAttr) { attrib_ = std::move(arcAttr); }
     const std::string& archiveType() const { return archiveType_; }
-    void setArchiveType(std::string pArcType) { archiveType_ = std::move(pArcType); }
-    const std::string& CRC() const { return crc_; }
-    void setCRC(std::string pCrc) { crc_ = std::move(pCrc); }
+    void setArchiveType(std::string arcType) { archiveType_ = std::move(arcType); }
+    const std::string& crc() const { return crc_; }
+    void setCRC(std::string crc) { crc_ = std::move(crc); }
 
     bool isArchive() const { return isArchive_; }
     bool isFolder() const { return isFolder_; }
     // Unpacking would replace a file: asked of the disk at every call.
-    bool boolExist() const;
+    bool exists() const;
 
-    bool boolInstall() const { return boolInstall_; }
-    void setBoolInstall(bool pBoolInst) { boolInstall_ = pBoolInst; }
+    bool shouldInstall() const { return shouldInstall_; }
+    void setShouldInstall(bool install) { shouldInstall_ = install; }
     const std::string& defaultInstallPath() const { return defaultInstallPath_; }
-    void setDefaultInstallPath(std::string pInstPath) {
-        defaultInstallPath_ = std::move(pInstPath);
-    }
+    void setDefaultInstallPath(std::string instPath) { defaultInstallPath_ = std::move(instPath); }
     const std::string& installPath() const { return installPath_; }
-    void setInstallPath(std::string pInstPath) { installPath_ = std::move(pInstPath); }
+    void setInstallPath(std::string instPath) { installPath_ = std::move(instPath); }
 
     // The archive file that holds the entry (the package, or a nested archive's copy in the
     // work directory), the library it needs, and where the entry sits in it.
@@ -99,7 +97,7 @@ private:
     std::string crc_;
     bool isArchive_ = false;
     bool isFolder_ = false;
-    bool boolInstall_ = false;
+    bool shouldInstall_ = false;
     std::string defaultInstallPath_;
     std::string installPath_;
     std::string sourceArchive_;

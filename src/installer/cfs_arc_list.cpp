@@ -1,13 +1,13 @@
 #include "installer/cfs_arc_list.h"
 
-#include "frame/installation.h"
-#include "platform/error.h"
 #include "common/file_helpers.h"
-#include "platform/text.h"
+#include "frame/installation.h"
 #include "installer/arc_extraction.h"
 #include "installer/arc_placement.h"
 #include "installer/arc_result.h"
+#include "platform/error.h"
 #include "platform/host_paths.h"
+#include "platform/text.h"
 
 #include <algorithm>
 #include <unordered_set>
@@ -53,26 +53,26 @@ bool isInside(std::string_view path, std::string_view folder) {
 
 } // namespace
 
-void ClsCfsArcList::setVersion(int16_t pVer) {
-    version_ = pVer;
-    cfsPath_ = gameFolder(pVer);
+void CfsArcList::setVersion(int16_t version) {
+    version_ = version;
+    cfsPath_ = gameFolder(version);
 }
 
-bool ClsCfsArcList::boolExistOverWriteFiles() const {
+bool CfsArcList::hasOverwriteFiles() const {
     for (const auto& item : FileList)
-        if (item.value.boolInstall() && item.value.boolExist())
+        if (item.value.shouldInstall() && item.value.exists())
             return true;
     return false;
 }
 
-int32_t ClsCfsArcList::ReadArchive(intptr_t, std::string_view pFileName, int16_t pArcType) {
+int32_t CfsArcList::readArchive(intptr_t, std::string_view path, int16_t arcType) {
     readProblem_.clear();
     // A host path (from a file dialog or the command line) is named the Windows way.
-    std::string fileName(pFileName);
+    std::string fileName(path);
     if (!fileName.empty() && fileName[0] == '/')
         fileName = platform::windowsPath(std::filesystem::path(fileName));
 
-    int16_t type = pArcType;
+    int16_t type = arcType;
     if (type == 0) {
         const std::string x = upperExtension(fileName);
         if (x == "ZIP") {
@@ -121,10 +121,10 @@ int32_t ClsCfsArcList::ReadArchive(intptr_t, std::string_view pFileName, int16_t
                           : std::string("cannot be opened as a ") + kindName(kind) + " archive";
         }
 
-        std::vector<ClsCfsArcFile> read;
+        std::vector<CfsArcFile> read;
         read.reserve(records.size());
         for (ArchiveRecord& r : records) {
-            ClsCfsArcFile& file = read.emplace_back();
+            CfsArcFile& file = read.emplace_back();
             file.ParentArcList = this;
             file.setSourceArchive(fileName);
             file.setSourceArchiveKind(kind);
@@ -139,12 +139,12 @@ int32_t ClsCfsArcList::ReadArchive(intptr_t, std::string_view pFileName, int16_t
             file.setArchiveType(std::move(r.method));
             file.setCRC(r.crcKnown ? std::to_string(static_cast<int32_t>(r.crc)) : std::string());
             if (file.isArchive())
-                boolExistArchive_ = true;
+                hasArchive_ = true;
         }
         splitPath(fileName, archiveFolder_, archiveName_);
-        std::vector<ClsCfsArcFile*> entries;
+        std::vector<CfsArcFile*> entries;
         entries.reserve(read.size());
-        for (ClsCfsArcFile& file : read)
+        for (CfsArcFile& file : read)
             entries.push_back(&file);
         // A package refused for a repeated path asks for no version.
         int16_t minimumVersion = minimumVersion_;
@@ -161,11 +161,11 @@ int32_t ClsCfsArcList::ReadArchive(intptr_t, std::string_view pFileName, int16_t
 
 // A path listed twice in the archive discards all of it; a path already in the list from an
 // earlier archive keeps the entries added before it.
-void ClsCfsArcList::addToFileList(std::vector<ClsCfsArcFile>& files) {
+void CfsArcList::addToFileList(std::vector<CfsArcFile>& files) {
     size_t added = 0;
     std::string key;
     try {
-        for (ClsCfsArcFile& file : files) {
+        for (CfsArcFile& file : files) {
             key = file.fullPath();
             FileList.add(key, std::move(file));
             ++added;
@@ -189,17 +189,17 @@ void ClsCfsArcList::addToFileList(std::vector<ClsCfsArcFile>& files) {
     }
 }
 
-int32_t ClsCfsArcList::extractArchive(intptr_t, std::string_view pFilePath,
-                                      std::string_view pExtractPath) {
+int32_t CfsArcList::extractArchive(intptr_t, std::string_view filePath,
+                                   std::string_view extractPath) {
     failures_.clear();
-    if (!FileList.keyExists(pFilePath)) {
-        failures_.push_back({std::string(pFilePath), "no such entry"});
+    if (!FileList.keyExists(filePath)) {
+        failures_.push_back({std::string(filePath), "no such entry"});
         return kArcUnknownEntry;
     }
-    const ClsCfsArcFile& entry = FileList.item(pFilePath);
+    const CfsArcFile& entry = FileList.item(filePath);
     if (entry.sourceArchiveKind() == ArchiveKind::None)
         return kArcOk;
-    std::string folder(pExtractPath);
+    std::string folder(extractPath);
     if (folder.empty() || folder.back() != '\\')
         folder += '\\';
     if (!isInside(folder, cfsPath_) && !isInside(folder, workDirectory())) {
@@ -217,13 +217,13 @@ int32_t ClsCfsArcList::extractArchive(intptr_t, std::string_view pFilePath,
     return failures_.empty() ? kArcOk : kArcEntriesFailed;
 }
 
-int32_t ClsCfsArcList::extractArchives(intptr_t, const ExtractionProgress& progress) {
+int32_t CfsArcList::extractArchives(intptr_t, const ExtractionProgress& progress) {
     failures_.clear();
     std::vector<ExtractionStep> steps;
     std::vector<ExtractionFailure> refused;
     for (const auto& item : FileList) {
-        const ClsCfsArcFile& e = item.value;
-        if (!e.boolInstall() || e.isFolder())
+        const CfsArcFile& e = item.value;
+        if (!e.shouldInstall() || e.isFolder())
             continue;
         if (cfsPath_.empty() || !isContainedRelativeFolder(e.installPath())) {
             refused.push_back({e.fullPath(), hasControlCharacter(e.installPath())
@@ -232,14 +232,14 @@ int32_t ClsCfsArcList::extractArchives(intptr_t, const ExtractionProgress& progr
             continue;
         }
         steps.push_back(
-            ExtractionStep{&e, joinPath(cfsPath_, e.installPath()), !boolOverWrite_, true});
+            ExtractionStep{&e, joinPath(cfsPath_, e.installPath()), !shouldOverwrite_, true});
         if (steps.back().folder.back() != '\\')
             steps.back().folder += '\\';
     }
     bool stopped = false;
     ExtractionProgress watched;
     if (progress)
-        watched = [&](size_t done, size_t total, const ClsCfsArcFile& next) {
+        watched = [&](size_t done, size_t total, const CfsArcFile& next) {
             stopped = !progress(done, total, next);
             return !stopped;
         };

@@ -19,52 +19,50 @@ struct ExtractionFailure {
     std::string reason;
 };
 
-class ClsCfsArcFile;
+class CfsArcFile;
 // Asked before each entry is written, with how many of the entries to unpack are done; false
 // stops the run there, leaving the entries not reached as they were.
-using ExtractionProgress =
-    std::function<bool(size_t done, size_t total, const ClsCfsArcFile& next)>;
+using ExtractionProgress = std::function<bool(size_t done, size_t total, const CfsArcFile& next)>;
 
 // One add-on package being installed into a game: the entries of the package and of the
 // archives nested in it, where each belongs in the game folder, and unpacking them.
 // Results are 0 or one of the codes of installer/arc_result.h.
-class ClsCfsArcList {
+class CfsArcList {
 public:
-    ClsCfsArcList() = default;
-    ClsCfsArcList(const ClsCfsArcList&) = delete;
-    ClsCfsArcList& operator=(const ClsCfsArcList&) = delete;
+    CfsArcList() = default;
+    CfsArcList(const CfsArcList&) = delete;
+    CfsArcList& operator=(const CfsArcList&) = delete;
 
     // Every entry read so far, archive by archive in listing order; key: fullPath.
-    KeyedCollection<ClsCfsArcFile> FileList;
+    KeyedCollection<CfsArcFile> FileList;
 
     int16_t version() const { return version_; }
     // Stores the version and takes its game folder.
-    void setVersion(int16_t pVer);
+    void setVersion(int16_t version);
     int16_t minimumVersion() const { return minimumVersion_; }
     const std::string& cfsPath() const { return cfsPath_; }
 
     // Some entry is to be unpacked over an existing file.
-    bool boolExistOverWriteFiles() const;
-    bool boolOverWrite() const { return boolOverWrite_; }
-    void setBoolOverWrite(bool pBoolOverWrite) { boolOverWrite_ = pBoolOverWrite; }
-    bool boolExistArchive() const { return boolExistArchive_; }
+    bool hasOverwriteFiles() const;
+    bool shouldOverwrite() const { return shouldOverwrite_; }
+    void setShouldOverwrite(bool overwrite) { shouldOverwrite_ = overwrite; }
+    bool hasArchive() const { return hasArchive_; }
     // 0 none, 1 ZIP, 2 LHA: the archive read last.
     int16_t archiveFileType() const { return archiveFileType_; }
 
     // Reads one archive into the list and places its entries. `pArcType` 1 ZIP, 2 LHA, 0 by
     // the file's extension. A file that is no archive of its type reads as nothing (result 0);
     // readProblem() then says so.
-    int32_t ReadArchive(intptr_t pHwnd, std::string_view pFileName, int16_t pArcType = 0);
+    int32_t readArchive(intptr_t owner, std::string_view fileName, int16_t arcType = 0);
     // Unpacks one entry into the folder `pExtractPath` (a full path inside the game folder or
     // the work directory), replacing a file there.
-    int32_t extractArchive(intptr_t pHwnd, std::string_view pFilePath,
-                           std::string_view pExtractPath);
-    // Unpacks every placed entry into the game folder, existing files only with boolOverWrite,
+    int32_t extractArchive(intptr_t owner, std::string_view filePath, std::string_view extractPath);
+    // Unpacks every placed entry into the game folder, existing files only with shouldOverwrite,
     // each replaced file first copied once to a ".bak" backup. Every entry that can be
     // unpacked is; the others are in extractionFailures() and the result is kArcEntriesFailed.
     // `progress`, when given, is asked before each entry and may stop the run there: the
     // result is then kArcStopped and the entries not reached are left as they were.
-    int32_t extractArchives(intptr_t pHwnd, const ExtractionProgress& progress = {});
+    int32_t extractArchives(intptr_t owner, const ExtractionProgress& progress = {});
 
     // Entries the last extractArchive / extractArchives did not unpack.
     const std::vector<ExtractionFailure>& extractionFailures() const { return failures_; }
@@ -72,13 +70,13 @@ public:
     const std::string& readProblem() const { return readProblem_; }
 
 private:
-    void addToFileList(std::vector<ClsCfsArcFile>& files);
+    void addToFileList(std::vector<CfsArcFile>& files);
 
     int16_t version_ = 0;
     std::string cfsPath_;
     int16_t minimumVersion_ = 1;
-    bool boolOverWrite_ = false;
-    bool boolExistArchive_ = false;
+    bool shouldOverwrite_ = false;
+    bool hasArchive_ = false;
     int16_t archiveFileType_ = 0;
     std::string archiveFolder_;
     std::string archiveName_;

@@ -46,26 +46,26 @@ std::optional<Start> plainStartOf(std::string_view commandLine) {
 
 } // namespace
 
-ClsExecute::ClsExecute() : stopWaiting_(std::make_shared<std::atomic<bool>>(false)) {}
+Execute::Execute() : stopWaiting_(std::make_shared<std::atomic<bool>>(false)) {}
 
-ClsExecute::~ClsExecute() {
+Execute::~Execute() {
     *stopWaiting_ = true;
 }
 
-bool ClsExecute::ShellX(std::string_view strCommandLine, int32_t, intptr_t, bool blnWait) {
+bool Execute::shellX(std::string_view commandLine, int32_t, intptr_t, bool wait) {
     std::string file;
     std::string parameters;
-    splitCommandLine(strCommandLine, file, parameters);
+    splitCommandLine(commandLine, file, parameters);
 
     std::optional<Start> start = associationOf(file, parameters);
     int pid = 0;
     bool started = false;
     for (int attempt = 0; attempt < 2 && !started; ++attempt) {
         if (attempt == 1)
-            start = plainStartOf(strCommandLine);
+            start = plainStartOf(commandLine);
         if (!start)
             continue;
-        if (blnWait) {
+        if (wait) {
             pid = platform::startChild(start->program, start->args);
             started = pid != 0;
         } else {
@@ -74,7 +74,7 @@ bool ClsExecute::ShellX(std::string_view strCommandLine, int32_t, intptr_t, bool
     }
     if (!started)
         return false;
-    if (blnWait) {
+    if (wait) {
         // The object may go while events run; the flag and the pump stay with the wait.
         const auto stop = stopWaiting_;
         const auto pump = pump_;

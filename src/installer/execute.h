@@ -12,21 +12,20 @@
 // type, and only when that fails is the whole command line started as a program.
 namespace vokari {
 
-class ClsExecute {
+class Execute {
 public:
-    ClsExecute();
+    Execute();
     // Ends a wait still running.
-    ~ClsExecute();
-    ClsExecute(const ClsExecute&) = delete;
-    ClsExecute& operator=(const ClsExecute&) = delete;
+    ~Execute();
+    Execute(const Execute&) = delete;
+    Execute& operator=(const Execute&) = delete;
 
     // Runs between the polls of a wait, so the windows stay responsive.
     void setEventPump(std::function<void()> pump) { pump_ = std::move(pump); }
 
     // True when a program was started. `WindowStyle` and `lngOwnerhWnd` mean nothing to the
     // desktop here and are kept for callers; `blnWait` waits until the program ends.
-    bool ShellX(std::string_view strCommandLine, int32_t WindowStyle, intptr_t lngOwnerhWnd,
-                bool blnWait);
+    bool shellX(std::string_view commandLine, int32_t windowStyle, intptr_t ownerWindow, bool wait);
 
 private:
     std::shared_ptr<std::atomic<bool>> stopWaiting_;

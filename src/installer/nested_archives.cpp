@@ -1,8 +1,8 @@
 #include "installer/nested_archives.h"
 
 #include "frame/installation.h"
-#include "platform/error.h"
 #include "installer/arc_result.h"
+#include "platform/error.h"
 #include "platform/host_paths.h"
 
 #include <cerrno>
@@ -10,8 +10,8 @@
 
 namespace vokari {
 
-std::vector<const ClsCfsArcFile*> nestedArchives(const ClsCfsArcList& list) {
-    std::vector<const ClsCfsArcFile*> archives;
+std::vector<const CfsArcFile*> nestedArchives(const CfsArcList& list) {
+    std::vector<const CfsArcFile*> archives;
     for (const auto& item : list.FileList)
         if (item.value.isArchive())
             archives.push_back(&item.value);
@@ -30,7 +30,7 @@ std::string newNestedArchiveFolder() {
     throw IoError(FileAction::CreateFolder, platform::displayPath(work), errno);
 }
 
-int32_t readNestedArchive(ClsCfsArcList& list, intptr_t pHwnd, const ClsCfsArcFile& entry,
+int32_t readNestedArchive(CfsArcList& list, intptr_t owner, const CfsArcFile& entry,
                           std::string* createdFolder) {
     std::string folder;
     try {
@@ -43,10 +43,10 @@ int32_t readNestedArchive(ClsCfsArcList& list, intptr_t pHwnd, const ClsCfsArcFi
     // Both calls may change the list; keep what is needed from the entry first.
     const std::string fullPath = entry.fullPath();
     const std::string fileName = entry.fileName();
-    const int32_t result = list.extractArchive(pHwnd, fullPath, folder);
+    const int32_t result = list.extractArchive(owner, fullPath, folder);
     if (result != kArcOk)
         return result;
-    return list.ReadArchive(pHwnd, folder + fileName);
+    return list.readArchive(owner, folder + fileName);
 }
 
 } // namespace vokari

@@ -10,7 +10,7 @@
 namespace vokari {
 
 // The archive entries of the list, in order: what the user is asked about.
-std::vector<const ClsCfsArcFile*> nestedArchives(const ClsCfsArcList& list);
+std::vector<const CfsArcFile*> nestedArchives(const CfsArcList& list);
 
 // A new, empty sub-folder of the work directory (Windows path ending in a backslash).
 // Throws IoError.
@@ -19,7 +19,7 @@ std::string newNestedArchiveFolder();
 // Unpacks one nested archive into a new sub-folder and reads it into the list. Returns the
 // result of the first step that failed, else that of ReadArchive. `folder`, when given, gets
 // the sub-folder as soon as it exists (for a caller that removes it when done).
-int32_t readNestedArchive(ClsCfsArcList& list, intptr_t pHwnd, const ClsCfsArcFile& entry,
+int32_t readNestedArchive(CfsArcList& list, intptr_t owner, const CfsArcFile& entry,
                           std::string* folder = nullptr);
 
 } // namespace vokari

@@ -1,13 +1,13 @@
 #include "quickcombat/qc_file.h"
 
-#include "platform/byte_scan.h"
 #include "common/decimal_text.h"
-#include "platform/error.h"
 #include "common/file_helpers.h"
-#include "platform/text.h"
+#include "platform/byte_scan.h"
 #include "platform/codepage.h"
+#include "platform/error.h"
 #include "platform/file_system.h"
 #include "platform/host_paths.h"
+#include "platform/text.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -46,7 +46,7 @@ std::optional<int64_t> wholeNumber(std::string_view text, int64_t low, int64_t h
 // from decoding the whole file, without a second copy of it.
 class Reader {
 public:
-    Reader(ClsQCGroups& document, std::string file, bool decode)
+    Reader(QcGroups& document, std::string file, bool decode)
         : doc_(document), file_(std::move(file)), decode_(decode) {}
 
     void line(std::string_view raw, int number) {
@@ -247,30 +247,30 @@ private:
         throw LineError(platform::displayPath(file_), number_, message);
     }
 
-    ClsQCGroups& doc_;
+    QcGroups& doc_;
     std::string file_;
     bool decode_;
     std::string keyText_;
     std::string valueText_;
     int number_ = 0;
     Section section_ = Section::None;
-    ClsQCGrp* group_ = nullptr;
-    ClsQCPlane* plane_ = nullptr;
+    QcGroup* group_ = nullptr;
+    QcPlane* plane_ = nullptr;
 };
 
 // Every text the file holds, with a wording of where it sits in the document, made only when
 // a refusal needs it. Entries are named under the first group that holds them.
-template <typename Visit> void visitTexts(const ClsQCGroups& document, Visit&& visit) {
+template <typename Visit> void visitTexts(const QcGroups& document, Visit&& visit) {
     int g = 0;
-    for (const auto& groupItem : document.Groups()) {
-        const ClsQCGrp& group = *groupItem.value;
+    for (const auto& groupItem : document.groups()) {
+        const QcGroup& group = *groupItem.value;
         ++g;
         const auto groupPlace = [&] {
             return "group " + std::to_string(g) + " \"" + group.viewName() + "\"";
         };
         visit(group.defineName(), [&] { return "the name of " + groupPlace(); });
-        for (const auto& planeItem : group.Planes()) {
-            const ClsQCPlane& plane = *planeItem.value;
+        for (const auto& planeItem : group.planes()) {
+            const QcPlane& plane = *planeItem.value;
             visit(plane.aircraftPath(), [&] { return "an aircraft folder in " + groupPlace(); });
             visit(plane.defineName(), [&] {
                 return "the name of aircraft " + plane.aircraftPath() + " in " + groupPlace();
@@ -298,7 +298,7 @@ bool keyReadsBack(std::string_view key) {
 // Refuses, naming it, a text the file could not give back as it is: one that would break its
 // line, or one with no form in the code page. Looked for only once the whole text has shown
 // such a text, so a save does not word every place.
-void checkTexts(const ClsQCGroups& document, const std::string& file, bool encoding) {
+void checkTexts(const QcGroups& document, const std::string& file, bool encoding) {
     visitTexts(document, [&](std::string_view text, auto place) {
         const auto refuse = [&](const std::string& why) {
             throw FormatError(file + ": cannot be saved: " + place() + " " + why);
@@ -322,7 +322,7 @@ void checkTexts(const ClsQCGroups& document, const std::string& file, bool encod
     });
 }
 
-void checkStringKeys(const ClsQCGroups& document, const std::string& file) {
+void checkStringKeys(const QcGroups& document, const std::string& file) {
     document.stringList().forEach([&file](const std::string& key, const std::string&) {
         if (!keyReadsBack(key))
             throw FormatError(file + ": cannot be saved: the key of string \"" + key +
@@ -401,10 +401,10 @@ private:
 
 } // namespace
 
-void readQCFile(std::unique_ptr<ClsQCGroups>& document, std::string_view folder,
+void readQCFile(std::unique_ptr<QcGroups>& document, std::string_view folder,
                 std::string_view relativePath) {
     const std::string file = std::string(folder) + std::string(relativePath);
-    document = std::make_unique<ClsQCGroups>();
+    document = std::make_unique<QcGroups>();
     const bool decodeTexts = platform::ansiCodePageIsShiftJis();
     Reader reader(*document, file, decodeTexts);
     LineSplitter lines(reader);
@@ -501,18 +501,18 @@ private:
     char block_[256 * 1024];
 };
 
-void buildText(const ClsQCGroups& document, TextOut& out) {
+void buildText(const QcGroups& document, TextOut& out) {
     int g = 0;
-    for (const auto& groupItem : document.Groups()) {
-        const ClsQCGrp& group = *groupItem.value;
+    for (const auto& groupItem : document.groups()) {
+        const QcGroup& group = *groupItem.value;
         out.put("\r\n[option.");
         out.number(g++);
         out.put("]\r\nOptionName=");
         out.text(group.defineName());
         out.put("\r\n");
         int p = 0;
-        for (const auto& planeItem : group.Planes()) {
-            const ClsQCPlane& plane = *planeItem.value;
+        for (const auto& planeItem : group.planes()) {
+            const QcPlane& plane = *planeItem.value;
             out.put("aircraft.");
             out.number(p);
             out.put("=");
@@ -547,7 +547,7 @@ void buildText(const ClsQCGroups& document, TextOut& out) {
 
 } // namespace
 
-std::string qcFileText(const ClsQCGroups& document) {
+std::string qcFileText(const QcGroups& document) {
     std::string text;
     auto out = std::make_unique<TextOut>(false, [&text](std::string_view block) { text += block; });
     buildText(document, *out);
@@ -555,8 +555,7 @@ std::string qcFileText(const ClsQCGroups& document) {
     return text;
 }
 
-void writeQCFile(const ClsQCGroups& document, std::string_view folder,
-                 std::string_view relativePath) {
+void writeQCFile(const QcGroups& document, std::string_view folder, std::string_view relativePath) {
     const std::string file = std::string(folder) + std::string(relativePath);
     // Written to a file beside the target as it is put together; the target is replaced only
     // once every text has been found sound, and a refusal leaves nothing behind.

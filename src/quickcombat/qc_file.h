@@ -13,18 +13,17 @@ namespace vokari {
 // Replaces `document` with a new one filled from folder + relativePath. Throws IoError when the
 // file cannot be read and FormatError (naming the file and line) on a value or line order the
 // document cannot take; `document` then keeps what was read before that line.
-void readQCFile(std::unique_ptr<ClsQCGroups>& document, std::string_view folder,
+void readQCFile(std::unique_ptr<QcGroups>& document, std::string_view folder,
                 std::string_view relativePath);
 
 // Writes the document over folder + relativePath, after copying the file once to ".bak" (an
 // existing backup is kept). The file is replaced whole or not at all. Throws IoError when it
 // cannot be replaced (read-only, missing folder) and FormatError when a text has no form in the
 // code page.
-void writeQCFile(const ClsQCGroups& document, std::string_view folder,
-                 std::string_view relativePath);
+void writeQCFile(const QcGroups& document, std::string_view folder, std::string_view relativePath);
 
 // The file's text for a document, in UTF-8.
-std::string qcFileText(const ClsQCGroups& document);
+std::string qcFileText(const QcGroups& document);
 
 // A strings key enclosed in "%" or double quotes loses its first and last character.
 std::string unquoteKey(std::string_view key);

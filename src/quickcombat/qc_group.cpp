@@ -13,38 +13,38 @@ constexpr size_t kIndexFrom = 64;
 
 } // namespace
 
-bool QCGroupPlanes::keyExists(std::string_view pAircraftPath) const {
+bool QcGroupPlanes::keyExists(std::string_view aircraftPath) const {
     return std::any_of(items_.begin(), items_.end(), [&](const Item& i) {
-        return equalsNoCase(i.value->aircraftPath(), pAircraftPath);
+        return equalsNoCase(i.value->aircraftPath(), aircraftPath);
     });
 }
 
-ClsQCPlane* QCGroupPlanes::item(std::string_view pAircraftPath) const {
+QcPlane* QcGroupPlanes::item(std::string_view aircraftPath) const {
     for (const Item& i : items_)
-        if (equalsNoCase(i.value->aircraftPath(), pAircraftPath))
+        if (equalsNoCase(i.value->aircraftPath(), aircraftPath))
             return i.value;
-    throw KeyError("no such aircraft in the group: " + std::string(pAircraftPath));
+    throw KeyError("no such aircraft in the group: " + std::string(aircraftPath));
 }
 
-bool QCGroupPlanes::holds(const ClsQCPlane* pPlane) const {
+bool QcGroupPlanes::holds(const QcPlane* plane) const {
     if (index_)
-        return index_->count(pPlane) != 0;
+        return index_->count(plane) != 0;
     return std::any_of(items_.begin(), items_.end(),
-                       [pPlane](const Item& i) { return i.value == pPlane; });
+                       [plane](const Item& i) { return i.value == plane; });
 }
 
-void QCGroupPlanes::add(ClsQCPlane* pPlane) {
-    if (holds(pPlane))
+void QcGroupPlanes::add(QcPlane* plane) {
+    if (holds(plane))
         return;
     // Room for a typical group at once, rather than growing it step by step.
     if (items_.empty())
         items_.reserve(16);
-    items_.push_back(Item{pPlane});
+    items_.push_back(Item{plane});
     try {
         if (index_) {
-            index_->insert(pPlane);
+            index_->insert(plane);
         } else if (items_.size() >= kIndexFrom) {
-            auto index = std::make_unique<std::unordered_set<const ClsQCPlane*>>();
+            auto index = std::make_unique<std::unordered_set<const QcPlane*>>();
             for (const Item& i : items_)
                 index->insert(i.value);
             index_ = std::move(index);
@@ -56,31 +56,31 @@ void QCGroupPlanes::add(ClsQCPlane* pPlane) {
     }
 }
 
-void QCGroupPlanes::remove(std::string_view pAircraftPath) {
+void QcGroupPlanes::remove(std::string_view aircraftPath) {
     const auto it = std::find_if(items_.begin(), items_.end(), [&](const Item& i) {
-        return equalsNoCase(i.value->aircraftPath(), pAircraftPath);
+        return equalsNoCase(i.value->aircraftPath(), aircraftPath);
     });
     if (it == items_.end())
-        throw KeyError("no such aircraft in the group: " + std::string(pAircraftPath));
+        throw KeyError("no such aircraft in the group: " + std::string(aircraftPath));
     if (index_)
         index_->erase(it->value);
     items_.erase(it);
 }
 
-void ClsQCGrp::setDefineName(std::string_view pName) {
-    if (pName == defineName_)
+void QcGroup::setDefineName(std::string_view name) {
+    if (name == defineName_)
         return;
     if (names_)
         names_->release(defineName_);
-    defineName_ = pName;
+    defineName_ = name;
     if (names_)
         names_->take(defineName_);
 }
 
-void ClsQCGrp::setNameIndex(QCGroupNames* pNames) {
+void QcGroup::setNameIndex(QcGroupNames* names) {
     if (names_)
         names_->release(defineName_);
-    names_ = pNames;
+    names_ = names;
     if (names_)
         names_->take(defineName_);
 }

@@ -27,7 +27,7 @@ int generatedAliasNumber(std::string_view name) {
     return n <= kLastNumber ? n : 0;
 }
 
-void QCGroupNames::take(const std::string& name) {
+void QcGroupNames::take(const std::string& name) {
     if (const int n = generatedAliasNumber(name)) {
         // A group id is at most 32767, so no count can outgrow 16 bits.
         if (generated_.empty())
@@ -38,13 +38,13 @@ void QCGroupNames::take(const std::string& name) {
     ++counts_[name];
 }
 
-bool QCGroupNames::taken(const std::string& name) const {
+bool QcGroupNames::taken(const std::string& name) const {
     if (const int n = generatedAliasNumber(name))
         return !generated_.empty() && generated_[n] != 0;
     return counts_.count(name) != 0;
 }
 
-void QCGroupNames::release(const std::string& name) {
+void QcGroupNames::release(const std::string& name) {
     if (const int n = generatedAliasNumber(name)) {
         if (generated_.empty() || generated_[n] == 0 || --generated_[n] > 0)
             return;
@@ -57,7 +57,7 @@ void QCGroupNames::release(const std::string& name) {
     counts_.erase(it);
 }
 
-std::string QCGroupNames::lowestFreeAlias() const {
+std::string QcGroupNames::lowestFreeAlias() const {
     for (int n = firstMaybeFree_; n <= kLastNumber; ++n) {
         if (generated_.empty() || generated_[n] == 0) {
             firstMaybeFree_ = n;

@@ -11,7 +11,7 @@ namespace vokari {
 // The names the groups of a document carry, counted, so that a free generated alias is found
 // without a pass over every group: reading a file of thousands of groups stays linear.
 // Names compare exactly, with case.
-class QCGroupNames {
+class QcGroupNames {
 public:
     void take(const std::string& name);
     void release(const std::string& name);

@@ -6,71 +6,71 @@
 
 namespace vokari {
 
-std::string groupKey(int16_t pGroupId) {
-    return "grp." + std::to_string(pGroupId);
+std::string groupKey(int16_t groupId) {
+    return "grp." + std::to_string(groupId);
 }
 
-void ClsQCGroups::setDefaultPlaneName(std::string_view pName) {
-    defaultPlaneName_ = pName.empty() ? kFallbackPlaneName : pName;
+void QcGroups::setDefaultPlaneName(std::string_view name) {
+    defaultPlaneName_ = name.empty() ? kFallbackPlaneName : name;
 }
 
-ClsQCGrp& ClsQCGroups::addGroup() {
+QcGroup& QcGroups::addGroup() {
     if (groupCounter_ == std::numeric_limits<int16_t>::max())
         throw Error("too many groups: group ids are used up past 32767");
-    return addGroup(GetNewGroupAlias());
+    return addGroup(getNewGroupAlias());
 }
 
-ClsQCGrp& ClsQCGroups::addGroup(std::string_view pName) {
+QcGroup& QcGroups::addGroup(std::string_view name) {
     if (groupCounter_ == std::numeric_limits<int16_t>::max())
         throw Error("too many groups: group ids are used up past 32767");
-    auto group = std::make_unique<ClsQCGrp>();
+    auto group = std::make_unique<QcGroup>();
     group->setGroupId(static_cast<int16_t>(groupCounter_ + 1));
-    group->setDefineName(pName);
+    group->setDefineName(name);
     group->setStringList(&strings_);
     group->setNameIndex(&groupNames_);
-    ClsQCGrp& added = *group;
+    QcGroup& added = *group;
     groups_.addNew(groupKey(added.groupId()), std::move(group)); // ids are never reused
     ++groupCounter_;
     return added;
 }
 
-void ClsQCGroups::removeGroup(int16_t pGroupId) {
-    const std::string key = groupKey(pGroupId);
+void QcGroups::removeGroup(int16_t groupId) {
+    const std::string key = groupKey(groupId);
     groups_.item(key)->setNameIndex(nullptr);
     groups_.remove(key);
 }
 
-ClsQCGrp& ClsQCGroups::group(int16_t pGroupId) {
-    return *groups_.item(groupKey(pGroupId));
+QcGroup& QcGroups::group(int16_t groupId) {
+    return *groups_.item(groupKey(groupId));
 }
 
-ClsQCPlane& ClsQCGroups::addPlane(int16_t pGroupId, std::string_view pAircraftPath,
-                                  std::optional<std::string_view> pName) {
+QcPlane& QcGroups::addPlane(int16_t groupId, std::string_view aircraftPath,
+                            std::optional<std::string_view> name) {
     // Find the group first, so an unknown id leaves the document as it was.
-    return addPlane(group(pGroupId), pAircraftPath, pName);
+    return addPlane(group(groupId), aircraftPath, name);
 }
 
-ClsQCPlane& ClsQCGroups::addPlane(ClsQCGrp& target, std::string_view pAircraftPath,
-                                  std::optional<std::string_view> pName) {
-    const int16_t pGroupId = target.groupId();
-    ClsQCPlane* plane;
-    if (auto* existing = planes_.find(pAircraftPath)) {
+QcPlane& QcGroups::addPlane(QcGroup& target, std::string_view aircraftPath,
+                            std::optional<std::string_view> name) {
+    const int16_t groupId = target.groupId();
+    QcPlane* plane;
+    if (auto* existing = planes_.find(aircraftPath)) {
         plane = existing;
     } else {
-        ClsQCPlane created;
-        created.setGroupId(pGroupId);
-        created.setAircraftPath(pAircraftPath);
+        QcPlane created;
+        created.setGroupId(groupId);
+        created.setAircraftPath(aircraftPath);
         created.setStringList(&strings_);
-        planes_.addNew(pAircraftPath, std::move(created));
+        planes_.addNew(aircraftPath, std::move(created));
         plane = &std::prev(planes_.end())->value;
-        if (pName)
-            plane->setDefineName(*pName);
+        if (name)
+            plane->setDefineName(*name);
     }
     target.addPlane(plane);
     return *plane;
 }
 
-std::string ClsQCGroups::GetNewGroupAlias() const {
+std::string QcGroups::getNewGroupAlias() const {
     return groupNames_.lowestFreeAlias();
 }
 

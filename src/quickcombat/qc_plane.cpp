@@ -4,24 +4,24 @@
 
 namespace vokari {
 
-void ClsQCPlane::setAircraftType(int16_t pType) {
-    if (pType == kQCFighter || pType == kQCBomber)
-        aircraftType_ = pType;
+void QcPlane::setAircraftType(int16_t type) {
+    if (type == kQCFighter || type == kQCBomber)
+        aircraftType_ = type;
 }
 
-void ClsQCPlane::setDefineName(std::string_view pName) {
-    if (isAliasName(pName)) {
-        defineName_ = pName;
+void QcPlane::setDefineName(std::string_view name) {
+    if (isAliasName(name)) {
+        defineName_ = name;
         return;
     }
     if (!strings_)
         throw Error("aircraft " + aircraftPath_ + " has no string list for its name");
     const std::string key = aircraftPath_ + "Name";
-    strings_->Add(pName, key);
+    strings_->add(name, key);
     defineName_ = "%" + key + "%";
 }
 
-std::string ClsQCPlane::viewName() const {
+std::string QcPlane::viewName() const {
     return resolveName(defineName_, strings_);
 }
 

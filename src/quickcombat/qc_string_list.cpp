@@ -6,22 +6,22 @@
 
 namespace vokari {
 
-void ClsStringList::replace(std::string_view value, std::string_view key) {
+void QcStringList::replace(std::string_view value, std::string_view key) {
     entries_.remove(key);
     entries_.add(key, std::string(value));
 }
 
-void ClsStringList::setItem(std::string_view value, std::string_view key) {
+void QcStringList::setItem(std::string_view value, std::string_view key) {
     if (entries_.keyExists(key))
         replace(value, key);
 }
 
-std::string ClsStringList::Item(std::string_view key) const {
+std::string QcStringList::item(std::string_view key) const {
     const std::string* value = find(key);
     return value ? *value : std::string();
 }
 
-void ClsStringList::Add(std::string_view value, std::string_view key) {
+void QcStringList::add(std::string_view value, std::string_view key) {
     if (key.empty())
         return;
     const std::string* present = entries_.find(key);
@@ -31,12 +31,12 @@ void ClsStringList::Add(std::string_view value, std::string_view key) {
         replace(value, key);
 }
 
-void ClsStringList::Remove(std::string_view key) {
+void QcStringList::remove(std::string_view key) {
     if (entries_.keyExists(key))
         entries_.remove(key);
 }
 
-int16_t ClsStringList::Count() const {
+int16_t QcStringList::count() const {
     if (entries_.count() > static_cast<size_t>(std::numeric_limits<int16_t>::max()))
         throw Error("too many strings: more than 32767");
     return static_cast<int16_t>(entries_.count());
@@ -52,10 +52,10 @@ std::string aliasKey(std::string_view name) {
     return std::string(name.substr(1, name.size() - 2));
 }
 
-std::string resolveName(std::string_view name, const ClsStringList* strings) {
+std::string resolveName(std::string_view name, const QcStringList* strings) {
     if (!isAliasName(name))
         return std::string(name);
-    return strings ? strings->Item(aliasKey(name)) : std::string();
+    return strings ? strings->item(aliasKey(name)) : std::string();
 }
 
 } // namespace vokari

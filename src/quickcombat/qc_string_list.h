@@ -10,24 +10,24 @@ namespace vokari {
 
 // The display strings of a quick-combat document, in order, addressed by a key that compares
 // without regard to case. The first spelling of a key is kept until its value changes.
-class ClsStringList {
+class QcStringList {
 public:
     // Replaces the value of a present key, moving it to the end under the given spelling; an
     // absent key is ignored.
     void setItem(std::string_view value, std::string_view key);
     // The value under the key; empty when the key is absent.
-    std::string Item(std::string_view key) const;
+    std::string item(std::string_view key) const;
     // The value under the key without a copy, or null when the key is absent.
     const std::string* find(std::string_view key) const { return entries_.find(key); }
     // Appends an absent key. A present key keeps its place and spelling when the value is the
     // same (case-sensitive), else it moves to the end with the new value and spelling. An empty
     // key adds nothing.
-    void Add(std::string_view value, std::string_view key);
+    void add(std::string_view value, std::string_view key);
     // Removes the key; an absent key is ignored.
-    void Remove(std::string_view key);
-    int16_t Count() const;
+    void remove(std::string_view key);
+    int16_t count() const;
     // The entries in list order: each item's key as spelled, and its value.
-    const KeyedCollection<std::string>& Entries() const { return entries_; }
+    const KeyedCollection<std::string>& entries() const { return entries_; }
     // Calls f(key as spelled, value) for every entry in list order.
     template <typename F> void forEach(F&& f) const {
         for (const auto& entry : entries_)
@@ -45,6 +45,6 @@ private:
 bool isAliasName(std::string_view name);
 std::string aliasKey(std::string_view name);
 // The text to show for a name: a literal name itself, an alias its string (empty when absent).
-std::string resolveName(std::string_view name, const ClsStringList* strings);
+std::string resolveName(std::string_view name, const QcStringList* strings);
 
 } // namespace vokari

@@ -27,7 +27,7 @@ protected:
     fs::path game2 = prefix.installGame(2, "C:\\Games\\CFS2");
     fs::path aircraft = game2 / "Aircraft";
 
-    std::vector<std::string> keys(const ClsAircraftList& list) {
+    std::vector<std::string> keys(const AircraftList& list) {
         std::vector<std::string> out;
         for (const auto& item : list.aircraftList)
             out.push_back(item.key);
@@ -46,7 +46,7 @@ TEST_F(CatalogueTest, SwitchedOffFilesCountOnlyWhenAskedForAndAircraftCfgWins) {
     writeFile(aircraft / "readme.txt", "a plain file is no aircraft");
     fs::create_directories(aircraft / "Empty");
 
-    ClsAircraftList all;
+    AircraftList all;
     all.setVersion(2);
     all.readAircrafts(true, false);
     // Listing order (names without regard to case), no sorting of our own.
@@ -54,14 +54,14 @@ TEST_F(CatalogueTest, SwitchedOffFilesCountOnlyWhenAskedForAndAircraftCfgWins) {
     EXPECT_TRUE(all.aircraftList.item("both").activate);
     EXPECT_EQ(all.aircraftList.item("Both").title(), "Switched on");
     EXPECT_FALSE(all.aircraftList.item("Me262").activate);
-    const ClsAirCraft& p51 = all.aircraftList.item("P51D");
+    const Aircraft& p51 = all.aircraftList.item("P51D");
     EXPECT_EQ(p51.directory(), "P51D");
     EXPECT_EQ(p51.title(), "P-51D Mustang");
-    EXPECT_EQ(p51.Name(), "p51d");
+    EXPECT_EQ(p51.name(), "p51d");
     EXPECT_EQ(p51.parent(), &all);
     EXPECT_FALSE(p51.activateChanged);
 
-    ClsAircraftList on;
+    AircraftList on;
     on.setVersion(2);
     on.readAircrafts(false, false);
     EXPECT_EQ(keys(on), (std::vector<std::string>{"Both", "P51D"}));
@@ -77,7 +77,7 @@ TEST_F(CatalogueTest, NamesMatchWithoutRegardToCaseOnDisk) {
     writeFile(upper / "p51d" / "Sound" / "SOUND.CFG", "[fltsim]\r\nalias=x\\sound\r\n");
     writeFile(upper / "spit" / "AIRCRAFT.CFG.RST", sjis("[fltsim.0]\r\ntitle=Spit\r\n"));
 
-    ClsAircraftList list;
+    AircraftList list;
     list.setVersion(1);
     list.readAircrafts(true, true);
     ASSERT_EQ(list.aircraftList.count(), 0u); // game 1 is not installed
@@ -85,9 +85,9 @@ TEST_F(CatalogueTest, NamesMatchWithoutRegardToCaseOnDisk) {
     list.setVersion(2);
     list.readAircrafts(true, true);
     ASSERT_EQ(keys(list), (std::vector<std::string>{"p51d", "spit"}));
-    const ClsAirCraft& p51 = list.aircraftList.item("P51D");
+    const Aircraft& p51 = list.aircraftList.item("P51D");
     EXPECT_EQ(p51.title(), "P-51D ムスタング");
-    EXPECT_TRUE(p51.existPanel());
+    EXPECT_TRUE(p51.hasPanel());
     EXPECT_EQ(p51.panelAlias(), "Spitfire");
     EXPECT_EQ(p51.soundAlias(), "x");
     ASSERT_EQ(p51.GaugeList.count(), 1u);
@@ -106,26 +106,26 @@ TEST_F(CatalogueTest, AliasesKeepTheFolderPartAndMissingFilesReadAsAbsent) {
               "[ENGINE_PARAMS]\r\nmax_volume_rpm=2600\r\n");
     fs::create_directories(aircraft / "Own" / "panel"); // a folder without its file
 
-    ClsAircraftList list;
+    AircraftList list;
     list.setVersion(2);
     list.readAircrafts(false, true);
-    const ClsAirCraft& borrower = list.aircraftList.item("Borrower");
+    const Aircraft& borrower = list.aircraftList.item("Borrower");
     EXPECT_EQ(borrower.soundAlias(), "spitfire");
-    EXPECT_TRUE(borrower.existSound());
+    EXPECT_TRUE(borrower.hasSound());
     EXPECT_EQ(borrower.panelAlias(), ""); // no backslash: no folder part
-    EXPECT_TRUE(borrower.existPanel());
+    EXPECT_TRUE(borrower.hasPanel());
     EXPECT_EQ(list.aircraftList.item("Deep").soundAlias(), "a\\b");
-    const ClsAirCraft& own = list.aircraftList.item("Own");
-    EXPECT_TRUE(own.existSound());
+    const Aircraft& own = list.aircraftList.item("Own");
+    EXPECT_TRUE(own.hasSound());
     EXPECT_EQ(own.soundAlias(), "");
-    EXPECT_FALSE(own.existPanel());
-    EXPECT_FALSE(list.aircraftList.item("Deep").existPanel());
+    EXPECT_FALSE(own.hasPanel());
+    EXPECT_FALSE(list.aircraftList.item("Deep").hasPanel());
 
     // The quick-combat editor's reading leaves the panel and sound data out.
-    ClsAircraftList plain;
+    AircraftList plain;
     plain.setVersion(2);
     plain.readAircrafts(false, false);
-    EXPECT_FALSE(plain.aircraftList.item("Borrower").existSound());
+    EXPECT_FALSE(plain.aircraftList.item("Borrower").hasSound());
     EXPECT_EQ(plain.aircraftList.item("Borrower").soundAlias(), "");
 }
 
@@ -143,7 +143,7 @@ TEST_F(CatalogueTest, GaugesStopAtTheFirstEntryWithoutSeparatorAndAreListedOnce)
               // a section met again (in any case) is not read; names match in any case
               "[window01]\r\ngauge00=again!no\r\n[WINDOW04]\r\nGAUGE00=Upper!x\r\n");
 
-    ClsAircraftList list;
+    AircraftList list;
     list.setVersion(2);
     list.readAircrafts(true, true);
     std::vector<std::string> gauges;
@@ -158,37 +158,37 @@ TEST_F(CatalogueTest, StockTitlesAreExactPerVersion) {
     writeFile(aircraft / "b17" / "aircraft.cfg", aircraftCfg("B17g"));
     writeFile(aircraft / "lower" / "aircraft.cfg", aircraftCfg("b17g"));
     writeFile(aircraft / "zero" / "aircraft.cfg", aircraftCfg("A6M2 Zero"));
-    ClsAircraftList second;
+    AircraftList second;
     second.setVersion(2);
     second.readAircrafts(true, false);
     EXPECT_FALSE(second.aircraftList.item("b17").isDefault());
     EXPECT_TRUE(second.aircraftList.item("zero").isDefault());
 
-    ClsAircraftList first;
+    AircraftList first;
     first.setVersion(1);
-    EXPECT_TRUE(first.IsDefaultAircraft("B17g"));
-    EXPECT_FALSE(first.IsDefaultAircraft("b17g"));
-    EXPECT_TRUE(first.IsDefaultAircraft("P-51D ムスタング"));
-    EXPECT_TRUE(first.IsDefaultAircraft("ホーカー ハリケーン Mk I"));
-    EXPECT_FALSE(first.IsDefaultAircraft("P-51D ﾑｽﾀﾝｸﾞ"));                // half-width katakana
-    EXPECT_FALSE(first.IsDefaultAircraft("P-51D\xE3\x80\x80ムスタング")); // ideographic space
-    EXPECT_FALSE(first.IsDefaultAircraft("A6M2 Zero"));
-    ClsAircraftList other;
+    EXPECT_TRUE(first.isDefaultAircraft("B17g"));
+    EXPECT_FALSE(first.isDefaultAircraft("b17g"));
+    EXPECT_TRUE(first.isDefaultAircraft("P-51D ムスタング"));
+    EXPECT_TRUE(first.isDefaultAircraft("ホーカー ハリケーン Mk I"));
+    EXPECT_FALSE(first.isDefaultAircraft("P-51D ﾑｽﾀﾝｸﾞ"));                // half-width katakana
+    EXPECT_FALSE(first.isDefaultAircraft("P-51D\xE3\x80\x80ムスタング")); // ideographic space
+    EXPECT_FALSE(first.isDefaultAircraft("A6M2 Zero"));
+    AircraftList other;
     other.setVersion(3);
-    EXPECT_FALSE(other.IsDefaultAircraft("B17g"));
+    EXPECT_FALSE(other.isDefaultAircraft("B17g"));
 }
 
 TEST_F(CatalogueTest, AKeyMetTwiceKeepsTheFirstEntry) {
     writeFile(aircraft / "LEAR45" / "aircraft.cfg", aircraftCfg("Learjet"));
     writeFile(aircraft / "P51D" / "aircraft.cfg", aircraftCfg("P-51D"));
-    ClsAircraftList list;
+    AircraftList list;
     list.setVersion(2);
-    ClsAirCraft& lear = list.AddAircraft("lear45");
+    Aircraft& lear = list.addAircraft("lear45");
     EXPECT_TRUE(lear.activate);
-    EXPECT_FALSE(lear.existPanel());
+    EXPECT_FALSE(lear.hasPanel());
     lear.setDirectory("lear45");
     lear.setTitle("lear45");
-    EXPECT_THROW(list.AddAircraft("Lear45"), KeyError);
+    EXPECT_THROW(list.addAircraft("Lear45"), KeyError);
 
     list.readAircrafts(true, true);
     EXPECT_EQ(keys(list), (std::vector<std::string>{"lear45", "P51D"}));
@@ -198,21 +198,21 @@ TEST_F(CatalogueTest, AKeyMetTwiceKeepsTheFirstEntry) {
 }
 
 TEST(AircraftTest, AnAliasCountsAsDataAndFreezesTheExistFlag) {
-    ClsAirCraft a;
+    Aircraft a;
     EXPECT_TRUE(a.activate);
-    a.setExistSound(false);
+    a.setHasSound(false);
     a.setSoundAlias("spitfire");
-    EXPECT_TRUE(a.existSound());
-    a.setExistSound(false); // ignored while an alias is set
-    EXPECT_TRUE(a.existSound());
+    EXPECT_TRUE(a.hasSound());
+    a.setHasSound(false); // ignored while an alias is set
+    EXPECT_TRUE(a.hasSound());
     a.setSoundAlias("");
-    EXPECT_TRUE(a.existSound()); // clearing the alias leaves the flag
-    a.setExistSound(false);
-    EXPECT_FALSE(a.existSound());
+    EXPECT_TRUE(a.hasSound()); // clearing the alias leaves the flag
+    a.setHasSound(false);
+    EXPECT_FALSE(a.hasSound());
 
     a.setPanelAlias("p51d");
-    a.setExistPanel(false);
-    EXPECT_TRUE(a.existPanel());
+    a.setHasPanel(false);
+    EXPECT_TRUE(a.hasPanel());
     EXPECT_EQ(a.panelAlias(), "p51d");
 }
 

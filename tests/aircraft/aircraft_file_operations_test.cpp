@@ -18,15 +18,15 @@ class FileOperationsTest : public ::testing::Test {
 protected:
     test::TestPrefix prefix;
     fs::path aircraft = prefix.installGame(2, "C:\\Games\\CFS2") / "Aircraft";
-    ClsAircraftList list;
+    AircraftList list;
 
     void read() {
         list.setVersion(2);
         list.readAircrafts(true, true);
     }
-    ClsAirCraft& at(std::string_view folder) { return list.aircraftList.item(folder); }
+    Aircraft& at(std::string_view folder) { return list.aircraftList.item(folder); }
     void toggle(std::string_view folder) {
-        ClsAirCraft& a = at(folder);
+        Aircraft& a = at(folder);
         a.activate = !a.activate;
         a.activateChanged = !a.activateChanged;
     }
@@ -98,7 +98,7 @@ TEST_F(FileOperationsTest, AFailedSwitchLeavesTheOldFileAndNoCopy) {
     // A source removed behind the program's back, with no switched file either: an error, and
     // nothing is created.
     writeFile(aircraft / "D" / "aircraft.cfg", "[fltsim.0]\r\ntitle=D\r\n");
-    ClsAirCraft& d = list.AddAircraft("D");
+    Aircraft& d = list.addAircraft("D");
     d.setDirectory("D");
     d.activate = false;
     d.activateChanged = true;
@@ -144,7 +144,7 @@ TEST_F(FileOperationsTest, AliasesAreWrittenAfterABackupMadeOnce) {
         at(folder).setPanelAlias("Spitfire");
         at(folder).panelChanged = true;
     }
-    list.PanelAndSoundWrite();
+    list.panelAndSoundWrite();
     EXPECT_EQ(readFile(aircraft / "A" / "panel" / "panel.cfg.org"),
               "; own panel\r\n[Window00]\r\ngauge00=cfs2!Speed\r\n[fltsim]\r\nx=1\r\n");
     EXPECT_EQ(readFile(aircraft / "A" / "panel" / "panel.cfg"),
@@ -159,7 +159,7 @@ TEST_F(FileOperationsTest, AliasesAreWrittenAfterABackupMadeOnce) {
 
     // The flags stay set: a later save writes again, and the backup stays the first one.
     at("A").setPanelAlias("Other");
-    list.PanelAndSoundWrite();
+    list.panelAndSoundWrite();
     EXPECT_EQ(readFile(aircraft / "A" / "panel" / "panel.cfg.org"),
               "; own panel\r\n[Window00]\r\ngauge00=cfs2!Speed\r\n[fltsim]\r\nx=1\r\n");
     EXPECT_NE(readFile(aircraft / "A" / "panel" / "panel.cfg").find("alias=Other\\panel\r\n"),
@@ -186,7 +186,7 @@ TEST_F(FileOperationsTest, AFailedAliasWriteNamesItsAircraftAndEndsThePass) {
         fineFirst = fineFirst || item.key == "Fine";
     }
     try {
-        list.PanelAndSoundWrite();
+        list.panelAndSoundWrite();
         FAIL() << "no error";
     } catch (const AircraftWriteError& e) {
         EXPECT_EQ(e.directory(), "Stuck");
@@ -224,7 +224,7 @@ TEST_F(FileOperationsTest, DeletingNeverReachesOutsideTheAircraftsFolder) {
     read();
     // Entries that are not plain folder names, even when the catalogue holds them.
     for (const char* bad : {"", ".", "..", "...", " . ", "Other\\..", "a/b", "C:"})
-        list.AddAircraft(bad);
+        list.addAircraft(bad);
 
     for (const char* bad : {"", ".", "..", "...", " . ", "Other\\..", "a/b", "C:"})
         EXPECT_THROW(list.deleteAircraftFile(bad, false), ArgumentError) << bad;
@@ -239,11 +239,11 @@ TEST_F(FileOperationsTest, DeletingNeverReachesOutsideTheAircraftsFolder) {
 
 TEST(FileOperationsWithoutGameTest, WritesRefuseAGameThatIsNotInstalled) {
     test::TestPrefix prefix;
-    ClsAircraftList list;
+    AircraftList list;
     list.setVersion(1);
     list.readAircrafts(true, true);
     EXPECT_EQ(list.aircraftList.count(), 0u);
-    ClsAirCraft& lear = list.AddAircraft("lear45");
+    Aircraft& lear = list.addAircraft("lear45");
     lear.setDirectory("lear45");
     lear.activate = false;
     lear.activateChanged = true;

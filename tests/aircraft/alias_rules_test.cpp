@@ -13,7 +13,7 @@ namespace {
 
 using test::writeFile;
 
-std::vector<std::string> keys(const ClsAircraftList& list) {
+std::vector<std::string> keys(const AircraftList& list) {
     std::vector<std::string> out;
     for (const auto& item : list.aircraftList)
         out.push_back(item.key);
@@ -28,18 +28,18 @@ TEST(AliasRulesTest, Lear45IsListedFirstForTheFirstGameUnlessARealAircraftLivesT
         writeFile(folder / "P51D" / "aircraft.cfg", "[fltsim.0]\r\ntitle=P-51D\r\n");
         writeFile(folder / "LEAR45" / "sound" / "sound.cfg", "[fltsim]\r\n");
     }
-    ClsAircraftList first;
+    AircraftList first;
     first.setVersion(1);
     readAliasAircrafts(first);
     EXPECT_EQ(keys(first), (std::vector<std::string>{"lear45", "P51D"}));
-    const ClsAirCraft& lear = first.aircraftList.item("lear45");
+    const Aircraft& lear = first.aircraftList.item("lear45");
     EXPECT_EQ(lear.title(), "lear45");
-    EXPECT_EQ(lear.Name(), "リアジェット");
+    EXPECT_EQ(lear.name(), "リアジェット");
     EXPECT_FALSE(canLendAlias(lear, AliasKind::Sound)) << "its files are not read";
     EXPECT_TRUE(hasAliasFolder(first, lear, AliasKind::Sound));
     EXPECT_FALSE(hasAliasFolder(first, lear, AliasKind::Panel));
 
-    ClsAircraftList second;
+    AircraftList second;
     second.setVersion(2);
     readAliasAircrafts(second);
     EXPECT_EQ(keys(second), (std::vector<std::string>{"P51D"}));
@@ -47,12 +47,12 @@ TEST(AliasRulesTest, Lear45IsListedFirstForTheFirstGameUnlessARealAircraftLivesT
     // A switched-off aircraft there is not listed, so the pseudo-aircraft stands in for it; a
     // switched-on one is listed as itself, once.
     writeFile(game1 / "LEAR45" / "aircraft.cfg.rst", "[fltsim.0]\r\ntitle=Learjet 45\r\n");
-    ClsAircraftList off;
+    AircraftList off;
     off.setVersion(1);
     readAliasAircrafts(off);
     EXPECT_EQ(off.aircraftList.item("lear45").title(), "lear45");
     fs::rename(game1 / "LEAR45" / "aircraft.cfg.rst", game1 / "LEAR45" / "aircraft.cfg");
-    ClsAircraftList real;
+    AircraftList real;
     real.setVersion(1);
     readAliasAircrafts(real);
     EXPECT_EQ(real.aircraftList.count(), 2u);

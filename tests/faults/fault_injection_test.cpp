@@ -1,8 +1,8 @@
 #include "aircraft/aircraft_list.h"
 #include "frame/installation.h"
-#include "platform/error.h"
 #include "installer/arc_result.h"
 #include "installer/cfs_arc_list.h"
+#include "platform/error.h"
 #include "platform/profile.h"
 #include "support/archive_builders.h"
 #include "support/fixtures.h"
@@ -74,13 +74,13 @@ protected:
         list.push_back({"alias",
                         plane / "panel/panel.cfg",
                         [] {
-                            ClsAircraftList catalogue;
+                            AircraftList catalogue;
                             catalogue.setVersion(2);
                             catalogue.readAircrafts(true, true);
                             auto& zero = catalogue.aircraftList.item("Zero");
                             zero.setPanelAlias(std::string(200, 'P'));
                             zero.panelChanged = true;
-                            catalogue.PanelAndSoundWrite();
+                            catalogue.panelAndSoundWrite();
                             return true;
                         },
                         {"panel.cfg", "panel.cfg.org"},
@@ -88,7 +88,7 @@ protected:
         list.push_back({"switch",
                         plane / "aircraft.cfg",
                         [] {
-                            ClsAircraftList catalogue;
+                            AircraftList catalogue;
                             catalogue.setVersion(2);
                             catalogue.readAircrafts(true, true);
                             auto& zero = catalogue.aircraftList.item("Zero");
@@ -107,11 +107,11 @@ protected:
         list.push_back({"unpack",
                         gauge,
                         [package] {
-                            ClsCfsArcList arcs;
+                            CfsArcList arcs;
                             arcs.setVersion(2);
-                            if (arcs.ReadArchive(0, package.string()) != kArcOk)
+                            if (arcs.readArchive(0, package.string()) != kArcOk)
                                 return false;
-                            arcs.setBoolOverWrite(true);
+                            arcs.setShouldOverwrite(true);
                             return arcs.extractArchives(0) == kArcOk;
                         },
                         {"clock.gau", "clock.gau.bak"},

@@ -30,10 +30,10 @@ std::string profileText(char value) {
 }
 
 // A quick-combat document whose size depends on `version`.
-std::unique_ptr<ClsQCGroups> qcDocument(int version) {
-    auto doc = std::make_unique<ClsQCGroups>();
+std::unique_ptr<QcGroups> qcDocument(int version) {
+    auto doc = std::make_unique<QcGroups>();
     for (int g = 0; g < 50 + version * 50; ++g) {
-        ClsQCGrp& group = doc->addGroup();
+        QcGroup& group = doc->addGroup();
         for (int p = 0; p < 5; ++p)
             doc->addPlane(group.groupId(), "Plane" + std::to_string(p), "Name" + std::to_string(p));
     }

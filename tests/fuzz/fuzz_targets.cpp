@@ -2,10 +2,10 @@
 
 #include "aircraft/aircraft_list.h"
 #include "frame/installation.h"
-#include "platform/error.h"
 #include "installer/arc_extraction.h"
 #include "installer/arc_placement.h"
 #include "installer/cfs_arc_list.h"
+#include "platform/error.h"
 #include "platform/host_paths.h"
 #include "platform/profile.h"
 #include "platform/registry.h"
@@ -181,7 +181,7 @@ const std::string& fallbackPlaneName() {
         box.reset();
         writeBytes(box.game() / "QuickCom/qc_plane.qcb",
                    "[player default aircraft]\r\naircraft=\r\n");
-        std::unique_ptr<ClsQCGroups> doc;
+        std::unique_ptr<QcGroups> doc;
         readQCFile(doc, kGameFolder, quickCombatFileName());
         return doc->defaultPlaneName();
     }();
@@ -194,7 +194,7 @@ void qcTarget(std::string_view data) {
     box.reset();
     const fs::path file = box.game() / "QuickCom/qc_plane.qcb";
     writeBytes(file, data);
-    std::unique_ptr<ClsQCGroups> first;
+    std::unique_ptr<QcGroups> first;
     try {
         readQCFile(first, kGameFolder, quickCombatFileName());
     } catch (const Error&) {
@@ -205,7 +205,7 @@ void qcTarget(std::string_view data) {
     } catch (const FormatError&) {
         return; // a text the code page cannot hold again
     }
-    std::unique_ptr<ClsQCGroups> second;
+    std::unique_ptr<QcGroups> second;
     try {
         readQCFile(second, kGameFolder, quickCombatFileName());
     } catch (const Error& e) {
@@ -246,13 +246,13 @@ void unpackEverything(const std::string& bytes, const char* extension) {
     writeBytes(package, bytes);
     const auto before = filesOutsideGame(box.root(), box);
 
-    ClsCfsArcList list;
+    CfsArcList list;
     list.setVersion(kGameCfs2);
-    if (list.ReadArchive(0, package.string()) != 0)
+    if (list.readArchive(0, package.string()) != 0)
         return;
     for (auto& item : list.FileList)
-        item.value.setBoolInstall(true);
-    list.setBoolOverWrite(true);
+        item.value.setShouldInstall(true);
+    list.setShouldOverwrite(true);
     (void)list.extractArchives(0);
 
     const auto after = filesOutsideGame(box.root(), box);
@@ -310,7 +310,7 @@ bool leavesGameFolder(std::string_view folder) {
 }
 
 void placementTarget(std::string_view data) {
-    std::vector<ClsCfsArcFile> files;
+    std::vector<CfsArcFile> files;
     size_t start = 0;
     while (start <= data.size() && files.size() < 512) {
         size_t end = data.find('\n', start);
@@ -320,19 +320,19 @@ void placementTarget(std::string_view data) {
         std::string_view name = data.substr(start, end - start);
         name = name.substr(0, name.find('\0'));
         if (!name.empty()) {
-            ClsCfsArcFile file;
+            CfsArcFile file;
             file.setFullPath(name);
             files.push_back(std::move(file));
         }
         start = end + 1;
     }
-    std::vector<ClsCfsArcFile*> entries;
+    std::vector<CfsArcFile*> entries;
     for (auto& file : files)
         entries.push_back(&file);
     int16_t minimumVersion = 1;
     placeArchiveEntries(entries, "package.zip", kGameCfs2, kGameFolder, minimumVersion);
-    for (const ClsCfsArcFile* entry : entries) {
-        if (!entry->boolInstall() || !refusalReason(*entry).empty())
+    for (const CfsArcFile* entry : entries) {
+        if (!entry->shouldInstall() || !refusalReason(*entry).empty())
             continue;
         if (leavesGameFolder(entry->installPath()))
             fail("a destination leaves the game folder: " + entry->installPath() + " for " +
@@ -350,7 +350,7 @@ void aircraftTarget(std::string_view data) {
     writeBytes(folder / "aircraft.cfg", parts[0]);
     writeBytes(folder / "panel/panel.cfg", parts[1]);
     writeBytes(folder / "sound/sound.cfg", parts[2]);
-    ClsAircraftList catalogue;
+    AircraftList catalogue;
     catalogue.setVersion(kGameCfs2);
     catalogue.readAircrafts(true, true);
 }

@@ -1,5 +1,5 @@
-#include "platform/error.h"
 #include "gameconfig/cfs_ini.h"
+#include "platform/error.h"
 #include "platform/profile.h"
 #include "support/fixtures.h"
 
@@ -37,8 +37,8 @@ class CfsIniTest : public ::testing::Test {
 protected:
     void SetUp() override { folder = prefix.installGame(2, "C:\\Games\\CFS2"); }
     std::filesystem::path cfgFile() const { return folder / "cfs2.cfg"; }
-    ClsCfsIni load() {
-        ClsCfsIni ini;
+    CfsIni load() {
+        CfsIni ini;
         ini.setVersion(2);
         ini.readFile();
         return ini;
@@ -50,27 +50,27 @@ protected:
 
 TEST_F(CfsIniTest, ReadsTheFileAndDefaultsForMissingKeys) {
     writeFile(cfgFile(), kCfs2File);
-    ClsCfsIni ini = load();
+    CfsIni ini = load();
     EXPECT_EQ(ini.filePath(), "C:\\Games\\CFS2\\cfs2.cfg");
-    EXPECT_EQ(ini.GetKeyValue("MAIN", "ShowLogo"), "0");
-    EXPECT_EQ(ini.GetKeyValue("main", "showmovie"), "1") << "names without case, value trimmed";
-    EXPECT_EQ(ini.GetKeyValue("PREFS", "PANEL_MASKING_OFF"), "");
-    EXPECT_EQ(ini.GetKeyValue("MULTIPLAYER", "STARTING_ALTITUDE"), "1524");
-    EXPECT_EQ(ini.GetKeyValue("MULTIPLAYER", "SP_PLAYER_NAME"), "Red Baron");
+    EXPECT_EQ(ini.getKeyValue("MAIN", "ShowLogo"), "0");
+    EXPECT_EQ(ini.getKeyValue("main", "showmovie"), "1") << "names without case, value trimmed";
+    EXPECT_EQ(ini.getKeyValue("PREFS", "PANEL_MASKING_OFF"), "");
+    EXPECT_EQ(ini.getKeyValue("MULTIPLAYER", "STARTING_ALTITUDE"), "1524");
+    EXPECT_EQ(ini.getKeyValue("MULTIPLAYER", "SP_PLAYER_NAME"), "Red Baron");
     for (const CfsIniSetting& s : cfsIniSettings())
-        EXPECT_FALSE(ini.IsKeyChanged(s.section, s.key)) << s.key;
+        EXPECT_FALSE(ini.isKeyChanged(s.section, s.key)) << s.key;
 
     EXPECT_THROW(ini.readFile(), KeyError) << "a second read finds its keys already there";
 }
 
 TEST_F(CfsIniTest, SaveWritesOnlyChangedKeysAndLeavesTheRestByteForByte) {
     writeFile(cfgFile(), kCfs2File);
-    ClsCfsIni ini = load();
+    CfsIni ini = load();
     ini.setKeyValue("MAIN", "ShowLogo", 1); // a number becomes its decimal text
-    EXPECT_EQ(ini.GetKeyValue("MAIN", "ShowLogo"), "1");
-    EXPECT_TRUE(ini.IsKeyChanged("MAIN", "ShowLogo"));
+    EXPECT_EQ(ini.getKeyValue("MAIN", "ShowLogo"), "1");
+    EXPECT_TRUE(ini.isKeyChanged("MAIN", "ShowLogo"));
     ini.setKeyValue("MULTIPLAYER", "COLLISION_SECS", " 2 "); // same value with blanks
-    EXPECT_FALSE(ini.IsKeyChanged("MULTIPLAYER", "COLLISION_SECS"));
+    EXPECT_FALSE(ini.isKeyChanged("MULTIPLAYER", "COLLISION_SECS"));
     ini.setKeyValue("CONTROLS", "PAN_RATE", "250");
 
     ini.saveFile();
@@ -78,8 +78,8 @@ TEST_F(CfsIniTest, SaveWritesOnlyChangedKeysAndLeavesTheRestByteForByte) {
     expected.replace(expected.find("ShowLogo=0"), 10, "ShowLogo=1");
     expected.replace(expected.find("PAN_RATE=400"), 12, "PAN_RATE=250");
     EXPECT_EQ(readFile(cfgFile()), expected);
-    EXPECT_FALSE(ini.IsKeyChanged("MAIN", "ShowLogo"));
-    EXPECT_FALSE(ini.IsKeyChanged("CONTROLS", "PAN_RATE"));
+    EXPECT_FALSE(ini.isKeyChanged("MAIN", "ShowLogo"));
+    EXPECT_FALSE(ini.isKeyChanged("CONTROLS", "PAN_RATE"));
 
     // Editing goes on after a save; a key the file lacks stays absent unless changed.
     ini.setKeyValue("MAIN", "ShowLogo", "0");
@@ -90,10 +90,10 @@ TEST_F(CfsIniTest, SaveWritesOnlyChangedKeysAndLeavesTheRestByteForByte) {
 
 TEST_F(CfsIniTest, ChangedBackToTheLoadedValueIsWrittenAgain) {
     writeFile(cfgFile(), "[MAIN]\r\nShowLogo = 1\r\n");
-    ClsCfsIni ini = load();
+    CfsIni ini = load();
     ini.setKeyValue("MAIN", "ShowLogo", "0");
     ini.setKeyValue("MAIN", "ShowLogo", "1");
-    EXPECT_TRUE(ini.IsKeyChanged("MAIN", "ShowLogo"));
+    EXPECT_TRUE(ini.isKeyChanged("MAIN", "ShowLogo"));
     ini.saveFile();
     EXPECT_EQ(readFile(cfgFile()), "[MAIN]\r\nShowLogo=1\r\n") << "written, so respaced";
 }
@@ -101,8 +101,8 @@ TEST_F(CfsIniTest, ChangedBackToTheLoadedValueIsWrittenAgain) {
 TEST_F(CfsIniTest, MissingMultiplayerSectionIsAddedOnSave) {
     const std::string original = "[MAIN]\r\nShowLogo=1\r\n\r\n[CONTROLS]\r\nPAN_RATE=400\r\n";
     writeFile(cfgFile(), original);
-    ClsCfsIni ini = load();
-    EXPECT_EQ(ini.GetKeyValue("MULTIPLAYER", "SP_PLAYER_NAME"), "Unknown Soldier");
+    CfsIni ini = load();
+    EXPECT_EQ(ini.getKeyValue("MULTIPLAYER", "SP_PLAYER_NAME"), "Unknown Soldier");
     ini.setKeyValue("MULTIPLAYER", "SP_PLAYER_NAME", "Ace");
     ini.saveFile();
     EXPECT_EQ(readFile(cfgFile()), original + "[MULTIPLAYER]\r\nSP_PLAYER_NAME=Ace\r\n");
@@ -110,8 +110,8 @@ TEST_F(CfsIniTest, MissingMultiplayerSectionIsAddedOnSave) {
 
 TEST_F(CfsIniTest, PlayerNamesAreShiftJisInTheFile) {
     writeFile(cfgFile(), sjis("[MULTIPLAYER]\r\nSP_PLAYER_NAME=坂井 三郎\r\nCOLLISION_SECS=2\r\n"));
-    ClsCfsIni ini = load();
-    EXPECT_EQ(ini.GetKeyValue("MULTIPLAYER", "SP_PLAYER_NAME"), "坂井 三郎");
+    CfsIni ini = load();
+    EXPECT_EQ(ini.getKeyValue("MULTIPLAYER", "SP_PLAYER_NAME"), "坂井 三郎");
     ini.setKeyValue("MULTIPLAYER", "SP_PLAYER_NAME", "岩本 徹三");
     ini.saveFile();
     EXPECT_EQ(readFile(cfgFile()),
@@ -128,61 +128,61 @@ TEST_F(CfsIniTest, PlayerNamesAreShiftJisInTheFile) {
         EXPECT_NE(std::string(e.what()).find("\xF0\x9F\x98\x80\xE2\x82\xAC"), std::string::npos)
             << e.what();
     }
-    EXPECT_TRUE(ini.IsKeyChanged("MULTIPLAYER", "SP_PLAYER_NAME"));
-    EXPECT_TRUE(ini.IsKeyChanged("MAIN", "ShowLogo"));
+    EXPECT_TRUE(ini.isKeyChanged("MULTIPLAYER", "SP_PLAYER_NAME"));
+    EXPECT_TRUE(ini.isKeyChanged("MAIN", "ShowLogo"));
     EXPECT_EQ(readFile(cfgFile()),
               sjis("[MULTIPLAYER]\r\nSP_PLAYER_NAME=岩本 徹三\r\nCOLLISION_SECS=2\r\n"));
 }
 
 TEST_F(CfsIniTest, SettingLoadedEmptyIsWrittenOnceChanged) {
     writeFile(cfgFile(), "[MULTIPLAYER]\r\nSP_PLAYER_NAME=\r\nCOLLISION_SECS=2\r\n");
-    ClsCfsIni ini = load();
+    CfsIni ini = load();
     ini.setKeyValue("MULTIPLAYER", "SP_PLAYER_NAME", "Ace");
     ini.setKeyValue("PREFS", "PANEL_MASKING_OFF", "1"); // empty default, key absent
     ini.setKeyValue("MULTIPLAYER", "COLLISION_SECS", "0");
-    EXPECT_TRUE(ini.IsKeyChanged("MULTIPLAYER", "SP_PLAYER_NAME"));
-    EXPECT_TRUE(ini.IsKeyChanged("PREFS", "PANEL_MASKING_OFF"));
+    EXPECT_TRUE(ini.isKeyChanged("MULTIPLAYER", "SP_PLAYER_NAME"));
+    EXPECT_TRUE(ini.isKeyChanged("PREFS", "PANEL_MASKING_OFF"));
     ini.saveFile(); // all three in one replacement of the file
     EXPECT_EQ(readFile(cfgFile()), "[MULTIPLAYER]\r\nSP_PLAYER_NAME=Ace\r\nCOLLISION_SECS=0\r\n"
                                    "[PREFS]\r\nPANEL_MASKING_OFF=1\r\n");
-    EXPECT_FALSE(ini.IsKeyChanged("MULTIPLAYER", "SP_PLAYER_NAME"));
+    EXPECT_FALSE(ini.isKeyChanged("MULTIPLAYER", "SP_PLAYER_NAME"));
 }
 
 TEST_F(CfsIniTest, UnknownSettingsAndUnsafeValuesAreRefused) {
     writeFile(cfgFile(), kCfs2File);
-    ClsCfsIni ini = load();
-    EXPECT_THROW(ini.GetKeyValue("MAIN", "LANGUAGE"), KeyError) << "in the file, not known";
+    CfsIni ini = load();
+    EXPECT_THROW(ini.getKeyValue("MAIN", "LANGUAGE"), KeyError) << "in the file, not known";
     EXPECT_THROW(ini.setKeyValue("SOUND", "ShowLogo", "1"), KeyError);
-    EXPECT_THROW(ini.IsKeyChanged("MAIN", ""), KeyError);
+    EXPECT_THROW(ini.isKeyChanged("MAIN", ""), KeyError);
     // A line break would let a value write lines of its own into the game's file.
     EXPECT_THROW(ini.setKeyValue("MULTIPLAYER", "SP_PLAYER_NAME", "Ace\r\n[MAIN]"), ArgumentError);
-    EXPECT_EQ(ini.GetKeyValue("MULTIPLAYER", "SP_PLAYER_NAME"), "Red Baron");
+    EXPECT_EQ(ini.getKeyValue("MULTIPLAYER", "SP_PLAYER_NAME"), "Red Baron");
     ini.saveFile();
     EXPECT_EQ(readFile(cfgFile()), kCfs2File);
 }
 
 TEST_F(CfsIniTest, FileByVersionAndWithoutAFile) {
     const auto folder1 = prefix.installGame(1, "C:\\Games\\CFS1");
-    ClsCfsIni first;
+    CfsIni first;
     first.setVersion(1);
     EXPECT_EQ(first.filePath(), "C:\\Games\\CFS1\\COMBATFS.CFG");
     first.readFile(); // no file yet: defaults
-    EXPECT_EQ(first.GetKeyValue("MULTIPLAYER", "COLLISION_SECS"), "2");
-    EXPECT_EQ(first.GetKeyValue("CONTROLS", "PAN_RATE"), "400");
+    EXPECT_EQ(first.getKeyValue("MULTIPLAYER", "COLLISION_SECS"), "2");
+    EXPECT_EQ(first.getKeyValue("CONTROLS", "PAN_RATE"), "400");
     first.setKeyValue("CONTROLS", "PAN_RATE", "300");
     first.saveFile();
     EXPECT_EQ(readFile(folder1 / "COMBATFS.CFG"), "[CONTROLS]\r\nPAN_RATE=300\r\n");
     EXPECT_FALSE(std::filesystem::exists(cfgFile())) << "the other game's file is left alone";
 
     test::TestPrefix empty; // neither game installed
-    ClsCfsIni missing;
+    CfsIni missing;
     missing.setVersion(2);
     EXPECT_EQ(missing.filePath(), "") << "never a bare file name in the current folder";
     missing.readFile();
-    EXPECT_EQ(missing.GetKeyValue("MULTIPLAYER", "SP_PLAYER_NAME"), "Unknown Soldier");
+    EXPECT_EQ(missing.getKeyValue("MULTIPLAYER", "SP_PLAYER_NAME"), "Unknown Soldier");
     missing.setKeyValue("MULTIPLAYER", "SP_PLAYER_NAME", "Ace");
     EXPECT_THROW(missing.saveFile(), IoError);
-    EXPECT_TRUE(missing.IsKeyChanged("MULTIPLAYER", "SP_PLAYER_NAME"));
+    EXPECT_TRUE(missing.isKeyChanged("MULTIPLAYER", "SP_PLAYER_NAME"));
 }
 
 } // namespace

@@ -7,8 +7,8 @@
 namespace vokari {
 namespace {
 
-TEST(ClsCfsArcFile, DerivesNamePartsFromTheListedPath) {
-    ClsCfsArcFile file;
+TEST(CfsArcFile, DerivesNamePartsFromTheListedPath) {
+    CfsArcFile file;
     file.setFullPath("P51D/model/p51d.mdl");
     EXPECT_EQ(file.fileName(), "p51d.mdl");
     EXPECT_EQ(file.filePath(), "P51D\\model\\");
@@ -35,23 +35,23 @@ TEST(ClsCfsArcFile, DerivesNamePartsFromTheListedPath) {
     EXPECT_FALSE(file.isArchive());
 }
 
-TEST(ClsCfsArcFile, ExistsOnlyForFilesOnTheDisk) {
+TEST(CfsArcFile, ExistsOnlyForFilesOnTheDisk) {
     test::TestPrefix prefix;
     const auto game = prefix.installGame(2, "C:\\Games\\CFS2");
     test::writeFile(game / "Gauges" / "Boost.GAU", "x");
-    ClsCfsArcList list;
+    CfsArcList list;
     list.setVersion(2);
-    ClsCfsArcFile file;
+    CfsArcFile file;
     file.ParentArcList = &list;
     file.setFullPath("boost.gau");
     file.setInstallPath("GAUGES\\");
-    EXPECT_TRUE(file.boolExist()); // letter case aside, as on Windows
+    EXPECT_TRUE(file.exists()); // letter case aside, as on Windows
     test::writeFile(game / "Gauges" / "Boost.GAU.removed", "x");
     std::filesystem::remove(game / "Gauges" / "Boost.GAU");
-    EXPECT_FALSE(file.boolExist()); // asked again of the disk
+    EXPECT_FALSE(file.exists()); // asked again of the disk
     file.setFullPath("Gauges/");
     file.setInstallPath("");
-    EXPECT_FALSE(file.boolExist());
+    EXPECT_FALSE(file.exists());
 }
 
 } // namespace

@@ -41,7 +41,7 @@ protected:
     std::map<std::string, std::string> read(const fs::path& file, int16_t version = 2) {
         if (list.version() != version)
             list.setVersion(version);
-        EXPECT_EQ(list.ReadArchive(0, file.string()), kArcOk) << list.readProblem();
+        EXPECT_EQ(list.readArchive(0, file.string()), kArcOk) << list.readProblem();
         return places();
     }
 
@@ -49,13 +49,13 @@ protected:
         std::map<std::string, std::string> out;
         for (const auto& item : list.FileList)
             if (!item.value.isFolder())
-                out[item.key] = item.value.boolInstall() ? item.value.installPath() : "-";
+                out[item.key] = item.value.shouldInstall() ? item.value.installPath() : "-";
         return out;
     }
 
     test::TestPrefix prefix;
     fs::path game;
-    ClsCfsArcList list;
+    CfsArcList list;
 };
 
 TEST_F(ArcListTest, PlacesAircraftByTheFolderOfTheirMarkerFile) {
@@ -70,10 +70,10 @@ TEST_F(ArcListTest, PlacesAircraftByTheFolderOfTheirMarkerFile) {
 }
 
 TEST_F(ArcListTest, NamesAircraftAndShipsByFolderOrArchive) {
-    ClsCfsArcList* l = &list;
+    CfsArcList* l = &list;
     auto readFresh = [&](const std::string& name, std::initializer_list<const char*> entries) {
-        l->~ClsCfsArcList();
-        new (l) ClsCfsArcList();
+        l->~CfsArcList();
+        new (l) CfsArcList();
         return read(package(name, buildZip(files(entries))));
     };
     auto p = readFresh("p51d.zip", {"aircraft.cfg", "model/x.mdl", "a/../b.air"});
@@ -105,7 +105,7 @@ TEST_F(ArcListTest, PlacesByExtensionAndRaisesTheVersionOnlyOutsideAircraft) {
     EXPECT_EQ(p["photo.jpg"], "-");
     EXPECT_EQ(p["PHOTOS/p.jpg"], "PHOTOS\\");
     EXPECT_EQ(list.minimumVersion(), 1);
-    EXPECT_TRUE(list.boolExistArchive());
+    EXPECT_TRUE(list.hasArchive());
 
     p = read(package("g.lzh", buildLha({{.name = "boost.gau", .data = "g"},
                                         {.name = "fire.fx", .data = "f"},
@@ -129,22 +129,22 @@ TEST_F(ArcListTest, PlacesCampaignsPanelPackagesAndPanelFilesFoundInTheGame) {
     EXPECT_EQ(list.minimumVersion(), 1);
 
     test::writeFile(game / "Aircraft" / "a6m2" / "panel" / "zero.cdp", "x");
-    ClsCfsArcList panel;
+    CfsArcList panel;
     panel.setVersion(2);
     const auto lzh =
         package("QRWPanel.lzh", buildLha({{.name = "a6m2\\panel\\panel.cfg", .data = "p"},
                                           {.name = "readme.txt", .data = "r"},
                                           {.name = "zero.cdp", .data = "d"}}));
-    ASSERT_EQ(panel.ReadArchive(0, lzh.string()), kArcOk);
+    ASSERT_EQ(panel.readArchive(0, lzh.string()), kArcOk);
     EXPECT_EQ(panel.FileList.item("a6m2/panel/panel.cfg").installPath(), "a6m2\\panel\\");
-    EXPECT_FALSE(panel.FileList.item("readme.txt").boolInstall());
+    EXPECT_FALSE(panel.FileList.item("readme.txt").shouldInstall());
     EXPECT_EQ(panel.FileList.item("zero.cdp").installPath(), "Aircraft\\a6m2\\panel\\");
 
-    ClsCfsArcList first;
+    CfsArcList first;
     first.setVersion(1);
     prefix.installGame(1, "C:\\Games\\CFS1");
-    ASSERT_EQ(first.ReadArchive(0, lzh.string()), kArcOk);
-    EXPECT_FALSE(first.FileList.item("a6m2/panel/panel.cfg").boolInstall());
+    ASSERT_EQ(first.readArchive(0, lzh.string()), kArcOk);
+    EXPECT_FALSE(first.FileList.item("a6m2/panel/panel.cfg").shouldInstall());
 }
 
 TEST_F(ArcListTest, ReadsKanjiNamesAndRefusesDuplicatePaths) {
@@ -155,14 +155,14 @@ TEST_F(ArcListTest, ReadsKanjiNamesAndRefusesDuplicatePaths) {
     EXPECT_EQ(p["零戦/説明.txt"], "AIRCRAFT\\零戦\\");
 
     const size_t before = list.FileList.count();
-    EXPECT_EQ(list.ReadArchive(0, package("dup.zip", buildZip(files({"x.gau", "X.GAU"}))).string()),
+    EXPECT_EQ(list.readArchive(0, package("dup.zip", buildZip(files({"x.gau", "X.GAU"}))).string()),
               kArcDuplicateEntry);
     EXPECT_EQ(list.FileList.count(), before); // the whole archive is discarded
     EXPECT_EQ(list.minimumVersion(), 1);      // and asks for no game version
     // Across archives, entries added before the repeated path stay.
-    EXPECT_EQ(list.ReadArchive(0, package("more.zip", buildZip(files({"new.gau"}))).string()),
+    EXPECT_EQ(list.readArchive(0, package("more.zip", buildZip(files({"new.gau"}))).string()),
               kArcOk);
-    EXPECT_EQ(list.ReadArchive(
+    EXPECT_EQ(list.readArchive(
                   0, package("again.zip", buildZip(files({"other.gau", "NEW.gau"}))).string()),
               kArcDuplicateEntry);
     EXPECT_TRUE(list.FileList.keyExists("other.gau"));
@@ -170,7 +170,7 @@ TEST_F(ArcListTest, ReadsKanjiNamesAndRefusesDuplicatePaths) {
 }
 
 TEST_F(ArcListTest, TellsTypesBySelfExtractorContentAndRefusesOtherFiles) {
-    EXPECT_EQ(list.ReadArchive(0, package("notes.txt", "text").string()), kArcOk);
+    EXPECT_EQ(list.readArchive(0, package("notes.txt", "text").string()), kArcOk);
     EXPECT_EQ(list.archiveFileType(), 0);
     EXPECT_FALSE(list.readProblem().empty());
     EXPECT_TRUE(list.FileList.empty());
@@ -181,7 +181,7 @@ TEST_F(ArcListTest, TellsTypesBySelfExtractorContentAndRefusesOtherFiles) {
     EXPECT_EQ(list.archiveFileType(), 2);
     EXPECT_EQ(list.FileList.count(), 2u);
 
-    EXPECT_EQ(list.ReadArchive(0, package("tool.exe", test::exeStub()).string()), kArcOk);
+    EXPECT_EQ(list.readArchive(0, package("tool.exe", test::exeStub()).string()), kArcOk);
     EXPECT_FALSE(list.readProblem().empty());
     EXPECT_EQ(list.FileList.count(), 2u);
 }
@@ -192,14 +192,14 @@ TEST_F(ArcListTest, SkipsOrReplacesExistingFilesKeepingTheFirstBackup) {
                                                 {.name = "b/BOOST.GAU", .data = "second"},
                                                 {.name = "new.gau", .data = "new"}}));
     read(zip);
-    EXPECT_TRUE(list.boolExistOverWriteFiles());
-    list.setBoolOverWrite(false);
+    EXPECT_TRUE(list.hasOverwriteFiles());
+    list.setShouldOverwrite(false);
     EXPECT_EQ(list.extractArchives(0), kArcOk);
     EXPECT_EQ(test::readFile(game / "Gauges" / "Boost.gau"), "original");
     EXPECT_EQ(test::readFile(game / "Gauges" / "new.gau"), "new");
     EXPECT_FALSE(fs::exists(game / "Gauges" / "Boost.gau.bak"));
 
-    list.setBoolOverWrite(true);
+    list.setShouldOverwrite(true);
     EXPECT_EQ(list.extractArchives(0), kArcOk);
     EXPECT_EQ(test::readFile(game / "Gauges" / "Boost.gau"), "second");
     EXPECT_EQ(test::readFile(game / "Gauges" / "Boost.gau.bak"), "original"); // made once
@@ -207,9 +207,9 @@ TEST_F(ArcListTest, SkipsOrReplacesExistingFilesKeepingTheFirstBackup) {
     EXPECT_FALSE(fs::exists(game / "Gauges" / "boost.gau")); // one file, whatever the case
 
     // A file written earlier in the same run counts as existing for the later ones.
-    ClsCfsArcList fresh;
+    CfsArcList fresh;
     fresh.setVersion(2);
-    ASSERT_EQ(fresh.ReadArchive(0, package("h.zip", buildZip({{.name = "a/fx1.fx", .data = "one"},
+    ASSERT_EQ(fresh.readArchive(0, package("h.zip", buildZip({{.name = "a/fx1.fx", .data = "one"},
                                                               {.name = "b/fx1.fx", .data = "two"}}))
                                        .string()),
               kArcOk);
@@ -220,7 +220,7 @@ TEST_F(ArcListTest, SkipsOrReplacesExistingFilesKeepingTheFirstBackup) {
     EXPECT_NE(fresh.extractionFailures()[0].reason.find("a/fx1.fx"), std::string::npos);
     EXPECT_EQ(test::readFile(game / "EFFECTS" / "fx1.fx"), "one");
     fs::remove(game / "EFFECTS" / "fx1.fx");
-    fresh.setBoolOverWrite(true);
+    fresh.setShouldOverwrite(true);
     EXPECT_EQ(fresh.extractArchives(0), kArcOk);
     EXPECT_EQ(test::readFile(game / "EFFECTS" / "fx1.fx"), "two");
     EXPECT_EQ(test::readFile(game / "EFFECTS" / "fx1.fx.bak"), "one");
@@ -232,10 +232,10 @@ TEST_F(ArcListTest, ListingSaysWhatUnpackingDoes) {
     read(package("e.zip", buildZip(files({".hid.gau", "*.gau", "st?ck.gau"}))));
     std::map<std::string, bool> listed;
     for (const auto& item : list.FileList)
-        listed[item.key] = item.value.boolExist();
+        listed[item.key] = item.value.exists();
     EXPECT_EQ(listed, (std::map<std::string, bool>{
                           {".hid.gau", true}, {"*.gau", false}, {"st?ck.gau", false}}));
-    list.setBoolOverWrite(false);
+    list.setShouldOverwrite(false);
     EXPECT_EQ(list.extractArchives(0), kArcOk);
     EXPECT_EQ(test::readFile(game / "Gauges" / ".hid.gau"), "hidden"); // existing: left
     EXPECT_EQ(test::readFile(game / "Gauges" / "stick.gau"), "stick");
@@ -271,9 +271,9 @@ TEST_F(ArcListTest, UnpackedDataMustMatchTheListing) {
               std::vector<int>({2000, 5, 17, 13, 45, 20}));
 
     // Listed through libarchive (the entry count does not add up): no CRC to hold it to.
-    ClsCfsArcList odd;
+    CfsArcList odd;
     odd.setVersion(2);
-    ASSERT_EQ(odd.ReadArchive(0, package("odd.zip", buildZip(files({"odd.gau"}), 1)).string()),
+    ASSERT_EQ(odd.readArchive(0, package("odd.zip", buildZip(files({"odd.gau"}), 1)).string()),
               kArcOk);
     EXPECT_EQ(odd.extractArchives(0), kArcOk);
     EXPECT_EQ(test::readFile(game / "GAUGES" / "odd.gau"), "data of odd.gau");
@@ -287,7 +287,7 @@ TEST_F(ArcListTest, ReportsEntriesThatFailAndKeepsFilesWithoutBackup) {
                                 {.name = "good.gau", .data = "good"}});
     zip[zip.find("bad data")] = 'B';
     read(package("f.zip", zip));
-    list.setBoolOverWrite(true);
+    list.setShouldOverwrite(true);
     EXPECT_EQ(list.extractArchives(0), kArcEntriesFailed);
     ASSERT_EQ(list.extractionFailures().size(), 2u);
     EXPECT_EQ(list.extractionFailures()[0].fullPath, "keep.gau");
@@ -301,7 +301,7 @@ TEST_F(ArcListTest, ProgressCountsEveryEntryAndStopsWhereItIsTold) {
     read(package("p.zip", buildZip(files({"a.gau", "b.gau", "c.gau"}))));
     std::vector<std::string> seen;
     EXPECT_EQ(list.extractArchives(0,
-                                   [&](size_t done, size_t total, const ClsCfsArcFile& next) {
+                                   [&](size_t done, size_t total, const CfsArcFile& next) {
                                        EXPECT_EQ(total, 3u);
                                        EXPECT_EQ(done, seen.size());
                                        seen.push_back(next.fullPath());
@@ -336,13 +336,13 @@ TEST_F(ArcListTest, NeverWritesOutsideTheGameFolder) {
                                                     .unixMode = 0120777}}));
     read(zip);
     // The user's own choices cannot lead out either.
-    list.FileList.item("sub/..").setBoolInstall(true);
+    list.FileList.item("sub/..").setShouldInstall(true);
     list.FileList.item("sub/..").setInstallPath("GAUGES\\");
-    list.FileList.item("plain.txt").setBoolInstall(true);
+    list.FileList.item("plain.txt").setShouldInstall(true);
     list.FileList.item("plain.txt").setInstallPath("..\\..\\");
-    list.FileList.item("drive.txt").setBoolInstall(true);
+    list.FileList.item("drive.txt").setShouldInstall(true);
     list.FileList.item("drive.txt").setInstallPath("C:\\Windows\\");
-    list.FileList.item("rooted.txt").setBoolInstall(true);
+    list.FileList.item("rooted.txt").setShouldInstall(true);
     list.FileList.item("rooted.txt").setInstallPath("\\tmp\\");
     list.FileList.item("ctl\x01.gau").setInstallPath("GAU\x02GES\\");
     EXPECT_EQ(list.extractArchives(0), kArcEntriesFailed);
@@ -364,10 +364,10 @@ TEST_F(ArcListTest, NeverWritesOutsideTheGameFolder) {
     for (const char* name : {"evil1.gau", "evil2.gau", "evil3.gau", "evil4.gau"})
         EXPECT_TRUE(fs::exists(game / "GAUGES" / name)) << name;
 
-    ClsCfsArcList lha;
+    CfsArcList lha;
     lha.setVersion(2);
-    ASSERT_EQ(lha.ReadArchive(0, lzh.string()), kArcOk);
-    lha.FileList.item("lzhlink.gau").setBoolInstall(true);
+    ASSERT_EQ(lha.readArchive(0, lzh.string()), kArcOk);
+    lha.FileList.item("lzhlink.gau").setShouldInstall(true);
     lha.FileList.item("lzhlink.gau").setInstallPath("GAUGES\\");
     EXPECT_EQ(lha.extractArchives(0), kArcEntriesFailed);
     EXPECT_EQ(lha.extractArchive(0, "lzhlink.gau", workDirectory()), kArcEntriesFailed);
@@ -394,7 +394,7 @@ TEST_F(ArcListTest, ReadsMixedNestedArchivesEachInItsOwnFolder) {
     read(zip);
     const auto nested = nestedArchives(list);
     ASSERT_EQ(nested.size(), 3u);
-    for (const ClsCfsArcFile* archive : nested)
+    for (const CfsArcFile* archive : nested)
         ASSERT_EQ(readNestedArchive(list, 0, *archive), kArcOk) << list.readProblem();
     auto p = places();
     EXPECT_EQ(p["ki61/aircraft.cfg"], "AIRCRAFT\\ki61\\");
@@ -409,9 +409,9 @@ TEST_F(ArcListTest, ReadsMixedNestedArchivesEachInItsOwnFolder) {
     EXPECT_EQ(test::readFile(game / "GAUGES" / "two.gau"), "from b");
 
     // And the other way round: an LZH package holding a ZIP archive.
-    ClsCfsArcList other;
+    CfsArcList other;
     other.setVersion(2);
-    ASSERT_EQ(other.ReadArchive(
+    ASSERT_EQ(other.readArchive(
                   0, package("outer.lzh",
                              buildLha({{.name = "fx.zip",
                                         .data = buildZip({{.name = "smoke.fx", .data = "fx"}})}}))

@@ -37,14 +37,14 @@ TEST(Execute, OpensFilesWithTheDesktopFirstThenStartsTheCommandLine) {
     test::ScopedEnv path("PATH", bin.string() + ":/usr/bin:/bin");
     test::writeFile(prefix.driveC() / "work" / "photo.jpg", "jpg");
 
-    ClsExecute executor;
-    EXPECT_TRUE(executor.ShellX("C:\\work\\photo.jpg", 1, 0, true));
+    Execute executor;
+    EXPECT_TRUE(executor.shellX("C:\\work\\photo.jpg", 1, 0, true));
     EXPECT_EQ(test::readFile(seen),
               "opened " + (prefix.driveC() / "work" / "photo.jpg").string() + "\n");
     // No such file: the line is started as it stands.
-    EXPECT_TRUE(executor.ShellX("viewer C:\\work\\photo.jpg", 1, 0, true));
+    EXPECT_TRUE(executor.shellX("viewer C:\\work\\photo.jpg", 1, 0, true));
     EXPECT_EQ(test::readFile(seen), "viewer C:\\work\\photo.jpg\n");
-    EXPECT_FALSE(executor.ShellX("no-such-program C:\\work\\photo.jpg", 1, 0, false));
+    EXPECT_FALSE(executor.shellX("no-such-program C:\\work\\photo.jpg", 1, 0, false));
 }
 
 } // namespace

@@ -38,9 +38,9 @@ protected:
     fs::path file() const { return dir_ / "QuickCom" / "qc_plane.qcb"; }
     fs::path backup() const { return dir_ / "QuickCom" / "qc_plane.qcb.bak"; }
 
-    std::unique_ptr<ClsQCGroups> read(std::string_view bytes) {
+    std::unique_ptr<QcGroups> read(std::string_view bytes) {
         writeFile(file(), bytes);
-        std::unique_ptr<ClsQCGroups> doc;
+        std::unique_ptr<QcGroups> doc;
         readQCFile(doc, folder(), rel);
         return doc;
     }
@@ -51,7 +51,7 @@ protected:
         return readFile(file());
     }
     // The reader's failure for a file; the document keeps what was read before it.
-    std::string failure(std::string_view bytes, std::unique_ptr<ClsQCGroups>& doc) {
+    std::string failure(std::string_view bytes, std::unique_ptr<QcGroups>& doc) {
         writeFile(file(), bytes);
         try {
             readQCFile(doc, folder(), rel);
@@ -87,8 +87,8 @@ const std::string kExample = lines({"",
                                     "\"Ju87Name\" = Ju 87"});
 
 TEST_F(QCFileTest, WritesTheCanonicalLayoutByteForByte) {
-    ClsQCGroups doc;
-    ClsQCGrp& group = doc.addGroup();
+    QcGroups doc;
+    QcGroup& group = doc.addGroup();
     doc.addString("VokariGrpOption00001", "Group A");
     doc.addPlane(group.groupId(), "Bf109E", "Bf 109E");
     doc.addPlane(group.groupId(), "Ju87", "Ju 87").setAircraftType(kQCBomber);
@@ -114,10 +114,10 @@ TEST_F(QCFileTest, ReadsLenientlyAndWritesBackNormalised) {
     auto doc =
         read(lines({"  [Option.9] anything", "optionname.7=G", "AIRCRAFT . 2 = P38F",
                     "FAMILY_TYPE=2", "Name.0 = Lightning = P-38", " [STRINGS]", "  \"k\" = v "}));
-    ASSERT_EQ(doc->Groups().count(), 1u);
-    const ClsQCGrp& group = *doc->Groups().begin()->value;
+    ASSERT_EQ(doc->groups().count(), 1u);
+    const QcGroup& group = *doc->groups().begin()->value;
     EXPECT_EQ(group.defineName(), "G");
-    const ClsQCPlane& plane = doc->Planes().item("P38F");
+    const QcPlane& plane = doc->planes().item("P38F");
     EXPECT_EQ(plane.aircraftType(), kQCBomber);
     EXPECT_EQ(plane.viewName(), "Lightning = P-38");
     EXPECT_EQ(doc->getString("k"), "v");
@@ -142,9 +142,9 @@ TEST_F(QCFileTest, StringsKeysInThreeSpellingsAndWithDots) {
     EXPECT_EQ(doc->getString("KEY2"), "b");
     EXPECT_EQ(doc->getString("KEY3"), "\"c\""); // values keep their quotes
     EXPECT_EQ(doc->getString("KEY"), "d");      // the last character goes whatever it is
-    EXPECT_EQ(doc->stringList().Count(), 5);
-    EXPECT_EQ(doc->Planes().item("Mk.II").viewName(), "Spitfire Mk.II");
-    EXPECT_EQ(doc->Groups().begin()->value->viewName(), "Spitfire Mk.II");
+    EXPECT_EQ(doc->stringList().count(), 5);
+    EXPECT_EQ(doc->planes().item("Mk.II").viewName(), "Spitfire Mk.II");
+    EXPECT_EQ(doc->groups().begin()->value->viewName(), "Spitfire Mk.II");
 
     EXPECT_EQ(unquoteKey(""), "");
     EXPECT_EQ(unquoteKey("\""), "");
@@ -156,9 +156,9 @@ TEST_F(QCFileTest, SharedEntryTakesTheTypeAndNameReadLast) {
     auto doc = read(lines({"[option.0]", "OptionName=%G1%", "aircraft.0=X", "family_type.0=1",
                            "name.0=First", "[option.1]", "OptionName=%G2%", "aircraft.0=x",
                            "family_type.0=2", "name.0=Second"}));
-    EXPECT_EQ(doc->Planes().count(), 1u);
-    for (const auto& group : doc->Groups()) {
-        const ClsQCPlane& plane = *group.value->Planes().item("X");
+    EXPECT_EQ(doc->planes().count(), 1u);
+    for (const auto& group : doc->groups()) {
+        const QcPlane& plane = *group.value->planes().item("X");
         EXPECT_EQ(plane.aircraftType(), kQCBomber);
         EXPECT_EQ(plane.viewName(), "Second");
         EXPECT_EQ(plane.aircraftPath(), "x"); // the later spelling of the folder
@@ -170,11 +170,11 @@ TEST_F(QCFileTest, EntriesFollowTheLatestLinesAcrossHeaders) {
     auto doc = read(lines({"[option.0]", "OptionName=%G1%", "aircraft.0=A", "[unknown]",
                            "aircraft.1=B", "OptionName=%G2%", "family_type.0=2",
                            "; aircraft.0=Commented", ";x=1", "aircraft.0=C"}));
-    ASSERT_EQ(doc->Groups().count(), 2u);
-    EXPECT_EQ(doc->group(1).Planes().count(), 2u);
-    EXPECT_EQ(doc->group(2).Planes().count(), 1u);
-    EXPECT_EQ(doc->Planes().item("B").aircraftType(), kQCBomber);
-    EXPECT_FALSE(doc->Planes().keyExists("Commented"));
+    ASSERT_EQ(doc->groups().count(), 2u);
+    EXPECT_EQ(doc->group(1).planes().count(), 2u);
+    EXPECT_EQ(doc->group(2).planes().count(), 1u);
+    EXPECT_EQ(doc->planes().item("B").aircraftType(), kQCBomber);
+    EXPECT_FALSE(doc->planes().keyExists("Commented"));
 }
 
 TEST_F(QCFileTest, Defaults) {
@@ -196,11 +196,11 @@ TEST_F(QCFileTest, NumbersRoundHalvesToEven) {
                     "aircraft.1=B", "family_type.1=2.5", "aircraft.2=C", "family_type.2=+1.49",
                     "aircraft.3=D", "family_type.3=-0", "aircraft.4=E", "family_type.4=20e-1",
                     "[player default aircraft]", "GunAmmo=12.5", "CannonAmmo=13.5"}));
-    EXPECT_EQ(doc->Planes().item("A").aircraftType(), 2);
-    EXPECT_EQ(doc->Planes().item("B").aircraftType(), 2);
-    EXPECT_EQ(doc->Planes().item("C").aircraftType(), 1);
-    EXPECT_EQ(doc->Planes().item("D").aircraftType(), 1); // 0 is no type: kept
-    EXPECT_EQ(doc->Planes().item("E").aircraftType(), 2);
+    EXPECT_EQ(doc->planes().item("A").aircraftType(), 2);
+    EXPECT_EQ(doc->planes().item("B").aircraftType(), 2);
+    EXPECT_EQ(doc->planes().item("C").aircraftType(), 1);
+    EXPECT_EQ(doc->planes().item("D").aircraftType(), 1); // 0 is no type: kept
+    EXPECT_EQ(doc->planes().item("E").aircraftType(), 2);
     EXPECT_EQ(doc->defaultpGunAmmo(), 12);
     EXPECT_EQ(doc->defaultpCannonAmmo(), 14);
 }
@@ -208,15 +208,15 @@ TEST_F(QCFileTest, NumbersRoundHalvesToEven) {
 TEST_F(QCFileTest, ReaderFailuresNameFileAndLineAndKeepWhatWasRead) {
     const std::string head =
         lines({"; groups", "[option.0]", "OptionName=%G%", "aircraft.0=A", "name.0=Alpha"});
-    std::unique_ptr<ClsQCGroups> doc;
+    std::unique_ptr<QcGroups> doc;
     for (const char* bad :
          {"family_type.0=", "family_type.0=fighter", "family_type.0=32768", "family_type.0=32767.5",
           "family_type.0=1,5", "family_type.0=0x1", "family_type.0=inf"}) {
         const std::string message = failure(head + lines({bad, "aircraft.1=B"}), doc);
         EXPECT_THAT(message, HasSubstr("qc_plane.qcb, line 6: family_type")) << bad;
         ASSERT_TRUE(doc) << bad;
-        EXPECT_EQ(doc->Planes().item("A").viewName(), "Alpha") << bad;
-        EXPECT_FALSE(doc->Planes().keyExists("B")) << bad;
+        EXPECT_EQ(doc->planes().item("A").viewName(), "Alpha") << bad;
+        EXPECT_FALSE(doc->planes().keyExists("B")) << bad;
     }
     EXPECT_THAT(
         failure(lines({"[player default aircraft]", "aircraft=Zero", "GunAmmo=2147483648"}), doc),
@@ -231,11 +231,11 @@ TEST_F(QCFileTest, ReaderFailuresNameFileAndLineAndKeepWhatWasRead) {
                 HasSubstr("line 3: a family_type line"));
     EXPECT_THAT(failure(lines({"[option.0]", "OptionName=%G%", "name.0=x"}), doc),
                 HasSubstr("line 3: a name line"));
-    EXPECT_EQ(doc->Groups().count(), 1u);
+    EXPECT_EQ(doc->groups().count(), 1u);
 }
 
 TEST_F(QCFileTest, MissingFileFailsWithItsName) {
-    std::unique_ptr<ClsQCGroups> doc;
+    std::unique_ptr<QcGroups> doc;
     try {
         readQCFile(doc, folder(), rel);
         FAIL() << "read a missing file";
@@ -243,17 +243,17 @@ TEST_F(QCFileTest, MissingFileFailsWithItsName) {
         EXPECT_THAT(e.what(), HasSubstr(folder() + rel));
     }
     ASSERT_TRUE(doc);
-    EXPECT_TRUE(doc->Groups().empty());
+    EXPECT_TRUE(doc->groups().empty());
 }
 
 TEST_F(QCFileTest, LineEndsAndLineNumbers) {
     // CR alone and LF alone end lines as CR LF does; the line number counts each.
     const std::string mixed = "[option.0]\rOptionName=%G%\naircraft.0=A\r\nfamily_type.0=2\r"
                               "aircraft.1=B\n\nfamily_type.1=x";
-    std::unique_ptr<ClsQCGroups> doc;
+    std::unique_ptr<QcGroups> doc;
     EXPECT_THAT(failure(mixed, doc), HasSubstr("line 7: family_type"));
-    EXPECT_EQ(doc->Planes().item("A").aircraftType(), kQCBomber);
-    EXPECT_TRUE(doc->Planes().keyExists("B"));
+    EXPECT_EQ(doc->planes().item("A").aircraftType(), kQCBomber);
+    EXPECT_TRUE(doc->planes().keyExists("B"));
 }
 
 // The file is read a block at a time: a CR LF split between two blocks ends one line, and a
@@ -273,11 +273,11 @@ TEST_F(QCFileTest, LinesAcrossReadBlocksReadAsWhole) {
     commentUpTo(3 * kBlock);
     text += "aircraft.2=C\r\nfamily_type.2=x"; // the fourth block begins a line
     line += 4;
-    std::unique_ptr<ClsQCGroups> doc;
+    std::unique_ptr<QcGroups> doc;
     EXPECT_THAT(failure(text, doc), HasSubstr("line " + std::to_string(line) + ": family_type"));
-    EXPECT_EQ(doc->Planes().count(), 3u);
-    EXPECT_TRUE(doc->Planes().keyExists("Bravo"));
-    EXPECT_TRUE(doc->Planes().keyExists("C"));
+    EXPECT_EQ(doc->planes().count(), 3u);
+    EXPECT_TRUE(doc->planes().keyExists("Bravo"));
+    EXPECT_TRUE(doc->planes().keyExists("C"));
 }
 
 TEST_F(QCFileTest, RoundTripIsStableAfterTheFirstNormalisation) {
@@ -300,23 +300,23 @@ TEST_F(QCFileTest, RoundTripIsStableAfterTheFirstNormalisation) {
 }
 
 // Everything a document holds, in order, as text.
-std::string dump(const ClsQCGroups& doc) {
+std::string dump(const QcGroups& doc) {
     std::string out;
-    for (const auto& group : doc.Groups()) {
+    for (const auto& group : doc.groups()) {
         out += "group " + std::to_string(group.value->groupId()) + " " + group.value->defineName() +
                "\n";
-        for (const auto& plane : group.value->Planes())
+        for (const auto& plane : group.value->planes())
             out += "  " + plane.value->aircraftPath() + " " +
                    std::to_string(plane.value->aircraftType()) + " [" + plane.value->defineName() +
                    "]\n";
     }
     // A default aircraft never named is written empty, which reads as the game's fallback.
     const std::string_view plane = doc.defaultPlaneName().empty()
-                                       ? ClsQCGroups::kFallbackPlaneName
+                                       ? QcGroups::kFallbackPlaneName
                                        : std::string_view(doc.defaultPlaneName());
     out += "default " + std::string(plane) + " " + std::to_string(doc.defaultpGunAmmo()) + " " +
            std::to_string(doc.defaultpCannonAmmo()) + "\n";
-    for (const auto& entry : doc.stringList().Entries())
+    for (const auto& entry : doc.stringList().entries())
         out += "string [" + entry.key + "] [" + entry.value + "]\n";
     return out;
 }
@@ -326,11 +326,11 @@ TEST_F(QCFileTest, AReadAfterAWriteGivesBackTheDocument) {
     // key with "=" (from the folder P51=D) is read whole.
     auto doc = read(lines({"[option.0]", "OptionName=G", "aircraft.0=X", "aircraft.1=P51=D",
                            "name.1=Mustang", "[strings]", "\"XName\" = taken"}));
-    EXPECT_EQ(doc->Planes().item("X").defineName(), "");
-    EXPECT_EQ(doc->Planes().item("P51=D").viewName(), "Mustang");
+    EXPECT_EQ(doc->planes().item("X").defineName(), "");
+    EXPECT_EQ(doc->planes().item("P51=D").viewName(), "Mustang");
     const std::string before = dump(*doc);
     writeQCFile(*doc, folder(), rel);
-    std::unique_ptr<ClsQCGroups> again;
+    std::unique_ptr<QcGroups> again;
     readQCFile(again, folder(), rel);
     EXPECT_EQ(dump(*again), before);
 
@@ -340,7 +340,7 @@ TEST_F(QCFileTest, AReadAfterAWriteGivesBackTheDocument) {
         ++inputs;
         auto first = read(readFile(entry.path()));
         writeQCFile(*first, folder(), rel);
-        std::unique_ptr<ClsQCGroups> second;
+        std::unique_ptr<QcGroups> second;
         readQCFile(second, folder(), rel);
         EXPECT_TRUE(dump(*second) == dump(*first)) << entry.path();
     }
@@ -349,7 +349,7 @@ TEST_F(QCFileTest, AReadAfterAWriteGivesBackTheDocument) {
 
 TEST_F(QCFileTest, ASaveRefusedNamesTheText) {
     fs::create_directories(file().parent_path());
-    const auto refusal = [this](const ClsQCGroups& doc) {
+    const auto refusal = [this](const QcGroups& doc) {
         try {
             writeQCFile(doc, folder(), rel);
         } catch (const FormatError& e) {
@@ -357,7 +357,7 @@ TEST_F(QCFileTest, ASaveRefusedNamesTheText) {
         }
         return std::string("saved");
     };
-    ClsQCGroups doc;
+    QcGroups doc;
     doc.addGroup();
     doc.addGroup().setDefineName("Zero \xF0\x9F\x98\x80");
     EXPECT_THAT(refusal(doc),
@@ -373,7 +373,7 @@ TEST_F(QCFileTest, ASaveRefusedNamesTheText) {
     doc.group(1).removePlane("Bad\nFolder");
     doc.addString("a\" =b", "x");
     EXPECT_THAT(refusal(doc), HasSubstr("the key of string \"a\" =b\""));
-    doc.stringList().Remove("a\" =b");
+    doc.stringList().remove("a\" =b");
     EXPECT_EQ(refusal(doc), "saved");
     EXPECT_FALSE(fs::exists(backup()));
 }
@@ -385,7 +385,7 @@ TEST(QCFileBackup, FirstSaveKeepsTheOriginalAsBackup) {
     writeFile(host / "QuickCom" / "qc_plane.qcb", original);
     const std::string game = gameFolder(kGameCfs2);
 
-    std::unique_ptr<ClsQCGroups> doc;
+    std::unique_ptr<QcGroups> doc;
     readQCFile(doc, game, quickCombatFileName());
     writeQCFile(*doc, game, quickCombatFileName());
     const std::string backupBytes = readFile(host / "QuickCom" / "qc_plane.qcb.bak");
@@ -405,7 +405,7 @@ TEST_F(QCFileTest, FailedWriteLeavesTheFileWhole) {
     doc->addString("k", "😀");
     EXPECT_THROW(writeQCFile(*doc, folder(), rel), FormatError);
     EXPECT_EQ(readFile(file()), original);
-    doc->stringList().Remove("k");
+    doc->stringList().remove("k");
 
     // The disk fills up half way through: the old file stays whole.
     for (int i = 0; i < 50; ++i)

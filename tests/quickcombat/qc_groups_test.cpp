@@ -8,58 +8,58 @@
 namespace vokari {
 namespace {
 
-std::vector<std::string> keysOf(const ClsStringList& list) {
+std::vector<std::string> keysOf(const QcStringList& list) {
     std::vector<std::string> keys;
-    for (const auto& entry : list.Entries())
+    for (const auto& entry : list.entries())
         keys.push_back(entry.key);
     return keys;
 }
 
 TEST(QCStringList, AddKeepsFirstSpellingUntilTheValueChanges) {
-    ClsStringList list;
-    list.Add("A", "KEY");
-    list.Add("x", "Other");
-    list.Add("A", "key"); // same value: stays put, spelled as first given
+    QcStringList list;
+    list.add("A", "KEY");
+    list.add("x", "Other");
+    list.add("A", "key"); // same value: stays put, spelled as first given
     EXPECT_EQ(keysOf(list), (std::vector<std::string>{"KEY", "Other"}));
-    EXPECT_EQ(list.Item("Key"), "A");
+    EXPECT_EQ(list.item("Key"), "A");
 
-    list.Add("a", "Key"); // values compare with case: moves to the end, new spelling
+    list.add("a", "Key"); // values compare with case: moves to the end, new spelling
     EXPECT_EQ(keysOf(list), (std::vector<std::string>{"Other", "Key"}));
-    EXPECT_EQ(list.Item("KEY"), "a");
-    EXPECT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.item("KEY"), "a");
+    EXPECT_EQ(list.count(), 2);
 
-    list.Add("ignored", "");
-    EXPECT_EQ(list.Count(), 2);
-    EXPECT_EQ(list.Item("absent"), "");
+    list.add("ignored", "");
+    EXPECT_EQ(list.count(), 2);
+    EXPECT_EQ(list.item("absent"), "");
 }
 
 TEST(QCStringList, AssignAndRemoveIgnoreAbsentKeys) {
-    ClsStringList list;
+    QcStringList list;
     list.setItem("v", "nothing");
-    list.Remove("nothing");
-    EXPECT_EQ(list.Count(), 0);
+    list.remove("nothing");
+    EXPECT_EQ(list.count(), 0);
 
-    list.Add("1", "a");
-    list.Add("2", "b");
+    list.add("1", "a");
+    list.add("2", "b");
     list.setItem("1", "A"); // even an unchanged value moves to the end
     EXPECT_EQ(keysOf(list), (std::vector<std::string>{"b", "A"}));
-    list.Remove("B");
+    list.remove("B");
     EXPECT_EQ(keysOf(list), (std::vector<std::string>{"A"}));
-    EXPECT_EQ(list.Item("b"), "");
+    EXPECT_EQ(list.item("b"), "");
 }
 
 TEST(QCGroups, NewDocumentAndFirstGroup) {
-    ClsQCGroups doc;
+    QcGroups doc;
     EXPECT_EQ(doc.defaultPlaneName(), "");
     EXPECT_EQ(doc.defaultpGunAmmo(), 0);
     EXPECT_EQ(doc.defaultpCannonAmmo(), 0);
-    EXPECT_TRUE(doc.Groups().empty());
+    EXPECT_TRUE(doc.groups().empty());
 
-    ClsQCGrp& group = doc.addGroup();
+    QcGroup& group = doc.addGroup();
     EXPECT_EQ(group.groupId(), 1);
     EXPECT_EQ(group.defineName(), "%VokariGrpOption00001%");
     EXPECT_EQ(group.viewName(), "");
-    EXPECT_TRUE(doc.Groups().keyExists("grp.1"));
+    EXPECT_TRUE(doc.groups().keyExists("grp.1"));
     doc.addString("vokarigrpoption00001", "Zero");
     EXPECT_EQ(group.viewName(), "Zero");
 
@@ -74,91 +74,91 @@ TEST(QCGroups, NewDocumentAndFirstGroup) {
 }
 
 TEST(QCGroups, NewAliasTakesLowestFreeNumberComparingWithCase) {
-    ClsQCGroups doc;
+    QcGroups doc;
     doc.addGroup();                                         // 00001
     doc.addGroup().setDefineName("%VokariGrpOption00003%"); // was 00002
     doc.addGroup().setDefineName("%vokarigrpoption00002%"); // lower case: does not count
-    EXPECT_EQ(doc.GetNewGroupAlias(), "%VokariGrpOption00002%");
+    EXPECT_EQ(doc.getNewGroupAlias(), "%VokariGrpOption00002%");
 
-    ClsQCGroups many;
+    QcGroups many;
     for (int i = 0; i < 41; ++i)
         many.addGroup();
-    EXPECT_EQ(many.GetNewGroupAlias(), "%VokariGrpOption00042%");
+    EXPECT_EQ(many.getNewGroupAlias(), "%VokariGrpOption00042%");
     many.removeGroup(7);
-    EXPECT_EQ(many.GetNewGroupAlias(), "%VokariGrpOption00007%");
+    EXPECT_EQ(many.getNewGroupAlias(), "%VokariGrpOption00007%");
 }
 
 TEST(QCGroups, RemovedGroupKeepsEntriesStringsAndItsId) {
-    ClsQCGroups doc;
+    QcGroups doc;
     doc.addGroup();
     doc.addPlane(1, "Spit", "Spitfire");
     doc.removeGroup(1);
-    EXPECT_TRUE(doc.Groups().empty());
-    EXPECT_TRUE(doc.Planes().keyExists("Spit"));
+    EXPECT_TRUE(doc.groups().empty());
+    EXPECT_TRUE(doc.planes().keyExists("Spit"));
     EXPECT_EQ(doc.getString("SpitName"), "Spitfire");
     EXPECT_EQ(doc.addGroup().groupId(), 2);
     EXPECT_THROW(doc.removeGroup(1), KeyError);
 }
 
 TEST(QCGroups, GroupIdsRunOutAfter32767) {
-    ClsQCGroups doc;
+    QcGroups doc;
     for (int i = 1; i <= 32767; ++i)
         doc.removeGroup(doc.addGroup().groupId());
     EXPECT_THROW(doc.addGroup(), Error);
-    EXPECT_TRUE(doc.Groups().empty());
+    EXPECT_TRUE(doc.groups().empty());
 }
 
 TEST(QCGroups, AddPlaneSharesOneEntryPerFolder) {
-    ClsQCGroups doc;
+    QcGroups doc;
     doc.addGroup();
     doc.addGroup();
-    ClsQCPlane& spit = doc.addPlane(1, "Spit", "Spitfire");
+    QcPlane& spit = doc.addPlane(1, "Spit", "Spitfire");
     EXPECT_EQ(spit.defineName(), "%SpitName%");
     EXPECT_EQ(spit.viewName(), "Spitfire");
     EXPECT_EQ(spit.groupId(), 1);
     EXPECT_EQ(spit.aircraftType(), kQCFighter);
     EXPECT_EQ(keysOf(doc.stringList()), (std::vector<std::string>{"SpitName"}));
 
-    ClsQCPlane& again = doc.addPlane(2, "spit", "Other name");
+    QcPlane& again = doc.addPlane(2, "spit", "Other name");
     EXPECT_EQ(&again, &spit);
     EXPECT_EQ(spit.viewName(), "Spitfire");
     EXPECT_EQ(spit.groupId(), 1);
     doc.addPlane(2, "SPIT");
-    EXPECT_EQ(doc.group(2).Planes().count(), 1u);
-    EXPECT_EQ(doc.Planes().count(), 1u);
+    EXPECT_EQ(doc.group(2).planes().count(), 1u);
+    EXPECT_EQ(doc.planes().count(), 1u);
 
     // One entry: a change through either group shows in both.
-    doc.group(2).Planes().item("spit")->setAircraftType(kQCBomber);
-    EXPECT_EQ(doc.group(1).Planes().item("Spit")->aircraftType(), kQCBomber);
+    doc.group(2).planes().item("spit")->setAircraftType(kQCBomber);
+    EXPECT_EQ(doc.group(1).planes().item("Spit")->aircraftType(), kQCBomber);
 
     // An unknown group leaves the document as it was.
     EXPECT_THROW(doc.addPlane(9, "Zero", "Zero"), KeyError);
-    EXPECT_FALSE(doc.Planes().keyExists("Zero"));
+    EXPECT_FALSE(doc.planes().keyExists("Zero"));
     EXPECT_EQ(doc.getString("ZeroName"), "");
 }
 
 TEST(QCGroups, RemovedEntryComesBackWithItsTypeAndName) {
-    ClsQCGroups doc;
+    QcGroups doc;
     doc.addGroup();
     doc.addPlane(1, "Ju87", "Stuka").setAircraftType(kQCBomber);
     doc.group(1).removePlane("JU87");
-    EXPECT_TRUE(doc.group(1).Planes().empty());
+    EXPECT_TRUE(doc.group(1).planes().empty());
     EXPECT_THROW(doc.group(1).removePlane("Ju87"), KeyError);
 
-    ClsQCPlane& back = doc.addPlane(1, "Ju87", "New name");
+    QcPlane& back = doc.addPlane(1, "Ju87", "New name");
     EXPECT_EQ(back.aircraftType(), kQCBomber);
     EXPECT_EQ(back.viewName(), "Stuka");
 }
 
 TEST(QCPlane, NameAndTypeRules) {
-    ClsQCGroups doc;
+    QcGroups doc;
     doc.addGroup();
-    ClsQCPlane& plane = doc.addPlane(1, "P-51D");
+    QcPlane& plane = doc.addPlane(1, "P-51D");
     EXPECT_EQ(plane.defineName(), "");
 
     plane.setDefineName("%NAME_X%"); // an alias stays as given, adds no string
     EXPECT_EQ(plane.defineName(), "%NAME_X%");
-    EXPECT_EQ(doc.stringList().Count(), 0);
+    EXPECT_EQ(doc.stringList().count(), 0);
     EXPECT_EQ(plane.viewName(), "");
     doc.addString("name_x", "Mustang");
     EXPECT_EQ(plane.viewName(), "Mustang");
@@ -169,7 +169,7 @@ TEST(QCPlane, NameAndTypeRules) {
 
     plane.setDefineName(""); // an empty literal still goes into the list
     EXPECT_EQ(plane.defineName(), "%P-51DName%");
-    EXPECT_TRUE(doc.stringList().Entries().keyExists("P-51DName"));
+    EXPECT_TRUE(doc.stringList().entries().keyExists("P-51DName"));
 
     plane.setAircraftType(2);
     plane.setAircraftType(0);

@@ -1,12 +1,12 @@
 #include "gui/aircraft/aircraft_enabler_window.h"
 
+#include "common/prompt.h"
+#include "frame/settings_file.h"
 #include "gui/kit/about_dialog.h"
 #include "gui/kit/failure_dialog.h"
 #include "gui/kit/message_box_dialog.h"
 #include "gui/kit/placement_window.h"
-#include "frame/settings_file.h"
 #include "gui/kit/tool_window.h"
-#include "common/prompt.h"
 #include "platform/text.h"
 
 #include <QAction>
@@ -30,7 +30,7 @@ namespace vokari::ui {
 namespace {
 
 const char* const kCaption =
-    QT_TRANSLATE_NOOP("vokari::ui::FrmAircraftEnabler", "航空機ファイル設定");
+    QT_TRANSLATE_NOOP("vokari::ui::AircraftEnablerWindow", "航空機ファイル設定");
 const QString kPlacementName = QStringLiteral("FrmAircraftEnabler");
 
 // The smallest window, in twips.
@@ -45,18 +45,18 @@ constexpr int kListWidthMargin = 20;
 constexpr int kListHeightMargin = 85;
 
 QString activateText(bool activate) {
-    return activate ? FrmAircraftEnabler::tr("ON") : QStringLiteral("  ");
+    return activate ? AircraftEnablerWindow::tr("ON") : QStringLiteral("  ");
 }
 
 QString defaultText(bool isDefault) {
-    return isDefault ? FrmAircraftEnabler::tr("DEF") : QStringLiteral(" ");
+    return isDefault ? AircraftEnablerWindow::tr("DEF") : QStringLiteral(" ");
 }
 
 void warnStockSwitchOff() {
-    showMessage(us(FrmAircraftEnabler::tr(kCaption)),
-                joinLines({us(FrmAircraftEnabler::tr("デフォルト航空機は無効化できません。")),
-                           us(FrmAircraftEnabler::tr("編集する場合は[オプション]メニューから")),
-                           us(FrmAircraftEnabler::tr(
+    showMessage(us(AircraftEnablerWindow::tr(kCaption)),
+                joinLines({us(AircraftEnablerWindow::tr("デフォルト航空機は無効化できません。")),
+                           us(AircraftEnablerWindow::tr("編集する場合は[オプション]メニューから")),
+                           us(AircraftEnablerWindow::tr(
                                "[デフォルト航空機の編集を許可]を選択してください。"))}),
                 PromptIcon::Warning);
 }
@@ -73,8 +73,8 @@ std::string joinLineList(const std::vector<std::string>& lines) {
 
 } // namespace
 
-FrmAircraftEnabler::FrmAircraftEnabler(int16_t pVer, QWidget* parent)
-    : EditingToolWindow(kPlacementName, parent), aircrafts(std::make_unique<ClsAircraftList>()) {
+AircraftEnablerWindow::AircraftEnablerWindow(int16_t version, QWidget* parent)
+    : EditingToolWindow(kPlacementName, parent), aircrafts(std::make_unique<AircraftList>()) {
     setObjectName(kPlacementName);
     setWindowTitle(tr(kCaption));
     setSizeGripEnabled(true);
@@ -85,7 +85,7 @@ FrmAircraftEnabler::FrmAircraftEnabler(int16_t pVer, QWidget* parent)
     restorePlacement(this, kPlacementName, true);
 
     try {
-        aircrafts->setVersion(pVer);
+        aircrafts->setVersion(version);
         aircrafts->readAircrafts(true, true);
     } catch (const std::exception& e) {
         // What was read so far is listed; every operation works on single aircraft.
@@ -96,105 +96,105 @@ FrmAircraftEnabler::FrmAircraftEnabler(int16_t pVer, QWidget* parent)
     setAircrafts();
     permitEditDefAircraft(false);
     permitDeleteGauges(false);
-    boolChanged = false;
-    boolUndo = false;
+    isChanged_ = false;
+    hasUndo_ = false;
     updateToolbar();
 }
 
-FrmAircraftEnabler::~FrmAircraftEnabler() = default;
+AircraftEnablerWindow::~AircraftEnablerWindow() = default;
 
-void FrmAircraftEnabler::buildControls() {
+void AircraftEnablerWindow::buildControls() {
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("client"));
 
-    TBar = makeToolBar("TBar", client_);
+    toolBar_ = makeToolBar("TBar", client_);
     const auto addButton = [this](const char* name, QStyle::StandardPixmap icon, const QString& tip,
                                   auto action) {
-        QAction* button = addToolButton(TBar, name, icon, tip);
+        QAction* button = addToolButton(toolBar_, name, icon, tip);
         connect(button, &QAction::triggered, this, action);
         return button;
     };
     addButton("TBarSave", QStyle::SP_DialogSaveButton, tr("保存"), [this] { saveAircrafts(); });
-    TBar->addSeparator();
+    toolBar_->addSeparator();
     addButton("TBarUndo", QStyle::SP_ArrowBack, tr("元に戻す"), [this] { undo(); });
     addButton("TBarActive", QStyle::SP_DialogApplyButton, tr("航空機を有効にする"),
               [this] { setEnableFlgs(true); });
     addButton("TBarInactive", QStyle::SP_DialogCancelButton, tr("航空機を無効にする"),
               [this] { setEnableFlgs(false); });
-    TBar->addSeparator();
+    toolBar_->addSeparator();
     addButton("TBarDelete", QStyle::SP_TrashIcon, tr("航空機ファイルを削除する"),
               [this] { deleteAircraftFiles(); });
 
-    Label1 = new QLabel(tr("インストール済航空機"), client_);
-    Label1->setObjectName(QStringLiteral("Label1"));
+    installedCaption_ = new QLabel(tr("インストール済航空機"), client_);
+    installedCaption_->setObjectName(QStringLiteral("Label1"));
 
-    LstAircraft = new QTreeWidget(client_);
-    setUpRowList(LstAircraft, "LstAircraft", QAbstractItemView::ExtendedSelection);
-    LstAircraft->viewport()->installEventFilter(this);
+    aircraftList_ = new QTreeWidget(client_);
+    setUpRowList(aircraftList_, "LstAircraft", QAbstractItemView::ExtendedSelection);
+    aircraftList_->viewport()->installEventFilter(this);
     client_->installEventFilter(this);
-    connect(LstAircraft, &QTreeWidget::itemDoubleClicked, this, [this] { reverseEnableFlg(); });
+    connect(aircraftList_, &QTreeWidget::itemDoubleClicked, this, [this] { reverseEnableFlg(); });
 
     fillWithClient(this, client_);
 }
 
-void FrmAircraftEnabler::buildMenus() {
+void AircraftEnablerWindow::buildMenus() {
     menuBar_ = addMenuBar(this);
 
-    mnuFile = addMenu(menuBar_, "mnuFile", tr("ファイル(&F)"));
-    mnuFile_Save = addMenuEntry(this, mnuFile, "mnuFile_Save", tr("保存(&S)"),
-                                QKeySequence(Qt::CTRL | Qt::Key_S), [this] { saveAircrafts(); });
-    addMenuSeparator(mnuFile, "mnuFile_sep1");
-    mnuFile_Exit = addExitEntry(this, mnuFile, tr("終了(&X)"));
-    connect(mnuFile, &QMenu::aboutToShow, this, [this] { mnuFile_Save->setEnabled(boolChanged); });
+    fileMenu_ = addMenu(menuBar_, "mnuFile", tr("ファイル(&F)"));
+    saveAction_ = addMenuEntry(this, fileMenu_, "mnuFile_Save", tr("保存(&S)"),
+                               QKeySequence(Qt::CTRL | Qt::Key_S), [this] { saveAircrafts(); });
+    addMenuSeparator(fileMenu_, "mnuFile_sep1");
+    exitAction_ = addExitEntry(this, fileMenu_, tr("終了(&X)"));
+    connect(fileMenu_, &QMenu::aboutToShow, this, [this] { saveAction_->setEnabled(isChanged_); });
 
-    mnuEdit = addMenu(menuBar_, "mnuEdit", tr("編集(&E)"));
-    mnuEdit_Undo = addMenuEntry(this, mnuEdit, "mnuEdit_Undo", tr("元に戻す(&U)"),
-                                QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { undo(); });
-    addMenuSeparator(mnuEdit, "mnuEdit_sep1");
-    MnuEdit_Active = addMenuEntry(this, mnuEdit, "MnuEdit_Active", tr("有効(&A)"), QKeySequence(),
-                                  [this] { setEnableFlgs(true); });
-    MnuEdit_Inactive = addMenuEntry(this, mnuEdit, "MnuEdit_Inactive", tr("無効(&I)"),
-                                    QKeySequence(), [this] { setEnableFlgs(false); });
-    addMenuSeparator(mnuEdit, "mnuEdit_sep2");
-    mnuEdit_DeleteAircraft =
-        addMenuEntry(this, mnuEdit, "mnuEdit_DeleteAircraft", tr("航空機ファイルを削除(&D)"),
+    editMenu_ = addMenu(menuBar_, "mnuEdit", tr("編集(&E)"));
+    undoAction_ = addMenuEntry(this, editMenu_, "mnuEdit_Undo", tr("元に戻す(&U)"),
+                               QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { undo(); });
+    addMenuSeparator(editMenu_, "mnuEdit_sep1");
+    activeAction_ = addMenuEntry(this, editMenu_, "MnuEdit_Active", tr("有効(&A)"), QKeySequence(),
+                                 [this] { setEnableFlgs(true); });
+    inactiveAction_ = addMenuEntry(this, editMenu_, "MnuEdit_Inactive", tr("無効(&I)"),
+                                   QKeySequence(), [this] { setEnableFlgs(false); });
+    addMenuSeparator(editMenu_, "mnuEdit_sep2");
+    deleteAircraftAction_ =
+        addMenuEntry(this, editMenu_, "mnuEdit_DeleteAircraft", tr("航空機ファイルを削除(&D)"),
                      QKeySequence(Qt::Key_Delete), [this] { deleteAircraftFiles(); });
-    connect(mnuEdit, &QMenu::aboutToShow, this, [this] { mnuEdit_Undo->setEnabled(boolUndo); });
+    connect(editMenu_, &QMenu::aboutToShow, this, [this] { undoAction_->setEnabled(hasUndo_); });
 
-    mnuOpt = addMenu(menuBar_, "mnuOpt", tr("オプション(&O)"));
-    MnuOpt_EditDefAircraft =
-        addMenuEntry(this, mnuOpt, "MnuOpt_EditDefAircraft", tr("デフォルト航空機の編集を許可(&P)"),
-                     QKeySequence(), [this] { permitEditDefAircraft(!boolPermitEditDef); });
-    MnuOpt_EditDefAircraft->setCheckable(true);
+    optionsMenu_ = addMenu(menuBar_, "mnuOpt", tr("オプション(&O)"));
+    editDefAircraftAction_ = addMenuEntry(this, optionsMenu_, "MnuOpt_EditDefAircraft",
+                                          tr("デフォルト航空機の編集を許可(&P)"), QKeySequence(),
+                                          [this] { permitEditDefAircraft(!isEditDefPermitted_); });
+    editDefAircraftAction_->setCheckable(true);
     // The gauge option is kept but not offered: deleting never removes gauge files.
-    mnuOpt_sep1 = addMenuSeparator(mnuOpt, "mnuOpt_sep1");
-    mnuOpt_sep1->setVisible(false);
-    mnuOpt_DeleteGauges =
-        addMenuEntry(this, mnuOpt, "mnuOpt_DeleteGauges", tr("削除時に計器ファイルも削除する(&G)"),
-                     QKeySequence(), [this] { permitDeleteGauges(!boolPermitDeleteGauges); });
-    mnuOpt_DeleteGauges->setCheckable(true);
-    mnuOpt_DeleteGauges->setVisible(false);
+    optionsSeparator_ = addMenuSeparator(optionsMenu_, "mnuOpt_sep1");
+    optionsSeparator_->setVisible(false);
+    deleteGaugesAction_ = addMenuEntry(this, optionsMenu_, "mnuOpt_DeleteGauges",
+                                       tr("削除時に計器ファイルも削除する(&G)"), QKeySequence(),
+                                       [this] { permitDeleteGauges(!isDeleteGaugesPermitted_); });
+    deleteGaugesAction_->setCheckable(true);
+    deleteGaugesAction_->setVisible(false);
 
-    mnuHelp = addMenu(menuBar_, "mnuHelp", tr("ヘルプ(&H)"));
-    addMenuSeparator(mnuHelp, "mnuHelp_sep1");
-    mnuHelp_Ver = addMenuEntry(this, mnuHelp, "mnuHelp_Ver", tr("バージョン情報(&A)"),
-                               QKeySequence(), [this] { showAbout(); });
+    helpMenu_ = addMenu(menuBar_, "mnuHelp", tr("ヘルプ(&H)"));
+    addMenuSeparator(helpMenu_, "mnuHelp_sep1");
+    versionAction_ = addMenuEntry(this, helpMenu_, "mnuHelp_Ver", tr("バージョン情報(&A)"),
+                                  QKeySequence(), [this] { showAbout(); });
 }
 
-void FrmAircraftEnabler::setAircrafts() {
-    LstAircraft->clear();
+void AircraftEnablerWindow::setAircrafts() {
+    aircraftList_->clear();
     rows_.clear();
-    LstAircraft->setColumnCount(4);
-    LstAircraft->setHeaderLabels({tr("状態"), tr("デフォルト"), tr("フォルダ"), tr("表示名")});
+    aircraftList_->setColumnCount(4);
+    aircraftList_->setHeaderLabels({tr("状態"), tr("デフォルト"), tr("フォルダ"), tr("表示名")});
     const int widths[] = {30, 40, 200, 300};
     for (int column = 0; column < 4; ++column)
         // Never narrower than the caption, in whichever language it is.
-        LstAircraft->setColumnWidth(
-            column, std::max(widths[column], LstAircraft->header()->sectionSizeHint(column)));
+        aircraftList_->setColumnWidth(
+            column, std::max(widths[column], aircraftList_->header()->sectionSizeHint(column)));
 
     QList<QTreeWidgetItem*> items;
     for (const auto& entry : aircrafts->aircraftList) {
-        const ClsAirCraft& aircraft = entry.value;
+        const Aircraft& aircraft = entry.value;
         auto* row = new QTreeWidgetItem(
             QStringList{activateText(aircraft.activate), defaultText(aircraft.isDefault()),
                         qs(aircraft.directory()), qs(aircraft.title())});
@@ -212,104 +212,104 @@ void FrmAircraftEnabler::setAircrafts() {
         rows_.add(entry.key, row);
         items.append(row);
     }
-    LstAircraft->addTopLevelItems(items);
+    aircraftList_->addTopLevelItems(items);
 }
 
-ClsAirCraft& FrmAircraftEnabler::aircraftOf(const QTreeWidgetItem* row) {
+Aircraft& AircraftEnablerWindow::aircraftOf(const QTreeWidgetItem* row) {
     return aircrafts->aircraftList.item(us(rowKey(row)));
 }
 
-void FrmAircraftEnabler::showActivate(const ClsAirCraft& aircraft) {
+void AircraftEnablerWindow::showActivate(const Aircraft& aircraft) {
     if (rows_.keyExists(aircraft.directory()))
         rows_.item(aircraft.directory())->setText(0, activateText(aircraft.activate));
 }
 
-void FrmAircraftEnabler::reverseEnableFlg() {
-    QTreeWidgetItem* row = LstAircraft->currentItem();
+void AircraftEnablerWindow::reverseEnableFlg() {
+    QTreeWidgetItem* row = aircraftList_->currentItem();
     if (!row || !row->isSelected())
         return; // nothing to toggle, as in an empty list
-    ClsAirCraft& aircraft = aircraftOf(row);
-    if (aircraft.activate && aircraft.isDefault() && !boolPermitEditDef) {
+    Aircraft& aircraft = aircraftOf(row);
+    if (aircraft.activate && aircraft.isDefault() && !isEditDefPermitted_) {
         warnStockSwitchOff();
         return;
     }
-    boolChangedBefore = boolChanged;
+    wasChangedBefore_ = isChanged_;
     undoInfo.emplace();
-    boolUndo = true;
+    hasUndo_ = true;
     addUndoInfo(aircraft);
 
     aircraft.activateChanged = !aircraft.activateChanged;
     aircraft.activate = !aircraft.activate;
     row->setText(0, activateText(aircraft.activate));
-    boolChanged = true;
+    isChanged_ = true;
     updateToolbar();
 }
 
-void FrmAircraftEnabler::setEnableFlgs(bool pBoolActive) {
-    boolChangedBefore = boolChanged;
+void AircraftEnablerWindow::setEnableFlgs(bool active) {
+    wasChangedBefore_ = isChanged_;
     undoInfo.emplace();
     bool warned = false;
-    for (int i = 0; i < LstAircraft->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* row = LstAircraft->topLevelItem(i);
+    for (int i = 0; i < aircraftList_->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* row = aircraftList_->topLevelItem(i);
         if (!row->isSelected())
             continue;
-        ClsAirCraft& aircraft = aircraftOf(row);
+        Aircraft& aircraft = aircraftOf(row);
         addUndoInfo(aircraft);
-        if (aircraft.activate == pBoolActive)
+        if (aircraft.activate == active)
             continue;
-        if (!aircraft.isDefault() || pBoolActive || boolPermitEditDef) {
-            aircraft.activate = pBoolActive;
+        if (!aircraft.isDefault() || active || isEditDefPermitted_) {
+            aircraft.activate = active;
             aircraft.activateChanged = !aircraft.activateChanged;
             row->setText(0, activateText(aircraft.activate));
-            boolChanged = true;
+            isChanged_ = true;
         } else if (!warned) {
             warnStockSwitchOff();
             warned = true;
         }
     }
     if (!undoInfo->empty()) {
-        boolUndo = true;
+        hasUndo_ = true;
     } else {
         undoInfo.reset();
-        boolUndo = false;
+        hasUndo_ = false;
     }
     updateToolbar();
 }
 
-void FrmAircraftEnabler::addUndoInfo(const ClsAirCraft& tgAircraft) {
+void AircraftEnablerWindow::addUndoInfo(const Aircraft& aircraft) {
     if (!undoInfo)
         undoInfo.emplace();
-    if (undoInfo->keyExists(tgAircraft.directory()))
+    if (undoInfo->keyExists(aircraft.directory()))
         return; // the first snapshot is the state before the edit
-    ClsAirCraft snapshot;
-    snapshot.setDirectory(tgAircraft.directory());
-    snapshot.activate = tgAircraft.activate;
-    snapshot.activateChanged = tgAircraft.activateChanged;
-    undoInfo->add(tgAircraft.directory(), std::move(snapshot));
+    Aircraft snapshot;
+    snapshot.setDirectory(aircraft.directory());
+    snapshot.activate = aircraft.activate;
+    snapshot.activateChanged = aircraft.activateChanged;
+    undoInfo->add(aircraft.directory(), std::move(snapshot));
 }
 
-void FrmAircraftEnabler::undo() {
-    if (!boolUndo || !undoInfo || undoInfo->empty())
+void AircraftEnablerWindow::undo() {
+    if (!hasUndo_ || !undoInfo || undoInfo->empty())
         return;
     for (const auto& entry : *undoInfo) {
-        const ClsAirCraft& snapshot = entry.value;
+        const Aircraft& snapshot = entry.value;
         if (!aircrafts->aircraftList.keyExists(snapshot.directory()))
             continue;
-        ClsAirCraft& aircraft = aircrafts->aircraftList.item(snapshot.directory());
+        Aircraft& aircraft = aircrafts->aircraftList.item(snapshot.directory());
         aircraft.activate = snapshot.activate;
         aircraft.activateChanged = snapshot.activateChanged;
         showActivate(aircraft);
     }
-    boolChanged = boolChangedBefore;
-    boolUndo = false;
+    isChanged_ = wasChangedBefore_;
+    hasUndo_ = false;
     undoInfo.reset();
     updateToolbar();
 }
 
-void FrmAircraftEnabler::deleteAircraftFiles() {
+void AircraftEnablerWindow::deleteAircraftFiles() {
     std::vector<QTreeWidgetItem*> selected;
-    for (int i = 0; i < LstAircraft->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* row = LstAircraft->topLevelItem(i);
+    for (int i = 0; i < aircraftList_->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* row = aircraftList_->topLevelItem(i);
         if (row->isSelected())
             selected.push_back(row);
     }
@@ -336,7 +336,7 @@ void FrmAircraftEnabler::deleteAircraftFiles() {
         const std::string key = us(rowKey(row));
         keys.push_back(key);
         try {
-            if (aircrafts->deleteAircraftFile(key, boolPermitDeleteGauges) > 0)
+            if (aircrafts->deleteAircraftFile(key, isDeleteGaugesPermitted_) > 0)
                 leftOnDisk.push_back(key);
         } catch (const std::exception& e) {
             failure = joinLines(
@@ -353,8 +353,8 @@ void FrmAircraftEnabler::deleteAircraftFiles() {
     }
     // Switches made before the deletion are still to be saved; the undo record may name
     // aircraft that are gone.
-    boolChanged = anySwitchPending();
-    boolUndo = false;
+    isChanged_ = anySwitchPending();
+    hasUndo_ = false;
     undoInfo.reset();
     updateToolbar();
 
@@ -368,25 +368,25 @@ void FrmAircraftEnabler::deleteAircraftFiles() {
     }
 }
 
-bool FrmAircraftEnabler::anySwitchPending() const {
+bool AircraftEnablerWindow::anySwitchPending() const {
     return std::any_of(aircrafts->aircraftList.begin(), aircrafts->aircraftList.end(),
                        [](const auto& entry) { return entry.value.activateChanged; });
 }
 
-bool FrmAircraftEnabler::saveAircrafts() {
-    if (!boolChanged)
+bool AircraftEnablerWindow::saveAircrafts() {
+    if (!isChanged_)
         return true;
     const bool saved = writeSwitches();
     // Even a save that failed part-way has switched some aircraft on disk: the undo record
     // would take them back in memory only. What is still unsaved stays asked about.
-    boolChanged = anySwitchPending();
-    boolUndo = false;
+    isChanged_ = anySwitchPending();
+    hasUndo_ = false;
     undoInfo.reset();
     updateToolbar();
     return saved;
 }
 
-bool FrmAircraftEnabler::writeSwitches() {
+bool AircraftEnablerWindow::writeSwitches() {
     try {
         aircrafts->setActivate();
     } catch (const AircraftSwitchError& e) {
@@ -408,50 +408,51 @@ bool FrmAircraftEnabler::writeSwitches() {
     return true;
 }
 
-void FrmAircraftEnabler::permitEditDefAircraft(bool pBoolPermit) {
-    MnuOpt_EditDefAircraft->setChecked(pBoolPermit);
-    boolPermitEditDef = pBoolPermit;
+void AircraftEnablerWindow::permitEditDefAircraft(bool permit) {
+    editDefAircraftAction_->setChecked(permit);
+    isEditDefPermitted_ = permit;
 }
 
-void FrmAircraftEnabler::permitDeleteGauges(bool pBoolPermit) {
-    mnuOpt_DeleteGauges->setChecked(pBoolPermit);
-    boolPermitDeleteGauges = pBoolPermit;
+void AircraftEnablerWindow::permitDeleteGauges(bool permit) {
+    deleteGaugesAction_->setChecked(permit);
+    isDeleteGaugesPermitted_ = permit;
 }
 
-void FrmAircraftEnabler::updateToolbar() {
-    const QList<QAction*> buttons = TBar->actions();
-    buttons.at(0)->setEnabled(boolChanged);
-    buttons.at(2)->setEnabled(boolUndo);
+void AircraftEnablerWindow::updateToolbar() {
+    const QList<QAction*> buttons = toolBar_->actions();
+    buttons.at(0)->setEnabled(isChanged_);
+    buttons.at(2)->setEnabled(hasUndo_);
     // The menu entries follow too, so their shortcuts do.
-    mnuFile_Save->setEnabled(boolChanged);
-    mnuEdit_Undo->setEnabled(boolUndo);
+    saveAction_->setEnabled(isChanged_);
+    undoAction_->setEnabled(hasUndo_);
 }
 
-void FrmAircraftEnabler::popUpEditMenu(const QPoint& globalPos) {
-    mnuEdit->setDefaultAction(MnuEdit_Active);
-    mnuEdit->exec(globalPos);
-    mnuEdit->setDefaultAction(nullptr);
+void AircraftEnablerWindow::popUpEditMenu(const QPoint& globalPos) {
+    editMenu_->setDefaultAction(activeAction_);
+    editMenu_->exec(globalPos);
+    editMenu_->setDefaultAction(nullptr);
 }
 
-void FrmAircraftEnabler::showAbout() {
-    FrmAbout about(this);
+void AircraftEnablerWindow::showAbout() {
+    AboutDialog about(this);
     about.exec();
 }
 
-void FrmAircraftEnabler::layoutControls() {
+void AircraftEnablerWindow::layoutControls() {
     const int width = client_->width();
     const int height = client_->height();
-    TBar->setGeometry(0, 0, width, TBar->sizeHint().height());
-    Label1->setGeometry(kListLeft, kLabelTop, width - kListWidthMargin,
-                        Label1->sizeHint().height());
-    LstAircraft->setGeometry(kListLeft, kListTop, std::max(0, width - kListWidthMargin),
-                             std::max(0, height - kListHeightMargin));
+    toolBar_->setGeometry(0, 0, width, toolBar_->sizeHint().height());
+    installedCaption_->setGeometry(kListLeft, kLabelTop, width - kListWidthMargin,
+                                   installedCaption_->sizeHint().height());
+    aircraftList_->setGeometry(kListLeft, kListTop, std::max(0, width - kListWidthMargin),
+                               std::max(0, height - kListHeightMargin));
 }
 
-bool FrmAircraftEnabler::eventFilter(QObject* watched, QEvent* event) {
+bool AircraftEnablerWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == client_ && event->type() == QEvent::Resize) {
         layoutControls();
-    } else if (watched == LstAircraft->viewport() && event->type() == QEvent::MouseButtonRelease) {
+    } else if (watched == aircraftList_->viewport() &&
+               event->type() == QEvent::MouseButtonRelease) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::RightButton) {
             popUpEditMenu(mouse->globalPosition().toPoint());

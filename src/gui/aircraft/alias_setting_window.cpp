@@ -1,12 +1,12 @@
 #include "gui/aircraft/alias_setting_window.h"
 
+#include "common/prompt.h"
+#include "frame/settings_file.h"
 #include "gui/kit/about_dialog.h"
 #include "gui/kit/failure_dialog.h"
 #include "gui/kit/message_box_dialog.h"
 #include "gui/kit/placement_window.h"
-#include "frame/settings_file.h"
 #include "gui/kit/tool_window.h"
-#include "common/prompt.h"
 #include "platform/text.h"
 
 #include <QAction>
@@ -62,7 +62,7 @@ QTreeWidget* newList(QWidget* parent, const char* name, bool severalRows) {
     return list;
 }
 
-QString nameOf(const ClsAirCraft& aircraft) {
+QString nameOf(const Aircraft& aircraft) {
     return qs(aircraft.directory() + " (" + aircraft.title() + ")");
 }
 
@@ -72,8 +72,8 @@ std::string lines(const QStringList& parts) {
 
 } // namespace
 
-FrmAliasSetting::FrmAliasSetting(int16_t pVer, QWidget* parent)
-    : EditingToolWindow(kPlacementName, parent), aircrafts(std::make_unique<ClsAircraftList>()) {
+AliasSettingWindow::AliasSettingWindow(int16_t version, QWidget* parent)
+    : EditingToolWindow(kPlacementName, parent), aircrafts(std::make_unique<AircraftList>()) {
     setObjectName(kPlacementName);
     setWindowTitle(tr("音声・パネルファイル設定"));
     setSizeGripEnabled(true);
@@ -84,7 +84,7 @@ FrmAliasSetting::FrmAliasSetting(int16_t pVer, QWidget* parent)
     restorePlacement(this, kPlacementName, true);
 
     try {
-        aircrafts->setVersion(pVer);
+        aircrafts->setVersion(version);
         readAliasAircrafts(*aircrafts);
     } catch (const std::exception& e) {
         // What was read so far is listed; every edit works on single aircraft.
@@ -94,28 +94,28 @@ FrmAliasSetting::FrmAliasSetting(int16_t pVer, QWidget* parent)
     }
     setAircrafts();
     viewSound();
-    boolChanged = false;
+    isChanged_ = false;
     undoKind = 0;
     updateToolbar();
 }
 
-FrmAliasSetting::~FrmAliasSetting() = default;
+AliasSettingWindow::~AliasSettingWindow() = default;
 
-void FrmAliasSetting::buildControls() {
+void AliasSettingWindow::buildControls() {
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("client"));
 
-    TBar = makeToolBar("TBar", client_);
+    toolBar_ = makeToolBar("TBar", client_);
     const auto addButton = [this](const char* name, QStyle::StandardPixmap icon, const QString& tip,
                                   auto action) {
-        QAction* button = addToolButton(TBar, name, icon, tip);
+        QAction* button = addToolButton(toolBar_, name, icon, tip);
         connect(button, &QAction::triggered, this, action);
     };
     addButton("TBarSave", QStyle::SP_DialogSaveButton, tr("保存"), [this] { saveAircrafts(); });
-    TBar->addSeparator();
+    toolBar_->addSeparator();
     addButton("TBarUndo", QStyle::SP_ArrowBack, tr("元に戻す"), [this] { undo(); });
     addButton("TBarSet", QStyle::SP_DialogApplyButton, tr("変更"), [this] { setCurrentAlias(); });
-    TBar->addSeparator();
+    toolBar_->addSeparator();
 
     // Images 4 and 5: the button shows which view is on.
     soundImage_ = style()->standardIcon(QStyle::SP_MediaVolume);
@@ -126,79 +126,79 @@ void FrmAliasSetting::buildControls() {
     toSound->setObjectName(QStringLiteral("TBarView_Sound"));
     QAction* toPanel = views->addAction(tr("パネル"), this, [this] { viewPanel(); });
     toPanel->setObjectName(QStringLiteral("TBarView_Panel"));
-    viewButton_ = new QToolButton(TBar);
+    viewButton_ = new QToolButton(toolBar_);
     viewButton_->setObjectName(QStringLiteral("TBarView"));
     viewButton_->setToolTip(tr("表示"));
     viewButton_->setPopupMode(QToolButton::MenuButtonPopup); // the button itself does nothing
     viewButton_->setMenu(views);
-    TBar->addWidget(viewButton_);
+    toolBar_->addWidget(viewButton_);
 
-    LblTargert = new QLabel(tr("Aliasを使用している航空機"), client_);
-    LblTargert->setObjectName(QStringLiteral("LblTargert"));
-    LblAircraft = new QLabel(tr("データを持っている航空機"), client_);
-    LblAircraft->setObjectName(QStringLiteral("LblAircraft"));
+    targetLabel_ = new QLabel(tr("Aliasを使用している航空機"), client_);
+    targetLabel_->setObjectName(QStringLiteral("LblTargert"));
+    aircraftLabel_ = new QLabel(tr("データを持っている航空機"), client_);
+    aircraftLabel_->setObjectName(QStringLiteral("LblAircraft"));
 
-    LstTargetSound = newList(client_, "LstTargetSound", true);
-    LstTargetPanel = newList(client_, "LstTargetPanel", true);
-    LstAircraftSound = newList(client_, "LstAircraftSound", false);
-    LstAircraftPanel = newList(client_, "LstAircraftPanel", false);
-    for (QTreeWidget* targets : {LstTargetSound, LstTargetPanel})
+    targetSoundList_ = newList(client_, "LstTargetSound", true);
+    targetPanelList_ = newList(client_, "LstTargetPanel", true);
+    aircraftSoundList_ = newList(client_, "LstAircraftSound", false);
+    aircraftPanelList_ = newList(client_, "LstAircraftPanel", false);
+    for (QTreeWidget* targets : {targetSoundList_, targetPanelList_})
         targets->viewport()->installEventFilter(this);
 
-    StBar = new QStatusBar(client_);
-    StBar->setObjectName(QStringLiteral("StBar"));
-    StBar->setSizeGripEnabled(false); // the window has its own
-    stBarText_ = new QLabel(StBar);
+    statusBar_ = new QStatusBar(client_);
+    statusBar_->setObjectName(QStringLiteral("StBar"));
+    statusBar_->setSizeGripEnabled(false); // the window has its own
+    stBarText_ = new QLabel(statusBar_);
     stBarText_->setObjectName(QStringLiteral("StBarText"));
-    StBar->addWidget(stBarText_, 1);
+    statusBar_->addWidget(stBarText_, 1);
     client_->installEventFilter(this);
 
     fillWithClient(this, client_);
 }
 
-void FrmAliasSetting::buildMenus() {
+void AliasSettingWindow::buildMenus() {
     menuBar_ = addMenuBar(this);
 
-    mnuFile = addMenu(menuBar_, "mnuFile", tr("ファイル(&F)"));
-    mnuFile_Save = addMenuEntry(this, mnuFile, "mnuFile_Save", tr("保存(&S)"),
-                                QKeySequence(Qt::CTRL | Qt::Key_S), [this] { saveAircrafts(); });
-    addMenuSeparator(mnuFile, "mnuFile_sep1");
-    mnuFile_Exit = addExitEntry(this, mnuFile, tr("終了(&X)"));
-    connect(mnuFile, &QMenu::aboutToShow, this, [this] { mnuFile_Save->setEnabled(boolChanged); });
+    fileMenu_ = addMenu(menuBar_, "mnuFile", tr("ファイル(&F)"));
+    saveAction_ = addMenuEntry(this, fileMenu_, "mnuFile_Save", tr("保存(&S)"),
+                               QKeySequence(Qt::CTRL | Qt::Key_S), [this] { saveAircrafts(); });
+    addMenuSeparator(fileMenu_, "mnuFile_sep1");
+    exitAction_ = addExitEntry(this, fileMenu_, tr("終了(&X)"));
+    connect(fileMenu_, &QMenu::aboutToShow, this, [this] { saveAction_->setEnabled(isChanged_); });
 
-    mnuEdit = addMenu(menuBar_, "mnuEdit", tr("編集(&E)"));
-    mnuEdit_Undo = addMenuEntry(this, mnuEdit, "mnuEdit_Undo", tr("元に戻す(&U)"),
-                                QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { undo(); });
-    mnuEdit_Set = addMenuEntry(this, mnuEdit, "mnuEdit_Set", tr("変更(&C)"), QKeySequence(),
-                               [this] { setCurrentAlias(); });
-    connect(mnuEdit, &QMenu::aboutToShow, this,
-            [this] { mnuEdit_Undo->setEnabled(undoKind != 0); });
+    editMenu_ = addMenu(menuBar_, "mnuEdit", tr("編集(&E)"));
+    undoAction_ = addMenuEntry(this, editMenu_, "mnuEdit_Undo", tr("元に戻す(&U)"),
+                               QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { undo(); });
+    setAction_ = addMenuEntry(this, editMenu_, "mnuEdit_Set", tr("変更(&C)"), QKeySequence(),
+                              [this] { setCurrentAlias(); });
+    connect(editMenu_, &QMenu::aboutToShow, this,
+            [this] { undoAction_->setEnabled(undoKind != 0); });
 
-    mnuView = addMenu(menuBar_, "mnuView", tr("表示(&V)"));
-    mnuView_Sound = addMenuEntry(this, mnuView, "mnuView_Sound", tr("サウンド(&S)"), QKeySequence(),
-                                 [this] { viewSound(); });
-    mnuView_Sound->setCheckable(true);
-    mnuView_Panel = addMenuEntry(this, mnuView, "mnuView_Panel", tr("パネル(&P)"), QKeySequence(),
-                                 [this] { viewPanel(); });
-    mnuView_Panel->setCheckable(true);
+    viewMenu_ = addMenu(menuBar_, "mnuView", tr("表示(&V)"));
+    viewSoundAction_ = addMenuEntry(this, viewMenu_, "mnuView_Sound", tr("サウンド(&S)"),
+                                    QKeySequence(), [this] { viewSound(); });
+    viewSoundAction_->setCheckable(true);
+    viewPanelAction_ = addMenuEntry(this, viewMenu_, "mnuView_Panel", tr("パネル(&P)"),
+                                    QKeySequence(), [this] { viewPanel(); });
+    viewPanelAction_->setCheckable(true);
 
-    mnuHelp = addMenu(menuBar_, "mnuHelp", tr("ヘルプ(&H)"));
-    addMenuSeparator(mnuHelp, "mnuHelp_sep1");
-    mnuHelp_Ver = addMenuEntry(this, mnuHelp, "mnuHelp_Ver", tr("バージョン情報(&A)"),
-                               QKeySequence(), [this] { showAbout(); });
+    helpMenu_ = addMenu(menuBar_, "mnuHelp", tr("ヘルプ(&H)"));
+    addMenuSeparator(helpMenu_, "mnuHelp_sep1");
+    versionAction_ = addMenuEntry(this, helpMenu_, "mnuHelp_Ver", tr("バージョン情報(&A)"),
+                                  QKeySequence(), [this] { showAbout(); });
 }
 
-void FrmAliasSetting::setAircrafts() {
+void AliasSettingWindow::setAircrafts() {
     const QString title = tr("表示名");
-    setColumns(LstAircraftSound, {title}, {200});
-    setColumns(LstTargetSound, {tr("音声"), title}, {100, 200});
-    setColumns(LstAircraftPanel, {title}, {200});
-    setColumns(LstTargetPanel, {tr("パネル"), title}, {100, 200});
+    setColumns(aircraftSoundList_, {title}, {200});
+    setColumns(targetSoundList_, {tr("音声"), title}, {100, 200});
+    setColumns(aircraftPanelList_, {title}, {200});
+    setColumns(targetPanelList_, {tr("パネル"), title}, {100, 200});
     soundRows_.clear();
     panelRows_.clear();
 
     for (const auto& entry : aircrafts->aircraftList) {
-        const ClsAirCraft& aircraft = entry.value;
+        const Aircraft& aircraft = entry.value;
         for (AliasKind kind : {AliasKind::Sound, AliasKind::Panel}) {
             QTreeWidgetItem* row = nullptr;
             if (canLendAlias(aircraft, kind)) {
@@ -213,40 +213,40 @@ void FrmAliasSetting::setAircrafts() {
     }
 }
 
-QTreeWidget* FrmAliasSetting::targetList(AliasKind kind) const {
-    return kind == AliasKind::Sound ? LstTargetSound : LstTargetPanel;
+QTreeWidget* AliasSettingWindow::targetList(AliasKind kind) const {
+    return kind == AliasKind::Sound ? targetSoundList_ : targetPanelList_;
 }
 
-QTreeWidget* FrmAliasSetting::lenderList(AliasKind kind) const {
-    return kind == AliasKind::Sound ? LstAircraftSound : LstAircraftPanel;
+QTreeWidget* AliasSettingWindow::lenderList(AliasKind kind) const {
+    return kind == AliasKind::Sound ? aircraftSoundList_ : aircraftPanelList_;
 }
 
-ClsAirCraft& FrmAliasSetting::aircraftOf(const QTreeWidgetItem* row) {
+Aircraft& AliasSettingWindow::aircraftOf(const QTreeWidgetItem* row) {
     return aircrafts->aircraftList.item(us(rowKey(row)));
 }
 
-void FrmAliasSetting::showAlias(const ClsAirCraft& aircraft, AliasKind kind) {
+void AliasSettingWindow::showAlias(const Aircraft& aircraft, AliasKind kind) {
     const auto& rows = kind == AliasKind::Sound ? soundRows_ : panelRows_;
     if (rows.keyExists(aircraft.directory()))
         rows.item(aircraft.directory())->setText(0, qs(aliasOf(aircraft, kind)));
 }
 
-void FrmAliasSetting::setCurrentAlias() {
-    if (mnuView_Sound->isChecked())
+void AliasSettingWindow::setCurrentAlias() {
+    if (viewSoundAction_->isChecked())
         setSoundAlias();
     else
         setPanelAlias();
 }
 
-void FrmAliasSetting::setSoundAlias() {
+void AliasSettingWindow::setSoundAlias() {
     setAlias(AliasKind::Sound);
 }
 
-void FrmAliasSetting::setPanelAlias() {
+void AliasSettingWindow::setPanelAlias() {
     setAlias(AliasKind::Panel);
 }
 
-void FrmAliasSetting::setAlias(AliasKind kind) {
+void AliasSettingWindow::setAlias(AliasKind kind) {
     QTreeWidget* targets = targetList(kind);
     QTreeWidget* lenders = lenderList(kind);
     if (targets->topLevelItemCount() == 0 || lenders->topLevelItemCount() == 0)
@@ -257,7 +257,7 @@ void FrmAliasSetting::setAlias(AliasKind kind) {
                     PromptIcon::Information);
         return;
     }
-    const ClsAirCraft& from = aircraftOf(lender.front());
+    const Aircraft& from = aircraftOf(lender.front());
 
     // An alias is written into the receiver's panel (sound) folder: one without it is refused
     // now rather than passed over by the save.
@@ -274,14 +274,14 @@ void FrmAliasSetting::setAlias(AliasKind kind) {
     }
     if (!receivers.isEmpty()) {
         undoKind = kind == AliasKind::Sound ? 1 : 2;
-        boolChangedBefore = boolChanged;
+        wasChangedBefore_ = isChanged_;
         undoInfo.emplace();
         for (QTreeWidgetItem* row : receivers) {
-            ClsAirCraft& receiver = aircraftOf(row);
+            Aircraft& receiver = aircraftOf(row);
             addUndoInfo(receiver);
             lendAlias(receiver, from, kind);
             row->setText(0, qs(aliasOf(receiver, kind)));
-            boolChanged = true;
+            isChanged_ = true;
         }
         updateToolbar();
     }
@@ -292,29 +292,29 @@ void FrmAliasSetting::setAlias(AliasKind kind) {
     }
 }
 
-void FrmAliasSetting::addUndoInfo(const ClsAirCraft& tgAircraft) {
+void AliasSettingWindow::addUndoInfo(const Aircraft& aircraft) {
     if (!undoInfo)
         undoInfo.emplace();
-    if (undoInfo->keyExists(tgAircraft.directory()))
+    if (undoInfo->keyExists(aircraft.directory()))
         return; // the first snapshot is the state before the edit
-    ClsAirCraft snapshot;
-    snapshot.setDirectory(tgAircraft.directory());
-    snapshot.setSoundAlias(tgAircraft.soundAlias());
-    snapshot.soundChanged = tgAircraft.soundChanged;
-    snapshot.setPanelAlias(tgAircraft.panelAlias());
-    snapshot.panelChanged = tgAircraft.panelChanged;
-    undoInfo->add(tgAircraft.directory(), std::move(snapshot));
+    Aircraft snapshot;
+    snapshot.setDirectory(aircraft.directory());
+    snapshot.setSoundAlias(aircraft.soundAlias());
+    snapshot.soundChanged = aircraft.soundChanged;
+    snapshot.setPanelAlias(aircraft.panelAlias());
+    snapshot.panelChanged = aircraft.panelChanged;
+    undoInfo->add(aircraft.directory(), std::move(snapshot));
 }
 
-void FrmAliasSetting::undo() {
+void AliasSettingWindow::undo() {
     if (undoKind == 0 || !undoInfo || undoInfo->empty())
         return;
     const AliasKind kind = undoKind == 1 ? AliasKind::Sound : AliasKind::Panel;
     for (const auto& entry : *undoInfo) {
-        const ClsAirCraft& snapshot = entry.value;
+        const Aircraft& snapshot = entry.value;
         if (!aircrafts->aircraftList.keyExists(snapshot.directory()))
             continue;
-        ClsAirCraft& aircraft = aircrafts->aircraftList.item(snapshot.directory());
+        Aircraft& aircraft = aircrafts->aircraftList.item(snapshot.directory());
         if (kind == AliasKind::Sound) {
             aircraft.setSoundAlias(snapshot.soundAlias());
             aircraft.soundChanged = snapshot.soundChanged;
@@ -324,13 +324,13 @@ void FrmAliasSetting::undo() {
         }
         showAlias(aircraft, kind);
     }
-    boolChanged = boolChangedBefore;
+    isChanged_ = wasChangedBefore_;
     undoKind = 0;
     undoInfo.reset();
     updateToolbar();
 }
 
-bool FrmAliasSetting::undoRecordWritten(const std::string& failedDir) const {
+bool AliasSettingWindow::undoRecordWritten(const std::string& failedDir) const {
     if (!undoInfo)
         return false;
     // The pass goes in catalogue order: those before the failing aircraft are written, and of
@@ -344,9 +344,9 @@ bool FrmAliasSetting::undoRecordWritten(const std::string& failedDir) const {
     return false;
 }
 
-bool FrmAliasSetting::saveAircrafts() {
+bool AliasSettingWindow::saveAircrafts() {
     try {
-        aircrafts->PanelAndSoundWrite();
+        aircrafts->panelAndSoundWrite();
     } catch (const std::exception& e) {
         QStringList message{tr("音声・パネルファイルを保存できませんでした。")};
         if (const auto* failed = dynamic_cast<const AircraftWriteError*>(&e)) {
@@ -366,60 +366,60 @@ bool FrmAliasSetting::saveAircrafts() {
         return false;
     }
     // The changed flags stay set: every later save writes those aircraft again.
-    boolChanged = false;
+    isChanged_ = false;
     undoKind = 0;
     undoInfo.reset();
     updateToolbar();
     return true;
 }
 
-void FrmAliasSetting::viewSound() {
-    mnuView_Sound->setChecked(true);
-    mnuView_Panel->setChecked(false);
+void AliasSettingWindow::viewSound() {
+    viewSoundAction_->setChecked(true);
+    viewPanelAction_->setChecked(false);
     viewButton_->setIcon(soundImage_);
     stBarText_->setText(tr("音声編集"));
-    LstTargetSound->show();
-    LstAircraftSound->show();
-    LstTargetPanel->hide();
-    LstAircraftPanel->hide();
+    targetSoundList_->show();
+    aircraftSoundList_->show();
+    targetPanelList_->hide();
+    aircraftPanelList_->hide();
 }
 
-void FrmAliasSetting::viewPanel() {
-    mnuView_Panel->setChecked(true);
-    mnuView_Sound->setChecked(false);
+void AliasSettingWindow::viewPanel() {
+    viewPanelAction_->setChecked(true);
+    viewSoundAction_->setChecked(false);
     viewButton_->setIcon(panelImage_);
     stBarText_->setText(tr("パネル編集"));
-    LstTargetPanel->show();
-    LstAircraftPanel->show();
-    LstTargetSound->hide();
-    LstAircraftSound->hide();
+    targetPanelList_->show();
+    aircraftPanelList_->show();
+    targetSoundList_->hide();
+    aircraftSoundList_->hide();
 }
 
-void FrmAliasSetting::updateToolbar() {
-    const QList<QAction*> buttons = TBar->actions();
-    buttons.at(0)->setEnabled(boolChanged);
+void AliasSettingWindow::updateToolbar() {
+    const QList<QAction*> buttons = toolBar_->actions();
+    buttons.at(0)->setEnabled(isChanged_);
     buttons.at(2)->setEnabled(undoKind != 0);
     // The menu entries follow too, so their shortcuts do.
-    mnuFile_Save->setEnabled(boolChanged);
-    mnuEdit_Undo->setEnabled(undoKind != 0);
+    saveAction_->setEnabled(isChanged_);
+    undoAction_->setEnabled(undoKind != 0);
 }
 
-void FrmAliasSetting::popUpEditMenu(const QPoint& globalPos) {
-    mnuEdit->setDefaultAction(mnuEdit_Set);
-    mnuEdit->exec(globalPos);
-    mnuEdit->setDefaultAction(nullptr);
+void AliasSettingWindow::popUpEditMenu(const QPoint& globalPos) {
+    editMenu_->setDefaultAction(setAction_);
+    editMenu_->exec(globalPos);
+    editMenu_->setDefaultAction(nullptr);
 }
 
-void FrmAliasSetting::showAbout() {
-    FrmAbout about(this);
+void AliasSettingWindow::showAbout() {
+    AboutDialog about(this);
     about.exec();
 }
 
-void FrmAliasSetting::layoutControls() {
+void AliasSettingWindow::layoutControls() {
     const int width = client_->width();
     const int height = client_->height();
-    TBar->setGeometry(0, 0, width, TBar->sizeHint().height());
-    StBar->setGeometry(0, height - kStatusBarHeight, width, kStatusBarHeight);
+    toolBar_->setGeometry(0, 0, width, toolBar_->sizeHint().height());
+    statusBar_->setGeometry(0, height - kStatusBarHeight, width, kStatusBarHeight);
 
     const int w = width - 3 * kListGap;
     const int h = height - kStatusBarHeight;
@@ -427,18 +427,20 @@ void FrmAliasSetting::layoutControls() {
     const int targetWidth = std::max(0, static_cast<int>(std::lround(w * 0.47)));
     const int lenderLeft = kListLeft + targetWidth + kListGap - 1;
     const int lenderWidth = std::max(0, static_cast<int>(std::lround(w * 0.53)));
-    for (QTreeWidget* targets : {LstTargetSound, LstTargetPanel})
+    for (QTreeWidget* targets : {targetSoundList_, targetPanelList_})
         targets->setGeometry(kListLeft, kListTop, targetWidth, listHeight);
-    for (QTreeWidget* lenders : {LstAircraftSound, LstAircraftPanel})
+    for (QTreeWidget* lenders : {aircraftSoundList_, aircraftPanelList_})
         lenders->setGeometry(lenderLeft, kListTop, lenderWidth, listHeight);
-    LblTargert->setGeometry(kListLeft, kLabelTop, targetWidth, LblTargert->sizeHint().height());
-    LblAircraft->setGeometry(lenderLeft, kLabelTop, lenderWidth, LblAircraft->sizeHint().height());
+    targetLabel_->setGeometry(kListLeft, kLabelTop, targetWidth, targetLabel_->sizeHint().height());
+    aircraftLabel_->setGeometry(lenderLeft, kLabelTop, lenderWidth,
+                                aircraftLabel_->sizeHint().height());
 }
 
-bool FrmAliasSetting::eventFilter(QObject* watched, QEvent* event) {
+bool AliasSettingWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == client_ && event->type() == QEvent::Resize) {
         layoutControls();
-    } else if ((watched == LstTargetSound->viewport() || watched == LstTargetPanel->viewport()) &&
+    } else if ((watched == targetSoundList_->viewport() ||
+                watched == targetPanelList_->viewport()) &&
                event->type() == QEvent::MouseButtonRelease) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::RightButton) {

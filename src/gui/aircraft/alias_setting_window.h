@@ -2,8 +2,8 @@
 
 #include "aircraft/aircraft_list.h"
 #include "aircraft/alias_rules.h"
-#include "gui/kit/editing_tool_window.h"
 #include "common/keyed_collection.h"
+#include "gui/kit/editing_tool_window.h"
 
 #include <QIcon>
 #include <cstdint>
@@ -26,23 +26,23 @@ namespace vokari::ui {
 // In each view the left list holds the receivers, the right one the lenders; which list an
 // aircraft is in is decided once, when the window opens. Edits stay in the catalogue, with a
 // one-step undo, until saved.
-class FrmAliasSetting : public EditingToolWindow {
+class AliasSettingWindow : public EditingToolWindow {
     Q_OBJECT
 
 public:
-    // pVer: the game chosen in the launcher.
-    explicit FrmAliasSetting(int16_t pVer, QWidget* parent = nullptr);
-    ~FrmAliasSetting() override;
+    // version: the game chosen in the launcher.
+    explicit AliasSettingWindow(int16_t version, QWidget* parent = nullptr);
+    ~AliasSettingWindow() override;
 
     void setAircrafts();
-    void addUndoInfo(const ClsAirCraft& tgAircraft);
+    void addUndoInfo(const Aircraft& aircraft);
     void undo();
     // False when the aliases could not all be written; the user has been told.
     bool saveAircrafts();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    bool hasUnsavedEdits() const override { return boolChanged; }
+    bool hasUnsavedEdits() const override { return isChanged_; }
     bool saveEdits() override { return saveAircrafts(); }
 
 private:
@@ -60,46 +60,46 @@ private:
     void showAbout();
     QTreeWidget* targetList(AliasKind kind) const;
     QTreeWidget* lenderList(AliasKind kind) const;
-    ClsAirCraft& aircraftOf(const QTreeWidgetItem* row);
-    void showAlias(const ClsAirCraft& aircraft, AliasKind kind);
+    Aircraft& aircraftOf(const QTreeWidgetItem* row);
+    void showAlias(const Aircraft& aircraft, AliasKind kind);
     // Whether the last save that failed at `failedDir` wrote any aircraft of the undo record.
     bool undoRecordWritten(const std::string& failedDir) const;
 
-    std::unique_ptr<ClsAircraftList> aircrafts;
-    bool boolChanged = false;
-    bool boolChangedBefore = false;
+    std::unique_ptr<AircraftList> aircrafts;
+    bool isChanged_ = false;
+    bool wasChangedBefore_ = false;
     int16_t undoKind = 0; // 0: no undo record, 1: a sound edit, 2: a panel edit
-    std::optional<KeyedCollection<ClsAirCraft>> undoInfo;
+    std::optional<KeyedCollection<Aircraft>> undoInfo;
     // The rows of the receiver lists under their aircraft's directory.
     KeyedCollection<QTreeWidgetItem*> soundRows_;
     KeyedCollection<QTreeWidgetItem*> panelRows_;
 
     QMenuBar* menuBar_ = nullptr;
     QWidget* client_ = nullptr; // the inside of the window, below the menus
-    QToolBar* TBar = nullptr;
+    QToolBar* toolBar_ = nullptr;
     QToolButton* viewButton_ = nullptr; // button 6, with the view entries
     QIcon soundImage_;
     QIcon panelImage_;
-    QLabel* LblTargert = nullptr;
-    QLabel* LblAircraft = nullptr;
-    QTreeWidget* LstTargetSound = nullptr;
-    QTreeWidget* LstTargetPanel = nullptr;
-    QTreeWidget* LstAircraftSound = nullptr;
-    QTreeWidget* LstAircraftPanel = nullptr;
-    QStatusBar* StBar = nullptr;
+    QLabel* targetLabel_ = nullptr;
+    QLabel* aircraftLabel_ = nullptr;
+    QTreeWidget* targetSoundList_ = nullptr;
+    QTreeWidget* targetPanelList_ = nullptr;
+    QTreeWidget* aircraftSoundList_ = nullptr;
+    QTreeWidget* aircraftPanelList_ = nullptr;
+    QStatusBar* statusBar_ = nullptr;
     QLabel* stBarText_ = nullptr;
 
-    QMenu* mnuFile = nullptr;
-    QAction* mnuFile_Save = nullptr;
-    QAction* mnuFile_Exit = nullptr;
-    QMenu* mnuEdit = nullptr;
-    QAction* mnuEdit_Undo = nullptr;
-    QAction* mnuEdit_Set = nullptr;
-    QMenu* mnuView = nullptr;
-    QAction* mnuView_Sound = nullptr;
-    QAction* mnuView_Panel = nullptr;
-    QMenu* mnuHelp = nullptr;
-    QAction* mnuHelp_Ver = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QAction* saveAction_ = nullptr;
+    QAction* exitAction_ = nullptr;
+    QMenu* editMenu_ = nullptr;
+    QAction* undoAction_ = nullptr;
+    QAction* setAction_ = nullptr;
+    QMenu* viewMenu_ = nullptr;
+    QAction* viewSoundAction_ = nullptr;
+    QAction* viewPanelAction_ = nullptr;
+    QMenu* helpMenu_ = nullptr;
+    QAction* versionAction_ = nullptr;
 };
 
 } // namespace vokari::ui

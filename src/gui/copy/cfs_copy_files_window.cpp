@@ -1,9 +1,9 @@
 #include "gui/copy/cfs_copy_files_window.h"
 
-#include "gui/kit/failure_dialog.h"
-#include "frame/installation.h"
-#include "gui/kit/message_box_dialog.h"
 #include "common/prompt.h"
+#include "frame/installation.h"
+#include "gui/kit/failure_dialog.h"
+#include "gui/kit/message_box_dialog.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -20,50 +20,50 @@ constexpr size_t kFailuresShown = 5;
 
 } // namespace
 
-FrmCFSCopyFiles::FrmCFSCopyFiles(int16_t, QWidget* parent) : QDialog(parent) {
+CfsCopyFilesWindow::CfsCopyFilesWindow(int16_t, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FrmCFSCopyFiles"));
     setWindowTitle(tr("CFS1 → CFS2 ファイル コピー"));
 
-    LblInfo = new QLabel(tr("コピーを実行してよろしいですか？"), this);
-    LblInfo->setObjectName(QStringLiteral("LblInfo"));
-    LblCopyFileNames = new QLabel(tr("コピー中のファイル"), this);
-    LblCopyFileNames->setObjectName(QStringLiteral("LblCopyFileNames"));
-    LblCopyFileNames->setTextFormat(Qt::PlainText); // names on disk are shown as they are
-    LblCopyFileNames->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred); // long names
-    PrgBar = new QProgressBar(this);
-    PrgBar->setObjectName(QStringLiteral("PrgBar"));
-    PrgBar->setTextVisible(false);
-    CmdCopy = new QPushButton(tr("実行"), this);
-    CmdCopy->setObjectName(QStringLiteral("CmdCopy"));
-    CmdCopy->setDefault(true);
-    CmdCancel = new QPushButton(tr("キャンセル"), this);
-    CmdCancel->setObjectName(QStringLiteral("CmdCancel"));
+    infoLabel_ = new QLabel(tr("コピーを実行してよろしいですか？"), this);
+    infoLabel_->setObjectName(QStringLiteral("LblInfo"));
+    copyFileNamesLabel_ = new QLabel(tr("コピー中のファイル"), this);
+    copyFileNamesLabel_->setObjectName(QStringLiteral("LblCopyFileNames"));
+    copyFileNamesLabel_->setTextFormat(Qt::PlainText); // names on disk are shown as they are
+    copyFileNamesLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred); // long names
+    progressBar_ = new QProgressBar(this);
+    progressBar_->setObjectName(QStringLiteral("PrgBar"));
+    progressBar_->setTextVisible(false);
+    copyButton_ = new QPushButton(tr("実行"), this);
+    copyButton_->setObjectName(QStringLiteral("CmdCopy"));
+    copyButton_->setDefault(true);
+    cancelButton_ = new QPushButton(tr("キャンセル"), this);
+    cancelButton_->setObjectName(QStringLiteral("CmdCancel"));
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(CmdCopy);
-    buttons->addWidget(CmdCancel);
+    buttons->addWidget(copyButton_);
+    buttons->addWidget(cancelButton_);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(LblInfo);
-    layout->addWidget(LblCopyFileNames);
-    layout->addWidget(PrgBar);
+    layout->addWidget(infoLabel_);
+    layout->addWidget(copyFileNamesLabel_);
+    layout->addWidget(progressBar_);
     layout->addStretch();
     layout->addLayout(buttons);
 
     setMinimumWidth(420); // the same width before and during the copy
-    LblCopyFileNames->hide();
-    PrgBar->hide();
-    connect(CmdCopy, &QPushButton::clicked, this, &FrmCFSCopyFiles::copyAll);
-    connect(CmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    copyFileNamesLabel_->hide();
+    progressBar_->hide();
+    connect(copyButton_, &QPushButton::clicked, this, &CfsCopyFilesWindow::copyAll);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-FrmCFSCopyFiles::~FrmCFSCopyFiles() {
+CfsCopyFilesWindow::~CfsCopyFilesWindow() {
     cancel_ = true;
     if (worker_.joinable())
         worker_.join();
 }
 
-void FrmCFSCopyFiles::copyAll() {
+void CfsCopyFilesWindow::copyAll() {
     if (isCopying())
         return;
     const std::string source = gameFolder(kGameCfs1);
@@ -74,11 +74,11 @@ void FrmCFSCopyFiles::copyAll() {
         QDialog::done(QDialog::Rejected);
         return;
     }
-    CmdCopy->setEnabled(false);
-    LblInfo->hide();
-    LblCopyFileNames->show();
-    PrgBar->setRange(0, 0); // busy until the entries are counted
-    PrgBar->show();
+    copyButton_->setEnabled(false);
+    infoLabel_->hide();
+    copyFileNamesLabel_->show();
+    progressBar_->setRange(0, 0); // busy until the entries are counted
+    progressBar_->show();
     cancel_ = false;
     worker_ = std::thread([this, source, target] {
         std::exception_ptr error;
@@ -94,8 +94,8 @@ void FrmCFSCopyFiles::copyAll() {
     });
 }
 
-CopySummary FrmCFSCopyFiles::copyInBackground(const std::string& source,
-                                              const std::string& target) {
+CopySummary CfsCopyFilesWindow::copyInBackground(const std::string& source,
+                                                 const std::string& target) {
     const std::vector<CopyTable> tables = collectCopyTables(source, target);
     {
         std::lock_guard lock(progressMutex_);
@@ -111,21 +111,22 @@ CopySummary FrmCFSCopyFiles::copyInBackground(const std::string& source,
         }
         // One update waits at a time: the window shows the newest entry, never a backlog.
         if (!progressQueued_.exchange(true))
-            QMetaObject::invokeMethod(this, &FrmCFSCopyFiles::showProgress, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(this, &CfsCopyFilesWindow::showProgress,
+                                      Qt::QueuedConnection);
     };
     return vokari::copyAll(tables, options);
 }
 
-void FrmCFSCopyFiles::showProgress() {
+void CfsCopyFilesWindow::showProgress() {
     progressQueued_ = false;
     std::lock_guard lock(progressMutex_);
-    if (progressMaximum_ >= 0 && PrgBar->maximum() != progressMaximum_)
-        PrgBar->setRange(0, std::max(progressMaximum_, 1));
-    PrgBar->setValue(progressCount_);
-    LblCopyFileNames->setText(qs(progressText_));
+    if (progressMaximum_ >= 0 && progressBar_->maximum() != progressMaximum_)
+        progressBar_->setRange(0, std::max(progressMaximum_, 1));
+    progressBar_->setValue(progressCount_);
+    copyFileNamesLabel_->setText(qs(progressText_));
 }
 
-void FrmCFSCopyFiles::finishCopy(const CopySummary& summary, const std::exception_ptr& error) {
+void CfsCopyFilesWindow::finishCopy(const CopySummary& summary, const std::exception_ptr& error) {
     worker_.join();
     showProgress();
     const std::string title = us(windowTitle());
@@ -164,7 +165,7 @@ void FrmCFSCopyFiles::finishCopy(const CopySummary& summary, const std::exceptio
     QDialog::done(summary.failures.empty() ? QDialog::Accepted : QDialog::Rejected);
 }
 
-QString FrmCFSCopyFiles::failureLine(const CopyFailure& failure) const {
+QString CfsCopyFilesWindow::failureLine(const CopyFailure& failure) const {
     QString reason;
     switch (failure.problem) {
     case CopyProblem::UnsafeName:
@@ -193,11 +194,11 @@ QString FrmCFSCopyFiles::failureLine(const CopyFailure& failure) const {
     return tr("%1: %2").arg(qs(failure.hostPath), reason);
 }
 
-void FrmCFSCopyFiles::done(int result) {
+void CfsCopyFilesWindow::done(int result) {
     if (isCopying()) {
         // Stops after the current file; the end message then closes the window.
         cancel_ = true;
-        CmdCancel->setEnabled(false);
+        cancelButton_->setEnabled(false);
         return;
     }
     QDialog::done(result);

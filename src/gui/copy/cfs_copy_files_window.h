@@ -18,14 +18,14 @@ namespace vokari::ui {
 // "CFS1 → CFS2 ファイル コピー": copies the first game's add-on aircraft and gauges into the
 // second game, adding what is missing and replacing nothing. The copy runs off the window's
 // thread; the label and the bar follow it, and Cancel stops it after the current file.
-class FrmCFSCopyFiles : public QDialog {
+class CfsCopyFilesWindow : public QDialog {
     Q_OBJECT
 
 public:
     // The direction is always from the first game to the second: the launcher's choice of game
     // is not asked.
-    explicit FrmCFSCopyFiles(int16_t pVer = 0, QWidget* parent = nullptr);
-    ~FrmCFSCopyFiles() override;
+    explicit CfsCopyFilesWindow(int16_t version = 0, QWidget* parent = nullptr);
+    ~CfsCopyFilesWindow() override;
 
     // Starts the copy of both trees.
     void copyAll();
@@ -40,11 +40,11 @@ private:
     void finishCopy(const CopySummary& summary, const std::exception_ptr& error);
     QString failureLine(const CopyFailure& failure) const;
 
-    QLabel* LblInfo = nullptr;
-    QLabel* LblCopyFileNames = nullptr;
-    QProgressBar* PrgBar = nullptr;
-    QPushButton* CmdCopy = nullptr;
-    QPushButton* CmdCancel = nullptr;
+    QLabel* infoLabel_ = nullptr;
+    QLabel* copyFileNamesLabel_ = nullptr;
+    QProgressBar* progressBar_ = nullptr;
+    QPushButton* copyButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
 
     std::thread worker_;
     std::atomic<bool> cancel_{false};

@@ -1,11 +1,11 @@
 #include "gui/gameconfig/cfs_setting_window.h"
 
-#include "gui/kit/failure_dialog.h"
-#include "gui/kit/message_box_dialog.h"
-#include "gui/kit/placement_window.h"
 #include "common/prompt.h"
 #include "gameconfig/cfs_ini.h"
 #include "gameconfig/number_text.h"
+#include "gui/kit/failure_dialog.h"
+#include "gui/kit/message_box_dialog.h"
+#include "gui/kit/placement_window.h"
 #include "platform/codepage.h"
 
 #include <QCheckBox>
@@ -28,7 +28,7 @@
 namespace vokari::ui {
 namespace {
 
-const char* const kCaption = QT_TRANSLATE_NOOP("vokari::ui::frmCfsSetting", "CFS設定");
+const char* const kCaption = QT_TRANSLATE_NOOP("vokari::ui::CfsSettingWindow", "CFS設定");
 const QString kPlacementName = QStringLiteral("frmCfsSetting");
 
 constexpr const char* kMain = "MAIN";
@@ -83,8 +83,8 @@ void PlayerColorBox::mousePressEvent(QMouseEvent* event) {
     QFrame::mousePressEvent(event);
 }
 
-frmCfsSetting::frmCfsSetting(int16_t pVer, QWidget* parent)
-    : QDialog(parent), ini_(std::make_unique<ClsCfsIni>()), version_(pVer) {
+CfsSettingWindow::CfsSettingWindow(int16_t version, QWidget* parent)
+    : QDialog(parent), ini_(std::make_unique<CfsIni>()), version_(version) {
     setObjectName(kPlacementName);
     setWindowTitle(tr(kCaption));
     buildControls();
@@ -104,9 +104,9 @@ frmCfsSetting::frmCfsSetting(int16_t pVer, QWidget* parent)
         showMessage(us(windowTitle()),
                     joinLines({us(tr("設定ファイルを読み込めませんでした。")), us(failureText(e))}),
                     PromptIcon::Error);
-        PctMain_->setEnabled(false);
-        PctMulti_->setEnabled(false);
-        CmdOk_->setEnabled(false);
+        mainPicture_->setEnabled(false);
+        multiPicture_->setEnabled(false);
+        okButton_->setEnabled(false);
     }
     if (loaded_)
         showValues();
@@ -115,9 +115,9 @@ frmCfsSetting::frmCfsSetting(int16_t pVer, QWidget* parent)
     setPalette();
 }
 
-frmCfsSetting::~frmCfsSetting() = default;
+CfsSettingWindow::~CfsSettingWindow() = default;
 
-void frmCfsSetting::buildControls() {
+void CfsSettingWindow::buildControls() {
     tbsOptions_ = new QTabBar(this);
     tbsOptions_->setObjectName(QStringLiteral("tbsOptions"));
     tbsOptions_->addTab(tr("基本設定"));
@@ -132,96 +132,96 @@ void frmCfsSetting::buildControls() {
     body->setObjectName(QStringLiteral("tabBody"));
     body->setFrameShape(QFrame::StyledPanel);
     auto* bodyLayout = new QGridLayout(body);
-    PctMain_ = new QWidget(body);
-    PctMain_->setObjectName(QStringLiteral("PctMain"));
-    PctMulti_ = new QWidget(body);
-    PctMulti_->setObjectName(QStringLiteral("PctMulti"));
-    bodyLayout->addWidget(PctMain_, 0, 0);
-    bodyLayout->addWidget(PctMulti_, 0, 0);
+    mainPicture_ = new QWidget(body);
+    mainPicture_->setObjectName(QStringLiteral("PctMain"));
+    multiPicture_ = new QWidget(body);
+    multiPicture_->setObjectName(QStringLiteral("PctMulti"));
+    bodyLayout->addWidget(mainPicture_, 0, 0);
+    bodyLayout->addWidget(multiPicture_, 0, 0);
 
-    ChkShowLogo_ = new QCheckBox(tr("オープニングロゴを表示する"), PctMain_);
-    ChkShowLogo_->setObjectName(QStringLiteral("ChkShowLogo"));
-    ChkShowLogo_->setToolTip(tr("CFS起動時に表示されるMicrosoft ロゴを有効／無効を設定します"));
-    ChkShowMovie_ = new QCheckBox(tr("オープニングムービーを表示する"), PctMain_);
-    ChkShowMovie_->setObjectName(QStringLiteral("ChkShowMovie"));
-    ChkShowMovie_->setToolTip(tr("CFS起動時に表示されるムービーを有効／無効を設定します"));
-    auto* mainLayout = new QVBoxLayout(PctMain_);
-    mainLayout->addWidget(ChkShowLogo_);
-    mainLayout->addWidget(ChkShowMovie_);
+    showLogoCheck_ = new QCheckBox(tr("オープニングロゴを表示する"), mainPicture_);
+    showLogoCheck_->setObjectName(QStringLiteral("ChkShowLogo"));
+    showLogoCheck_->setToolTip(tr("CFS起動時に表示されるMicrosoft ロゴを有効／無効を設定します"));
+    showMovieCheck_ = new QCheckBox(tr("オープニングムービーを表示する"), mainPicture_);
+    showMovieCheck_->setObjectName(QStringLiteral("ChkShowMovie"));
+    showMovieCheck_->setToolTip(tr("CFS起動時に表示されるムービーを有効／無効を設定します"));
+    auto* mainLayout = new QVBoxLayout(mainPicture_);
+    mainLayout->addWidget(showLogoCheck_);
+    mainLayout->addWidget(showMovieCheck_);
     mainLayout->addStretch();
 
-    Label1_ = new QLabel(tr("プレーヤー名"), PctMulti_);
-    Label1_->setObjectName(QStringLiteral("Label1"));
-    TxtPlayerName_ = new QLineEdit(PctMulti_);
-    TxtPlayerName_->setObjectName(QStringLiteral("TxtPlayerName"));
+    playerNameLabel_ = new QLabel(tr("プレーヤー名"), multiPicture_);
+    playerNameLabel_->setObjectName(QStringLiteral("Label1"));
+    playerNameEdit_ = new QLineEdit(multiPicture_);
+    playerNameEdit_->setObjectName(QStringLiteral("TxtPlayerName"));
     // A line break would split the key's line in the game's file.
-    TxtPlayerName_->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[^\\r\\n]*")), TxtPlayerName_));
+    playerNameEdit_->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[^\\r\\n]*")), playerNameEdit_));
     const QString nameTip = tr("プレーヤー名を設定します（CFS2でも初期表示されます）");
-    Label1_->setToolTip(nameTip);
-    TxtPlayerName_->setToolTip(nameTip);
+    playerNameLabel_->setToolTip(nameTip);
+    playerNameEdit_->setToolTip(nameTip);
     // Says at once which typed characters the game's file cannot hold.
-    LblPlayerNameChars_ = new QLabel(PctMulti_);
-    LblPlayerNameChars_->setObjectName(QStringLiteral("LblPlayerNameChars"));
-    LblPlayerNameChars_->setWordWrap(true);
-    LblPlayerNameChars_->setVisible(false);
-    connect(TxtPlayerName_, &QLineEdit::textChanged, this, [this] { showUnsavableCharacters(); });
+    playerNameCharsLabel_ = new QLabel(multiPicture_);
+    playerNameCharsLabel_->setObjectName(QStringLiteral("LblPlayerNameChars"));
+    playerNameCharsLabel_->setWordWrap(true);
+    playerNameCharsLabel_->setVisible(false);
+    connect(playerNameEdit_, &QLineEdit::textChanged, this, [this] { showUnsavableCharacters(); });
 
-    Label2_ = new QLabel(tr("プレーヤー表示色"), PctMulti_);
-    Label2_->setObjectName(QStringLiteral("Label2"));
+    playerColorLabel_ = new QLabel(tr("プレーヤー表示色"), multiPicture_);
+    playerColorLabel_->setObjectName(QStringLiteral("Label2"));
     auto* colors = new QGridLayout();
     colors->setSpacing(2);
     for (int i = 0; i < 16; ++i) {
-        Pct_MC_[i] = new PlayerColorBox(
-            i, [this](int index) { selectColor(index); }, PctMulti_);
-        colors->addWidget(Pct_MC_[i], i / 8, i % 8);
+        mcPicture_[i] = new PlayerColorBox(
+            i, [this](int index) { selectColor(index); }, multiPicture_);
+        colors->addWidget(mcPicture_[i], i / 8, i % 8);
     }
     colors->setColumnStretch(8, 1);
 
-    Label3_ = new QLabel(tr("衝突時の停止時間(秒)"), PctMulti_);
-    Label3_->setObjectName(QStringLiteral("Label3"));
-    TxtCollisionSec_ = new QLineEdit(PctMulti_);
-    TxtCollisionSec_->setObjectName(QStringLiteral("TxtCollisionSec"));
-    TxtCollisionSec_->setMaximumWidth(60);
+    collisionSecLabel_ = new QLabel(tr("衝突時の停止時間(秒)"), multiPicture_);
+    collisionSecLabel_->setObjectName(QStringLiteral("Label3"));
+    collisionSecEdit_ = new QLineEdit(multiPicture_);
+    collisionSecEdit_->setObjectName(QStringLiteral("TxtCollisionSec"));
+    collisionSecEdit_->setMaximumWidth(60);
     const QString collisionTip = tr("衝突時に何回も爆発する場合は０に設定してください");
-    Label3_->setToolTip(collisionTip);
-    TxtCollisionSec_->setToolTip(collisionTip);
-    Label4_ = new QLabel(tr("初期値：2"), PctMulti_);
-    Label4_->setObjectName(QStringLiteral("Label4"));
+    collisionSecLabel_->setToolTip(collisionTip);
+    collisionSecEdit_->setToolTip(collisionTip);
+    collisionDefaultLabel_ = new QLabel(tr("初期値：2"), multiPicture_);
+    collisionDefaultLabel_->setObjectName(QStringLiteral("Label4"));
     auto* collision = new QHBoxLayout();
-    collision->addWidget(TxtCollisionSec_);
-    collision->addWidget(Label4_);
+    collision->addWidget(collisionSecEdit_);
+    collision->addWidget(collisionDefaultLabel_);
     collision->addStretch();
 
-    ChkDspCheatWarn_ = new QCheckBox(tr("チートの警告を表示する"), PctMulti_);
-    ChkDspCheatWarn_->setObjectName(QStringLiteral("ChkDspCheatWarn"));
-    ChkDspCheatWarn_->setToolTip(
+    dspCheatWarnCheck_ = new QCheckBox(tr("チートの警告を表示する"), multiPicture_);
+    dspCheatWarnCheck_->setObjectName(QStringLiteral("ChkDspCheatWarn"));
+    dspCheatWarnCheck_->setToolTip(
         tr("CFSに組み込まれているチート機能を使用している場合に警告を表示します"));
 
-    auto* multiLayout = new QGridLayout(PctMulti_);
-    multiLayout->addWidget(Label1_, 0, 0);
-    multiLayout->addWidget(TxtPlayerName_, 0, 1);
-    multiLayout->addWidget(LblPlayerNameChars_, 1, 1);
-    multiLayout->addWidget(Label2_, 2, 0, Qt::AlignTop);
+    auto* multiLayout = new QGridLayout(multiPicture_);
+    multiLayout->addWidget(playerNameLabel_, 0, 0);
+    multiLayout->addWidget(playerNameEdit_, 0, 1);
+    multiLayout->addWidget(playerNameCharsLabel_, 1, 1);
+    multiLayout->addWidget(playerColorLabel_, 2, 0, Qt::AlignTop);
     multiLayout->addLayout(colors, 2, 1);
-    multiLayout->addWidget(Label3_, 3, 0);
+    multiLayout->addWidget(collisionSecLabel_, 3, 0);
     multiLayout->addLayout(collision, 3, 1);
-    multiLayout->addWidget(ChkDspCheatWarn_, 4, 0, 1, 2);
+    multiLayout->addWidget(dspCheatWarnCheck_, 4, 0, 1, 2);
     multiLayout->setRowStretch(5, 1);
 
-    CmdOk_ = new QPushButton(tr("OK"), this);
-    CmdOk_->setObjectName(QStringLiteral("CmdOk"));
-    CmdCancel_ = new QPushButton(tr("ｷｬﾝｾﾙ"), this);
-    CmdCancel_->setObjectName(QStringLiteral("CmdCancel"));
+    okButton_ = new QPushButton(tr("OK"), this);
+    okButton_->setObjectName(QStringLiteral("CmdOk"));
+    cancelButton_ = new QPushButton(tr("ｷｬﾝｾﾙ"), this);
+    cancelButton_->setObjectName(QStringLiteral("CmdCancel"));
     cmdApply_ = new QPushButton(tr("更新"), this);
     cmdApply_->setObjectName(QStringLiteral("cmdApply"));
     // Enter must not press a button behind a text box's back: its edit is taken on leaving.
-    for (QPushButton* b : {CmdOk_, CmdCancel_, cmdApply_})
+    for (QPushButton* b : {okButton_, cancelButton_, cmdApply_})
         b->setAutoDefault(false);
     auto* buttons = new QHBoxLayout();
     buttons->addStretch();
-    buttons->addWidget(CmdOk_);
-    buttons->addWidget(CmdCancel_);
+    buttons->addWidget(okButton_);
+    buttons->addWidget(cancelButton_);
     buttons->addWidget(cmdApply_);
 
     auto* layout = new QVBoxLayout(this);
@@ -244,39 +244,39 @@ void frmCfsSetting::buildControls() {
             editSetting(section, key, box->isChecked() ? "1" : "0");
         });
     };
-    onCheck(ChkShowLogo_, kMain, "ShowLogo");
-    onCheck(ChkShowMovie_, kMain, "ShowMovie");
-    onCheck(ChkDspCheatWarn_, kMulti, "SP_DISPLAY_CHEAT_WARNINGS");
-    TxtPlayerName_->installEventFilter(this);
-    TxtCollisionSec_->installEventFilter(this);
+    onCheck(showLogoCheck_, kMain, "ShowLogo");
+    onCheck(showMovieCheck_, kMain, "ShowMovie");
+    onCheck(dspCheatWarnCheck_, kMulti, "SP_DISPLAY_CHEAT_WARNINGS");
+    playerNameEdit_->installEventFilter(this);
+    collisionSecEdit_->installEventFilter(this);
 
     connect(cmdApply_, &QPushButton::clicked, this, [this] {
         if (takeFocusedText() && save())
             setApplyEnabled(false);
     });
-    connect(CmdOk_, &QPushButton::clicked, this, [this] {
+    connect(okButton_, &QPushButton::clicked, this, [this] {
         if (takeFocusedText() && save())
             accept();
     });
-    connect(CmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void frmCfsSetting::setApplyEnabled(bool flag) {
+void CfsSettingWindow::setApplyEnabled(bool flag) {
     applyEnabled_ = flag;
     cmdApply_->setEnabled(flag);
 }
 
-void frmCfsSetting::showPage(int index) {
-    PctMain_->setVisible(index == 1);
-    PctMulti_->setVisible(index == 2);
+void CfsSettingWindow::showPage(int index) {
+    mainPicture_->setVisible(index == 1);
+    multiPicture_->setVisible(index == 2);
     const QSignalBlocker block(tbsOptions_);
     tbsOptions_->setCurrentIndex(index - 1);
 }
 
-void frmCfsSetting::showValues() {
+void CfsSettingWindow::showValues() {
     // Values the controls cannot show appear unset and stay in the file until edited.
     const auto showCheck = [this](QCheckBox* box, const char* section, const char* key) {
-        const auto value = parseWholeNumber(ini_->GetKeyValue(section, key));
+        const auto value = parseWholeNumber(ini_->getKeyValue(section, key));
         if (value == 0 || value == 1) {
             box->setTristate(false);
             box->setCheckState(*value == 1 ? Qt::Checked : Qt::Unchecked);
@@ -285,85 +285,85 @@ void frmCfsSetting::showValues() {
             box->setCheckState(Qt::PartiallyChecked);
         }
     };
-    showCheck(ChkShowLogo_, kMain, "ShowLogo");
-    showCheck(ChkShowMovie_, kMain, "ShowMovie");
-    showCheck(ChkDspCheatWarn_, kMulti, "SP_DISPLAY_CHEAT_WARNINGS");
+    showCheck(showLogoCheck_, kMain, "ShowLogo");
+    showCheck(showMovieCheck_, kMain, "ShowMovie");
+    showCheck(dspCheatWarnCheck_, kMulti, "SP_DISPLAY_CHEAT_WARNINGS");
 
-    TxtPlayerName_->setText(qs(ini_->GetKeyValue(kMulti, "SP_PLAYER_NAME")));
-    const std::string seconds = ini_->GetKeyValue(kMulti, "COLLISION_SECS");
-    TxtCollisionSec_->setText(parseNumber(seconds) ? qs(seconds) : QString());
+    playerNameEdit_->setText(qs(ini_->getKeyValue(kMulti, "SP_PLAYER_NAME")));
+    const std::string seconds = ini_->getKeyValue(kMulti, "COLLISION_SECS");
+    collisionSecEdit_->setText(parseNumber(seconds) ? qs(seconds) : QString());
 
-    const auto color = parseWholeNumber(ini_->GetKeyValue(kMulti, "SP_PLAYER_COLOR_INDEX"));
+    const auto color = parseWholeNumber(ini_->getKeyValue(kMulti, "SP_PLAYER_COLOR_INDEX"));
     if (color && *color >= 0 && *color < 16)
         selectColor(*color);
 }
 
-void frmCfsSetting::selectColor(int index) {
+void CfsSettingWindow::selectColor(int index) {
     if (!loaded_)
         return;
-    const auto current = parseWholeNumber(ini_->GetKeyValue(kMulti, "SP_PLAYER_COLOR_INDEX"));
+    const auto current = parseWholeNumber(ini_->getKeyValue(kMulti, "SP_PLAYER_COLOR_INDEX"));
     if (current != index)
         editSetting(kMulti, "SP_PLAYER_COLOR_INDEX", std::to_string(index));
     if (current && *current >= 0 && *current < 16)
-        Pct_MC_[*current]->setBorder(false);
-    Pct_MC_[index]->setBorder(true);
+        mcPicture_[*current]->setBorder(false);
+    mcPicture_[index]->setBorder(true);
 }
 
-void frmCfsSetting::setPalette() {
+void CfsSettingWindow::setPalette() {
     const char* const* palette = version_ == 1   ? kPaletteCfs1
                                  : version_ == 2 ? kPaletteCfs2
                                                  : nullptr;
     if (!palette)
         return;
     for (int i = 0; i < 16; ++i)
-        Pct_MC_[i]->setColor(colorFromText(palette[i]));
+        mcPicture_[i]->setColor(colorFromText(palette[i]));
 }
 
-void frmCfsSetting::editSetting(const char* section, const char* key, const std::string& value) {
+void CfsSettingWindow::editSetting(const char* section, const char* key, const std::string& value) {
     ini_->setKeyValue(section, key, value);
-    if (ini_->IsKeyChanged(section, key))
+    if (ini_->isKeyChanged(section, key))
         setApplyEnabled(true);
 }
 
 // Only what the user typed is taken, as for the collision pause.
-void frmCfsSetting::takePlayerName() {
-    if (loaded_ && TxtPlayerName_->isModified())
-        editSetting(kMulti, "SP_PLAYER_NAME", us(TxtPlayerName_->text()));
+void CfsSettingWindow::takePlayerName() {
+    if (loaded_ && playerNameEdit_->isModified())
+        editSetting(kMulti, "SP_PLAYER_NAME", us(playerNameEdit_->text()));
 }
 
-void frmCfsSetting::showUnsavableCharacters() {
-    const std::string bad = platform::unencodableCharacters(us(TxtPlayerName_->text()));
-    LblPlayerNameChars_->setText(bad.empty() ? QString()
-                                             : tr("次の文字は保存できません：%1").arg(qs(bad)));
-    LblPlayerNameChars_->setVisible(!bad.empty());
+void CfsSettingWindow::showUnsavableCharacters() {
+    const std::string bad = platform::unencodableCharacters(us(playerNameEdit_->text()));
+    playerNameCharsLabel_->setText(bad.empty() ? QString()
+                                               : tr("次の文字は保存できません：%1").arg(qs(bad)));
+    playerNameCharsLabel_->setVisible(!bad.empty());
 }
 
 // False when the text is not a number; the setting is then left alone. Only what the user
 // typed is taken, so a value shown as it stands in the file is never rewritten by a visit.
-bool frmCfsSetting::takeCollisionSec() {
-    if (!loaded_ || !TxtCollisionSec_->isModified())
+bool CfsSettingWindow::takeCollisionSec() {
+    if (!loaded_ || !collisionSecEdit_->isModified())
         return true;
-    const auto seconds = formatWholeNumber(us(TxtCollisionSec_->text()));
+    const auto seconds = formatWholeNumber(us(collisionSecEdit_->text()));
     if (!seconds)
         return false;
     editSetting(kMulti, "COLLISION_SECS", *seconds);
     return true;
 }
 
-void frmCfsSetting::askForNumber() {
+void CfsSettingWindow::askForNumber() {
     numberMessagePending_ = false;
     showMessage(us(windowTitle()), us(tr("数字を入れてください")), PromptIcon::None);
-    TxtCollisionSec_->setFocus(Qt::OtherFocusReason);
+    collisionSecEdit_->setFocus(Qt::OtherFocusReason);
 }
 
-bool frmCfsSetting::eventFilter(QObject* watched, QEvent* event) {
+bool CfsSettingWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut) {
         // Focus leaving the window (another program, a message box) is not leaving the field.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-            if (watched == TxtPlayerName_) {
+            if (watched == playerNameEdit_) {
                 takePlayerName();
-            } else if (watched == TxtCollisionSec_ && !takeCollisionSec() &&
+            } else if (watched == collisionSecEdit_ && !takeCollisionSec() &&
                        !numberMessagePending_) {
                 // Asked once the focus change is over, so a button being clicked sees it too.
                 numberMessagePending_ = true;
@@ -383,7 +383,7 @@ bool frmCfsSetting::eventFilter(QObject* watched, QEvent* event) {
 
 // A text box being edited may not have handed its value over yet: the focus leaves it only
 // when the window is the active one, which it need not be when a button is clicked.
-bool frmCfsSetting::takeFocusedText() {
+bool CfsSettingWindow::takeFocusedText() {
     if (numberMessagePending_)
         return false;
     takePlayerName();
@@ -394,7 +394,7 @@ bool frmCfsSetting::takeFocusedText() {
     return true;
 }
 
-bool frmCfsSetting::save() {
+bool CfsSettingWindow::save() {
     try {
         ini_->saveFile();
         return true;
@@ -406,7 +406,7 @@ bool frmCfsSetting::save() {
     }
 }
 
-void frmCfsSetting::done(int result) {
+void CfsSettingWindow::done(int result) {
     savePlacement(this, kPlacementName);
     QDialog::done(result);
 }

@@ -16,7 +16,7 @@ class QTabBar;
 class QWidget;
 
 namespace vokari {
-class ClsCfsIni;
+class CfsIni;
 }
 
 namespace vokari::ui {
@@ -43,15 +43,15 @@ private:
 };
 
 // "CFS設定": the game's settings that the game offers no screen for. Edits go to the model at
-// once and reach the game's file only through cmdApply or CmdOk, which write just the changed
+// once and reach the game's file only through cmdApply or okButton_, which write just the changed
 // settings.
-class frmCfsSetting : public QDialog {
+class CfsSettingWindow : public QDialog {
     Q_OBJECT
 
 public:
-    // pVer: the game chosen in the launcher.
-    explicit frmCfsSetting(int16_t pVer, QWidget* parent = nullptr);
-    ~frmCfsSetting() override;
+    // version: the game chosen in the launcher.
+    explicit CfsSettingWindow(int16_t version, QWidget* parent = nullptr);
+    ~CfsSettingWindow() override;
 
     void done(int result) override;
 
@@ -74,29 +74,29 @@ private:
     bool takeFocusedText();
     bool save();
 
-    std::unique_ptr<ClsCfsIni> ini_;
+    std::unique_ptr<CfsIni> ini_;
     int16_t version_;
     bool applyEnabled_ = false;
     bool loaded_ = false;
     bool numberMessagePending_ = false;
 
     QTabBar* tbsOptions_ = nullptr;
-    QWidget* PctMain_ = nullptr;
-    QWidget* PctMulti_ = nullptr;
-    QCheckBox* ChkShowLogo_ = nullptr;
-    QCheckBox* ChkShowMovie_ = nullptr;
-    QLabel* Label1_ = nullptr;
-    QLineEdit* TxtPlayerName_ = nullptr;
-    QLabel* LblPlayerNameChars_ = nullptr;
-    QLabel* Label2_ = nullptr;
-    PlayerColorBox* Pct_MC_[16] = {};
-    QLabel* Label3_ = nullptr;
-    QLineEdit* TxtCollisionSec_ = nullptr;
-    QLabel* Label4_ = nullptr;
-    QCheckBox* ChkDspCheatWarn_ = nullptr;
+    QWidget* mainPicture_ = nullptr;
+    QWidget* multiPicture_ = nullptr;
+    QCheckBox* showLogoCheck_ = nullptr;
+    QCheckBox* showMovieCheck_ = nullptr;
+    QLabel* playerNameLabel_ = nullptr;
+    QLineEdit* playerNameEdit_ = nullptr;
+    QLabel* playerNameCharsLabel_ = nullptr;
+    QLabel* playerColorLabel_ = nullptr;
+    PlayerColorBox* mcPicture_[16] = {};
+    QLabel* collisionSecLabel_ = nullptr;
+    QLineEdit* collisionSecEdit_ = nullptr;
+    QLabel* collisionDefaultLabel_ = nullptr;
+    QCheckBox* dspCheatWarnCheck_ = nullptr;
     QPushButton* cmdApply_ = nullptr;
-    QPushButton* CmdOk_ = nullptr;
-    QPushButton* CmdCancel_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
 };
 
 } // namespace vokari::ui

@@ -1,24 +1,24 @@
 #include "gui/installer/arc_install_window.h"
 
-#include "gui/kit/about_dialog.h"
-#include "gui/kit/failure_dialog.h"
-#include "frame/installation.h"
-#include "gui/kit/message_box_dialog.h"
-#include "gui/kit/placement_window.h"
-#include "frame/settings_file.h"
-#include "gui/kit/tool_window.h"
-#include "platform/error.h"
 #include "common/file_helpers.h"
 #include "common/prompt.h"
-#include "platform/text.h"
-#include "installer/arc_result.h"
-#include "installer/archiver_availability.h"
+#include "frame/installation.h"
+#include "frame/settings_file.h"
 #include "gui/installer/dir_dialog.h"
 #include "gui/installer/find_files_dialog.h"
+#include "gui/installer/text_view_dialog.h"
+#include "gui/kit/about_dialog.h"
+#include "gui/kit/failure_dialog.h"
+#include "gui/kit/message_box_dialog.h"
+#include "gui/kit/placement_window.h"
+#include "gui/kit/tool_window.h"
+#include "installer/arc_result.h"
+#include "installer/archiver_availability.h"
 #include "installer/nested_archives.h"
 #include "installer/package_view.h"
-#include "gui/installer/text_view_dialog.h"
+#include "platform/error.h"
 #include "platform/host_paths.h"
+#include "platform/text.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -93,8 +93,8 @@ std::string upper(std::string text) {
 
 } // namespace
 
-FrmArcInstall::FrmArcInstall(int16_t pVer, QWidget* parent)
-    : QDialog(parent), executor(std::make_unique<ClsExecute>()) {
+ArcInstallWindow::ArcInstallWindow(int16_t version, QWidget* parent)
+    : QDialog(parent), executor(std::make_unique<Execute>()) {
     setObjectName(kPlacementName);
     setWindowTitle(tr("CFSファイルインストール"));
     setSizeGripEnabled(true);
@@ -105,40 +105,40 @@ FrmArcInstall::FrmArcInstall(int16_t pVer, QWidget* parent)
     setMinimumSizeInTwips(this, kMinWidthTwips, kMinHeightTwips);
     restorePlacement(this, kPlacementName, true);
 
-    cfsVersion = pVer;
-    cfsPath = gameFolder(pVer);
+    cfsVersion = version;
+    cfsPath = gameFolder(version);
     executor->setEventPump([] { QCoreApplication::processEvents(); });
     zipAvailable = isZipAvailable();
     lhaAvailable = isLhaAvailable();
-    StBarZip->setText(zipAvailable ? tr("ZIP : 使用可") : tr("ZIP : 使用不可"));
-    StBarLha->setText(lhaAvailable ? tr("LHA : 使用可") : tr("LHA : 使用不可"));
-    showPath(LblCfsPath, qs(platform::displayPath(cfsPath)));
+    zipStatus_->setText(zipAvailable ? tr("ZIP : 使用可") : tr("ZIP : 使用不可"));
+    lhaStatus_->setText(lhaAvailable ? tr("LHA : 使用可") : tr("LHA : 使用不可"));
+    showPath(cfsPathLabel_, qs(platform::displayPath(cfsPath)));
     setArchiveOpen(false);
 }
 
-FrmArcInstall::~FrmArcInstall() = default;
+ArcInstallWindow::~ArcInstallWindow() = default;
 
-void FrmArcInstall::buildControls() {
+void ArcInstallWindow::buildControls() {
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("client"));
 
-    TBar = makeToolBar("TBar", client_);
+    toolBar_ = makeToolBar("TBar", client_);
     const auto addButton = [this](const char* name, QStyle::StandardPixmap icon, const QString& tip,
                                   auto action) {
-        QAction* button = addToolButton(TBar, name, icon, tip);
+        QAction* button = addToolButton(toolBar_, name, icon, tip);
         connect(button, &QAction::triggered, this, action);
     };
     addButton("TBarOpen", QStyle::SP_DialogOpenButton, tr("圧縮ファイルを開く"),
               [this] { openWithDialog(); });
-    TBar->addSeparator();
+    toolBar_->addSeparator();
     addButton("TBarExtractDir", QStyle::SP_DirIcon, tr("解凍先のフォルダを指定する"),
               [this] { chooseExtractFolder(); });
     addButton("TBarSearchFile", QStyle::SP_FileDialogContentsView,
               tr("選択したファイルの解凍先を検索する"), [this] { searchExtractFolder(); });
-    TBar->addSeparator();
+    toolBar_->addSeparator();
     addButton("TBarView", QStyle::SP_FileDialogDetailedView, tr("選択したファイルの内容を表示する"),
               [this] { viewSelectedFiles(); });
-    TBar->addSeparator();
+    toolBar_->addSeparator();
     addButton("TBarExtract", QStyle::SP_ArrowDown, tr("解凍する"), [this] { extractAll(); });
 
     const auto label = [this](const char* name, const QString& text) {
@@ -146,59 +146,59 @@ void FrmArcInstall::buildControls() {
         l->setObjectName(QString::fromLatin1(name));
         return l;
     };
-    Label3 = label("Label3", tr("圧縮ファイルパス"));
-    LblArcFilePath = label("LblArcFilePath", QString());
-    Label2 = label("Label2", tr("CFSインストール先"));
-    LblCfsPath = label("LblCfsPath", QString());
-    Label1 = label("Label1", tr("ファイル一覧（ ↓ ここにZIP / LHA "
-                                "形式のファイルをドラッグ＆ドロップしてください）"));
+    arcPathCaption_ = label("Label3", tr("圧縮ファイルパス"));
+    arcFilePathLabel_ = label("LblArcFilePath", QString());
+    installPathCaption_ = label("Label2", tr("CFSインストール先"));
+    cfsPathLabel_ = label("LblCfsPath", QString());
+    fileListCaption_ = label("Label1", tr("ファイル一覧（ ↓ ここにZIP / LHA "
+                                          "形式のファイルをドラッグ＆ドロップしてください）"));
 
-    LstArcFiles = new QTreeWidget(client_);
-    LstArcFiles->setObjectName(QStringLiteral("LstArcFiles"));
-    LstArcFiles->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    LstArcFiles->setRootIsDecorated(false);
-    LstArcFiles->setItemsExpandable(false);
-    LstArcFiles->setUniformRowHeights(true);
-    LstArcFiles->setAllColumnsShowFocus(true);
-    LstArcFiles->header()->setStretchLastSection(false);
-    LstArcFiles->setColumnCount(4);
-    LstArcFiles->setHeaderLabels(
+    arcFileList_ = new QTreeWidget(client_);
+    arcFileList_->setObjectName(QStringLiteral("LstArcFiles"));
+    arcFileList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    arcFileList_->setRootIsDecorated(false);
+    arcFileList_->setItemsExpandable(false);
+    arcFileList_->setUniformRowHeights(true);
+    arcFileList_->setAllColumnsShowFocus(true);
+    arcFileList_->header()->setStretchLastSection(false);
+    arcFileList_->setColumnCount(4);
+    arcFileList_->setHeaderLabels(
         {tr("ファイル名"), tr("パス"), tr("インストール"), tr("インストールパス")});
     const int widths[] = {120, 180, 40, 200};
     // No narrower than the caption, nor than the marks in the install column.
     for (int column = 0; column < 4; ++column)
-        LstArcFiles->setColumnWidth(
-            column, std::max(widths[column], LstArcFiles->header()->sectionSizeHint(column)));
-    const QFontMetrics metrics = LstArcFiles->fontMetrics();
+        arcFileList_->setColumnWidth(
+            column, std::max(widths[column], arcFileList_->header()->sectionSizeHint(column)));
+    const QFontMetrics metrics = arcFileList_->fontMetrics();
     const int marks =
         std::max(metrics.horizontalAdvance(tr("上書")), metrics.horizontalAdvance(tr("追加"))) +
         2 * metrics.averageCharWidth();
-    LstArcFiles->setColumnWidth(kInstall, std::max(LstArcFiles->columnWidth(kInstall), marks));
+    arcFileList_->setColumnWidth(kInstall, std::max(arcFileList_->columnWidth(kInstall), marks));
     // Packages dropped on the list go to the window.
-    LstArcFiles->setAcceptDrops(false);
-    LstArcFiles->viewport()->setAcceptDrops(false);
-    LstArcFiles->viewport()->installEventFilter(this);
+    arcFileList_->setAcceptDrops(false);
+    arcFileList_->viewport()->setAcceptDrops(false);
+    arcFileList_->viewport()->installEventFilter(this);
     client_->installEventFilter(this);
-    connect(LstArcFiles, &QTreeWidget::itemDoubleClicked, this, [this] { viewSelectedFiles(); });
+    connect(arcFileList_, &QTreeWidget::itemDoubleClicked, this, [this] { viewSelectedFiles(); });
 
-    StBar = new QStatusBar(this);
-    StBar->setObjectName(QStringLiteral("StBar"));
-    StBar->setSizeGripEnabled(false);
-    StBarZip = new QLabel(StBar);
-    StBarZip->setObjectName(QStringLiteral("StBarZip"));
-    StBarLha = new QLabel(StBar);
-    StBarLha->setObjectName(QStringLiteral("StBarLha"));
-    StBar->addWidget(StBarZip, 1);
-    StBar->addWidget(StBarLha, 1);
+    statusBar_ = new QStatusBar(this);
+    statusBar_->setObjectName(QStringLiteral("StBar"));
+    statusBar_->setSizeGripEnabled(false);
+    zipStatus_ = new QLabel(statusBar_);
+    zipStatus_->setObjectName(QStringLiteral("StBarZip"));
+    lhaStatus_ = new QLabel(statusBar_);
+    lhaStatus_->setObjectName(QStringLiteral("StBarLha"));
+    statusBar_->addWidget(zipStatus_, 1);
+    statusBar_->addWidget(lhaStatus_, 1);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(client_, 1);
-    layout->addWidget(StBar);
+    layout->addWidget(statusBar_);
 }
 
-void FrmArcInstall::buildMenus() {
+void ArcInstallWindow::buildMenus() {
     menuBar_ = addMenuBar(this);
 
     const auto addEntry = [this](QMenu* menu, const char* name, const QString& caption,
@@ -213,62 +213,63 @@ void FrmArcInstall::buildMenus() {
     const auto searchFile = [this] { searchExtractFolder(); };
     const auto view = [this] { viewSelectedFiles(); };
 
-    mnuFile = addMenu(menuBar_, "mnuFile", tr("ファイル(&F)"));
-    mnuFile_Open = addEntry(mnuFile, "mnuFile_Open", tr("開く(&O)"), open);
-    addMenuSeparator(mnuFile, "mnuFile_sep1");
-    mnuFile_Exit = addEntry(mnuFile, "mnuFile_Exit", tr("終了(&X)"), [this] { close(); });
+    fileMenu_ = addMenu(menuBar_, "mnuFile", tr("ファイル(&F)"));
+    openAction_ = addEntry(fileMenu_, "mnuFile_Open", tr("開く(&O)"), open);
+    addMenuSeparator(fileMenu_, "mnuFile_sep1");
+    exitAction_ = addEntry(fileMenu_, "mnuFile_Exit", tr("終了(&X)"), [this] { close(); });
 
-    mnuEdit = addMenu(menuBar_, "mnuEdit", tr("編集(&E)"));
-    mnuEdit_ExtractDir =
-        addEntry(mnuEdit, "mnuEdit_ExtractDir", tr("解凍先ディレクトリの指定(&D)"), extractDir);
-    mnuEdit_SearchFile = addEntry(mnuEdit, "mnuEdit_SearchFile",
-                                  tr("選択したファイルの解凍先を検索(&F)"), searchFile);
-    addMenuSeparator(mnuEdit, "mnuEdit_sep1");
-    mnuEdit_View = addEntry(mnuEdit, "mnuEdit_View", tr("選択したファイルの内容を表示(&V)"), view);
-    addMenuSeparator(mnuEdit, "mnuEdit_sep2");
-    mnuEdit_Extract =
-        addEntry(mnuEdit, "mnuEdit_Extract", tr("解凍(&E)"), [this] { extractAll(); });
-    connect(mnuEdit, &QMenu::aboutToShow, this, [this] { setArchiveOpen(archiveOpen); });
+    editMenu_ = addMenu(menuBar_, "mnuEdit", tr("編集(&E)"));
+    extractDirAction_ =
+        addEntry(editMenu_, "mnuEdit_ExtractDir", tr("解凍先ディレクトリの指定(&D)"), extractDir);
+    searchFileAction_ = addEntry(editMenu_, "mnuEdit_SearchFile",
+                                 tr("選択したファイルの解凍先を検索(&F)"), searchFile);
+    addMenuSeparator(editMenu_, "mnuEdit_sep1");
+    viewAction_ = addEntry(editMenu_, "mnuEdit_View", tr("選択したファイルの内容を表示(&V)"), view);
+    addMenuSeparator(editMenu_, "mnuEdit_sep2");
+    extractAction_ =
+        addEntry(editMenu_, "mnuEdit_Extract", tr("解凍(&E)"), [this] { extractAll(); });
+    connect(editMenu_, &QMenu::aboutToShow, this, [this] { setArchiveOpen(archiveOpen); });
 
-    mnuPopup = new QMenu(tr("右クリック"), this);
-    mnuPopup->setObjectName(QStringLiteral("mnuPopup"));
-    mnuPopup_Open = addEntry(mnuPopup, "mnuPopup_Open", tr("開く"), open);
-    addMenuSeparator(mnuPopup, "mnuPopup_sep1");
-    mnuPopup_ExtractDir =
-        addEntry(mnuPopup, "mnuPopup_ExtractDir", tr("解凍先ディレクトリの指定"), extractDir);
-    mnuPopup_SearchFile =
-        addEntry(mnuPopup, "mnuPopup_SearchFile", tr("選択したファイルの解凍先を検索"), searchFile);
-    addMenuSeparator(mnuPopup, "mnuPopup_sep2");
-    mnuPopup_View = addEntry(mnuPopup, "mnuPopup_View", tr("選択したファイルの内容を表示"), view);
+    popupMenu_ = new QMenu(tr("右クリック"), this);
+    popupMenu_->setObjectName(QStringLiteral("mnuPopup"));
+    popupOpenAction_ = addEntry(popupMenu_, "mnuPopup_Open", tr("開く"), open);
+    addMenuSeparator(popupMenu_, "mnuPopup_sep1");
+    popupExtractDirAction_ =
+        addEntry(popupMenu_, "mnuPopup_ExtractDir", tr("解凍先ディレクトリの指定"), extractDir);
+    popupSearchFileAction_ = addEntry(popupMenu_, "mnuPopup_SearchFile",
+                                      tr("選択したファイルの解凍先を検索"), searchFile);
+    addMenuSeparator(popupMenu_, "mnuPopup_sep2");
+    popupViewAction_ =
+        addEntry(popupMenu_, "mnuPopup_View", tr("選択したファイルの内容を表示"), view);
 
-    mnuHelp = addMenu(menuBar_, "mnuHelp", tr("ヘルプ(&H)"));
-    addMenuSeparator(mnuHelp, "mnuHelp_sep1");
-    mnuHelp_Ver =
-        addEntry(mnuHelp, "mnuHelp_Ver", tr("バージョン情報(&A)"), [this] { showAbout(); });
+    helpMenu_ = addMenu(menuBar_, "mnuHelp", tr("ヘルプ(&H)"));
+    addMenuSeparator(helpMenu_, "mnuHelp_sep1");
+    versionAction_ =
+        addEntry(helpMenu_, "mnuHelp_Ver", tr("バージョン情報(&A)"), [this] { showAbout(); });
 }
 
-void FrmArcInstall::setArchiveOpen(bool open) {
+void ArcInstallWindow::setArchiveOpen(bool open) {
     archiveOpen = open;
-    for (QAction* command : {mnuEdit_ExtractDir, mnuEdit_SearchFile, mnuEdit_View, mnuEdit_Extract,
-                             mnuPopup_ExtractDir, mnuPopup_SearchFile, mnuPopup_View})
+    for (QAction* command : {extractDirAction_, searchFileAction_, viewAction_, extractAction_,
+                             popupExtractDirAction_, popupSearchFileAction_, popupViewAction_})
         command->setEnabled(open);
 }
 
-void FrmArcInstall::closePackage() {
+void ArcInstallWindow::closePackage() {
     arcList.reset();
-    LstArcFiles->clear();
-    showPath(LblArcFilePath, QString());
+    arcFileList_->clear();
+    showPath(arcFilePathLabel_, QString());
     setArchiveOpen(false);
 }
 
-void FrmArcInstall::fail(const QString& lead, const std::string& reason) {
+void ArcInstallWindow::fail(const QString& lead, const std::string& reason) {
     showMessage(us(windowTitle()), us(lines({lead, failureText(FormatError(reason))})),
                 PromptIcon::Error);
 }
 
 // --- opening ---------------------------------------------------------------------------------
 
-void FrmArcInstall::openFiles(const QStringList& files) {
+void ArcInstallWindow::openFiles(const QStringList& files) {
     if (files.isEmpty() || busy_)
         return;
     const QString path = files.first();
@@ -279,9 +280,9 @@ void FrmArcInstall::openFiles(const QStringList& files) {
         if (!archiveOpen)
             return;
         showEntries();
-        showPath(LblArcFilePath, qs(std::filesystem::absolute(std::filesystem::path(us(path)))
-                                        .lexically_normal()
-                                        .string()));
+        showPath(arcFilePathLabel_, qs(std::filesystem::absolute(std::filesystem::path(us(path)))
+                                           .lexically_normal()
+                                           .string()));
     } catch (const std::exception& e) {
         showMessage(us(windowTitle()),
                     us(lines({tr("ファイルの読み込みに失敗しました"), failureText(e)})),
@@ -289,7 +290,7 @@ void FrmArcInstall::openFiles(const QStringList& files) {
     }
 }
 
-void FrmArcInstall::openWithDialog() {
+void ArcInstallWindow::openWithDialog() {
     if (busy_)
         return;
     QString filter;
@@ -308,7 +309,7 @@ void FrmArcInstall::openWithDialog() {
         openFiles({file});
 }
 
-bool FrmArcInstall::libraryReady(const std::string& x) {
+bool ArcInstallWindow::libraryReady(const std::string& x) {
     const QString title = windowTitle();
     if (x == "ZIP" && !zipAvailable) {
         showMessage(us(title),
@@ -327,7 +328,7 @@ bool FrmArcInstall::libraryReady(const std::string& x) {
     return true;
 }
 
-bool FrmArcInstall::versionAccepted() {
+bool ArcInstallWindow::versionAccepted() {
     if (cfsVersion >= arcList->minimumVersion())
         return true;
     const PromptAnswer answer =
@@ -343,7 +344,7 @@ bool FrmArcInstall::versionAccepted() {
 
 // Reads a package into a new list. One that cannot be read is reported and leaves the package
 // shown before as it was. (Nested archives are read into the same list by openNestedArchives.)
-bool FrmArcInstall::openArchiveFile(const std::string& path) {
+bool ArcInstallWindow::openArchiveFile(const std::string& path) {
     const std::string x = upper(fileExtension(path));
     if (!libraryReady(x))
         return false;
@@ -354,9 +355,9 @@ bool FrmArcInstall::openArchiveFile(const std::string& path) {
                     PromptIcon::Error);
         return false;
     }
-    auto list = std::make_unique<ClsCfsArcList>();
+    auto list = std::make_unique<CfsArcList>();
     list->setVersion(cfsVersion);
-    const int32_t result = list->ReadArchive(0, path);
+    const int32_t result = list->readArchive(0, path);
     if (result != kArcOk || !list->readProblem().empty()) {
         fail(tr("ファイルの読み込みに失敗しました"), list->readProblem());
         return false;
@@ -368,10 +369,10 @@ bool FrmArcInstall::openArchiveFile(const std::string& path) {
     return true;
 }
 
-void FrmArcInstall::openNestedArchives() {
-    if (!arcList || !arcList->boolExistArchive())
+void ArcInstallWindow::openNestedArchives() {
+    if (!arcList || !arcList->hasArchive())
         return;
-    const std::vector<const ClsCfsArcFile*> archives = nestedArchives(*arcList);
+    const std::vector<const CfsArcFile*> archives = nestedArchives(*arcList);
     if (archives.empty())
         return;
     const PromptAnswer answer =
@@ -382,7 +383,7 @@ void FrmArcInstall::openNestedArchives() {
                     PromptButtons::YesNo, PromptAnswer::Yes, PromptIcon::Question);
     if (answer != PromptAnswer::Yes)
         return;
-    for (const ClsCfsArcFile* archive : archives) {
+    for (const CfsArcFile* archive : archives) {
         const std::string fullPath = archive->fullPath();
         if (!libraryReady(upper(archive->extention())))
             continue;
@@ -401,27 +402,27 @@ void FrmArcInstall::openNestedArchives() {
 
 namespace {
 
-QString markOf(const ClsCfsArcFile& entry) {
-    if (!entry.boolInstall())
+QString markOf(const CfsArcFile& entry) {
+    if (!entry.shouldInstall())
         return QString();
-    return entry.boolExist() ? FrmArcInstall::tr("上書") : FrmArcInstall::tr("追加");
+    return entry.exists() ? ArcInstallWindow::tr("上書") : ArcInstallWindow::tr("追加");
 }
 
 } // namespace
 
-void FrmArcInstall::showRow(QTreeWidgetItem* row, const ClsCfsArcFile& entry,
-                            const std::string& path) {
+void ArcInstallWindow::showRow(QTreeWidgetItem* row, const CfsArcFile& entry,
+                               const std::string& path) {
     row->setText(kInstall, markOf(entry));
     row->setText(kInstallPath, qs(path));
 }
 
-void FrmArcInstall::showEntries() {
-    LstArcFiles->clear();
+void ArcInstallWindow::showEntries() {
+    arcFileList_->clear();
     if (!arcList)
         return;
     QList<QTreeWidgetItem*> rows;
     for (const auto& item : arcList->FileList) {
-        const ClsCfsArcFile& entry = item.value;
+        const CfsArcFile& entry = item.value;
         if (entry.isFolder())
             continue;
         auto* row = new QTreeWidgetItem(
@@ -430,18 +431,18 @@ void FrmArcInstall::showEntries() {
         showRow(row, entry, entry.defaultInstallPath());
         rows.append(row);
     }
-    LstArcFiles->addTopLevelItems(rows);
+    arcFileList_->addTopLevelItems(rows);
 }
 
-QList<QTreeWidgetItem*> FrmArcInstall::selectedRows() const {
+QList<QTreeWidgetItem*> ArcInstallWindow::selectedRows() const {
     QList<QTreeWidgetItem*> rows;
-    for (int i = 0; i < LstArcFiles->topLevelItemCount(); ++i)
-        if (LstArcFiles->topLevelItem(i)->isSelected())
-            rows.append(LstArcFiles->topLevelItem(i));
+    for (int i = 0; i < arcFileList_->topLevelItemCount(); ++i)
+        if (arcFileList_->topLevelItem(i)->isSelected())
+            rows.append(arcFileList_->topLevelItem(i));
     return rows;
 }
 
-ClsCfsArcFile* FrmArcInstall::entryOf(const QTreeWidgetItem* row) {
+CfsArcFile* ArcInstallWindow::entryOf(const QTreeWidgetItem* row) {
     const std::string key = us(row->data(0, Qt::UserRole).toString());
     if (!arcList || !arcList->FileList.keyExists(key))
         return nullptr;
@@ -450,43 +451,42 @@ ClsCfsArcFile* FrmArcInstall::entryOf(const QTreeWidgetItem* row) {
 
 // --- destinations and viewing ----------------------------------------------------------------
 
-void FrmArcInstall::chooseExtractFolder() {
+void ArcInstallWindow::chooseExtractFolder() {
     if (busy_)
         return;
     setCursor(Qt::WaitCursor);
-    FrmDirDialog picker(this);
+    DirDialog picker(this);
     std::string root = cfsPath;
     if (!root.empty() && root.back() == '\\')
         root.pop_back();
-    picker.LoadFrmDirDialog(cfsPath, qs(lastPathElement(root)),
-                            tr("解凍先ディレクトリを指定してください。"));
+    picker.load(cfsPath, qs(lastPathElement(root)), tr("解凍先ディレクトリを指定してください。"));
     picker.exec();
     unsetCursor();
-    if (picker.BoolCancel())
+    if (picker.isCancelled())
         return;
-    std::string path = picker.SelectedPath();
+    std::string path = picker.selectedPath();
     if (!path.empty())
         path += '\\';
     for (QTreeWidgetItem* row : selectedRows()) {
-        ClsCfsArcFile* entry = entryOf(row);
+        CfsArcFile* entry = entryOf(row);
         if (!entry)
             continue;
-        entry->setBoolInstall(true);
+        entry->setShouldInstall(true);
         entry->setInstallPath(path);
         showRow(row, *entry, path);
     }
 }
 
-void FrmArcInstall::searchExtractFolder() {
+void ArcInstallWindow::searchExtractFolder() {
     if (busy_)
         return;
     const QList<QTreeWidgetItem*> rows = selectedRows();
     if (rows.isEmpty())
         return;
-    ClsCfsArcFile* entry = entryOf(rows.first());
+    CfsArcFile* entry = entryOf(rows.first());
     if (!entry)
         return;
-    FrmFindFiles finder(this);
+    FindFilesDialog finder(this);
     finder.initFindFiles(tr("ファイルの解凍先を指定してください"), false, cfsPath,
                          entry->fileName());
     finder.exec();
@@ -494,18 +494,18 @@ void FrmArcInstall::searchExtractFolder() {
     if (found.empty())
         return;
     const std::string path = found.substr(0, found.size() - entry->fileName().size());
-    entry->setBoolInstall(true);
+    entry->setShouldInstall(true);
     entry->setInstallPath(path);
     entry->setDefaultInstallPath(path);
     showRow(rows.first(), *entry, path);
 }
 
-void FrmArcInstall::viewSelectedFiles() {
-    if (busy_ || !arcList || LstArcFiles->topLevelItemCount() == 0)
+void ArcInstallWindow::viewSelectedFiles() {
+    if (busy_ || !arcList || arcFileList_->topLevelItemCount() == 0)
         return;
     const std::string work = workDirectory();
     for (QTreeWidgetItem* row : selectedRows()) {
-        const ClsCfsArcFile* entry = entryOf(row);
+        const CfsArcFile* entry = entryOf(row);
         if (!entry)
             continue;
         const ViewKind kind = viewKindOf(entry->fullPath());
@@ -520,12 +520,13 @@ void FrmArcInstall::viewSelectedFiles() {
         const std::string file = joinPath(work, entry->fileName());
         if (kind == ViewKind::Text) {
             try {
-                auto* viewer = new FrmTextView(qs(entry->fileName()), qs(readViewText(file)), this);
+                auto* viewer =
+                    new TextViewDialog(qs(entry->fileName()), qs(readViewText(file)), this);
                 viewer->show();
             } catch (const std::exception& e) {
                 fail(tr("ファイルを表示できませんでした。"), e.what());
             }
-        } else if (!executor->ShellX(file, 1, 0, false)) {
+        } else if (!executor->shellX(file, 1, 0, false)) {
             fail(tr("ファイルを表示できませんでした。"),
                  entry->fullPath() + ": no program opens this kind of file");
         }
@@ -534,11 +535,11 @@ void FrmArcInstall::viewSelectedFiles() {
 
 // --- unpacking -------------------------------------------------------------------------------
 
-void FrmArcInstall::extractAll() {
+void ArcInstallWindow::extractAll() {
     if (!archiveOpen || !arcList || busy_)
         return;
     const std::string title = us(windowTitle());
-    if (arcList->boolExistOverWriteFiles()) {
+    if (arcList->hasOverwriteFiles()) {
         const PromptAnswer answer =
             askQuestion(title,
                         us(lines({tr("解凍を実行した場合に上書きされるファイルが存在します。"),
@@ -548,7 +549,7 @@ void FrmArcInstall::extractAll() {
                         PromptButtons::YesNoCancel, PromptAnswer::Yes, PromptIcon::Question);
         if (answer == PromptAnswer::Cancel)
             return;
-        arcList->setBoolOverWrite(answer == PromptAnswer::Yes);
+        arcList->setShouldOverwrite(answer == PromptAnswer::Yes);
     } else if (askQuestion(title, us(tr("解凍を実行しますか？")), PromptButtons::OkCancel,
                            PromptAnswer::Ok) == PromptAnswer::Cancel) {
         return;
@@ -571,10 +572,10 @@ void FrmArcInstall::extractAll() {
     int32_t result = kArcOk;
     size_t done = 0;
     size_t total = 0;
-    ClsCfsArcList* list = arcList.get();
+    CfsArcList* list = arcList.get();
     QThread* worker = QThread::create([&] {
         try {
-            result = list->extractArchives(0, [&](size_t d, size_t t, const ClsCfsArcFile& next) {
+            result = list->extractArchives(0, [&](size_t d, size_t t, const CfsArcFile& next) {
                 done = d;
                 total = t;
                 if (cancel)
@@ -611,15 +612,15 @@ void FrmArcInstall::extractAll() {
     setBusy(false);
 
     // The files now on disk change what replacing means.
-    for (int i = 0; i < LstArcFiles->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* row = LstArcFiles->topLevelItem(i);
-        if (const ClsCfsArcFile* entry = entryOf(row))
+    for (int i = 0; i < arcFileList_->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* row = arcFileList_->topLevelItem(i);
+        if (const CfsArcFile* entry = entryOf(row))
             row->setText(kInstall, markOf(*entry));
     }
     reportExtraction(result, done, total);
 }
 
-void FrmArcInstall::reportExtraction(int32_t result, size_t done, size_t total) {
+void ArcInstallWindow::reportExtraction(int32_t result, size_t done, size_t total) {
     const std::vector<ExtractionFailure>& failures = arcList->extractionFailures();
     if (result == kArcOk && failures.empty()) {
         showMessage(us(windowTitle()), us(tr("解凍が完了しました。")), PromptIcon::Information);
@@ -642,7 +643,7 @@ void FrmArcInstall::reportExtraction(int32_t result, size_t done, size_t total) 
     showMessage(us(windowTitle()), us(text.join(QStringLiteral("\r\n"))), PromptIcon::Warning);
 }
 
-void FrmArcInstall::setBusy(bool busy) {
+void ArcInstallWindow::setBusy(bool busy) {
     busy_ = busy;
     client_->setEnabled(!busy);
     menuBar_->setEnabled(!busy);
@@ -654,40 +655,40 @@ void FrmArcInstall::setBusy(bool busy) {
 
 // --- window ----------------------------------------------------------------------------------
 
-void FrmArcInstall::popUpMenu(const QPoint& globalPos) {
-    mnuPopup->setDefaultAction(archiveOpen ? mnuPopup_View : mnuPopup_Open);
+void ArcInstallWindow::popUpMenu(const QPoint& globalPos) {
+    popupMenu_->setDefaultAction(archiveOpen ? popupViewAction_ : popupOpenAction_);
     setArchiveOpen(archiveOpen);
-    mnuPopup->exec(globalPos);
+    popupMenu_->exec(globalPos);
 }
 
-void FrmArcInstall::showAbout() {
-    FrmAbout about(this);
+void ArcInstallWindow::showAbout() {
+    AboutDialog about(this);
     about.exec();
 }
 
-void FrmArcInstall::layoutControls() {
+void ArcInstallWindow::layoutControls() {
     const int width = client_->width();
     const int height = client_->height();
-    TBar->setGeometry(0, 0, width, TBar->sizeHint().height());
+    toolBar_->setGeometry(0, 0, width, toolBar_->sizeHint().height());
     const auto place = [width](QLabel* label, int left, int top) {
         label->setGeometry(left, top, std::max(0, width - left - kLeft),
                            label->sizeHint().height());
     };
-    place(Label3, kLeft, kPathTop);
-    place(LblArcFilePath, kValueLeft, kPathTop);
-    place(Label2, kLeft, kCfsTop);
-    place(LblCfsPath, kValueLeft, kCfsTop);
-    showPath(LblArcFilePath, LblArcFilePath->toolTip());
-    showPath(LblCfsPath, LblCfsPath->toolTip());
-    place(Label1, kLeft, kLabel1Top);
-    LstArcFiles->setGeometry(kLeft, kListTop, std::max(0, width - kListWidthMargin),
-                             std::max(0, height - kListTop - kListBottomMargin));
+    place(arcPathCaption_, kLeft, kPathTop);
+    place(arcFilePathLabel_, kValueLeft, kPathTop);
+    place(installPathCaption_, kLeft, kCfsTop);
+    place(cfsPathLabel_, kValueLeft, kCfsTop);
+    showPath(arcFilePathLabel_, arcFilePathLabel_->toolTip());
+    showPath(cfsPathLabel_, cfsPathLabel_->toolTip());
+    place(fileListCaption_, kLeft, kLabel1Top);
+    arcFileList_->setGeometry(kLeft, kListTop, std::max(0, width - kListWidthMargin),
+                              std::max(0, height - kListTop - kListBottomMargin));
 }
 
-bool FrmArcInstall::eventFilter(QObject* watched, QEvent* event) {
+bool ArcInstallWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == client_ && event->type() == QEvent::Resize) {
         layoutControls();
-    } else if (watched == LstArcFiles->viewport() && event->type() == QEvent::MouseButtonRelease) {
+    } else if (watched == arcFileList_->viewport() && event->type() == QEvent::MouseButtonRelease) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::RightButton && !busy_) {
             popUpMenu(mouse->globalPosition().toPoint());
@@ -697,7 +698,7 @@ bool FrmArcInstall::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void FrmArcInstall::keyPressEvent(QKeyEvent* event) {
+void ArcInstallWindow::keyPressEvent(QKeyEvent* event) {
     // A tool window with menus, not a dialog box: Escape does not close it.
     if (event->key() == Qt::Key_Escape) {
         event->accept();
@@ -706,12 +707,12 @@ void FrmArcInstall::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-void FrmArcInstall::dragEnterEvent(QDragEnterEvent* event) {
+void ArcInstallWindow::dragEnterEvent(QDragEnterEvent* event) {
     if (event->mimeData()->hasUrls() && !busy_)
         event->acceptProposedAction();
 }
 
-void FrmArcInstall::dropEvent(QDropEvent* event) {
+void ArcInstallWindow::dropEvent(QDropEvent* event) {
     QStringList files;
     for (const QUrl& url : event->mimeData()->urls())
         if (url.isLocalFile())
@@ -722,7 +723,7 @@ void FrmArcInstall::dropEvent(QDropEvent* event) {
         this, [this, files] { openFiles(files); }, Qt::QueuedConnection);
 }
 
-void FrmArcInstall::done(int result) {
+void ArcInstallWindow::done(int result) {
     if (busy_)
         return;
     savePlacement(this, kPlacementName);

@@ -24,13 +24,13 @@ namespace vokari::ui {
 // "CFSファイルインストール": opens an add-on package (dropped, or through the file dialog),
 // lists where each of its files goes in the game folder, reads archives nested in it, lets the
 // user change destinations and view files, and unpacks it.
-class FrmArcInstall : public QDialog, public FileOpeningWindow {
+class ArcInstallWindow : public QDialog, public FileOpeningWindow {
     Q_OBJECT
 
 public:
-    // pVer: the game chosen in the launcher.
-    explicit FrmArcInstall(int16_t pVer, QWidget* parent = nullptr);
-    ~FrmArcInstall() override;
+    // version: the game chosen in the launcher.
+    explicit ArcInstallWindow(int16_t version, QWidget* parent = nullptr);
+    ~ArcInstallWindow() override;
 
     // Dropped files: the first one is opened.
     void openFiles(const QStringList& files) override;
@@ -58,7 +58,7 @@ private:
     bool versionAccepted();
     void openNestedArchives();
     void showEntries();
-    void showRow(QTreeWidgetItem* row, const ClsCfsArcFile& entry, const std::string& path);
+    void showRow(QTreeWidgetItem* row, const CfsArcFile& entry, const std::string& path);
     void setArchiveOpen(bool open);
     void closePackage();
     void setBusy(bool busy);
@@ -66,13 +66,13 @@ private:
     void popUpMenu(const QPoint& globalPos);
     void showAbout();
     QList<QTreeWidgetItem*> selectedRows() const;
-    ClsCfsArcFile* entryOf(const QTreeWidgetItem* row);
+    CfsArcFile* entryOf(const QTreeWidgetItem* row);
     void fail(const QString& lead, const std::string& reason);
 
-    std::unique_ptr<ClsCfsArcList> arcList;
+    std::unique_ptr<CfsArcList> arcList;
     int16_t cfsVersion = 0;
     std::string cfsPath;
-    std::unique_ptr<ClsExecute> executor;
+    std::unique_ptr<Execute> executor;
     bool zipAvailable = false;
     bool lhaAvailable = false;
     bool archiveOpen = false;
@@ -80,32 +80,32 @@ private:
 
     QMenuBar* menuBar_ = nullptr;
     QWidget* client_ = nullptr; // the inside of the window, below the menus
-    QToolBar* TBar = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* LblArcFilePath = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* LblCfsPath = nullptr;
-    QLabel* Label1 = nullptr;
-    QTreeWidget* LstArcFiles = nullptr;
-    QStatusBar* StBar = nullptr;
-    QLabel* StBarZip = nullptr;
-    QLabel* StBarLha = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    QLabel* arcPathCaption_ = nullptr;
+    QLabel* arcFilePathLabel_ = nullptr;
+    QLabel* installPathCaption_ = nullptr;
+    QLabel* cfsPathLabel_ = nullptr;
+    QLabel* fileListCaption_ = nullptr;
+    QTreeWidget* arcFileList_ = nullptr;
+    QStatusBar* statusBar_ = nullptr;
+    QLabel* zipStatus_ = nullptr;
+    QLabel* lhaStatus_ = nullptr;
 
-    QMenu* mnuFile = nullptr;
-    QAction* mnuFile_Open = nullptr;
-    QAction* mnuFile_Exit = nullptr;
-    QMenu* mnuEdit = nullptr;
-    QAction* mnuEdit_ExtractDir = nullptr;
-    QAction* mnuEdit_SearchFile = nullptr;
-    QAction* mnuEdit_View = nullptr;
-    QAction* mnuEdit_Extract = nullptr;
-    QMenu* mnuPopup = nullptr;
-    QAction* mnuPopup_Open = nullptr;
-    QAction* mnuPopup_ExtractDir = nullptr;
-    QAction* mnuPopup_SearchFile = nullptr;
-    QAction* mnuPopup_View = nullptr;
-    QMenu* mnuHelp = nullptr;
-    QAction* mnuHelp_Ver = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QAction* openAction_ = nullptr;
+    QAction* exitAction_ = nullptr;
+    QMenu* editMenu_ = nullptr;
+    QAction* extractDirAction_ = nullptr;
+    QAction* searchFileAction_ = nullptr;
+    QAction* viewAction_ = nullptr;
+    QAction* extractAction_ = nullptr;
+    QMenu* popupMenu_ = nullptr;
+    QAction* popupOpenAction_ = nullptr;
+    QAction* popupExtractDirAction_ = nullptr;
+    QAction* popupSearchFileAction_ = nullptr;
+    QAction* popupViewAction_ = nullptr;
+    QMenu* helpMenu_ = nullptr;
+    QAction* versionAction_ = nullptr;
 };
 
 } // namespace vokari::ui

@@ -12,53 +12,52 @@
 
 namespace vokari::ui {
 
-FrmDirDialog::FrmDirDialog(QWidget* parent) : QDialog(parent) {
+DirDialog::DirDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FrmDirDialog"));
     TViewDir = new QTreeWidget(this);
     TViewDir->setObjectName(QStringLiteral("TViewDir"));
     TViewDir->setHeaderHidden(true);
     TViewDir->setColumnCount(1);
     TViewDir->setSelectionMode(QAbstractItemView::SingleSelection);
-    CmdOk = new QPushButton(QStringLiteral("OK"), this);
-    CmdOk->setObjectName(QStringLiteral("CmdOk"));
-    CmdOk->setDefault(true);
-    CmdCancel = new QPushButton(tr("ｷｬﾝｾﾙ"), this);
-    CmdCancel->setObjectName(QStringLiteral("CmdCancel"));
-    connect(CmdOk, &QPushButton::clicked, this, [this] {
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setObjectName(QStringLiteral("CmdOk"));
+    okButton_->setDefault(true);
+    cancelButton_ = new QPushButton(tr("ｷｬﾝｾﾙ"), this);
+    cancelButton_->setObjectName(QStringLiteral("CmdCancel"));
+    connect(okButton_, &QPushButton::clicked, this, [this] {
         cancel_ = false;
         accept();
     });
-    connect(CmdCancel, &QPushButton::clicked, this, [this] {
+    connect(cancelButton_, &QPushButton::clicked, this, [this] {
         cancel_ = true;
         reject();
     });
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(CmdOk);
-    buttons->addWidget(CmdCancel);
+    buttons->addWidget(okButton_);
+    buttons->addWidget(cancelButton_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(TViewDir);
     layout->addLayout(buttons);
     resize(360, 420);
 }
 
-void FrmDirDialog::LoadFrmDirDialog(const std::string& pRootPath, const QString& pRootText,
-                                    const QString& pCaption) {
-    rootText_ = pRootText;
-    setWindowTitle(pCaption);
+void DirDialog::load(const std::string& rootPath, const QString& rootText, const QString& caption) {
+    rootText_ = rootText;
+    setWindowTitle(caption);
     TViewDir->clear();
-    auto* root = new QTreeWidgetItem(TViewDir, QStringList{pRootText});
-    root->setData(0, Qt::UserRole, qs(pRootPath));
+    auto* root = new QTreeWidgetItem(TViewDir, QStringList{rootText});
+    root->setData(0, Qt::UserRole, qs(rootPath));
     QIcon icon(style()->standardIcon(QStyle::SP_DirClosedIcon));
     icon.addPixmap(style()->standardIcon(QStyle::SP_DirOpenIcon).pixmap(16), QIcon::Selected);
     root->setIcon(0, icon);
-    fillFolderNode(root, readFolderTree(pRootPath));
+    fillFolderNode(root, readFolderTree(rootPath));
     root->setExpanded(true);
     TViewDir->setCurrentItem(root);
 }
 
-void FrmDirDialog::fillFolderNode(QTreeWidgetItem* node, const std::vector<FolderNode>& children) {
+void DirDialog::fillFolderNode(QTreeWidgetItem* node, const std::vector<FolderNode>& children) {
     const std::string key = us(node->data(0, Qt::UserRole).toString());
     for (const FolderNode& folder : children) {
         auto* child = new QTreeWidgetItem(node, QStringList{qs(folder.name)});
@@ -68,7 +67,7 @@ void FrmDirDialog::fillFolderNode(QTreeWidgetItem* node, const std::vector<Folde
     }
 }
 
-std::string FrmDirDialog::SelectedPath() const {
+std::string DirDialog::selectedPath() const {
     const QTreeWidgetItem* node = TViewDir->currentItem();
     QStringList names;
     for (; node && node->parent(); node = node->parent())

@@ -15,19 +15,18 @@ namespace vokari::ui {
 
 // The directory picker: the folder tree below a root folder, read whole before it shows; gives
 // the chosen folder relative to the root.
-class FrmDirDialog : public QDialog {
+class DirDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit FrmDirDialog(QWidget* parent = nullptr);
+    explicit DirDialog(QWidget* parent = nullptr);
 
-    // pRootPath: a Windows folder path ending in a backslash; pRootText: the root node's text.
-    void LoadFrmDirDialog(const std::string& pRootPath, const QString& pRootText,
-                          const QString& pCaption);
+    // rootPath: a Windows folder path ending in a backslash; rootText: the root node's text.
+    void load(const std::string& rootPath, const QString& rootText, const QString& caption);
     // True unless the dialog was closed with OK.
-    bool BoolCancel() const { return cancel_; }
+    bool isCancelled() const { return cancel_; }
     // The selected folder relative to the root, names joined by backslashes without a trailing
     // one; empty for the root itself.
-    std::string SelectedPath() const;
+    std::string selectedPath() const;
 
 private:
     void fillFolderNode(QTreeWidgetItem* node, const std::vector<FolderNode>& children);
@@ -35,8 +34,8 @@ private:
     QString rootText_;
     bool cancel_ = true;
     QTreeWidget* TViewDir;
-    QPushButton* CmdOk;
-    QPushButton* CmdCancel;
+    QPushButton* okButton_;
+    QPushButton* cancelButton_;
 };
 
 } // namespace vokari::ui

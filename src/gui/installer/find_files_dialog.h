@@ -11,14 +11,14 @@ namespace vokari::ui {
 
 // The file finder: every file of one name in a folder tree, searched once when the dialog is
 // first shown; gives the chosen hit relative to the root.
-class FrmFindFiles : public QDialog {
+class FindFilesDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit FrmFindFiles(QWidget* parent = nullptr);
+    explicit FindFilesDialog(QWidget* parent = nullptr);
 
-    // pSrcPath: the root, a Windows folder path ending in a backslash.
-    void initFindFiles(const QString& pFrmCaption, bool pBoolMultiSelect,
-                       const std::string& pSrcPath, const std::string& pSrcFile);
+    // srcPath: the root, a Windows folder path ending in a backslash.
+    void initFindFiles(const QString& windowCaption, bool multiSelect, const std::string& srcPath,
+                       const std::string& srcFile);
     // The chosen hit relative to the root, or empty.
     const std::string& resultFindFile() const { return result_; }
 
@@ -33,10 +33,10 @@ private:
     std::string srcPath_;
     std::string srcFile_;
     std::string result_;
-    QTreeWidget* LstSrcFiles;
-    QLabel* LblSrcDir;
-    QPushButton* CmdSet;
-    QPushButton* CmdCancel;
+    QTreeWidget* srcFileList_;
+    QLabel* srcDirLabel_;
+    QPushButton* setButton_;
+    QPushButton* cancelButton_;
 };
 
 } // namespace vokari::ui

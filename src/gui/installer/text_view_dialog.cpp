@@ -6,19 +6,19 @@
 
 namespace vokari::ui {
 
-FrmTextView::FrmTextView(const QString& fileName, const QString& text, QWidget* parent)
+TextViewDialog::TextViewDialog(const QString& fileName, const QString& text, QWidget* parent)
     : QDialog(parent) {
     setObjectName(QStringLiteral("FrmTextView"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(fileName);
-    TxtView = new QPlainTextEdit(this);
-    TxtView->setObjectName(QStringLiteral("TxtView"));
-    TxtView->setReadOnly(true);
-    TxtView->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    TxtView->setPlainText(text);
+    textView_ = new QPlainTextEdit(this);
+    textView_->setObjectName(QStringLiteral("TxtView"));
+    textView_->setReadOnly(true);
+    textView_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    textView_->setPlainText(text);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(TxtView);
+    layout->addWidget(textView_);
     resize(640, 480);
 }
 

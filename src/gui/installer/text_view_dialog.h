@@ -7,13 +7,13 @@ class QPlainTextEdit;
 namespace vokari::ui {
 
 // A text file of a package, decoded, read only. Lives until the user closes it.
-class FrmTextView : public QDialog {
+class TextViewDialog : public QDialog {
     Q_OBJECT
 public:
-    FrmTextView(const QString& fileName, const QString& text, QWidget* parent = nullptr);
+    TextViewDialog(const QString& fileName, const QString& text, QWidget* parent = nullptr);
 
 private:
-    QPlainTextEdit* TxtView;
+    QPlainTextEdit* textView_;
 };
 
 } // namespace vokari::ui

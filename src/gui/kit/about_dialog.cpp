@@ -1,9 +1,9 @@
 #include "gui/kit/about_dialog.h"
 
-#include "frame/installation.h"
-#include "gui/kit/message_box_dialog.h"
-#include "frame/startup.h"
 #include "common/prompt.h"
+#include "frame/installation.h"
+#include "frame/startup.h"
+#include "gui/kit/message_box_dialog.h"
 
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -15,7 +15,7 @@
 
 namespace vokari::ui {
 
-FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent) {
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FrmAbout"));
     setWindowTitle(tr("ﾊﾞｰｼﾞｮﾝ情報"));
     ensureUiResources();
@@ -32,21 +32,21 @@ FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent) {
     lblVersion = new QLabel(tr("Version : Prototype R.0.0.6"), this);
     lblVersion->setObjectName(QStringLiteral("lblVersion"));
 
-    CmdOk = new QPushButton(tr("OK"), this);
-    CmdOk->setObjectName(QStringLiteral("CmdOk"));
-    CmdOk->setDefault(true);
-    connect(CmdOk, &QPushButton::clicked, this, &QDialog::accept);
+    okButton_ = new QPushButton(tr("OK"), this);
+    okButton_->setObjectName(QStringLiteral("CmdOk"));
+    okButton_->setDefault(true);
+    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
     cmdSysInfo = new QPushButton(tr("ｼｽﾃﾑ情報(&S)..."), this);
     cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
     cmdSysInfo->setAutoDefault(false);
-    connect(cmdSysInfo, &QPushButton::clicked, this, &FrmAbout::showSystemInfo);
+    connect(cmdSysInfo, &QPushButton::clicked, this, &AboutDialog::showSystemInfo);
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
     layout->addWidget(lblTitle, 0, 1);
     layout->addWidget(lblVersion, 1, 1);
     auto* buttons = new QVBoxLayout;
-    buttons->addWidget(CmdOk);
+    buttons->addWidget(okButton_);
     buttons->addWidget(cmdSysInfo);
     buttons->addStretch();
     layout->addLayout(buttons, 0, 2, 3, 1);
@@ -61,7 +61,7 @@ FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent) {
     }
 }
 
-void FrmAbout::showSystemInfo() {
+void AboutDialog::showSystemInfo() {
     if (!runSystemInfo())
         showMessage(us(windowTitle()), us(tr("現時点ではｼｽﾃﾑ情報を使用できません")),
                     PromptIcon::None);

@@ -8,17 +8,17 @@ class QPushButton;
 namespace vokari::ui {
 
 // The About box: program name and version, and a way to the system's information program.
-class FrmAbout : public QDialog {
+class AboutDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit FrmAbout(QWidget* parent = nullptr);
+    explicit AboutDialog(QWidget* parent = nullptr);
 
 private:
     void showSystemInfo();
 
     QLabel* lblTitle;
     QLabel* lblVersion;
-    QPushButton* CmdOk;
+    QPushButton* okButton_;
     QPushButton* cmdSysInfo;
 };
 

@@ -136,14 +136,14 @@ struct ToolWindowEntry {
 };
 
 // One line per tool: replace nullptr with &makeWindow<FrmXxx> and include its header.
-// FrmCFSCopyFiles asks no version: give it a constructor that ignores it.
+// CfsCopyFilesWindow asks no version: give it a constructor that ignores it.
 constexpr ToolWindowEntry kToolWindows[] = {
-    {LauncherTool::Enabler, &makeWindow<FrmAircraftEnabler>},
-    {LauncherTool::Alias, &makeWindow<FrmAliasSetting>},
-    {LauncherTool::QuickCombat, &makeWindow<FrmQCEdit>},
-    {LauncherTool::Install, &makeWindow<FrmArcInstall>},
-    {LauncherTool::Settings, &makeWindow<frmCfsSetting>},
-    {LauncherTool::Copy, &makeWindow<FrmCFSCopyFiles>},
+    {LauncherTool::Enabler, &makeWindow<AircraftEnablerWindow>},
+    {LauncherTool::Alias, &makeWindow<AliasSettingWindow>},
+    {LauncherTool::QuickCombat, &makeWindow<QcEditWindow>},
+    {LauncherTool::Install, &makeWindow<ArcInstallWindow>},
+    {LauncherTool::Settings, &makeWindow<CfsSettingWindow>},
+    {LauncherTool::Copy, &makeWindow<CfsCopyFilesWindow>},
 };
 
 MakeToolWindow makerOf(LauncherTool tool) {

@@ -84,7 +84,7 @@ public:
 using ToolWindowFactory =
     std::function<std::unique_ptr<QDialog>(LauncherTool tool, int16_t version, QWidget* launcher)>;
 
-// The window of `tool` for game `version` (the launcher's SelectedCFSVersion()), a child of
+// The window of `tool` for game `version` (the launcher's selectedCfsVersion()), a child of
 // `launcher`; nullptr when the tool is not built yet.
 std::unique_ptr<QDialog> createToolWindow(LauncherTool tool, int16_t version, QWidget* launcher);
 

@@ -1,15 +1,15 @@
 #include "frame/demo.h"
-#include "gui/launcher/handover_window.h"
 #include "frame/language.h"
-#include "gui/kit/language_dialog.h"
-#include "gui/kit/message_box_dialog.h"
 #include "frame/prefix_choice.h"
 #include "frame/startup.h"
-#include "gui/kit/tool_window.h"
 #include "frame/version.h"
+#include "gui/kit/language_dialog.h"
+#include "gui/kit/message_box_dialog.h"
+#include "gui/kit/tool_window.h"
+#include "gui/launcher/handover_window.h"
 #include "gui/launcher/vokari_window.h"
-#include "platform/error.h"
 #include "platform/environment.h"
+#include "platform/error.h"
 #include "platform/instance_lock.h"
 
 #include <QApplication>
@@ -97,7 +97,7 @@ int main(int argc, char** argv) {
 
     int result = 1;
     {
-        ui::FrmVokari launcher;
+        ui::VokariWindow launcher;
         ui::PackageHandOver handOver;
         QObject::connect(&handOver, &ui::PackageHandOver::packageReceived, &launcher,
                          [&launcher](const QString& package) {

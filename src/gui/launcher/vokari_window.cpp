@@ -1,11 +1,11 @@
 #include "gui/launcher/vokari_window.h"
 
-#include "gui/kit/about_dialog.h"
+#include "common/prompt.h"
 #include "frame/installation.h"
 #include "frame/launcher_state.h"
+#include "gui/kit/about_dialog.h"
 #include "gui/kit/message_box_dialog.h"
 #include "gui/kit/placement_window.h"
-#include "common/prompt.h"
 #include "installer/archiver_availability.h"
 #include "platform/host_paths.h"
 
@@ -36,24 +36,25 @@ struct ToolButtonText {
 
 const ToolButtonText kToolButtons[] = {
     {LauncherTool::Enabler, "CmdAircraftEnabler",
-     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", "航空機ファイル設定"),
-     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", "航空機を使用するかしないかを設定します")},
+     QT_TRANSLATE_NOOP("vokari::ui::VokariWindow", "航空機ファイル設定"),
+     QT_TRANSLATE_NOOP("vokari::ui::VokariWindow", "航空機を使用するかしないかを設定します")},
     {LauncherTool::Alias, "CmdAliasSetting",
-     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", "音声・パネルファイル設定"),
-     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari",
+     QT_TRANSLATE_NOOP("vokari::ui::VokariWindow", "音声・パネルファイル設定"),
+     QT_TRANSLATE_NOOP("vokari::ui::VokariWindow",
                        "航空機のサウンド、パネルを他の機体データのものを利用するように変更します")},
     {LauncherTool::QuickCombat, "CmdQCPEdit",
-     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", "クイックコンバット編集"),
-     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari",
+     QT_TRANSLATE_NOOP("vokari::ui::VokariWindow", "クイックコンバット編集"),
+     QT_TRANSLATE_NOOP("vokari::ui::VokariWindow",
                        "クイックコンバットで使用するグループ、機体を設定します")},
     {LauncherTool::Install, "CmdCfsArcInstall",
-     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", "CFSファイルインストール"),
-     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari",
+     QT_TRANSLATE_NOOP("vokari::ui::VokariWindow", "CFSファイルインストール"),
+     QT_TRANSLATE_NOOP("vokari::ui::VokariWindow",
                        "ZIP形式で配布されるファイルのインストールを支援します")},
-    {LauncherTool::Settings, "CmdCfsSetting", QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", "CFS設定"),
-     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", "CFSから設定できない項目を設定します")},
+    {LauncherTool::Settings, "CmdCfsSetting",
+     QT_TRANSLATE_NOOP("vokari::ui::VokariWindow", "CFS設定"),
+     QT_TRANSLATE_NOOP("vokari::ui::VokariWindow", "CFSから設定できない項目を設定します")},
     {LauncherTool::Copy, "CmdCFSCopyFiles",
-     QT_TRANSLATE_NOOP("vokari::ui::FrmVokari", "CFS1 → CFS2 ファイル コピー"), ""},
+     QT_TRANSLATE_NOOP("vokari::ui::VokariWindow", "CFS1 → CFS2 ファイル コピー"), ""},
 };
 
 // Where a prefix was found, as players know the programs.
@@ -68,38 +69,39 @@ QString sourceName(const std::string& source) {
 
 } // namespace
 
-FrmVokari::FrmVokari(ToolWindowFactory toolWindows, QWidget* parent)
+VokariWindow::VokariWindow(ToolWindowFactory toolWindows, QWidget* parent)
     : QWidget(parent), toolWindows_(std::move(toolWindows)) {
     setObjectName(kName);
     setWindowTitle(tr("Vokari Menu"));
     ensureUiResources();
     setWindowIcon(QIcon(QStringLiteral(":/vokari/vokari.png")));
 
-    FrameCFSVersion = new QGroupBox(tr("CFS Version"), this);
-    FrameCFSVersion->setObjectName(QStringLiteral("FrameCFSVersion"));
-    OptCFS1 = new QRadioButton(tr("Combat Flight Simulator 1 ヨーロッパ戦線"), FrameCFSVersion);
-    OptCFS1->setObjectName(QStringLiteral("OptCFS1"));
-    OptCFS2 = new QRadioButton(tr("Combat Flight Simulator 2 太平洋戦線"), FrameCFSVersion);
-    OptCFS2->setObjectName(QStringLiteral("OptCFS2"));
-    OptCFS1->setChecked(true);
-    auto* frameLayout = new QVBoxLayout(FrameCFSVersion);
-    frameLayout->addWidget(OptCFS1);
-    frameLayout->addWidget(OptCFS2);
+    cfsVersionFrame_ = new QGroupBox(tr("CFS Version"), this);
+    cfsVersionFrame_->setObjectName(QStringLiteral("FrameCFSVersion"));
+    cfs1Option_ =
+        new QRadioButton(tr("Combat Flight Simulator 1 ヨーロッパ戦線"), cfsVersionFrame_);
+    cfs1Option_->setObjectName(QStringLiteral("OptCFS1"));
+    cfs2Option_ = new QRadioButton(tr("Combat Flight Simulator 2 太平洋戦線"), cfsVersionFrame_);
+    cfs2Option_->setObjectName(QStringLiteral("OptCFS2"));
+    cfs1Option_->setChecked(true);
+    auto* frameLayout = new QVBoxLayout(cfsVersionFrame_);
+    frameLayout->addWidget(cfs1Option_);
+    frameLayout->addWidget(cfs2Option_);
 
     // Shown only when more than one Wine prefix holds a game.
-    LblWinePrefix = new QLabel(tr("Wine プレフィックス"), this);
-    LblWinePrefix->setObjectName(QStringLiteral("LblWinePrefix"));
+    winePrefixLabel_ = new QLabel(tr("Wine プレフィックス"), this);
+    winePrefixLabel_->setObjectName(QStringLiteral("LblWinePrefix"));
     CboWinePrefix = new QComboBox(this);
     CboWinePrefix->setObjectName(QStringLiteral("CboWinePrefix"));
-    LblWinePrefix->setBuddy(CboWinePrefix);
-    LblWinePrefix->hide();
+    winePrefixLabel_->setBuddy(CboWinePrefix);
+    winePrefixLabel_->hide();
     CboWinePrefix->hide();
-    connect(CboWinePrefix, &QComboBox::activated, this, &FrmVokari::choosePrefix);
+    connect(CboWinePrefix, &QComboBox::activated, this, &VokariWindow::choosePrefix);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(LblWinePrefix);
+    layout->addWidget(winePrefixLabel_);
     layout->addWidget(CboWinePrefix);
-    layout->addWidget(FrameCFSVersion);
+    layout->addWidget(cfsVersionFrame_);
     for (const auto& text : kToolButtons) {
         auto* button = new QPushButton(tr(text.caption), this);
         button->setObjectName(QString::fromLatin1(text.name));
@@ -111,38 +113,39 @@ FrmVokari::FrmVokari(ToolWindowFactory toolWindows, QWidget* parent)
         toolButtons_[tool] = button;
         layout->addWidget(button);
     }
-    CmdExit = new QPushButton(tr("終　了"), this);
-    CmdExit->setObjectName(QStringLiteral("CmdExit"));
-    CmdExit->setMinimumHeight(32);
-    connect(CmdExit, &QPushButton::clicked, this, &QWidget::close);
+    exitButton_ = new QPushButton(tr("終　了"), this);
+    exitButton_->setObjectName(QStringLiteral("CmdExit"));
+    exitButton_->setMinimumHeight(32);
+    connect(exitButton_, &QPushButton::clicked, this, &QWidget::close);
     layout->addSpacing(6);
-    layout->addWidget(CmdExit);
+    layout->addWidget(exitButton_);
 
-    Label1 = new QLabel(QString::fromLatin1(kProgramName.data(), kProgramName.size()), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    QFont titleFont = Label1->font();
+    programNameLabel_ =
+        new QLabel(QString::fromLatin1(kProgramName.data(), kProgramName.size()), this);
+    programNameLabel_->setObjectName(QStringLiteral("Label1"));
+    QFont titleFont = programNameLabel_->font();
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.6);
     titleFont.setBold(true);
-    Label1->setFont(titleFont);
-    Label2 = new QLabel(tr("Prototype R.0.0.6"), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
+    programNameLabel_->setFont(titleFont);
+    versionLabel_ = new QLabel(tr("Prototype R.0.0.6"), this);
+    versionLabel_->setObjectName(QStringLiteral("Label2"));
     auto* titleRow = new QHBoxLayout;
-    titleRow->addWidget(Label1);
+    titleRow->addWidget(programNameLabel_);
     titleRow->addStretch();
-    titleRow->addWidget(Label2, 0, Qt::AlignBottom);
+    titleRow->addWidget(versionLabel_, 0, Qt::AlignBottom);
     layout->addLayout(titleRow);
 
-    LblAbout = new QLabel(tr("CFS1・CFS2 プレイヤーのためのツール集"), this);
-    LblAbout->setObjectName(QStringLiteral("LblAbout"));
-    LblAbout->installEventFilter(this);
-    layout->addWidget(LblAbout);
+    aboutLabel_ = new QLabel(tr("CFS1・CFS2 プレイヤーのためのツール集"), this);
+    aboutLabel_->setObjectName(QStringLiteral("LblAbout"));
+    aboutLabel_->installEventFilter(this);
+    layout->addWidget(aboutLabel_);
 
     // The launcher's size is its design; only its position is kept.
     layout->setSizeConstraint(QLayout::SetFixedSize);
     adjustSize();
 }
 
-void FrmVokari::setGamePrefixes(const std::vector<GamePrefix>& found) {
+void VokariWindow::setGamePrefixes(const std::vector<GamePrefix>& found) {
     prefixes_.clear();
     for (const GamePrefix& entry : found) {
         if (!entry.games.empty())
@@ -150,7 +153,7 @@ void FrmVokari::setGamePrefixes(const std::vector<GamePrefix>& found) {
     }
     CboWinePrefix->clear();
     const bool offer = prefixes_.size() > 1;
-    LblWinePrefix->setVisible(offer);
+    winePrefixLabel_->setVisible(offer);
     CboWinePrefix->setVisible(offer);
     if (!offer)
         return;
@@ -164,23 +167,23 @@ void FrmVokari::setGamePrefixes(const std::vector<GamePrefix>& found) {
     }
 }
 
-void FrmVokari::choosePrefix(int index) {
+void VokariWindow::choosePrefix(int index) {
     if (index < 0 || static_cast<size_t>(index) >= prefixes_.size())
         return;
     const std::filesystem::path& path = prefixes_[static_cast<size_t>(index)].prefix.path;
     platform::setWinePrefixOverride(path);
     writeSavedWinePrefix(path);
     CboWinePrefix->setCurrentIndex(index);
-    const int16_t selected = SelectedCFSVersion();
+    const int16_t selected = selectedCfsVersion();
     showInstalledGames();
     // Keep the game the user had chosen when the new prefix holds it too.
-    if (selected == kGameCfs2 && OptCFS2->isEnabled())
-        OptCFS2->setChecked(true);
-    else if (selected == kGameCfs1 && OptCFS1->isEnabled())
-        OptCFS1->setChecked(true);
+    if (selected == kGameCfs2 && cfs2Option_->isEnabled())
+        cfs2Option_->setChecked(true);
+    else if (selected == kGameCfs1 && cfs1Option_->isEnabled())
+        cfs1Option_->setChecked(true);
 }
 
-bool FrmVokari::load() {
+bool VokariWindow::load() {
     restorePlacement(this, kName, false);
     if (showInstalledGames())
         return true;
@@ -190,37 +193,37 @@ bool FrmVokari::load() {
     return false;
 }
 
-bool FrmVokari::showInstalledGames() {
+bool VokariWindow::showInstalledGames() {
     const bool cfs1 = !gameFolder(kGameCfs1).empty();
     const bool cfs2 = !gameFolder(kGameCfs2).empty();
     const LauncherChoice choice = launcherChoice(cfs1, cfs2, readSavedVersion());
     if (!choice.anyInstalled)
         return false;
-    OptCFS1->setEnabled(choice.cfs1Enabled);
-    OptCFS2->setEnabled(choice.cfs2Enabled);
+    cfs1Option_->setEnabled(choice.cfs1Enabled);
+    cfs2Option_->setEnabled(choice.cfs2Enabled);
     toolButton(LauncherTool::Copy)->setEnabled(choice.copyEnabled);
-    (choice.selected == 2 ? OptCFS2 : OptCFS1)->setChecked(true);
+    (choice.selected == 2 ? cfs2Option_ : cfs1Option_)->setChecked(true);
     return true;
 }
 
-int16_t FrmVokari::SelectedCFSVersion() const {
-    if (OptCFS1->isChecked())
+int16_t VokariWindow::selectedCfsVersion() const {
+    if (cfs1Option_->isChecked())
         return kGameCfs1;
-    if (OptCFS2->isChecked())
+    if (cfs2Option_->isChecked())
         return kGameCfs2;
     return kGameNone;
 }
 
-QPushButton* FrmVokari::toolButton(LauncherTool tool) const {
+QPushButton* VokariWindow::toolButton(LauncherTool tool) const {
     return toolButtons_.at(tool);
 }
 
-void FrmVokari::openTool(LauncherTool tool) {
+void VokariWindow::openTool(LauncherTool tool) {
     // Handed to this opening only, whether or not the window comes up.
     const QStringList files = std::exchange(startupFiles_, {});
     if (tool == LauncherTool::Install && !archiversFound())
         return;
-    std::unique_ptr<QDialog> window = toolWindows_(tool, SelectedCFSVersion(), this);
+    std::unique_ptr<QDialog> window = toolWindows_(tool, selectedCfsVersion(), this);
     if (auto* opener = dynamic_cast<FileOpeningWindow*>(window.get()); opener && !files.empty())
         // Once the window is shown, as if the files had been dropped on it.
         QTimer::singleShot(0, window.get(), [opener, files] { opener->openFiles(files); });
@@ -229,7 +232,7 @@ void FrmVokari::openTool(LauncherTool tool) {
     // Leaving scope unloads the window: the next opening starts afresh.
 }
 
-void FrmVokari::openPackage(const QString& package) {
+void VokariWindow::openPackage(const QString& package) {
     raise();
     activateWindow();
     if (openWindow_) {
@@ -251,19 +254,19 @@ void FrmVokari::openPackage(const QString& package) {
     install->click();
 }
 
-void FrmVokari::openAbout() {
-    FrmAbout about(this);
+void VokariWindow::openAbout() {
+    AboutDialog about(this);
     showModal(about);
 }
 
-void FrmVokari::showModal(QDialog& window) {
+void VokariWindow::showModal(QDialog& window) {
     window.setWindowModality(Qt::ApplicationModal);
     openWindow_ = &window;
     window.exec();
     openWindow_ = nullptr;
 }
 
-bool FrmVokari::archiversFound() {
+bool VokariWindow::archiversFound() {
     const bool lha = isLhaAvailable();
     const bool zip = isZipAvailable();
     if (lha || zip)
@@ -276,7 +279,7 @@ bool FrmVokari::archiversFound() {
     return false;
 }
 
-bool FrmVokari::otherWindowLoaded() const {
+bool VokariWindow::otherWindowLoaded() const {
     for (const QWidget* w : QApplication::topLevelWidgets()) {
         if (w == this || !w->isVisible())
             continue;
@@ -289,7 +292,7 @@ bool FrmVokari::otherWindowLoaded() const {
     return false;
 }
 
-void FrmVokari::closeEvent(QCloseEvent* event) {
+void VokariWindow::closeEvent(QCloseEvent* event) {
     if (!unloaded_ && otherWindowLoaded()) {
         event->ignore();
         return;
@@ -298,12 +301,12 @@ void FrmVokari::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void FrmVokari::unload() {
+void VokariWindow::unload() {
     if (unloaded_)
         return;
     unloaded_ = true;
     savePlacement(this, kName);
-    writeSavedVersion(SelectedCFSVersion());
+    writeSavedVersion(selectedCfsVersion());
     if (removeWorkDirectory() > 0) {
         showMessage(us(windowTitle()),
                     joinLines({us(tr("作業ディレクトリの削除に失敗しました。")),
@@ -314,8 +317,8 @@ void FrmVokari::unload() {
     }
 }
 
-bool FrmVokari::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == LblAbout && event->type() == QEvent::MouseButtonDblClick) {
+bool VokariWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == aboutLabel_ && event->type() == QEvent::MouseButtonDblClick) {
         openAbout();
         return true;
     }

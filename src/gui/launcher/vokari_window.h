@@ -20,10 +20,11 @@ class QRadioButton;
 // The launcher: which games are installed, the game every tool works on, and the six tools.
 namespace vokari::ui {
 
-class FrmVokari : public QWidget {
+class VokariWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit FrmVokari(ToolWindowFactory toolWindows = createToolWindow, QWidget* parent = nullptr);
+    explicit VokariWindow(ToolWindowFactory toolWindows = createToolWindow,
+                          QWidget* parent = nullptr);
 
     // The Wine prefixes found at start-up. When more than one holds a game, the launcher offers
     // them above the game choice; the current prefix is selected.
@@ -38,7 +39,7 @@ public:
     void choosePrefix(int index);
 
     // 1 or 2 for the selected game, 0 when neither option is selected.
-    int16_t SelectedCFSVersion() const;
+    int16_t selectedCfsVersion() const;
 
     QPushButton* toolButton(LauncherTool tool) const;
     // Opens a tool modally and unloads it when it closes (what its button does).
@@ -69,16 +70,16 @@ private:
     bool unloaded_ = false;
     QPointer<QDialog> openWindow_; // the tool window shown now
     std::vector<GamePrefix> prefixes_;
-    QLabel* LblWinePrefix;
+    QLabel* winePrefixLabel_;
     QComboBox* CboWinePrefix;
-    QGroupBox* FrameCFSVersion;
-    QRadioButton* OptCFS1;
-    QRadioButton* OptCFS2;
+    QGroupBox* cfsVersionFrame_;
+    QRadioButton* cfs1Option_;
+    QRadioButton* cfs2Option_;
     std::map<LauncherTool, QPushButton*> toolButtons_;
-    QPushButton* CmdExit;
-    QLabel* Label1;
-    QLabel* Label2;
-    QLabel* LblAbout;
+    QPushButton* exitButton_;
+    QLabel* programNameLabel_;
+    QLabel* versionLabel_;
+    QLabel* aboutLabel_;
 };
 
 } // namespace vokari::ui

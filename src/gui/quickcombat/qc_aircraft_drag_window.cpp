@@ -12,7 +12,7 @@ const QString kFoldersMime = QStringLiteral("application/x-vokari-aircraft-folde
 
 } // namespace
 
-std::optional<QStringList> QCAircraftDragList::draggedFolders(const QMimeData* data) {
+std::optional<QStringList> QcAircraftDragList::draggedFolders(const QMimeData* data) {
     if (!data || !data->hasFormat(kFoldersMime))
         return std::nullopt;
     QStringList folders;
@@ -21,11 +21,11 @@ std::optional<QStringList> QCAircraftDragList::draggedFolders(const QMimeData* d
     return folders;
 }
 
-QStringList QCAircraftDragList::mimeTypes() const {
+QStringList QcAircraftDragList::mimeTypes() const {
     return {kFoldersMime};
 }
 
-QMimeData* QCAircraftDragList::mimeData(const QList<QTreeWidgetItem*>& items) const {
+QMimeData* QcAircraftDragList::mimeData(const QList<QTreeWidgetItem*>& items) const {
     QList<QTreeWidgetItem*> rows = items;
     std::sort(rows.begin(), rows.end(), [this](QTreeWidgetItem* a, QTreeWidgetItem* b) {
         return indexOfTopLevelItem(a) < indexOfTopLevelItem(b);

@@ -11,7 +11,7 @@ namespace vokari::ui {
 // The quick-combat editor's installed aircraft: a drag carries the folder names (each row's
 // Qt::UserRole data) of the selected rows, in list order, so a drop target can tell such a
 // drag from anything else dropped on it.
-class QCAircraftDragList : public QTreeWidget {
+class QcAircraftDragList : public QTreeWidget {
 public:
     using QTreeWidget::QTreeWidget;
 

@@ -1,19 +1,19 @@
 #include "gui/quickcombat/qc_edit_window.h"
 
 #include "aircraft/aircraft_list.h"
+#include "common/prompt.h"
+#include "frame/installation.h"
 #include "gui/kit/about_dialog.h"
 #include "gui/kit/failure_dialog.h"
-#include "frame/installation.h"
 #include "gui/kit/message_box_dialog.h"
 #include "gui/kit/placement_window.h"
 #include "gui/kit/tool_window.h"
-#include "platform/error.h"
-#include "common/prompt.h"
 #include "gui/quickcombat/qc_aircraft_drag_window.h"
-#include "quickcombat/qc_file.h"
 #include "gui/quickcombat/qc_group_edit_dialog.h"
-#include "quickcombat/qc_groups.h"
 #include "gui/quickcombat/qc_plane_edit_dialog.h"
+#include "platform/error.h"
+#include "quickcombat/qc_file.h"
+#include "quickcombat/qc_groups.h"
 
 #include <QAction>
 #include <QApplication>
@@ -55,9 +55,9 @@ void showModal(QDialog& dialog, QWidget* owner) {
 
 } // namespace
 
-FrmQCEdit::FrmQCEdit(int16_t pVer, QWidget* parent)
-    : EditingToolWindow(kPlacementName, parent), document(std::make_unique<ClsQCGroups>()),
-      aircrafts(std::make_unique<ClsAircraftList>()), gameFolder_(gameFolder(pVer)) {
+QcEditWindow::QcEditWindow(int16_t version, QWidget* parent)
+    : EditingToolWindow(kPlacementName, parent), document(std::make_unique<QcGroups>()),
+      aircrafts(std::make_unique<AircraftList>()), gameFolder_(gameFolder(version)) {
     setObjectName(kPlacementName);
     setWindowTitle(tr("クイックコンバット編集"));
     setSizeGripEnabled(true);
@@ -68,7 +68,7 @@ FrmQCEdit::FrmQCEdit(int16_t pVer, QWidget* parent)
     restorePlacement(this, kPlacementName, true);
 
     try {
-        aircrafts->setVersion(pVer);
+        aircrafts->setVersion(version);
         aircrafts->readAircrafts(false, false);
     } catch (const std::exception& e) {
         showFailure(tr("航空機の一覧を読み込めませんでした。"), e);
@@ -80,41 +80,41 @@ FrmQCEdit::FrmQCEdit(int16_t pVer, QWidget* parent)
     } catch (const std::exception& e) {
         // What was read stays to work on; the file is only written when the user saves.
         if (!document)
-            document = std::make_unique<ClsQCGroups>();
+            document = std::make_unique<QcGroups>();
         showFailure(tr("クイックコンバットファイルを読み込めませんでした。"), e);
     }
     setGroupList();
     setAircrafts();
     if (const int16_t id = selectedGroupId())
         setGrpPlanes(id);
-    boolChanged = false;
+    isChanged_ = false;
 
     updateEditItems();
     connect(qApp, &QApplication::focusChanged, this, [this] { updateEditItems(); });
 }
 
-FrmQCEdit::~FrmQCEdit() = default;
+QcEditWindow::~QcEditWindow() = default;
 
-void FrmQCEdit::buildControls() {
+void QcEditWindow::buildControls() {
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("client"));
 
-    Toolbar1 = makeToolBar("Toolbar1", client_);
+    toolBar_ = makeToolBar("Toolbar1", client_);
     const auto addButton = [this](const char* name, QStyle::StandardPixmap icon, const QString& tip,
                                   auto action) {
-        QAction* button = addToolButton(Toolbar1, name, icon, tip);
+        QAction* button = addToolButton(toolBar_, name, icon, tip);
         connect(button, &QAction::triggered, this, action);
     };
     addButton("TBarSave", QStyle::SP_DialogSaveButton, tr("保存"), [this] { save(); });
     for (int i = 0; i < 3; ++i)
-        Toolbar1->addSeparator();
+        toolBar_->addSeparator();
     addButton("TBarAddGroup", QStyle::SP_FileDialogNewFolder, tr("敵の航空機の種類を追加"),
               [this] { addQCGroup(); });
     addButton("TBarEditGroup", QStyle::SP_FileDialogDetailedView, tr("敵の航空機の種類を編集"),
               [this] { editQCGroup(); });
     addButton("TBarRemoveGroup", QStyle::SP_TrashIcon, tr("敵の航空機の種類を削除"),
               [this] { removeGroup(); });
-    Toolbar1->addSeparator();
+    toolBar_->addSeparator();
     addButton("TBarAddPlane", QStyle::SP_ArrowRight,
               tr("インストールされた航空機を敵の航空機の種類に登録"), [this] { addQCPlane(); });
     addButton("TBarEditPlane", QStyle::SP_FileDialogInfoView, tr("航空機の種別を編集"),
@@ -130,33 +130,33 @@ void FrmQCEdit::buildControls() {
         label = new QLabel(caption, client_);
         label->setObjectName(QString::fromLatin1(labelName));
     };
-    LstAircraft = new QCAircraftDragList(client_);
-    addList(LstAircraft, "LstAircraft", tr("インストール済航空機"), LblAircraft, "LblAircraft",
+    aircraftList_ = new QcAircraftDragList(client_);
+    addList(aircraftList_, "LstAircraft", tr("インストール済航空機"), aircraftLabel_, "LblAircraft",
             QAbstractItemView::ExtendedSelection);
-    LstAircraft->setDragEnabled(true);
-    LstAircraft->setDragDropMode(QAbstractItemView::DragOnly);
-    LstAircraft->setDefaultDropAction(Qt::CopyAction);
-    LstGroup = new QTreeWidget(client_);
-    addList(LstGroup, "LstGroup", tr("敵の航空機の種類（グループ）"), LblGroup, "LblGroup",
+    aircraftList_->setDragEnabled(true);
+    aircraftList_->setDragDropMode(QAbstractItemView::DragOnly);
+    aircraftList_->setDefaultDropAction(Qt::CopyAction);
+    groupList_ = new QTreeWidget(client_);
+    addList(groupList_, "LstGroup", tr("敵の航空機の種類（グループ）"), groupLabel_, "LblGroup",
             QAbstractItemView::SingleSelection);
-    LstQCPlane = new QTreeWidget(client_);
-    addList(LstQCPlane, "LstQCPlane", tr("グループに所属する航空機"), LblQCPlane, "LblQCPlane",
+    qcPlaneList_ = new QTreeWidget(client_);
+    addList(qcPlaneList_, "LstQCPlane", tr("グループに所属する航空機"), qcPlaneLabel_, "LblQCPlane",
             QAbstractItemView::SingleSelection);
-    LstQCPlane->setAcceptDrops(true);
-    LstQCPlane->viewport()->setAcceptDrops(true);
+    qcPlaneList_->setAcceptDrops(true);
+    qcPlaneList_->viewport()->setAcceptDrops(true);
 
     // A click beside the rows keeps the row that was selected: the commands act on it.
-    for (QTreeWidget* list : {LstGroup, LstQCPlane}) {
+    for (QTreeWidget* list : {groupList_, qcPlaneList_}) {
         connect(list, &QTreeWidget::itemSelectionChanged, this, [list] {
             if (list->selectedItems().isEmpty() && list->currentItem())
                 list->currentItem()->setSelected(true);
         });
     }
-    connect(LstAircraft, &QTreeWidget::itemDoubleClicked, this, [this] { addQCPlane(); });
-    connect(LstGroup, &QTreeWidget::itemDoubleClicked, this, [this] { editQCGroup(); });
-    connect(LstQCPlane, &QTreeWidget::itemDoubleClicked, this, [this] { editQCPlane(); });
+    connect(aircraftList_, &QTreeWidget::itemDoubleClicked, this, [this] { addQCPlane(); });
+    connect(groupList_, &QTreeWidget::itemDoubleClicked, this, [this] { editQCGroup(); });
+    connect(qcPlaneList_, &QTreeWidget::itemDoubleClicked, this, [this] { editQCPlane(); });
     // Rows the window selects itself block this: it shows the entries it means to.
-    connect(LstGroup, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* row) {
+    connect(groupList_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* row) {
         if (row)
             setGrpPlanes(row->text(0).toShort());
     });
@@ -165,90 +165,90 @@ void FrmQCEdit::buildControls() {
     fillWithClient(this, client_);
 }
 
-void FrmQCEdit::buildMenus() {
+void QcEditWindow::buildMenus() {
     menuBar_ = addMenuBar(this);
 
-    mnuFile = addMenu(menuBar_, "mnuFile", tr("ファイル(&F)"));
-    mnuFile_Save = addMenuEntry(this, mnuFile, "mnuFile_Save", tr("保存(&S)"),
-                                QKeySequence(Qt::CTRL | Qt::Key_S), [this] { save(); });
-    addMenuSeparator(mnuFile, "mnuFile_sep1");
-    mnuFile_Exit = addExitEntry(this, mnuFile, tr("終了(&X)"));
+    fileMenu_ = addMenu(menuBar_, "mnuFile", tr("ファイル(&F)"));
+    saveAction_ = addMenuEntry(this, fileMenu_, "mnuFile_Save", tr("保存(&S)"),
+                               QKeySequence(Qt::CTRL | Qt::Key_S), [this] { save(); });
+    addMenuSeparator(fileMenu_, "mnuFile_sep1");
+    exitAction_ = addExitEntry(this, fileMenu_, tr("終了(&X)"));
 
-    mnuEdit = addMenu(menuBar_, "mnuEdit", tr("編集(&E)"));
-    mnuEdit_Add_EnemyGroup =
-        addMenuEntry(this, mnuEdit, "mnuEdit_Add_EnemyGroup", tr("敵の航空機の種類を追加(&E)"),
+    editMenu_ = addMenu(menuBar_, "mnuEdit", tr("編集(&E)"));
+    addEnemyGroupAction_ =
+        addMenuEntry(this, editMenu_, "mnuEdit_Add_EnemyGroup", tr("敵の航空機の種類を追加(&E)"),
                      QKeySequence(Qt::SHIFT | Qt::Key_Insert), [this] { addQCGroup(); });
-    mnuEdit_Add_EnemyAircraft = addMenuEntry(
-        this, mnuEdit, "mnuEdit_Add_EnemyAircraft", tr("敵の航空機の種類に航空機を追加(&A)"),
+    addEnemyAircraftAction_ = addMenuEntry(
+        this, editMenu_, "mnuEdit_Add_EnemyAircraft", tr("敵の航空機の種類に航空機を追加(&A)"),
         QKeySequence(Qt::CTRL | Qt::Key_Insert), [this] { addQCPlane(); });
-    mnuEdit_Edit = addMenuEntry(this, mnuEdit, "mnuEdit_Edit", tr("編集(&E)"), QKeySequence(),
-                                [this] { editByFocus(); });
-    addMenuSeparator(mnuEdit, "mnuEdit_sep1");
-    mnuEdit_Delete = addMenuEntry(this, mnuEdit, "mnuEdit_Delete", tr("削除(&D)"),
-                                  QKeySequence(Qt::Key_Delete), [this] { deleteByFocus(); });
-    connect(mnuEdit, &QMenu::aboutToShow, this, [this] { updateEditItems(); });
+    editAction_ = addMenuEntry(this, editMenu_, "mnuEdit_Edit", tr("編集(&E)"), QKeySequence(),
+                               [this] { editByFocus(); });
+    addMenuSeparator(editMenu_, "mnuEdit_sep1");
+    deleteAction_ = addMenuEntry(this, editMenu_, "mnuEdit_Delete", tr("削除(&D)"),
+                                 QKeySequence(Qt::Key_Delete), [this] { deleteByFocus(); });
+    connect(editMenu_, &QMenu::aboutToShow, this, [this] { updateEditItems(); });
 
     // The lists' pop-up menu, not on the menu bar.
-    mnuEdit2 = new QMenu(tr("編集２"), this);
-    mnuEdit2->setObjectName(QStringLiteral("mnuEdit2"));
-    mnuEdit2_Add = addMenuEntry(this, mnuEdit2, "mnuEdit2_Add", tr("追加(&A)"), QKeySequence(),
-                                [this] { addByFocus(); });
-    mnuEdit2_Edit = addMenuEntry(this, mnuEdit2, "mnuEdit2_Edit", tr("編集(&E)"), QKeySequence(),
-                                 [this] { editByFocus(); });
-    addMenuSeparator(mnuEdit2, "mnuEdit2_sep1");
-    mnuEdit2_Delete = addMenuEntry(this, mnuEdit2, "mnuEdit2_Delete", tr("削除(&D)"),
-                                   QKeySequence(), [this] { deleteByFocus(); });
-    connect(mnuEdit2, &QMenu::aboutToShow, this, [this] { updateEditItems(); });
+    edit2Menu_ = new QMenu(tr("編集２"), this);
+    edit2Menu_->setObjectName(QStringLiteral("mnuEdit2"));
+    edit2AddAction_ = addMenuEntry(this, edit2Menu_, "mnuEdit2_Add", tr("追加(&A)"), QKeySequence(),
+                                   [this] { addByFocus(); });
+    edit2EditAction_ = addMenuEntry(this, edit2Menu_, "mnuEdit2_Edit", tr("編集(&E)"),
+                                    QKeySequence(), [this] { editByFocus(); });
+    addMenuSeparator(edit2Menu_, "mnuEdit2_sep1");
+    edit2DeleteAction_ = addMenuEntry(this, edit2Menu_, "mnuEdit2_Delete", tr("削除(&D)"),
+                                      QKeySequence(), [this] { deleteByFocus(); });
+    connect(edit2Menu_, &QMenu::aboutToShow, this, [this] { updateEditItems(); });
 
-    mnuHelp = addMenu(menuBar_, "mnuHelp", tr("ヘルプ(&H)"));
-    addMenuSeparator(mnuHelp, "mnuHelp_sep1");
-    mnuHelp_Ver = addMenuEntry(this, mnuHelp, "mnuHelp_Ver", tr("バージョン情報(&A)"),
-                               QKeySequence(), [this] { FrmAbout(this).exec(); });
+    helpMenu_ = addMenu(menuBar_, "mnuHelp", tr("ヘルプ(&H)"));
+    addMenuSeparator(helpMenu_, "mnuHelp_sep1");
+    versionAction_ = addMenuEntry(this, helpMenu_, "mnuHelp_Ver", tr("バージョン情報(&A)"),
+                                  QKeySequence(), [this] { AboutDialog(this).exec(); });
 }
 
-void FrmQCEdit::setAircrafts() {
-    setColumns(LstAircraft, {tr("表示名")}, {200});
+void QcEditWindow::setAircrafts() {
+    setColumns(aircraftList_, {tr("表示名")}, {200});
     QList<QTreeWidgetItem*> rows;
     for (const auto& entry : aircrafts->aircraftList) {
         auto* row = new QTreeWidgetItem(QStringList{qs(entry.value.title())});
         row->setData(0, Qt::UserRole, qs(entry.value.directory()));
         rows.append(row);
     }
-    LstAircraft->addTopLevelItems(rows);
+    aircraftList_->addTopLevelItems(rows);
 }
 
-void FrmQCEdit::setGroupList() {
-    const QSignalBlocker block(LstGroup);
-    setColumns(LstGroup, {tr("ID"), tr("表示名")}, {50, 200});
+void QcEditWindow::setGroupList() {
+    const QSignalBlocker block(groupList_);
+    setColumns(groupList_, {tr("ID"), tr("表示名")}, {50, 200});
     QList<QTreeWidgetItem*> rows;
-    for (const auto& entry : document->Groups()) {
-        const ClsQCGrp& group = *entry.value;
+    for (const auto& entry : document->groups()) {
+        const QcGroup& group = *entry.value;
         rows.append(new QTreeWidgetItem(
             QStringList{QString::number(group.groupId()), qs(group.viewName())}));
     }
-    LstGroup->addTopLevelItems(rows);
-    selectRow(LstGroup, 0);
+    groupList_->addTopLevelItems(rows);
+    selectRow(groupList_, 0);
 }
 
-int16_t FrmQCEdit::selectedGroupId() const {
-    const QTreeWidgetItem* row = selectedRow(LstGroup);
+int16_t QcEditWindow::selectedGroupId() const {
+    const QTreeWidgetItem* row = selectedRow(groupList_);
     return row ? row->text(0).toShort() : 0;
 }
 
-ClsQCGrp* FrmQCEdit::selectedQCGroup() {
+QcGroup* QcEditWindow::selectedQCGroup() {
     const int16_t id = selectedGroupId();
-    if (!id || !document->Groups().keyExists(groupKey(id)))
+    if (!id || !document->groups().keyExists(groupKey(id)))
         return nullptr;
     return &document->group(id);
 }
 
-void FrmQCEdit::setGrpPlanes(int16_t groupId) {
-    setColumns(LstQCPlane, {tr("タイプ"), tr("表示名")}, {50, 200});
-    if (!document->Groups().keyExists(groupKey(groupId)))
+void QcEditWindow::setGrpPlanes(int16_t groupId) {
+    setColumns(qcPlaneList_, {tr("タイプ"), tr("表示名")}, {50, 200});
+    if (!document->groups().keyExists(groupKey(groupId)))
         return;
     QList<QTreeWidgetItem*> rows;
-    for (const auto& entry : document->group(groupId).Planes()) {
-        const ClsQCPlane& plane = *entry.value;
+    for (const auto& entry : document->group(groupId).planes()) {
+        const QcPlane& plane = *entry.value;
         // An installed aircraft goes by its own title, any other by its name from the file.
         const std::string& path = plane.aircraftPath();
         const std::string name = aircrafts->aircraftList.keyExists(path)
@@ -260,18 +260,18 @@ void FrmQCEdit::setGrpPlanes(int16_t groupId) {
         row->setData(0, Qt::UserRole, qs(path));
         rows.append(row);
     }
-    LstQCPlane->addTopLevelItems(rows);
-    selectRow(LstQCPlane, 0);
+    qcPlaneList_->addTopLevelItems(rows);
+    selectRow(qcPlaneList_, 0);
 }
 
-ClsQCPlane* FrmQCEdit::selectedQCPlane() {
-    const QTreeWidgetItem* row = selectedRow(LstQCPlane);
+QcPlane* QcEditWindow::selectedQCPlane() {
+    const QTreeWidgetItem* row = selectedRow(qcPlaneList_);
     const std::string key = row ? us(rowKey(row)) : std::string();
     return key.empty() ? nullptr : document->findPlane(key);
 }
 
-void FrmQCEdit::addQCGroup() {
-    ClsQCGrp* group = nullptr;
+void QcEditWindow::addQCGroup() {
+    QcGroup* group = nullptr;
     try {
         group = &document->addGroup();
     } catch (const std::exception& e) {
@@ -280,7 +280,7 @@ void FrmQCEdit::addQCGroup() {
     }
     const int16_t id = group->groupId();
     {
-        FrmQCGroupEdit dialog(this);
+        QcGroupEditDialog dialog(this);
         dialog.loadQCGroup(*group);
         showModal(dialog, this);
     }
@@ -291,113 +291,113 @@ void FrmQCEdit::addQCGroup() {
     }
     setGroupList();
     {
-        const QSignalBlocker block(LstGroup);
-        selectRow(LstGroup, LstGroup->topLevelItemCount() - 1);
+        const QSignalBlocker block(groupList_);
+        selectRow(groupList_, groupList_->topLevelItemCount() - 1);
     }
     setGrpPlanes(id);
-    boolChanged = true;
+    isChanged_ = true;
 }
 
-void FrmQCEdit::editQCGroup() {
-    ClsQCGrp* group = selectedQCGroup();
+void QcEditWindow::editQCGroup() {
+    QcGroup* group = selectedQCGroup();
     if (!group)
         return;
-    const int index = LstGroup->indexOfTopLevelItem(selectedRow(LstGroup));
-    FrmQCGroupEdit dialog(this);
+    const int index = groupList_->indexOfTopLevelItem(selectedRow(groupList_));
+    QcGroupEditDialog dialog(this);
     dialog.loadQCGroup(*group);
     showModal(dialog, this);
-    if (!dialog.boolSetGroup())
+    if (!dialog.isGroupSet())
         return;
     setGroupList();
     {
-        const QSignalBlocker block(LstGroup);
-        selectRow(LstGroup, index);
+        const QSignalBlocker block(groupList_);
+        selectRow(groupList_, index);
     }
-    boolChanged = true;
+    isChanged_ = true;
 }
 
-void FrmQCEdit::removeGroup() {
-    QTreeWidgetItem* row = selectedRow(LstGroup);
+void QcEditWindow::removeGroup() {
+    QTreeWidgetItem* row = selectedRow(groupList_);
     if (!row)
         return;
-    const int index = LstGroup->indexOfTopLevelItem(row);
+    const int index = groupList_->indexOfTopLevelItem(row);
     const int16_t id = row->text(0).toShort();
     {
-        const QSignalBlocker block(LstGroup);
+        const QSignalBlocker block(groupList_);
         delete row;
         document->removeGroup(id);
-        const int count = LstGroup->topLevelItemCount();
+        const int count = groupList_->topLevelItemCount();
         if (count > 0)
-            selectRow(LstGroup, index < count ? index : index - 1);
+            selectRow(groupList_, index < count ? index : index - 1);
     }
     if (const int16_t shown = selectedGroupId())
         setGrpPlanes(shown);
     else
-        LstQCPlane->clear();
-    boolChanged = true;
+        qcPlaneList_->clear();
+    isChanged_ = true;
 }
 
-void FrmQCEdit::addQCPlane() {
+void QcEditWindow::addQCPlane() {
     QStringList folders;
-    for (int i = 0; i < LstAircraft->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* row = LstAircraft->topLevelItem(i);
+    for (int i = 0; i < aircraftList_->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* row = aircraftList_->topLevelItem(i);
         if (row->isSelected())
             folders << rowKey(row);
     }
     addPlanes(folders);
 }
 
-void FrmQCEdit::addPlanes(const QStringList& folders) {
+void QcEditWindow::addPlanes(const QStringList& folders) {
     const int16_t g = selectedGroupId();
-    if (!g || !document->Groups().keyExists(groupKey(g)))
+    if (!g || !document->groups().keyExists(groupKey(g)))
         return;
     for (const QString& folder : folders) {
         const std::string key = us(folder);
         if (!aircrafts->aircraftList.keyExists(key))
             continue; // only installed aircraft join a group from here
-        const ClsAirCraft& aircraft = aircrafts->aircraftList.item(key);
+        const Aircraft& aircraft = aircrafts->aircraftList.item(key);
         // An aircraft already in the document keeps its entry, name and type.
         document->addPlane(g, aircraft.directory(), aircraft.title());
-        boolChanged = true;
+        isChanged_ = true;
     }
     setGrpPlanes(g);
 }
 
-void FrmQCEdit::removeQCPlane() {
-    QTreeWidgetItem* row = selectedRow(LstQCPlane);
+void QcEditWindow::removeQCPlane() {
+    QTreeWidgetItem* row = selectedRow(qcPlaneList_);
     const int16_t g = selectedGroupId();
-    if (!row || !g || !document->Groups().keyExists(groupKey(g)))
+    if (!row || !g || !document->groups().keyExists(groupKey(g)))
         return;
     const std::string key = us(rowKey(row));
-    const int index = LstQCPlane->indexOfTopLevelItem(row);
+    const int index = qcPlaneList_->indexOfTopLevelItem(row);
     delete row;
-    ClsQCGrp& group = document->group(g);
-    if (group.Planes().keyExists(key))
+    QcGroup& group = document->group(g);
+    if (group.planes().keyExists(key))
         group.removePlane(key);
     // Unlike removing a group: taking the second-to-last of three or more selects the row
     // before it.
-    const int count = LstQCPlane->topLevelItemCount();
+    const int count = qcPlaneList_->topLevelItemCount();
     if (count > 0)
-        selectRow(LstQCPlane, (index + 1 < count || index == 0) ? index : index - 1);
-    boolChanged = true;
+        selectRow(qcPlaneList_, (index + 1 < count || index == 0) ? index : index - 1);
+    isChanged_ = true;
 }
 
-void FrmQCEdit::editQCPlane() {
-    ClsQCPlane* plane = selectedQCPlane();
+void QcEditWindow::editQCPlane() {
+    QcPlane* plane = selectedQCPlane();
     if (!plane)
         return;
-    const int index = LstQCPlane->indexOfTopLevelItem(selectedRow(LstQCPlane));
-    FrmQCPlaneEdit dialog(this);
+    const int index = qcPlaneList_->indexOfTopLevelItem(selectedRow(qcPlaneList_));
+    QcPlaneEditDialog dialog(this);
     dialog.loadQCPlane(*plane);
     showModal(dialog, this);
-    if (!dialog.boolSetPlane())
+    if (!dialog.isPlaneSet())
         return;
     setGrpPlanes(selectedGroupId());
-    selectRow(LstQCPlane, index);
-    boolChanged = true;
+    selectRow(qcPlaneList_, index);
+    isChanged_ = true;
 }
 
-bool FrmQCEdit::save() {
+bool QcEditWindow::save() {
     try {
         if (gameFolder_.empty())
             throw IoError(quickCombatFileName() + ": the game is not installed");
@@ -406,17 +406,17 @@ bool FrmQCEdit::save() {
         showFailure(tr("クイックコンバットファイルを保存できませんでした。"), e);
         return false;
     }
-    boolChanged = false;
+    isChanged_ = false;
     return true;
 }
 
-FrmQCEdit::Focused FrmQCEdit::focusedList() const {
+QcEditWindow::Focused QcEditWindow::focusedList() const {
     const QWidget* focused = focusWidget();
     if (!focused)
         return Focused::Other;
     for (auto [list, kind] :
-         {std::pair{LstAircraft, Focused::Aircraft}, std::pair{LstGroup, Focused::Group},
-          std::pair{LstQCPlane, Focused::QCPlane}}) {
+         {std::pair{aircraftList_, Focused::Aircraft}, std::pair{groupList_, Focused::Group},
+          std::pair{qcPlaneList_, Focused::QCPlane}}) {
         if (focused == list || focused == list->viewport())
             return kind;
     }
@@ -424,49 +424,49 @@ FrmQCEdit::Focused FrmQCEdit::focusedList() const {
 }
 
 // The Edit items follow the focused list, so their shortcuts (Del) do too.
-void FrmQCEdit::updateEditItems() {
+void QcEditWindow::updateEditItems() {
     const Focused focused = focusedList();
     const bool entries = focused == Focused::Group || focused == Focused::QCPlane;
-    mnuEdit_Add_EnemyGroup->setEnabled(true);
-    mnuEdit_Add_EnemyAircraft->setEnabled(true);
-    mnuEdit_Edit->setEnabled(entries);
-    mnuEdit_Delete->setEnabled(entries);
-    mnuEdit2_Add->setEnabled(focused == Focused::Aircraft || focused == Focused::Group);
-    mnuEdit2_Edit->setEnabled(entries);
-    mnuEdit2_Delete->setEnabled(entries);
+    addEnemyGroupAction_->setEnabled(true);
+    addEnemyAircraftAction_->setEnabled(true);
+    editAction_->setEnabled(entries);
+    deleteAction_->setEnabled(entries);
+    edit2AddAction_->setEnabled(focused == Focused::Aircraft || focused == Focused::Group);
+    edit2EditAction_->setEnabled(entries);
+    edit2DeleteAction_->setEnabled(entries);
 }
 
-void FrmQCEdit::addByFocus() {
+void QcEditWindow::addByFocus() {
     if (focusedList() == Focused::Aircraft)
         addQCPlane();
     else if (focusedList() == Focused::Group)
         addQCGroup();
 }
 
-void FrmQCEdit::editByFocus() {
+void QcEditWindow::editByFocus() {
     if (focusedList() == Focused::Group)
         editQCGroup();
     else if (focusedList() == Focused::QCPlane)
         editQCPlane();
 }
 
-void FrmQCEdit::deleteByFocus() {
+void QcEditWindow::deleteByFocus() {
     if (focusedList() == Focused::Group)
         removeGroup();
     else if (focusedList() == Focused::QCPlane)
         removeQCPlane();
 }
 
-void FrmQCEdit::popUpEditMenu(QTreeWidget* list, const QPoint& globalPos) {
+void QcEditWindow::popUpEditMenu(QTreeWidget* list, const QPoint& globalPos) {
     list->setFocus(Qt::MouseFocusReason);
-    mnuEdit2->setDefaultAction(list == LstQCPlane ? mnuEdit2_Delete : mnuEdit2_Add);
-    mnuEdit2->exec(globalPos);
+    edit2Menu_->setDefaultAction(list == qcPlaneList_ ? edit2DeleteAction_ : edit2AddAction_);
+    edit2Menu_->exec(globalPos);
 }
 
 // Only a drag from the installed aircraft adds: it carries their folder names.
-bool FrmQCEdit::dropOnEntries(QEvent* event) {
+bool QcEditWindow::dropOnEntries(QEvent* event) {
     auto* drop = static_cast<QDropEvent*>(event);
-    const auto folders = QCAircraftDragList::draggedFolders(drop->mimeData());
+    const auto folders = QcAircraftDragList::draggedFolders(drop->mimeData());
     if (!folders) {
         drop->ignore();
         return true;
@@ -478,46 +478,47 @@ bool FrmQCEdit::dropOnEntries(QEvent* event) {
     return true;
 }
 
-void FrmQCEdit::showFailure(const QString& lead, const std::exception& error) {
+void QcEditWindow::showFailure(const QString& lead, const std::exception& error) {
     showMessage(us(windowTitle()), us(lead + QStringLiteral("\r\n") + failureText(error)),
                 PromptIcon::Error);
 }
 
-void FrmQCEdit::layoutControls() {
+void QcEditWindow::layoutControls() {
     const int width = client_->width();
     const int height = client_->height();
-    Toolbar1->setGeometry(0, 0, width, Toolbar1->sizeHint().height());
+    toolBar_->setGeometry(0, 0, width, toolBar_->sizeHint().height());
     const double w = width - 30; // three margins of 10
     const double h = height - 10;
     const double h2 = height - 35 - kListTop + 1;
     const auto px = [](double value) { return std::max(0, static_cast<int>(std::lround(value))); };
 
     const int aircraftWidth = px(0.44 * w);
-    LstAircraft->setGeometry(kListLeft, kListTop, aircraftWidth, px(h - kListTop + 1));
-    LblAircraft->setGeometry(kListLeft, kLabelTop, aircraftWidth, LblAircraft->sizeHint().height());
+    aircraftList_->setGeometry(kListLeft, kListTop, aircraftWidth, px(h - kListTop + 1));
+    aircraftLabel_->setGeometry(kListLeft, kLabelTop, aircraftWidth,
+                                aircraftLabel_->sizeHint().height());
 
     const int left = kListLeft + aircraftWidth - 1 + 10;
     const int groupWidth = px(0.56 * w);
     const int groupHeight = px(0.44 * h2);
-    LstGroup->setGeometry(left, kListTop, groupWidth, groupHeight);
-    LblGroup->setGeometry(left, kLabelTop, groupWidth, LblGroup->sizeHint().height());
+    groupList_->setGeometry(left, kListTop, groupWidth, groupHeight);
+    groupLabel_->setGeometry(left, kLabelTop, groupWidth, groupLabel_->sizeHint().height());
 
     const int planeTop = kListTop + groupHeight - 1 + 25;
-    LstQCPlane->setGeometry(left, planeTop, groupWidth, px(0.56 * h2));
-    const int labelHeight = LblQCPlane->sizeHint().height();
-    LblQCPlane->setGeometry(left, planeTop - labelHeight, groupWidth, labelHeight);
+    qcPlaneList_->setGeometry(left, planeTop, groupWidth, px(0.56 * h2));
+    const int labelHeight = qcPlaneLabel_->sizeHint().height();
+    qcPlaneLabel_->setGeometry(left, planeTop - labelHeight, groupWidth, labelHeight);
 }
 
-bool FrmQCEdit::eventFilter(QObject* watched, QEvent* event) {
+bool QcEditWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == client_ && event->type() == QEvent::Resize) {
         layoutControls();
-    } else if (watched == LstQCPlane->viewport() &&
+    } else if (watched == qcPlaneList_->viewport() &&
                (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
                 event->type() == QEvent::Drop)) {
         return dropOnEntries(event);
     } else if (event->type() == QEvent::MouseButtonRelease &&
                static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
-        for (QTreeWidget* list : {LstAircraft, LstGroup, LstQCPlane}) {
+        for (QTreeWidget* list : {aircraftList_, groupList_, qcPlaneList_}) {
             if (watched == list->viewport()) {
                 popUpEditMenu(list, static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
                 return true;

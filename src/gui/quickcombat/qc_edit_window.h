@@ -14,10 +14,10 @@ class QToolBar;
 class QTreeWidget;
 
 namespace vokari {
-class ClsAircraftList;
-class ClsQCGroups;
-class ClsQCGrp;
-class ClsQCPlane;
+class AircraftList;
+class QcGroups;
+class QcGroup;
+class QcPlane;
 } // namespace vokari
 
 namespace vokari::ui {
@@ -25,21 +25,21 @@ namespace vokari::ui {
 // "クイックコンバット編集": edits the groups of enemy aircraft of the game's quick-combat file.
 // Installed aircraft on the left; groups and the selected group's entries on the right. Edits
 // stay in the document until saved.
-class FrmQCEdit : public EditingToolWindow {
+class QcEditWindow : public EditingToolWindow {
     Q_OBJECT
 
 public:
-    // pVer: the game chosen in the launcher.
-    explicit FrmQCEdit(int16_t pVer, QWidget* parent = nullptr);
-    ~FrmQCEdit() override;
+    // version: the game chosen in the launcher.
+    explicit QcEditWindow(int16_t version, QWidget* parent = nullptr);
+    ~QcEditWindow() override;
 
     void setAircrafts();
     void setGroupList();
     // The group or entry of the selected row; nullptr when no row is selected.
-    ClsQCGrp* selectedQCGroup();
+    QcGroup* selectedQCGroup();
     void removeGroup();
     void setGrpPlanes(int16_t groupId);
-    ClsQCPlane* selectedQCPlane();
+    QcPlane* selectedQCPlane();
     // The installed aircraft selected on the left join the selected group.
     void addQCPlane();
     void removeQCPlane();
@@ -48,7 +48,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    bool hasUnsavedEdits() const override { return boolChanged; }
+    bool hasUnsavedEdits() const override { return isChanged_; }
     bool saveEdits() override { return save(); }
 
 private:
@@ -72,35 +72,35 @@ private:
     int16_t selectedGroupId() const; // 0 when no group row is selected
     void showFailure(const QString& lead, const std::exception& error);
 
-    std::unique_ptr<ClsQCGroups> document;
-    std::unique_ptr<ClsAircraftList> aircrafts;
+    std::unique_ptr<QcGroups> document;
+    std::unique_ptr<AircraftList> aircrafts;
     std::string gameFolder_;
-    bool boolChanged = false;
+    bool isChanged_ = false;
 
     QMenuBar* menuBar_ = nullptr;
     QWidget* client_ = nullptr; // the inside of the window, below the menus
-    QToolBar* Toolbar1 = nullptr;
-    QLabel* LblAircraft = nullptr;
-    QTreeWidget* LstAircraft = nullptr;
-    QLabel* LblGroup = nullptr;
-    QTreeWidget* LstGroup = nullptr;
-    QLabel* LblQCPlane = nullptr;
-    QTreeWidget* LstQCPlane = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    QLabel* aircraftLabel_ = nullptr;
+    QTreeWidget* aircraftList_ = nullptr;
+    QLabel* groupLabel_ = nullptr;
+    QTreeWidget* groupList_ = nullptr;
+    QLabel* qcPlaneLabel_ = nullptr;
+    QTreeWidget* qcPlaneList_ = nullptr;
 
-    QMenu* mnuFile = nullptr;
-    QAction* mnuFile_Save = nullptr;
-    QAction* mnuFile_Exit = nullptr;
-    QMenu* mnuEdit = nullptr;
-    QAction* mnuEdit_Add_EnemyGroup = nullptr;
-    QAction* mnuEdit_Add_EnemyAircraft = nullptr;
-    QAction* mnuEdit_Edit = nullptr;
-    QAction* mnuEdit_Delete = nullptr;
-    QMenu* mnuEdit2 = nullptr;
-    QAction* mnuEdit2_Add = nullptr;
-    QAction* mnuEdit2_Edit = nullptr;
-    QAction* mnuEdit2_Delete = nullptr;
-    QMenu* mnuHelp = nullptr;
-    QAction* mnuHelp_Ver = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QAction* saveAction_ = nullptr;
+    QAction* exitAction_ = nullptr;
+    QMenu* editMenu_ = nullptr;
+    QAction* addEnemyGroupAction_ = nullptr;
+    QAction* addEnemyAircraftAction_ = nullptr;
+    QAction* editAction_ = nullptr;
+    QAction* deleteAction_ = nullptr;
+    QMenu* edit2Menu_ = nullptr;
+    QAction* edit2AddAction_ = nullptr;
+    QAction* edit2EditAction_ = nullptr;
+    QAction* edit2DeleteAction_ = nullptr;
+    QMenu* helpMenu_ = nullptr;
+    QAction* versionAction_ = nullptr;
 };
 
 } // namespace vokari::ui

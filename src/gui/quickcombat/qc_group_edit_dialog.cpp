@@ -1,9 +1,9 @@
 #include "gui/quickcombat/qc_group_edit_dialog.h"
 
+#include "common/prompt.h"
 #include "gui/kit/message_box_dialog.h"
 #include "gui/kit/placement_window.h"
 #include "gui/kit/tool_window.h"
-#include "common/prompt.h"
 #include "quickcombat/qc_group.h"
 
 #include <QLabel>
@@ -20,69 +20,70 @@ const QString kPlacementName = QStringLiteral("FrmQCGroupEdit");
 
 } // namespace
 
-FrmQCGroupEdit::FrmQCGroupEdit(QWidget* parent) : QDialog(parent) {
+QcGroupEditDialog::QcGroupEditDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(kPlacementName);
     setWindowTitle(tr("グループ編集"));
 
     const auto px = [this](double twips) { return pixelsOfTwips(this, twips); };
 
-    LblOptionName2 = new QLabel(tr("敵の航空機の種類（グループ）の名称"), this);
-    LblOptionName2->setObjectName(QStringLiteral("LblOptionName2"));
-    LblOptionName2->move(px(240), px(240));
-    LblOptionName2->resize(px(3495), LblOptionName2->sizeHint().height());
+    optionName2Label_ = new QLabel(tr("敵の航空機の種類（グループ）の名称"), this);
+    optionName2Label_->setObjectName(QStringLiteral("LblOptionName2"));
+    optionName2Label_->move(px(240), px(240));
+    optionName2Label_->resize(px(3495), optionName2Label_->sizeHint().height());
 
-    TxtOptionName2 = new QLineEdit(this);
-    TxtOptionName2->setObjectName(QStringLiteral("TxtOptionName2"));
+    optionName2Edit_ = new QLineEdit(this);
+    optionName2Edit_->setObjectName(QStringLiteral("TxtOptionName2"));
     // A line break would split the name's line in the game's file.
-    TxtOptionName2->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[^\\r\\n]*")), TxtOptionName2));
-    TxtOptionName2->setGeometry(px(240), px(660), px(3495), TxtOptionName2->sizeHint().height());
+    optionName2Edit_->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[^\\r\\n]*")), optionName2Edit_));
+    optionName2Edit_->setGeometry(px(240), px(660), px(3495),
+                                  optionName2Edit_->sizeHint().height());
 
-    CmdSet = new QPushButton(tr("設　定"), this);
-    CmdSet->setObjectName(QStringLiteral("CmdSet"));
-    CmdSet->setDefault(true);
-    CmdSet->setGeometry(px(1200), px(1320), px(1215), px(375));
-    CmdCancel = new QPushButton(tr("キャンセル"), this);
-    CmdCancel->setObjectName(QStringLiteral("CmdCancel"));
-    CmdCancel->setAutoDefault(false);
-    CmdCancel->setGeometry(px(2520), px(1320), px(1215), px(375));
-    connect(CmdSet, &QPushButton::clicked, this, [this] { setGroup(); });
-    connect(CmdCancel, &QPushButton::clicked, this, &QDialog::reject); // Esc does the same
+    setButton_ = new QPushButton(tr("設　定"), this);
+    setButton_->setObjectName(QStringLiteral("CmdSet"));
+    setButton_->setDefault(true);
+    setButton_->setGeometry(px(1200), px(1320), px(1215), px(375));
+    cancelButton_ = new QPushButton(tr("キャンセル"), this);
+    cancelButton_->setObjectName(QStringLiteral("CmdCancel"));
+    cancelButton_->setAutoDefault(false);
+    cancelButton_->setGeometry(px(2520), px(1320), px(1215), px(375));
+    connect(setButton_, &QPushButton::clicked, this, [this] { setGroup(); });
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject); // Esc does the same
 
     setFixedSize(px(3975), px(1935));
     restorePlacement(this, kPlacementName, false);
 }
 
-FrmQCGroupEdit::~FrmQCGroupEdit() = default;
+QcGroupEditDialog::~QcGroupEditDialog() = default;
 
-void FrmQCGroupEdit::loadQCGroup(ClsQCGrp& group) {
-    boolSetGroup_ = false;
+void QcGroupEditDialog::loadQCGroup(QcGroup& group) {
+    isGroupSet_ = false;
     group_ = &group;
     isAlias_ = isAliasName(group.defineName());
-    TxtOptionName2->setText(qs(isAlias_ ? group.viewName() : group.defineName()));
+    optionName2Edit_->setText(qs(isAlias_ ? group.viewName() : group.defineName()));
 }
 
-void FrmQCGroupEdit::setGroup() {
-    const std::string text = us(TxtOptionName2->text());
+void QcGroupEditDialog::setGroup() {
+    const std::string text = us(optionName2Edit_->text());
     if (text.empty()) {
         showMessage(us(windowTitle()), us(tr("名称を設定してください。")), PromptIcon::Error);
-        TxtOptionName2->setFocus(Qt::OtherFocusReason);
+        optionName2Edit_->setFocus(Qt::OtherFocusReason);
         return;
     }
     if (group_) {
         // The alias stays: every other reference to its key shows the new text as well.
         if (isAlias_) {
-            if (ClsStringList* strings = group_->getStringList())
-                strings->Add(text, aliasKey(group_->defineName()));
+            if (QcStringList* strings = group_->getStringList())
+                strings->add(text, aliasKey(group_->defineName()));
         } else {
             group_->setDefineName(text);
         }
     }
-    boolSetGroup_ = true;
+    isGroupSet_ = true;
     accept();
 }
 
-void FrmQCGroupEdit::done(int result) {
+void QcGroupEditDialog::done(int result) {
     savePlacement(this, kPlacementName);
     QDialog::done(result);
 }

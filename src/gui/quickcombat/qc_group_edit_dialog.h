@@ -7,37 +7,37 @@ class QLineEdit;
 class QPushButton;
 
 namespace vokari {
-class ClsQCGrp;
+class QcGroup;
 }
 
 namespace vokari::ui {
 
 // "グループ編集": names one quick-combat group. Confirming changes the group itself; the editor
-// reads boolSetGroup afterwards.
-class FrmQCGroupEdit : public QDialog {
+// reads isGroupSet afterwards.
+class QcGroupEditDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit FrmQCGroupEdit(QWidget* parent = nullptr);
-    ~FrmQCGroupEdit() override;
+    explicit QcGroupEditDialog(QWidget* parent = nullptr);
+    ~QcGroupEditDialog() override;
 
     // Before showing: the group to name, shown by the text it stands for.
-    void loadQCGroup(ClsQCGrp& group);
-    bool boolSetGroup() const { return boolSetGroup_; }
+    void loadQCGroup(QcGroup& group);
+    bool isGroupSet() const { return isGroupSet_; }
 
     void done(int result) override;
 
 private:
     void setGroup();
 
-    ClsQCGrp* group_ = nullptr;
-    bool boolSetGroup_ = false;
+    QcGroup* group_ = nullptr;
+    bool isGroupSet_ = false;
     bool isAlias_ = false;
 
-    QLabel* LblOptionName2 = nullptr;
-    QLineEdit* TxtOptionName2 = nullptr;
-    QPushButton* CmdSet = nullptr;
-    QPushButton* CmdCancel = nullptr;
+    QLabel* optionName2Label_ = nullptr;
+    QLineEdit* optionName2Edit_ = nullptr;
+    QPushButton* setButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
 };
 
 } // namespace vokari::ui

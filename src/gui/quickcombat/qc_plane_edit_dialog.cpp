@@ -19,7 +19,7 @@ const QString kPlacementName = QStringLiteral("FrmQCPlaneEdit");
 
 } // namespace
 
-FrmQCPlaneEdit::FrmQCPlaneEdit(QWidget* parent) : QDialog(parent) {
+QcPlaneEditDialog::QcPlaneEditDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(kPlacementName);
     setWindowTitle(tr("航空機編集"));
 
@@ -31,71 +31,71 @@ FrmQCPlaneEdit::FrmQCPlaneEdit(QWidget* parent) : QDialog(parent) {
         l->setGeometry(px(left), px(top), px(left < 2640 ? 2400 : 3375), l->sizeHint().height());
         return l;
     };
-    Label1 = label("Label1", tr("航空機データパス"), 120, 120);
-    LblPath = label("LblPath", QString(), 2640, 120);
-    LblDefineName1 = label("LblDefineName1", tr("定義名（エイリアス）"), 120, 600);
-    TxtDefineName1 = label("TxtDefineName1", QString(), 2640, 600);
-    LblDefineName2 = label("LblDefineName2", tr("定義名（文字列）"), 120, 1080);
-    TxtDefineName2 = label("TxtDefineName2", QString(), 2640, 1080);
+    aircraftPathCaption_ = label("Label1", tr("航空機データパス"), 120, 120);
+    pathLabel_ = label("LblPath", QString(), 2640, 120);
+    defineName1Label_ = label("LblDefineName1", tr("定義名（エイリアス）"), 120, 600);
+    defineName1Edit_ = label("TxtDefineName1", QString(), 2640, 600);
+    defineName2Label_ = label("LblDefineName2", tr("定義名（文字列）"), 120, 1080);
+    defineName2Edit_ = label("TxtDefineName2", QString(), 2640, 1080);
 
-    FrameType = new QGroupBox(tr("航空機種別"), this);
-    FrameType->setObjectName(QStringLiteral("FrameType"));
-    FrameType->setGeometry(px(2640), px(1560), px(2400), px(1200));
-    OptTypeFighter = new QRadioButton(tr("戦闘機"), FrameType);
-    OptTypeFighter->setObjectName(QStringLiteral("OptTypeFighter"));
-    OptTypeFighter->move(px(360), px(360));
-    OptTypeBomber = new QRadioButton(tr("爆撃機"), FrameType);
-    OptTypeBomber->setObjectName(QStringLiteral("OptTypeBomber"));
-    OptTypeBomber->move(px(360), px(720));
+    typeFrame_ = new QGroupBox(tr("航空機種別"), this);
+    typeFrame_->setObjectName(QStringLiteral("FrameType"));
+    typeFrame_->setGeometry(px(2640), px(1560), px(2400), px(1200));
+    typeFighterOption_ = new QRadioButton(tr("戦闘機"), typeFrame_);
+    typeFighterOption_->setObjectName(QStringLiteral("OptTypeFighter"));
+    typeFighterOption_->move(px(360), px(360));
+    typeBomberOption_ = new QRadioButton(tr("爆撃機"), typeFrame_);
+    typeBomberOption_->setObjectName(QStringLiteral("OptTypeBomber"));
+    typeBomberOption_->move(px(360), px(720));
 
-    CmdSet = new QPushButton(tr("設　定"), this);
-    CmdSet->setObjectName(QStringLiteral("CmdSet"));
-    CmdSet->setDefault(true);
-    CmdSet->setGeometry(px(3360), px(3000), px(1215), px(375));
-    CmdCancel = new QPushButton(tr("キャンセル"), this);
-    CmdCancel->setObjectName(QStringLiteral("CmdCancel"));
-    CmdCancel->setAutoDefault(false);
-    CmdCancel->setGeometry(px(4680), px(3000), px(1215), px(375));
-    connect(CmdSet, &QPushButton::clicked, this, [this] { setPlane(); });
-    connect(CmdCancel, &QPushButton::clicked, this, &QDialog::reject); // Esc does the same
+    setButton_ = new QPushButton(tr("設　定"), this);
+    setButton_->setObjectName(QStringLiteral("CmdSet"));
+    setButton_->setDefault(true);
+    setButton_->setGeometry(px(3360), px(3000), px(1215), px(375));
+    cancelButton_ = new QPushButton(tr("キャンセル"), this);
+    cancelButton_->setObjectName(QStringLiteral("CmdCancel"));
+    cancelButton_->setAutoDefault(false);
+    cancelButton_->setGeometry(px(4680), px(3000), px(1215), px(375));
+    connect(setButton_, &QPushButton::clicked, this, [this] { setPlane(); });
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject); // Esc does the same
 
     setFixedSize(px(6135), px(3615));
     restorePlacement(this, kPlacementName, false);
 }
 
-FrmQCPlaneEdit::~FrmQCPlaneEdit() = default;
+QcPlaneEditDialog::~QcPlaneEditDialog() = default;
 
-void FrmQCPlaneEdit::loadQCPlane(ClsQCPlane& entry) {
+void QcPlaneEditDialog::loadQCPlane(QcPlane& entry) {
     entry_ = &entry;
-    boolSetPlane_ = false;
-    LblPath->setText(qs(entry.aircraftPath()));
+    isPlaneSet_ = false;
+    pathLabel_->setText(qs(entry.aircraftPath()));
     showType();
-    TxtDefineName1->setText(qs(entry.defineName()));
-    const ClsStringList* strings = entry.getStringList();
+    defineName1Edit_->setText(qs(entry.defineName()));
+    const QcStringList* strings = entry.getStringList();
     if (isAliasName(entry.defineName()) && strings)
-        TxtDefineName2->setText(qs(strings->Item(unquoteKey(entry.defineName()))));
+        defineName2Edit_->setText(qs(strings->item(unquoteKey(entry.defineName()))));
     else
-        TxtDefineName2->clear();
+        defineName2Edit_->clear();
 }
 
-void FrmQCPlaneEdit::showType() {
+void QcPlaneEditDialog::showType() {
     const bool bomber = entry_ && entry_->aircraftType() == kQCBomber;
-    OptTypeBomber->setChecked(bomber);
-    OptTypeFighter->setChecked(!bomber);
+    typeBomberOption_->setChecked(bomber);
+    typeFighterOption_->setChecked(!bomber);
 }
 
-int16_t FrmQCPlaneEdit::selectedType() const {
-    return OptTypeBomber->isChecked() ? kQCBomber : kQCFighter;
+int16_t QcPlaneEditDialog::selectedType() const {
+    return typeBomberOption_->isChecked() ? kQCBomber : kQCFighter;
 }
 
-void FrmQCPlaneEdit::setPlane() {
+void QcPlaneEditDialog::setPlane() {
     if (entry_)
         entry_->setAircraftType(selectedType());
-    boolSetPlane_ = true;
+    isPlaneSet_ = true;
     accept();
 }
 
-void FrmQCPlaneEdit::done(int result) {
+void QcPlaneEditDialog::done(int result) {
     savePlacement(this, kPlacementName);
     QDialog::done(result);
 }

@@ -9,23 +9,23 @@ class QPushButton;
 class QRadioButton;
 
 namespace vokari {
-class ClsQCPlane;
+class QcPlane;
 }
 
 namespace vokari::ui {
 
 // "航空機編集": shows one quick-combat entry and lets the user make it a fighter or a bomber.
 // Confirming changes the entry itself, shared by every group that holds its folder.
-class FrmQCPlaneEdit : public QDialog {
+class QcPlaneEditDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit FrmQCPlaneEdit(QWidget* parent = nullptr);
-    ~FrmQCPlaneEdit() override;
+    explicit QcPlaneEditDialog(QWidget* parent = nullptr);
+    ~QcPlaneEditDialog() override;
 
     // Before showing: the entry to show.
-    void loadQCPlane(ClsQCPlane& entry);
-    bool boolSetPlane() const { return boolSetPlane_; }
+    void loadQCPlane(QcPlane& entry);
+    bool isPlaneSet() const { return isPlaneSet_; }
 
     void done(int result) override;
 
@@ -34,20 +34,20 @@ private:
     int16_t selectedType() const;
     void setPlane();
 
-    ClsQCPlane* entry_ = nullptr;
-    bool boolSetPlane_ = false;
+    QcPlane* entry_ = nullptr;
+    bool isPlaneSet_ = false;
 
-    QLabel* Label1 = nullptr;
-    QLabel* LblPath = nullptr;
-    QLabel* LblDefineName1 = nullptr;
-    QLabel* TxtDefineName1 = nullptr;
-    QLabel* LblDefineName2 = nullptr;
-    QLabel* TxtDefineName2 = nullptr;
-    QGroupBox* FrameType = nullptr;
-    QRadioButton* OptTypeFighter = nullptr;
-    QRadioButton* OptTypeBomber = nullptr;
-    QPushButton* CmdSet = nullptr;
-    QPushButton* CmdCancel = nullptr;
+    QLabel* aircraftPathCaption_ = nullptr;
+    QLabel* pathLabel_ = nullptr;
+    QLabel* defineName1Label_ = nullptr;
+    QLabel* defineName1Edit_ = nullptr;
+    QLabel* defineName2Label_ = nullptr;
+    QLabel* defineName2Edit_ = nullptr;
+    QGroupBox* typeFrame_ = nullptr;
+    QRadioButton* typeFighterOption_ = nullptr;
+    QRadioButton* typeBomberOption_ = nullptr;
+    QPushButton* setButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
 };
 
 } // namespace vokari::ui

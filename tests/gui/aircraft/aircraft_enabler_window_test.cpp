@@ -1,6 +1,6 @@
+#include "common/prompt.h"
 #include "gui/aircraft/aircraft_enabler_window.h"
 #include "gui/kit/tool_window.h"
-#include "common/prompt.h"
 #include "platform/profile.h"
 #include "support/fixtures.h"
 #include "support/qt_app.h"
@@ -65,7 +65,9 @@ protected:
         writeFile(folder / dir / "aircraft.cfg", aircraftFile(title));
     }
 
-    std::unique_ptr<FrmAircraftEnabler> open() { return test::shownWindow<FrmAircraftEnabler>(2); }
+    std::unique_ptr<AircraftEnablerWindow> open() {
+        return test::shownWindow<AircraftEnablerWindow>(2);
+    }
 
     static QTreeWidget* list(const QWidget& w) { return child<QTreeWidget>(w, "LstAircraft"); }
     static QAction* button(const QWidget& w, Button index) {
@@ -103,7 +105,7 @@ protected:
 
 TEST_F(AircraftEnablerWindowTest, ListsEveryAircraftSwitchedOnOrOff) {
     auto tool = createToolWindow(LauncherTool::Enabler, 2, nullptr);
-    ASSERT_NE(dynamic_cast<FrmAircraftEnabler*>(tool.get()), nullptr);
+    ASSERT_NE(dynamic_cast<AircraftEnablerWindow*>(tool.get()), nullptr);
     tool.reset();
     writeFile(folder / "Ki61/panel/panel.cfg", "[fltsim]\r\nalias=a6m2\\panel\r\n");
 

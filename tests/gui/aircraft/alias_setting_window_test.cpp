@@ -1,6 +1,6 @@
+#include "common/prompt.h"
 #include "gui/aircraft/alias_setting_window.h"
 #include "gui/kit/tool_window.h"
-#include "common/prompt.h"
 #include "platform/profile.h"
 #include "support/fixtures.h"
 #include "support/qt_app.h"
@@ -59,8 +59,8 @@ protected:
         add("sound", sound);
     }
 
-    std::unique_ptr<FrmAliasSetting> open(int16_t version = 2) {
-        return test::shownWindow<FrmAliasSetting>(version);
+    std::unique_ptr<AliasSettingWindow> open(int16_t version = 2) {
+        return test::shownWindow<AliasSettingWindow>(version);
     }
 
     static QTreeWidget* list(const QWidget& w, const char* name) {
@@ -124,7 +124,7 @@ protected:
 
 TEST_F(AliasGame2Test, SplitsLendersAndReceiversPerView) {
     auto tool = createToolWindow(LauncherTool::Alias, 2, nullptr);
-    ASSERT_NE(dynamic_cast<FrmAliasSetting*>(tool.get()), nullptr);
+    ASSERT_NE(dynamic_cast<AliasSettingWindow*>(tool.get()), nullptr);
     tool.reset();
 
     auto w = open();

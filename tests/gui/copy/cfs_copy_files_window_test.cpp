@@ -1,6 +1,6 @@
-#include "gui/kit/tool_window.h"
 #include "common/prompt.h"
 #include "gui/copy/cfs_copy_files_window.h"
+#include "gui/kit/tool_window.h"
 #include "support/fixtures.h"
 #include "support/qt_app.h"
 
@@ -23,8 +23,8 @@ class CfsCopyFilesWindowTest : public ::testing::Test {
 protected:
     CfsCopyFilesWindowTest() { test::qtApp(); }
 
-    // Presses CmdCopy and waits for the end message.
-    void runCopy(FrmCFSCopyFiles& w) {
+    // Presses copyButton_ and waits for the end message.
+    void runCopy(CfsCopyFilesWindow& w) {
         QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("CmdCopy")), Qt::LeftButton);
         EXPECT_TRUE(w.isCopying());
         EXPECT_TRUE(QTest::qWaitFor([&] { return !prompt.asked().empty(); }, 10000));
@@ -45,7 +45,7 @@ TEST_F(CfsCopyFilesWindowTest, CopiesWithProgressOverEveryEntryAndSaysDone) {
     fs::create_directories(cfs2 / "Gauges");
 
     auto w = createToolWindow(LauncherTool::Copy, 2, nullptr);
-    auto* window = dynamic_cast<FrmCFSCopyFiles*>(w.get());
+    auto* window = dynamic_cast<CfsCopyFilesWindow*>(w.get());
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->windowTitle().toStdString(), kCaption);
     auto* bar = window->findChild<QProgressBar*>(QStringLiteral("PrgBar"));
@@ -70,7 +70,7 @@ TEST_F(CfsCopyFilesWindowTest, FailuresAreCountedAndTheFirstListedNeverReportedA
     fs::create_directories(cfs2 / "Aircraft");
     fs::create_directories(cfs2 / "Gauges");
 
-    FrmCFSCopyFiles window;
+    CfsCopyFilesWindow window;
     runCopy(window);
     ASSERT_EQ(prompt.asked().size(), 1u);
     const std::string reason = "Windows のパスに使えない文字を含む名前です。";

@@ -57,8 +57,8 @@ protected:
     }
 
     // Opens the window as the launcher does and makes it the active one, so focus moves.
-    std::unique_ptr<frmCfsSetting> open(int16_t version) {
-        auto w = std::make_unique<frmCfsSetting>(version);
+    std::unique_ptr<CfsSettingWindow> open(int16_t version) {
+        auto w = std::make_unique<CfsSettingWindow>(version);
         w->show();
         w->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
@@ -257,7 +257,7 @@ TEST_F(CfsSettingWindowTest, ValuesItCannotShowOpenUnsetAndStayUntilEdited) {
 
 TEST_F(CfsSettingWindowTest, ButtonsTakeTheFieldBeingEditedInAnInactiveWindow) {
     // No window manager: the window is never the active one, so the field never loses focus.
-    auto w = std::make_unique<frmCfsSetting>(2);
+    auto w = std::make_unique<CfsSettingWindow>(2);
     w->show();
     child<QTabBar>(*w, "tbsOptions")->setCurrentIndex(1);
     type(child<QLineEdit>(*w, "TxtCollisionSec"), QStringLiteral("5"));
@@ -288,7 +288,7 @@ TEST_F(CfsSettingWindowTest, KeepsItsPositionButNotItsSize) {
     platform::writeIniString("frmCfsSetting", "FORM_LEFT", "1500", file);
     platform::writeIniString("frmCfsSetting", "FORM_TOP", "750", file);
     platform::writeIniString("frmCfsSetting", "FORM_WIDTH", "20000", file);
-    frmCfsSetting w(2);
+    CfsSettingWindow w(2);
     const double dpi = w.logicalDpiY();
     EXPECT_EQ(w.pos(), QPoint(qRound(1500 * dpi / 1440), qRound(750 * dpi / 1440)));
     EXPECT_LT(w.width(), qRound(7000 * dpi / 1440)) << "the designed width stays";

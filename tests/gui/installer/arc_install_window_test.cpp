@@ -1,8 +1,8 @@
-#include "gui/kit/tool_window.h"
 #include "common/prompt.h"
 #include "gui/installer/arc_install_window.h"
 #include "gui/installer/dir_dialog.h"
 #include "gui/installer/find_files_dialog.h"
+#include "gui/kit/tool_window.h"
 #include "support/archive_builders.h"
 #include "support/fixtures.h"
 #include "support/qt_app.h"
@@ -67,8 +67,8 @@ protected:
         return QString::fromStdString(file.string());
     }
 
-    std::unique_ptr<FrmArcInstall> open(int16_t version) {
-        auto w = std::make_unique<FrmArcInstall>(version);
+    std::unique_ptr<ArcInstallWindow> open(int16_t version) {
+        auto w = std::make_unique<ArcInstallWindow>(version);
         w->show();
         return w;
     }
@@ -108,7 +108,7 @@ protected:
 
 TEST_F(ArcInstallWindowTest, OpensTheFirstDroppedPackageAndKeepsItWhenTheNextCannotBeRead) {
     auto tool = createToolWindow(LauncherTool::Install, 2, nullptr);
-    ASSERT_NE(dynamic_cast<FrmArcInstall*>(tool.get()), nullptr);
+    ASSERT_NE(dynamic_cast<ArcInstallWindow*>(tool.get()), nullptr);
     tool.reset();
 
     const QString p51 =
@@ -189,7 +189,7 @@ TEST_F(ArcInstallWindowTest, ToolbarCommandsWithoutAPackageDoNothingHarmful) {
     auto w = open(2);
     const QList<QAction*> buttons = child<QToolBar>(*w, "TBar")->actions();
     bool pickerShown = false;
-    whenModal<FrmDirDialog>([&](FrmDirDialog& picker) {
+    whenModal<DirDialog>([&](DirDialog& picker) {
         pickerShown = true;
         child<QPushButton>(picker, "CmdOk")->click();
     });
@@ -214,7 +214,7 @@ TEST_F(ArcInstallWindowTest, UnpacksWhereTheListSaysAfterTheOverwriteQuestion) {
 
     // The user moves the effect into a folder of their choice.
     select(*w, "smoke.fx");
-    whenModal<FrmDirDialog>([](FrmDirDialog& picker) {
+    whenModal<DirDialog>([](DirDialog& picker) {
         auto* tree = child<QTreeWidget>(picker, "TViewDir");
         const auto found =
             tree->findItems(QStringLiteral("smoke"), Qt::MatchExactly | Qt::MatchRecursive);
@@ -303,21 +303,21 @@ TEST_F(ArcInstallWindowTest, PickerAndFinderGiveFoldersRelativeToTheRoot) {
     test::writeFile(cfs2 / "Aircraft" / "P51" / "X.GAU", "p51");
     fs::create_directories(cfs2 / "Aircraft" / "Zero");
 
-    FrmDirDialog picker;
-    picker.LoadFrmDirDialog("C:\\Games\\CFS2\\", QStringLiteral("CFS2"), QStringLiteral("c"));
+    DirDialog picker;
+    picker.load("C:\\Games\\CFS2\\", QStringLiteral("CFS2"), QStringLiteral("c"));
     auto* tree = child<QTreeWidget>(picker, "TViewDir");
     ASSERT_EQ(tree->topLevelItemCount(), 1);
     QTreeWidgetItem* root = tree->topLevelItem(0);
     EXPECT_EQ(root->child(0)->text(0), QStringLiteral("Aircraft"));
     EXPECT_EQ(root->child(0)->childCount(), 2);
-    EXPECT_TRUE(picker.BoolCancel());
+    EXPECT_TRUE(picker.isCancelled());
     child<QPushButton>(picker, "CmdOk")->click();
-    EXPECT_FALSE(picker.BoolCancel());
-    EXPECT_EQ(picker.SelectedPath(), "");
+    EXPECT_FALSE(picker.isCancelled());
+    EXPECT_EQ(picker.selectedPath(), "");
     tree->setCurrentItem(root->child(0)->child(0));
-    EXPECT_EQ(picker.SelectedPath(), "Aircraft\\P51");
+    EXPECT_EQ(picker.selectedPath(), "Aircraft\\P51");
 
-    FrmFindFiles finder;
+    FindFilesDialog finder;
     finder.initFindFiles(QStringLiteral("find"), false, "C:\\Games\\CFS2\\", "x.gau");
     finder.show();
     auto* hits = child<QTreeWidget>(finder, "LstSrcFiles");

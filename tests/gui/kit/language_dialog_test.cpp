@@ -1,8 +1,8 @@
+#include "common/prompt.h"
 #include "gui/kit/about_dialog.h"
 #include "gui/kit/language_dialog.h"
 #include "gui/kit/tool_window.h"
 #include "gui/launcher/vokari_window.h"
-#include "common/prompt.h"
 #include "support/fixtures.h"
 #include "support/qt_app.h"
 
@@ -85,10 +85,10 @@ TEST(EnglishWindows, ShowNoJapanese) {
     ScriptedPrompt prompt;
     ASSERT_TRUE(ui::installUiLanguage("en"));
     {
-        ui::FrmVokari launcher;
+        ui::VokariWindow launcher;
         ASSERT_TRUE(launcher.load());
         expectEnglish(launcher);
-        ui::FrmAbout about(&launcher);
+        ui::AboutDialog about(&launcher);
         expectEnglish(about);
         for (LauncherTool tool : kLauncherTools) {
             if (std::unique_ptr<QDialog> window = ui::createToolWindow(tool, 2, &launcher))

@@ -1,6 +1,6 @@
+#include "common/prompt.h"
 #include "gui/launcher/handover_window.h"
 #include "gui/launcher/vokari_window.h"
-#include "common/prompt.h"
 #include "support/fixtures.h"
 #include "support/qt_app.h"
 
@@ -39,7 +39,7 @@ TEST(PackageHandOver, TheRunningLauncherOpensThePackageInTheInstaller) {
     ScriptedPrompt prompt;
     QStringList opened;
     std::vector<LauncherTool> asked;
-    ui::FrmVokari launcher([&](LauncherTool tool, int16_t, QWidget* parent) {
+    ui::VokariWindow launcher([&](LauncherTool tool, int16_t, QWidget* parent) {
         asked.push_back(tool);
         return std::make_unique<FakeInstaller>(parent, opened);
     });

@@ -1,8 +1,8 @@
-#include "gui/kit/about_dialog.h"
+#include "common/prompt.h"
 #include "frame/installation.h"
 #include "frame/prefix_choice.h"
+#include "gui/kit/about_dialog.h"
 #include "gui/launcher/vokari_window.h"
-#include "common/prompt.h"
 #include "installer/archiver_availability.h"
 #include "platform/host_paths.h"
 #include "platform/profile.h"
@@ -32,8 +32,8 @@ using vokari::test::readFile;
 using vokari::test::ScopedEnv;
 using vokari::test::TestPrefix;
 using vokari::test::writeFile;
-using vokari::ui::FrmAbout;
-using vokari::ui::FrmVokari;
+using vokari::ui::AboutDialog;
+using vokari::ui::VokariWindow;
 
 namespace {
 
@@ -69,8 +69,8 @@ class LauncherTest : public ::testing::Test {
 protected:
     LauncherTest() { vokari::test::qtApp(); }
 
-    std::unique_ptr<FrmVokari> makeLauncher() {
-        return std::make_unique<FrmVokari>(tools.factory());
+    std::unique_ptr<VokariWindow> makeLauncher() {
+        return std::make_unique<VokariWindow>(tools.factory());
     }
     std::string saved(const char* key) {
         platform::clearProfileCache();
@@ -112,7 +112,7 @@ TEST_F(LauncherTest, OptionsFollowInstalledGamesAndSavedChoice) {
         if (c.savedVersion)
             platform::writeIniString("FrmVokari", "SELECTED_CFS_VERSION", c.savedVersion,
                                      fresh.settingsFile().string());
-        FrmVokari launcher(tools.factory());
+        VokariWindow launcher(tools.factory());
         ASSERT_TRUE(launcher.load());
         auto* opt1 = child<QRadioButton>(launcher, "OptCFS1");
         auto* opt2 = child<QRadioButton>(launcher, "OptCFS2");
@@ -121,7 +121,7 @@ TEST_F(LauncherTest, OptionsFollowInstalledGamesAndSavedChoice) {
         EXPECT_EQ(launcher.toolButton(LauncherTool::Copy)->isEnabled(), c.copyEnabled);
         EXPECT_EQ(opt1->isChecked(), c.selected == 1);
         EXPECT_EQ(opt2->isChecked(), c.selected == 2);
-        EXPECT_EQ(launcher.SelectedCFSVersion(), c.selected);
+        EXPECT_EQ(launcher.selectedCfsVersion(), c.selected);
         launcher.close();
         platform::clearProfileCache();
         EXPECT_EQ(platform::readIniString("FrmVokari", "SELECTED_CFS_VERSION", "",
@@ -291,7 +291,7 @@ TEST_F(LauncherTest, AboutBoxFromTheCreditLabel) {
     ASSERT_TRUE(launcher->load());
     bool seen = false;
     QTimer::singleShot(0, [&] {
-        auto* about = qobject_cast<FrmAbout*>(QApplication::activeModalWidget());
+        auto* about = qobject_cast<AboutDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(about, nullptr);
         seen = true;
         EXPECT_EQ(about->windowTitle(), QString::fromUtf8("ﾊﾞｰｼﾞｮﾝ情報"));
@@ -337,13 +337,13 @@ TEST_F(LauncherTest, OffersThePrefixesThatHoldAGameAndSwitchesBetweenThem) {
     EXPECT_FALSE(combo->isHidden());
     ASSERT_EQ(combo->count(), 2); // the prefix without a game is not offered
     EXPECT_EQ(combo->currentIndex(), 0);
-    EXPECT_EQ(launcher->SelectedCFSVersion(), 2);
+    EXPECT_EQ(launcher->selectedCfsVersion(), 2);
     EXPECT_FALSE(child<QRadioButton>(*launcher, "OptCFS1")->isEnabled());
 
     launcher->choosePrefix(1);
     EXPECT_EQ(platform::winePrefix(), proton);
     EXPECT_EQ(gameFolder(kGameCfs1), "C:\\Games\\CFS1\\");
-    EXPECT_EQ(launcher->SelectedCFSVersion(), 1);
+    EXPECT_EQ(launcher->selectedCfsVersion(), 1);
     EXPECT_FALSE(child<QRadioButton>(*launcher, "OptCFS2")->isEnabled());
     EXPECT_EQ(saved("WINE_PREFIX"), proton.string());
 
@@ -370,7 +370,7 @@ private:
 TEST_F(LauncherTest, StartupFilesGoToTheFirstToolOpenedOnly) {
     prefix.installGame(2, "C:\\Games\\CFS2");
     QStringList received;
-    FrmVokari launcher([&](LauncherTool, int16_t, QWidget*) -> std::unique_ptr<QDialog> {
+    VokariWindow launcher([&](LauncherTool, int16_t, QWidget*) -> std::unique_ptr<QDialog> {
         return std::make_unique<FileTakingTool>(received);
     });
     ASSERT_TRUE(launcher.load());

@@ -1,7 +1,7 @@
 #include "common/prompt.h"
 #include "gui/quickcombat/qc_group_edit_dialog.h"
-#include "quickcombat/qc_groups.h"
 #include "gui/quickcombat/qc_plane_edit_dialog.h"
+#include "quickcombat/qc_groups.h"
 #include "support/fixtures.h"
 #include "support/qt_app.h"
 
@@ -28,12 +28,12 @@ protected:
     QCEditDialogTest() { test::qtApp(); }
     test::TestPrefix prefix; // the settings file the placement goes to
     ScriptedPrompt prompt;
-    ClsQCGroups doc;
+    QcGroups doc;
 };
 
 TEST_F(QCEditDialogTest, GroupDialogNamesAliasAndLiteralGroupsAndRefusesAnEmptyName) {
-    ClsQCGrp& alias = doc.addGroup();
-    FrmQCGroupEdit dialog;
+    QcGroup& alias = doc.addGroup();
+    QcGroupEditDialog dialog;
     EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("グループ編集"));
     EXPECT_TRUE(child<QPushButton>(dialog, "CmdSet")->isDefault());
     dialog.loadQCGroup(alias);
@@ -47,7 +47,7 @@ TEST_F(QCEditDialogTest, GroupDialogNamesAliasAndLiteralGroupsAndRefusesAnEmptyN
     EXPECT_EQ(prompt.asked()[0].text, "名称を設定してください。");
     EXPECT_EQ(prompt.asked()[0].icon, PromptIcon::Error);
     EXPECT_TRUE(dialog.isVisible());
-    EXPECT_FALSE(dialog.boolSetGroup());
+    EXPECT_FALSE(dialog.isGroupSet());
 
     // A line break would split the name's line in the file: it cannot get in.
     QApplication::clipboard()->setText(QStringLiteral("Fight\ners"));
@@ -57,28 +57,28 @@ TEST_F(QCEditDialogTest, GroupDialogNamesAliasAndLiteralGroupsAndRefusesAnEmptyN
     QTest::keyClicks(text, QStringLiteral("Fighters"));
     QTest::keyClick(text, Qt::Key_Return);
     EXPECT_FALSE(dialog.isVisible());
-    EXPECT_TRUE(dialog.boolSetGroup());
+    EXPECT_TRUE(dialog.isGroupSet());
     EXPECT_EQ(alias.defineName(), "%VokariGrpOption00001%");
     EXPECT_EQ(doc.getString("VokariGrpOption00001"), "Fighters");
 
     // A literal group takes the text as its name; no string is added.
-    ClsQCGrp& literal = doc.addGroup();
+    QcGroup& literal = doc.addGroup();
     literal.setDefineName("Group A");
-    FrmQCGroupEdit second;
+    QcGroupEditDialog second;
     second.loadQCGroup(literal);
     second.show();
     EXPECT_EQ(child<QLineEdit>(second, "TxtOptionName2")->text(), QStringLiteral("Group A"));
     child<QLineEdit>(second, "TxtOptionName2")->setText(QStringLiteral("Group B"));
     child<QPushButton>(second, "CmdSet")->click();
     EXPECT_EQ(literal.defineName(), "Group B");
-    EXPECT_EQ(doc.stringList().Count(), 1);
+    EXPECT_EQ(doc.stringList().count(), 1);
 }
 
 TEST_F(QCEditDialogTest, PlaneDialogShowsTheEntryAndSetsOnlyItsType) {
     doc.addGroup();
-    ClsQCPlane& spit = doc.addPlane(1, "Spit", std::string_view("Spitfire"));
+    QcPlane& spit = doc.addPlane(1, "Spit", std::string_view("Spitfire"));
     spit.setAircraftType(kQCBomber);
-    FrmQCPlaneEdit dialog;
+    QcPlaneEditDialog dialog;
     EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("航空機編集"));
     dialog.loadQCPlane(spit);
     dialog.show();
@@ -90,15 +90,15 @@ TEST_F(QCEditDialogTest, PlaneDialogShowsTheEntryAndSetsOnlyItsType) {
     // Cancel keeps the type whatever was chosen.
     child<QRadioButton>(dialog, "OptTypeFighter")->setChecked(true);
     child<QPushButton>(dialog, "CmdCancel")->click();
-    EXPECT_FALSE(dialog.boolSetPlane());
+    EXPECT_FALSE(dialog.isPlaneSet());
     EXPECT_EQ(spit.aircraftType(), kQCBomber);
 
     // Confirming untouched keeps the type and still counts as set.
-    FrmQCPlaneEdit again;
+    QcPlaneEditDialog again;
     again.loadQCPlane(spit);
     again.show();
     QTest::keyClick(&again, Qt::Key_Return);
-    EXPECT_TRUE(again.boolSetPlane());
+    EXPECT_TRUE(again.isPlaneSet());
     EXPECT_EQ(spit.aircraftType(), kQCBomber);
     child<QRadioButton>(again, "OptTypeFighter")->setChecked(true);
     child<QPushButton>(again, "CmdSet")->click();

@@ -1,10 +1,10 @@
-#include "gui/kit/tool_window.h"
 #include "common/prompt.h"
-#include "platform/codepage.h"
+#include "gui/kit/tool_window.h"
 #include "gui/quickcombat/qc_edit_window.h"
-#include "quickcombat/qc_file.h"
 #include "gui/quickcombat/qc_group_edit_dialog.h"
 #include "gui/quickcombat/qc_plane_edit_dialog.h"
+#include "platform/codepage.h"
+#include "quickcombat/qc_file.h"
 #include "support/fixtures.h"
 #include "support/qt_app.h"
 
@@ -96,7 +96,7 @@ protected:
         writeFile(game / "Aircraft" / dir / name, sjis("[fltsim.0]\r\ntitle=" + title + "\r\n"));
     }
 
-    std::unique_ptr<FrmQCEdit> open() { return test::shownWindow<FrmQCEdit>(2); }
+    std::unique_ptr<QcEditWindow> open() { return test::shownWindow<QcEditWindow>(2); }
 
     static QTreeWidget* list(const QWidget& w, const char* name) {
         return child<QTreeWidget>(w, name);
@@ -136,7 +136,7 @@ protected:
         });
     }
     static void nameGroup(const char* text) {
-        whenShown<FrmQCGroupEdit>([text](FrmQCGroupEdit& d) {
+        whenShown<QcGroupEditDialog>([text](QcGroupEditDialog& d) {
             child<QLineEdit>(d, "TxtOptionName2")->setText(QString::fromUtf8(text));
             child<QPushButton>(d, "CmdSet")->click();
         });
@@ -155,7 +155,7 @@ protected:
 
 TEST_F(QCEditWindowTest, ShowsTheThreeListsAndClosingRightAfterOpeningAsksNothing) {
     auto tool = createToolWindow(LauncherTool::QuickCombat, 2, nullptr);
-    ASSERT_NE(dynamic_cast<FrmQCEdit*>(tool.get()), nullptr);
+    ASSERT_NE(dynamic_cast<QcEditWindow*>(tool.get()), nullptr);
     tool.reset();
 
     auto w = open();
@@ -211,9 +211,9 @@ TEST_F(QCEditWindowTest, ConfirmingADialogWithoutChangesStillMarksAChange) {
         auto w = open();
         QTreeWidget* l = list(*w, target);
         if (target == std::string("LstGroup"))
-            press<FrmQCGroupEdit>("CmdSet");
+            press<QcGroupEditDialog>("CmdSet");
         else
-            press<FrmQCPlaneEdit>("CmdSet");
+            press<QcPlaneEditDialog>("CmdSet");
         const QPoint at = l->visualItemRect(l->topLevelItem(0)).center();
         QTest::mouseClick(l->viewport(), Qt::LeftButton, Qt::NoModifier, at);
         QTest::mouseDClick(l->viewport(), Qt::LeftButton, Qt::NoModifier, at);
@@ -235,7 +235,7 @@ TEST_F(QCEditWindowTest, ConfirmingADialogWithoutChangesStillMarksAChange) {
 
 TEST_F(QCEditWindowTest, ACancelledNewGroupLeavesNoTraceAndTheNextGetsTheNextId) {
     auto w = open();
-    press<FrmQCGroupEdit>("CmdCancel");
+    press<QcGroupEditDialog>("CmdCancel");
     button(*w, kAddGroup)->trigger();
     EXPECT_EQ(rows(*w, "LstGroup").size(), 3);
     EXPECT_EQ(selectedIndex(*w, "LstGroup"), 0);
@@ -243,7 +243,7 @@ TEST_F(QCEditWindowTest, ACancelledNewGroupLeavesNoTraceAndTheNextGetsTheNextId)
     EXPECT_TRUE(prompt.asked().empty()) << "nothing changed";
 
     w = open();
-    press<FrmQCGroupEdit>("CmdCancel");
+    press<QcGroupEditDialog>("CmdCancel");
     button(*w, kAddGroup)->trigger();
     ASSERT_TRUE(QTest::qWaitForWindowActive(w.get())) << "the keys are back after the dialog";
     nameGroup("Fighters");
@@ -262,7 +262,7 @@ TEST_F(QCEditWindowTest, ACancelledNewGroupLeavesNoTraceAndTheNextGetsTheNextId)
 
     // Made a bomber here, F4F4 is a bomber in its other group too.
     select(*w, "LstQCPlane", {1});
-    whenShown<FrmQCPlaneEdit>([](FrmQCPlaneEdit& d) {
+    whenShown<QcPlaneEditDialog>([](QcPlaneEditDialog& d) {
         child<QRadioButton>(d, "OptTypeBomber")->setChecked(true);
         child<QPushButton>(d, "CmdSet")->click();
     });
@@ -284,7 +284,7 @@ TEST_F(QCEditWindowTest, ACancelledNewGroupLeavesNoTraceAndTheNextGetsTheNextId)
     EXPECT_NE(saved.find("\"a6m2Name\" = 零戦\r\n"), std::string::npos) << "the file's name stays";
     EXPECT_NE(saved.find("\"VokariGrpOption00002\" = Fighters\r\n"), std::string::npos);
     // What was saved reads back as the same document.
-    std::unique_ptr<ClsQCGroups> back;
+    std::unique_ptr<QcGroups> back;
     readQCFile(back, game.string() + "/", "QuickCom\\qc_plane.qcb");
     EXPECT_EQ(qcFileText(*back), saved);
 
