@@ -107,7 +107,7 @@ void compare(const char* label, const fs::path& package, const fs::path& prefix,
                                  arcList.setVersion(2);
                                  if (arcList.readArchive(0, package.string()) != vokari::kArcOk)
                                      throw std::runtime_error("cannot read " + package.string());
-                                 entries = arcList.FileList.count();
+                                 entries = arcList.fileList.count();
                              });
     const double peerList =
         best([] {}, [&] { run("bsdtar -tf " + quoted(package) + " >/dev/null"); });

@@ -18,7 +18,7 @@ public:
     bool soundChanged = false;    // `soundAlias` is still to be written
     bool panelChanged = false;    // `panelAlias` likewise
     // Gauge names the panel uses, each under itself, in the order first met.
-    KeyedCollection<std::string> GaugeList;
+    KeyedCollection<std::string> gaugeList;
 
     // The folder name under the aircraft folder; also the key in the catalogue.
     const std::string& directory() const { return directory_; }

@@ -100,7 +100,7 @@ void AircraftList::readAircrafts(bool readRest, bool readAlias) {
             aircraft.setHasSound(sound.exists());
             if (sound.exists())
                 aircraft.setSoundAlias(parentPath(readSection<1>(sound, "fltsim", {"alias"})[0]));
-            const PanelFile panel = panels.read(folder + "panel\\panel.cfg", aircraft.GaugeList);
+            const PanelFile panel = panels.read(folder + "panel\\panel.cfg", aircraft.gaugeList);
             aircraft.setHasPanel(panel.exists);
             if (panel.exists)
                 aircraft.setPanelAlias(parentPath(panel.alias));

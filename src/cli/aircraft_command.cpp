@@ -58,7 +58,7 @@ int runList(AircraftList& list, Context& ctx, int16_t version) {
             ctx.out << '\t' << a.soundAlias() << '\t' << a.panelAlias() << '\t'
                     << (a.hasSound() ? 1 : 0) << '\t' << (a.hasPanel() ? 1 : 0) << '\t';
             const char* separator = "";
-            for (const auto& gauge : a.GaugeList) {
+            for (const auto& gauge : a.gaugeList) {
                 ctx.out << separator << gauge.value;
                 separator = ",";
             }

@@ -93,7 +93,7 @@ int runInstall(Context& ctx) {
         }
     }
 
-    for (const auto& item : list.FileList) {
+    for (const auto& item : list.fileList) {
         const CfsArcFile& e = item.value;
         if (e.isFolder())
             continue;

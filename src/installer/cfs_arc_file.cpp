@@ -83,10 +83,10 @@ void CfsArcFile::setFullPath(std::string_view path) {
 }
 
 bool CfsArcFile::exists() const {
-    if (!ParentArcList || fileName_.empty())
+    if (!parentArcList || fileName_.empty())
         return false;
     // Found as unpacking finds it: the literal name, hidden or not, without regard to case.
-    return platform::isRegularFile(ParentArcList->cfsPath() + installPath_ + fileName_);
+    return platform::isRegularFile(parentArcList->cfsPath() + installPath_ + fileName_);
 }
 
 } // namespace vokari

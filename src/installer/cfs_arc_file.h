@@ -33,7 +33,7 @@ public:
     CfsArcFile();
 
     // Non-owning; the list owns its entries.
-    CfsArcList* ParentArcList = nullptr;
+    CfsArcList* parentArcList = nullptr;
     // Folder names of the entry's folder, outermost first; empty at the archive root.
     std::vector<std::string> arrayPath;
 

@@ -59,7 +59,7 @@ void CfsArcList::setVersion(int16_t version) {
 }
 
 bool CfsArcList::hasOverwriteFiles() const {
-    for (const auto& item : FileList)
+    for (const auto& item : fileList)
         if (item.value.shouldInstall() && item.value.exists())
             return true;
     return false;
@@ -125,7 +125,7 @@ int32_t CfsArcList::readArchive(intptr_t, std::string_view path, int16_t arcType
         read.reserve(records.size());
         for (ArchiveRecord& r : records) {
             CfsArcFile& file = read.emplace_back();
-            file.ParentArcList = this;
+            file.parentArcList = this;
             file.setSourceArchive(fileName);
             file.setSourceArchiveKind(kind);
             file.setSourceIndex(r.index);
@@ -167,13 +167,13 @@ void CfsArcList::addToFileList(std::vector<CfsArcFile>& files) {
     try {
         for (CfsArcFile& file : files) {
             key = file.fullPath();
-            FileList.add(key, std::move(file));
+            fileList.add(key, std::move(file));
             ++added;
         }
     } catch (const KeyError&) {
         // The entries of this archive are the last ones of the list, and the rest here.
         std::vector<std::string> ours;
-        auto it = FileList.end();
+        auto it = fileList.end();
         for (size_t i = 0; i < added; ++i)
             ours.push_back((--it)->key);
         std::unordered_set<std::string> seen;
@@ -184,7 +184,7 @@ void CfsArcList::addToFileList(std::vector<CfsArcFile>& files) {
             repeated = !seen.insert(asciiLower(files[i].fullPath())).second;
         if (repeated)
             for (const std::string& k : ours)
-                FileList.remove(k);
+                fileList.remove(k);
         throw;
     }
 }
@@ -192,11 +192,11 @@ void CfsArcList::addToFileList(std::vector<CfsArcFile>& files) {
 int32_t CfsArcList::extractArchive(intptr_t, std::string_view filePath,
                                    std::string_view extractPath) {
     failures_.clear();
-    if (!FileList.keyExists(filePath)) {
+    if (!fileList.keyExists(filePath)) {
         failures_.push_back({std::string(filePath), "no such entry"});
         return kArcUnknownEntry;
     }
-    const CfsArcFile& entry = FileList.item(filePath);
+    const CfsArcFile& entry = fileList.item(filePath);
     if (entry.sourceArchiveKind() == ArchiveKind::None)
         return kArcOk;
     std::string folder(extractPath);
@@ -221,7 +221,7 @@ int32_t CfsArcList::extractArchives(intptr_t, const ExtractionProgress& progress
     failures_.clear();
     std::vector<ExtractionStep> steps;
     std::vector<ExtractionFailure> refused;
-    for (const auto& item : FileList) {
+    for (const auto& item : fileList) {
         const CfsArcFile& e = item.value;
         if (!e.shouldInstall() || e.isFolder())
             continue;

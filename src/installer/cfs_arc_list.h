@@ -34,7 +34,7 @@ public:
     CfsArcList& operator=(const CfsArcList&) = delete;
 
     // Every entry read so far, archive by archive in listing order; key: fullPath.
-    KeyedCollection<CfsArcFile> FileList;
+    KeyedCollection<CfsArcFile> fileList;
 
     int16_t version() const { return version_; }
     // Stores the version and takes its game folder.

@@ -12,7 +12,7 @@ namespace vokari {
 
 std::vector<const CfsArcFile*> nestedArchives(const CfsArcList& list) {
     std::vector<const CfsArcFile*> archives;
-    for (const auto& item : list.FileList)
+    for (const auto& item : list.fileList)
         if (item.value.isArchive())
             archives.push_back(&item.value);
     return archives;

@@ -90,7 +90,7 @@ TEST_F(CatalogueTest, NamesMatchWithoutRegardToCaseOnDisk) {
     EXPECT_TRUE(p51.hasPanel());
     EXPECT_EQ(p51.panelAlias(), "Spitfire");
     EXPECT_EQ(p51.soundAlias(), "x");
-    ASSERT_EQ(p51.GaugeList.count(), 1u);
+    ASSERT_EQ(p51.gaugeList.count(), 1u);
     EXPECT_FALSE(list.aircraftList.item("spit").activate);
 }
 
@@ -147,11 +147,11 @@ TEST_F(CatalogueTest, GaugesStopAtTheFirstEntryWithoutSeparatorAndAreListedOnce)
     list.setVersion(2);
     list.readAircrafts(true, true);
     std::vector<std::string> gauges;
-    for (const auto& g : list.aircraftList.item("A").GaugeList)
+    for (const auto& g : list.aircraftList.item("A").gaugeList)
         gauges.push_back(g.value);
     // Window sections 00 to 99 first, then VCockpit01 to 99; the first spelling stays.
     EXPECT_EQ(gauges, (std::vector<std::string>{"cfs", "Nav", "dup", "Upper", "last", "vc"}));
-    EXPECT_TRUE(list.aircraftList.item("A").GaugeList.keyExists("NAV"));
+    EXPECT_TRUE(list.aircraftList.item("A").gaugeList.keyExists("NAV"));
 }
 
 TEST_F(CatalogueTest, StockTitlesAreExactPerVersion) {

@@ -250,7 +250,7 @@ void unpackEverything(const std::string& bytes, const char* extension) {
     list.setVersion(kGameCfs2);
     if (list.readArchive(0, package.string()) != 0)
         return;
-    for (auto& item : list.FileList)
+    for (auto& item : list.fileList)
         item.value.setShouldInstall(true);
     list.setShouldOverwrite(true);
     (void)list.extractArchives(0);

@@ -42,7 +42,7 @@ TEST(CfsArcFile, ExistsOnlyForFilesOnTheDisk) {
     CfsArcList list;
     list.setVersion(2);
     CfsArcFile file;
-    file.ParentArcList = &list;
+    file.parentArcList = &list;
     file.setFullPath("boost.gau");
     file.setInstallPath("GAUGES\\");
     EXPECT_TRUE(file.exists()); // letter case aside, as on Windows

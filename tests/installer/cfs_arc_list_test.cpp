@@ -47,7 +47,7 @@ protected:
 
     std::map<std::string, std::string> places() const {
         std::map<std::string, std::string> out;
-        for (const auto& item : list.FileList)
+        for (const auto& item : list.fileList)
             if (!item.value.isFolder())
                 out[item.key] = item.value.shouldInstall() ? item.value.installPath() : "-";
         return out;
@@ -136,15 +136,15 @@ TEST_F(ArcListTest, PlacesCampaignsPanelPackagesAndPanelFilesFoundInTheGame) {
                                           {.name = "readme.txt", .data = "r"},
                                           {.name = "zero.cdp", .data = "d"}}));
     ASSERT_EQ(panel.readArchive(0, lzh.string()), kArcOk);
-    EXPECT_EQ(panel.FileList.item("a6m2/panel/panel.cfg").installPath(), "a6m2\\panel\\");
-    EXPECT_FALSE(panel.FileList.item("readme.txt").shouldInstall());
-    EXPECT_EQ(panel.FileList.item("zero.cdp").installPath(), "Aircraft\\a6m2\\panel\\");
+    EXPECT_EQ(panel.fileList.item("a6m2/panel/panel.cfg").installPath(), "a6m2\\panel\\");
+    EXPECT_FALSE(panel.fileList.item("readme.txt").shouldInstall());
+    EXPECT_EQ(panel.fileList.item("zero.cdp").installPath(), "Aircraft\\a6m2\\panel\\");
 
     CfsArcList first;
     first.setVersion(1);
     prefix.installGame(1, "C:\\Games\\CFS1");
     ASSERT_EQ(first.readArchive(0, lzh.string()), kArcOk);
-    EXPECT_FALSE(first.FileList.item("a6m2/panel/panel.cfg").shouldInstall());
+    EXPECT_FALSE(first.fileList.item("a6m2/panel/panel.cfg").shouldInstall());
 }
 
 TEST_F(ArcListTest, ReadsKanjiNamesAndRefusesDuplicatePaths) {
@@ -154,10 +154,10 @@ TEST_F(ArcListTest, ReadsKanjiNamesAndRefusesDuplicatePaths) {
     EXPECT_EQ(p["零戦/aircraft.cfg"], "AIRCRAFT\\零戦\\");
     EXPECT_EQ(p["零戦/説明.txt"], "AIRCRAFT\\零戦\\");
 
-    const size_t before = list.FileList.count();
+    const size_t before = list.fileList.count();
     EXPECT_EQ(list.readArchive(0, package("dup.zip", buildZip(files({"x.gau", "X.GAU"}))).string()),
               kArcDuplicateEntry);
-    EXPECT_EQ(list.FileList.count(), before); // the whole archive is discarded
+    EXPECT_EQ(list.fileList.count(), before); // the whole archive is discarded
     EXPECT_EQ(list.minimumVersion(), 1);      // and asks for no game version
     // Across archives, entries added before the repeated path stay.
     EXPECT_EQ(list.readArchive(0, package("more.zip", buildZip(files({"new.gau"}))).string()),
@@ -165,25 +165,25 @@ TEST_F(ArcListTest, ReadsKanjiNamesAndRefusesDuplicatePaths) {
     EXPECT_EQ(list.readArchive(
                   0, package("again.zip", buildZip(files({"other.gau", "NEW.gau"}))).string()),
               kArcDuplicateEntry);
-    EXPECT_TRUE(list.FileList.keyExists("other.gau"));
-    EXPECT_EQ(list.FileList.count(), before + 2);
+    EXPECT_TRUE(list.fileList.keyExists("other.gau"));
+    EXPECT_EQ(list.fileList.count(), before + 2);
 }
 
 TEST_F(ArcListTest, TellsTypesBySelfExtractorContentAndRefusesOtherFiles) {
     EXPECT_EQ(list.readArchive(0, package("notes.txt", "text").string()), kArcOk);
     EXPECT_EQ(list.archiveFileType(), 0);
     EXPECT_FALSE(list.readProblem().empty());
-    EXPECT_TRUE(list.FileList.empty());
+    EXPECT_TRUE(list.fileList.empty());
 
     read(package("zipsfx.exe", test::exeStub() + buildZip(files({"a.gau"}))));
     EXPECT_EQ(list.archiveFileType(), 1);
     read(package("lhasfx.exe", test::exeStub() + buildLha({{.name = "b.gau", .data = "b"}})));
     EXPECT_EQ(list.archiveFileType(), 2);
-    EXPECT_EQ(list.FileList.count(), 2u);
+    EXPECT_EQ(list.fileList.count(), 2u);
 
     EXPECT_EQ(list.readArchive(0, package("tool.exe", test::exeStub()).string()), kArcOk);
     EXPECT_FALSE(list.readProblem().empty());
-    EXPECT_EQ(list.FileList.count(), 2u);
+    EXPECT_EQ(list.fileList.count(), 2u);
 }
 
 TEST_F(ArcListTest, SkipsOrReplacesExistingFilesKeepingTheFirstBackup) {
@@ -231,7 +231,7 @@ TEST_F(ArcListTest, ListingSaysWhatUnpackingDoes) {
     test::writeFile(game / "Gauges" / "stick.gau", "stick");
     read(package("e.zip", buildZip(files({".hid.gau", "*.gau", "st?ck.gau"}))));
     std::map<std::string, bool> listed;
-    for (const auto& item : list.FileList)
+    for (const auto& item : list.fileList)
         listed[item.key] = item.value.exists();
     EXPECT_EQ(listed, (std::map<std::string, bool>{
                           {".hid.gau", true}, {"*.gau", false}, {"st?ck.gau", false}}));
@@ -336,15 +336,15 @@ TEST_F(ArcListTest, NeverWritesOutsideTheGameFolder) {
                                                     .unixMode = 0120777}}));
     read(zip);
     // The user's own choices cannot lead out either.
-    list.FileList.item("sub/..").setShouldInstall(true);
-    list.FileList.item("sub/..").setInstallPath("GAUGES\\");
-    list.FileList.item("plain.txt").setShouldInstall(true);
-    list.FileList.item("plain.txt").setInstallPath("..\\..\\");
-    list.FileList.item("drive.txt").setShouldInstall(true);
-    list.FileList.item("drive.txt").setInstallPath("C:\\Windows\\");
-    list.FileList.item("rooted.txt").setShouldInstall(true);
-    list.FileList.item("rooted.txt").setInstallPath("\\tmp\\");
-    list.FileList.item("ctl\x01.gau").setInstallPath("GAU\x02GES\\");
+    list.fileList.item("sub/..").setShouldInstall(true);
+    list.fileList.item("sub/..").setInstallPath("GAUGES\\");
+    list.fileList.item("plain.txt").setShouldInstall(true);
+    list.fileList.item("plain.txt").setInstallPath("..\\..\\");
+    list.fileList.item("drive.txt").setShouldInstall(true);
+    list.fileList.item("drive.txt").setInstallPath("C:\\Windows\\");
+    list.fileList.item("rooted.txt").setShouldInstall(true);
+    list.fileList.item("rooted.txt").setInstallPath("\\tmp\\");
+    list.fileList.item("ctl\x01.gau").setInstallPath("GAU\x02GES\\");
     EXPECT_EQ(list.extractArchives(0), kArcEntriesFailed);
     std::map<std::string, std::string> why;
     for (const auto& f : list.extractionFailures())
@@ -367,8 +367,8 @@ TEST_F(ArcListTest, NeverWritesOutsideTheGameFolder) {
     CfsArcList lha;
     lha.setVersion(2);
     ASSERT_EQ(lha.readArchive(0, lzh.string()), kArcOk);
-    lha.FileList.item("lzhlink.gau").setShouldInstall(true);
-    lha.FileList.item("lzhlink.gau").setInstallPath("GAUGES\\");
+    lha.fileList.item("lzhlink.gau").setShouldInstall(true);
+    lha.fileList.item("lzhlink.gau").setInstallPath("GAUGES\\");
     EXPECT_EQ(lha.extractArchives(0), kArcEntriesFailed);
     EXPECT_EQ(lha.extractArchive(0, "lzhlink.gau", workDirectory()), kArcEntriesFailed);
     EXPECT_EQ(lha.extractArchive(0, "lzhlink.gau", "C:\\Windows\\"), kArcBadDestination);
@@ -400,8 +400,8 @@ TEST_F(ArcListTest, ReadsMixedNestedArchivesEachInItsOwnFolder) {
     EXPECT_EQ(p["ki61/aircraft.cfg"], "AIRCRAFT\\ki61\\");
     EXPECT_EQ(p["one.gau"], "GAUGES\\");
     EXPECT_EQ(p["two.gau"], "GAUGES\\");
-    EXPECT_NE(list.FileList.item("one.gau").sourceArchive(),
-              list.FileList.item("two.gau").sourceArchive());
+    EXPECT_NE(list.fileList.item("one.gau").sourceArchive(),
+              list.fileList.item("two.gau").sourceArchive());
 
     EXPECT_EQ(list.extractArchives(0), kArcOk);
     EXPECT_EQ(test::readFile(game / "AIRCRAFT" / "ki61" / "aircraft.cfg"), "lzh cfg");

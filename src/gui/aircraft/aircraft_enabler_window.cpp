@@ -74,7 +74,7 @@ std::string joinLineList(const std::vector<std::string>& lines) {
 } // namespace
 
 AircraftEnablerWindow::AircraftEnablerWindow(int16_t version, QWidget* parent)
-    : EditingToolWindow(kPlacementName, parent), aircrafts(std::make_unique<AircraftList>()) {
+    : EditingToolWindow(kPlacementName, parent), aircrafts_(std::make_unique<AircraftList>()) {
     setObjectName(kPlacementName);
     setWindowTitle(tr(kCaption));
     setSizeGripEnabled(true);
@@ -85,8 +85,8 @@ AircraftEnablerWindow::AircraftEnablerWindow(int16_t version, QWidget* parent)
     restorePlacement(this, kPlacementName, true);
 
     try {
-        aircrafts->setVersion(version);
-        aircrafts->readAircrafts(true, true);
+        aircrafts_->setVersion(version);
+        aircrafts_->readAircrafts(true, true);
     } catch (const std::exception& e) {
         // What was read so far is listed; every operation works on single aircraft.
         showMessage(us(windowTitle()),
@@ -193,7 +193,7 @@ void AircraftEnablerWindow::setAircrafts() {
             column, std::max(widths[column], aircraftList_->header()->sectionSizeHint(column)));
 
     QList<QTreeWidgetItem*> items;
-    for (const auto& entry : aircrafts->aircraftList) {
+    for (const auto& entry : aircrafts_->aircraftList) {
         const Aircraft& aircraft = entry.value;
         auto* row = new QTreeWidgetItem(
             QStringList{activateText(aircraft.activate), defaultText(aircraft.isDefault()),
@@ -216,7 +216,7 @@ void AircraftEnablerWindow::setAircrafts() {
 }
 
 Aircraft& AircraftEnablerWindow::aircraftOf(const QTreeWidgetItem* row) {
-    return aircrafts->aircraftList.item(us(rowKey(row)));
+    return aircrafts_->aircraftList.item(us(rowKey(row)));
 }
 
 void AircraftEnablerWindow::showActivate(const Aircraft& aircraft) {
@@ -234,7 +234,7 @@ void AircraftEnablerWindow::reverseEnableFlg() {
         return;
     }
     wasChangedBefore_ = isChanged_;
-    undoInfo.emplace();
+    undoInfo_.emplace();
     hasUndo_ = true;
     addUndoInfo(aircraft);
 
@@ -247,7 +247,7 @@ void AircraftEnablerWindow::reverseEnableFlg() {
 
 void AircraftEnablerWindow::setEnableFlgs(bool active) {
     wasChangedBefore_ = isChanged_;
-    undoInfo.emplace();
+    undoInfo_.emplace();
     bool warned = false;
     for (int i = 0; i < aircraftList_->topLevelItemCount(); ++i) {
         QTreeWidgetItem* row = aircraftList_->topLevelItem(i);
@@ -267,42 +267,42 @@ void AircraftEnablerWindow::setEnableFlgs(bool active) {
             warned = true;
         }
     }
-    if (!undoInfo->empty()) {
+    if (!undoInfo_->empty()) {
         hasUndo_ = true;
     } else {
-        undoInfo.reset();
+        undoInfo_.reset();
         hasUndo_ = false;
     }
     updateToolbar();
 }
 
 void AircraftEnablerWindow::addUndoInfo(const Aircraft& aircraft) {
-    if (!undoInfo)
-        undoInfo.emplace();
-    if (undoInfo->keyExists(aircraft.directory()))
+    if (!undoInfo_)
+        undoInfo_.emplace();
+    if (undoInfo_->keyExists(aircraft.directory()))
         return; // the first snapshot is the state before the edit
     Aircraft snapshot;
     snapshot.setDirectory(aircraft.directory());
     snapshot.activate = aircraft.activate;
     snapshot.activateChanged = aircraft.activateChanged;
-    undoInfo->add(aircraft.directory(), std::move(snapshot));
+    undoInfo_->add(aircraft.directory(), std::move(snapshot));
 }
 
 void AircraftEnablerWindow::undo() {
-    if (!hasUndo_ || !undoInfo || undoInfo->empty())
+    if (!hasUndo_ || !undoInfo_ || undoInfo_->empty())
         return;
-    for (const auto& entry : *undoInfo) {
+    for (const auto& entry : *undoInfo_) {
         const Aircraft& snapshot = entry.value;
-        if (!aircrafts->aircraftList.keyExists(snapshot.directory()))
+        if (!aircrafts_->aircraftList.keyExists(snapshot.directory()))
             continue;
-        Aircraft& aircraft = aircrafts->aircraftList.item(snapshot.directory());
+        Aircraft& aircraft = aircrafts_->aircraftList.item(snapshot.directory());
         aircraft.activate = snapshot.activate;
         aircraft.activateChanged = snapshot.activateChanged;
         showActivate(aircraft);
     }
     isChanged_ = wasChangedBefore_;
     hasUndo_ = false;
-    undoInfo.reset();
+    undoInfo_.reset();
     updateToolbar();
 }
 
@@ -336,7 +336,7 @@ void AircraftEnablerWindow::deleteAircraftFiles() {
         const std::string key = us(rowKey(row));
         keys.push_back(key);
         try {
-            if (aircrafts->deleteAircraftFile(key, isDeleteGaugesPermitted_) > 0)
+            if (aircrafts_->deleteAircraftFile(key, isDeleteGaugesPermitted_) > 0)
                 leftOnDisk.push_back(key);
         } catch (const std::exception& e) {
             failure = joinLines(
@@ -346,7 +346,7 @@ void AircraftEnablerWindow::deleteAircraftFiles() {
     }
     // Rows go with their aircraft: one that could not be deleted at all stays listed.
     for (const std::string& key : keys) {
-        if (!aircrafts->aircraftList.keyExists(key) && rows_.keyExists(key)) {
+        if (!aircrafts_->aircraftList.keyExists(key) && rows_.keyExists(key)) {
             delete rows_.item(key);
             rows_.remove(key);
         }
@@ -355,7 +355,7 @@ void AircraftEnablerWindow::deleteAircraftFiles() {
     // aircraft that are gone.
     isChanged_ = anySwitchPending();
     hasUndo_ = false;
-    undoInfo.reset();
+    undoInfo_.reset();
     updateToolbar();
 
     if (!failure.empty()) {
@@ -369,7 +369,7 @@ void AircraftEnablerWindow::deleteAircraftFiles() {
 }
 
 bool AircraftEnablerWindow::anySwitchPending() const {
-    return std::any_of(aircrafts->aircraftList.begin(), aircrafts->aircraftList.end(),
+    return std::any_of(aircrafts_->aircraftList.begin(), aircrafts_->aircraftList.end(),
                        [](const auto& entry) { return entry.value.activateChanged; });
 }
 
@@ -381,18 +381,18 @@ bool AircraftEnablerWindow::saveAircrafts() {
     // would take them back in memory only. What is still unsaved stays asked about.
     isChanged_ = anySwitchPending();
     hasUndo_ = false;
-    undoInfo.reset();
+    undoInfo_.reset();
     updateToolbar();
     return saved;
 }
 
 bool AircraftEnablerWindow::writeSwitches() {
     try {
-        aircrafts->setActivate();
+        aircrafts_->setActivate();
     } catch (const AircraftSwitchError& e) {
         std::string name = e.directory();
-        if (aircrafts->aircraftList.keyExists(e.directory()))
-            name += " (" + aircrafts->aircraftList.item(e.directory()).title() + ")";
+        if (aircrafts_->aircraftList.keyExists(e.directory()))
+            name += " (" + aircrafts_->aircraftList.item(e.directory()).title() + ")";
         showMessage(us(windowTitle()),
                     joinLines({us(tr("次の航空機の有効・無効を保存できませんでした。")), name,
                                us(failureText(e))}),

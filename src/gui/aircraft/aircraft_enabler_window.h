@@ -59,9 +59,9 @@ private:
     // setActivate, with the user told of a failure.
     bool writeSwitches();
 
-    std::unique_ptr<AircraftList> aircrafts;
+    std::unique_ptr<AircraftList> aircrafts_;
     bool isChanged_ = false;
-    std::optional<KeyedCollection<Aircraft>> undoInfo;
+    std::optional<KeyedCollection<Aircraft>> undoInfo_;
     bool hasUndo_ = false;
     bool wasChangedBefore_ = false;
     bool isEditDefPermitted_ = false;

@@ -73,7 +73,7 @@ std::string lines(const QStringList& parts) {
 } // namespace
 
 AliasSettingWindow::AliasSettingWindow(int16_t version, QWidget* parent)
-    : EditingToolWindow(kPlacementName, parent), aircrafts(std::make_unique<AircraftList>()) {
+    : EditingToolWindow(kPlacementName, parent), aircrafts_(std::make_unique<AircraftList>()) {
     setObjectName(kPlacementName);
     setWindowTitle(tr("音声・パネルファイル設定"));
     setSizeGripEnabled(true);
@@ -84,8 +84,8 @@ AliasSettingWindow::AliasSettingWindow(int16_t version, QWidget* parent)
     restorePlacement(this, kPlacementName, true);
 
     try {
-        aircrafts->setVersion(version);
-        readAliasAircrafts(*aircrafts);
+        aircrafts_->setVersion(version);
+        readAliasAircrafts(*aircrafts_);
     } catch (const std::exception& e) {
         // What was read so far is listed; every edit works on single aircraft.
         showMessage(us(windowTitle()),
@@ -95,7 +95,7 @@ AliasSettingWindow::AliasSettingWindow(int16_t version, QWidget* parent)
     setAircrafts();
     viewSound();
     isChanged_ = false;
-    undoKind = 0;
+    undoKind_ = 0;
     updateToolbar();
 }
 
@@ -172,7 +172,7 @@ void AliasSettingWindow::buildMenus() {
     setAction_ = addMenuEntry(this, editMenu_, "mnuEdit_Set", tr("変更(&C)"), QKeySequence(),
                               [this] { setCurrentAlias(); });
     connect(editMenu_, &QMenu::aboutToShow, this,
-            [this] { undoAction_->setEnabled(undoKind != 0); });
+            [this] { undoAction_->setEnabled(undoKind_ != 0); });
 
     viewMenu_ = addMenu(menuBar_, "mnuView", tr("表示(&V)"));
     viewSoundAction_ = addMenuEntry(this, viewMenu_, "mnuView_Sound", tr("サウンド(&S)"),
@@ -197,7 +197,7 @@ void AliasSettingWindow::setAircrafts() {
     soundRows_.clear();
     panelRows_.clear();
 
-    for (const auto& entry : aircrafts->aircraftList) {
+    for (const auto& entry : aircrafts_->aircraftList) {
         const Aircraft& aircraft = entry.value;
         for (AliasKind kind : {AliasKind::Sound, AliasKind::Panel}) {
             QTreeWidgetItem* row = nullptr;
@@ -222,7 +222,7 @@ QTreeWidget* AliasSettingWindow::lenderList(AliasKind kind) const {
 }
 
 Aircraft& AliasSettingWindow::aircraftOf(const QTreeWidgetItem* row) {
-    return aircrafts->aircraftList.item(us(rowKey(row)));
+    return aircrafts_->aircraftList.item(us(rowKey(row)));
 }
 
 void AliasSettingWindow::showAlias(const Aircraft& aircraft, AliasKind kind) {
@@ -267,15 +267,15 @@ void AliasSettingWindow::setAlias(AliasKind kind) {
         QTreeWidgetItem* row = targets->topLevelItem(i);
         if (!row->isSelected())
             continue;
-        if (hasAliasFolder(*aircrafts, aircraftOf(row), kind))
+        if (hasAliasFolder(*aircrafts_, aircraftOf(row), kind))
             receivers.append(row);
         else
             refused.append(nameOf(aircraftOf(row)));
     }
     if (!receivers.isEmpty()) {
-        undoKind = kind == AliasKind::Sound ? 1 : 2;
+        undoKind_ = kind == AliasKind::Sound ? 1 : 2;
         wasChangedBefore_ = isChanged_;
-        undoInfo.emplace();
+        undoInfo_.emplace();
         for (QTreeWidgetItem* row : receivers) {
             Aircraft& receiver = aircraftOf(row);
             addUndoInfo(receiver);
@@ -293,9 +293,9 @@ void AliasSettingWindow::setAlias(AliasKind kind) {
 }
 
 void AliasSettingWindow::addUndoInfo(const Aircraft& aircraft) {
-    if (!undoInfo)
-        undoInfo.emplace();
-    if (undoInfo->keyExists(aircraft.directory()))
+    if (!undoInfo_)
+        undoInfo_.emplace();
+    if (undoInfo_->keyExists(aircraft.directory()))
         return; // the first snapshot is the state before the edit
     Aircraft snapshot;
     snapshot.setDirectory(aircraft.directory());
@@ -303,18 +303,18 @@ void AliasSettingWindow::addUndoInfo(const Aircraft& aircraft) {
     snapshot.soundChanged = aircraft.soundChanged;
     snapshot.setPanelAlias(aircraft.panelAlias());
     snapshot.panelChanged = aircraft.panelChanged;
-    undoInfo->add(aircraft.directory(), std::move(snapshot));
+    undoInfo_->add(aircraft.directory(), std::move(snapshot));
 }
 
 void AliasSettingWindow::undo() {
-    if (undoKind == 0 || !undoInfo || undoInfo->empty())
+    if (undoKind_ == 0 || !undoInfo_ || undoInfo_->empty())
         return;
-    const AliasKind kind = undoKind == 1 ? AliasKind::Sound : AliasKind::Panel;
-    for (const auto& entry : *undoInfo) {
+    const AliasKind kind = undoKind_ == 1 ? AliasKind::Sound : AliasKind::Panel;
+    for (const auto& entry : *undoInfo_) {
         const Aircraft& snapshot = entry.value;
-        if (!aircrafts->aircraftList.keyExists(snapshot.directory()))
+        if (!aircrafts_->aircraftList.keyExists(snapshot.directory()))
             continue;
-        Aircraft& aircraft = aircrafts->aircraftList.item(snapshot.directory());
+        Aircraft& aircraft = aircrafts_->aircraftList.item(snapshot.directory());
         if (kind == AliasKind::Sound) {
             aircraft.setSoundAlias(snapshot.soundAlias());
             aircraft.soundChanged = snapshot.soundChanged;
@@ -325,20 +325,20 @@ void AliasSettingWindow::undo() {
         showAlias(aircraft, kind);
     }
     isChanged_ = wasChangedBefore_;
-    undoKind = 0;
-    undoInfo.reset();
+    undoKind_ = 0;
+    undoInfo_.reset();
     updateToolbar();
 }
 
 bool AliasSettingWindow::undoRecordWritten(const std::string& failedDir) const {
-    if (!undoInfo)
+    if (!undoInfo_)
         return false;
     // The pass goes in catalogue order: those before the failing aircraft are written, and of
     // that one the panel may be (its sound comes last and is what failed, or was not reached).
-    for (const auto& entry : aircrafts->aircraftList) {
+    for (const auto& entry : aircrafts_->aircraftList) {
         if (equalsNoCase(entry.key, failedDir))
-            return undoKind == 2 && undoInfo->keyExists(entry.key);
-        if (undoInfo->keyExists(entry.key))
+            return undoKind_ == 2 && undoInfo_->keyExists(entry.key);
+        if (undoInfo_->keyExists(entry.key))
             return true;
     }
     return false;
@@ -346,18 +346,18 @@ bool AliasSettingWindow::undoRecordWritten(const std::string& failedDir) const {
 
 bool AliasSettingWindow::saveAircrafts() {
     try {
-        aircrafts->panelAndSoundWrite();
+        aircrafts_->panelAndSoundWrite();
     } catch (const std::exception& e) {
         QStringList message{tr("音声・パネルファイルを保存できませんでした。")};
         if (const auto* failed = dynamic_cast<const AircraftWriteError*>(&e)) {
-            if (aircrafts->aircraftList.keyExists(failed->directory()))
+            if (aircrafts_->aircraftList.keyExists(failed->directory()))
                 message =
                     QStringList{tr("次の航空機の音声・パネルファイルを保存できませんでした。"),
-                                nameOf(aircrafts->aircraftList.item(failed->directory()))};
+                                nameOf(aircrafts_->aircraftList.item(failed->directory()))};
             // Part of the edit is on disk now, and undo cannot take it back there.
             if (undoRecordWritten(failed->directory())) {
-                undoKind = 0;
-                undoInfo.reset();
+                undoKind_ = 0;
+                undoInfo_.reset();
                 updateToolbar();
             }
         }
@@ -367,8 +367,8 @@ bool AliasSettingWindow::saveAircrafts() {
     }
     // The changed flags stay set: every later save writes those aircraft again.
     isChanged_ = false;
-    undoKind = 0;
-    undoInfo.reset();
+    undoKind_ = 0;
+    undoInfo_.reset();
     updateToolbar();
     return true;
 }
@@ -398,10 +398,10 @@ void AliasSettingWindow::viewPanel() {
 void AliasSettingWindow::updateToolbar() {
     const QList<QAction*> buttons = toolBar_->actions();
     buttons.at(0)->setEnabled(isChanged_);
-    buttons.at(2)->setEnabled(undoKind != 0);
+    buttons.at(2)->setEnabled(undoKind_ != 0);
     // The menu entries follow too, so their shortcuts do.
     saveAction_->setEnabled(isChanged_);
-    undoAction_->setEnabled(undoKind != 0);
+    undoAction_->setEnabled(undoKind_ != 0);
 }
 
 void AliasSettingWindow::popUpEditMenu(const QPoint& globalPos) {

@@ -65,11 +65,11 @@ private:
     // Whether the last save that failed at `failedDir` wrote any aircraft of the undo record.
     bool undoRecordWritten(const std::string& failedDir) const;
 
-    std::unique_ptr<AircraftList> aircrafts;
+    std::unique_ptr<AircraftList> aircrafts_;
     bool isChanged_ = false;
     bool wasChangedBefore_ = false;
-    int16_t undoKind = 0; // 0: no undo record, 1: a sound edit, 2: a panel edit
-    std::optional<KeyedCollection<Aircraft>> undoInfo;
+    int16_t undoKind_ = 0; // 0: no undo record, 1: a sound edit, 2: a panel edit
+    std::optional<KeyedCollection<Aircraft>> undoInfo_;
     // The rows of the receiver lists under their aircraft's directory.
     KeyedCollection<QTreeWidgetItem*> soundRows_;
     KeyedCollection<QTreeWidgetItem*> panelRows_;

@@ -94,7 +94,7 @@ std::string upper(std::string text) {
 } // namespace
 
 ArcInstallWindow::ArcInstallWindow(int16_t version, QWidget* parent)
-    : QDialog(parent), executor(std::make_unique<Execute>()) {
+    : QDialog(parent), executor_(std::make_unique<Execute>()) {
     setObjectName(kPlacementName);
     setWindowTitle(tr("CFSファイルインストール"));
     setSizeGripEnabled(true);
@@ -105,14 +105,14 @@ ArcInstallWindow::ArcInstallWindow(int16_t version, QWidget* parent)
     setMinimumSizeInTwips(this, kMinWidthTwips, kMinHeightTwips);
     restorePlacement(this, kPlacementName, true);
 
-    cfsVersion = version;
-    cfsPath = gameFolder(version);
-    executor->setEventPump([] { QCoreApplication::processEvents(); });
-    zipAvailable = isZipAvailable();
-    lhaAvailable = isLhaAvailable();
-    zipStatus_->setText(zipAvailable ? tr("ZIP : 使用可") : tr("ZIP : 使用不可"));
-    lhaStatus_->setText(lhaAvailable ? tr("LHA : 使用可") : tr("LHA : 使用不可"));
-    showPath(cfsPathLabel_, qs(platform::displayPath(cfsPath)));
+    cfsVersion_ = version;
+    cfsPath_ = gameFolder(version);
+    executor_->setEventPump([] { QCoreApplication::processEvents(); });
+    zipAvailable_ = isZipAvailable();
+    lhaAvailable_ = isLhaAvailable();
+    zipStatus_->setText(zipAvailable_ ? tr("ZIP : 使用可") : tr("ZIP : 使用不可"));
+    lhaStatus_->setText(lhaAvailable_ ? tr("LHA : 使用可") : tr("LHA : 使用不可"));
+    showPath(cfsPathLabel_, qs(platform::displayPath(cfsPath_)));
     setArchiveOpen(false);
 }
 
@@ -228,7 +228,7 @@ void ArcInstallWindow::buildMenus() {
     addMenuSeparator(editMenu_, "mnuEdit_sep2");
     extractAction_ =
         addEntry(editMenu_, "mnuEdit_Extract", tr("解凍(&E)"), [this] { extractAll(); });
-    connect(editMenu_, &QMenu::aboutToShow, this, [this] { setArchiveOpen(archiveOpen); });
+    connect(editMenu_, &QMenu::aboutToShow, this, [this] { setArchiveOpen(archiveOpen_); });
 
     popupMenu_ = new QMenu(tr("右クリック"), this);
     popupMenu_->setObjectName(QStringLiteral("mnuPopup"));
@@ -249,14 +249,14 @@ void ArcInstallWindow::buildMenus() {
 }
 
 void ArcInstallWindow::setArchiveOpen(bool open) {
-    archiveOpen = open;
+    archiveOpen_ = open;
     for (QAction* command : {extractDirAction_, searchFileAction_, viewAction_, extractAction_,
                              popupExtractDirAction_, popupSearchFileAction_, popupViewAction_})
         command->setEnabled(open);
 }
 
 void ArcInstallWindow::closePackage() {
-    arcList.reset();
+    arcList_.reset();
     arcFileList_->clear();
     showPath(arcFilePathLabel_, QString());
     setArchiveOpen(false);
@@ -277,7 +277,7 @@ void ArcInstallWindow::openFiles(const QStringList& files) {
         if (!openArchiveFile(us(path)))
             return;
         openNestedArchives();
-        if (!archiveOpen)
+        if (!archiveOpen_)
             return;
         showEntries();
         showPath(arcFilePathLabel_, qs(std::filesystem::absolute(std::filesystem::path(us(path)))
@@ -294,12 +294,12 @@ void ArcInstallWindow::openWithDialog() {
     if (busy_)
         return;
     QString filter;
-    if (zipAvailable && lhaAvailable)
+    if (zipAvailable_ && lhaAvailable_)
         filter = tr("対応する全てのファイル (*.zip *.lzh *.exe);;ZIPアーカイブ (*.zip *.exe);;"
                     "LHAアーカイブ (*.lzh *.exe)");
-    else if (zipAvailable)
+    else if (zipAvailable_)
         filter = tr("ZIPアーカイブ (*.zip *.exe)");
-    else if (lhaAvailable)
+    else if (lhaAvailable_)
         filter = tr("LHAアーカイブ (*.lzh *.exe)");
     else
         filter = tr("ZIPファイル (*.ZIP)");
@@ -311,14 +311,14 @@ void ArcInstallWindow::openWithDialog() {
 
 bool ArcInstallWindow::libraryReady(const std::string& x) {
     const QString title = windowTitle();
-    if (x == "ZIP" && !zipAvailable) {
+    if (x == "ZIP" && !zipAvailable_) {
         showMessage(us(title),
                     us(lines({tr("UNZIP32.DLLが見つかりません。"),
                               tr("この機能を使用するにはUNZIP32.DLLをインストールしてください｡")})),
                     PromptIcon::Error);
         return false;
     }
-    if (x == "LZH" && !lhaAvailable) {
+    if (x == "LZH" && !lhaAvailable_) {
         showMessage(us(title),
                     us(lines({tr("UNLHA32.DLLが見つかりません。"),
                               tr("この機能を使用するにはUNLHA32.DLLをインストールしてください｡")})),
@@ -329,7 +329,7 @@ bool ArcInstallWindow::libraryReady(const std::string& x) {
 }
 
 bool ArcInstallWindow::versionAccepted() {
-    if (cfsVersion >= arcList->minimumVersion())
+    if (cfsVersion_ >= arcList_->minimumVersion())
         return true;
     const PromptAnswer answer =
         askQuestion(us(windowTitle()),
@@ -356,13 +356,13 @@ bool ArcInstallWindow::openArchiveFile(const std::string& path) {
         return false;
     }
     auto list = std::make_unique<CfsArcList>();
-    list->setVersion(cfsVersion);
+    list->setVersion(cfsVersion_);
     const int32_t result = list->readArchive(0, path);
     if (result != kArcOk || !list->readProblem().empty()) {
         fail(tr("ファイルの読み込みに失敗しました"), list->readProblem());
         return false;
     }
-    arcList = std::move(list);
+    arcList_ = std::move(list);
     if (!versionAccepted())
         return false;
     setArchiveOpen(true);
@@ -370,9 +370,9 @@ bool ArcInstallWindow::openArchiveFile(const std::string& path) {
 }
 
 void ArcInstallWindow::openNestedArchives() {
-    if (!arcList || !arcList->hasArchive())
+    if (!arcList_ || !arcList_->hasArchive())
         return;
-    const std::vector<const CfsArcFile*> archives = nestedArchives(*arcList);
+    const std::vector<const CfsArcFile*> archives = nestedArchives(*arcList_);
     if (archives.empty())
         return;
     const PromptAnswer answer =
@@ -387,10 +387,11 @@ void ArcInstallWindow::openNestedArchives() {
         const std::string fullPath = archive->fullPath();
         if (!libraryReady(upper(archive->extention())))
             continue;
-        if (readNestedArchive(*arcList, 0, *archive) != kArcOk || !arcList->readProblem().empty()) {
-            std::string reason = arcList->readProblem();
-            if (reason.empty() && !arcList->extractionFailures().empty())
-                reason = arcList->extractionFailures().front().reason;
+        if (readNestedArchive(*arcList_, 0, *archive) != kArcOk ||
+            !arcList_->readProblem().empty()) {
+            std::string reason = arcList_->readProblem();
+            if (reason.empty() && !arcList_->extractionFailures().empty())
+                reason = arcList_->extractionFailures().front().reason;
             fail(tr("ファイルの読み込みに失敗しました"), fullPath + ": " + reason);
             continue;
         }
@@ -418,10 +419,10 @@ void ArcInstallWindow::showRow(QTreeWidgetItem* row, const CfsArcFile& entry,
 
 void ArcInstallWindow::showEntries() {
     arcFileList_->clear();
-    if (!arcList)
+    if (!arcList_)
         return;
     QList<QTreeWidgetItem*> rows;
-    for (const auto& item : arcList->FileList) {
+    for (const auto& item : arcList_->fileList) {
         const CfsArcFile& entry = item.value;
         if (entry.isFolder())
             continue;
@@ -444,9 +445,9 @@ QList<QTreeWidgetItem*> ArcInstallWindow::selectedRows() const {
 
 CfsArcFile* ArcInstallWindow::entryOf(const QTreeWidgetItem* row) {
     const std::string key = us(row->data(0, Qt::UserRole).toString());
-    if (!arcList || !arcList->FileList.keyExists(key))
+    if (!arcList_ || !arcList_->fileList.keyExists(key))
         return nullptr;
-    return &arcList->FileList.item(key);
+    return &arcList_->fileList.item(key);
 }
 
 // --- destinations and viewing ----------------------------------------------------------------
@@ -456,10 +457,10 @@ void ArcInstallWindow::chooseExtractFolder() {
         return;
     setCursor(Qt::WaitCursor);
     DirDialog picker(this);
-    std::string root = cfsPath;
+    std::string root = cfsPath_;
     if (!root.empty() && root.back() == '\\')
         root.pop_back();
-    picker.load(cfsPath, qs(lastPathElement(root)), tr("解凍先ディレクトリを指定してください。"));
+    picker.load(cfsPath_, qs(lastPathElement(root)), tr("解凍先ディレクトリを指定してください。"));
     picker.exec();
     unsetCursor();
     if (picker.isCancelled())
@@ -487,7 +488,7 @@ void ArcInstallWindow::searchExtractFolder() {
     if (!entry)
         return;
     FindFilesDialog finder(this);
-    finder.initFindFiles(tr("ファイルの解凍先を指定してください"), false, cfsPath,
+    finder.initFindFiles(tr("ファイルの解凍先を指定してください"), false, cfsPath_,
                          entry->fileName());
     finder.exec();
     const std::string found = finder.resultFindFile();
@@ -501,7 +502,7 @@ void ArcInstallWindow::searchExtractFolder() {
 }
 
 void ArcInstallWindow::viewSelectedFiles() {
-    if (busy_ || !arcList || arcFileList_->topLevelItemCount() == 0)
+    if (busy_ || !arcList_ || arcFileList_->topLevelItemCount() == 0)
         return;
     const std::string work = workDirectory();
     for (QTreeWidgetItem* row : selectedRows()) {
@@ -511,8 +512,8 @@ void ArcInstallWindow::viewSelectedFiles() {
         const ViewKind kind = viewKindOf(entry->fullPath());
         if (kind == ViewKind::Nothing)
             continue;
-        if (arcList->extractArchive(0, entry->fullPath(), work) != kArcOk) {
-            const auto& failures = arcList->extractionFailures();
+        if (arcList_->extractArchive(0, entry->fullPath(), work) != kArcOk) {
+            const auto& failures = arcList_->extractionFailures();
             fail(tr("ファイルを表示できませんでした。"),
                  entry->fullPath() + ": " + (failures.empty() ? "" : failures.front().reason));
             continue;
@@ -526,7 +527,7 @@ void ArcInstallWindow::viewSelectedFiles() {
             } catch (const std::exception& e) {
                 fail(tr("ファイルを表示できませんでした。"), e.what());
             }
-        } else if (!executor->shellX(file, 1, 0, false)) {
+        } else if (!executor_->shellX(file, 1, 0, false)) {
             fail(tr("ファイルを表示できませんでした。"),
                  entry->fullPath() + ": no program opens this kind of file");
         }
@@ -536,10 +537,10 @@ void ArcInstallWindow::viewSelectedFiles() {
 // --- unpacking -------------------------------------------------------------------------------
 
 void ArcInstallWindow::extractAll() {
-    if (!archiveOpen || !arcList || busy_)
+    if (!archiveOpen_ || !arcList_ || busy_)
         return;
     const std::string title = us(windowTitle());
-    if (arcList->hasOverwriteFiles()) {
+    if (arcList_->hasOverwriteFiles()) {
         const PromptAnswer answer =
             askQuestion(title,
                         us(lines({tr("解凍を実行した場合に上書きされるファイルが存在します。"),
@@ -549,7 +550,7 @@ void ArcInstallWindow::extractAll() {
                         PromptButtons::YesNoCancel, PromptAnswer::Yes, PromptIcon::Question);
         if (answer == PromptAnswer::Cancel)
             return;
-        arcList->setShouldOverwrite(answer == PromptAnswer::Yes);
+        arcList_->setShouldOverwrite(answer == PromptAnswer::Yes);
     } else if (askQuestion(title, us(tr("解凍を実行しますか？")), PromptButtons::OkCancel,
                            PromptAnswer::Ok) == PromptAnswer::Cancel) {
         return;
@@ -572,7 +573,7 @@ void ArcInstallWindow::extractAll() {
     int32_t result = kArcOk;
     size_t done = 0;
     size_t total = 0;
-    CfsArcList* list = arcList.get();
+    CfsArcList* list = arcList_.get();
     QThread* worker = QThread::create([&] {
         try {
             result = list->extractArchives(0, [&](size_t d, size_t t, const CfsArcFile& next) {
@@ -621,7 +622,7 @@ void ArcInstallWindow::extractAll() {
 }
 
 void ArcInstallWindow::reportExtraction(int32_t result, size_t done, size_t total) {
-    const std::vector<ExtractionFailure>& failures = arcList->extractionFailures();
+    const std::vector<ExtractionFailure>& failures = arcList_->extractionFailures();
     if (result == kArcOk && failures.empty()) {
         showMessage(us(windowTitle()), us(tr("解凍が完了しました。")), PromptIcon::Information);
         return;
@@ -656,8 +657,8 @@ void ArcInstallWindow::setBusy(bool busy) {
 // --- window ----------------------------------------------------------------------------------
 
 void ArcInstallWindow::popUpMenu(const QPoint& globalPos) {
-    popupMenu_->setDefaultAction(archiveOpen ? popupViewAction_ : popupOpenAction_);
-    setArchiveOpen(archiveOpen);
+    popupMenu_->setDefaultAction(archiveOpen_ ? popupViewAction_ : popupOpenAction_);
+    setArchiveOpen(archiveOpen_);
     popupMenu_->exec(globalPos);
 }
 

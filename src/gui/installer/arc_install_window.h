@@ -69,13 +69,13 @@ private:
     CfsArcFile* entryOf(const QTreeWidgetItem* row);
     void fail(const QString& lead, const std::string& reason);
 
-    std::unique_ptr<CfsArcList> arcList;
-    int16_t cfsVersion = 0;
-    std::string cfsPath;
-    std::unique_ptr<Execute> executor;
-    bool zipAvailable = false;
-    bool lhaAvailable = false;
-    bool archiveOpen = false;
+    std::unique_ptr<CfsArcList> arcList_;
+    int16_t cfsVersion_ = 0;
+    std::string cfsPath_;
+    std::unique_ptr<Execute> executor_;
+    bool zipAvailable_ = false;
+    bool lhaAvailable_ = false;
+    bool archiveOpen_ = false;
     bool busy_ = false;
 
     QMenuBar* menuBar_ = nullptr;

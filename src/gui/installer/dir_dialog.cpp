@@ -14,11 +14,11 @@ namespace vokari::ui {
 
 DirDialog::DirDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FrmDirDialog"));
-    TViewDir = new QTreeWidget(this);
-    TViewDir->setObjectName(QStringLiteral("TViewDir"));
-    TViewDir->setHeaderHidden(true);
-    TViewDir->setColumnCount(1);
-    TViewDir->setSelectionMode(QAbstractItemView::SingleSelection);
+    dirTree_ = new QTreeWidget(this);
+    dirTree_->setObjectName(QStringLiteral("TViewDir"));
+    dirTree_->setHeaderHidden(true);
+    dirTree_->setColumnCount(1);
+    dirTree_->setSelectionMode(QAbstractItemView::SingleSelection);
     okButton_ = new QPushButton(QStringLiteral("OK"), this);
     okButton_->setObjectName(QStringLiteral("CmdOk"));
     okButton_->setDefault(true);
@@ -38,7 +38,7 @@ DirDialog::DirDialog(QWidget* parent) : QDialog(parent) {
     buttons->addWidget(okButton_);
     buttons->addWidget(cancelButton_);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(TViewDir);
+    layout->addWidget(dirTree_);
     layout->addLayout(buttons);
     resize(360, 420);
 }
@@ -46,15 +46,15 @@ DirDialog::DirDialog(QWidget* parent) : QDialog(parent) {
 void DirDialog::load(const std::string& rootPath, const QString& rootText, const QString& caption) {
     rootText_ = rootText;
     setWindowTitle(caption);
-    TViewDir->clear();
-    auto* root = new QTreeWidgetItem(TViewDir, QStringList{rootText});
+    dirTree_->clear();
+    auto* root = new QTreeWidgetItem(dirTree_, QStringList{rootText});
     root->setData(0, Qt::UserRole, qs(rootPath));
     QIcon icon(style()->standardIcon(QStyle::SP_DirClosedIcon));
     icon.addPixmap(style()->standardIcon(QStyle::SP_DirOpenIcon).pixmap(16), QIcon::Selected);
     root->setIcon(0, icon);
     fillFolderNode(root, readFolderTree(rootPath));
     root->setExpanded(true);
-    TViewDir->setCurrentItem(root);
+    dirTree_->setCurrentItem(root);
 }
 
 void DirDialog::fillFolderNode(QTreeWidgetItem* node, const std::vector<FolderNode>& children) {
@@ -68,7 +68,7 @@ void DirDialog::fillFolderNode(QTreeWidgetItem* node, const std::vector<FolderNo
 }
 
 std::string DirDialog::selectedPath() const {
-    const QTreeWidgetItem* node = TViewDir->currentItem();
+    const QTreeWidgetItem* node = dirTree_->currentItem();
     QStringList names;
     for (; node && node->parent(); node = node->parent())
         names.prepend(node->text(0));

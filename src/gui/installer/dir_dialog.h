@@ -33,7 +33,7 @@ private:
 
     QString rootText_;
     bool cancel_ = true;
-    QTreeWidget* TViewDir;
+    QTreeWidget* dirTree_;
     QPushButton* okButton_;
     QPushButton* cancelButton_;
 };

@@ -16,10 +16,10 @@ public:
 private:
     void showSystemInfo();
 
-    QLabel* lblTitle;
-    QLabel* lblVersion;
+    QLabel* titleLabel_;
+    QLabel* versionLabel_;
     QPushButton* okButton_;
-    QPushButton* cmdSysInfo;
+    QPushButton* sysInfoButton_;
 };
 
 } // namespace vokari::ui

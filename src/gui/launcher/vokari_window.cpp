@@ -91,16 +91,16 @@ VokariWindow::VokariWindow(ToolWindowFactory toolWindows, QWidget* parent)
     // Shown only when more than one Wine prefix holds a game.
     winePrefixLabel_ = new QLabel(tr("Wine プレフィックス"), this);
     winePrefixLabel_->setObjectName(QStringLiteral("LblWinePrefix"));
-    CboWinePrefix = new QComboBox(this);
-    CboWinePrefix->setObjectName(QStringLiteral("CboWinePrefix"));
-    winePrefixLabel_->setBuddy(CboWinePrefix);
+    winePrefixCombo_ = new QComboBox(this);
+    winePrefixCombo_->setObjectName(QStringLiteral("CboWinePrefix"));
+    winePrefixLabel_->setBuddy(winePrefixCombo_);
     winePrefixLabel_->hide();
-    CboWinePrefix->hide();
-    connect(CboWinePrefix, &QComboBox::activated, this, &VokariWindow::choosePrefix);
+    winePrefixCombo_->hide();
+    connect(winePrefixCombo_, &QComboBox::activated, this, &VokariWindow::choosePrefix);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(winePrefixLabel_);
-    layout->addWidget(CboWinePrefix);
+    layout->addWidget(winePrefixCombo_);
     layout->addWidget(cfsVersionFrame_);
     for (const auto& text : kToolButtons) {
         auto* button = new QPushButton(tr(text.caption), this);
@@ -151,19 +151,20 @@ void VokariWindow::setGamePrefixes(const std::vector<GamePrefix>& found) {
         if (!entry.games.empty())
             prefixes_.push_back(entry);
     }
-    CboWinePrefix->clear();
+    winePrefixCombo_->clear();
     const bool offer = prefixes_.size() > 1;
     winePrefixLabel_->setVisible(offer);
-    CboWinePrefix->setVisible(offer);
+    winePrefixCombo_->setVisible(offer);
     if (!offer)
         return;
     const std::filesystem::path current = platform::winePrefix();
     for (size_t i = 0; i < prefixes_.size(); ++i) {
         const platform::WinePrefixFound& prefix = prefixes_[i].prefix;
-        CboWinePrefix->addItem(tr("%1 (%2)").arg(qs(prefix.name), sourceName(prefix.source)));
-        CboWinePrefix->setItemData(static_cast<int>(i), qs(prefix.path.string()), Qt::ToolTipRole);
+        winePrefixCombo_->addItem(tr("%1 (%2)").arg(qs(prefix.name), sourceName(prefix.source)));
+        winePrefixCombo_->setItemData(static_cast<int>(i), qs(prefix.path.string()),
+                                      Qt::ToolTipRole);
         if (prefix.path == current)
-            CboWinePrefix->setCurrentIndex(static_cast<int>(i));
+            winePrefixCombo_->setCurrentIndex(static_cast<int>(i));
     }
 }
 
@@ -173,7 +174,7 @@ void VokariWindow::choosePrefix(int index) {
     const std::filesystem::path& path = prefixes_[static_cast<size_t>(index)].prefix.path;
     platform::setWinePrefixOverride(path);
     writeSavedWinePrefix(path);
-    CboWinePrefix->setCurrentIndex(index);
+    winePrefixCombo_->setCurrentIndex(index);
     const int16_t selected = selectedCfsVersion();
     showInstalledGames();
     // Keep the game the user had chosen when the new prefix holds it too.

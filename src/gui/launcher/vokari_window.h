@@ -71,7 +71,7 @@ private:
     QPointer<QDialog> openWindow_; // the tool window shown now
     std::vector<GamePrefix> prefixes_;
     QLabel* winePrefixLabel_;
-    QComboBox* CboWinePrefix;
+    QComboBox* winePrefixCombo_;
     QGroupBox* cfsVersionFrame_;
     QRadioButton* cfs1Option_;
     QRadioButton* cfs2Option_;

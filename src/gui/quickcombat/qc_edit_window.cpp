@@ -56,8 +56,8 @@ void showModal(QDialog& dialog, QWidget* owner) {
 } // namespace
 
 QcEditWindow::QcEditWindow(int16_t version, QWidget* parent)
-    : EditingToolWindow(kPlacementName, parent), document(std::make_unique<QcGroups>()),
-      aircrafts(std::make_unique<AircraftList>()), gameFolder_(gameFolder(version)) {
+    : EditingToolWindow(kPlacementName, parent), document_(std::make_unique<QcGroups>()),
+      aircrafts_(std::make_unique<AircraftList>()), gameFolder_(gameFolder(version)) {
     setObjectName(kPlacementName);
     setWindowTitle(tr("クイックコンバット編集"));
     setSizeGripEnabled(true);
@@ -68,19 +68,19 @@ QcEditWindow::QcEditWindow(int16_t version, QWidget* parent)
     restorePlacement(this, kPlacementName, true);
 
     try {
-        aircrafts->setVersion(version);
-        aircrafts->readAircrafts(false, false);
+        aircrafts_->setVersion(version);
+        aircrafts_->readAircrafts(false, false);
     } catch (const std::exception& e) {
         showFailure(tr("航空機の一覧を読み込めませんでした。"), e);
     }
     try {
         if (gameFolder_.empty())
             throw IoError(quickCombatFileName() + ": the game is not installed");
-        readQCFile(document, gameFolder_, quickCombatFileName());
+        readQCFile(document_, gameFolder_, quickCombatFileName());
     } catch (const std::exception& e) {
         // What was read stays to work on; the file is only written when the user saves.
-        if (!document)
-            document = std::make_unique<QcGroups>();
+        if (!document_)
+            document_ = std::make_unique<QcGroups>();
         showFailure(tr("クイックコンバットファイルを読み込めませんでした。"), e);
     }
     setGroupList();
@@ -209,7 +209,7 @@ void QcEditWindow::buildMenus() {
 void QcEditWindow::setAircrafts() {
     setColumns(aircraftList_, {tr("表示名")}, {200});
     QList<QTreeWidgetItem*> rows;
-    for (const auto& entry : aircrafts->aircraftList) {
+    for (const auto& entry : aircrafts_->aircraftList) {
         auto* row = new QTreeWidgetItem(QStringList{qs(entry.value.title())});
         row->setData(0, Qt::UserRole, qs(entry.value.directory()));
         rows.append(row);
@@ -221,7 +221,7 @@ void QcEditWindow::setGroupList() {
     const QSignalBlocker block(groupList_);
     setColumns(groupList_, {tr("ID"), tr("表示名")}, {50, 200});
     QList<QTreeWidgetItem*> rows;
-    for (const auto& entry : document->groups()) {
+    for (const auto& entry : document_->groups()) {
         const QcGroup& group = *entry.value;
         rows.append(new QTreeWidgetItem(
             QStringList{QString::number(group.groupId()), qs(group.viewName())}));
@@ -237,22 +237,22 @@ int16_t QcEditWindow::selectedGroupId() const {
 
 QcGroup* QcEditWindow::selectedQCGroup() {
     const int16_t id = selectedGroupId();
-    if (!id || !document->groups().keyExists(groupKey(id)))
+    if (!id || !document_->groups().keyExists(groupKey(id)))
         return nullptr;
-    return &document->group(id);
+    return &document_->group(id);
 }
 
 void QcEditWindow::setGrpPlanes(int16_t groupId) {
     setColumns(qcPlaneList_, {tr("タイプ"), tr("表示名")}, {50, 200});
-    if (!document->groups().keyExists(groupKey(groupId)))
+    if (!document_->groups().keyExists(groupKey(groupId)))
         return;
     QList<QTreeWidgetItem*> rows;
-    for (const auto& entry : document->group(groupId).planes()) {
+    for (const auto& entry : document_->group(groupId).planes()) {
         const QcPlane& plane = *entry.value;
         // An installed aircraft goes by its own title, any other by its name from the file.
         const std::string& path = plane.aircraftPath();
-        const std::string name = aircrafts->aircraftList.keyExists(path)
-                                     ? aircrafts->aircraftList.item(path).title()
+        const std::string name = aircrafts_->aircraftList.keyExists(path)
+                                     ? aircrafts_->aircraftList.item(path).title()
                                      : plane.viewName();
         auto* row = new QTreeWidgetItem(QStringList{
             plane.aircraftType() == kQCBomber ? QStringLiteral("B") : QStringLiteral("F"),
@@ -267,13 +267,13 @@ void QcEditWindow::setGrpPlanes(int16_t groupId) {
 QcPlane* QcEditWindow::selectedQCPlane() {
     const QTreeWidgetItem* row = selectedRow(qcPlaneList_);
     const std::string key = row ? us(rowKey(row)) : std::string();
-    return key.empty() ? nullptr : document->findPlane(key);
+    return key.empty() ? nullptr : document_->findPlane(key);
 }
 
 void QcEditWindow::addQCGroup() {
     QcGroup* group = nullptr;
     try {
-        group = &document->addGroup();
+        group = &document_->addGroup();
     } catch (const std::exception& e) {
         showFailure(tr("敵の航空機の種類を追加できませんでした。"), e);
         return;
@@ -286,7 +286,7 @@ void QcEditWindow::addQCGroup() {
     }
     // Judged by the name: a group left without one is taken out again (its id stays used).
     if (group->viewName().empty()) {
-        document->removeGroup(id);
+        document_->removeGroup(id);
         return;
     }
     setGroupList();
@@ -325,7 +325,7 @@ void QcEditWindow::removeGroup() {
     {
         const QSignalBlocker block(groupList_);
         delete row;
-        document->removeGroup(id);
+        document_->removeGroup(id);
         const int count = groupList_->topLevelItemCount();
         if (count > 0)
             selectRow(groupList_, index < count ? index : index - 1);
@@ -349,15 +349,15 @@ void QcEditWindow::addQCPlane() {
 
 void QcEditWindow::addPlanes(const QStringList& folders) {
     const int16_t g = selectedGroupId();
-    if (!g || !document->groups().keyExists(groupKey(g)))
+    if (!g || !document_->groups().keyExists(groupKey(g)))
         return;
     for (const QString& folder : folders) {
         const std::string key = us(folder);
-        if (!aircrafts->aircraftList.keyExists(key))
+        if (!aircrafts_->aircraftList.keyExists(key))
             continue; // only installed aircraft join a group from here
-        const Aircraft& aircraft = aircrafts->aircraftList.item(key);
+        const Aircraft& aircraft = aircrafts_->aircraftList.item(key);
         // An aircraft already in the document keeps its entry, name and type.
-        document->addPlane(g, aircraft.directory(), aircraft.title());
+        document_->addPlane(g, aircraft.directory(), aircraft.title());
         isChanged_ = true;
     }
     setGrpPlanes(g);
@@ -366,12 +366,12 @@ void QcEditWindow::addPlanes(const QStringList& folders) {
 void QcEditWindow::removeQCPlane() {
     QTreeWidgetItem* row = selectedRow(qcPlaneList_);
     const int16_t g = selectedGroupId();
-    if (!row || !g || !document->groups().keyExists(groupKey(g)))
+    if (!row || !g || !document_->groups().keyExists(groupKey(g)))
         return;
     const std::string key = us(rowKey(row));
     const int index = qcPlaneList_->indexOfTopLevelItem(row);
     delete row;
-    QcGroup& group = document->group(g);
+    QcGroup& group = document_->group(g);
     if (group.planes().keyExists(key))
         group.removePlane(key);
     // Unlike removing a group: taking the second-to-last of three or more selects the row
@@ -401,7 +401,7 @@ bool QcEditWindow::save() {
     try {
         if (gameFolder_.empty())
             throw IoError(quickCombatFileName() + ": the game is not installed");
-        writeQCFile(*document, gameFolder_, quickCombatFileName());
+        writeQCFile(*document_, gameFolder_, quickCombatFileName());
     } catch (const std::exception& e) {
         showFailure(tr("クイックコンバットファイルを保存できませんでした。"), e);
         return false;

@@ -72,8 +72,8 @@ private:
     int16_t selectedGroupId() const; // 0 when no group row is selected
     void showFailure(const QString& lead, const std::exception& error);
 
-    std::unique_ptr<QcGroups> document;
-    std::unique_ptr<AircraftList> aircrafts;
+    std::unique_ptr<QcGroups> document_;
+    std::unique_ptr<AircraftList> aircrafts_;
     std::string gameFolder_;
     bool isChanged_ = false;
 
