@@ -7,7 +7,6 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMetaObject>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -57,11 +56,8 @@ CfsCopyFilesWindow::CfsCopyFilesWindow(int16_t, QWidget* parent) : QDialog(paren
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-CfsCopyFilesWindow::~CfsCopyFilesWindow() {
-    cancel_ = true;
-    if (worker_.joinable())
-        worker_.join();
-}
+// The copy, if it still runs, is cancelled and waited for by work_.
+CfsCopyFilesWindow::~CfsCopyFilesWindow() = default;
 
 void CfsCopyFilesWindow::copyAll() {
     if (isCopying())
@@ -79,68 +75,46 @@ void CfsCopyFilesWindow::copyAll() {
     copyFileNamesLabel_->show();
     progressBar_->setRange(0, 0); // busy until the entries are counted
     progressBar_->show();
-    cancel_ = false;
-    worker_ = std::thread([this, source, target] {
-        std::exception_ptr error;
-        CopySummary summary;
-        try {
-            summary = copyInBackground(source, target);
-        } catch (...) {
-            error = std::current_exception(); // out of memory or the like: said, not hidden
-        }
-        QMetaObject::invokeMethod(
-            this, [this, summary = std::move(summary), error] { finishCopy(summary, error); },
-            Qt::QueuedConnection);
-    });
+    connect(&work_, &BackgroundWork::progressed, this, &CfsCopyFilesWindow::showProgress,
+            Qt::UniqueConnection);
+    work_.start(
+        [work = &work_, source, target] {
+            const std::vector<CopyTable> tables = collectCopyTables(source, target);
+            const int32_t maximum = entryCount(tables);
+            // The length, once counted; the file names follow.
+            work->reportProgress(0, maximum, QString());
+            CopyOptions options;
+            options.cancel = &work->cancelFlag();
+            options.onProgress = [work, maximum](const CopyEntry& entry, int32_t count) {
+                work->reportProgress(count, maximum, qs(entry.relative));
+            };
+            return vokari::copyAll(tables, options);
+        },
+        [this](std::future<CopySummary> outcome) { finishCopy(std::move(outcome)); });
 }
 
-CopySummary CfsCopyFilesWindow::copyInBackground(const std::string& source,
-                                                 const std::string& target) {
-    const std::vector<CopyTable> tables = collectCopyTables(source, target);
-    {
-        std::lock_guard lock(progressMutex_);
-        progressMaximum_ = entryCount(tables);
-    }
-    CopyOptions options;
-    options.cancel = &cancel_;
-    options.onProgress = [this](const CopyEntry& entry, int32_t count) {
-        {
-            std::lock_guard lock(progressMutex_);
-            progressText_ = entry.relative;
-            progressCount_ = count;
-        }
-        // One update waits at a time: the window shows the newest entry, never a backlog.
-        if (!progressQueued_.exchange(true))
-            QMetaObject::invokeMethod(this, &CfsCopyFilesWindow::showProgress,
-                                      Qt::QueuedConnection);
-    };
-    return vokari::copyAll(tables, options);
+void CfsCopyFilesWindow::showProgress(qint64 count, qint64 maximum, const QString& name) {
+    if (progressBar_->maximum() != maximum)
+        progressBar_->setRange(0, std::max(static_cast<int>(maximum), 1));
+    progressBar_->setValue(static_cast<int>(count));
+    copyFileNamesLabel_->setText(name);
 }
 
-void CfsCopyFilesWindow::showProgress() {
-    progressQueued_ = false;
-    std::lock_guard lock(progressMutex_);
-    if (progressMaximum_ >= 0 && progressBar_->maximum() != progressMaximum_)
-        progressBar_->setRange(0, std::max(progressMaximum_, 1));
-    progressBar_->setValue(progressCount_);
-    copyFileNamesLabel_->setText(qs(progressText_));
-}
-
-void CfsCopyFilesWindow::finishCopy(const CopySummary& summary, const std::exception_ptr& error) {
-    worker_.join();
-    showProgress();
+void CfsCopyFilesWindow::finishCopy(std::future<CopySummary> outcome) {
     const std::string title = us(windowTitle());
-    if (error) {
-        try {
-            std::rethrow_exception(error);
-        } catch (const std::exception& e) {
-            showMessage(
-                title,
-                us(tr("コピーを続けられませんでした。") + QStringLiteral("\r\n") + failureText(e)),
-                PromptIcon::Error);
-        } catch (...) {
-            showMessage(title, us(tr("コピーを続けられませんでした。")), PromptIcon::Error);
-        }
+    CopySummary summary;
+    try {
+        summary = outcome.get();
+    } catch (const std::exception& e) {
+        // Out of memory or the like: said, not hidden.
+        showMessage(
+            title,
+            us(tr("コピーを続けられませんでした。") + QStringLiteral("\r\n") + failureText(e)),
+            PromptIcon::Error);
+        QDialog::done(QDialog::Rejected);
+        return;
+    } catch (...) {
+        showMessage(title, us(tr("コピーを続けられませんでした。")), PromptIcon::Error);
         QDialog::done(QDialog::Rejected);
         return;
     }
@@ -197,7 +171,7 @@ QString CfsCopyFilesWindow::failureLine(const CopyFailure& failure) const {
 void CfsCopyFilesWindow::done(int result) {
     if (isCopying()) {
         // Stops after the current file; the end message then closes the window.
-        cancel_ = true;
+        work_.cancel();
         cancelButton_->setEnabled(false);
         return;
     }

@@ -1,13 +1,11 @@
 #pragma once
 
 #include "copy/cfs_copy.h"
+#include "gui/kit/background_work.h"
 
 #include <QDialog>
-#include <atomic>
 #include <cstdint>
-#include <exception>
-#include <mutex>
-#include <thread>
+#include <future>
 
 class QLabel;
 class QProgressBar;
@@ -29,15 +27,14 @@ public:
 
     // Starts the copy of both trees.
     void copyAll();
-    bool isCopying() const { return worker_.joinable(); }
+    bool isCopying() const { return work_.isRunning(); }
 
     // Closing while the copy runs stops it first.
     void done(int result) override;
 
 private:
-    void showProgress();
-    CopySummary copyInBackground(const std::string& source, const std::string& target);
-    void finishCopy(const CopySummary& summary, const std::exception_ptr& error);
+    void showProgress(qint64 count, qint64 maximum, const QString& name);
+    void finishCopy(std::future<CopySummary> outcome);
     QString failureLine(const CopyFailure& failure) const;
 
     QLabel* infoLabel_ = nullptr;
@@ -45,15 +42,7 @@ private:
     QProgressBar* progressBar_ = nullptr;
     QPushButton* copyButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
-
-    std::thread worker_;
-    std::atomic<bool> cancel_{false};
-    // The newest entry of the copy, taken by the window when it shows progress.
-    std::mutex progressMutex_;
-    std::string progressText_;
-    int32_t progressCount_ = 0;
-    int32_t progressMaximum_ = -1;
-    std::atomic<bool> progressQueued_{false};
+    BackgroundWork work_;
 };
 
 } // namespace vokari::ui

@@ -24,7 +24,6 @@
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QEventLoop>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -36,13 +35,11 @@
 #include <QProgressDialog>
 #include <QStatusBar>
 #include <QStyle>
-#include <QThread>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <filesystem>
 
@@ -563,52 +560,47 @@ void ArcInstallWindow::extractAll() {
     progress.setAutoClose(false);
     progress.setAutoReset(false);
     progress.setMinimumDuration(0);
-    std::atomic<bool> cancel{false};
-    connect(&progress, &QProgressDialog::canceled, this, [&] {
-        cancel = true;
+    connect(&progress, &QProgressDialog::canceled, this, [this, &progress] {
+        work_.cancel();
         progress.setLabelText(tr("中止しています..."));
     });
+    connect(&work_, &BackgroundWork::progressed, &progress,
+            [&progress](qint64 done, qint64 total, const QString& name) {
+                progress.setMaximum(static_cast<int>(total));
+                progress.setValue(static_cast<int>(done));
+                progress.setLabelText(QStringLiteral("%1 / %2\n%3").arg(done).arg(total).arg(name));
+            });
 
     // Unpacking runs off the window's thread; the window only shows how far it is.
-    int32_t result = kArcOk;
-    size_t done = 0;
-    size_t total = 0;
-    CfsArcList* list = arcList_.get();
-    QThread* worker = QThread::create([&] {
-        try {
-            result = list->extractArchives(0, [&](size_t d, size_t t, const CfsArcFile& next) {
-                done = d;
-                total = t;
-                if (cancel)
-                    return false;
-                const QString name = qs(next.fullPath());
-                QMetaObject::invokeMethod(
-                    &progress,
-                    [&progress, d, t, name] {
-                        progress.setMaximum(static_cast<int>(t));
-                        progress.setValue(static_cast<int>(d));
-                        progress.setLabelText(
-                            QStringLiteral("%1 / %2\n%3").arg(d).arg(t).arg(name));
-                    },
-                    Qt::QueuedConnection);
-                return true;
-            });
-        } catch (...) {
-            // Nothing may leave the thread; the list says which entries failed.
-            result = kArcOtherError;
-        }
-        if (result != kArcStopped)
-            done = total;
-    });
-    QEventLoop loop;
-    connect(worker, &QThread::finished, &loop, &QEventLoop::quit);
+    struct Outcome {
+        int32_t result = kArcOk;
+        size_t done = 0;
+        size_t total = 0;
+    };
+    Outcome outcome;
     setBusy(true);
-    worker->start();
-    loop.exec();
-    worker->wait();
-    delete worker;
-    // Updates still queued would show the dialog again.
-    QCoreApplication::removePostedEvents(&progress);
+    try {
+        outcome = work_.run([list = arcList_.get(), work = &work_] {
+            Outcome reached;
+            reached.result = list->extractArchives(
+                0, [&reached, work](size_t done, size_t total, const CfsArcFile& next) {
+                    reached.done = done;
+                    reached.total = total;
+                    if (work->isCancelled())
+                        return false;
+                    work->reportProgress(static_cast<qint64>(done), static_cast<qint64>(total),
+                                         qs(next.fullPath()));
+                    return true;
+                });
+            if (reached.result != kArcStopped)
+                reached.done = reached.total;
+            return reached;
+        });
+    } catch (...) {
+        // Not worded on its own: the report names the list's failures, else says some were
+        // not unpacked.
+        outcome = Outcome{kArcOtherError, 0, 0};
+    }
     progress.close();
     setBusy(false);
 
@@ -618,7 +610,7 @@ void ArcInstallWindow::extractAll() {
         if (const CfsArcFile* entry = entryOf(row))
             row->setText(kInstall, markOf(*entry));
     }
-    reportExtraction(result, done, total);
+    reportExtraction(outcome.result, outcome.done, outcome.total);
 }
 
 void ArcInstallWindow::reportExtraction(int32_t result, size_t done, size_t total) {

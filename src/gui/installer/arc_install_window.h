@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/kit/background_work.h"
 #include "gui/kit/tool_window.h"
 #include "installer/cfs_arc_list.h"
 #include "installer/execute.h"
@@ -77,6 +78,8 @@ private:
     bool lhaAvailable_ = false;
     bool archiveOpen_ = false;
     bool busy_ = false;
+    // Unpacks the list above: declared after it, so that it goes first.
+    BackgroundWork work_;
 
     QMenuBar* menuBar_ = nullptr;
     QWidget* client_ = nullptr; // the inside of the window, below the menus
