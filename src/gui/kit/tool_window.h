@@ -1,7 +1,5 @@
 #pragma once
 
-#include "frame/startup.h"
-
 #include <QAbstractItemView>
 #include <QAction>
 #include <QDialog>
@@ -10,10 +8,8 @@
 #include <QString>
 #include <QStringList>
 #include <QStyle>
-#include <cstdint>
 #include <functional>
 #include <initializer_list>
-#include <memory>
 
 class QMenu;
 class QMenuBar;
@@ -67,7 +63,7 @@ public:
     virtual void openFiles(const QStringList& files) = 0;
 };
 
-// A window the launcher opens, one per tool (createToolWindow lists them). It lives
+// A window the launcher opens, one per tool (gui/launcher/tool_windows.cpp lists them). It lives
 // in gui/<tool>/<name>_window.{h,cpp}:
 //  - its constructor (int16_t version, QWidget* launcher) builds the controls and reads its model
 //    from gameFolder(version);
@@ -145,15 +141,5 @@ private:
     QToolBar* toolBar_ = nullptr;
     QMenu* editMenu_ = nullptr;
 };
-
-using ToolWindowFactory =
-    std::function<std::unique_ptr<QDialog>(LauncherTool tool, int16_t version, QWidget* launcher)>;
-
-// The window of `tool` for game `version` (the launcher's selectedCfsVersion()), a child of
-// `launcher`; nullptr when the tool is not built yet.
-std::unique_ptr<QDialog> createToolWindow(LauncherTool tool, int16_t version, QWidget* launcher);
-
-// Whether createToolWindow has a window for `tool`.
-bool toolWindowExists(LauncherTool tool);
 
 } // namespace vokari::ui
