@@ -62,14 +62,6 @@
         <translation>The list of aircraft could not be read.</translation>
     </message>
     <message>
-        <source>保存</source>
-        <translation>Save</translation>
-    </message>
-    <message>
-        <source>元に戻す</source>
-        <translation>Undo</translation>
-    </message>
-    <message>
         <source>航空機を有効にする</source>
         <translation>Switch aircraft on</translation>
     </message>
@@ -84,26 +76,6 @@
     <message>
         <source>インストール済航空機</source>
         <translation>Installed aircraft</translation>
-    </message>
-    <message>
-        <source>ファイル(&amp;F)</source>
-        <translation>&amp;File</translation>
-    </message>
-    <message>
-        <source>保存(&amp;S)</source>
-        <translation>&amp;Save</translation>
-    </message>
-    <message>
-        <source>終了(&amp;X)</source>
-        <translation>E&amp;xit</translation>
-    </message>
-    <message>
-        <source>編集(&amp;E)</source>
-        <translation>&amp;Edit</translation>
-    </message>
-    <message>
-        <source>元に戻す(&amp;U)</source>
-        <translation>&amp;Undo</translation>
     </message>
     <message>
         <source>有効(&amp;A)</source>
@@ -128,14 +100,6 @@
     <message>
         <source>削除時に計器ファイルも削除する(&amp;G)</source>
         <translation>Delete &amp;Gauge Files Too</translation>
-    </message>
-    <message>
-        <source>ヘルプ(&amp;H)</source>
-        <translation>&amp;Help</translation>
-    </message>
-    <message>
-        <source>バージョン情報(&amp;A)</source>
-        <translation>&amp;About</translation>
     </message>
     <message>
         <source>状態</source>
@@ -207,14 +171,6 @@ Panel: %2</translation>
         <translation>The list of aircraft could not be read.</translation>
     </message>
     <message>
-        <source>保存</source>
-        <translation>Save</translation>
-    </message>
-    <message>
-        <source>元に戻す</source>
-        <translation>Undo</translation>
-    </message>
-    <message>
         <source>変更</source>
         <translation>Change</translation>
     </message>
@@ -239,26 +195,6 @@ Panel: %2</translation>
         <translation>Aircraft with data of their own</translation>
     </message>
     <message>
-        <source>ファイル(&amp;F)</source>
-        <translation>&amp;File</translation>
-    </message>
-    <message>
-        <source>保存(&amp;S)</source>
-        <translation>&amp;Save</translation>
-    </message>
-    <message>
-        <source>終了(&amp;X)</source>
-        <translation>E&amp;xit</translation>
-    </message>
-    <message>
-        <source>編集(&amp;E)</source>
-        <translation>&amp;Edit</translation>
-    </message>
-    <message>
-        <source>元に戻す(&amp;U)</source>
-        <translation>&amp;Undo</translation>
-    </message>
-    <message>
         <source>変更(&amp;C)</source>
         <translation>&amp;Change</translation>
     </message>
@@ -273,14 +209,6 @@ Panel: %2</translation>
     <message>
         <source>パネル(&amp;P)</source>
         <translation>&amp;Panel</translation>
-    </message>
-    <message>
-        <source>ヘルプ(&amp;H)</source>
-        <translation>&amp;Help</translation>
-    </message>
-    <message>
-        <source>バージョン情報(&amp;A)</source>
-        <translation>&amp;About</translation>
     </message>
     <message>
         <source>表示名</source>
@@ -382,20 +310,8 @@ Panel: %2</translation>
         <translation>Destination</translation>
     </message>
     <message>
-        <source>ファイル(&amp;F)</source>
-        <translation>&amp;File</translation>
-    </message>
-    <message>
         <source>開く(&amp;O)</source>
         <translation>&amp;Open...</translation>
-    </message>
-    <message>
-        <source>終了(&amp;X)</source>
-        <translation>E&amp;xit</translation>
-    </message>
-    <message>
-        <source>編集(&amp;E)</source>
-        <translation>&amp;Edit</translation>
     </message>
     <message>
         <source>解凍先ディレクトリの指定(&amp;D)</source>
@@ -432,14 +348,6 @@ Panel: %2</translation>
     <message>
         <source>選択したファイルの内容を表示</source>
         <translation>View the selected files</translation>
-    </message>
-    <message>
-        <source>ヘルプ(&amp;H)</source>
-        <translation>&amp;Help</translation>
-    </message>
-    <message>
-        <source>バージョン情報(&amp;A)</source>
-        <translation>&amp;About</translation>
     </message>
     <message>
         <source>ファイルの読み込みに失敗しました</source>
@@ -775,6 +683,22 @@ Panel: %2</translation>
         <source>データは変更されています。変更を保存しますか？</source>
         <translation>The data has been changed. Save the changes?</translation>
     </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>元に戻す</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>保存(&amp;S)</source>
+        <translation>&amp;Save</translation>
+    </message>
+    <message>
+        <source>元に戻す(&amp;U)</source>
+        <translation>&amp;Undo</translation>
+    </message>
 </context>
 <context>
     <name>vokari::ui::FindFilesDialog</name>
@@ -833,10 +757,6 @@ Panel: %2</translation>
         <translation>The quick-combat file could not be read.</translation>
     </message>
     <message>
-        <source>保存</source>
-        <translation>Save</translation>
-    </message>
-    <message>
         <source>敵の航空機の種類を追加</source>
         <translation>Add an enemy group</translation>
     </message>
@@ -873,18 +793,6 @@ Panel: %2</translation>
         <translation>Aircraft in the group</translation>
     </message>
     <message>
-        <source>ファイル(&amp;F)</source>
-        <translation>&amp;File</translation>
-    </message>
-    <message>
-        <source>保存(&amp;S)</source>
-        <translation>&amp;Save</translation>
-    </message>
-    <message>
-        <source>終了(&amp;X)</source>
-        <translation>E&amp;xit</translation>
-    </message>
-    <message>
         <source>編集(&amp;E)</source>
         <translation>&amp;Edit</translation>
     </message>
@@ -907,14 +815,6 @@ Panel: %2</translation>
     <message>
         <source>追加(&amp;A)</source>
         <translation>&amp;Add</translation>
-    </message>
-    <message>
-        <source>ヘルプ(&amp;H)</source>
-        <translation>&amp;Help</translation>
-    </message>
-    <message>
-        <source>バージョン情報(&amp;A)</source>
-        <translation>&amp;About</translation>
     </message>
     <message>
         <source>表示名</source>
@@ -997,6 +897,29 @@ Panel: %2</translation>
     <message>
         <source>キャンセル</source>
         <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>vokari::ui::ToolWindow</name>
+    <message>
+        <source>ファイル(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>終了(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>編集(&amp;E)</source>
+        <translation>&amp;Edit</translation>
+    </message>
+    <message>
+        <source>ヘルプ(&amp;H)</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>バージョン情報(&amp;A)</source>
+        <translation>&amp;About</translation>
     </message>
 </context>
 <context>

@@ -1,27 +1,15 @@
 #include "frame/startup.h"
 
+#include "common/prompt.h"
 #include "frame/language.h"
 #include "platform/error.h"
-#include "common/prompt.h"
 
 #include <cstdlib>
 
 namespace vokari {
-namespace {
-
-struct ToolName {
-    LauncherTool tool;
-    std::string_view name;
-};
-constexpr ToolName kToolNames[] = {
-    {LauncherTool::Settings, "settings"}, {LauncherTool::Enabler, "enabler"},
-    {LauncherTool::Alias, "alias"},       {LauncherTool::QuickCombat, "qc"},
-    {LauncherTool::Install, "install"},   {LauncherTool::Copy, "copy"}};
-
-} // namespace
 
 std::string_view launcherToolName(LauncherTool tool) {
-    for (const auto& entry : kToolNames) {
+    for (const LauncherToolEntry& entry : kLauncherToolTable) {
         if (entry.tool == tool)
             return entry.name;
     }
@@ -29,7 +17,7 @@ std::string_view launcherToolName(LauncherTool tool) {
 }
 
 std::optional<LauncherTool> launcherToolFromName(std::string_view name) {
-    for (const auto& entry : kToolNames) {
+    for (const LauncherToolEntry& entry : kLauncherToolTable) {
         if (entry.name == name)
             return entry.tool;
     }

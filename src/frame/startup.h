@@ -2,23 +2,81 @@
 
 #include "platform/instance_lock.h"
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+// QT_TRANSLATE_NOOP marks the launcher's texts below for lupdate, which reads this file; the
+// launcher translates them. Without Qt the mark is the bare text.
+#ifndef QT_TRANSLATE_NOOP
+#define QT_TRANSLATE_NOOP(context, text) text
+#define VOKARI_OWN_TRANSLATE_NOOP
+#endif
+
 // What happens before the launcher appears: the command line of `vokari` and the single
 // running copy.
 namespace vokari {
 
-// The six tools of the launcher, in the order of its buttons.
+// The tools of the launcher, in the order of its buttons.
+//
+// Adding a tool: its enumerator here and its line at the same place in kLauncherToolTable, its
+// window in the table of gui/launcher/tool_windows.cpp, and its name in the --open texts of
+// startup.cpp. Then `cmake --build build --target update_translations` and translate its
+// caption and tool tip in translations/vokari_en.ts.
 enum class LauncherTool { Enabler, Alias, QuickCombat, Install, Settings, Copy };
-inline constexpr LauncherTool kLauncherTools[] = {LauncherTool::Enabler,     LauncherTool::Alias,
-                                                  LauncherTool::QuickCombat, LauncherTool::Install,
-                                                  LauncherTool::Settings,    LauncherTool::Copy};
 
-// The tool's name on the command line: settings, enabler, alias, qc, install, copy.
+struct LauncherToolEntry {
+    LauncherTool tool;
+    std::string_view name;  // on the command line: --open NAME
+    const char* buttonName; // the object name of the launcher's button
+    const char* caption;    // the button's text, in the launcher's translation context
+    const char* toolTip;    // the same; empty for none
+};
+
+inline constexpr LauncherToolEntry kLauncherToolTable[] = {
+    {LauncherTool::Enabler, "enabler", "CmdAircraftEnabler",
+     QT_TRANSLATE_NOOP("vokari::ui::VokariWindow", "航空機ファイル設定"),
+     QT_TRANSLATE_NOOP("vokari::ui::VokariWindow", "航空機を使用するかしないかを設定します")},
+    {LauncherTool::Alias, "alias", "CmdAliasSetting",
+     QT_TRANSLATE_NOOP("vokari::ui::VokariWindow", "音声・パネルファイル設定"),
+     QT_TRANSLATE_NOOP("vokari::ui::VokariWindow",
+                       "航空機のサウンド、パネルを他の機体データのものを利用するように変更します")},
+    {LauncherTool::QuickCombat, "qc", "CmdQCPEdit",
+     QT_TRANSLATE_NOOP("vokari::ui::VokariWindow", "クイックコンバット編集"),
+     QT_TRANSLATE_NOOP("vokari::ui::VokariWindow",
+                       "クイックコンバットで使用するグループ、機体を設定します")},
+    {LauncherTool::Install, "install", "CmdCfsArcInstall",
+     QT_TRANSLATE_NOOP("vokari::ui::VokariWindow", "CFSファイルインストール"),
+     QT_TRANSLATE_NOOP("vokari::ui::VokariWindow",
+                       "ZIP形式で配布されるファイルのインストールを支援します")},
+    {LauncherTool::Settings, "settings", "CmdCfsSetting",
+     QT_TRANSLATE_NOOP("vokari::ui::VokariWindow", "CFS設定"),
+     QT_TRANSLATE_NOOP("vokari::ui::VokariWindow", "CFSから設定できない項目を設定します")},
+    {LauncherTool::Copy, "copy", "CmdCFSCopyFiles",
+     QT_TRANSLATE_NOOP("vokari::ui::VokariWindow", "CFS1 → CFS2 ファイル コピー"), ""},
+};
+
+// Every tool, in the order of the buttons.
+inline constexpr auto kLauncherTools = [] {
+    std::array<LauncherTool, std::size(kLauncherToolTable)> tools{};
+    for (size_t i = 0; i < tools.size(); ++i)
+        tools[i] = kLauncherToolTable[i].tool;
+    return tools;
+}();
+static_assert(
+    [] {
+        for (size_t i = 0; i < kLauncherTools.size(); ++i)
+            if (kLauncherTools[i] != static_cast<LauncherTool>(i))
+                return false;
+        return true;
+    }(),
+    "kLauncherToolTable follows the order of LauncherTool");
+
+// The tool's name on the command line.
 std::string_view launcherToolName(LauncherTool tool);
 std::optional<LauncherTool> launcherToolFromName(std::string_view name);
 
@@ -60,3 +118,8 @@ inline constexpr std::string_view kProgramName = "Vokari";
 bool claimSingleCopy(platform::InstanceLock& lock, std::string_view alreadyRunning);
 
 } // namespace vokari
+
+#ifdef VOKARI_OWN_TRANSLATE_NOOP
+#undef QT_TRANSLATE_NOOP
+#undef VOKARI_OWN_TRANSLATE_NOOP
+#endif

@@ -1,8 +1,8 @@
+#include "common/prompt.h"
 #include "frame/language.h"
 #include "frame/launcher_state.h"
 #include "frame/startup.h"
 #include "platform/error.h"
-#include "common/prompt.h"
 #include "platform/instance_lock.h"
 #include "platform/profile.h"
 #include "support/fixtures.h"
@@ -35,6 +35,23 @@ TEST(StartOptions, ReadsEveryOption) {
     EXPECT_THROW(parseStartOptions({"--open", "paint"}), ArgumentError);
     EXPECT_THROW(parseStartOptions({"--demos"}), ArgumentError);
     EXPECT_THROW(parseStartOptions({"--lang", "fr"}), ArgumentError);
+}
+
+// The --open texts name the tools themselves: a tool added to the table is named there too.
+TEST(StartOptions, OpenTextsNameEveryTool) {
+    const auto message = [](const std::vector<std::string>& args) {
+        try {
+            parseStartOptions(args);
+        } catch (const ArgumentError& e) {
+            return std::string(e.what());
+        }
+        return std::string();
+    };
+    for (const std::string& text :
+         {startUsage(), message({"--open"}), message({"--open", "paint"})}) {
+        for (const LauncherToolEntry& entry : kLauncherToolTable)
+            EXPECT_NE(text.find(entry.name), std::string::npos) << entry.name << " in " << text;
+    }
 }
 
 TEST(UiLanguage, CommandLineThenLocaleThenJapanese) {

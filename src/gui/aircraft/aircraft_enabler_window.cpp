@@ -1,28 +1,18 @@
 #include "gui/aircraft/aircraft_enabler_window.h"
 
 #include "common/prompt.h"
-#include "frame/settings_file.h"
-#include "gui/kit/about_dialog.h"
 #include "gui/kit/failure_dialog.h"
 #include "gui/kit/message_box_dialog.h"
-#include "gui/kit/placement_window.h"
 #include "gui/kit/tool_window.h"
 #include "platform/text.h"
 
 #include <QAction>
-#include <QEvent>
-#include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QMenuBar>
-#include <QMouseEvent>
 #include <QStyle>
 #include <QToolBar>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 #include <algorithm>
-#include <cmath>
 #include <string>
 #include <vector>
 
@@ -31,11 +21,6 @@ namespace {
 
 const char* const kCaption =
     QT_TRANSLATE_NOOP("vokari::ui::AircraftEnablerWindow", "航空機ファイル設定");
-const QString kPlacementName = QStringLiteral("FrmAircraftEnabler");
-
-// The smallest window, in twips.
-constexpr double kMinWidthTwips = 9720;
-constexpr double kMinHeightTwips = 7890;
 
 // Where the form puts the list and its label, in pixels of the window's inside.
 constexpr int kLabelTop = 40;
@@ -74,15 +59,10 @@ std::string joinLineList(const std::vector<std::string>& lines) {
 } // namespace
 
 AircraftEnablerWindow::AircraftEnablerWindow(int16_t version, QWidget* parent)
-    : EditingToolWindow(kPlacementName, parent), aircrafts_(std::make_unique<AircraftList>()) {
-    setObjectName(kPlacementName);
-    setWindowTitle(tr(kCaption));
-    setSizeGripEnabled(true);
+    : EditingToolWindow(QStringLiteral("FrmAircraftEnabler"), tr(kCaption), Undo::OneStep, parent),
+      aircrafts_(std::make_unique<AircraftList>()) {
     buildControls();
     buildMenus();
-
-    setMinimumSizeInTwips(this, kMinWidthTwips, kMinHeightTwips);
-    restorePlacement(this, kPlacementName, true);
 
     try {
         aircrafts_->setVersion(version);
@@ -98,99 +78,63 @@ AircraftEnablerWindow::AircraftEnablerWindow(int16_t version, QWidget* parent)
     permitDeleteGauges(false);
     isChanged_ = false;
     hasUndo_ = false;
-    updateToolbar();
+    updateSaveAndUndo();
 }
 
 AircraftEnablerWindow::~AircraftEnablerWindow() = default;
 
 void AircraftEnablerWindow::buildControls() {
-    client_ = new QWidget(this);
-    client_->setObjectName(QStringLiteral("client"));
+    addToolBarWithSave("TBar");
+    addToolButton("TBarActive", QStyle::SP_DialogApplyButton, tr("航空機を有効にする"),
+                  [this] { setEnableFlgs(true); });
+    addToolButton("TBarInactive", QStyle::SP_DialogCancelButton, tr("航空機を無効にする"),
+                  [this] { setEnableFlgs(false); });
+    toolBar()->addSeparator();
+    addToolButton("TBarDelete", QStyle::SP_TrashIcon, tr("航空機ファイルを削除する"),
+                  [this] { deleteAircraftFiles(); });
 
-    toolBar_ = makeToolBar("TBar", client_);
-    const auto addButton = [this](const char* name, QStyle::StandardPixmap icon, const QString& tip,
-                                  auto action) {
-        QAction* button = addToolButton(toolBar_, name, icon, tip);
-        connect(button, &QAction::triggered, this, action);
-        return button;
-    };
-    addButton("TBarSave", QStyle::SP_DialogSaveButton, tr("保存"), [this] { saveAircrafts(); });
-    toolBar_->addSeparator();
-    addButton("TBarUndo", QStyle::SP_ArrowBack, tr("元に戻す"), [this] { undo(); });
-    addButton("TBarActive", QStyle::SP_DialogApplyButton, tr("航空機を有効にする"),
-              [this] { setEnableFlgs(true); });
-    addButton("TBarInactive", QStyle::SP_DialogCancelButton, tr("航空機を無効にする"),
-              [this] { setEnableFlgs(false); });
-    toolBar_->addSeparator();
-    addButton("TBarDelete", QStyle::SP_TrashIcon, tr("航空機ファイルを削除する"),
-              [this] { deleteAircraftFiles(); });
-
-    installedCaption_ = new QLabel(tr("インストール済航空機"), client_);
+    installedCaption_ = new QLabel(tr("インストール済航空機"), client());
     installedCaption_->setObjectName(QStringLiteral("Label1"));
 
-    aircraftList_ = new QTreeWidget(client_);
+    aircraftList_ = new QTreeWidget(client());
     setUpRowList(aircraftList_, "LstAircraft", QAbstractItemView::ExtendedSelection);
-    aircraftList_->viewport()->installEventFilter(this);
-    client_->installEventFilter(this);
+    popUpOnRightClick(aircraftList_,
+                      [this](const QPoint& at) { popUpEditMenu(activeAction_, at); });
     connect(aircraftList_, &QTreeWidget::itemDoubleClicked, this, [this] { reverseEnableFlg(); });
-
-    fillWithClient(this, client_);
 }
 
 void AircraftEnablerWindow::buildMenus() {
-    menuBar_ = addMenuBar(this);
-
-    fileMenu_ = addMenu(menuBar_, "mnuFile", tr("ファイル(&F)"));
-    saveAction_ = addMenuEntry(this, fileMenu_, "mnuFile_Save", tr("保存(&S)"),
-                               QKeySequence(Qt::CTRL | Qt::Key_S), [this] { saveAircrafts(); });
-    addMenuSeparator(fileMenu_, "mnuFile_sep1");
-    exitAction_ = addExitEntry(this, fileMenu_, tr("終了(&X)"));
-    connect(fileMenu_, &QMenu::aboutToShow, this, [this] { saveAction_->setEnabled(isChanged_); });
-
-    editMenu_ = addMenu(menuBar_, "mnuEdit", tr("編集(&E)"));
-    undoAction_ = addMenuEntry(this, editMenu_, "mnuEdit_Undo", tr("元に戻す(&U)"),
-                               QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { undo(); });
-    addMenuSeparator(editMenu_, "mnuEdit_sep1");
-    activeAction_ = addMenuEntry(this, editMenu_, "MnuEdit_Active", tr("有効(&A)"), QKeySequence(),
+    QMenu* editMenu = addFileAndEditMenus();
+    addMenuSeparator(editMenu, "mnuEdit_sep1");
+    activeAction_ = addMenuEntry(this, editMenu, "MnuEdit_Active", tr("有効(&A)"), QKeySequence(),
                                  [this] { setEnableFlgs(true); });
-    inactiveAction_ = addMenuEntry(this, editMenu_, "MnuEdit_Inactive", tr("無効(&I)"),
-                                   QKeySequence(), [this] { setEnableFlgs(false); });
-    addMenuSeparator(editMenu_, "mnuEdit_sep2");
-    deleteAircraftAction_ =
-        addMenuEntry(this, editMenu_, "mnuEdit_DeleteAircraft", tr("航空機ファイルを削除(&D)"),
-                     QKeySequence(Qt::Key_Delete), [this] { deleteAircraftFiles(); });
-    connect(editMenu_, &QMenu::aboutToShow, this, [this] { undoAction_->setEnabled(hasUndo_); });
+    addMenuEntry(this, editMenu, "MnuEdit_Inactive", tr("無効(&I)"), QKeySequence(),
+                 [this] { setEnableFlgs(false); });
+    addMenuSeparator(editMenu, "mnuEdit_sep2");
+    addMenuEntry(this, editMenu, "mnuEdit_DeleteAircraft", tr("航空機ファイルを削除(&D)"),
+                 QKeySequence(Qt::Key_Delete), [this] { deleteAircraftFiles(); });
 
-    optionsMenu_ = addMenu(menuBar_, "mnuOpt", tr("オプション(&O)"));
-    editDefAircraftAction_ = addMenuEntry(this, optionsMenu_, "MnuOpt_EditDefAircraft",
+    QMenu* optionsMenu = addMenu("mnuOpt", tr("オプション(&O)"));
+    editDefAircraftAction_ = addMenuEntry(this, optionsMenu, "MnuOpt_EditDefAircraft",
                                           tr("デフォルト航空機の編集を許可(&P)"), QKeySequence(),
                                           [this] { permitEditDefAircraft(!isEditDefPermitted_); });
     editDefAircraftAction_->setCheckable(true);
     // The gauge option is kept but not offered: deleting never removes gauge files.
-    optionsSeparator_ = addMenuSeparator(optionsMenu_, "mnuOpt_sep1");
-    optionsSeparator_->setVisible(false);
-    deleteGaugesAction_ = addMenuEntry(this, optionsMenu_, "mnuOpt_DeleteGauges",
+    addMenuSeparator(optionsMenu, "mnuOpt_sep1")->setVisible(false);
+    deleteGaugesAction_ = addMenuEntry(this, optionsMenu, "mnuOpt_DeleteGauges",
                                        tr("削除時に計器ファイルも削除する(&G)"), QKeySequence(),
                                        [this] { permitDeleteGauges(!isDeleteGaugesPermitted_); });
     deleteGaugesAction_->setCheckable(true);
     deleteGaugesAction_->setVisible(false);
 
-    helpMenu_ = addMenu(menuBar_, "mnuHelp", tr("ヘルプ(&H)"));
-    addMenuSeparator(helpMenu_, "mnuHelp_sep1");
-    versionAction_ = addMenuEntry(this, helpMenu_, "mnuHelp_Ver", tr("バージョン情報(&A)"),
-                                  QKeySequence(), [this] { showAbout(); });
+    addHelpMenu();
 }
 
 void AircraftEnablerWindow::setAircrafts() {
-    aircraftList_->clear();
     rows_.clear();
-    aircraftList_->setColumnCount(4);
-    aircraftList_->setHeaderLabels({tr("状態"), tr("デフォルト"), tr("フォルダ"), tr("表示名")});
-    const int widths[] = {30, 40, 200, 300};
-    for (int column = 0; column < 4; ++column)
-        // Never narrower than the caption, in whichever language it is.
-        aircraftList_->setColumnWidth(
-            column, std::max(widths[column], aircraftList_->header()->sectionSizeHint(column)));
+    setColumns(aircraftList_, {tr("状態"), tr("デフォルト"), tr("フォルダ"), tr("表示名")},
+               {30, 40, 200, 300});
+    fitColumnsToCaptions(aircraftList_);
 
     QList<QTreeWidgetItem*> items;
     for (const auto& entry : aircrafts_->aircraftList) {
@@ -216,7 +160,7 @@ void AircraftEnablerWindow::setAircrafts() {
 }
 
 Aircraft& AircraftEnablerWindow::aircraftOf(const QTreeWidgetItem* row) {
-    return aircrafts_->aircraftList.item(us(rowKey(row)));
+    return aircrafts_->aircraftList.item(us(rowKey(aircraftList_->indexFromItem(row))));
 }
 
 void AircraftEnablerWindow::showActivate(const Aircraft& aircraft) {
@@ -242,7 +186,7 @@ void AircraftEnablerWindow::reverseEnableFlg() {
     aircraft.activate = !aircraft.activate;
     row->setText(0, activateText(aircraft.activate));
     isChanged_ = true;
-    updateToolbar();
+    updateSaveAndUndo();
 }
 
 void AircraftEnablerWindow::setEnableFlgs(bool active) {
@@ -273,7 +217,7 @@ void AircraftEnablerWindow::setEnableFlgs(bool active) {
         undoInfo_.reset();
         hasUndo_ = false;
     }
-    updateToolbar();
+    updateSaveAndUndo();
 }
 
 void AircraftEnablerWindow::addUndoInfo(const Aircraft& aircraft) {
@@ -303,7 +247,7 @@ void AircraftEnablerWindow::undo() {
     isChanged_ = wasChangedBefore_;
     hasUndo_ = false;
     undoInfo_.reset();
-    updateToolbar();
+    updateSaveAndUndo();
 }
 
 void AircraftEnablerWindow::deleteAircraftFiles() {
@@ -333,7 +277,7 @@ void AircraftEnablerWindow::deleteAircraftFiles() {
     std::vector<std::string> leftOnDisk;
     std::string failure;
     for (const QTreeWidgetItem* row : selected) {
-        const std::string key = us(rowKey(row));
+        const std::string key = us(rowKey(aircraftList_->indexFromItem(row)));
         keys.push_back(key);
         try {
             if (aircrafts_->deleteAircraftFile(key, isDeleteGaugesPermitted_) > 0)
@@ -356,7 +300,7 @@ void AircraftEnablerWindow::deleteAircraftFiles() {
     isChanged_ = anySwitchPending();
     hasUndo_ = false;
     undoInfo_.reset();
-    updateToolbar();
+    updateSaveAndUndo();
 
     if (!failure.empty()) {
         showMessage(us(windowTitle()), failure, PromptIcon::Error);
@@ -382,7 +326,7 @@ bool AircraftEnablerWindow::saveAircrafts() {
     isChanged_ = anySwitchPending();
     hasUndo_ = false;
     undoInfo_.reset();
-    updateToolbar();
+    updateSaveAndUndo();
     return saved;
 }
 
@@ -418,48 +362,13 @@ void AircraftEnablerWindow::permitDeleteGauges(bool permit) {
     isDeleteGaugesPermitted_ = permit;
 }
 
-void AircraftEnablerWindow::updateToolbar() {
-    const QList<QAction*> buttons = toolBar_->actions();
-    buttons.at(0)->setEnabled(isChanged_);
-    buttons.at(2)->setEnabled(hasUndo_);
-    // The menu entries follow too, so their shortcuts do.
-    saveAction_->setEnabled(isChanged_);
-    undoAction_->setEnabled(hasUndo_);
-}
-
-void AircraftEnablerWindow::popUpEditMenu(const QPoint& globalPos) {
-    editMenu_->setDefaultAction(activeAction_);
-    editMenu_->exec(globalPos);
-    editMenu_->setDefaultAction(nullptr);
-}
-
-void AircraftEnablerWindow::showAbout() {
-    AboutDialog about(this);
-    about.exec();
-}
-
 void AircraftEnablerWindow::layoutControls() {
-    const int width = client_->width();
-    const int height = client_->height();
-    toolBar_->setGeometry(0, 0, width, toolBar_->sizeHint().height());
+    const int width = client()->width();
+    const int height = client()->height();
     installedCaption_->setGeometry(kListLeft, kLabelTop, width - kListWidthMargin,
                                    installedCaption_->sizeHint().height());
     aircraftList_->setGeometry(kListLeft, kListTop, std::max(0, width - kListWidthMargin),
                                std::max(0, height - kListHeightMargin));
-}
-
-bool AircraftEnablerWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == client_ && event->type() == QEvent::Resize) {
-        layoutControls();
-    } else if (watched == aircraftList_->viewport() &&
-               event->type() == QEvent::MouseButtonRelease) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::RightButton) {
-            popUpEditMenu(mouse->globalPosition().toPoint());
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 } // namespace vokari::ui

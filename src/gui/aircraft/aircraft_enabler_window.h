@@ -10,9 +10,6 @@
 
 class QAction;
 class QLabel;
-class QMenu;
-class QMenuBar;
-class QToolBar;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -33,7 +30,7 @@ public:
     void reverseEnableFlg();
     void setEnableFlgs(bool active);
     void addUndoInfo(const Aircraft& aircraft);
-    void undo();
+    void undo() override;
     void deleteAircraftFiles();
     // False when the switch states could not be written; the user has been told.
     bool saveAircrafts();
@@ -41,17 +38,14 @@ public:
     void permitDeleteGauges(bool permit);
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     bool hasUnsavedEdits() const override { return isChanged_; }
     bool saveEdits() override { return saveAircrafts(); }
+    bool canUndo() const override { return hasUndo_; }
+    void layoutControls() override;
 
 private:
     void buildControls();
     void buildMenus();
-    void layoutControls();
-    void updateToolbar();
-    void popUpEditMenu(const QPoint& globalPos);
-    void showAbout();
     Aircraft& aircraftOf(const QTreeWidgetItem* row);
     void showActivate(const Aircraft& aircraft);
     // Some aircraft's switch is not on disk yet.
@@ -69,26 +63,12 @@ private:
     // The rows of aircraftList_ under their aircraft's directory.
     KeyedCollection<QTreeWidgetItem*> rows_;
 
-    QMenuBar* menuBar_ = nullptr;
-    QWidget* client_ = nullptr; // the inside of the window, below the menus
-    QToolBar* toolBar_ = nullptr;
     QLabel* installedCaption_ = nullptr;
     QTreeWidget* aircraftList_ = nullptr;
 
-    QMenu* fileMenu_ = nullptr;
-    QAction* saveAction_ = nullptr;
-    QAction* exitAction_ = nullptr;
-    QMenu* editMenu_ = nullptr;
-    QAction* undoAction_ = nullptr;
     QAction* activeAction_ = nullptr;
-    QAction* inactiveAction_ = nullptr;
-    QAction* deleteAircraftAction_ = nullptr;
-    QMenu* optionsMenu_ = nullptr;
     QAction* editDefAircraftAction_ = nullptr;
-    QAction* optionsSeparator_ = nullptr;
     QAction* deleteGaugesAction_ = nullptr;
-    QMenu* helpMenu_ = nullptr;
-    QAction* versionAction_ = nullptr;
 };
 
 } // namespace vokari::ui

@@ -1,41 +1,26 @@
 #include "gui/aircraft/alias_setting_window.h"
 
 #include "common/prompt.h"
-#include "frame/settings_file.h"
-#include "gui/kit/about_dialog.h"
 #include "gui/kit/failure_dialog.h"
 #include "gui/kit/message_box_dialog.h"
-#include "gui/kit/placement_window.h"
 #include "gui/kit/tool_window.h"
 #include "platform/text.h"
 
 #include <QAction>
-#include <QEvent>
-#include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QMenuBar>
-#include <QMouseEvent>
 #include <QStatusBar>
 #include <QStringList>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 #include <string>
 
 namespace vokari::ui {
 namespace {
-
-const QString kPlacementName = QStringLiteral("FrmAliasSetting");
-
-// The smallest window, in twips.
-constexpr double kMinWidthTwips = 9720;
-constexpr double kMinHeightTwips = 7890;
 
 // Where the form puts the lists and their labels, in pixels of the window's inside.
 constexpr int kLabelTop = 40;
@@ -73,15 +58,11 @@ std::string lines(const QStringList& parts) {
 } // namespace
 
 AliasSettingWindow::AliasSettingWindow(int16_t version, QWidget* parent)
-    : EditingToolWindow(kPlacementName, parent), aircrafts_(std::make_unique<AircraftList>()) {
-    setObjectName(kPlacementName);
-    setWindowTitle(tr("音声・パネルファイル設定"));
-    setSizeGripEnabled(true);
+    : EditingToolWindow(QStringLiteral("FrmAliasSetting"), tr("音声・パネルファイル設定"),
+                        Undo::OneStep, parent),
+      aircrafts_(std::make_unique<AircraftList>()) {
     buildControls();
     buildMenus();
-
-    setMinimumSizeInTwips(this, kMinWidthTwips, kMinHeightTwips);
-    restorePlacement(this, kPlacementName, true);
 
     try {
         aircrafts_->setVersion(version);
@@ -96,26 +77,16 @@ AliasSettingWindow::AliasSettingWindow(int16_t version, QWidget* parent)
     viewSound();
     isChanged_ = false;
     undoKind_ = 0;
-    updateToolbar();
+    updateSaveAndUndo();
 }
 
 AliasSettingWindow::~AliasSettingWindow() = default;
 
 void AliasSettingWindow::buildControls() {
-    client_ = new QWidget(this);
-    client_->setObjectName(QStringLiteral("client"));
-
-    toolBar_ = makeToolBar("TBar", client_);
-    const auto addButton = [this](const char* name, QStyle::StandardPixmap icon, const QString& tip,
-                                  auto action) {
-        QAction* button = addToolButton(toolBar_, name, icon, tip);
-        connect(button, &QAction::triggered, this, action);
-    };
-    addButton("TBarSave", QStyle::SP_DialogSaveButton, tr("保存"), [this] { saveAircrafts(); });
-    toolBar_->addSeparator();
-    addButton("TBarUndo", QStyle::SP_ArrowBack, tr("元に戻す"), [this] { undo(); });
-    addButton("TBarSet", QStyle::SP_DialogApplyButton, tr("変更"), [this] { setCurrentAlias(); });
-    toolBar_->addSeparator();
+    addToolBarWithSave("TBar");
+    addToolButton("TBarSet", QStyle::SP_DialogApplyButton, tr("変更"),
+                  [this] { setCurrentAlias(); });
+    toolBar()->addSeparator();
 
     // Images 4 and 5: the button shows which view is on.
     soundImage_ = style()->standardIcon(QStyle::SP_MediaVolume);
@@ -126,66 +97,47 @@ void AliasSettingWindow::buildControls() {
     toSound->setObjectName(QStringLiteral("TBarView_Sound"));
     QAction* toPanel = views->addAction(tr("パネル"), this, [this] { viewPanel(); });
     toPanel->setObjectName(QStringLiteral("TBarView_Panel"));
-    viewButton_ = new QToolButton(toolBar_);
+    viewButton_ = new QToolButton(toolBar());
     viewButton_->setObjectName(QStringLiteral("TBarView"));
     viewButton_->setToolTip(tr("表示"));
     viewButton_->setPopupMode(QToolButton::MenuButtonPopup); // the button itself does nothing
     viewButton_->setMenu(views);
-    toolBar_->addWidget(viewButton_);
+    toolBar()->addWidget(viewButton_);
 
-    targetLabel_ = new QLabel(tr("Aliasを使用している航空機"), client_);
+    targetLabel_ = new QLabel(tr("Aliasを使用している航空機"), client());
     targetLabel_->setObjectName(QStringLiteral("LblTargert"));
-    aircraftLabel_ = new QLabel(tr("データを持っている航空機"), client_);
+    aircraftLabel_ = new QLabel(tr("データを持っている航空機"), client());
     aircraftLabel_->setObjectName(QStringLiteral("LblAircraft"));
 
-    targetSoundList_ = newList(client_, "LstTargetSound", true);
-    targetPanelList_ = newList(client_, "LstTargetPanel", true);
-    aircraftSoundList_ = newList(client_, "LstAircraftSound", false);
-    aircraftPanelList_ = newList(client_, "LstAircraftPanel", false);
+    targetSoundList_ = newList(client(), "LstTargetSound", true);
+    targetPanelList_ = newList(client(), "LstTargetPanel", true);
+    aircraftSoundList_ = newList(client(), "LstAircraftSound", false);
+    aircraftPanelList_ = newList(client(), "LstAircraftPanel", false);
     for (QTreeWidget* targets : {targetSoundList_, targetPanelList_})
-        targets->viewport()->installEventFilter(this);
+        popUpOnRightClick(targets, [this](const QPoint& at) { popUpEditMenu(setAction_, at); });
 
-    statusBar_ = new QStatusBar(client_);
+    statusBar_ = new QStatusBar(client());
     statusBar_->setObjectName(QStringLiteral("StBar"));
     statusBar_->setSizeGripEnabled(false); // the window has its own
     stBarText_ = new QLabel(statusBar_);
     stBarText_->setObjectName(QStringLiteral("StBarText"));
     statusBar_->addWidget(stBarText_, 1);
-    client_->installEventFilter(this);
-
-    fillWithClient(this, client_);
 }
 
 void AliasSettingWindow::buildMenus() {
-    menuBar_ = addMenuBar(this);
-
-    fileMenu_ = addMenu(menuBar_, "mnuFile", tr("ファイル(&F)"));
-    saveAction_ = addMenuEntry(this, fileMenu_, "mnuFile_Save", tr("保存(&S)"),
-                               QKeySequence(Qt::CTRL | Qt::Key_S), [this] { saveAircrafts(); });
-    addMenuSeparator(fileMenu_, "mnuFile_sep1");
-    exitAction_ = addExitEntry(this, fileMenu_, tr("終了(&X)"));
-    connect(fileMenu_, &QMenu::aboutToShow, this, [this] { saveAction_->setEnabled(isChanged_); });
-
-    editMenu_ = addMenu(menuBar_, "mnuEdit", tr("編集(&E)"));
-    undoAction_ = addMenuEntry(this, editMenu_, "mnuEdit_Undo", tr("元に戻す(&U)"),
-                               QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { undo(); });
-    setAction_ = addMenuEntry(this, editMenu_, "mnuEdit_Set", tr("変更(&C)"), QKeySequence(),
+    QMenu* editMenu = addFileAndEditMenus();
+    setAction_ = addMenuEntry(this, editMenu, "mnuEdit_Set", tr("変更(&C)"), QKeySequence(),
                               [this] { setCurrentAlias(); });
-    connect(editMenu_, &QMenu::aboutToShow, this,
-            [this] { undoAction_->setEnabled(undoKind_ != 0); });
 
-    viewMenu_ = addMenu(menuBar_, "mnuView", tr("表示(&V)"));
-    viewSoundAction_ = addMenuEntry(this, viewMenu_, "mnuView_Sound", tr("サウンド(&S)"),
+    QMenu* viewMenu = addMenu("mnuView", tr("表示(&V)"));
+    viewSoundAction_ = addMenuEntry(this, viewMenu, "mnuView_Sound", tr("サウンド(&S)"),
                                     QKeySequence(), [this] { viewSound(); });
     viewSoundAction_->setCheckable(true);
-    viewPanelAction_ = addMenuEntry(this, viewMenu_, "mnuView_Panel", tr("パネル(&P)"),
+    viewPanelAction_ = addMenuEntry(this, viewMenu, "mnuView_Panel", tr("パネル(&P)"),
                                     QKeySequence(), [this] { viewPanel(); });
     viewPanelAction_->setCheckable(true);
 
-    helpMenu_ = addMenu(menuBar_, "mnuHelp", tr("ヘルプ(&H)"));
-    addMenuSeparator(helpMenu_, "mnuHelp_sep1");
-    versionAction_ = addMenuEntry(this, helpMenu_, "mnuHelp_Ver", tr("バージョン情報(&A)"),
-                                  QKeySequence(), [this] { showAbout(); });
+    addHelpMenu();
 }
 
 void AliasSettingWindow::setAircrafts() {
@@ -222,7 +174,7 @@ QTreeWidget* AliasSettingWindow::lenderList(AliasKind kind) const {
 }
 
 Aircraft& AliasSettingWindow::aircraftOf(const QTreeWidgetItem* row) {
-    return aircrafts_->aircraftList.item(us(rowKey(row)));
+    return aircrafts_->aircraftList.item(us(rowKey(row->treeWidget()->indexFromItem(row))));
 }
 
 void AliasSettingWindow::showAlias(const Aircraft& aircraft, AliasKind kind) {
@@ -283,7 +235,7 @@ void AliasSettingWindow::setAlias(AliasKind kind) {
             row->setText(0, qs(aliasOf(receiver, kind)));
             isChanged_ = true;
         }
-        updateToolbar();
+        updateSaveAndUndo();
     }
     if (!refused.isEmpty()) {
         refused.prepend(tr("次の航空機には「%1」フォルダがないため、Aliasを設定できません。")
@@ -327,7 +279,7 @@ void AliasSettingWindow::undo() {
     isChanged_ = wasChangedBefore_;
     undoKind_ = 0;
     undoInfo_.reset();
-    updateToolbar();
+    updateSaveAndUndo();
 }
 
 bool AliasSettingWindow::undoRecordWritten(const std::string& failedDir) const {
@@ -358,7 +310,7 @@ bool AliasSettingWindow::saveAircrafts() {
             if (undoRecordWritten(failed->directory())) {
                 undoKind_ = 0;
                 undoInfo_.reset();
-                updateToolbar();
+                updateSaveAndUndo();
             }
         }
         message.append(failureText(e));
@@ -369,7 +321,7 @@ bool AliasSettingWindow::saveAircrafts() {
     isChanged_ = false;
     undoKind_ = 0;
     undoInfo_.reset();
-    updateToolbar();
+    updateSaveAndUndo();
     return true;
 }
 
@@ -395,30 +347,9 @@ void AliasSettingWindow::viewPanel() {
     aircraftSoundList_->hide();
 }
 
-void AliasSettingWindow::updateToolbar() {
-    const QList<QAction*> buttons = toolBar_->actions();
-    buttons.at(0)->setEnabled(isChanged_);
-    buttons.at(2)->setEnabled(undoKind_ != 0);
-    // The menu entries follow too, so their shortcuts do.
-    saveAction_->setEnabled(isChanged_);
-    undoAction_->setEnabled(undoKind_ != 0);
-}
-
-void AliasSettingWindow::popUpEditMenu(const QPoint& globalPos) {
-    editMenu_->setDefaultAction(setAction_);
-    editMenu_->exec(globalPos);
-    editMenu_->setDefaultAction(nullptr);
-}
-
-void AliasSettingWindow::showAbout() {
-    AboutDialog about(this);
-    about.exec();
-}
-
 void AliasSettingWindow::layoutControls() {
-    const int width = client_->width();
-    const int height = client_->height();
-    toolBar_->setGeometry(0, 0, width, toolBar_->sizeHint().height());
+    const int width = client()->width();
+    const int height = client()->height();
     statusBar_->setGeometry(0, height - kStatusBarHeight, width, kStatusBarHeight);
 
     const int w = width - 3 * kListGap;
@@ -434,21 +365,6 @@ void AliasSettingWindow::layoutControls() {
     targetLabel_->setGeometry(kListLeft, kLabelTop, targetWidth, targetLabel_->sizeHint().height());
     aircraftLabel_->setGeometry(lenderLeft, kLabelTop, lenderWidth,
                                 aircraftLabel_->sizeHint().height());
-}
-
-bool AliasSettingWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == client_ && event->type() == QEvent::Resize) {
-        layoutControls();
-    } else if ((watched == targetSoundList_->viewport() ||
-                watched == targetPanelList_->viewport()) &&
-               event->type() == QEvent::MouseButtonRelease) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::RightButton) {
-            popUpEditMenu(mouse->globalPosition().toPoint());
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 } // namespace vokari::ui

@@ -12,10 +12,7 @@
 
 class QAction;
 class QLabel;
-class QMenu;
-class QMenuBar;
 class QStatusBar;
-class QToolBar;
 class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -36,28 +33,25 @@ public:
 
     void setAircrafts();
     void addUndoInfo(const Aircraft& aircraft);
-    void undo();
+    void undo() override;
     // False when the aliases could not all be written; the user has been told.
     bool saveAircrafts();
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     bool hasUnsavedEdits() const override { return isChanged_; }
     bool saveEdits() override { return saveAircrafts(); }
+    bool canUndo() const override { return undoKind_ != 0; }
+    void layoutControls() override;
 
 private:
     void buildControls();
     void buildMenus();
-    void layoutControls();
-    void updateToolbar();
     void setSoundAlias();
     void setPanelAlias();
     void setAlias(AliasKind kind);
     void setCurrentAlias();
     void viewSound();
     void viewPanel();
-    void popUpEditMenu(const QPoint& globalPos);
-    void showAbout();
     QTreeWidget* targetList(AliasKind kind) const;
     QTreeWidget* lenderList(AliasKind kind) const;
     Aircraft& aircraftOf(const QTreeWidgetItem* row);
@@ -74,9 +68,6 @@ private:
     KeyedCollection<QTreeWidgetItem*> soundRows_;
     KeyedCollection<QTreeWidgetItem*> panelRows_;
 
-    QMenuBar* menuBar_ = nullptr;
-    QWidget* client_ = nullptr; // the inside of the window, below the menus
-    QToolBar* toolBar_ = nullptr;
     QToolButton* viewButton_ = nullptr; // button 6, with the view entries
     QIcon soundImage_;
     QIcon panelImage_;
@@ -89,17 +80,9 @@ private:
     QStatusBar* statusBar_ = nullptr;
     QLabel* stBarText_ = nullptr;
 
-    QMenu* fileMenu_ = nullptr;
-    QAction* saveAction_ = nullptr;
-    QAction* exitAction_ = nullptr;
-    QMenu* editMenu_ = nullptr;
-    QAction* undoAction_ = nullptr;
     QAction* setAction_ = nullptr;
-    QMenu* viewMenu_ = nullptr;
     QAction* viewSoundAction_ = nullptr;
     QAction* viewPanelAction_ = nullptr;
-    QMenu* helpMenu_ = nullptr;
-    QAction* versionAction_ = nullptr;
 };
 
 } // namespace vokari::ui

@@ -19,9 +19,9 @@ constexpr size_t kFailuresShown = 5;
 
 } // namespace
 
-CfsCopyFilesWindow::CfsCopyFilesWindow(int16_t, QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("FrmCFSCopyFiles"));
-    setWindowTitle(tr("CFS1 → CFS2 ファイル コピー"));
+CfsCopyFilesWindow::CfsCopyFilesWindow(int16_t, QWidget* parent)
+    : ToolWindow(QStringLiteral("FrmCFSCopyFiles"), tr("CFS1 → CFS2 ファイル コピー"),
+                 Frame::DialogBox, parent) {
 
     infoLabel_ = new QLabel(tr("コピーを実行してよろしいですか？"), this);
     infoLabel_->setObjectName(QStringLiteral("LblInfo"));
@@ -175,7 +175,7 @@ void CfsCopyFilesWindow::done(int result) {
         cancelButton_->setEnabled(false);
         return;
     }
-    QDialog::done(result);
+    ToolWindow::done(result);
 }
 
 } // namespace vokari::ui

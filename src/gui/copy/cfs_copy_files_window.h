@@ -2,8 +2,8 @@
 
 #include "copy/cfs_copy.h"
 #include "gui/kit/background_work.h"
+#include "gui/kit/tool_window.h"
 
-#include <QDialog>
 #include <cstdint>
 #include <future>
 
@@ -16,7 +16,7 @@ namespace vokari::ui {
 // "CFS1 → CFS2 ファイル コピー": copies the first game's add-on aircraft and gauges into the
 // second game, adding what is missing and replacing nothing. The copy runs off the window's
 // thread; the label and the bar follow it, and Cancel stops it after the current file.
-class CfsCopyFilesWindow : public QDialog {
+class CfsCopyFilesWindow : public ToolWindow {
     Q_OBJECT
 
 public:

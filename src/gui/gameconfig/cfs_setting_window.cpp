@@ -84,15 +84,14 @@ void PlayerColorBox::mousePressEvent(QMouseEvent* event) {
 }
 
 CfsSettingWindow::CfsSettingWindow(int16_t version, QWidget* parent)
-    : QDialog(parent), ini_(std::make_unique<CfsIni>()), version_(version) {
-    setObjectName(kPlacementName);
-    setWindowTitle(tr(kCaption));
+    : ToolWindow(kPlacementName, tr(kCaption), Frame::DialogBox, parent),
+      ini_(std::make_unique<CfsIni>()), version_(version) {
     buildControls();
 
     WidgetPlacement designed(this, kPlacementName);
     designed.setWidthTwips(6240);
     designed.setHeightTwips(5295);
-    restorePlacement(this, kPlacementName, false);
+    restorePlacement(false);
     setFixedSize(size().expandedTo(minimumSizeHint()));
 
     try {
@@ -378,7 +377,7 @@ bool CfsSettingWindow::eventFilter(QObject* watched, QEvent* event) {
             }
         }
     }
-    return QDialog::eventFilter(watched, event);
+    return ToolWindow::eventFilter(watched, event);
 }
 
 // A text box being edited may not have handed its value over yet: the focus leaves it only
@@ -404,11 +403,6 @@ bool CfsSettingWindow::save() {
                     PromptIcon::Error);
         return false;
     }
-}
-
-void CfsSettingWindow::done(int result) {
-    savePlacement(this, kPlacementName);
-    QDialog::done(result);
 }
 
 } // namespace vokari::ui

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "gui/kit/tool_window.h"
+
 #include <QColor>
-#include <QDialog>
 #include <QFrame>
 #include <cstdint>
 #include <functional>
@@ -45,15 +46,13 @@ private:
 // "CFS設定": the game's settings that the game offers no screen for. Edits go to the model at
 // once and reach the game's file only through cmdApply or okButton_, which write just the changed
 // settings.
-class CfsSettingWindow : public QDialog {
+class CfsSettingWindow : public ToolWindow {
     Q_OBJECT
 
 public:
     // version: the game chosen in the launcher.
     explicit CfsSettingWindow(int16_t version, QWidget* parent = nullptr);
     ~CfsSettingWindow() override;
-
-    void done(int result) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

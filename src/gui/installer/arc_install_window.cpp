@@ -7,10 +7,8 @@
 #include "gui/installer/dir_dialog.h"
 #include "gui/installer/find_files_dialog.h"
 #include "gui/installer/text_view_dialog.h"
-#include "gui/kit/about_dialog.h"
 #include "gui/kit/failure_dialog.h"
 #include "gui/kit/message_box_dialog.h"
-#include "gui/kit/placement_window.h"
 #include "gui/kit/tool_window.h"
 #include "installer/arc_result.h"
 #include "installer/archiver_availability.h"
@@ -26,7 +24,6 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -45,12 +42,6 @@
 
 namespace vokari::ui {
 namespace {
-
-const QString kPlacementName = QStringLiteral("FrmArcInstall");
-
-// The smallest window, in twips.
-constexpr double kMinWidthTwips = 9720;
-constexpr double kMinHeightTwips = 7890;
 
 // Where the form puts its labels and the list, in pixels of the window's inside.
 constexpr int kLeft = 8;
@@ -91,16 +82,12 @@ std::string upper(std::string text) {
 } // namespace
 
 ArcInstallWindow::ArcInstallWindow(int16_t version, QWidget* parent)
-    : QDialog(parent), executor_(std::make_unique<Execute>()) {
-    setObjectName(kPlacementName);
-    setWindowTitle(tr("CFSファイルインストール"));
-    setSizeGripEnabled(true);
+    : ToolWindow(QStringLiteral("FrmArcInstall"), tr("CFSファイルインストール"), Frame::Menus,
+                 parent),
+      executor_(std::make_unique<Execute>()) {
     setAcceptDrops(true);
     buildControls();
     buildMenus();
-
-    setMinimumSizeInTwips(this, kMinWidthTwips, kMinHeightTwips);
-    restorePlacement(this, kPlacementName, true);
 
     cfsVersion_ = version;
     cfsPath_ = gameFolder(version);
@@ -116,30 +103,22 @@ ArcInstallWindow::ArcInstallWindow(int16_t version, QWidget* parent)
 ArcInstallWindow::~ArcInstallWindow() = default;
 
 void ArcInstallWindow::buildControls() {
-    client_ = new QWidget(this);
-    client_->setObjectName(QStringLiteral("client"));
-
-    toolBar_ = makeToolBar("TBar", client_);
-    const auto addButton = [this](const char* name, QStyle::StandardPixmap icon, const QString& tip,
-                                  auto action) {
-        QAction* button = addToolButton(toolBar_, name, icon, tip);
-        connect(button, &QAction::triggered, this, action);
-    };
-    addButton("TBarOpen", QStyle::SP_DialogOpenButton, tr("圧縮ファイルを開く"),
-              [this] { openWithDialog(); });
-    toolBar_->addSeparator();
-    addButton("TBarExtractDir", QStyle::SP_DirIcon, tr("解凍先のフォルダを指定する"),
-              [this] { chooseExtractFolder(); });
-    addButton("TBarSearchFile", QStyle::SP_FileDialogContentsView,
-              tr("選択したファイルの解凍先を検索する"), [this] { searchExtractFolder(); });
-    toolBar_->addSeparator();
-    addButton("TBarView", QStyle::SP_FileDialogDetailedView, tr("選択したファイルの内容を表示する"),
-              [this] { viewSelectedFiles(); });
-    toolBar_->addSeparator();
-    addButton("TBarExtract", QStyle::SP_ArrowDown, tr("解凍する"), [this] { extractAll(); });
+    addToolBar("TBar");
+    addToolButton("TBarOpen", QStyle::SP_DialogOpenButton, tr("圧縮ファイルを開く"),
+                  [this] { openWithDialog(); });
+    toolBar()->addSeparator();
+    addToolButton("TBarExtractDir", QStyle::SP_DirIcon, tr("解凍先のフォルダを指定する"),
+                  [this] { chooseExtractFolder(); });
+    addToolButton("TBarSearchFile", QStyle::SP_FileDialogContentsView,
+                  tr("選択したファイルの解凍先を検索する"), [this] { searchExtractFolder(); });
+    toolBar()->addSeparator();
+    addToolButton("TBarView", QStyle::SP_FileDialogDetailedView,
+                  tr("選択したファイルの内容を表示する"), [this] { viewSelectedFiles(); });
+    toolBar()->addSeparator();
+    addToolButton("TBarExtract", QStyle::SP_ArrowDown, tr("解凍する"), [this] { extractAll(); });
 
     const auto label = [this](const char* name, const QString& text) {
-        auto* l = new QLabel(text, client_);
+        auto* l = new QLabel(text, client());
         l->setObjectName(QString::fromLatin1(name));
         return l;
     };
@@ -150,7 +129,7 @@ void ArcInstallWindow::buildControls() {
     fileListCaption_ = label("Label1", tr("ファイル一覧（ ↓ ここにZIP / LHA "
                                           "形式のファイルをドラッグ＆ドロップしてください）"));
 
-    arcFileList_ = new QTreeWidget(client_);
+    arcFileList_ = new QTreeWidget(client());
     arcFileList_->setObjectName(QStringLiteral("LstArcFiles"));
     arcFileList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     arcFileList_->setRootIsDecorated(false);
@@ -158,14 +137,11 @@ void ArcInstallWindow::buildControls() {
     arcFileList_->setUniformRowHeights(true);
     arcFileList_->setAllColumnsShowFocus(true);
     arcFileList_->header()->setStretchLastSection(false);
-    arcFileList_->setColumnCount(4);
-    arcFileList_->setHeaderLabels(
-        {tr("ファイル名"), tr("パス"), tr("インストール"), tr("インストールパス")});
-    const int widths[] = {120, 180, 40, 200};
+    setColumns(arcFileList_,
+               {tr("ファイル名"), tr("パス"), tr("インストール"), tr("インストールパス")},
+               {120, 180, 40, 200});
     // No narrower than the caption, nor than the marks in the install column.
-    for (int column = 0; column < 4; ++column)
-        arcFileList_->setColumnWidth(
-            column, std::max(widths[column], arcFileList_->header()->sectionSizeHint(column)));
+    fitColumnsToCaptions(arcFileList_);
     const QFontMetrics metrics = arcFileList_->fontMetrics();
     const int marks =
         std::max(metrics.horizontalAdvance(tr("上書")), metrics.horizontalAdvance(tr("追加"))) +
@@ -175,7 +151,6 @@ void ArcInstallWindow::buildControls() {
     arcFileList_->setAcceptDrops(false);
     arcFileList_->viewport()->setAcceptDrops(false);
     arcFileList_->viewport()->installEventFilter(this);
-    client_->installEventFilter(this);
     connect(arcFileList_, &QTreeWidget::itemDoubleClicked, this, [this] { viewSelectedFiles(); });
 
     statusBar_ = new QStatusBar(this);
@@ -187,17 +162,10 @@ void ArcInstallWindow::buildControls() {
     lhaStatus_->setObjectName(QStringLiteral("StBarLha"));
     statusBar_->addWidget(zipStatus_, 1);
     statusBar_->addWidget(lhaStatus_, 1);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(client_, 1);
-    layout->addWidget(statusBar_);
+    layout()->addWidget(statusBar_); // below the client area
 }
 
 void ArcInstallWindow::buildMenus() {
-    menuBar_ = addMenuBar(this);
-
     const auto addEntry = [this](QMenu* menu, const char* name, const QString& caption,
                                  auto action) {
         // After the menu has closed: every command may ask or open a dialog.
@@ -210,22 +178,21 @@ void ArcInstallWindow::buildMenus() {
     const auto searchFile = [this] { searchExtractFolder(); };
     const auto view = [this] { viewSelectedFiles(); };
 
-    fileMenu_ = addMenu(menuBar_, "mnuFile", tr("ファイル(&F)"));
-    openAction_ = addEntry(fileMenu_, "mnuFile_Open", tr("開く(&O)"), open);
-    addMenuSeparator(fileMenu_, "mnuFile_sep1");
-    exitAction_ = addEntry(fileMenu_, "mnuFile_Exit", tr("終了(&X)"), [this] { close(); });
+    QMenu* fileMenu = addFileMenu();
+    addEntry(fileMenu, "mnuFile_Open", tr("開く(&O)"), open);
+    addExitEntry(fileMenu);
 
-    editMenu_ = addMenu(menuBar_, "mnuEdit", tr("編集(&E)"));
+    QMenu* editMenu = addEditMenu();
     extractDirAction_ =
-        addEntry(editMenu_, "mnuEdit_ExtractDir", tr("解凍先ディレクトリの指定(&D)"), extractDir);
-    searchFileAction_ = addEntry(editMenu_, "mnuEdit_SearchFile",
+        addEntry(editMenu, "mnuEdit_ExtractDir", tr("解凍先ディレクトリの指定(&D)"), extractDir);
+    searchFileAction_ = addEntry(editMenu, "mnuEdit_SearchFile",
                                  tr("選択したファイルの解凍先を検索(&F)"), searchFile);
-    addMenuSeparator(editMenu_, "mnuEdit_sep1");
-    viewAction_ = addEntry(editMenu_, "mnuEdit_View", tr("選択したファイルの内容を表示(&V)"), view);
-    addMenuSeparator(editMenu_, "mnuEdit_sep2");
+    addMenuSeparator(editMenu, "mnuEdit_sep1");
+    viewAction_ = addEntry(editMenu, "mnuEdit_View", tr("選択したファイルの内容を表示(&V)"), view);
+    addMenuSeparator(editMenu, "mnuEdit_sep2");
     extractAction_ =
-        addEntry(editMenu_, "mnuEdit_Extract", tr("解凍(&E)"), [this] { extractAll(); });
-    connect(editMenu_, &QMenu::aboutToShow, this, [this] { setArchiveOpen(archiveOpen_); });
+        addEntry(editMenu, "mnuEdit_Extract", tr("解凍(&E)"), [this] { extractAll(); });
+    connect(editMenu, &QMenu::aboutToShow, this, [this] { setArchiveOpen(archiveOpen_); });
 
     popupMenu_ = new QMenu(tr("右クリック"), this);
     popupMenu_->setObjectName(QStringLiteral("mnuPopup"));
@@ -239,10 +206,7 @@ void ArcInstallWindow::buildMenus() {
     popupViewAction_ =
         addEntry(popupMenu_, "mnuPopup_View", tr("選択したファイルの内容を表示"), view);
 
-    helpMenu_ = addMenu(menuBar_, "mnuHelp", tr("ヘルプ(&H)"));
-    addMenuSeparator(helpMenu_, "mnuHelp_sep1");
-    versionAction_ =
-        addEntry(helpMenu_, "mnuHelp_Ver", tr("バージョン情報(&A)"), [this] { showAbout(); });
+    addHelpMenu(Qt::QueuedConnection);
 }
 
 void ArcInstallWindow::setArchiveOpen(bool open) {
@@ -638,8 +602,8 @@ void ArcInstallWindow::reportExtraction(int32_t result, size_t done, size_t tota
 
 void ArcInstallWindow::setBusy(bool busy) {
     busy_ = busy;
-    client_->setEnabled(!busy);
-    menuBar_->setEnabled(!busy);
+    client()->setEnabled(!busy);
+    menuBar()->setEnabled(!busy);
     if (busy)
         setCursor(Qt::BusyCursor);
     else
@@ -654,15 +618,9 @@ void ArcInstallWindow::popUpMenu(const QPoint& globalPos) {
     popupMenu_->exec(globalPos);
 }
 
-void ArcInstallWindow::showAbout() {
-    AboutDialog about(this);
-    about.exec();
-}
-
 void ArcInstallWindow::layoutControls() {
-    const int width = client_->width();
-    const int height = client_->height();
-    toolBar_->setGeometry(0, 0, width, toolBar_->sizeHint().height());
+    const int width = client()->width();
+    const int height = client()->height();
     const auto place = [width](QLabel* label, int left, int top) {
         label->setGeometry(left, top, std::max(0, width - left - kLeft),
                            label->sizeHint().height());
@@ -679,25 +637,14 @@ void ArcInstallWindow::layoutControls() {
 }
 
 bool ArcInstallWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == client_ && event->type() == QEvent::Resize) {
-        layoutControls();
-    } else if (watched == arcFileList_->viewport() && event->type() == QEvent::MouseButtonRelease) {
+    if (watched == arcFileList_->viewport() && event->type() == QEvent::MouseButtonRelease) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::RightButton && !busy_) {
             popUpMenu(mouse->globalPosition().toPoint());
             return true;
         }
     }
-    return QDialog::eventFilter(watched, event);
-}
-
-void ArcInstallWindow::keyPressEvent(QKeyEvent* event) {
-    // A tool window with menus, not a dialog box: Escape does not close it.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    return ToolWindow::eventFilter(watched, event);
 }
 
 void ArcInstallWindow::dragEnterEvent(QDragEnterEvent* event) {
@@ -719,8 +666,7 @@ void ArcInstallWindow::dropEvent(QDropEvent* event) {
 void ArcInstallWindow::done(int result) {
     if (busy_)
         return;
-    savePlacement(this, kPlacementName);
-    QDialog::done(result);
+    ToolWindow::done(result);
 }
 
 } // namespace vokari::ui

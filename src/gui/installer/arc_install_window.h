@@ -5,7 +5,6 @@
 #include "installer/cfs_arc_list.h"
 #include "installer/execute.h"
 
-#include <QDialog>
 #include <QStringList>
 #include <cstdint>
 #include <memory>
@@ -14,9 +13,7 @@
 class QAction;
 class QLabel;
 class QMenu;
-class QMenuBar;
 class QStatusBar;
-class QToolBar;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -25,7 +22,7 @@ namespace vokari::ui {
 // "CFSファイルインストール": opens an add-on package (dropped, or through the file dialog),
 // lists where each of its files goes in the game folder, reads archives nested in it, lets the
 // user change destinations and view files, and unpacks it.
-class ArcInstallWindow : public QDialog, public FileOpeningWindow {
+class ArcInstallWindow : public ToolWindow, public FileOpeningWindow {
     Q_OBJECT
 
 public:
@@ -46,14 +43,13 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    void layoutControls() override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
     void buildControls();
     void buildMenus();
-    void layoutControls();
     bool openArchiveFile(const std::string& path);
     bool libraryReady(const std::string& upperExtension);
     bool versionAccepted();
@@ -65,7 +61,6 @@ private:
     void setBusy(bool busy);
     void reportExtraction(int32_t result, size_t done, size_t total);
     void popUpMenu(const QPoint& globalPos);
-    void showAbout();
     QList<QTreeWidgetItem*> selectedRows() const;
     CfsArcFile* entryOf(const QTreeWidgetItem* row);
     void fail(const QString& lead, const std::string& reason);
@@ -81,9 +76,6 @@ private:
     // Unpacks the list above: declared after it, so that it goes first.
     BackgroundWork work_;
 
-    QMenuBar* menuBar_ = nullptr;
-    QWidget* client_ = nullptr; // the inside of the window, below the menus
-    QToolBar* toolBar_ = nullptr;
     QLabel* arcPathCaption_ = nullptr;
     QLabel* arcFilePathLabel_ = nullptr;
     QLabel* installPathCaption_ = nullptr;
@@ -94,10 +86,6 @@ private:
     QLabel* zipStatus_ = nullptr;
     QLabel* lhaStatus_ = nullptr;
 
-    QMenu* fileMenu_ = nullptr;
-    QAction* openAction_ = nullptr;
-    QAction* exitAction_ = nullptr;
-    QMenu* editMenu_ = nullptr;
     QAction* extractDirAction_ = nullptr;
     QAction* searchFileAction_ = nullptr;
     QAction* viewAction_ = nullptr;
@@ -107,8 +95,6 @@ private:
     QAction* popupExtractDirAction_ = nullptr;
     QAction* popupSearchFileAction_ = nullptr;
     QAction* popupViewAction_ = nullptr;
-    QMenu* helpMenu_ = nullptr;
-    QAction* versionAction_ = nullptr;
 };
 
 } // namespace vokari::ui

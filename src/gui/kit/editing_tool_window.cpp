@@ -1,23 +1,17 @@
 #include "gui/kit/editing_tool_window.h"
 
-#include "gui/kit/message_box_dialog.h"
-#include "gui/kit/placement_window.h"
 #include "common/prompt.h"
+#include "gui/kit/message_box_dialog.h"
 
-#include <QKeyEvent>
+#include <QAction>
+#include <QMenu>
+#include <QToolBar>
 
 namespace vokari::ui {
 
-EditingToolWindow::EditingToolWindow(QString placementName, QWidget* parent)
-    : QDialog(parent), placementName_(std::move(placementName)) {}
-
-void EditingToolWindow::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
+EditingToolWindow::EditingToolWindow(const QString& name, const QString& caption, Undo undo,
+                                     QWidget* parent)
+    : ToolWindow(name, caption, Frame::Menus, parent), undo_(undo) {}
 
 void EditingToolWindow::done(int result) {
     if (hasUnsavedEdits()) {
@@ -30,8 +24,44 @@ void EditingToolWindow::done(int result) {
         if (answer == PromptAnswer::Yes && !saveEdits())
             return;
     }
-    savePlacement(this, placementName_);
-    QDialog::done(result);
+    ToolWindow::done(result);
+}
+
+void EditingToolWindow::addToolBarWithSave(const char* name) {
+    addToolBar(name);
+    saveButton_ =
+        addToolButton("TBarSave", QStyle::SP_DialogSaveButton, tr("保存"), [this] { saveEdits(); });
+    if (undo_ == Undo::None)
+        return;
+    toolBar()->addSeparator();
+    undoButton_ =
+        addToolButton("TBarUndo", QStyle::SP_ArrowBack, tr("元に戻す"), [this] { undo(); });
+}
+
+QMenu* EditingToolWindow::addFileAndEditMenus() {
+    QMenu* fileMenu = addFileMenu();
+    saveAction_ = addMenuEntry(this, fileMenu, "mnuFile_Save", tr("保存(&S)"),
+                               QKeySequence(Qt::CTRL | Qt::Key_S), [this] { saveEdits(); });
+    addExitEntry(fileMenu);
+    connect(fileMenu, &QMenu::aboutToShow, this, [this] { saveAction_->setEnabled(canSave()); });
+
+    QMenu* editMenu = addEditMenu();
+    if (undo_ == Undo::None)
+        return editMenu;
+    undoAction_ = addMenuEntry(this, editMenu, "mnuEdit_Undo", tr("元に戻す(&U)"),
+                               QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { undo(); });
+    connect(editMenu, &QMenu::aboutToShow, this, [this] { undoAction_->setEnabled(canUndo()); });
+    return editMenu;
+}
+
+void EditingToolWindow::updateSaveAndUndo() {
+    // The menu entries follow too, so their shortcuts do.
+    for (QAction* save : {saveButton_, saveAction_})
+        save->setEnabled(canSave());
+    if (undo_ == Undo::None)
+        return;
+    for (QAction* undo : {undoButton_, undoAction_})
+        undo->setEnabled(canUndo());
 }
 
 } // namespace vokari::ui

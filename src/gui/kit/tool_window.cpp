@@ -1,39 +1,65 @@
 #include "gui/kit/tool_window.h"
 
 #include "frame/settings_file.h"
+#include "gui/kit/about_dialog.h"
+#include "gui/kit/placement_window.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
-
-#include "gui/aircraft/aircraft_enabler_window.h"
-#include "gui/aircraft/alias_setting_window.h"
-#include "gui/copy/cfs_copy_files_window.h"
-#include "gui/gameconfig/cfs_setting_window.h"
-#include "gui/installer/arc_install_window.h"
-#include "gui/quickcombat/qc_edit_window.h"
+#include <functional>
+#include <utility>
 
 namespace vokari::ui {
+namespace {
 
-QToolBar* makeToolBar(const char* name, QWidget* parent) {
-    auto* bar = new QToolBar(parent);
-    bar->setObjectName(QString::fromLatin1(name));
-    bar->setIconSize(QSize(20, 20));
-    bar->setMovable(false);
-    return bar;
-}
+// The smallest window with menus, in twips.
+constexpr double kMinWidthTwips = 9720;
+constexpr double kMinHeightTwips = 7890;
 
-QAction* addToolButton(QToolBar* bar, const char* name, QStyle::StandardPixmap icon,
-                       const QString& tip) {
-    QAction* button = bar->addAction(bar->style()->standardIcon(icon), tip);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setToolTip(tip);
-    return button;
-}
+// The inside of a window with menus, whose controls are placed by hand as it is resized.
+class ClientArea : public QWidget {
+public:
+    ClientArea(std::function<void()> onResize, QWidget* parent)
+        : QWidget(parent), onResize_(std::move(onResize)) {
+        setObjectName(QStringLiteral("client"));
+    }
+
+protected:
+    void resizeEvent(QResizeEvent*) override { onResize_(); }
+
+private:
+    std::function<void()> onResize_;
+};
+
+class RightClickFilter : public QObject {
+public:
+    RightClickFilter(std::function<void(const QPoint&)> popUp, QObject* parent)
+        : QObject(parent), popUp_(std::move(popUp)) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::MouseButtonRelease)
+            return false;
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::RightButton)
+            return false;
+        popUp_(mouse->globalPosition().toPoint());
+        return true;
+    }
+
+private:
+    std::function<void(const QPoint&)> popUp_;
+};
+
+} // namespace
 
 QAction* addMenuEntry(QWidget* window, QMenu* menu, const char* name, const QString& caption,
                       const QKeySequence& shortcut) {
@@ -52,42 +78,27 @@ QAction* addMenuSeparator(QMenu* menu, const char* name) {
     return separator;
 }
 
-QAction* addExitEntry(QWidget* window, QMenu* menu, const QString& caption) {
-    return addMenuEntry(window, menu, "mnuFile_Exit", caption, QKeySequence(), [window] {
-        QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection);
-    });
-}
-
-void fillWithClient(QWidget* window, QWidget* client) {
-    auto* layout = new QVBoxLayout(window);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(client);
-}
-
-QMenuBar* addMenuBar(QWidget* window) {
-    auto* bar = new QMenuBar(window);
-    bar->setObjectName(QStringLiteral("menuBar"));
-    window->layout()->setMenuBar(bar);
-    return bar;
-}
-
-QMenu* addMenu(QMenuBar* bar, const char* name, const QString& caption) {
-    QMenu* menu = bar->addMenu(caption);
-    menu->setObjectName(QString::fromLatin1(name));
-    return menu;
-}
-
 int pixelsOfTwips(const QWidget* widget, double twips) {
     const double dpi = widget->logicalDpiY() > 0 ? widget->logicalDpiY() : 96;
     return static_cast<int>(std::lround(twipsToPixels(twips, dpi)));
 }
 
-void setMinimumSizeInTwips(QWidget* window, double width, double height) {
-    window->setMinimumSize(pixelsOfTwips(window, width), pixelsOfTwips(window, height));
+QString rowKey(const QModelIndex& row) {
+    return row.siblingAtColumn(0).data(Qt::UserRole).toString();
 }
 
-void setUpRowList(QTreeWidget* list, const char* name, QAbstractItemView::SelectionMode selection) {
+QModelIndex selectedRow(const QAbstractItemView* list) {
+    const QModelIndexList selected = list->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? QModelIndex() : selected.first().siblingAtColumn(0);
+}
+
+void selectRow(QAbstractItemView* list, int index) {
+    const QModelIndex row = list->model()->index(index, 0);
+    if (row.isValid())
+        list->setCurrentIndex(row);
+}
+
+void setUpRowList(QTreeView* list, const char* name, QAbstractItemView::SelectionMode selection) {
     list->setObjectName(QString::fromLatin1(name));
     list->setSelectionMode(selection);
     list->setRootIsDecorated(false);
@@ -99,70 +110,128 @@ void setUpRowList(QTreeWidget* list, const char* name, QAbstractItemView::Select
     list->header()->setSectionsMovable(false);
 }
 
-QString rowKey(const QTreeWidgetItem* row) {
-    return row->data(0, Qt::UserRole).toString();
+void setColumnWidths(QTreeView* list, std::initializer_list<int> widths) {
+    int column = 0;
+    for (int width : widths)
+        list->setColumnWidth(column++, width);
 }
 
-QTreeWidgetItem* selectedRow(const QTreeWidget* list) {
-    const QList<QTreeWidgetItem*> rows = list->selectedItems();
-    return rows.isEmpty() ? nullptr : rows.first();
-}
-
-void selectRow(QTreeWidget* list, int index) {
-    if (QTreeWidgetItem* row = list->topLevelItem(index))
-        list->setCurrentItem(row);
+void fitColumnsToCaptions(QTreeView* list) {
+    const QHeaderView* header = list->header();
+    for (int column = 0; column < header->count(); ++column)
+        list->setColumnWidth(column,
+                             std::max(list->columnWidth(column), header->sectionSizeHint(column)));
 }
 
 void setColumns(QTreeWidget* list, const QStringList& captions, std::initializer_list<int> widths) {
     list->clear();
     list->setColumnCount(static_cast<int>(captions.size()));
     list->setHeaderLabels(captions);
-    int column = 0;
-    for (int width : widths)
-        list->setColumnWidth(column++, width);
+    setColumnWidths(list, widths);
 }
 
-namespace {
-
-using MakeToolWindow = std::unique_ptr<QDialog> (*)(int16_t version, QWidget* launcher);
-
-template <class Window> std::unique_ptr<QDialog> makeWindow(int16_t version, QWidget* launcher) {
-    return std::make_unique<Window>(version, launcher);
+void popUpOnRightClick(QAbstractItemView* list, std::function<void(const QPoint&)> popUp) {
+    QWidget* rows = list->viewport();
+    rows->installEventFilter(new RightClickFilter(std::move(popUp), rows));
 }
 
-struct ToolWindowEntry {
-    LauncherTool tool;
-    MakeToolWindow make; // nullptr: not built yet
-};
+ToolWindow::ToolWindow(const QString& name, const QString& caption, Frame frame, QWidget* parent)
+    : QDialog(parent) {
+    setObjectName(name);
+    setWindowTitle(caption);
+    if (frame != Frame::Menus)
+        return;
+    setSizeGripEnabled(true);
+    client_ = new ClientArea([this] { placeClientControls(); }, this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(client_, 1);
+    menuBar_ = new QMenuBar(this);
+    menuBar_->setObjectName(QStringLiteral("menuBar"));
+    layout->setMenuBar(menuBar_);
 
-// One line per tool: replace nullptr with &makeWindow<FrmXxx> and include its header.
-// CfsCopyFilesWindow asks no version: give it a constructor that ignores it.
-constexpr ToolWindowEntry kToolWindows[] = {
-    {LauncherTool::Enabler, &makeWindow<AircraftEnablerWindow>},
-    {LauncherTool::Alias, &makeWindow<AliasSettingWindow>},
-    {LauncherTool::QuickCombat, &makeWindow<QcEditWindow>},
-    {LauncherTool::Install, &makeWindow<ArcInstallWindow>},
-    {LauncherTool::Settings, &makeWindow<CfsSettingWindow>},
-    {LauncherTool::Copy, &makeWindow<CfsCopyFilesWindow>},
-};
+    setMinimumSize(pixelsOfTwips(this, kMinWidthTwips), pixelsOfTwips(this, kMinHeightTwips));
+    restorePlacement(true);
+}
 
-MakeToolWindow makerOf(LauncherTool tool) {
-    for (const auto& entry : kToolWindows) {
-        if (entry.tool == tool)
-            return entry.make;
+ToolWindow::~ToolWindow() = default;
+
+void ToolWindow::restorePlacement(bool withSize) {
+    ui::restorePlacement(this, objectName(), withSize);
+    keepsPlacement_ = true;
+}
+
+void ToolWindow::done(int result) {
+    if (keepsPlacement_)
+        savePlacement(this, objectName());
+    QDialog::done(result);
+}
+
+void ToolWindow::keyPressEvent(QKeyEvent* event) {
+    if (menuBar_ && event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
     }
-    return nullptr;
+    QDialog::keyPressEvent(event);
 }
 
-} // namespace
-
-std::unique_ptr<QDialog> createToolWindow(LauncherTool tool, int16_t version, QWidget* launcher) {
-    const MakeToolWindow make = makerOf(tool);
-    return make ? make(version, launcher) : nullptr;
+QToolBar* ToolWindow::addToolBar(const char* name) {
+    toolBar_ = new QToolBar(client_);
+    toolBar_->setObjectName(QString::fromLatin1(name));
+    toolBar_->setIconSize(QSize(20, 20));
+    toolBar_->setMovable(false);
+    return toolBar_;
 }
 
-bool toolWindowExists(LauncherTool tool) {
-    return makerOf(tool) != nullptr;
+QAction* ToolWindow::addToolButton(const char* name, QStyle::StandardPixmap icon,
+                                   const QString& tip) {
+    QAction* button = toolBar_->addAction(toolBar_->style()->standardIcon(icon), tip);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setToolTip(tip);
+    return button;
+}
+
+void ToolWindow::placeClientControls() {
+    if (toolBar_)
+        toolBar_->setGeometry(0, 0, client_->width(), toolBar_->sizeHint().height());
+    layoutControls();
+}
+
+QMenu* ToolWindow::addMenu(const char* name, const QString& caption) {
+    QMenu* menu = menuBar_->addMenu(caption);
+    menu->setObjectName(QString::fromLatin1(name));
+    return menu;
+}
+
+QMenu* ToolWindow::addFileMenu() {
+    return addMenu("mnuFile", tr("ファイル(&F)"));
+}
+
+void ToolWindow::addExitEntry(QMenu* fileMenu) {
+    addMenuSeparator(fileMenu, "mnuFile_sep1");
+    addMenuEntry(this, fileMenu, "mnuFile_Exit", tr("終了(&X)"), QKeySequence(), [this] {
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    });
+}
+
+QMenu* ToolWindow::addEditMenu() {
+    editMenu_ = addMenu("mnuEdit", tr("編集(&E)"));
+    return editMenu_;
+}
+
+void ToolWindow::addHelpMenu(Qt::ConnectionType connection) {
+    QMenu* help = addMenu("mnuHelp", tr("ヘルプ(&H)"));
+    addMenuSeparator(help, "mnuHelp_sep1");
+    QAction* about = addMenuEntry(this, help, "mnuHelp_Ver", tr("バージョン情報(&A)"));
+    connect(
+        about, &QAction::triggered, this, [this] { AboutDialog(this).exec(); }, connection);
+}
+
+void ToolWindow::popUpEditMenu(QAction* defaultEntry, const QPoint& globalPos) {
+    editMenu_->setDefaultAction(defaultEntry);
+    editMenu_->exec(globalPos);
+    editMenu_->setDefaultAction(nullptr);
 }
 
 } // namespace vokari::ui

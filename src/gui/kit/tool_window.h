@@ -1,41 +1,24 @@
 #pragma once
 
-#include "frame/startup.h"
-
 #include <QAbstractItemView>
 #include <QAction>
 #include <QDialog>
 #include <QKeySequence>
+#include <QModelIndex>
+#include <QString>
 #include <QStringList>
 #include <QStyle>
-#include <cstdint>
 #include <functional>
 #include <initializer_list>
-#include <memory>
 
-// The tool windows the launcher opens. A tool window is a QDialog in
-// src/<feature>/<name>_window.{h,cpp}:
-//  - its constructor (int16_t version, QWidget* launcher) builds the controls, restores the
-//    placement with restorePlacement(this, name, restoreSize) (app/placement_window.h) and
-//    reads its model from gameFolder(version);
-//  - it talks to the user only through common/prompt.h, titled with its windowTitle();
-//  - its destructor is its unload: savePlacement(this, name).
-// The launcher shows it with exec() and deletes it when exec() returns, so every opening
-// starts from a fresh window. Its tests live in tests/<feature>/<name>_window_test.cpp: call
-// vokari::test::qtApp() (support/qt_app.h) and answer its questions with a ScriptedPrompt.
 class QMenu;
 class QMenuBar;
 class QToolBar;
+class QTreeView;
 class QTreeWidget;
-class QTreeWidgetItem;
 
 namespace vokari::ui {
 
-// The parts every tool window builds alike. A toolbar of 20-pixel icons, fixed in place.
-QToolBar* makeToolBar(const char* name, QWidget* parent);
-// A toolbar button with the style's standard icon and `tip` as its text and tool tip.
-QAction* addToolButton(QToolBar* bar, const char* name, QStyle::StandardPixmap icon,
-                       const QString& tip);
 // A named menu entry; with a shortcut, it is also added to `window` so the shortcut works while
 // the menus are closed.
 QAction* addMenuEntry(QWidget* window, QMenu* menu, const char* name, const QString& caption,
@@ -49,28 +32,27 @@ QAction* addMenuEntry(QWidget* window, QMenu* menu, const char* name, const QStr
     QObject::connect(entry, &QAction::triggered, window, action);
     return entry;
 }
-// The File menu's "mnuFile_Exit": the window closes once the menu has closed, as closing may
-// ask a question.
-QAction* addExitEntry(QWidget* window, QMenu* menu, const QString& caption);
-
-// The window's client area fills it, without margins; its menu bar ("menuBar") goes above.
-void fillWithClient(QWidget* window, QWidget* client);
-QMenuBar* addMenuBar(QWidget* window);
-QMenu* addMenu(QMenuBar* bar, const char* name, const QString& caption);
 
 // A length the forms give in twips, in whole pixels of the widget's screen.
 int pixelsOfTwips(const QWidget* widget, double twips);
-// The smallest size of the window, given in twips as its form gives it.
-void setMinimumSizeInTwips(QWidget* window, double width, double height);
 
 // The lists of the tool windows: each row keeps its key (a folder name) in its first column.
-QString rowKey(const QTreeWidgetItem* row);
-QTreeWidgetItem* selectedRow(const QTreeWidget* list);
-void selectRow(QTreeWidget* list, int index);
+// Apart from setColumns, these work on any view, so a list may become a model of its own.
+QString rowKey(const QModelIndex& row);
+// The first selected row, at its first column; invalid when no row is selected.
+QModelIndex selectedRow(const QAbstractItemView* list);
+// Makes row `index` the current and selected one, when the list has it.
+void selectRow(QAbstractItemView* list, int index);
 // A flat list of rows picked whole, with fixed columns.
-void setUpRowList(QTreeWidget* list, const char* name, QAbstractItemView::SelectionMode selection);
+void setUpRowList(QTreeView* list, const char* name, QAbstractItemView::SelectionMode selection);
+void setColumnWidths(QTreeView* list, std::initializer_list<int> widths);
+// Widens every column that is narrower than its caption, in whichever language it is.
+void fitColumnsToCaptions(QTreeView* list);
 // Empties the list and gives it these columns.
 void setColumns(QTreeWidget* list, const QStringList& captions, std::initializer_list<int> widths);
+// A right click released over the list's rows calls `popUp` with the pointer's place on the
+// screen, instead of reaching the list.
+void popUpOnRightClick(QAbstractItemView* list, std::function<void(const QPoint&)> popUp);
 
 // A tool window that opens files handed to it from outside (the installer: a package named on
 // the command line), as if they had been dropped on it.
@@ -81,14 +63,83 @@ public:
     virtual void openFiles(const QStringList& files) = 0;
 };
 
-using ToolWindowFactory =
-    std::function<std::unique_ptr<QDialog>(LauncherTool tool, int16_t version, QWidget* launcher)>;
+// A window the launcher opens, one per tool (gui/launcher/tool_windows.cpp lists them). It lives
+// in gui/<tool>/<name>_window.{h,cpp}:
+//  - its constructor (int16_t version, QWidget* launcher) builds the controls and reads its model
+//    from gameFolder(version);
+//  - it talks to the user only through common/prompt.h, titled with its windowTitle().
+// The launcher shows it with exec() and deletes it when exec() returns, so every opening starts
+// from a fresh window. Its tests live in tests/gui/<tool>/<name>_window_test.cpp: call
+// vokari::test::qtApp() (support/qt_app.h) and answer its questions with a ScriptedPrompt.
+class ToolWindow : public QDialog {
+    Q_OBJECT
 
-// The window of `tool` for game `version` (the launcher's selectedCfsVersion()), a child of
-// `launcher`; nullptr when the tool is not built yet.
-std::unique_ptr<QDialog> createToolWindow(LauncherTool tool, int16_t version, QWidget* launcher);
+public:
+    ~ToolWindow() override;
 
-// Whether createToolWindow has a window for `tool`.
-bool toolWindowExists(LauncherTool tool);
+    // Closing keeps the placement of a window that restored one.
+    void done(int result) override;
+
+protected:
+    enum class Frame {
+        // Lays out its own controls and closes with Escape, as a dialog box does.
+        DialogBox,
+        // A client area below the menu bar, a size grip, the tools' smallest size and its last
+        // placement, size included. It has menus, it is no dialog box: Escape does not close it.
+        Menus,
+    };
+
+    // `name`: the object name, which is also the settings section of the window's placement.
+    ToolWindow(const QString& name, const QString& caption, Frame frame, QWidget* parent);
+
+    // Puts the window where it was last closed, at its size too with `withSize`; closing then
+    // keeps its placement.
+    void restorePlacement(bool withSize);
+
+    // The parts of a window with menus.
+    QWidget* client() const { return client_; }
+    QMenuBar* menuBar() const { return menuBar_; }
+    QToolBar* toolBar() const { return toolBar_; }
+
+    // The toolbar across the top of the client area: 20-pixel icons, fixed in place.
+    QToolBar* addToolBar(const char* name);
+    // A toolbar button with the style's standard icon and `tip` as its text and tool tip.
+    QAction* addToolButton(const char* name, QStyle::StandardPixmap icon, const QString& tip);
+    template <typename Command>
+    QAction* addToolButton(const char* name, QStyle::StandardPixmap icon, const QString& tip,
+                           Command command) {
+        QAction* button = addToolButton(name, icon, tip);
+        connect(button, &QAction::triggered, this, command);
+        return button;
+    }
+
+    // Menus go on the menu bar in the order they are added.
+    QMenu* addMenu(const char* name, const QString& caption);
+    // "mnuFile": the window adds its own entries, then addExitEntry.
+    QMenu* addFileMenu();
+    // A separator and "mnuFile_Exit", which closes the window once the menu has closed: closing
+    // may ask a question.
+    void addExitEntry(QMenu* fileMenu);
+    // "mnuEdit", for the window to fill.
+    QMenu* addEditMenu();
+    // "mnuHelp", last on the bar: "mnuHelp_Ver" opens the About box, through `connection`.
+    void addHelpMenu(Qt::ConnectionType connection = Qt::AutoConnection);
+    // The Edit menu as a pop-up at `globalPos`, with `defaultEntry` shown as the default.
+    void popUpEditMenu(QAction* defaultEntry, const QPoint& globalPos);
+
+    // Places the client area's controls below the toolbar, each time the area is resized.
+    virtual void layoutControls() {}
+
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void placeClientControls();
+
+    bool keepsPlacement_ = false;
+    QWidget* client_ = nullptr;
+    QMenuBar* menuBar_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    QMenu* editMenu_ = nullptr;
+};
 
 } // namespace vokari::ui

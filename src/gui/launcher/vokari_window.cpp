@@ -27,36 +27,6 @@ namespace {
 
 const QString kName = QStringLiteral("FrmVokari");
 
-struct ToolButtonText {
-    LauncherTool tool;
-    const char* name;
-    const char* caption;
-    const char* toolTip;
-};
-
-const ToolButtonText kToolButtons[] = {
-    {LauncherTool::Enabler, "CmdAircraftEnabler",
-     QT_TRANSLATE_NOOP("vokari::ui::VokariWindow", "航空機ファイル設定"),
-     QT_TRANSLATE_NOOP("vokari::ui::VokariWindow", "航空機を使用するかしないかを設定します")},
-    {LauncherTool::Alias, "CmdAliasSetting",
-     QT_TRANSLATE_NOOP("vokari::ui::VokariWindow", "音声・パネルファイル設定"),
-     QT_TRANSLATE_NOOP("vokari::ui::VokariWindow",
-                       "航空機のサウンド、パネルを他の機体データのものを利用するように変更します")},
-    {LauncherTool::QuickCombat, "CmdQCPEdit",
-     QT_TRANSLATE_NOOP("vokari::ui::VokariWindow", "クイックコンバット編集"),
-     QT_TRANSLATE_NOOP("vokari::ui::VokariWindow",
-                       "クイックコンバットで使用するグループ、機体を設定します")},
-    {LauncherTool::Install, "CmdCfsArcInstall",
-     QT_TRANSLATE_NOOP("vokari::ui::VokariWindow", "CFSファイルインストール"),
-     QT_TRANSLATE_NOOP("vokari::ui::VokariWindow",
-                       "ZIP形式で配布されるファイルのインストールを支援します")},
-    {LauncherTool::Settings, "CmdCfsSetting",
-     QT_TRANSLATE_NOOP("vokari::ui::VokariWindow", "CFS設定"),
-     QT_TRANSLATE_NOOP("vokari::ui::VokariWindow", "CFSから設定できない項目を設定します")},
-    {LauncherTool::Copy, "CmdCFSCopyFiles",
-     QT_TRANSLATE_NOOP("vokari::ui::VokariWindow", "CFS1 → CFS2 ファイル コピー"), ""},
-};
-
 // Where a prefix was found, as players know the programs.
 QString sourceName(const std::string& source) {
     static const std::map<std::string, const char*> names = {
@@ -102,13 +72,13 @@ VokariWindow::VokariWindow(ToolWindowFactory toolWindows, QWidget* parent)
     layout->addWidget(winePrefixLabel_);
     layout->addWidget(winePrefixCombo_);
     layout->addWidget(cfsVersionFrame_);
-    for (const auto& text : kToolButtons) {
-        auto* button = new QPushButton(tr(text.caption), this);
-        button->setObjectName(QString::fromLatin1(text.name));
-        if (*text.toolTip)
-            button->setToolTip(tr(text.toolTip));
+    for (const LauncherToolEntry& entry : kLauncherToolTable) {
+        auto* button = new QPushButton(tr(entry.caption), this);
+        button->setObjectName(QString::fromLatin1(entry.buttonName));
+        if (*entry.toolTip)
+            button->setToolTip(tr(entry.toolTip));
         button->setMinimumHeight(32);
-        const LauncherTool tool = text.tool;
+        const LauncherTool tool = entry.tool;
         connect(button, &QPushButton::clicked, this, [this, tool] { openTool(tool); });
         toolButtons_[tool] = button;
         layout->addWidget(button);

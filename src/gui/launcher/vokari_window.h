@@ -3,6 +3,7 @@
 #include "frame/prefix_choice.h"
 #include "frame/startup.h"
 #include "gui/kit/tool_window.h"
+#include "gui/launcher/tool_windows.h"
 
 #include <QPointer>
 #include <QStringList>
@@ -17,7 +18,8 @@ class QLabel;
 class QPushButton;
 class QRadioButton;
 
-// The launcher: which games are installed, the game every tool works on, and the six tools.
+// The launcher: which games are installed, the game every tool works on, and a button for each
+// tool.
 namespace vokari::ui {
 
 class VokariWindow : public QWidget {

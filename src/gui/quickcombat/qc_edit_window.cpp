@@ -3,10 +3,8 @@
 #include "aircraft/aircraft_list.h"
 #include "common/prompt.h"
 #include "frame/installation.h"
-#include "gui/kit/about_dialog.h"
 #include "gui/kit/failure_dialog.h"
 #include "gui/kit/message_box_dialog.h"
-#include "gui/kit/placement_window.h"
 #include "gui/kit/tool_window.h"
 #include "gui/quickcombat/qc_aircraft_drag_window.h"
 #include "gui/quickcombat/qc_group_edit_dialog.h"
@@ -19,28 +17,17 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QEvent>
-#include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QMenuBar>
-#include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QToolBar>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 
 namespace vokari::ui {
 namespace {
-
-const QString kPlacementName = QStringLiteral("FrmQCEdit");
-
-// The smallest window, in twips.
-constexpr double kMinWidthTwips = 9720;
-constexpr double kMinHeightTwips = 7890;
 
 // Where the form puts the lists and their labels, in pixels of the window's inside.
 constexpr int kLabelTop = 40;
@@ -56,16 +43,12 @@ void showModal(QDialog& dialog, QWidget* owner) {
 } // namespace
 
 QcEditWindow::QcEditWindow(int16_t version, QWidget* parent)
-    : EditingToolWindow(kPlacementName, parent), document_(std::make_unique<QcGroups>()),
-      aircrafts_(std::make_unique<AircraftList>()), gameFolder_(gameFolder(version)) {
-    setObjectName(kPlacementName);
-    setWindowTitle(tr("クイックコンバット編集"));
-    setSizeGripEnabled(true);
+    : EditingToolWindow(QStringLiteral("FrmQCEdit"), tr("クイックコンバット編集"), Undo::None,
+                        parent),
+      document_(std::make_unique<QcGroups>()), aircrafts_(std::make_unique<AircraftList>()),
+      gameFolder_(gameFolder(version)) {
     buildControls();
     buildMenus();
-
-    setMinimumSizeInTwips(this, kMinWidthTwips, kMinHeightTwips);
-    restorePlacement(this, kPlacementName, true);
 
     try {
         aircrafts_->setVersion(version);
@@ -96,54 +79,46 @@ QcEditWindow::QcEditWindow(int16_t version, QWidget* parent)
 QcEditWindow::~QcEditWindow() = default;
 
 void QcEditWindow::buildControls() {
-    client_ = new QWidget(this);
-    client_->setObjectName(QStringLiteral("client"));
-
-    toolBar_ = makeToolBar("Toolbar1", client_);
-    const auto addButton = [this](const char* name, QStyle::StandardPixmap icon, const QString& tip,
-                                  auto action) {
-        QAction* button = addToolButton(toolBar_, name, icon, tip);
-        connect(button, &QAction::triggered, this, action);
-    };
-    addButton("TBarSave", QStyle::SP_DialogSaveButton, tr("保存"), [this] { save(); });
+    addToolBarWithSave("Toolbar1");
     for (int i = 0; i < 3; ++i)
-        toolBar_->addSeparator();
-    addButton("TBarAddGroup", QStyle::SP_FileDialogNewFolder, tr("敵の航空機の種類を追加"),
-              [this] { addQCGroup(); });
-    addButton("TBarEditGroup", QStyle::SP_FileDialogDetailedView, tr("敵の航空機の種類を編集"),
-              [this] { editQCGroup(); });
-    addButton("TBarRemoveGroup", QStyle::SP_TrashIcon, tr("敵の航空機の種類を削除"),
-              [this] { removeGroup(); });
-    toolBar_->addSeparator();
-    addButton("TBarAddPlane", QStyle::SP_ArrowRight,
-              tr("インストールされた航空機を敵の航空機の種類に登録"), [this] { addQCPlane(); });
-    addButton("TBarEditPlane", QStyle::SP_FileDialogInfoView, tr("航空機の種別を編集"),
-              [this] { editQCPlane(); });
-    addButton("TBarRemovePlane", QStyle::SP_DialogDiscardButton,
-              tr("敵の航空機の種類から航空機を削除"), [this] { removeQCPlane(); });
+        toolBar()->addSeparator();
+    addToolButton("TBarAddGroup", QStyle::SP_FileDialogNewFolder, tr("敵の航空機の種類を追加"),
+                  [this] { addQCGroup(); });
+    addToolButton("TBarEditGroup", QStyle::SP_FileDialogDetailedView, tr("敵の航空機の種類を編集"),
+                  [this] { editQCGroup(); });
+    addToolButton("TBarRemoveGroup", QStyle::SP_TrashIcon, tr("敵の航空機の種類を削除"),
+                  [this] { removeGroup(); });
+    toolBar()->addSeparator();
+    addToolButton("TBarAddPlane", QStyle::SP_ArrowRight,
+                  tr("インストールされた航空機を敵の航空機の種類に登録"), [this] { addQCPlane(); });
+    addToolButton("TBarEditPlane", QStyle::SP_FileDialogInfoView, tr("航空機の種別を編集"),
+                  [this] { editQCPlane(); });
+    addToolButton("TBarRemovePlane", QStyle::SP_DialogDiscardButton,
+                  tr("敵の航空機の種類から航空機を削除"), [this] { removeQCPlane(); });
 
     const auto addList = [this](QTreeWidget* list, const char* name, const QString& caption,
                                 QLabel*& label, const char* labelName,
                                 QAbstractItemView::SelectionMode selection) {
         setUpRowList(list, name, selection);
-        list->viewport()->installEventFilter(this);
-        label = new QLabel(caption, client_);
+        popUpOnRightClick(list, [this, list](const QPoint& at) { popUpListMenu(list, at); });
+        label = new QLabel(caption, client());
         label->setObjectName(QString::fromLatin1(labelName));
     };
-    aircraftList_ = new QcAircraftDragList(client_);
+    aircraftList_ = new QcAircraftDragList(client());
     addList(aircraftList_, "LstAircraft", tr("インストール済航空機"), aircraftLabel_, "LblAircraft",
             QAbstractItemView::ExtendedSelection);
     aircraftList_->setDragEnabled(true);
     aircraftList_->setDragDropMode(QAbstractItemView::DragOnly);
     aircraftList_->setDefaultDropAction(Qt::CopyAction);
-    groupList_ = new QTreeWidget(client_);
+    groupList_ = new QTreeWidget(client());
     addList(groupList_, "LstGroup", tr("敵の航空機の種類（グループ）"), groupLabel_, "LblGroup",
             QAbstractItemView::SingleSelection);
-    qcPlaneList_ = new QTreeWidget(client_);
+    qcPlaneList_ = new QTreeWidget(client());
     addList(qcPlaneList_, "LstQCPlane", tr("グループに所属する航空機"), qcPlaneLabel_, "LblQCPlane",
             QAbstractItemView::SingleSelection);
     qcPlaneList_->setAcceptDrops(true);
     qcPlaneList_->viewport()->setAcceptDrops(true);
+    qcPlaneList_->viewport()->installEventFilter(this);
 
     // A click beside the rows keeps the row that was selected: the commands act on it.
     for (QTreeWidget* list : {groupList_, qcPlaneList_}) {
@@ -160,33 +135,22 @@ void QcEditWindow::buildControls() {
         if (row)
             setGrpPlanes(row->text(0).toShort());
     });
-    client_->installEventFilter(this);
-
-    fillWithClient(this, client_);
 }
 
 void QcEditWindow::buildMenus() {
-    menuBar_ = addMenuBar(this);
-
-    fileMenu_ = addMenu(menuBar_, "mnuFile", tr("ファイル(&F)"));
-    saveAction_ = addMenuEntry(this, fileMenu_, "mnuFile_Save", tr("保存(&S)"),
-                               QKeySequence(Qt::CTRL | Qt::Key_S), [this] { save(); });
-    addMenuSeparator(fileMenu_, "mnuFile_sep1");
-    exitAction_ = addExitEntry(this, fileMenu_, tr("終了(&X)"));
-
-    editMenu_ = addMenu(menuBar_, "mnuEdit", tr("編集(&E)"));
+    QMenu* editMenu = addFileAndEditMenus();
     addEnemyGroupAction_ =
-        addMenuEntry(this, editMenu_, "mnuEdit_Add_EnemyGroup", tr("敵の航空機の種類を追加(&E)"),
+        addMenuEntry(this, editMenu, "mnuEdit_Add_EnemyGroup", tr("敵の航空機の種類を追加(&E)"),
                      QKeySequence(Qt::SHIFT | Qt::Key_Insert), [this] { addQCGroup(); });
     addEnemyAircraftAction_ = addMenuEntry(
-        this, editMenu_, "mnuEdit_Add_EnemyAircraft", tr("敵の航空機の種類に航空機を追加(&A)"),
+        this, editMenu, "mnuEdit_Add_EnemyAircraft", tr("敵の航空機の種類に航空機を追加(&A)"),
         QKeySequence(Qt::CTRL | Qt::Key_Insert), [this] { addQCPlane(); });
-    editAction_ = addMenuEntry(this, editMenu_, "mnuEdit_Edit", tr("編集(&E)"), QKeySequence(),
+    editAction_ = addMenuEntry(this, editMenu, "mnuEdit_Edit", tr("編集(&E)"), QKeySequence(),
                                [this] { editByFocus(); });
-    addMenuSeparator(editMenu_, "mnuEdit_sep1");
-    deleteAction_ = addMenuEntry(this, editMenu_, "mnuEdit_Delete", tr("削除(&D)"),
+    addMenuSeparator(editMenu, "mnuEdit_sep1");
+    deleteAction_ = addMenuEntry(this, editMenu, "mnuEdit_Delete", tr("削除(&D)"),
                                  QKeySequence(Qt::Key_Delete), [this] { deleteByFocus(); });
-    connect(editMenu_, &QMenu::aboutToShow, this, [this] { updateEditItems(); });
+    connect(editMenu, &QMenu::aboutToShow, this, [this] { updateEditItems(); });
 
     // The lists' pop-up menu, not on the menu bar.
     edit2Menu_ = new QMenu(tr("編集２"), this);
@@ -200,10 +164,7 @@ void QcEditWindow::buildMenus() {
                                       QKeySequence(), [this] { deleteByFocus(); });
     connect(edit2Menu_, &QMenu::aboutToShow, this, [this] { updateEditItems(); });
 
-    helpMenu_ = addMenu(menuBar_, "mnuHelp", tr("ヘルプ(&H)"));
-    addMenuSeparator(helpMenu_, "mnuHelp_sep1");
-    versionAction_ = addMenuEntry(this, helpMenu_, "mnuHelp_Ver", tr("バージョン情報(&A)"),
-                                  QKeySequence(), [this] { AboutDialog(this).exec(); });
+    addHelpMenu();
 }
 
 void QcEditWindow::setAircrafts() {
@@ -231,8 +192,8 @@ void QcEditWindow::setGroupList() {
 }
 
 int16_t QcEditWindow::selectedGroupId() const {
-    const QTreeWidgetItem* row = selectedRow(groupList_);
-    return row ? row->text(0).toShort() : 0;
+    const QModelIndex row = selectedRow(groupList_);
+    return row.isValid() ? row.data().toString().toShort() : 0;
 }
 
 QcGroup* QcEditWindow::selectedQCGroup() {
@@ -265,8 +226,8 @@ void QcEditWindow::setGrpPlanes(int16_t groupId) {
 }
 
 QcPlane* QcEditWindow::selectedQCPlane() {
-    const QTreeWidgetItem* row = selectedRow(qcPlaneList_);
-    const std::string key = row ? us(rowKey(row)) : std::string();
+    const QModelIndex row = selectedRow(qcPlaneList_);
+    const std::string key = row.isValid() ? us(rowKey(row)) : std::string();
     return key.empty() ? nullptr : document_->findPlane(key);
 }
 
@@ -302,7 +263,7 @@ void QcEditWindow::editQCGroup() {
     QcGroup* group = selectedQCGroup();
     if (!group)
         return;
-    const int index = groupList_->indexOfTopLevelItem(selectedRow(groupList_));
+    const int index = selectedRow(groupList_).row();
     QcGroupEditDialog dialog(this);
     dialog.loadQCGroup(*group);
     showModal(dialog, this);
@@ -317,14 +278,14 @@ void QcEditWindow::editQCGroup() {
 }
 
 void QcEditWindow::removeGroup() {
-    QTreeWidgetItem* row = selectedRow(groupList_);
-    if (!row)
+    const QModelIndex row = selectedRow(groupList_);
+    if (!row.isValid())
         return;
-    const int index = groupList_->indexOfTopLevelItem(row);
-    const int16_t id = row->text(0).toShort();
+    const int index = row.row();
+    const int16_t id = row.data().toString().toShort();
     {
         const QSignalBlocker block(groupList_);
-        delete row;
+        delete groupList_->itemFromIndex(row);
         document_->removeGroup(id);
         const int count = groupList_->topLevelItemCount();
         if (count > 0)
@@ -342,7 +303,7 @@ void QcEditWindow::addQCPlane() {
     for (int i = 0; i < aircraftList_->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* row = aircraftList_->topLevelItem(i);
         if (row->isSelected())
-            folders << rowKey(row);
+            folders << rowKey(aircraftList_->indexFromItem(row));
     }
     addPlanes(folders);
 }
@@ -364,13 +325,13 @@ void QcEditWindow::addPlanes(const QStringList& folders) {
 }
 
 void QcEditWindow::removeQCPlane() {
-    QTreeWidgetItem* row = selectedRow(qcPlaneList_);
+    const QModelIndex row = selectedRow(qcPlaneList_);
     const int16_t g = selectedGroupId();
-    if (!row || !g || !document_->groups().keyExists(groupKey(g)))
+    if (!row.isValid() || !g || !document_->groups().keyExists(groupKey(g)))
         return;
     const std::string key = us(rowKey(row));
-    const int index = qcPlaneList_->indexOfTopLevelItem(row);
-    delete row;
+    const int index = row.row();
+    delete qcPlaneList_->itemFromIndex(row);
     QcGroup& group = document_->group(g);
     if (group.planes().keyExists(key))
         group.removePlane(key);
@@ -386,7 +347,7 @@ void QcEditWindow::editQCPlane() {
     QcPlane* plane = selectedQCPlane();
     if (!plane)
         return;
-    const int index = qcPlaneList_->indexOfTopLevelItem(selectedRow(qcPlaneList_));
+    const int index = selectedRow(qcPlaneList_).row();
     QcPlaneEditDialog dialog(this);
     dialog.loadQCPlane(*plane);
     showModal(dialog, this);
@@ -457,7 +418,7 @@ void QcEditWindow::deleteByFocus() {
         removeQCPlane();
 }
 
-void QcEditWindow::popUpEditMenu(QTreeWidget* list, const QPoint& globalPos) {
+void QcEditWindow::popUpListMenu(QTreeWidget* list, const QPoint& globalPos) {
     list->setFocus(Qt::MouseFocusReason);
     edit2Menu_->setDefaultAction(list == qcPlaneList_ ? edit2DeleteAction_ : edit2AddAction_);
     edit2Menu_->exec(globalPos);
@@ -484,9 +445,8 @@ void QcEditWindow::showFailure(const QString& lead, const std::exception& error)
 }
 
 void QcEditWindow::layoutControls() {
-    const int width = client_->width();
-    const int height = client_->height();
-    toolBar_->setGeometry(0, 0, width, toolBar_->sizeHint().height());
+    const int width = client()->width();
+    const int height = client()->height();
     const double w = width - 30; // three margins of 10
     const double h = height - 10;
     const double h2 = height - 35 - kListTop + 1;
@@ -510,22 +470,12 @@ void QcEditWindow::layoutControls() {
 }
 
 bool QcEditWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == client_ && event->type() == QEvent::Resize) {
-        layoutControls();
-    } else if (watched == qcPlaneList_->viewport() &&
-               (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
-                event->type() == QEvent::Drop)) {
+    if (watched == qcPlaneList_->viewport() &&
+        (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
+         event->type() == QEvent::Drop)) {
         return dropOnEntries(event);
-    } else if (event->type() == QEvent::MouseButtonRelease &&
-               static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
-        for (QTreeWidget* list : {aircraftList_, groupList_, qcPlaneList_}) {
-            if (watched == list->viewport()) {
-                popUpEditMenu(list, static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
-                return true;
-            }
-        }
     }
-    return QDialog::eventFilter(watched, event);
+    return EditingToolWindow::eventFilter(watched, event);
 }
 
 } // namespace vokari::ui

@@ -9,8 +9,6 @@
 class QAction;
 class QLabel;
 class QMenu;
-class QMenuBar;
-class QToolBar;
 class QTreeWidget;
 
 namespace vokari {
@@ -50,6 +48,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool hasUnsavedEdits() const override { return isChanged_; }
     bool saveEdits() override { return save(); }
+    // The file is written again on request, edited or not.
+    bool canSave() const override { return true; }
+    void layoutControls() override;
 
 private:
     enum class Focused { Other, Aircraft, Group, QCPlane };
@@ -61,13 +62,12 @@ private:
 
     void buildControls();
     void buildMenus();
-    void layoutControls();
     Focused focusedList() const;
     void updateEditItems();
     void addByFocus();
     void editByFocus();
     void deleteByFocus();
-    void popUpEditMenu(QTreeWidget* list, const QPoint& globalPos);
+    void popUpListMenu(QTreeWidget* list, const QPoint& globalPos);
     bool dropOnEntries(QEvent* event);
     int16_t selectedGroupId() const; // 0 when no group row is selected
     void showFailure(const QString& lead, const std::exception& error);
@@ -77,9 +77,6 @@ private:
     std::string gameFolder_;
     bool isChanged_ = false;
 
-    QMenuBar* menuBar_ = nullptr;
-    QWidget* client_ = nullptr; // the inside of the window, below the menus
-    QToolBar* toolBar_ = nullptr;
     QLabel* aircraftLabel_ = nullptr;
     QTreeWidget* aircraftList_ = nullptr;
     QLabel* groupLabel_ = nullptr;
@@ -87,10 +84,6 @@ private:
     QLabel* qcPlaneLabel_ = nullptr;
     QTreeWidget* qcPlaneList_ = nullptr;
 
-    QMenu* fileMenu_ = nullptr;
-    QAction* saveAction_ = nullptr;
-    QAction* exitAction_ = nullptr;
-    QMenu* editMenu_ = nullptr;
     QAction* addEnemyGroupAction_ = nullptr;
     QAction* addEnemyAircraftAction_ = nullptr;
     QAction* editAction_ = nullptr;
@@ -99,8 +92,6 @@ private:
     QAction* edit2AddAction_ = nullptr;
     QAction* edit2EditAction_ = nullptr;
     QAction* edit2DeleteAction_ = nullptr;
-    QMenu* helpMenu_ = nullptr;
-    QAction* versionAction_ = nullptr;
 };
 
 } // namespace vokari::ui

@@ -1,6 +1,6 @@
 #include "common/prompt.h"
 #include "gui/aircraft/alias_setting_window.h"
-#include "gui/kit/tool_window.h"
+#include "gui/launcher/tool_windows.h"
 #include "platform/profile.h"
 #include "support/fixtures.h"
 #include "support/qt_app.h"

@@ -1,6 +1,6 @@
 #include "common/prompt.h"
 #include "gui/copy/cfs_copy_files_window.h"
-#include "gui/kit/tool_window.h"
+#include "gui/launcher/tool_windows.h"
 #include "support/fixtures.h"
 #include "support/qt_app.h"
 

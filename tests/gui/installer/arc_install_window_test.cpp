@@ -2,7 +2,7 @@
 #include "gui/installer/arc_install_window.h"
 #include "gui/installer/dir_dialog.h"
 #include "gui/installer/find_files_dialog.h"
-#include "gui/kit/tool_window.h"
+#include "gui/launcher/tool_windows.h"
 #include "support/archive_builders.h"
 #include "support/fixtures.h"
 #include "support/qt_app.h"

@@ -1,7 +1,7 @@
 #include "common/prompt.h"
 #include "gui/kit/about_dialog.h"
 #include "gui/kit/language_dialog.h"
-#include "gui/kit/tool_window.h"
+#include "gui/launcher/tool_windows.h"
 #include "gui/launcher/vokari_window.h"
 #include "support/fixtures.h"
 #include "support/qt_app.h"

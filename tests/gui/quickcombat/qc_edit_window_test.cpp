@@ -1,5 +1,5 @@
 #include "common/prompt.h"
-#include "gui/kit/tool_window.h"
+#include "gui/launcher/tool_windows.h"
 #include "gui/quickcombat/qc_edit_window.h"
 #include "gui/quickcombat/qc_group_edit_dialog.h"
 #include "gui/quickcombat/qc_plane_edit_dialog.h"
