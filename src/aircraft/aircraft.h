@@ -13,10 +13,10 @@ class AircraftList;
 // and the panel and sound it borrows from other aircraft.
 class Aircraft {
 public:
-    bool activate = true;         // "aircraft.cfg" exists (not only the switched-off file)
-    bool activateChanged = false; // `activate` differs from the disk
-    bool soundChanged = false;    // `soundAlias` is still to be written
-    bool panelChanged = false;    // `panelAlias` likewise
+    bool isActive = true;         // "aircraft.cfg" exists (not only the switched-off file)
+    bool isActiveChanged = false; // `isActive` differs from the disk
+    bool isSoundChanged = false;  // `soundAlias` is still to be written
+    bool isPanelChanged = false;  // `panelAlias` likewise
     // Gauge names the panel uses, each under itself, in the order first met.
     KeyedCollection<std::string> gaugeList;
 

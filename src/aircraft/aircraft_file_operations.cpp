@@ -64,12 +64,12 @@ AircraftWriteError::AircraftWriteError(std::string aircraftDir, const std::strin
 void AircraftList::setActivate() {
     for (auto& item : aircraftList) {
         Aircraft& aircraft = item.value;
-        if (!aircraft.activateChanged)
+        if (!aircraft.isActiveChanged)
             continue;
         const std::string on = requireAircraftFolder() + aircraft.directory() + "\\aircraft.cfg";
         const std::string off = on + ".rst";
         try {
-            if (aircraft.activate)
+            if (aircraft.isActive)
                 moveAircraftFile(off, on);
             else
                 moveAircraftFile(on, off);
@@ -77,20 +77,20 @@ void AircraftList::setActivate() {
             // The cause goes along, for a window to word it.
             std::throw_with_nested(AircraftSwitchError(aircraft.directory(), e.what()));
         }
-        aircraft.activateChanged = false; // the disk holds it now
+        aircraft.isActiveChanged = false; // the disk holds it now
     }
 }
 
 void AircraftList::panelAndSoundWrite() {
     for (auto& item : aircraftList) {
         const Aircraft& aircraft = item.value;
-        if (!aircraft.panelChanged && !aircraft.soundChanged)
+        if (!aircraft.isPanelChanged && !aircraft.isSoundChanged)
             continue;
         const std::string folder = requireAircraftFolder() + aircraft.directory() + "\\";
         try {
-            if (aircraft.panelChanged)
+            if (aircraft.isPanelChanged)
                 writeAlias(folder + "panel\\panel.cfg", aircraft.panelAlias(), "panel");
-            if (aircraft.soundChanged)
+            if (aircraft.isSoundChanged)
                 writeAlias(folder + "sound\\sound.cfg", aircraft.soundAlias(), "sound");
         } catch (const std::exception& e) {
             std::throw_with_nested(AircraftWriteError(aircraft.directory(), e.what()));

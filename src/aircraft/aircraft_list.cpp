@@ -93,7 +93,7 @@ void AircraftList::readAircrafts(bool readRest, bool readAlias) {
         aircraft.setName(sim);
         aircraft.setDirectory(name);
         aircraft.setTitle(title);
-        aircraft.activate = switchedOn;
+        aircraft.isActive = switchedOn;
         aircraft.isDefault_ = isDefaultAircraft(title);
         if (readAlias) {
             platform::ProfileReader sound(folder + "sound\\sound.cfg");

@@ -55,7 +55,7 @@ public:
 
     bool isDefaultAircraft(std::string_view aircraftTitle) const;
 
-    // Writes the switch state of every aircraft whose activateChanged is set: the new file is
+    // Writes the switch state of every aircraft whose isActiveChanged is set: the new file is
     // whole on disk before the old one is deleted, and a failure leaves the old file in place
     // for that aircraft and ends the pass (those before it are switched). The flag of each
     // aircraft switched is cleared, so the flags always say what the disk does not hold yet,
@@ -64,8 +64,8 @@ public:
     // ArgumentError when the game is not installed.
     void setActivate();
 
-    // Writes the panel alias of every aircraft whose panelChanged is set and the sound alias of
-    // every one whose soundChanged is set, backing each file up once as ".org" first. An
+    // Writes the panel alias of every aircraft whose isPanelChanged is set and the sound alias of
+    // every one whose isSoundChanged is set, backing each file up once as ".org" first. An
     // aircraft without a "panel" (or "sound") folder gets nothing written. Flags stay as they
     // are. A failure ends the pass: the aircraft before the one named by the
     // AircraftWriteError are written, of that one perhaps its panel, of those after it nothing.

@@ -50,10 +50,10 @@ const std::string& aliasOf(const Aircraft& aircraft, AliasKind kind) {
 void lendAlias(Aircraft& receiver, const Aircraft& lender, AliasKind kind) {
     if (kind == AliasKind::Panel) {
         receiver.setPanelAlias(lender.directory());
-        receiver.panelChanged = true;
+        receiver.isPanelChanged = true;
     } else {
         receiver.setSoundAlias(lender.directory());
-        receiver.soundChanged = true;
+        receiver.isSoundChanged = true;
     }
 }
 

@@ -52,7 +52,7 @@ int runList(AircraftList& list, Context& ctx, int16_t version) {
     list.readAircrafts(all, aliases);
     for (const auto& item : list.aircraftList) {
         const Aircraft& a = item.value;
-        ctx.out << (a.activate ? "ON" : "OFF") << '\t' << (a.isDefault() ? "DEF" : "-") << '\t'
+        ctx.out << (a.isActive ? "ON" : "OFF") << '\t' << (a.isDefault() ? "DEF" : "-") << '\t'
                 << a.directory() << '\t' << a.title();
         if (aliases) {
             ctx.out << '\t' << a.soundAlias() << '\t' << a.panelAlias() << '\t'
@@ -75,15 +75,15 @@ int runSwitch(AircraftList& list, Context& ctx, int16_t version, bool on) {
     readCatalogue(list, version, true);
     for (const auto& folder : folders) {
         const Aircraft& aircraft = aircraftOf(list, folder);
-        if (!on && aircraft.activate && aircraft.isDefault() && !permitDefault)
+        if (!on && aircraft.isActive && aircraft.isDefault() && !permitDefault)
             throw Refusal(folder + " is a stock aircraft; --permit-default switches it off");
     }
     for (const auto& folder : folders) {
         Aircraft& aircraft = list.aircraftList.item(folder);
-        if (aircraft.activate == on)
+        if (aircraft.isActive == on)
             continue;
-        aircraft.activate = on;
-        aircraft.activateChanged = !aircraft.activateChanged;
+        aircraft.isActive = on;
+        aircraft.isActiveChanged = !aircraft.isActiveChanged;
     }
     list.setActivate();
     for (const auto& folder : folders)

@@ -51,15 +51,15 @@ TEST_F(CatalogueTest, SwitchedOffFilesCountOnlyWhenAskedForAndAircraftCfgWins) {
     all.readAircrafts(true, false);
     // Listing order (names without regard to case), no sorting of our own.
     EXPECT_EQ(keys(all), (std::vector<std::string>{"Both", "Me262", "P51D"}));
-    EXPECT_TRUE(all.aircraftList.item("both").activate);
+    EXPECT_TRUE(all.aircraftList.item("both").isActive);
     EXPECT_EQ(all.aircraftList.item("Both").title(), "Switched on");
-    EXPECT_FALSE(all.aircraftList.item("Me262").activate);
+    EXPECT_FALSE(all.aircraftList.item("Me262").isActive);
     const Aircraft& p51 = all.aircraftList.item("P51D");
     EXPECT_EQ(p51.directory(), "P51D");
     EXPECT_EQ(p51.title(), "P-51D Mustang");
     EXPECT_EQ(p51.name(), "p51d");
     EXPECT_EQ(p51.parent(), &all);
-    EXPECT_FALSE(p51.activateChanged);
+    EXPECT_FALSE(p51.isActiveChanged);
 
     AircraftList on;
     on.setVersion(2);
@@ -91,7 +91,7 @@ TEST_F(CatalogueTest, NamesMatchWithoutRegardToCaseOnDisk) {
     EXPECT_EQ(p51.panelAlias(), "Spitfire");
     EXPECT_EQ(p51.soundAlias(), "x");
     ASSERT_EQ(p51.gaugeList.count(), 1u);
-    EXPECT_FALSE(list.aircraftList.item("spit").activate);
+    EXPECT_FALSE(list.aircraftList.item("spit").isActive);
 }
 
 TEST_F(CatalogueTest, AliasesKeepTheFolderPartAndMissingFilesReadAsAbsent) {
@@ -184,7 +184,7 @@ TEST_F(CatalogueTest, AKeyMetTwiceKeepsTheFirstEntry) {
     AircraftList list;
     list.setVersion(2);
     Aircraft& lear = list.addAircraft("lear45");
-    EXPECT_TRUE(lear.activate);
+    EXPECT_TRUE(lear.isActive);
     EXPECT_FALSE(lear.hasPanel());
     lear.setDirectory("lear45");
     lear.setTitle("lear45");
@@ -199,7 +199,7 @@ TEST_F(CatalogueTest, AKeyMetTwiceKeepsTheFirstEntry) {
 
 TEST(AircraftTest, AnAliasCountsAsDataAndFreezesTheExistFlag) {
     Aircraft a;
-    EXPECT_TRUE(a.activate);
+    EXPECT_TRUE(a.isActive);
     a.setHasSound(false);
     a.setSoundAlias("spitfire");
     EXPECT_TRUE(a.hasSound());

@@ -27,8 +27,8 @@ protected:
     Aircraft& at(std::string_view folder) { return list.aircraftList.item(folder); }
     void toggle(std::string_view folder) {
         Aircraft& a = at(folder);
-        a.activate = !a.activate;
-        a.activateChanged = !a.activateChanged;
+        a.isActive = !a.isActive;
+        a.isActiveChanged = !a.isActiveChanged;
     }
     static void makeReadOnly(const fs::path& file) {
         fs::permissions(file,
@@ -48,8 +48,8 @@ TEST_F(FileOperationsTest, SwitchingOffAndOnCopiesWithCrLfAndLeavesNoSecondFile)
     EXPECT_EQ(readFile(aircraft / "Addon" / "aircraft.cfg.rst"),
               "[fltsim.0]\r\ntitle=Addon\r\nsim=addon\r\n");
     EXPECT_EQ(readFile(aircraft / "Untouched" / "aircraft.cfg"), "[fltsim.0]\ntitle=Untouched\n");
-    EXPECT_FALSE(at("Addon").activateChanged); // the disk holds it now
-    EXPECT_FALSE(at("Untouched").activateChanged);
+    EXPECT_FALSE(at("Addon").isActiveChanged); // the disk holds it now
+    EXPECT_FALSE(at("Untouched").isActiveChanged);
 
     toggle("Addon");
     list.setActivate();
@@ -84,9 +84,9 @@ TEST_F(FileOperationsTest, AFailedSwitchLeavesTheOldFileAndNoCopy) {
 
     // Only the flags of what is not on disk yet stay, so the save can be tried again once B
     // can go, and the pass goes on to the end.
-    EXPECT_FALSE(at("A").activateChanged);
-    EXPECT_TRUE(at("B").activateChanged);
-    EXPECT_TRUE(at("C").activateChanged);
+    EXPECT_FALSE(at("A").isActiveChanged);
+    EXPECT_TRUE(at("B").isActiveChanged);
+    EXPECT_TRUE(at("C").isActiveChanged);
     fs::permissions(aircraft / "B" / "aircraft.cfg", fs::perms::owner_write, fs::perm_options::add);
     list.setActivate();
     for (const char* folder : {"A", "B", "C"}) {
@@ -100,8 +100,8 @@ TEST_F(FileOperationsTest, AFailedSwitchLeavesTheOldFileAndNoCopy) {
     writeFile(aircraft / "D" / "aircraft.cfg", "[fltsim.0]\r\ntitle=D\r\n");
     Aircraft& d = list.addAircraft("D");
     d.setDirectory("D");
-    d.activate = false;
-    d.activateChanged = true;
+    d.isActive = false;
+    d.isActiveChanged = true;
     fs::remove(aircraft / "D" / "aircraft.cfg");
     EXPECT_THROW(list.setActivate(), IoError);
     EXPECT_FALSE(fs::exists(aircraft / "D" / "aircraft.cfg.rst"));
@@ -137,12 +137,12 @@ TEST_F(FileOperationsTest, AliasesAreWrittenAfterABackupMadeOnce) {
     read();
 
     at("A").setPanelAlias("Spitfire");
-    at("A").panelChanged = true;
+    at("A").isPanelChanged = true;
     at("A").setSoundAlias("Spitfire");
-    at("A").soundChanged = true;
+    at("A").isSoundChanged = true;
     for (const char* folder : {"FolderOnly", "NoFolders"}) {
         at(folder).setPanelAlias("Spitfire");
-        at(folder).panelChanged = true;
+        at(folder).isPanelChanged = true;
     }
     list.panelAndSoundWrite();
     EXPECT_EQ(readFile(aircraft / "A" / "panel" / "panel.cfg.org"),
@@ -177,7 +177,7 @@ TEST_F(FileOperationsTest, AFailedAliasWriteNamesItsAircraftAndEndsThePass) {
     read();
     for (const char* folder : {"Stuck", "Fine"}) {
         at(folder).setSoundAlias("Lender");
-        at(folder).soundChanged = true;
+        at(folder).isSoundChanged = true;
     }
     bool fineFirst = false;
     for (const auto& item : list.aircraftList) {
@@ -245,8 +245,8 @@ TEST(FileOperationsWithoutGameTest, WritesRefuseAGameThatIsNotInstalled) {
     EXPECT_EQ(list.aircraftList.count(), 0u);
     Aircraft& lear = list.addAircraft("lear45");
     lear.setDirectory("lear45");
-    lear.activate = false;
-    lear.activateChanged = true;
+    lear.isActive = false;
+    lear.isActiveChanged = true;
     EXPECT_THROW(list.setActivate(), ArgumentError);
     EXPECT_THROW(list.deleteAircraftFile("lear45", false), ArgumentError);
 }

@@ -79,7 +79,7 @@ protected:
                             catalogue.readAircrafts(true, true);
                             auto& zero = catalogue.aircraftList.item("Zero");
                             zero.setPanelAlias(std::string(200, 'P'));
-                            zero.panelChanged = true;
+                            zero.isPanelChanged = true;
                             catalogue.panelAndSoundWrite();
                             return true;
                         },
@@ -92,8 +92,8 @@ protected:
                             catalogue.setVersion(2);
                             catalogue.readAircrafts(true, true);
                             auto& zero = catalogue.aircraftList.item("Zero");
-                            zero.activate = false;
-                            zero.activateChanged = true;
+                            zero.isActive = false;
+                            zero.isActiveChanged = true;
                             catalogue.setActivate();
                             return true;
                         },

@@ -29,8 +29,8 @@ constexpr int kListTop = 56;
 constexpr int kListWidthMargin = 20;
 constexpr int kListHeightMargin = 85;
 
-QString activateText(bool activate) {
-    return activate ? AircraftEnablerWindow::tr("ON") : QStringLiteral("  ");
+QString activateText(bool isActive) {
+    return isActive ? AircraftEnablerWindow::tr("ON") : QStringLiteral("  ");
 }
 
 QString defaultText(bool isDefault) {
@@ -140,7 +140,7 @@ void AircraftEnablerWindow::setAircrafts() {
     for (const auto& entry : aircrafts_->aircraftList) {
         const Aircraft& aircraft = entry.value;
         auto* row = new QTreeWidgetItem(
-            QStringList{activateText(aircraft.activate), defaultText(aircraft.isDefault()),
+            QStringList{activateText(aircraft.isActive), defaultText(aircraft.isDefault()),
                         qs(aircraft.directory()), qs(aircraft.title())});
         row->setData(0, Qt::UserRole, qs(entry.key));
         // The panel and sound it borrows, for a player checking the alias window's work.
@@ -165,7 +165,7 @@ Aircraft& AircraftEnablerWindow::aircraftOf(const QTreeWidgetItem* row) {
 
 void AircraftEnablerWindow::showActivate(const Aircraft& aircraft) {
     if (rows_.keyExists(aircraft.directory()))
-        rows_.item(aircraft.directory())->setText(0, activateText(aircraft.activate));
+        rows_.item(aircraft.directory())->setText(0, activateText(aircraft.isActive));
 }
 
 void AircraftEnablerWindow::reverseEnableFlg() {
@@ -173,7 +173,7 @@ void AircraftEnablerWindow::reverseEnableFlg() {
     if (!row || !row->isSelected())
         return; // nothing to toggle, as in an empty list
     Aircraft& aircraft = aircraftOf(row);
-    if (aircraft.activate && aircraft.isDefault() && !isEditDefPermitted_) {
+    if (aircraft.isActive && aircraft.isDefault() && !isEditDefPermitted_) {
         warnStockSwitchOff();
         return;
     }
@@ -182,9 +182,9 @@ void AircraftEnablerWindow::reverseEnableFlg() {
     hasUndo_ = true;
     addUndoInfo(aircraft);
 
-    aircraft.activateChanged = !aircraft.activateChanged;
-    aircraft.activate = !aircraft.activate;
-    row->setText(0, activateText(aircraft.activate));
+    aircraft.isActiveChanged = !aircraft.isActiveChanged;
+    aircraft.isActive = !aircraft.isActive;
+    row->setText(0, activateText(aircraft.isActive));
     isChanged_ = true;
     updateSaveAndUndo();
 }
@@ -199,12 +199,12 @@ void AircraftEnablerWindow::setEnableFlgs(bool active) {
             continue;
         Aircraft& aircraft = aircraftOf(row);
         addUndoInfo(aircraft);
-        if (aircraft.activate == active)
+        if (aircraft.isActive == active)
             continue;
         if (!aircraft.isDefault() || active || isEditDefPermitted_) {
-            aircraft.activate = active;
-            aircraft.activateChanged = !aircraft.activateChanged;
-            row->setText(0, activateText(aircraft.activate));
+            aircraft.isActive = active;
+            aircraft.isActiveChanged = !aircraft.isActiveChanged;
+            row->setText(0, activateText(aircraft.isActive));
             isChanged_ = true;
         } else if (!warned) {
             warnStockSwitchOff();
@@ -227,8 +227,8 @@ void AircraftEnablerWindow::addUndoInfo(const Aircraft& aircraft) {
         return; // the first snapshot is the state before the edit
     Aircraft snapshot;
     snapshot.setDirectory(aircraft.directory());
-    snapshot.activate = aircraft.activate;
-    snapshot.activateChanged = aircraft.activateChanged;
+    snapshot.isActive = aircraft.isActive;
+    snapshot.isActiveChanged = aircraft.isActiveChanged;
     undoInfo_->add(aircraft.directory(), std::move(snapshot));
 }
 
@@ -240,8 +240,8 @@ void AircraftEnablerWindow::undo() {
         if (!aircrafts_->aircraftList.keyExists(snapshot.directory()))
             continue;
         Aircraft& aircraft = aircrafts_->aircraftList.item(snapshot.directory());
-        aircraft.activate = snapshot.activate;
-        aircraft.activateChanged = snapshot.activateChanged;
+        aircraft.isActive = snapshot.isActive;
+        aircraft.isActiveChanged = snapshot.isActiveChanged;
         showActivate(aircraft);
     }
     isChanged_ = wasChangedBefore_;
@@ -314,7 +314,7 @@ void AircraftEnablerWindow::deleteAircraftFiles() {
 
 bool AircraftEnablerWindow::anySwitchPending() const {
     return std::any_of(aircrafts_->aircraftList.begin(), aircrafts_->aircraftList.end(),
-                       [](const auto& entry) { return entry.value.activateChanged; });
+                       [](const auto& entry) { return entry.value.isActiveChanged; });
 }
 
 bool AircraftEnablerWindow::saveAircrafts() {

@@ -252,9 +252,9 @@ void AliasSettingWindow::addUndoInfo(const Aircraft& aircraft) {
     Aircraft snapshot;
     snapshot.setDirectory(aircraft.directory());
     snapshot.setSoundAlias(aircraft.soundAlias());
-    snapshot.soundChanged = aircraft.soundChanged;
+    snapshot.isSoundChanged = aircraft.isSoundChanged;
     snapshot.setPanelAlias(aircraft.panelAlias());
-    snapshot.panelChanged = aircraft.panelChanged;
+    snapshot.isPanelChanged = aircraft.isPanelChanged;
     undoInfo_->add(aircraft.directory(), std::move(snapshot));
 }
 
@@ -269,10 +269,10 @@ void AliasSettingWindow::undo() {
         Aircraft& aircraft = aircrafts_->aircraftList.item(snapshot.directory());
         if (kind == AliasKind::Sound) {
             aircraft.setSoundAlias(snapshot.soundAlias());
-            aircraft.soundChanged = snapshot.soundChanged;
+            aircraft.isSoundChanged = snapshot.isSoundChanged;
         } else {
             aircraft.setPanelAlias(snapshot.panelAlias());
-            aircraft.panelChanged = snapshot.panelChanged;
+            aircraft.isPanelChanged = snapshot.isPanelChanged;
         }
         showAlias(aircraft, kind);
     }
