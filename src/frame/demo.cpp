@@ -1,11 +1,11 @@
 #include "frame/demo.h"
 
-#include "platform/error.h"
 #include "platform/environment.h"
+#include "platform/error.h"
 #include "platform/host_paths.h"
+#include "platform/process.h"
 
 #include <cstdlib>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -51,7 +51,7 @@ fs::path prepareDemoPrefix(bool reset) {
     // Build beside the target and rename, so an interrupted copy never counts as a demo.
     fs::create_directories(target.parent_path(), ec);
     const fs::path building =
-        target.parent_path() / ("demo.building-" + std::to_string(::getpid()));
+        target.parent_path() / ("demo.building-" + std::to_string(platform::currentProcessId()));
     fs::remove_all(building, ec);
     fs::copy(source, building, fs::copy_options::recursive | fs::copy_options::copy_symlinks, ec);
     if (ec)

@@ -9,13 +9,9 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
-#include <dirent.h>
-#include <fcntl.h>
 #include <filesystem>
 #include <map>
 #include <optional>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <unordered_map>
 #include <zlib.h>
 
@@ -77,18 +73,13 @@ public:
 
 private:
     static void load(Folder& f) {
-        DIR* dir = ::opendir(f.host.c_str());
-        if (!dir)
+        std::error_code ec;
+        fs::directory_iterator it(f.host, ec);
+        if (ec)
             return;
         f.existed = true;
-        while (dirent* entry = ::readdir(dir)) {
-            const std::string name = entry->d_name;
-            if (name == "." || name == "..")
-                continue;
-            struct stat st;
-            f.add(name, ::stat((f.host / name).c_str(), &st) == 0 && S_ISREG(st.st_mode));
-        }
-        ::closedir(dir);
+        for (; it != fs::directory_iterator(); it.increment(ec))
+            f.add(it->path().filename().string(), it->is_regular_file(ec));
     }
 
     std::unordered_map<std::string, Folder> folders_;
@@ -104,76 +95,21 @@ std::optional<uint32_t> crcOf(const CfsArcFile& entry) {
     return static_cast<uint32_t>(value);
 }
 
-void writeAll(int fd, const char* data, size_t size, const fs::path& path) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            throw IoError(FileAction::Write, path.string(), errno);
-        }
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-}
-
-// A file that did not exist: written in place (never through a link planted there), and
-// removed again unless complete.
-class NewFile {
-public:
-    explicit NewFile(const fs::path& target) : path_(target) {
-        fd_ = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd_ < 0)
-            throw IoError(FileAction::Write, target.string(), errno);
-    }
-    ~NewFile() {
-        if (fd_ >= 0)
-            ::close(fd_);
-        if (!committed_)
-            ::unlink(path_.c_str());
-    }
-    NewFile(const NewFile&) = delete;
-    NewFile& operator=(const NewFile&) = delete;
-
-    void write(const char* data, size_t size) { writeAll(fd_, data, size, path_); }
-    void commit(int64_t mtime) {
-        platform::setFileModificationTime(fd_, mtime); // a convenience: the data counts
-        const int rc = ::close(fd_);
-        fd_ = -1;
-        if (rc != 0)
-            throw IoError(FileAction::Write, path_.string(), errno);
-        committed_ = true;
-    }
-
-private:
-    fs::path path_;
-    int fd_ = -1;
-    bool committed_ = false;
-};
-
 void copyToBackup(const fs::path& source, const fs::path& backup) {
-    const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0)
-        throw IoError(FileAction::Read, source.string(), errno);
-    try {
-        platform::AtomicFileWriter out(backup);
-        char buffer[65536];
-        while (true) {
-            const ssize_t n = ::read(in, buffer, sizeof buffer);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0)
-                throw IoError(FileAction::Read, source.string(), errno);
-            if (n == 0)
-                break;
-            out.write(std::string_view(buffer, static_cast<size_t>(n)));
-        }
-        out.commit();
-    } catch (...) {
-        ::close(in);
-        throw;
+    platform::FileReader in;
+    if (const int err = in.open(source))
+        throw IoError(FileAction::Read, source.string(), err);
+    platform::AtomicFileWriter out(backup);
+    char buffer[65536];
+    while (true) {
+        const int64_t n = in.read(buffer, sizeof buffer);
+        if (n < 0)
+            throw IoError(FileAction::Read, source.string(), errno);
+        if (n == 0)
+            break;
+        out.write(std::string_view(buffer, static_cast<size_t>(n)));
     }
-    ::close(in);
+    out.commit();
 }
 
 class Extraction {
@@ -289,10 +225,10 @@ private:
             temp.setModificationTime(mtime);
             temp.commit();
         } else {
-            NewFile file(target);
+            platform::NewFileWriter file(target);
             reader.readData([&](const char* data, size_t size) {
                 check(data, size);
-                file.write(data, size);
+                file.write({data, size});
             });
             verify();
             file.commit(mtime);

@@ -1,6 +1,7 @@
 #include "installer/archiver.h"
 
 #include "platform/error.h"
+#include "platform/local_time.h"
 
 #include <ctime>
 
@@ -36,7 +37,7 @@ std::string attributeText(uint32_t dosAttributes) {
 void dosDateTime(int64_t unixTime, uint16_t& dosDate, uint16_t& dosTime) {
     const std::time_t t = static_cast<std::time_t>(unixTime);
     std::tm local{};
-    if (!::localtime_r(&t, &local) || local.tm_year < 80) {
+    if (!platform::localTime(t, local) || local.tm_year < 80) {
         dosDate = (1 << 5) | 1; // 1980-01-01, the earliest a DOS stamp can say
         dosTime = 0;
         return;

@@ -3,6 +3,7 @@
 #include "common/file_helpers.h"
 #include "installer/cfs_arc_list.h"
 #include "platform/file_system.h"
+#include "platform/local_time.h"
 #include "platform/text.h"
 
 #include <ctime>
@@ -25,7 +26,7 @@ LocalDateTime LocalDateTime::now() {
     const std::time_t t = std::time(nullptr);
     if (t != last) {
         std::tm local{};
-        ::localtime_r(&t, &local);
+        platform::localTime(t, local);
         value = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
                  local.tm_hour,        local.tm_min,     local.tm_sec};
         last = t;

@@ -7,7 +7,6 @@
 #include <chrono>
 #include <optional>
 #include <thread>
-#include <unistd.h>
 
 namespace vokari {
 namespace {
@@ -25,7 +24,7 @@ std::optional<Start> associationOf(const std::string& file, const std::string& p
     if (!fileExists(file))
         return std::nullopt;
     const std::filesystem::path host = platform::hostPath(file);
-    if (::access(host.c_str(), X_OK) == 0)
+    if (platform::isExecutable(host))
         return Start{host, commandWords(parameters)};
     const auto opener = platform::desktopOpener();
     if (!opener)

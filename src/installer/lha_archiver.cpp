@@ -1,16 +1,14 @@
 #include "installer/archiver.h"
 
-#include "platform/error.h"
 #include "platform/codepage.h"
+#include "platform/error.h"
+#include "platform/file_system.h"
 #include "platform/host_paths.h"
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <lhasa.h>
-#include <unistd.h>
 #include <vector>
 
 // LHA through lhasa, which decodes every method of the era and skips self-extractor stubs.
@@ -24,7 +22,7 @@ using namespace archive_detail;
 // The file behind lhasa's input stream, buffered here so that skipping the data of small
 // entries costs no system call, with what we need to tell a clean end from damage.
 struct Source {
-    int fd = -1;
+    platform::FileReader file;
     std::vector<char> buffer = std::vector<char>(1 << 16);
     size_t begin = 0; // unread bytes of the buffer: [begin, end)
     size_t end = 0;
@@ -41,9 +39,7 @@ struct Source {
         size_t done = 0;
         while (done < length) {
             if (s->begin == s->end) {
-                const ssize_t n = ::read(s->fd, s->buffer.data(), s->buffer.size());
-                if (n < 0 && errno == EINTR)
-                    continue;
+                const int64_t n = s->file.read(s->buffer.data(), s->buffer.size());
                 if (n < 0)
                     return done > 0 ? static_cast<int>(done) : -1;
                 if (n == 0)
@@ -65,7 +61,7 @@ struct Source {
         if (bytes <= buffered) {
             s->begin += bytes;
         } else {
-            if (::lseek(s->fd, static_cast<off_t>(bytes - buffered), SEEK_CUR) < 0)
+            if (!s->file.skip(static_cast<int64_t>(bytes - buffered)))
                 return 0;
             s->begin = s->end = 0;
         }
@@ -79,7 +75,7 @@ struct Source {
         if (headerStart < 0)
             return true;
         char c = 0;
-        return ::pread(fd, &c, 1, headerStart) != 1 || c == 0;
+        return file.readAt(&c, 1, headerStart) != 1 || c == 0;
     }
 };
 
@@ -88,11 +84,9 @@ const LHAInputStreamType kSourceType = {&Source::read, &Source::skip, &Source::c
 class LhaHandle {
 public:
     explicit LhaHandle(const std::string& host) {
-        source_.fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
-        if (source_.fd < 0) {
-            openError_ = errno;
+        openError_ = source_.file.open(host);
+        if (openError_)
             return;
-        }
         stream_ = lha_input_stream_new(&kSourceType, &source_);
         if (stream_)
             reader_ = lha_reader_new(stream_);
@@ -104,8 +98,6 @@ public:
             lha_reader_free(reader_);
         if (stream_)
             lha_input_stream_free(stream_);
-        if (source_.fd >= 0)
-            ::close(source_.fd);
     }
     LhaHandle(const LhaHandle&) = delete;
     LhaHandle& operator=(const LhaHandle&) = delete;

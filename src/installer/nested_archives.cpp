@@ -3,10 +3,10 @@
 #include "frame/installation.h"
 #include "installer/arc_result.h"
 #include "platform/error.h"
+#include "platform/file_system.h"
 #include "platform/host_paths.h"
 
 #include <cerrno>
-#include <sys/stat.h>
 
 namespace vokari {
 
@@ -20,14 +20,16 @@ std::vector<const CfsArcFile*> nestedArchives(const CfsArcList& list) {
 
 std::string newNestedArchiveFolder() {
     const std::string work = ensureWorkDirectory();
+    int err = EEXIST;
     for (int n = 1; n < 100000; ++n) {
         const std::string folder = work + "nested" + std::to_string(n) + "\\";
-        if (::mkdir(platform::hostPath(folder).c_str(), 0700) == 0)
+        err = platform::createPrivateFolder(platform::hostPath(folder));
+        if (err == 0)
             return folder;
-        if (errno != EEXIST)
+        if (err != EEXIST)
             break;
     }
-    throw IoError(FileAction::CreateFolder, platform::displayPath(work), errno);
+    throw IoError(FileAction::CreateFolder, platform::displayPath(work), err);
 }
 
 int32_t readNestedArchive(CfsArcList& list, intptr_t owner, const CfsArcFile& entry,

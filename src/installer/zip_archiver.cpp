@@ -1,7 +1,7 @@
 #include "installer/archiver.h"
 
-#include "platform/error.h"
 #include "platform/codepage.h"
+#include "platform/error.h"
 #include "platform/host_paths.h"
 
 #include <algorithm>
@@ -10,7 +10,6 @@
 #include <array>
 #include <cstring>
 #include <fstream>
-#include <locale.h>
 #include <optional>
 #include <zlib.h>
 
@@ -182,27 +181,6 @@ uint32_t dosAttributesOf(const CentralEntry& e) {
     return e.externalAttributes & 0x3F;
 }
 
-// Entry names convert to UTF-8 only while the thread's character type is UTF-8.
-class Utf8Locale {
-public:
-    Utf8Locale() : locale_(::newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0))) {
-        if (locale_)
-            previous_ = ::uselocale(locale_);
-    }
-    ~Utf8Locale() {
-        if (locale_) {
-            ::uselocale(previous_);
-            ::freelocale(locale_);
-        }
-    }
-    Utf8Locale(const Utf8Locale&) = delete;
-    Utf8Locale& operator=(const Utf8Locale&) = delete;
-
-private:
-    locale_t locale_;
-    locale_t previous_ = static_cast<locale_t>(0);
-};
-
 struct ArchiveHandle {
     archive* a = archive_read_new();
     ~ArchiveHandle() { archive_read_free(a); }
@@ -371,7 +349,7 @@ public:
 private:
     static bool listThroughLibarchive(const std::string& host,
                                       std::vector<ArchiveRecord>& records) {
-        Utf8Locale utf8;
+        const platform::ThreadUtf8Locale utf8;
         ArchiveHandle h;
         if (!openZip(h, host, true))
             return false;

@@ -9,8 +9,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <iconv.h>
+#include <locale.h>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace vokari::platform {
@@ -383,6 +385,21 @@ bool isValidAnsi(std::string_view bytes) {
         return true;
     } catch (const ArgumentError&) {
         return false;
+    }
+}
+
+static_assert(std::is_pointer_v<locale_t>, "locale handles are kept as pointers");
+
+ThreadUtf8Locale::ThreadUtf8Locale()
+    : locale_(::newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0))) {
+    if (locale_)
+        previous_ = ::uselocale(static_cast<locale_t>(locale_));
+}
+
+ThreadUtf8Locale::~ThreadUtf8Locale() {
+    if (locale_) {
+        ::uselocale(static_cast<locale_t>(previous_));
+        ::freelocale(static_cast<locale_t>(locale_));
     }
 }
 

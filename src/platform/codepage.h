@@ -49,4 +49,18 @@ inline bool isAsciiText(std::string_view text) {
 // True when `bytes` decode cleanly from the ANSI code page.
 bool isValidAnsi(std::string_view bytes);
 
+// While it lives, the calling thread's character type is UTF-8, whatever the program's locale;
+// libarchive converts entry names to UTF-8 only then.
+class ThreadUtf8Locale {
+public:
+    ThreadUtf8Locale();
+    ~ThreadUtf8Locale();
+    ThreadUtf8Locale(const ThreadUtf8Locale&) = delete;
+    ThreadUtf8Locale& operator=(const ThreadUtf8Locale&) = delete;
+
+private:
+    void* locale_ = nullptr; // the system's locale handles
+    void* previous_ = nullptr;
+};
+
 } // namespace vokari::platform

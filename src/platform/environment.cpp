@@ -1,6 +1,7 @@
 #include "platform/environment.h"
 
 #include "platform/error.h"
+#include "platform/file_system.h"
 
 #include <cstdlib>
 #include <sys/stat.h>
@@ -55,6 +56,10 @@ fs::path executableDirectory() {
     return ec ? fs::path() : exe.parent_path();
 }
 
+std::string currentUserId() {
+    return std::to_string(::getuid());
+}
+
 bool isWritableDirectory(const fs::path& folder) {
     return !folder.empty() && ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
@@ -69,7 +74,7 @@ void ensurePrivateDirectory(const fs::path& folder) {
     if (::lstat(folder.c_str(), &st) != 0) {
         std::error_code ec;
         fs::create_directories(folder.parent_path(), ec);
-        if (::mkdir(folder.c_str(), 0700) != 0 && ::lstat(folder.c_str(), &st) != 0)
+        if (createPrivateFolder(folder) != 0 && ::lstat(folder.c_str(), &st) != 0)
             throw IoError(FileAction::CreateFolder, folder.string(), errno);
     }
     // A link, not a folder, or another user's: never used.

@@ -21,6 +21,10 @@ std::filesystem::path runtimeDirectory();
 // The folder of the running executable (empty when it cannot be told).
 std::filesystem::path executableDirectory();
 
+// The current user's id as text (on POSIX the user number), for names that must differ
+// between the users of one machine.
+std::string currentUserId();
+
 // True when the current user may create files in `folder`.
 bool isWritableDirectory(const std::filesystem::path& folder);
 

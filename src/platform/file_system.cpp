@@ -1,8 +1,8 @@
 #include "platform/file_system.h"
 
 #include "platform/error.h"
-#include "platform/text.h"
 #include "platform/host_paths.h"
+#include "platform/text.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -41,6 +41,26 @@ bool isWindowsName(std::string_view name) {
             std::string_view("\\:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos)
             return false;
     return true;
+}
+
+// Writes all of `bytes`. Returns 0 or the system's error number.
+int writeAll(int fd, std::string_view bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        done += static_cast<size_t>(n);
+    }
+    return 0;
+}
+
+bool setFileModificationTime(int fd, int64_t unixTime) {
+    const struct timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(unixTime), 0}};
+    return ::futimens(fd, times) == 0;
 }
 
 } // namespace
@@ -142,6 +162,84 @@ bool removeFolder(std::string_view path) {
     return ::rmdir(host.c_str()) == 0;
 }
 
+namespace {
+
+// Removes everything inside the open folder `dir`, entry by entry relative to it, so a name
+// read from disk is never mapped again; links are removed as links. Returns what stays.
+long removeContents(int dir) {
+    std::vector<std::string> names;
+    {
+        const int listing = ::dup(dir);
+        DIR* stream = listing < 0 ? nullptr : ::fdopendir(listing);
+        if (!stream) {
+            if (listing >= 0)
+                ::close(listing);
+            return 1;
+        }
+        while (const dirent* entry = ::readdir(stream)) {
+            const std::string_view name = entry->d_name;
+            if (name != "." && name != "..")
+                names.emplace_back(name);
+        }
+        ::closedir(stream);
+    }
+    long failures = 0;
+    for (const std::string& name : names) {
+        struct stat st;
+        if (::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (errno != ENOENT)
+                ++failures;
+            continue;
+        }
+        if (S_ISDIR(st.st_mode)) {
+            const int sub =
+                ::openat(dir, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            if (sub < 0) {
+                ++failures;
+                continue;
+            }
+            failures += removeContents(sub);
+            ::close(sub);
+            if (::unlinkat(dir, name.c_str(), AT_REMOVEDIR) != 0)
+                ++failures;
+        } else if (S_ISREG(st.st_mode) && !(st.st_mode & S_IWUSR)) {
+            ++failures; // read-only, as Windows refuses it
+        } else if (::unlinkat(dir, name.c_str(), 0) != 0) {
+            ++failures;
+        }
+    }
+    return failures;
+}
+
+} // namespace
+
+long removeHostTree(const std::string& host) {
+    struct stat st;
+    if (::lstat(host.c_str(), &st) != 0)
+        return errno == ENOENT ? 0 : 1;
+    if (S_ISLNK(st.st_mode)) {
+        // A link in place of the folder: remove the link, never what it points to.
+        struct stat target;
+        if (::stat(host.c_str(), &target) != 0 || !S_ISDIR(target.st_mode))
+            return 1;
+        return ::unlink(host.c_str()) == 0 ? 0 : 1;
+    }
+    if (!S_ISDIR(st.st_mode))
+        return 1; // a file where a folder was expected is not what the user chose to delete
+    const int dir = ::open(host.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (dir < 0)
+        return 1;
+    long failures = removeContents(dir);
+    ::close(dir);
+    if (::rmdir(host.c_str()) != 0)
+        ++failures;
+    return failures;
+}
+
+int createPrivateFolder(const fs::path& host) {
+    return ::mkdir(host.c_str(), 0700) == 0 ? 0 : errno;
+}
+
 void createDirectories(std::string_view path) {
     std::error_code ec;
     const fs::path host = hostPath(path);
@@ -159,52 +257,104 @@ std::string readFileBytes(std::string_view path) {
 }
 
 std::string readHostFile(const fs::path& host) {
-    const int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw IoError(FileAction::Read, host.string(), errno);
+    FileReader file;
+    if (const int err = file.open(host))
+        throw IoError(FileAction::Read, host.string(), err);
     std::string data;
-    struct stat st;
-    if (::fstat(fd, &st) == 0 && st.st_size > 0)
-        data.reserve(static_cast<size_t>(st.st_size));
+    if (const int64_t size = file.size(); size > 0)
+        data.reserve(static_cast<size_t>(size));
     char buffer[65536];
     while (true) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        const int64_t n = file.read(buffer, sizeof buffer);
         if (n < 0) {
-            if (errno == EINTR)
-                continue;
             const int err = errno;
-            ::close(fd);
             throw IoError(FileAction::Read, host.string(), err);
         }
         if (n == 0)
             break;
         data.append(buffer, static_cast<size_t>(n));
     }
-    ::close(fd);
     return data;
 }
 
 void readFileBlocks(std::string_view path, const std::function<void(std::string_view)>& consume) {
     const fs::path host = hostPath(path);
-    const int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw IoError(FileAction::Read, host.string(), errno);
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
+    FileReader file;
+    if (const int err = file.open(host))
+        throw IoError(FileAction::Read, host.string(), err);
     const auto block = std::make_unique<char[]>(kReadBlock);
     while (true) {
-        const ssize_t n = ::read(fd, block.get(), kReadBlock);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
+        const int64_t n = file.read(block.get(), kReadBlock);
+        if (n < 0)
             throw IoError(FileAction::Read, host.string(), errno);
-        }
         if (n == 0)
             return;
         consume(std::string_view(block.get(), static_cast<size_t>(n)));
     }
+}
+
+FileReader::~FileReader() {
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+int FileReader::open(const fs::path& host) {
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
+    return fd_ < 0 ? errno : 0;
+}
+
+int64_t FileReader::read(void* buffer, size_t size) {
+    while (true) {
+        const ssize_t n = ::read(fd_, buffer, size);
+        if (n >= 0 || errno != EINTR)
+            return n;
+    }
+}
+
+int64_t FileReader::readAt(void* buffer, size_t size, int64_t offset) const {
+    while (true) {
+        const ssize_t n = ::pread(fd_, buffer, size, static_cast<off_t>(offset));
+        if (n >= 0 || errno != EINTR)
+            return n;
+    }
+}
+
+bool FileReader::skip(int64_t bytes) {
+    return ::lseek(fd_, static_cast<off_t>(bytes), SEEK_CUR) >= 0;
+}
+
+int64_t FileReader::size() const {
+    struct stat st;
+    return ::fstat(fd_, &st) == 0 ? static_cast<int64_t>(st.st_size) : -1;
+}
+
+NewFileWriter::NewFileWriter(fs::path host) : host_(std::move(host)) {
+    fd_ = ::open(host_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd_ < 0)
+        throw IoError(FileAction::Write, host_.string(), errno);
+}
+
+NewFileWriter::~NewFileWriter() {
+    if (fd_ >= 0)
+        ::close(fd_);
+    if (!committed_)
+        ::unlink(host_.c_str());
+}
+
+void NewFileWriter::write(std::string_view bytes) {
+    if (const int err = writeAll(fd_, bytes))
+        throw IoError(FileAction::Write, host_.string(), err);
+}
+
+void NewFileWriter::commit(int64_t unixTime) {
+    setFileModificationTime(fd_, unixTime);
+    const int rc = ::close(fd_);
+    fd_ = -1;
+    if (rc != 0)
+        throw IoError(FileAction::Write, host_.string(), errno);
+    committed_ = true;
 }
 
 void writeFileAtomic(std::string_view path, std::string_view bytes) {
@@ -260,16 +410,8 @@ void AtomicFileWriter::fail(int err) {
 }
 
 void AtomicFileWriter::write(std::string_view bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            fail(errno);
-        }
-        done += static_cast<size_t>(n);
-    }
+    if (const int err = writeAll(fd_, bytes))
+        fail(err);
 }
 
 void AtomicFileWriter::commit() {
@@ -289,11 +431,6 @@ void AtomicFileWriter::commit() {
     if (rc != 0 || ::rename(temp_.c_str(), host_.c_str()) != 0)
         fail(errno);
     committed_ = true;
-}
-
-bool setFileModificationTime(int fd, int64_t unixTime) {
-    const struct timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(unixTime), 0}};
-    return ::futimens(fd, times) == 0;
 }
 
 std::optional<FileStamp> fileStamp(std::string_view path) {

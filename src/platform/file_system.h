@@ -46,6 +46,18 @@ bool deleteFile(std::string_view path);
 // Removes an empty folder. False when it is not empty or the system refuses.
 bool removeFolder(std::string_view path);
 
+// Deletes the host folder `host` and everything in it, hidden entries too. The tree is walked
+// through open folders, entry by entry relative to them, so a name read from disk is never
+// resolved again and no link is followed: links are removed as links, and a link in place of
+// `host` only when it points to a folder. Read-only files stay, as Windows keeps them. Returns
+// how many entries could not be deleted, `host` included; 0 when there was nothing, 1 when a
+// file stands where the folder should be. Throws only when out of memory.
+long removeHostTree(const std::string& host);
+
+// Creates the one folder `host` (not those above it), open to this user only. Returns 0 or the
+// system's error number; EEXIST when the name is taken.
+int createPrivateFolder(const std::filesystem::path& host);
+
 // Creates a folder and the missing ones above it. Throws IoError.
 void createDirectories(std::string_view path);
 
@@ -84,8 +96,50 @@ private:
     std::optional<int64_t> mtime_;
 };
 
-// Sets the modification time of an open file; false when the system refuses.
-bool setFileModificationTime(int fd, int64_t unixTime);
+// A file that did not exist, written in place (never through a link planted there) and
+// removed again unless committed. Throws IoError.
+class NewFileWriter {
+public:
+    explicit NewFileWriter(std::filesystem::path host);
+    ~NewFileWriter();
+    NewFileWriter(const NewFileWriter&) = delete;
+    NewFileWriter& operator=(const NewFileWriter&) = delete;
+
+    void write(std::string_view bytes);
+    // Gives the file its modification time (seconds since 1970, UTC) where the system allows,
+    // a convenience since the data is what counts, and closes it.
+    void commit(int64_t unixTime);
+
+private:
+    std::filesystem::path host_;
+    int fd_ = -1;
+    bool committed_ = false;
+};
+
+// A file read from its host path. Interrupted reads are tried again.
+class FileReader {
+public:
+    FileReader() = default;
+    ~FileReader();
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
+
+    // Returns 0 or the system's error number.
+    int open(const std::filesystem::path& host);
+    bool isOpen() const { return fd_ >= 0; }
+    // Up to `size` bytes from the position on: how many, 0 at the end, -1 on failure (errno
+    // says why).
+    int64_t read(void* buffer, size_t size);
+    // The same from `offset`, the position left where it is.
+    int64_t readAt(void* buffer, size_t size, int64_t offset) const;
+    // Moves the position `bytes` on without reading; false on failure.
+    bool skip(int64_t bytes);
+    // The size, or -1 when the system cannot tell.
+    int64_t size() const;
+
+private:
+    int fd_ = -1;
+};
 
 // Size and modification time to the nanosecond, for caches that must notice any change.
 struct FileStamp {

@@ -10,6 +10,14 @@ extern char** environ;
 
 namespace vokari::platform {
 
+int currentProcessId() {
+    return static_cast<int>(::getpid());
+}
+
+bool isExecutable(const std::filesystem::path& file) {
+    return ::access(file.c_str(), X_OK) == 0;
+}
+
 std::vector<std::filesystem::path> pathFolders() {
     const char* path = std::getenv("PATH");
     const std::string dirs = path ? path : "/usr/bin:/bin";
@@ -30,13 +38,11 @@ std::optional<std::filesystem::path> findProgramOnPath(const std::string& name) 
     if (name.empty())
         return std::nullopt;
     if (name.find('/') != std::string::npos)
-        return ::access(name.c_str(), X_OK) == 0 ? std::optional<std::filesystem::path>(name)
-                                                 : std::nullopt;
+        return isExecutable(name) ? std::optional<std::filesystem::path>(name) : std::nullopt;
     for (const auto& dir : pathFolders()) {
         const std::filesystem::path candidate = dir / name;
         std::error_code ec;
-        if (std::filesystem::is_regular_file(candidate, ec) &&
-            ::access(candidate.c_str(), X_OK) == 0)
+        if (std::filesystem::is_regular_file(candidate, ec) && isExecutable(candidate))
             return candidate;
     }
     return std::nullopt;

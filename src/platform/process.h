@@ -7,6 +7,12 @@
 
 namespace vokari::platform {
 
+// This program's process id.
+int currentProcessId();
+
+// True when the current user may run `file`.
+bool isExecutable(const std::filesystem::path& file);
+
 // The folders of PATH in order (an empty entry is the current folder); /usr/bin and /bin when
 // PATH is unset.
 std::vector<std::filesystem::path> pathFolders();

@@ -1,5 +1,5 @@
-#include "platform/error.h"
 #include "platform/codepage.h"
+#include "platform/error.h"
 #include "platform/file_system.h"
 #include "platform/instance_lock.h"
 #include "support/fixtures.h"
@@ -65,6 +65,26 @@ TEST(FileSystem, AtomicWriteCreatesAndReplaces) {
     platform::writeFileAtomic((dir / "cfs2.cfg").string(), "written");
     EXPECT_TRUE(fs::is_symlink(dir / "cfs2.cfg"));
     EXPECT_EQ(test::readFile(dir / "elsewhere/cfs2.cfg"), "written");
+}
+
+TEST(FileSystem, NewFileIsNeverWrittenThroughALinkAndStaysOnlyWhenCommitted) {
+    TempDir dir;
+    fs::create_symlink(dir / "elsewhere", dir / "planted");
+    EXPECT_THROW(platform::NewFileWriter(dir / "planted"), IoError);
+    EXPECT_FALSE(fs::exists(dir / "elsewhere"));
+    {
+        platform::NewFileWriter dropped(dir / "dropped");
+        dropped.write("x");
+    }
+    EXPECT_FALSE(fs::exists(dir / "dropped"));
+
+    platform::NewFileWriter file(dir / "kept");
+    file.write("abc");
+    file.commit(1000000000);
+    EXPECT_EQ(test::readFile(dir / "kept"), "abc");
+    struct stat st;
+    ASSERT_EQ(::stat((dir / "kept").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mtime, 1000000000);
 }
 
 TEST(FileSystem, PatternsMatchLikeWindows) {

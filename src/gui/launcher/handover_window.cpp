@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <unistd.h>
 
 namespace vokari::ui {
 namespace {
@@ -22,7 +21,7 @@ PackageHandOver::PackageHandOver(std::filesystem::path folder, QObject* parent)
 PackageHandOver::~PackageHandOver() = default;
 
 QString PackageHandOver::socketPath() const {
-    const std::string name = "vokari-" + std::to_string(::getuid()) + ".socket";
+    const std::string name = "vokari-" + platform::currentUserId() + ".socket";
     return QString::fromStdString((folder_ / name).string());
 }
 
