@@ -4,8 +4,8 @@
 // prefix; prints the best of three runs of each and their ratio (target: at most 1.5x).
 //
 // usage: copy_bench [FOLDER_COUNT] [ROUNDS]
-#include "frame/installation.h"
 #include "copy/cfs_copy.h"
+#include "frame/installation.h"
 #include "platform/host_paths.h"
 #include "platform/registry.h"
 

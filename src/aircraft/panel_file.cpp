@@ -1,7 +1,7 @@
 #include "aircraft/panel_file.h"
 
-#include "platform/text.h"
 #include "platform/profile.h"
+#include "platform/text.h"
 
 #include <algorithm>
 #include <optional>

@@ -1,5 +1,5 @@
-#include "frame/installation.h"
 #include "cli/cli.h"
+#include "frame/installation.h"
 
 #include <algorithm>
 

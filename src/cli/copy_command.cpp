@@ -1,6 +1,6 @@
-#include "frame/installation.h"
 #include "cli/cli.h"
 #include "copy/cfs_copy.h"
+#include "frame/installation.h"
 
 #include <ostream>
 

@@ -1,7 +1,7 @@
+#include "cli/cli.h"
 #include "frame/demo.h"
 #include "frame/prefix_choice.h"
 #include "frame/version.h"
-#include "cli/cli.h"
 #include "platform/error.h"
 #include "platform/host_paths.h"
 

@@ -1,5 +1,5 @@
-#include "frame/prefix_choice.h"
 #include "cli/cli.h"
+#include "frame/prefix_choice.h"
 
 #include <ostream>
 

@@ -1,7 +1,7 @@
 #include "common/file_helpers.h"
 
-#include "platform/text.h"
 #include "platform/file_system.h"
+#include "platform/text.h"
 
 #include <vector>
 

@@ -1,7 +1,7 @@
 #include "copy/cfs_copy.h"
 
-#include "platform/text.h"
 #include "platform/file_copy.h"
+#include "platform/text.h"
 
 #include <cerrno>
 #include <cstring>

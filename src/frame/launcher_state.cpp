@@ -1,8 +1,8 @@
 #include "frame/launcher_state.h"
 
 #include "frame/settings_file.h"
-#include "platform/text.h"
 #include "platform/profile.h"
+#include "platform/text.h"
 
 #include <charconv>
 #include <limits>

@@ -1,9 +1,9 @@
 #include "installer/archiver_availability.h"
 
-#include "platform/text.h"
 #include "platform/environment.h"
 #include "platform/host_paths.h"
 #include "platform/process.h"
+#include "platform/text.h"
 
 #include <archive.h>
 #include <filesystem>

@@ -1,8 +1,8 @@
 #include "installer/folder_search.h"
 
 #include "common/file_helpers.h"
-#include "platform/text.h"
 #include "platform/file_system.h"
+#include "platform/text.h"
 
 namespace vokari {
 namespace {

@@ -1,9 +1,9 @@
 #include "installer/package_view.h"
 
 #include "common/file_helpers.h"
-#include "platform/text.h"
 #include "platform/codepage.h"
 #include "platform/file_system.h"
+#include "platform/text.h"
 
 namespace vokari {
 

@@ -1,11 +1,11 @@
 #include "platform/profile.h"
 
 #include "platform/byte_scan.h"
-#include "platform/error.h"
-#include "platform/text.h"
 #include "platform/codepage.h"
+#include "platform/error.h"
 #include "platform/file_system.h"
 #include "platform/host_paths.h"
+#include "platform/text.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,8 +1,8 @@
 #include "platform/registry.h"
 
-#include "platform/text.h"
 #include "platform/file_system.h"
 #include "platform/host_paths.h"
+#include "platform/text.h"
 
 #include <unordered_map>
 #include <vector>

@@ -1,7 +1,7 @@
 #include "platform/wine_prefixes.h"
 
-#include "platform/text.h"
 #include "platform/file_system.h"
+#include "platform/text.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,5 +1,5 @@
-#include "platform/error.h"
 #include "common/keyed_collection.h"
+#include "platform/error.h"
 
 #include <gtest/gtest.h>
 

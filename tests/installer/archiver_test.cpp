@@ -1,5 +1,5 @@
-#include "platform/error.h"
 #include "installer/archiver.h"
+#include "platform/error.h"
 #include "support/archive_builders.h"
 #include "support/fixtures.h"
 

@@ -1,5 +1,5 @@
-#include "platform/text.h"
 #include "platform/profile.h"
+#include "platform/text.h"
 #include "support/fixtures.h"
 
 #include <gtest/gtest.h>

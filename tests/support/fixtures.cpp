@@ -3,11 +3,11 @@
 #include <csignal>
 #include <sys/resource.h>
 
-#include "platform/text.h"
 #include "platform/codepage.h"
 #include "platform/host_paths.h"
 #include "platform/profile.h"
 #include "platform/registry.h"
+#include "platform/text.h"
 
 #include <cstdlib>
 #include <fstream>
