@@ -4,7 +4,9 @@
 #include "common/directory_tree.h"
 #include "common/file_helpers.h"
 #include "platform/error.h"
+#include "platform/file_copy.h"
 #include "platform/file_system.h"
+#include "platform/folder_lock.h"
 #include "platform/host_paths.h"
 #include "platform/profile.h"
 
@@ -39,9 +41,8 @@ void moveAircraftFile(const std::string& source, const std::string& target) {
 void writeAlias(const std::string& file, const std::string& alias, std::string_view kind) {
     if (alias.empty())
         return; // nothing to borrow from: writing "\panel" would break the aircraft
-    const std::string backup = file + ".org";
-    if (!fileExists(backup))
-        copyTextFile(file, backup);
+    // The player's file as it was before the first alias, byte for byte with its date.
+    platform::makeBackup(platform::hostPath(file), platform::hostPath(file + ".org"));
     // The game reads no panel or sound file of an aircraft without that folder.
     if (!platform::isDirectory(parentPath(file)))
         return;
@@ -62,6 +63,7 @@ AircraftWriteError::AircraftWriteError(std::string aircraftDir, const std::strin
     : IoError(reason), directory_(std::move(aircraftDir)) {}
 
 void AircraftList::setActivate() {
+    const platform::FolderLock lock(platform::hostPath(requireGameFolder()));
     for (auto& item : aircraftList) {
         Aircraft& aircraft = item.value;
         if (!aircraft.isActiveChanged)
@@ -82,6 +84,7 @@ void AircraftList::setActivate() {
 }
 
 void AircraftList::panelAndSoundWrite() {
+    const platform::FolderLock lock(platform::hostPath(requireGameFolder()));
     for (auto& item : aircraftList) {
         const Aircraft& aircraft = item.value;
         if (!aircraft.isPanelChanged && !aircraft.isSoundChanged)
@@ -98,13 +101,15 @@ void AircraftList::panelAndSoundWrite() {
     }
 }
 
-int16_t AircraftList::deleteAircraftFile(std::string_view aircraftDir, bool /*deleteGauges*/) {
+int16_t AircraftList::deleteAircraftFile(std::string_view aircraftDir, bool /*deleteGauges*/,
+                                         std::vector<std::string>* leftBehind) {
     if (!isPlainFolderName(aircraftDir))
         throw ArgumentError("not an aircraft folder name: \"" + std::string(aircraftDir) + "\"");
     if (!aircraftList.keyExists(aircraftDir))
         throw KeyError("no such aircraft: " + std::string(aircraftDir));
+    const platform::FolderLock lock(platform::hostPath(requireGameFolder()));
     const int16_t failures =
-        removeDirectoryTree(requireAircraftFolder() + std::string(aircraftDir) + "\\");
+        removeDirectoryTree(requireAircraftFolder() + std::string(aircraftDir) + "\\", leftBehind);
     aircraftList.remove(aircraftDir);
     return failures;
 }

@@ -110,6 +110,11 @@ void AircraftList::readAircrafts(bool readRest, bool readAlias) {
     }
 }
 
+const std::string& AircraftList::requireGameFolder() const {
+    requireAircraftFolder();
+    return gameFolderPath_;
+}
+
 const std::string& AircraftList::requireAircraftFolder() const {
     if (aircraftFolderPath_.empty())
         throw ArgumentError("game " + std::to_string(version_) + " is not installed");

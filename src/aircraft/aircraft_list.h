@@ -75,12 +75,15 @@ public:
     // when some files could not be deleted; returns how many could not. Only a plain folder
     // name the catalogue holds is accepted (ArgumentError, KeyError otherwise), so nothing
     // outside that aircraft's folder is touched. Gauge files are never deleted: they may serve
-    // aircraft installed later or kept switched off.
-    int16_t deleteAircraftFile(std::string_view aircraftDir, bool deleteGauges);
+    // aircraft installed later or kept switched off. `leftBehind`, when given, receives the
+    // host path of each entry that stays.
+    int16_t deleteAircraftFile(std::string_view aircraftDir, bool deleteGauges,
+                               std::vector<std::string>* leftBehind = nullptr);
 
 private:
     // The aircraft folder, or an error when the game is not installed.
     const std::string& requireAircraftFolder() const;
+    const std::string& requireGameFolder() const;
 
     int16_t version_ = 0;
     std::string gameFolderPath_;     // with trailing backslash; empty when not installed

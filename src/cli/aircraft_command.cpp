@@ -137,10 +137,13 @@ int runDelete(AircraftList& list, Context& ctx, int16_t version) {
     for (const auto& folder : folders) {
         if (!list.aircraftList.keyExists(folder))
             continue; // named twice
-        const int16_t failures = list.deleteAircraftFile(folder, false);
+        std::vector<std::string> leftBehind;
+        const int16_t failures = list.deleteAircraftFile(folder, false, &leftBehind);
         if (failures > 0) {
             ctx.err << "vokari-cli: " << failures << " entries of " << folder
-                    << " could not be deleted\n";
+                    << " could not be deleted:\n";
+            for (const std::string& path : leftBehind)
+                ctx.err << "  " << path << '\n';
             status = kExitFailure;
         }
     }

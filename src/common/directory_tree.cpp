@@ -21,12 +21,12 @@ void collectDirectoryEntries(std::string_view folder, DirectoryEntryTable& entri
         collectDirectoryEntries(sub + "\\", entries);
 }
 
-int16_t removeDirectoryTree(std::string_view folder) {
+int16_t removeDirectoryTree(std::string_view folder, std::vector<std::string>* leftBehind) {
     try {
         std::string root(folder);
         while (root.size() > 1 && (root.back() == '\\' || root.back() == '/'))
             root.pop_back();
-        const long failures = platform::removeHostTree(platform::hostPathText(root));
+        const long failures = platform::removeHostTree(platform::hostPathText(root), leftBehind);
         return static_cast<int16_t>(std::min(failures, long(std::numeric_limits<int16_t>::max())));
     } catch (...) {
         // Out of memory or the like: the tree is not gone, so never report success.

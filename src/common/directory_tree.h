@@ -24,7 +24,9 @@ void collectDirectoryEntries(std::string_view folder, DirectoryEntryTable& entri
 // but 0 means the tree is not gone; a missing folder gives 0. The tree is walked on the host
 // folder itself, never through names mapped back from the disk. A symbolic link to a folder is
 // removed as a link: nothing outside the tree is touched. A file, or a link to one, where the
-// folder should be is refused (1). Never throws.
-int16_t removeDirectoryTree(std::string_view folder);
+// folder should be is refused (1). `leftBehind`, when given, receives the host path of each
+// entry that stays. Never throws.
+int16_t removeDirectoryTree(std::string_view folder,
+                            std::vector<std::string>* leftBehind = nullptr);
 
 } // namespace vokari

@@ -1,11 +1,15 @@
 #include "copy/cfs_copy.h"
 
+#include "platform/error.h"
 #include "platform/file_copy.h"
+#include "platform/folder_lock.h"
 #include "platform/text.h"
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 
 namespace vokari {
@@ -95,7 +99,8 @@ private:
 
     void readTargetNames() {
         std::vector<platform::HostEntry> listed;
-        target_->list(listed); // what cannot be listed is met when the copy tries the name
+        // What cannot be listed is met when the copy tries the name.
+        target_->list(listed, options_.dryRun ? nullptr : &summary_.leftovers);
         for (auto& item : listed)
             targetNames_.emplace(asciiLower(item.name), std::move(item.name));
     }
@@ -267,6 +272,10 @@ int32_t entryCount(const std::vector<CopyTable>& tables) {
 
 int32_t copyTree(const CopyTable& table, int32_t count, const CopyOptions& options,
                  CopySummary& summary) {
+    // The second game's folder, held against a second Vokari for the whole tree.
+    std::optional<platform::FolderLock> lock;
+    if (!options.dryRun)
+        lock.emplace(std::filesystem::path(table.target).parent_path());
     return TreeCopier(table, count, options, summary).run();
 }
 
@@ -294,7 +303,7 @@ std::string copyProblemText(CopyProblem problem, int err) {
     case CopyProblem::Link:
         return "a symbolic link, not followed";
     case CopyProblem::Unreadable:
-        return std::string("the folder cannot be read: ") + std::strerror(err);
+        return "the folder cannot be read: " + systemReason(err);
     case CopyProblem::NoTargetFolder:
         return "the second game has no such folder";
     case CopyProblem::InTheWay:
@@ -302,7 +311,7 @@ std::string copyProblemText(CopyProblem problem, int err) {
     case CopyProblem::FolderNotCopied:
         return "its folder was not copied";
     case CopyProblem::System:
-        return std::strerror(err);
+        return systemReason(err);
     }
     return {};
 }

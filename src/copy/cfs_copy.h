@@ -38,6 +38,7 @@ struct CopySummary {
     int32_t existing = 0;
     std::vector<CopyFailure> failures;
     bool cancelled = false;
+    size_t leftovers = 0; // temporary files of a killed copy found and removed
 };
 
 struct CopyOptions {

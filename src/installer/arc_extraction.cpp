@@ -2,7 +2,9 @@
 
 #include "installer/archiver.h"
 #include "platform/error.h"
+#include "platform/file_copy.h"
 #include "platform/file_system.h"
+#include "platform/folder_lock.h"
 #include "platform/host_paths.h"
 #include "platform/text.h"
 
@@ -11,8 +13,10 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 #include <zlib.h>
 
 namespace fs = std::filesystem;
@@ -20,36 +24,37 @@ namespace fs = std::filesystem;
 namespace vokari {
 namespace {
 
+enum class Kind { File, Link, DanglingLink, Other };
+
 // What is in one destination folder, read once and kept up to date while writing. A name is
 // found as hostPath finds it (the name as spelled, else the first that differs only in case),
 // so the listing and unpacking agree on what exists.
 struct Folder {
     fs::path host;
     bool existed = false;
-    std::unordered_map<std::string, bool> names;         // name on disk -> a file (links followed)
-    std::unordered_map<std::string, std::string> folded; // lower-case name -> first name on disk
+    std::unordered_map<std::string, Kind> names;            // name on disk -> what it is
+    std::unordered_map<std::string, std::string> folded;    // lower-case name -> first name on disk
     std::unordered_map<std::string, std::string> writtenBy; // name on disk -> entry of this run
 
-    void add(const std::string& name, bool isFile) {
-        names.emplace(name, isFile);
+    void add(const std::string& name, Kind kind) {
+        names.insert_or_assign(name, kind);
         folded.emplace(asciiLower(name), name);
     }
-    // The file that a write of `name` replaces, or nothing.
-    const std::string* existing(const std::string& name) const {
-        const std::string* onDisk = &name;
-        if (!names.count(name)) {
-            const auto it = folded.find(asciiLower(name));
-            if (it == folded.end())
-                return nullptr;
-            onDisk = &it->second;
-        }
-        const auto it = names.find(*onDisk);
-        return it->second ? &it->first : nullptr;
+    // The name on disk that a write of `name` meets, or nothing.
+    const std::string* onDisk(const std::string& name) const {
+        if (const auto it = names.find(name); it != names.end())
+            return &it->first;
+        const auto it = folded.find(asciiLower(name));
+        return it == folded.end() ? nullptr : &it->second;
     }
+    Kind kindOf(const std::string& onDiskName) const { return names.at(onDiskName); }
 };
 
 class Folders {
 public:
+    // `sweep`: the game folder's lock is held, so leftovers of a killed run may go.
+    explicit Folders(bool sweep) : sweep_(sweep) {}
+
     Folder& get(const std::string& windowsFolder) {
         Folder& f = folders_[asciiLower(windowsFolder)];
         if (!f.existed) {
@@ -72,16 +77,29 @@ public:
     }
 
 private:
-    static void load(Folder& f) {
-        std::error_code ec;
-        fs::directory_iterator it(f.host, ec);
-        if (ec)
+    void load(Folder& f) const {
+        int err = 0;
+        const auto handle = platform::FolderHandle::open(f.host.string(), err);
+        if (!handle)
+            return;
+        std::vector<platform::HostEntry> entries;
+        size_t leftovers = 0;
+        if (handle->list(entries, sweep_ ? &leftovers : nullptr, true) != 0)
             return;
         f.existed = true;
-        for (; it != fs::directory_iterator(); it.increment(ec))
-            f.add(it->path().filename().string(), it->is_regular_file(ec));
+        for (const platform::HostEntry& e : entries) {
+            Kind kind = e.kind == platform::HostKind::File ? Kind::File : Kind::Other;
+            if (e.kind == platform::HostKind::Link) {
+                const platform::HostKind target = handle->targetKindOf(e.name);
+                kind = target == platform::HostKind::None   ? Kind::DanglingLink
+                       : target == platform::HostKind::File ? Kind::Link
+                                                            : Kind::Other;
+            }
+            f.add(e.name, kind);
+        }
     }
 
+    bool sweep_;
     std::unordered_map<std::string, Folder> folders_;
 };
 
@@ -95,28 +113,60 @@ std::optional<uint32_t> crcOf(const CfsArcFile& entry) {
     return static_cast<uint32_t>(value);
 }
 
-void copyToBackup(const fs::path& source, const fs::path& backup) {
-    platform::FileReader in;
-    if (const int err = in.open(source))
-        throw IoError(FileAction::Read, source.string(), err);
-    platform::AtomicFileWriter out(backup);
-    char buffer[65536];
-    while (true) {
-        const int64_t n = in.read(buffer, sizeof buffer);
-        if (n < 0)
-            throw IoError(FileAction::Read, source.string(), errno);
-        if (n == 0)
-            break;
-        out.write(std::string_view(buffer, static_cast<size_t>(n)));
-    }
-    out.commit();
+// "NAME.bak" or "NAME.org" in any letter case: the stem NAME, else nothing.
+std::optional<std::string> backupStem(const std::string& name) {
+    if (name.size() <= 4)
+        return std::nullopt;
+    const std::string suffix = asciiLower(name.substr(name.size() - 4));
+    if (suffix != ".bak" && suffix != ".org")
+        return std::nullopt;
+    return name.substr(0, name.size() - 4);
 }
+
+// New files are flushed to the disk together and then named: one flush per batch keeps a
+// crash from leaving a named but empty file without paying for a flush per file.
+constexpr size_t kBatchFiles = 1024;
+constexpr int64_t kBatchBytes = int64_t(64) << 20;
+
+struct StagedEntry {
+    std::unique_ptr<platform::NewFileWriter> file;
+    std::string fullPath;
+};
 
 class Extraction {
 public:
     Extraction(std::vector<ExtractionFailure>& failures, const ExtractionProgress& progress,
-               size_t total)
-        : failures_(failures), progress_(progress), total_(total) {}
+               size_t total, bool sweep)
+        : failures_(failures), progress_(progress), total_(total), folders_(sweep) {}
+
+    // Names the new files written so far, after one flush to the disk.
+    void commitStaged() {
+        if (staged_.empty())
+            return;
+        std::string flushFailure;
+        try {
+            platform::flushFileSystemOf(staged_.front().file->path());
+        } catch (const std::exception& e) {
+            flushFailure = e.what();
+        }
+        for (StagedEntry& s : staged_) {
+            try {
+                if (!flushFailure.empty())
+                    throw IoError(flushFailure);
+                s.file->commit();
+            } catch (const std::exception& e) {
+                failures_.push_back({s.fullPath, e.what()});
+            }
+        }
+        staged_.clear();
+        stagedBytes_ = 0;
+    }
+
+    // Entries of the package by where they go: a backup's name is the player's when its file
+    // is in the package too.
+    void planned(const ExtractionStep& step) {
+        plannedNames_.insert(asciiLower(step.folder) + "|" + asciiLower(step.entry->fileName()));
+    }
 
     // A step counted without being written (refused).
     void skip() { ++done_; }
@@ -170,27 +220,26 @@ private:
             throw FormatError("the archive has changed since it was read");
         const std::string& name = entry.fileName();
         Folder& folder = folders_.get(step.folder);
-        const std::string* existing = folder.existing(name);
-        if (existing && step.skipExisting) {
-            const auto earlier = folder.writtenBy.find(*existing);
-            if (earlier != folder.writtenBy.end())
-                throw IoError("not unpacked: " + earlier->second +
-                              " was unpacked to the same file");
-            return;
+        if (const auto stem = backupStem(name)) {
+            if (folder.onDisk(*stem) ||
+                plannedNames_.count(asciiLower(step.folder) + "|" + asciiLower(*stem)))
+                throw EntryError("refused: named like the backup of " + *stem +
+                                 ", which is the player's to keep");
         }
+        const std::string* existing = folder.onDisk(name);
         const std::string onDisk = existing ? *existing : name;
         const fs::path target = folder.host / onDisk;
-        if (existing && step.backup) {
-            const std::string bakName = onDisk + ".bak";
-            if (!folder.existing(bakName)) {
-                try {
-                    copyToBackup(target, folder.host / bakName);
-                } catch (const std::exception& e) {
-                    std::throw_with_nested(IoError(
-                        std::string("no backup could be made, file left as it was: ") + e.what()));
-                }
-                folder.add(bakName, true);
-            }
+        if (existing) {
+            if (const auto earlier = folder.writtenBy.find(onDisk);
+                earlier != folder.writtenBy.end())
+                throw EntryError("two entries unpack to " + target.string() + " (" +
+                                 earlier->second + " was unpacked there)");
+            if (folder.kindOf(onDisk) == Kind::Other)
+                throw IoError(FileAction::Write, target.string(), EISDIR);
+            if (step.skipExisting)
+                return;
+            if (step.backup)
+                makeBackup(folder, onDisk);
         }
         folders_.create(folder);
         // Checked against the listing while it streams: an entry that inflates beyond its
@@ -216,7 +265,8 @@ private:
         };
         const int64_t mtime = entry.modifyDate().toUnixTime();
         if (existing) {
-            platform::AtomicFileWriter temp(target);
+            // A link at the name is replaced by a regular file; what it pointed to stays.
+            platform::AtomicFileWriter temp(target, platform::LinkRule::Replace);
             reader.readData([&](const char* data, size_t size) {
                 check(data, size);
                 temp.write({data, size});
@@ -224,17 +274,49 @@ private:
             verify();
             temp.setModificationTime(mtime);
             temp.commit();
+            folder.add(onDisk, Kind::File);
         } else {
-            platform::NewFileWriter file(target);
+            auto file = std::make_unique<platform::NewFileWriter>(target);
             reader.readData([&](const char* data, size_t size) {
                 check(data, size);
-                file.write({data, size});
+                file->write({data, size});
             });
             verify();
-            file.commit(mtime);
-            folder.add(name, true);
+            file->finish(mtime);
+            folder.add(name, Kind::File);
+            staged_.push_back({std::move(file), entry.fullPath()});
+            stagedBytes_ += listedSize;
+            if (staged_.size() >= kBatchFiles || stagedBytes_ >= kBatchBytes)
+                commitStaged();
         }
         folder.writtenBy.insert_or_assign(onDisk, entry.fullPath());
+    }
+
+    // The one-time ".bak" of a file about to be replaced: an exact copy, made when missing,
+    // kept when it is a file. Any other thing under that name (a link, even to nothing) would
+    // take the copy somewhere else or leave none, so the file is left alone.
+    static void makeBackup(Folder& folder, const std::string& onDisk) {
+        const std::string bakWanted = onDisk + ".bak";
+        const std::string* bak = folder.onDisk(bakWanted);
+        if (bak) {
+            if (folder.kindOf(*bak) == Kind::File)
+                return;
+            throw EntryError("refused: the backup " + (folder.host / *bak).string() +
+                             " is not a plain file; " + onDisk + " was left as it was");
+        }
+        if (folder.kindOf(onDisk) == Kind::DanglingLink)
+            return; // nothing to keep a copy of
+        const fs::path source = folder.host / onDisk;
+        const fs::path backup = folder.host / bakWanted;
+        if (const int err = platform::copyFileExact(source, backup)) {
+            try {
+                throw IoError(FileAction::Write, backup.string(), err);
+            } catch (const IoError& e) {
+                std::throw_with_nested(IoError(
+                    std::string("no backup could be made, file left as it was: ") + e.what()));
+            }
+        }
+        folder.add(bakWanted, Kind::File);
     }
 
     std::vector<ExtractionFailure>& failures_;
@@ -243,6 +325,9 @@ private:
     size_t done_ = 0;
     bool stopped_ = false;
     Folders folders_;
+    std::vector<StagedEntry> staged_;
+    int64_t stagedBytes_ = 0;
+    std::unordered_set<std::string> plannedNames_;
 };
 
 } // namespace
@@ -296,9 +381,13 @@ bool isContainedRelativeFolder(std::string_view folder) {
 }
 
 std::vector<ExtractionFailure> runExtraction(const std::vector<ExtractionStep>& steps,
-                                             const ExtractionProgress& progress) {
+                                             const ExtractionProgress& progress,
+                                             const std::string& gameFolder) {
     std::vector<ExtractionFailure> failures;
-    Extraction extraction(failures, progress, steps.size());
+    std::optional<platform::FolderLock> lock;
+    if (!gameFolder.empty())
+        lock.emplace(platform::hostPath(gameFolder));
+    Extraction extraction(failures, progress, steps.size(), lock.has_value());
     // One pass per source archive, archives in the order their first entry is planned.
     std::vector<std::pair<std::string, std::vector<const ExtractionStep*>>> groups;
     std::unordered_map<std::string, size_t> groupOf;
@@ -319,6 +408,7 @@ std::vector<ExtractionFailure> runExtraction(const std::vector<ExtractionStep>& 
         if (added)
             groups.push_back({key, {}});
         groups[it->second].second.push_back(&step);
+        extraction.planned(step);
     }
     for (const auto& [key, group] : groups) {
         if (extraction.stopped())
@@ -326,6 +416,7 @@ std::vector<ExtractionFailure> runExtraction(const std::vector<ExtractionStep>& 
         const CfsArcFile& first = *group.front()->entry;
         extraction.runGroup(first.sourceArchive(), first.sourceArchiveKind(), group);
     }
+    extraction.commitStaged();
     return failures;
 }
 

@@ -20,8 +20,11 @@ struct ExtractionStep {
     bool backup = false;       // copy an existing file to ".bak" once before replacing it
 };
 
+// `gameFolder` (a Windows path), when given, is locked for the run, and leftovers of a killed
+// run are removed from the folders written to.
 std::vector<ExtractionFailure> runExtraction(const std::vector<ExtractionStep>& steps,
-                                             const ExtractionProgress& progress = {});
+                                             const ExtractionProgress& progress = {},
+                                             const std::string& gameFolder = {});
 
 // Why the entry must never be written (a link, a device, a name that is no plain file name);
 // empty when it may be.

@@ -6,6 +6,7 @@
 #include "installer/arc_placement.h"
 #include "installer/arc_result.h"
 #include "platform/error.h"
+#include "platform/file_system.h"
 #include "platform/host_paths.h"
 #include "platform/text.h"
 
@@ -209,7 +210,10 @@ int32_t CfsArcList::extractArchive(intptr_t, std::string_view filePath,
     try {
         if (isInside(folder, workDirectory()))
             ensureWorkDirectory();
-        failures_ = runExtraction({ExtractionStep{&entry, folder, false, false}});
+        const size_t before = platform::leftoversRemoved();
+        failures_ = runExtraction({ExtractionStep{&entry, folder, false, false}}, {},
+                                  isInside(folder, cfsPath_) ? cfsPath_ : std::string());
+        leftovers_ = platform::leftoversRemoved() - before;
     } catch (const std::exception& e) {
         failures_.push_back({entry.fullPath(), e.what()});
         return codeOf(e);
@@ -244,7 +248,9 @@ int32_t CfsArcList::extractArchives(intptr_t, const ExtractionProgress& progress
             return !stopped;
         };
     try {
-        failures_ = runExtraction(steps, watched);
+        const size_t before = platform::leftoversRemoved();
+        failures_ = runExtraction(steps, watched, cfsPath_);
+        leftovers_ = platform::leftoversRemoved() - before;
     } catch (const std::exception& e) {
         failures_.push_back({"", e.what()});
     }

@@ -66,6 +66,9 @@ public:
 
     // Entries the last extractArchive / extractArchives did not unpack.
     const std::vector<ExtractionFailure>& extractionFailures() const { return failures_; }
+    // Temporary files a killed run had left in the folders the last unpacking wrote to, and
+    // that it removed.
+    size_t leftoversRemoved() const { return leftovers_; }
     // Why the last ReadArchive read nothing or failed; empty when it read the archive.
     const std::string& readProblem() const { return readProblem_; }
 
@@ -81,6 +84,7 @@ private:
     std::string archiveFolder_;
     std::string archiveName_;
     std::vector<ExtractionFailure> failures_;
+    size_t leftovers_ = 0;
     std::string readProblem_;
 };
 

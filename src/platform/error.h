@@ -36,6 +36,16 @@ private:
     int errorNumber_ = 0;
 };
 
+// Another Vokari is working on the same folder and did not let go in time.
+class LockError : public IoError {
+public:
+    // `folder`: the host path of the folder both work on.
+    explicit LockError(std::string folder);
+};
+
+// The system's reason for error number `err`, in English words a player can act on.
+std::string systemReason(int err);
+
 // A file's content is not what its reader expects.
 class FormatError : public Error {
 public:

@@ -1,9 +1,10 @@
 #include "platform/file_copy.h"
 
+#include "platform/error.h"
+#include "platform/file_system.h"
 #include "platform/text.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
@@ -13,12 +14,6 @@
 
 namespace vokari::platform {
 namespace {
-
-// Hidden, so that a temporary a crash leaves behind is never listed or copied as a game file.
-std::string tempNameFor() {
-    static std::atomic<unsigned> counter{0};
-    return ".vokari-copy-" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
-}
 
 int copyBytes(int from, int to) {
     bool plain = false;
@@ -77,7 +72,7 @@ std::shared_ptr<FolderHandle> FolderHandle::openChild(const std::string& name, i
     return fd < 0 ? nullptr : std::make_shared<FolderHandle>(fd);
 }
 
-int FolderHandle::list(std::vector<HostEntry>& entries) const {
+int FolderHandle::list(std::vector<HostEntry>& entries, size_t* leftovers, bool hidden) const {
     const int fd = ::dup(fd_);
     DIR* dir = fd < 0 ? nullptr : ::fdopendir(fd);
     if (!dir) {
@@ -88,9 +83,17 @@ int FolderHandle::list(std::vector<HostEntry>& entries) const {
     }
     ::rewinddir(dir); // the duplicate shares its position with earlier listings
     errno = 0;
+    bool sawLeftover = false;
     while (const dirent* e = ::readdir(dir)) {
-        if (e->d_name[0] == '.')
-            continue; // ".", ".." and hidden entries
+        if (e->d_name[0] == '.') {
+            const std::string_view name = e->d_name;
+            if (isStagingName(name)) {
+                sawLeftover |= leftovers != nullptr;
+                continue;
+            }
+            if (!hidden || name == "." || name == "..")
+                continue;
+        }
         HostKind kind = e->d_type == DT_DIR   ? HostKind::Folder
                         : e->d_type == DT_REG ? HostKind::File
                         : e->d_type == DT_LNK ? HostKind::Link
@@ -102,17 +105,35 @@ int FolderHandle::list(std::vector<HostEntry>& entries) const {
     }
     const int err = errno;
     ::closedir(dir);
-    std::sort(entries.begin(), entries.end(), [](const HostEntry& a, const HostEntry& b) {
-        const std::string la = asciiLower(a.name);
-        const std::string lb = asciiLower(b.name);
-        return la != lb ? la < lb : a.name < b.name;
+    if (sawLeftover)
+        *leftovers += removeLeftoversAt(fd_);
+    // Lowered once per entry, not once per comparison: a folder may hold thousands.
+    std::vector<std::pair<std::string, size_t>> keys;
+    keys.reserve(entries.size());
+    for (size_t i = 0; i < entries.size(); ++i)
+        keys.emplace_back(asciiLower(entries[i].name), i);
+    std::sort(keys.begin(), keys.end(), [&](const auto& a, const auto& b) {
+        return a.first != b.first ? a.first < b.first
+                                  : entries[a.second].name < entries[b.second].name;
     });
+    std::vector<HostEntry> sorted;
+    sorted.reserve(entries.size());
+    for (const auto& key : keys)
+        sorted.push_back(std::move(entries[key.second]));
+    entries = std::move(sorted);
     return err;
 }
 
 HostKind FolderHandle::kindOf(const std::string& name) const {
     struct stat st;
     if (::fstatat(fd_, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return HostKind::None;
+    return kindOfMode(st.st_mode);
+}
+
+HostKind FolderHandle::targetKindOf(const std::string& name) const {
+    struct stat st;
+    if (::fstatat(fd_, name.c_str(), &st, 0) != 0)
         return HostKind::None;
     return kindOfMode(st.st_mode);
 }
@@ -145,7 +166,7 @@ int stageCopy(const FolderHandle& source, const std::string& name,
     staged.size = st.st_size;
     int to = -1;
     do {
-        staged.tempName = tempNameFor();
+        staged.tempName = stagingName();
         to = ::openat(target->fd(), staged.tempName.c_str(),
                       O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, st.st_mode & 0777);
     } while (to < 0 && errno == EEXIST);
@@ -186,6 +207,62 @@ int commitCopy(const StagedCopy& staged) {
 
 void discardCopy(const StagedCopy& staged) {
     ::unlinkat(staged.folder->fd(), staged.tempName.c_str(), 0);
+}
+
+namespace {
+
+// The folder of `path` opened, and the last part of it.
+std::shared_ptr<FolderHandle> openParent(const std::filesystem::path& path, int& err) {
+    return FolderHandle::open(path.parent_path().string(), err);
+}
+
+} // namespace
+
+int copyFileExact(const std::filesystem::path& source, const std::filesystem::path& target) {
+    int err = 0;
+    const auto from = openParent(source, err);
+    const auto to = from ? openParent(target, err) : nullptr;
+    if (!to)
+        return err;
+    // The source is the player's file: a link to it is followed (only the last part of the
+    // path is opened without following, so resolve it first).
+    std::error_code ec;
+    const std::filesystem::path real = std::filesystem::canonical(source, ec);
+    if (ec)
+        return ec.value();
+    const auto realFolder = openParent(real, err);
+    if (!realFolder)
+        return err;
+    StagedCopy staged;
+    if ((err = stageCopy(*realFolder, real.filename().string(), to, staged)))
+        return err;
+    const int fd = ::openat(to->fd(), staged.tempName.c_str(), O_RDONLY | O_CLOEXEC);
+    err = fd < 0 || ::fsync(fd) != 0 ? errno : 0;
+    if (fd >= 0)
+        ::close(fd);
+    if (err) {
+        discardCopy(staged);
+        return err;
+    }
+    staged.name = target.filename().string();
+    return commitCopy(staged);
+}
+
+BackupResult makeBackup(const std::filesystem::path& original,
+                        const std::filesystem::path& backup) {
+    struct stat st;
+    if (::lstat(backup.c_str(), &st) == 0) {
+        struct stat target;
+        if (S_ISREG(st.st_mode) || (S_ISLNK(st.st_mode) && ::stat(backup.c_str(), &target) == 0 &&
+                                    S_ISREG(target.st_mode)))
+            return BackupResult::Kept;
+        throw IoError(FileAction::Write, backup.string(), S_ISLNK(st.st_mode) ? ENOLINK : EISDIR);
+    }
+    if (::stat(original.c_str(), &st) != 0)
+        return BackupResult::NoOriginal;
+    if (const int err = copyFileExact(original, backup))
+        throw IoError(FileAction::Write, backup.string(), err);
+    return BackupResult::Made;
 }
 
 } // namespace vokari::platform

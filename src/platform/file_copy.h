@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,11 +28,16 @@ public:
     static std::shared_ptr<FolderHandle> open(const std::string& hostPath, int& err);
     // Opens the folder `name` inside this one, never through a link.
     std::shared_ptr<FolderHandle> openChild(const std::string& name, int& err) const;
-    // The entries, hidden ones (a leading ".") left out, in name order without regard to case.
-    // Returns 0 or the system's error number.
-    int list(std::vector<HostEntry>& entries) const;
+    // The entries, in name order without regard to case; hidden ones (a leading ".") only
+    // with `hidden`. With `leftovers`, temporary files a killed run of ours left here are
+    // removed on the way and counted (only while holding the folder's lock). Returns 0 or the
+    // system's error number.
+    int list(std::vector<HostEntry>& entries, size_t* leftovers = nullptr,
+             bool hidden = false) const;
     // What `name` is, the link itself for a link; None when there is nothing.
     HostKind kindOf(const std::string& name) const;
+    // What a link `name` leads to (None when nothing); the entry itself when it is no link.
+    HostKind targetKindOf(const std::string& name) const;
     // Creates the folder `name`. Returns 0 or the system's error number.
     int makeFolder(const std::string& name) const;
     explicit FolderHandle(int fd) : fd_(fd) {}
@@ -69,5 +75,19 @@ int commitCopy(const StagedCopy& staged);
 
 // Removes a staged copy that will not be committed.
 void discardCopy(const StagedCopy& staged);
+
+// Copies the file `source` (a link to it followed) byte for byte, with its permissions and
+// times, to `target`, which must not exist: staged, flushed to the disk and named only when
+// whole, never through a link at `target`. Returns 0, EEXIST when `target` is taken, or
+// another error number.
+int copyFileExact(const std::filesystem::path& source, const std::filesystem::path& target);
+
+enum class BackupResult { Made, Kept, NoOriginal };
+
+// The one-time backup of the player's file `original` at `backup` (".bak", ".org"): made as
+// an exact copy when missing, kept when it is a file (or a link to one). A backup name that is
+// a link to nothing (ENOLINK) or a folder (EISDIR) is refused: the file must then be left
+// alone. Throws IoError.
+BackupResult makeBackup(const std::filesystem::path& original, const std::filesystem::path& backup);
 
 } // namespace vokari::platform

@@ -5,11 +5,13 @@
 #include "platform/text.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -164,9 +166,10 @@ bool removeFolder(std::string_view path) {
 
 namespace {
 
-// Removes everything inside the open folder `dir`, entry by entry relative to it, so a name
-// read from disk is never mapped again; links are removed as links. Returns what stays.
-long removeContents(int dir) {
+// Removes everything inside the open folder `dir` (the host folder `path`), entry by entry
+// relative to it, so a name read from disk is never mapped again; links are removed as links.
+// Returns what stays, and names it in `leftBehind` when given.
+long removeContents(int dir, const std::string& path, std::vector<std::string>* leftBehind) {
     std::vector<std::string> names;
     {
         const int listing = ::dup(dir);
@@ -184,28 +187,38 @@ long removeContents(int dir) {
         ::closedir(stream);
     }
     long failures = 0;
+    const auto stays = [&](const std::string& name) {
+        ++failures;
+        if (leftBehind)
+            leftBehind->push_back(path + "/" + name);
+    };
     for (const std::string& name : names) {
         struct stat st;
         if (::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
             if (errno != ENOENT)
-                ++failures;
+                stays(name);
             continue;
         }
         if (S_ISDIR(st.st_mode)) {
             const int sub =
                 ::openat(dir, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
             if (sub < 0) {
-                ++failures;
+                stays(name);
                 continue;
             }
-            failures += removeContents(sub);
+            const long inside = removeContents(sub, path + "/" + name, leftBehind);
             ::close(sub);
-            if (::unlinkat(dir, name.c_str(), AT_REMOVEDIR) != 0)
-                ++failures;
+            failures += inside;
+            if (::unlinkat(dir, name.c_str(), AT_REMOVEDIR) != 0) {
+                if (inside > 0)
+                    ++failures; // named by what stays inside it
+                else
+                    stays(name);
+            }
         } else if (S_ISREG(st.st_mode) && !(st.st_mode & S_IWUSR)) {
-            ++failures; // read-only, as Windows refuses it
+            stays(name); // read-only, as Windows refuses it
         } else if (::unlinkat(dir, name.c_str(), 0) != 0) {
-            ++failures;
+            stays(name);
         }
     }
     return failures;
@@ -213,7 +226,7 @@ long removeContents(int dir) {
 
 } // namespace
 
-long removeHostTree(const std::string& host) {
+long removeHostTree(const std::string& host, std::vector<std::string>* leftBehind) {
     struct stat st;
     if (::lstat(host.c_str(), &st) != 0)
         return errno == ENOENT ? 0 : 1;
@@ -229,10 +242,13 @@ long removeHostTree(const std::string& host) {
     const int dir = ::open(host.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (dir < 0)
         return 1;
-    long failures = removeContents(dir);
+    long failures = removeContents(dir, host, leftBehind);
     ::close(dir);
-    if (::rmdir(host.c_str()) != 0)
+    if (::rmdir(host.c_str()) != 0) {
+        if (failures == 0 && leftBehind)
+            leftBehind->push_back(host);
         ++failures;
+    }
     return failures;
 }
 
@@ -330,8 +346,98 @@ int64_t FileReader::size() const {
     return ::fstat(fd_, &st) == 0 ? static_cast<int64_t>(st.st_size) : -1;
 }
 
+namespace {
+
+std::atomic<size_t> leftoverCount{0};
+
+// Creates a staging file in `folder`, open for writing, readable by this user only until it
+// is given its final permissions.
+int createStagingFile(const fs::path& folder, std::string& temp) {
+    while (true) {
+        temp = (folder / stagingName()).string();
+        const int fd =
+            ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+}
+
+mode_t newFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+// Gives `temp` the name `target` unless that name is taken (a dangling link counts).
+int renameNoReplace(const std::string& temp, const fs::path& target) {
+    if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
+        return 0;
+    int err = errno;
+    if (err == EINVAL || err == ENOSYS) {
+        // File systems without the no-replace rename: a hard link refuses a taken name too.
+        err = ::link(temp.c_str(), target.c_str()) == 0 ? 0 : errno;
+        if (err == 0)
+            ::unlink(temp.c_str());
+    }
+    return err;
+}
+
+} // namespace
+
+std::string stagingName() {
+    static std::atomic<unsigned> counter{0};
+    return ".vokari-" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
+}
+
+bool isStagingName(std::string_view name) {
+    if (name.starts_with(".vokari-"))
+        return true;
+    // NAME.vokari-XXXXXX, as mkstemp filled it in
+    constexpr std::string_view mark = ".vokari-";
+    return name.size() > mark.size() + 6 &&
+           name.substr(name.size() - 6 - mark.size(), mark.size()) == mark;
+}
+
+size_t removeLeftoversAt(int folderFd) {
+    const int listing = ::dup(folderFd);
+    DIR* stream = listing < 0 ? nullptr : ::fdopendir(listing);
+    if (!stream) {
+        if (listing >= 0)
+            ::close(listing);
+        return 0;
+    }
+    ::rewinddir(stream);
+    std::vector<std::string> found;
+    while (const dirent* entry = ::readdir(stream))
+        if (isStagingName(entry->d_name))
+            found.emplace_back(entry->d_name);
+    ::closedir(stream);
+    size_t removed = 0;
+    for (const std::string& name : found) {
+        struct stat st;
+        if (::fstatat(folderFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(st.st_mode) && ::unlinkat(folderFd, name.c_str(), 0) == 0)
+            ++removed;
+    }
+    leftoverCount += removed;
+    return removed;
+}
+
+size_t removeLeftovers(const fs::path& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return 0;
+    const size_t removed = removeLeftoversAt(fd);
+    ::close(fd);
+    return removed;
+}
+
+size_t leftoversRemoved() {
+    return leftoverCount;
+}
+
 NewFileWriter::NewFileWriter(fs::path host) : host_(std::move(host)) {
-    fd_ = ::open(host_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    fd_ = createStagingFile(host_.parent_path(), temp_);
     if (fd_ < 0)
         throw IoError(FileAction::Write, host_.string(), errno);
 }
@@ -340,7 +446,7 @@ NewFileWriter::~NewFileWriter() {
     if (fd_ >= 0)
         ::close(fd_);
     if (!committed_)
-        ::unlink(host_.c_str());
+        ::unlink(temp_.c_str());
 }
 
 void NewFileWriter::write(std::string_view bytes) {
@@ -348,13 +454,31 @@ void NewFileWriter::write(std::string_view bytes) {
         throw IoError(FileAction::Write, host_.string(), err);
 }
 
-void NewFileWriter::commit(int64_t unixTime) {
+void NewFileWriter::finish(int64_t unixTime) {
+    // The time is a convenience where the system allows it; the data is what counts.
     setFileModificationTime(fd_, unixTime);
-    const int rc = ::close(fd_);
+    const int rc = ::fchmod(fd_, newFileMode()) == 0 ? ::close(fd_) : (::close(fd_), -1);
     fd_ = -1;
     if (rc != 0)
         throw IoError(FileAction::Write, host_.string(), errno);
+}
+
+void NewFileWriter::commit() {
+    if (fd_ >= 0)
+        throw IoError(FileAction::Write, host_.string(), EBADF); // not finished
+    if (const int err = renameNoReplace(temp_, host_))
+        throw IoError(FileAction::Write, host_.string(), err);
     committed_ = true;
+}
+
+void flushFileSystemOf(const fs::path& host) {
+    const int fd = ::open(host.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int rc = fd < 0 ? -1 : ::syncfs(fd);
+    const int err = errno;
+    if (fd >= 0)
+        ::close(fd);
+    if (rc != 0)
+        throw IoError(FileAction::Write, host.string(), err);
 }
 
 void writeFileAtomic(std::string_view path, std::string_view bytes) {
@@ -366,11 +490,18 @@ void writeFileAtomic(std::string_view path, std::string_view bytes) {
 namespace {
 
 // The file a chain of symbolic links ends at (the path itself when it is no link): a game file
-// the user linked elsewhere is replaced where it lives, and the link stays.
-fs::path linkTarget(fs::path path) {
+// the user linked elsewhere is replaced where it lives, and the link stays. A chain that ends
+// at nothing is refused: writing would create a file wherever it points.
+fs::path linkTarget(const fs::path& start) {
+    fs::path path = start;
     for (int hops = 0; hops < 40; ++hops) {
         struct stat st;
-        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+        if (::lstat(path.c_str(), &st) != 0) {
+            if (path != start)
+                throw IoError(FileAction::Write, start.string(), ENOLINK);
+            return path;
+        }
+        if (!S_ISLNK(st.st_mode))
             return path;
         std::error_code ec;
         const fs::path target = fs::read_symlink(path, ec);
@@ -378,22 +509,22 @@ fs::path linkTarget(fs::path path) {
             throw IoError(FileAction::Write, path.string(), ec.value());
         path = target.is_absolute() ? target : path.parent_path() / target;
     }
-    throw IoError(FileAction::Write, path.string(), ELOOP);
+    throw IoError(FileAction::Write, start.string(), ELOOP);
 }
 
 } // namespace
 
-AtomicFileWriter::AtomicFileWriter(fs::path host) : host_(linkTarget(std::move(host))) {
+AtomicFileWriter::AtomicFileWriter(fs::path host, LinkRule links)
+    : host_(links == LinkRule::Follow ? linkTarget(host) : std::move(host)) {
     struct stat st;
-    if (::stat(host_.c_str(), &st) == 0) {
+    if (::lstat(host_.c_str(), &st) == 0 && !S_ISLNK(st.st_mode)) {
         if (S_ISDIR(st.st_mode))
             throw IoError(FileAction::Write, host_.string(), EISDIR);
         // Windows refuses to replace a read-only file; a rename would not.
         if (!(st.st_mode & S_IWUSR))
             throw IoError(FileAction::Write, host_.string(), EROFS);
     }
-    temp_ = host_.string() + ".vokari-XXXXXX";
-    fd_ = ::mkstemp(temp_.data());
+    fd_ = createStagingFile(host_.parent_path(), temp_);
     if (fd_ < 0)
         throw IoError(FileAction::Write, host_.string(), errno);
 }
@@ -415,13 +546,9 @@ void AtomicFileWriter::write(std::string_view bytes) {
 }
 
 void AtomicFileWriter::commit() {
-    mode_t mode = 0666 & ~[] {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        return mask;
-    }();
+    mode_t mode = newFileMode();
     struct stat st;
-    if (::stat(host_.c_str(), &st) == 0)
+    if (::lstat(host_.c_str(), &st) == 0 && S_ISREG(st.st_mode))
         mode = st.st_mode & 07777;
     if (::fchmod(fd_, mode) != 0 || (mtime_ && !setFileModificationTime(fd_, *mtime_)) ||
         ::fsync(fd_) != 0)

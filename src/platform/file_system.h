@@ -51,8 +51,9 @@ bool removeFolder(std::string_view path);
 // resolved again and no link is followed: links are removed as links, and a link in place of
 // `host` only when it points to a folder. Read-only files stay, as Windows keeps them. Returns
 // how many entries could not be deleted, `host` included; 0 when there was nothing, 1 when a
-// file stands where the folder should be. Throws only when out of memory.
-long removeHostTree(const std::string& host);
+// file stands where the folder should be. `leftBehind`, when given, receives the host path of
+// each of them. Throws only when out of memory.
+long removeHostTree(const std::string& host, std::vector<std::string>* leftBehind = nullptr);
 
 // Creates the one folder `host` (not those above it), open to this user only. Returns 0 or the
 // system's error number; EEXIST when the name is taken.
@@ -64,10 +65,34 @@ void createDirectories(std::string_view path);
 // The whole file as bytes. Throws IoError.
 std::string readFileBytes(std::string_view path);
 
+// The hidden name a file is written under before it takes its own: never listed as a game
+// file, and known as ours when a killed run leaves it behind.
+std::string stagingName();
+// True for a name stagingName gives, or one an earlier version left ("NAME.vokari-XXXXXX").
+bool isStagingName(std::string_view name);
+
+// Removes the temporary files a killed run of ours left in the host folder `folder` (plain
+// files only, never a link or folder) and returns how many. Call it only while holding the
+// folder's lock, so a second Vokari's live files are never touched.
+size_t removeLeftovers(const std::filesystem::path& folder);
+// The same for a folder already open.
+size_t removeLeftoversAt(int folderFd);
+// How many leftovers this process has removed so far, for reports.
+size_t leftoversRemoved();
+
+// What to do with a symbolic link at the name being replaced.
+enum class LinkRule {
+    // The player's own file: the file it points to is replaced in its own folder and the link
+    // stays; a link to nothing is refused (ENOLINK).
+    Follow,
+    // Data from a package: the link itself is replaced by a regular file, its target untouched.
+    Replace,
+};
+
 // Replaces (or creates) a file with `bytes`: written to a temporary file beside it and renamed
 // over it, so the old file stays whole when anything fails. An existing file keeps its
-// permissions; a read-only one is refused; a symbolic link is written through (the file it
-// points to is replaced in its own folder, the link stays). Throws IoError.
+// permissions; a read-only one is refused (EROFS); links are followed (LinkRule::Follow).
+// Throws IoError.
 void writeFileAtomic(std::string_view path, std::string_view bytes);
 
 // The same for bytes that arrive in pieces (an archive entry being decoded): written to a
@@ -75,7 +100,7 @@ void writeFileAtomic(std::string_view path, std::string_view bytes);
 // without commit, it leaves `host` as it was. Throws IoError.
 class AtomicFileWriter {
 public:
-    explicit AtomicFileWriter(std::filesystem::path host);
+    explicit AtomicFileWriter(std::filesystem::path host, LinkRule links = LinkRule::Follow);
     ~AtomicFileWriter();
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
@@ -96,8 +121,11 @@ private:
     std::optional<int64_t> mtime_;
 };
 
-// A file that did not exist, written in place (never through a link planted there) and
-// removed again unless committed. Throws IoError.
+// A file that does not exist yet, written under a hidden temporary name in its folder and
+// named only when whole, never replacing anything that took the name meanwhile (a link
+// included). Dropped before commit, it leaves nothing behind. Not flushed to the disk on its
+// own: callers writing many files flush once per batch (flushFileSystemOf) before naming them.
+// Throws IoError.
 class NewFileWriter {
 public:
     explicit NewFileWriter(std::filesystem::path host);
@@ -106,15 +134,23 @@ public:
     NewFileWriter& operator=(const NewFileWriter&) = delete;
 
     void write(std::string_view bytes);
-    // Gives the file its modification time (seconds since 1970, UTC) where the system allows,
-    // a convenience since the data is what counts, and closes it.
-    void commit(int64_t unixTime);
+    // Gives the file its modification time (seconds since 1970, UTC) and closes it, still
+    // under its temporary name.
+    void finish(int64_t unixTime);
+    // Gives the finished file its name; EEXIST when the name was taken meanwhile.
+    void commit();
+    const std::filesystem::path& path() const { return host_; }
 
 private:
     std::filesystem::path host_;
+    std::string temp_;
     int fd_ = -1;
     bool committed_ = false;
 };
+
+// Writes what was written in the file system that holds `host` to the disk, so that no name
+// given afterwards can point at data a crash would lose. Throws IoError.
+void flushFileSystemOf(const std::filesystem::path& host);
 
 // A file read from its host path. Interrupted reads are tried again.
 class FileReader {

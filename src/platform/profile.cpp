@@ -4,6 +4,7 @@
 #include "platform/codepage.h"
 #include "platform/error.h"
 #include "platform/file_system.h"
+#include "platform/folder_lock.h"
 #include "platform/host_paths.h"
 #include "platform/text.h"
 
@@ -826,6 +827,8 @@ void writeEdits(const std::vector<EncodedEdit>& edits, std::string_view file) {
     const std::filesystem::path hostFile = hostPath(file);
     const std::string host = hostFile.string();
 
+    // Held from reading to replacing, so a second Vokari's edit is never lost.
+    const FolderLock folderLock(hostFile.parent_path());
     std::lock_guard lock(cacheMutex());
     std::string bytes;
     if (hostFileStamp(hostFile))

@@ -5,7 +5,9 @@
 #include "platform/byte_scan.h"
 #include "platform/codepage.h"
 #include "platform/error.h"
+#include "platform/file_copy.h"
 #include "platform/file_system.h"
+#include "platform/folder_lock.h"
 #include "platform/host_paths.h"
 #include "platform/text.h"
 
@@ -574,9 +576,10 @@ void writeQCFile(const QcGroups& document, std::string_view folder, std::string_
                           platform::ansiCodePage());
     }
     checkStringKeys(document, file);
-    const std::string backup = file + ".bak";
-    if (!fileExists(backup))
-        copyTextFile(file, backup);
+    const platform::FolderLock lock(folder.empty() ? platform::hostPath(file).parent_path()
+                                                   : platform::hostPath(folder));
+    // The file as it was before the first save, byte for byte with its date.
+    platform::makeBackup(platform::hostPath(file), platform::hostPath(file + ".bak"));
     // Windows refuses to replace a read-only file; a rename would not.
     const auto attributes = platform::fileAttributes(file);
     if (attributes && (*attributes & platform::kAttrReadOnly))

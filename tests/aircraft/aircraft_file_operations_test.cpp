@@ -145,8 +145,9 @@ TEST_F(FileOperationsTest, AliasesAreWrittenAfterABackupMadeOnce) {
         at(folder).isPanelChanged = true;
     }
     list.panelAndSoundWrite();
+    // The file's own bytes, without a line end after its last line.
     EXPECT_EQ(readFile(aircraft / "A" / "panel" / "panel.cfg.org"),
-              "; own panel\r\n[Window00]\r\ngauge00=cfs2!Speed\r\n[fltsim]\r\nx=1\r\n");
+              "; own panel\r\n[Window00]\r\ngauge00=cfs2!Speed\r\n[fltsim]\r\nx=1");
     EXPECT_EQ(readFile(aircraft / "A" / "panel" / "panel.cfg"),
               "; own panel\r\n[Window00]\r\ngauge00=cfs2!Speed\r\n[fltsim]\r\nx=1\r\n"
               "alias=Spitfire\\panel\r\n");
@@ -161,7 +162,7 @@ TEST_F(FileOperationsTest, AliasesAreWrittenAfterABackupMadeOnce) {
     at("A").setPanelAlias("Other");
     list.panelAndSoundWrite();
     EXPECT_EQ(readFile(aircraft / "A" / "panel" / "panel.cfg.org"),
-              "; own panel\r\n[Window00]\r\ngauge00=cfs2!Speed\r\n[fltsim]\r\nx=1\r\n");
+              "; own panel\r\n[Window00]\r\ngauge00=cfs2!Speed\r\n[fltsim]\r\nx=1");
     EXPECT_NE(readFile(aircraft / "A" / "panel" / "panel.cfg").find("alias=Other\\panel\r\n"),
               std::string::npos);
     EXPECT_EQ(readFile(aircraft / "A" / "sound" / "sound.cfg.org"),

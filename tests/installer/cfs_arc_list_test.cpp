@@ -200,8 +200,8 @@ TEST_F(ArcListTest, SkipsOrReplacesExistingFilesKeepingTheFirstBackup) {
     EXPECT_FALSE(fs::exists(game / "Gauges" / "Boost.gau.bak"));
 
     list.setShouldOverwrite(true);
-    EXPECT_EQ(list.extractArchives(0), kArcOk);
-    EXPECT_EQ(test::readFile(game / "Gauges" / "Boost.gau"), "second");
+    EXPECT_EQ(list.extractArchives(0), kArcEntriesFailed); // b/BOOST.GAU: two entries, one file
+    EXPECT_EQ(test::readFile(game / "Gauges" / "Boost.gau"), "first");
     EXPECT_EQ(test::readFile(game / "Gauges" / "Boost.gau.bak"), "original"); // made once
     EXPECT_EQ(test::readFile(game / "Gauges" / "new.gau.bak"), "new");
     EXPECT_FALSE(fs::exists(game / "Gauges" / "boost.gau")); // one file, whatever the case
@@ -213,17 +213,20 @@ TEST_F(ArcListTest, SkipsOrReplacesExistingFilesKeepingTheFirstBackup) {
                                                               {.name = "b/fx1.fx", .data = "two"}}))
                                        .string()),
               kArcOk);
-    // Not written: reported, with the entry that took its place.
-    EXPECT_EQ(fresh.extractArchives(0), kArcEntriesFailed);
-    ASSERT_EQ(fresh.extractionFailures().size(), 1u);
-    EXPECT_EQ(fresh.extractionFailures()[0].fullPath, "b/fx1.fx");
-    EXPECT_NE(fresh.extractionFailures()[0].reason.find("a/fx1.fx"), std::string::npos);
-    EXPECT_EQ(test::readFile(game / "EFFECTS" / "fx1.fx"), "one");
-    fs::remove(game / "EFFECTS" / "fx1.fx");
-    fresh.setShouldOverwrite(true);
-    EXPECT_EQ(fresh.extractArchives(0), kArcOk);
-    EXPECT_EQ(test::readFile(game / "EFFECTS" / "fx1.fx"), "two");
-    EXPECT_EQ(test::readFile(game / "EFFECTS" / "fx1.fx.bak"), "one");
+    // Not written, with or without overwriting (its ".bak" would hold the package's data, not
+    // the player's): reported in words, with the entry that took its place.
+    for (const bool overwrite : {false, true}) {
+        fs::remove(game / "EFFECTS" / "fx1.fx");
+        fresh.setShouldOverwrite(overwrite);
+        EXPECT_EQ(fresh.extractArchives(0), kArcEntriesFailed);
+        ASSERT_EQ(fresh.extractionFailures().size(), 1u);
+        EXPECT_EQ(fresh.extractionFailures()[0].fullPath, "b/fx1.fx");
+        EXPECT_NE(fresh.extractionFailures()[0].reason.find("two entries unpack to"),
+                  std::string::npos);
+        EXPECT_NE(fresh.extractionFailures()[0].reason.find("a/fx1.fx"), std::string::npos);
+        EXPECT_EQ(test::readFile(game / "EFFECTS" / "fx1.fx"), "one");
+        EXPECT_FALSE(fs::exists(game / "EFFECTS" / "fx1.fx.bak"));
+    }
 }
 
 TEST_F(ArcListTest, ListingSaysWhatUnpackingDoes) {

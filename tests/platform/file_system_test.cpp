@@ -4,6 +4,7 @@
 #include "platform/instance_lock.h"
 #include "support/fixtures.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -67,24 +68,36 @@ TEST(FileSystem, AtomicWriteCreatesAndReplaces) {
     EXPECT_EQ(test::readFile(dir / "elsewhere/cfs2.cfg"), "written");
 }
 
-TEST(FileSystem, NewFileIsNeverWrittenThroughALinkAndStaysOnlyWhenCommitted) {
+TEST(FileSystem, NewFileIsStagedAndNeverNamedOverALink) {
     TempDir dir;
     fs::create_symlink(dir / "elsewhere", dir / "planted");
-    EXPECT_THROW(platform::NewFileWriter(dir / "planted"), IoError);
+    {
+        platform::NewFileWriter planted(dir / "planted");
+        planted.write("x");
+        planted.finish(0);
+        EXPECT_THROW(planted.commit(), IoError);
+    }
     EXPECT_FALSE(fs::exists(dir / "elsewhere"));
+    EXPECT_TRUE(fs::is_symlink(dir / "planted"));
     {
         platform::NewFileWriter dropped(dir / "dropped");
         dropped.write("x");
     }
-    EXPECT_FALSE(fs::exists(dir / "dropped"));
-
     platform::NewFileWriter file(dir / "kept");
     file.write("abc");
-    file.commit(1000000000);
+    file.finish(1000000000);
+    EXPECT_FALSE(fs::exists(dir / "kept")); // nothing under the real name until whole
+    file.commit();
     EXPECT_EQ(test::readFile(dir / "kept"), "abc");
     struct stat st;
     ASSERT_EQ(::stat((dir / "kept").c_str(), &st), 0);
     EXPECT_EQ(st.st_mtime, 1000000000);
+    // Neither the dropped file nor a temporary is left.
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir.path()))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"kept", "planted"}));
 }
 
 TEST(FileSystem, PatternsMatchLikeWindows) {

@@ -383,13 +383,17 @@ TEST(QCFileBackup, FirstSaveKeepsTheOriginalAsBackup) {
     const fs::path host = prefix.installGame(kGameCfs2, "C:\\Games\\CFS2");
     const std::string original = "[option.0]\nOptionName=%G%\naircraft.0=A\n"; // LF, no strings
     writeFile(host / "QuickCom" / "qc_plane.qcb", original);
+    const auto date = fs::file_time_type::clock::now() - std::chrono::hours(24 * 400);
+    fs::last_write_time(host / "QuickCom" / "qc_plane.qcb", date);
     const std::string game = gameFolder(kGameCfs2);
 
     std::unique_ptr<QcGroups> doc;
     readQCFile(doc, game, quickCombatFileName());
     writeQCFile(*doc, game, quickCombatFileName());
+    // The file's own bytes and date.
     const std::string backupBytes = readFile(host / "QuickCom" / "qc_plane.qcb.bak");
-    EXPECT_EQ(backupBytes, "[option.0]\r\nOptionName=%G%\r\naircraft.0=A\r\n"); // CR LF lines
+    EXPECT_EQ(backupBytes, original);
+    EXPECT_EQ(fs::last_write_time(host / "QuickCom" / "qc_plane.qcb.bak"), date);
 
     doc->addGroup();
     writeQCFile(*doc, game, quickCombatFileName());

@@ -280,8 +280,12 @@ void AircraftEnablerWindow::deleteAircraftFiles() {
         const std::string key = us(rowKey(aircraftList_->indexFromItem(row)));
         keys.push_back(key);
         try {
-            if (aircrafts_->deleteAircraftFile(key, isDeleteGaugesPermitted_) > 0)
-                leftOnDisk.push_back(key);
+            std::vector<std::string> leftBehind;
+            if (aircrafts_->deleteAircraftFile(key, isDeleteGaugesPermitted_, &leftBehind) > 0) {
+                if (leftBehind.empty())
+                    leftBehind.push_back(key); // the folder itself stays
+                leftOnDisk.insert(leftOnDisk.end(), leftBehind.begin(), leftBehind.end());
+            }
         } catch (const std::exception& e) {
             failure = joinLines(
                 {us(tr("航空機ファイルを削除できませんでした。")), key, us(failureText(e))});

@@ -319,7 +319,8 @@ TEST_F(AircraftEnablerWindowTest, FilesThatCouldNotBeDeletedAreTold) {
     prompt.queue(PromptAnswer::Yes);
     button(*w, kDelete)->trigger();
     ASSERT_EQ(prompt.asked().size(), 2u);
-    EXPECT_EQ(prompt.asked()[1].text, "削除できなかったファイルがあります。\r\nJ2M3");
+    // Named as the player finds them on this system.
+    EXPECT_EQ(prompt.asked()[1].text, "削除できなかったファイルがあります。\r\n" + locked.string());
     EXPECT_TRUE(fs::exists(locked));
     EXPECT_FALSE(fs::exists(folder / "Ki61"));
     EXPECT_EQ(list(*w)->topLevelItemCount(), 3) << "both are gone from the catalogue";
