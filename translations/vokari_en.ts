@@ -1123,5 +1123,13 @@ Panel: %2</translation>
         <source>処理を続けられませんでした。</source>
         <translation>The work could not go on.</translation>
     </message>
+    <message>
+        <source>リンクの指す先にファイルがありません。</source>
+        <translation>It is a link to a file that does not exist.</translation>
+    </message>
+    <message>
+        <source>別の Vokari がこのフォルダで作業中です。終わってから、もう一度お試しください。</source>
+        <translation>Another Vokari is working in this folder. Try again when it is done.</translation>
+    </message>
 </context>
 </TS>

@@ -28,6 +28,7 @@ void moveAircraftFile(const std::string& source, const std::string& target) {
             return;
         throw IoError(FileAction::Read, platform::displayPath(source), ENOENT);
     }
+    platform::removeLeftovers(platform::hostPath(parentPath(source)));
     const bool targetExisted = platform::fileAttributes(target).has_value();
     copyTextFile(source, target);
     if (!platform::deleteFile(source)) {

@@ -3,6 +3,7 @@
 #include "frame/prefix_choice.h"
 #include "frame/version.h"
 #include "platform/error.h"
+#include "platform/file_system.h"
 #include "platform/host_paths.h"
 
 #include <iostream>
@@ -24,6 +25,20 @@ void printUsage(std::ostream& out) {
     for (const auto& c : vokari::cli::registeredCommands())
         out << "  " << c.usage << '\n';
 }
+
+} // namespace
+
+namespace {
+
+// Temporary files an interrupted run had left in the folders this one worked in, and that it
+// removed: told on the way out, however the command ends.
+struct LeftoverReport {
+    ~LeftoverReport() {
+        if (const size_t n = vokari::platform::leftoversRemoved())
+            std::cerr << "vokari-cli: removed " << n << " temporary file" << (n == 1 ? "" : "s")
+                      << " an interrupted run had left\n";
+    }
+};
 
 } // namespace
 
@@ -53,6 +68,7 @@ int main(int argc, char** argv) {
             if (args[0] == c.name) {
                 Context ctx{std::vector<std::string>(args.begin() + 1, args.end()), std::cout,
                             std::cerr};
+                const LeftoverReport report;
                 return c.run(ctx);
             }
         }

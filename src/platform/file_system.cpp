@@ -407,10 +407,14 @@ size_t removeLeftoversAt(int folderFd) {
         return 0;
     }
     ::rewinddir(stream);
+    // Our own are live: another folder of this run may be this one under another name.
+    const std::string own = ".vokari-" + std::to_string(::getpid()) + "-";
     std::vector<std::string> found;
-    while (const dirent* entry = ::readdir(stream))
-        if (isStagingName(entry->d_name))
-            found.emplace_back(entry->d_name);
+    while (const dirent* entry = ::readdir(stream)) {
+        const std::string_view name = entry->d_name;
+        if (isStagingName(name) && !name.starts_with(own))
+            found.emplace_back(name);
+    }
     ::closedir(stream);
     size_t removed = 0;
     for (const std::string& name : found) {

@@ -559,6 +559,9 @@ std::string qcFileText(const QcGroups& document) {
 
 void writeQCFile(const QcGroups& document, std::string_view folder, std::string_view relativePath) {
     const std::string file = std::string(folder) + std::string(relativePath);
+    const platform::FolderLock lock(folder.empty() ? platform::hostPath(file).parent_path()
+                                                   : platform::hostPath(folder));
+    platform::removeLeftovers(platform::hostPath(file).parent_path());
     // Written to a file beside the target as it is put together; the target is replaced only
     // once every text has been found sound, and a refusal leaves nothing behind.
     std::optional<platform::AtomicFileWriter> temp;
@@ -576,8 +579,6 @@ void writeQCFile(const QcGroups& document, std::string_view folder, std::string_
                           platform::ansiCodePage());
     }
     checkStringKeys(document, file);
-    const platform::FolderLock lock(folder.empty() ? platform::hostPath(file).parent_path()
-                                                   : platform::hostPath(folder));
     // The file as it was before the first save, byte for byte with its date.
     platform::makeBackup(platform::hostPath(file), platform::hostPath(file + ".bak"));
     // Windows refuses to replace a read-only file; a rename would not.

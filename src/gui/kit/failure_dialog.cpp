@@ -47,6 +47,13 @@ QString reasonLine(int errorNumber) {
         return text(QT_TRANSLATE_NOOP("vokari::ui::failureText", "アクセスが許可されていません。"));
     case EROFS:
         return text(QT_TRANSLATE_NOOP("vokari::ui::failureText", "読み取り専用です。"));
+    case ENOLINK:
+        return text(
+            QT_TRANSLATE_NOOP("vokari::ui::failureText", "リンクの指す先にファイルがありません。"));
+    case EWOULDBLOCK:
+        return text(QT_TRANSLATE_NOOP(
+            "vokari::ui::failureText",
+            "別の Vokari がこのフォルダで作業中です。終わってから、もう一度お試しください。"));
     case ENOSPC:
     case EDQUOT:
         return text(
