@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -125,6 +126,33 @@ TEST_F(FileOperationsTest, AFailedSwitchNamesItsAircraft) {
     EXPECT_FALSE(fs::exists(aircraft / "Stuck" / "aircraft.cfg"));
 }
 
+// The player's links are followed, but one that leads nowhere would have the write create a
+// file wherever it points: refused, and the aircraft keeps its files.
+TEST_F(FileOperationsTest, LinksToNothingAreRefused) {
+    const fs::path outside = prefix.root() / "outside";
+    writeFile(aircraft / "A" / "aircraft.cfg", "[fltsim.0]\r\ntitle=A\r\n");
+    fs::create_symlink(outside / "a.rst", aircraft / "A" / "aircraft.cfg.rst");
+    writeFile(aircraft / "A" / "panel" / "panel.cfg", "[fltsim]\r\n");
+    fs::create_symlink(outside / "panel.org", aircraft / "A" / "panel" / "panel.cfg.org");
+    writeFile(aircraft / "B" / "aircraft.cfg", "[fltsim.0]\r\ntitle=B\r\n");
+    read();
+    toggle("A");
+    try {
+        list.setActivate();
+        ADD_FAILURE() << "no error";
+    } catch (const AircraftSwitchError& e) {
+        EXPECT_NE(std::string(e.what()).find("a link to a file that does not exist"),
+                  std::string::npos)
+            << e.what();
+    }
+    EXPECT_EQ(readFile(aircraft / "A" / "aircraft.cfg"), "[fltsim.0]\r\ntitle=A\r\n");
+    at("A").setPanelAlias("B");
+    at("A").isPanelChanged = true;
+    EXPECT_THROW(list.panelAndSoundWrite(), AircraftWriteError);
+    EXPECT_EQ(readFile(aircraft / "A" / "panel" / "panel.cfg"), "[fltsim]\r\n");
+    EXPECT_FALSE(fs::exists(outside));
+}
+
 TEST_F(FileOperationsTest, AliasesAreWrittenAfterABackupMadeOnce) {
     const std::string panel = "; own panel\r\n[Window00]\r\ngauge00=cfs2!Speed\r\n[fltsim]\r\nx=1";
     writeFile(aircraft / "A" / "aircraft.cfg", "[fltsim.0]\r\ntitle=A\r\n");
@@ -210,8 +238,10 @@ TEST_F(FileOperationsTest, DeletingDropsTheAircraftEvenWhenFilesStay) {
     EXPECT_FALSE(fs::exists(aircraft / "Addon"));
     EXPECT_FALSE(list.aircraftList.keyExists("Addon"));
 
-    EXPECT_GE(list.deleteAircraftFile("Locked", false), 1);
+    std::vector<std::string> leftBehind;
+    EXPECT_GE(list.deleteAircraftFile("Locked", false, &leftBehind), 1);
     EXPECT_TRUE(fs::exists(aircraft / "Locked" / "texture" / "t.bmp"));
+    EXPECT_EQ(leftBehind, std::vector<std::string>{(aircraft / "Locked/texture/t.bmp").string()});
     EXPECT_FALSE(list.aircraftList.keyExists("Locked"));
     EXPECT_TRUE(fs::exists(aircraft / "Keep" / "aircraft.cfg"));
 }

@@ -5,6 +5,7 @@
 #include "support/archive_builders.h"
 #include "support/fixtures.h"
 
+#include <chrono>
 #include <ctime>
 #include <gtest/gtest.h>
 #include <map>
@@ -298,6 +299,62 @@ TEST_F(ArcListTest, ReportsEntriesThatFailAndKeepsFilesWithoutBackup) {
     EXPECT_EQ(test::readFile(game / "Gauges" / "keep.gau"), "original");
     EXPECT_FALSE(fs::exists(game / "GAUGES" / "bad.gau")); // no half-written file either
     EXPECT_EQ(test::readFile(game / "Gauges" / "good.gau"), "good");
+}
+
+// Backups are the player's: a package cannot plant one, a link cannot take the copy elsewhere,
+// and a link at a destination name is replaced, never written through.
+TEST_F(ArcListTest, BackupsAndLinksBelongToThePlayer) {
+    const fs::path gauges = game / "Gauges";
+    const fs::path outside = prefix.root() / "outside";
+    test::writeFile(game / "Aircraft" / "Ki61" / "aircraft.cfg", "player's cfg");
+    const auto date = fs::file_time_type::clock::now() - std::chrono::hours(24 * 900);
+    fs::last_write_time(game / "Aircraft" / "Ki61" / "aircraft.cfg", date);
+    test::writeFile(gauges / "stock.gau", "stock");
+    test::writeFile(gauges / "linked.gau", "linked");
+    test::writeFile(outside / "other.gau", "other");
+    fs::create_symlink(outside / "other.gau", gauges / "linked.gau.bak");
+    test::writeFile(gauges / "dangling.gau", "dangling");
+    fs::create_symlink(outside / "nothing.gau", gauges / "dangling.gau.bak");
+    test::writeFile(outside / "victim.gau", "victim");
+    fs::create_symlink(outside / "victim.gau", gauges / "victim.gau");
+    test::writeFile(gauges / ".vokari-999999-1", "left by a killed run");
+    read(package("forge.zip", buildZip({{.name = "Ki61/aircraft.cfg.bak", .data = "forged"},
+                                        {.name = "Ki61/aircraft.cfg", .data = "package cfg"},
+                                        {.name = "stock.gau.BAK", .data = "forged"},
+                                        {.name = "linked.gau", .data = "package"},
+                                        {.name = "dangling.gau", .data = "package"},
+                                        {.name = "victim.gau", .data = "package"}})));
+    list.fileList.item("stock.gau.BAK").setShouldInstall(true); // as the player may place it
+    list.fileList.item("stock.gau.BAK").setInstallPath("GAUGES\\");
+    list.setShouldOverwrite(true);
+    EXPECT_EQ(list.extractArchives(0), kArcEntriesFailed);
+    std::map<std::string, std::string> why;
+    for (const auto& f : list.extractionFailures())
+        why[f.fullPath] = f.reason;
+    EXPECT_EQ(why.size(), 4u);
+    for (const char* forged : {"Ki61/aircraft.cfg.bak", "stock.gau.BAK"})
+        EXPECT_NE(why[forged].find("named like the backup"), std::string::npos) << forged;
+    for (const char* kept : {"linked.gau", "dangling.gau"})
+        EXPECT_NE(why[kept].find("left as it was"), std::string::npos) << kept;
+
+    // The player's file is in its backup, byte for byte with its date.
+    const fs::path cfg = game / "Aircraft" / "Ki61" / "aircraft.cfg";
+    EXPECT_EQ(test::readFile(cfg), "package cfg");
+    EXPECT_EQ(test::readFile(cfg.string() + ".bak"), "player's cfg");
+    EXPECT_EQ(fs::last_write_time(cfg.string() + ".bak"), date);
+    EXPECT_FALSE(fs::exists(gauges / "stock.gau.BAK"));
+    EXPECT_EQ(test::readFile(gauges / "linked.gau"), "linked");
+    EXPECT_EQ(test::readFile(gauges / "dangling.gau"), "dangling");
+    EXPECT_FALSE(fs::exists(outside / "nothing.gau"));
+    EXPECT_EQ(test::readFile(outside / "other.gau"), "other");
+    // The link is replaced by a file; what it pointed to is untouched and kept in the backup.
+    EXPECT_FALSE(fs::is_symlink(gauges / "victim.gau"));
+    EXPECT_EQ(test::readFile(gauges / "victim.gau"), "package");
+    EXPECT_EQ(test::readFile(outside / "victim.gau"), "victim");
+    EXPECT_EQ(test::readFile(gauges / "victim.gau.bak"), "victim");
+    // A killed run's temporary file is gone and counted.
+    EXPECT_FALSE(fs::exists(gauges / ".vokari-999999-1"));
+    EXPECT_EQ(list.leftoversRemoved(), 1u);
 }
 
 TEST_F(ArcListTest, ProgressCountsEveryEntryAndStopsWhereItIsTold) {

@@ -66,6 +66,10 @@ TEST(FileSystem, AtomicWriteCreatesAndReplaces) {
     platform::writeFileAtomic((dir / "cfs2.cfg").string(), "written");
     EXPECT_TRUE(fs::is_symlink(dir / "cfs2.cfg"));
     EXPECT_EQ(test::readFile(dir / "elsewhere/cfs2.cfg"), "written");
+    // One that leads nowhere is refused: the write would create a file where it points.
+    fs::create_symlink("elsewhere/none.cfg", dir / "none.cfg");
+    EXPECT_THROW(platform::writeFileAtomic((dir / "none.cfg").string(), "x"), IoError);
+    EXPECT_FALSE(fs::exists(dir / "elsewhere/none.cfg"));
 }
 
 TEST(FileSystem, NewFileIsStagedAndNeverNamedOverALink) {
