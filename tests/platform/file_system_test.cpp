@@ -1,12 +1,17 @@
 #include "platform/codepage.h"
 #include "platform/error.h"
 #include "platform/file_system.h"
+#include "platform/folder_lock.h"
 #include "platform/instance_lock.h"
 #include "support/fixtures.h"
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 using namespace vokari;
@@ -155,4 +160,39 @@ TEST(InstanceLock, SecondHolderIsRefusedUntilReleased) {
     EXPECT_FALSE(second.tryAcquire());
     first.release();
     EXPECT_TRUE(second.tryAcquire());
+}
+
+// Another process holding a folder makes this one wait, then give up naming the folder; the
+// same folder reached through a link is the same lock, and a holder that ends frees it.
+TEST(FolderLock, AnotherProcessHoldsTheFolderUntilItEnds) {
+    TempDir dir;
+    fs::create_directories(dir.path() / "game");
+    fs::create_directory_symlink(dir.path() / "game", dir.path() / "alias");
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const platform::FolderLock held(dir.path() / "game");
+        (void)!::write(ready[1], "x", 1);
+        ::pause();
+        ::_exit(0);
+    }
+    char c;
+    ASSERT_EQ(::read(ready[0], &c, 1), 1);
+    try {
+        const platform::FolderLock second(dir.path() / "alias/", std::chrono::milliseconds(50));
+        ADD_FAILURE() << "taken twice";
+    } catch (const LockError& e) {
+        EXPECT_NE(std::string(e.what()).find((dir.path() / "game").string()), std::string::npos)
+            << e.what();
+    }
+    {
+        const platform::FolderLock inProcess(dir.path() / "other", std::chrono::milliseconds(50));
+        const platform::FolderLock again(dir.path() / "other", std::chrono::milliseconds(50));
+    }
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    EXPECT_NO_THROW(platform::FolderLock(dir.path() / "game", std::chrono::milliseconds(500)));
+    ::close(ready[0]);
+    ::close(ready[1]);
 }
