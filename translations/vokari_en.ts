@@ -1131,5 +1131,9 @@ Panel: %2</translation>
         <source>別の Vokari がこのフォルダで作業中です。終わってから、もう一度お試しください。</source>
         <translation>Another Vokari is working in this folder. Try again when it is done.</translation>
     </message>
+    <message>
+        <source>中断された作業の一時ファイルを %1 個削除しました。</source>
+        <translation>Removed %1 temporary files an interrupted run had left.</translation>
+    </message>
 </context>
 </TS>

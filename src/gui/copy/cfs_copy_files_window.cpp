@@ -118,8 +118,12 @@ void CfsCopyFilesWindow::finishCopy(std::future<CopySummary> outcome) {
         QDialog::done(QDialog::Rejected);
         return;
     }
+    const QString leftovers = leftoversText(summary.leftovers);
     if (summary.failures.empty() && !summary.cancelled) {
-        showMessage(title, us(tr("コピーが完了しました。")), PromptIcon::Information);
+        QStringList done{tr("コピーが完了しました。")};
+        if (!leftovers.isEmpty())
+            done << leftovers;
+        showMessage(title, us(done.join(QStringLiteral("\r\n"))), PromptIcon::Information);
         QDialog::done(QDialog::Accepted);
         return;
     }
@@ -134,6 +138,8 @@ void CfsCopyFilesWindow::finishCopy(std::future<CopySummary> outcome) {
         if (summary.failures.size() > kFailuresShown)
             lines << tr("ほか %n 件", nullptr, failed - static_cast<int>(kFailuresShown));
     }
+    if (!leftovers.isEmpty())
+        lines << leftovers;
     showMessage(title, us(lines.join(QStringLiteral("\r\n"))),
                 summary.failures.empty() ? PromptIcon::Information : PromptIcon::Warning);
     QDialog::done(summary.failures.empty() ? QDialog::Accepted : QDialog::Rejected);

@@ -579,8 +579,13 @@ void ArcInstallWindow::extractAll() {
 
 void ArcInstallWindow::reportExtraction(int32_t result, size_t done, size_t total) {
     const std::vector<ExtractionFailure>& failures = arcList_->extractionFailures();
+    const QString leftovers = leftoversText(arcList_->leftoversRemoved());
     if (result == kArcOk && failures.empty()) {
-        showMessage(us(windowTitle()), us(tr("解凍が完了しました。")), PromptIcon::Information);
+        QStringList done{tr("解凍が完了しました。")};
+        if (!leftovers.isEmpty())
+            done << leftovers;
+        showMessage(us(windowTitle()), us(done.join(QStringLiteral("\r\n"))),
+                    PromptIcon::Information);
         return;
     }
     QStringList text;
@@ -597,6 +602,8 @@ void ArcInstallWindow::reportExtraction(int32_t result, size_t done, size_t tota
     } else if (result != kArcStopped) {
         text << tr("解凍できなかったファイルがあります。");
     }
+    if (!leftovers.isEmpty())
+        text << leftovers;
     showMessage(us(windowTitle()), us(text.join(QStringLiteral("\r\n"))), PromptIcon::Warning);
 }
 

@@ -132,4 +132,12 @@ QString failureText(const std::exception& error) {
         error, QT_TRANSLATE_NOOP("vokari::ui::failureText", "処理を続けられませんでした。"));
 }
 
+QString leftoversText(size_t count) {
+    if (count == 0)
+        return {};
+    return text(QT_TRANSLATE_NOOP("vokari::ui::failureText",
+                                  "中断された作業の一時ファイルを %1 個削除しました。"))
+        .arg(count);
+}
+
 } // namespace vokari::ui

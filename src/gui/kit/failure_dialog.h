@@ -13,4 +13,8 @@ QString failureText(const std::exception& error);
 // list several failures one line each; empty for 0.
 QString systemReasonText(int errorNumber);
 
+// The line an end message adds when the work removed `count` temporary files that an
+// interrupted run had left; empty for 0.
+QString leftoversText(size_t count);
+
 } // namespace vokari::ui
