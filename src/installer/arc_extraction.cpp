@@ -145,7 +145,10 @@ public:
             return;
         std::string flushFailure;
         try {
-            platform::flushFileSystemOf(staged_.front().file->path());
+            std::vector<fs::path> files;
+            for (const StagedEntry& s : staged_)
+                files.push_back(s.file->path());
+            platform::flushFileSystems(files);
         } catch (const std::exception& e) {
             flushFailure = e.what();
         }
@@ -234,11 +237,14 @@ private:
                 earlier != folder.writtenBy.end())
                 throw EntryError("two entries unpack to " + target.string() + " (" +
                                  earlier->second + " was unpacked there)");
-            if (folder.kindOf(onDisk) == Kind::Other)
+            const Kind kind = folder.kindOf(onDisk);
+            if (kind == Kind::Other)
                 throw IoError(FileAction::Write, target.string(), EISDIR);
-            if (step.skipExisting)
+            // A link to nothing is no file to the game (the listing said "added"): it is
+            // replaced whatever the answer about existing files, with nothing to back up.
+            if (step.skipExisting && kind != Kind::DanglingLink)
                 return;
-            if (step.backup)
+            if (step.backup && kind != Kind::DanglingLink)
                 makeBackup(folder, onDisk);
         }
         folders_.create(folder);
@@ -304,8 +310,6 @@ private:
             throw EntryError("refused: the backup " + (folder.host / *bak).string() +
                              " is not a plain file; " + onDisk + " was left as it was");
         }
-        if (folder.kindOf(onDisk) == Kind::DanglingLink)
-            return; // nothing to keep a copy of
         const fs::path source = folder.host / onDisk;
         const fs::path backup = folder.host / bakWanted;
         if (const int err = platform::copyFileExact(source, backup)) {

@@ -475,14 +475,22 @@ void NewFileWriter::commit() {
     committed_ = true;
 }
 
-void flushFileSystemOf(const fs::path& host) {
-    const int fd = ::open(host.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    const int rc = fd < 0 ? -1 : ::syncfs(fd);
-    const int err = errno;
-    if (fd >= 0)
-        ::close(fd);
-    if (rc != 0)
-        throw IoError(FileAction::Write, host.string(), err);
+void flushFileSystems(const std::vector<fs::path>& files) {
+    std::vector<dev_t> done;
+    for (const fs::path& file : files) {
+        const int fd = ::open(file.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        struct stat st;
+        int rc = fd < 0 || ::fstat(fd, &st) != 0 ? -1 : 0;
+        if (rc == 0 && std::find(done.begin(), done.end(), st.st_dev) == done.end()) {
+            rc = ::syncfs(fd);
+            done.push_back(st.st_dev);
+        }
+        const int err = errno;
+        if (fd >= 0)
+            ::close(fd);
+        if (rc != 0)
+            throw IoError(FileAction::Write, file.string(), err);
+    }
 }
 
 void writeFileAtomic(std::string_view path, std::string_view bytes) {

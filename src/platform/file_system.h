@@ -124,7 +124,7 @@ private:
 // A file that does not exist yet, written under a hidden temporary name in its folder and
 // named only when whole, never replacing anything that took the name meanwhile (a link
 // included). Dropped before commit, it leaves nothing behind. Not flushed to the disk on its
-// own: callers writing many files flush once per batch (flushFileSystemOf) before naming them.
+// own: callers writing many files flush once per batch (flushFileSystems) before naming them.
 // Throws IoError.
 class NewFileWriter {
 public:
@@ -148,9 +148,9 @@ private:
     bool committed_ = false;
 };
 
-// Writes what was written in the file system that holds `host` to the disk, so that no name
-// given afterwards can point at data a crash would lose. Throws IoError.
-void flushFileSystemOf(const std::filesystem::path& host);
+// Writes what was written in the file systems that hold `files` to the disk, each once, so
+// that no name given afterwards can point at data a crash would lose. Throws IoError.
+void flushFileSystems(const std::vector<std::filesystem::path>& files);
 
 // A file read from its host path. Interrupted reads are tried again.
 class FileReader {

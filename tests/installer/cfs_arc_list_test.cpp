@@ -317,13 +317,15 @@ TEST_F(ArcListTest, BackupsAndLinksBelongToThePlayer) {
     fs::create_symlink(outside / "nothing.gau", gauges / "dangling.gau.bak");
     test::writeFile(outside / "victim.gau", "victim");
     fs::create_symlink(outside / "victim.gau", gauges / "victim.gau");
+    fs::create_symlink(outside / "dead.gau", gauges / "dead.gau");
     test::writeFile(gauges / ".vokari-999999-1", "left by a killed run");
     read(package("forge.zip", buildZip({{.name = "Ki61/aircraft.cfg.bak", .data = "forged"},
                                         {.name = "Ki61/aircraft.cfg", .data = "package cfg"},
                                         {.name = "stock.gau.BAK", .data = "forged"},
                                         {.name = "linked.gau", .data = "package"},
                                         {.name = "dangling.gau", .data = "package"},
-                                        {.name = "victim.gau", .data = "package"}})));
+                                        {.name = "victim.gau", .data = "package"},
+                                        {.name = "dead.gau", .data = "package"}})));
     list.fileList.item("stock.gau.BAK").setShouldInstall(true); // as the player may place it
     list.fileList.item("stock.gau.BAK").setInstallPath("GAUGES\\");
     list.setShouldOverwrite(true);
@@ -352,6 +354,9 @@ TEST_F(ArcListTest, BackupsAndLinksBelongToThePlayer) {
     EXPECT_EQ(test::readFile(gauges / "victim.gau"), "package");
     EXPECT_EQ(test::readFile(outside / "victim.gau"), "victim");
     EXPECT_EQ(test::readFile(gauges / "victim.gau.bak"), "victim");
+    EXPECT_FALSE(fs::is_symlink(gauges / "dead.gau"));
+    EXPECT_EQ(test::readFile(gauges / "dead.gau"), "package");
+    EXPECT_FALSE(fs::exists(outside / "dead.gau"));
     // A killed run's temporary file is gone and counted.
     EXPECT_FALSE(fs::exists(gauges / ".vokari-999999-1"));
     EXPECT_EQ(list.leftoversRemoved(), 1u);
