@@ -669,6 +669,14 @@ Panel: %2</translation>
         <source>次の文字は保存できません：%1</source>
         <translation>These characters cannot be saved: %1</translation>
     </message>
+    <message>
+        <source>設定ファイルは、読み込んだ後に変更されています。</source>
+        <translation>The settings file has changed since it was read.</translation>
+    </message>
+    <message>
+        <source>変更した設定を書き込みますか？</source>
+        <translation>Write the changed settings into it?</translation>
+    </message>
 </context>
 <context>
     <name>vokari::ui::DirDialog</name>
@@ -835,6 +843,14 @@ Panel: %2</translation>
     <message>
         <source>クイックコンバットファイルを保存できませんでした。</source>
         <translation>The quick-combat file could not be saved.</translation>
+    </message>
+    <message>
+        <source>クイックコンバットファイルは、読み込んだ後に変更されています。</source>
+        <translation>The quick-combat file has changed since it was read.</translation>
+    </message>
+    <message>
+        <source>上書きして保存しますか？</source>
+        <translation>Overwrite it and save?</translation>
     </message>
 </context>
 <context>

@@ -93,6 +93,13 @@ bool CfsIni::isKeyChanged(std::string_view section, std::string_view keyName) co
     return key(section, keyName).changed();
 }
 
+bool CfsIni::hasChanges() const {
+    for (const CfsIniSetting& s : cfsIniSettings())
+        if (key(s.section, s.key).changed())
+            return true;
+    return false;
+}
+
 void CfsIni::saveFile() {
     std::vector<platform::ProfileEdit> edits;
     for (const CfsIniSetting& s : cfsIniSettings()) {

@@ -54,6 +54,8 @@ public:
         setKeyValue(section, keyName, std::string_view(std::to_string(keyValue)));
     }
     bool isKeyChanged(std::string_view section, std::string_view keyName) const;
+    // Whether any setting is changed: whether saveFile would write.
+    bool hasChanges() const;
 
     // Writes every changed setting in one replacement of the file and clears their flags: all
     // or nothing. Throws ArgumentError, before anything is written, when a value has no form in

@@ -92,4 +92,20 @@ inline bool isAsciiLine(std::string_view text) {
     return clean(load(text.data() + text.size() - 8)); // the last eight, overlapping
 }
 
+// True when every byte is ASCII and none is NUL.
+inline bool isAsciiWithoutNul(std::string_view text) {
+    using namespace byte_scan;
+    const auto clean = [](uint64_t word) { return !((word & kHighs) | bytesEqual(word, '\0')); };
+    if (text.size() < 8) {
+        for (const char c : text)
+            if (static_cast<unsigned char>(c) >= 0x80 || c == '\0')
+                return false;
+        return true;
+    }
+    for (size_t i = 0; i + 8 <= text.size(); i += 8)
+        if (!clean(load(text.data() + i)))
+            return false;
+    return clean(load(text.data() + text.size() - 8)); // the last eight, overlapping
+}
+
 } // namespace vokari

@@ -302,11 +302,15 @@ std::string convertRuns(std::string_view in, const char* to, const char* from, b
     return out;
 }
 
-std::string ansiToUtf8(std::string_view bytes) {
+namespace {
+
+// `strict`: throws ArgumentError on a byte sequence that does not decode, rather than putting
+// U+FFFD in its place.
+std::string decodeAnsi(std::string_view bytes, bool strict) {
     if (isAsciiText(bytes))
         return std::string(bytes);
     if (!ansiCodePageIsShiftJis())
-        return convert(bytes, "UTF-8", ansiCodePage().c_str(), false, "\xEF\xBF\xBD");
+        return convert(bytes, "UTF-8", ansiCodePage().c_str(), strict, "\xEF\xBF\xBD");
     // A lead byte takes the next byte with it, whatever it is; no other byte of Shift-JIS
     // joins its neighbour, so a run ends before an ASCII byte that is not a trail byte.
     const auto runEnd = [](std::string_view in, size_t pos) {
@@ -321,8 +325,22 @@ std::string ansiToUtf8(std::string_view bytes) {
     };
     CharacterMemo& memo = CharacterMemo::forThread();
     return convertRuns(
-        bytes, "UTF-8", ansiCodePage().c_str(), false, "\xEF\xBF\xBD", runEnd,
+        bytes, "UTF-8", ansiCodePage().c_str(), strict, "\xEF\xBF\xBD", runEnd,
         [&memo](std::string_view run, std::string& out) { return memo.decode(run, out); });
+}
+
+} // namespace
+
+std::string ansiToUtf8(std::string_view bytes) {
+    return decodeAnsi(bytes, false);
+}
+
+std::optional<std::string> ansiToUtf8Exact(std::string_view bytes) {
+    try {
+        return decodeAnsi(bytes, true);
+    } catch (const ArgumentError&) {
+        return std::nullopt;
+    }
 }
 
 std::string utf8ToAnsi(std::string_view text) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,9 @@ bool ansiCodePageIsShiftJis();
 // ANSI bytes -> UTF-8. A byte sequence that does not decode becomes U+FFFD; callers that must
 // keep such bytes work on the raw bytes instead (the profile writer does).
 std::string ansiToUtf8(std::string_view bytes);
+// The same, or nothing when a byte sequence does not decode: for readers that must not take a
+// text changed.
+std::optional<std::string> ansiToUtf8Exact(std::string_view bytes);
 
 // UTF-8 -> ANSI bytes. Throws ArgumentError when a character has no ANSI form.
 std::string utf8ToAnsi(std::string_view text);

@@ -23,6 +23,7 @@
 #include <memory>
 #include <optional>
 #include <utility>
+#include <vector>
 
 namespace vokari {
 namespace {
@@ -42,14 +43,14 @@ std::optional<int64_t> wholeNumber(std::string_view text, int64_t low, int64_t h
     return static_cast<int64_t>(rounded);
 }
 
-// Reads the lines of a file. With `decode`, lines are the file's own bytes in Shift-JIS and
-// each text is decoded as it is taken: none of the bytes the lines are split at ("=", ".",
-// quotes, blanks, line ends) is ever the second byte of a character, so the texts come out as
-// from decoding the whole file, without a second copy of it.
+// Reads the lines of a file. Lines are the file's own bytes in the code page and each text is
+// decoded as it is taken: none of the bytes the lines are split at ("=", ".", quotes, blanks,
+// line ends) is ever the second byte of a character in Shift-JIS or another ANSI code page,
+// so the texts come out as from decoding the whole file, without a second copy of it. Lines
+// the document does not read are kept as they are, in the part of the file they stand in.
 class Reader {
 public:
-    Reader(QcGroups& document, std::string file, bool decode)
-        : doc_(document), file_(std::move(file)), decode_(decode) {}
+    Reader(QcGroups& document, std::string file) : doc_(document), file_(std::move(file)) {}
 
     void line(std::string_view raw, int number) {
         number_ = number;
@@ -60,33 +61,44 @@ public:
         otherLine(raw);
     }
 
+    void finish() { placeWaitingLines(); }
+
 private:
     // Any line but an entry's as the writer puts it.
     [[gnu::noinline]] void otherLine(std::string_view raw) {
         const std::string_view text = trimView(raw);
-        if (text.empty() || text.front() == ';')
+        if (text.empty())
             return;
+        if (text.front() == ';') {
+            keep(raw);
+            return;
+        }
         if (text.front() == '[' && header(text))
             return;
-        if (section_ == Section::Strings && quotedStringsLine(text))
+        if (section_ == Section::Strings && quotedStringsLine(text, raw))
             return;
         const size_t equals = text.find('=');
-        if (equals == std::string_view::npos)
-            return; // other sections' headers too: their keys count for the section before
+        // Other sections' headers too (their keys count for the section before); before the
+        // first section nothing is read.
+        if (equals == std::string_view::npos || section_ == Section::None) {
+            keep(raw);
+            return;
+        }
         const std::string_view key = trimView(text.substr(0, equals));
         const std::string_view value = trimView(text.substr(equals + 1));
+        bool taken = false;
         try {
             switch (section_) {
             case Section::None:
                 break;
             case Section::Group:
-                groupLine(baseKey(key), value);
+                taken = groupLine(baseKey(key), value);
                 break;
             case Section::Defaults:
-                defaultsLine(baseKey(key), value);
+                taken = defaultsLine(baseKey(key), value);
                 break;
             case Section::Strings:
-                doc_.addString(unquoteKey(field(key, keyText_)), field(value, valueText_));
+                taken = stringLine(unquoteKey(field(key, keyText_)), value);
                 break;
             }
         } catch (const FormatError&) {
@@ -94,6 +106,41 @@ private:
         } catch (const Error& e) {
             fail(e.what());
         }
+        if (!taken)
+            keep(raw);
+    }
+
+    // A line the document does not read, for the part of the file it stands in. Until a group
+    // section names its group, its lines wait: for that group, or for the one before when the
+    // section names none.
+    void keep(std::string_view raw) {
+        switch (section_) {
+        case Section::None:
+            doc_.keepLine(QcFilePart::Head, raw);
+            break;
+        case Section::Group:
+            if (hasSectionGroup_)
+                group_->keepLine(raw);
+            else
+                waiting_.emplace_back(raw);
+            break;
+        case Section::Defaults:
+            doc_.keepLine(QcFilePart::Defaults, raw);
+            break;
+        case Section::Strings:
+            doc_.keepLine(QcFilePart::Strings, raw);
+            break;
+        }
+    }
+
+    void placeWaitingLines() {
+        for (const std::string& raw : waiting_) {
+            if (group_)
+                group_->keepLine(raw);
+            else
+                doc_.keepLine(QcFilePart::Head, raw);
+        }
+        waiting_.clear();
     }
 
     enum class EntryKey { Aircraft, FamilyType, Name };
@@ -137,39 +184,68 @@ private:
     }
 
     bool header(std::string_view text) {
+        Section next;
         if (startsWithNoCase(text, "[option."))
-            section_ = Section::Group;
+            next = Section::Group;
         else if (startsWithNoCase(text, "[player default aircraft]"))
-            section_ = Section::Defaults;
+            next = Section::Defaults;
         else if (startsWithNoCase(text, "[strings]"))
-            section_ = Section::Strings;
+            next = Section::Strings;
         else
             return false;
+        if (!waiting_.empty())
+            placeWaitingLines();
+        section_ = next;
+        hasSectionGroup_ = false;
         return true;
     }
 
     // A key in double quotes runs to the quote that "=" follows, so it may hold "=" itself (a
     // folder named P51=D gives the key P51=DName). False when the line is not of that form.
-    bool quotedStringsLine(std::string_view text) {
+    bool quotedStringsLine(std::string_view text, std::string_view raw) {
         if (text.front() != '"')
             return false;
         for (size_t close = text.find('"', 1); close != std::string_view::npos;
              close = text.find('"', close + 1)) {
             const std::string_view rest = trimView(text.substr(close + 1));
             if (!rest.empty() && rest.front() == '=') {
-                doc_.addString(field(text.substr(1, close - 1), keyText_),
-                               field(trimView(rest.substr(1)), valueText_));
+                if (!stringLine(field(text.substr(1, close - 1), keyText_),
+                                trimView(rest.substr(1))))
+                    keep(raw);
                 return true;
             }
         }
         return false;
     }
 
+    // An empty key names no string: the line is not read.
+    bool stringLine(std::string_view key, std::string_view rawValue) {
+        if (key.empty())
+            return false;
+        doc_.addString(key, field(rawValue, valueText_));
+        return true;
+    }
+
     // A text of the file as the document holds it; `buffer` keeps a decoded one.
-    std::string_view field(std::string_view raw, std::string& buffer) const {
-        if (!decode_ || platform::isAsciiText(raw))
+    std::string_view field(std::string_view raw, std::string& buffer) {
+        if (isAsciiWithoutNul(raw))
             return raw;
-        buffer = platform::ansiToUtf8(raw);
+        return decoded(raw, buffer);
+    }
+
+    // A text the document would hold changed is refused rather than taken: a NUL byte, or
+    // bytes that do not decode in the code page.
+    [[gnu::noinline]] std::string_view decoded(std::string_view raw, std::string& buffer) {
+        const auto shown = [raw] {
+            return replaceAll(platform::ansiToUtf8(raw), std::string_view("\0", 1), "\\0");
+        };
+        if (raw.find('\0') != std::string_view::npos)
+            fail("a text holds a NUL byte: \"" + shown() + "\"");
+        auto text = platform::ansiToUtf8Exact(raw);
+        if (!text)
+            fail("a text does not decode in code page " + platform::ansiCodePage() + ": \"" +
+                 shown() + "\"");
+        buffer = std::move(*text);
         return buffer;
     }
 
@@ -178,17 +254,23 @@ private:
         return trimView(key.substr(0, key.find('.')));
     }
 
-    void groupLine(std::string_view key, std::string_view rawValue) {
-        const std::string_view value = field(rawValue, valueText_);
+    // False for a key the document does not read, whose value then stays undecoded.
+    bool groupLine(std::string_view key, std::string_view rawValue) {
         if (equalsNoCase(key, "aircraft")) {
-            entryValue(EntryKey::Aircraft, key, value);
+            entryValue(EntryKey::Aircraft, key, field(rawValue, valueText_));
         } else if (equalsNoCase(key, "OptionName")) {
-            group_ = &doc_.addGroup(value);
+            group_ = &doc_.addGroup(field(rawValue, valueText_));
+            hasSectionGroup_ = true;
+            if (!waiting_.empty())
+                placeWaitingLines();
         } else if (equalsNoCase(key, "family_type")) {
-            entryValue(EntryKey::FamilyType, key, value);
+            entryValue(EntryKey::FamilyType, key, field(rawValue, valueText_));
         } else if (equalsNoCase(key, "name")) {
-            entryValue(EntryKey::Name, key, value);
+            entryValue(EntryKey::Name, key, field(rawValue, valueText_));
+        } else {
+            return false;
         }
+        return true;
     }
 
     void entryValue(EntryKey which, std::string_view key, std::string_view value) {
@@ -216,16 +298,20 @@ private:
         }
     }
 
-    void defaultsLine(std::string_view key, std::string_view rawValue) {
-        const std::string_view value = field(rawValue, valueText_);
+    bool defaultsLine(std::string_view key, std::string_view rawValue) {
         constexpr int64_t low = std::numeric_limits<int32_t>::min();
         constexpr int64_t high = std::numeric_limits<int32_t>::max();
         if (equalsNoCase(key, "aircraft"))
-            doc_.setDefaultPlaneName(value);
+            doc_.setDefaultPlaneName(field(rawValue, valueText_));
         else if (equalsNoCase(key, "GunAmmo"))
-            doc_.setDefaultpGunAmmo(static_cast<int32_t>(number(key, value, low, high)));
+            doc_.setDefaultpGunAmmo(
+                static_cast<int32_t>(number(key, field(rawValue, valueText_), low, high)));
         else if (equalsNoCase(key, "CannonAmmo"))
-            doc_.setDefaultpCannonAmmo(static_cast<int32_t>(number(key, value, low, high)));
+            doc_.setDefaultpCannonAmmo(
+                static_cast<int32_t>(number(key, field(rawValue, valueText_), low, high)));
+        else
+            return false;
+        return true;
     }
 
     int64_t number(std::string_view key, std::string_view value, int64_t low, int64_t high) {
@@ -251,13 +337,15 @@ private:
 
     QcGroups& doc_;
     std::string file_;
-    bool decode_;
     std::string keyText_;
     std::string valueText_;
     int number_ = 0;
     Section section_ = Section::None;
     QcGroup* group_ = nullptr;
     QcPlane* plane_ = nullptr;
+    // Whether the group section being read has named its group (group_) yet.
+    bool hasSectionGroup_ = false;
+    std::vector<std::string> waiting_;
 };
 
 // Every text the file holds, with a wording of where it sits in the document, made only when
@@ -407,21 +495,16 @@ void readQCFile(std::unique_ptr<QcGroups>& document, std::string_view folder,
                 std::string_view relativePath) {
     const std::string file = std::string(folder) + std::string(relativePath);
     document = std::make_unique<QcGroups>();
-    const bool decodeTexts = platform::ansiCodePageIsShiftJis();
-    Reader reader(*document, file, decodeTexts);
+    Reader reader(*document, file);
     LineSplitter lines(reader);
     try {
-        // Shift-JIS is read as it comes; another code page is decoded whole first.
-        if (decodeTexts)
-            platform::readFileBlocks(file,
-                                     [&lines](std::string_view block) { lines.block(block); });
-        else
-            lines.block(platform::ansiToUtf8(platform::readFileBytes(file)));
+        platform::readFileBlocks(file, [&lines](std::string_view block) { lines.block(block); });
     } catch (const IoError& e) {
         std::throw_with_nested(
             IoError(file + ": the quick-combat file cannot be opened (" + e.what() + ")"));
     }
     lines.finish();
+    reader.finish();
 }
 
 namespace {
@@ -472,6 +555,16 @@ public:
             unencodable_ = true;
         }
     }
+    // Lines kept from the file: its own bytes, given back as they are (and shown decoded in the
+    // UTF-8 text).
+    void keptLines(std::string_view lines) {
+        if (lines.empty())
+            return;
+        if (encode_)
+            put(lines);
+        else
+            put(platform::ansiToUtf8(lines));
+    }
     void number(long long n) {
         if (n >= 0 && n < 100 && used_ + 2 <= sizeof block_) { // entry counters and types
             if (n >= 10)
@@ -504,6 +597,7 @@ private:
 };
 
 void buildText(const QcGroups& document, TextOut& out) {
+    out.keptLines(document.keptLines(QcFilePart::Head));
     int g = 0;
     for (const auto& groupItem : document.groups()) {
         const QcGroup& group = *groupItem.value;
@@ -530,6 +624,7 @@ void buildText(const QcGroups& document, TextOut& out) {
             out.put("\r\n\r\n");
             ++p;
         }
+        out.keptLines(group.keptLines());
     }
     out.put("[player default aircraft]\r\naircraft=");
     out.text(document.defaultPlaneName());
@@ -537,7 +632,9 @@ void buildText(const QcGroups& document, TextOut& out) {
     out.number(document.defaultpGunAmmo());
     out.put("\r\nCannonAmmo=");
     out.number(document.defaultpCannonAmmo());
-    out.put("\r\n\r\n[strings]\r\n");
+    out.put("\r\n");
+    out.keptLines(document.keptLines(QcFilePart::Defaults));
+    out.put("\r\n[strings]\r\n");
     document.stringList().forEach([&out](const std::string& key, const std::string& value) {
         out.put("\"");
         out.text(key);
@@ -545,6 +642,7 @@ void buildText(const QcGroups& document, TextOut& out) {
         out.text(value);
         out.put("\r\n");
     });
+    out.keptLines(document.keptLines(QcFilePart::Strings));
 }
 
 } // namespace
@@ -555,6 +653,25 @@ std::string qcFileText(const QcGroups& document) {
     buildText(document, *out);
     out->flush();
     return text;
+}
+
+std::string qcFileBytes(const QcGroups& document, std::string_view folder,
+                        std::string_view relativePath) {
+    const std::string file = std::string(folder) + std::string(relativePath);
+    std::string bytes;
+    auto out =
+        std::make_unique<TextOut>(true, [&bytes](std::string_view block) { bytes += block; });
+    buildText(document, *out);
+    out->flush();
+    if (out->lineBreak())
+        checkTexts(document, file, false);
+    if (out->unencodable()) {
+        checkTexts(document, file, true);
+        throw FormatError(file + ": a name or string has no form in code page " +
+                          platform::ansiCodePage());
+    }
+    checkStringKeys(document, file);
+    return bytes;
 }
 
 void writeQCFile(const QcGroups& document, std::string_view folder, std::string_view relativePath) {

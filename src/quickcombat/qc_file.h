@@ -8,11 +8,14 @@
 
 // The game's quick-combat definition file (QuickCom\qc_plane.qcb): read leniently into a new
 // document, written back in one canonical layout. Text in the ANSI code page, CR LF lines.
+// Lines the document does not read (comments, unknown keys and sections) are kept as they are
+// and written back in the part of the file they stood in.
 namespace vokari {
 
 // Replaces `document` with a new one filled from folder + relativePath. Throws IoError when the
 // file cannot be read and FormatError (naming the file and line) on a value or line order the
-// document cannot take; `document` then keeps what was read before that line.
+// document cannot take, or on a text it would take that holds a NUL byte or bytes that do not
+// decode in the code page; `document` then keeps what was read before that line.
 void readQCFile(std::unique_ptr<QcGroups>& document, std::string_view folder,
                 std::string_view relativePath);
 
@@ -22,7 +25,11 @@ void readQCFile(std::unique_ptr<QcGroups>& document, std::string_view folder,
 // code page.
 void writeQCFile(const QcGroups& document, std::string_view folder, std::string_view relativePath);
 
-// The file's text for a document, in UTF-8.
+// The bytes writeQCFile writes for a document, refused as it refuses them; nothing is written.
+std::string qcFileBytes(const QcGroups& document, std::string_view folder,
+                        std::string_view relativePath);
+
+// The file's text for a document, in UTF-8 (kept lines decoded for showing).
 std::string qcFileText(const QcGroups& document);
 
 // A strings key enclosed in "%" or double quotes loses its first and last character.

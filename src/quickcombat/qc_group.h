@@ -65,10 +65,16 @@ public:
     void removePlane(std::string_view aircraftPath) { planes_.remove(aircraftPath); }
     const QcGroupPlanes& planes() const { return planes_; }
 
+    // Lines of the group's part of the file that the document does not read, as the file
+    // holds them (see QcGroups::keptLines): they go with the group.
+    const std::string& keptLines() const { return keptLines_; }
+    void keepLine(std::string_view line) { keptLines_.append(line).append("\r\n"); }
+
 private:
     int16_t groupId_ = 0;
     std::string defineName_;
     QcGroupPlanes planes_;
+    std::string keptLines_;
     QcStringList* strings_ = nullptr; // the document's, not owned
     QcGroupNames* names_ = nullptr;   // the document's, not owned
 };

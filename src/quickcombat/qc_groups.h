@@ -5,6 +5,8 @@
 #include "quickcombat/qc_plane.h"
 #include "quickcombat/qc_string_list.h"
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -12,6 +14,10 @@
 #include <string_view>
 
 namespace vokari {
+
+// The parts of the quick-combat file outside the groups that hold lines the document does not
+// read: before the first section, and after the defaults' and the strings' own lines.
+enum class QcFilePart { Head, Defaults, Strings };
 
 // The quick-combat document: groups in creation order, one shared entry per aircraft folder,
 // the player's defaults and the display strings. It holds no file name and does no I/O.
@@ -64,11 +70,22 @@ public:
     QcStringList& stringList() { return strings_; }
     const QcStringList& stringList() const { return strings_; }
 
+    // Lines of the file that the document does not read (comments, unknown keys and sections),
+    // each as the file's own bytes in the code page followed by CR LF, so that a save gives
+    // them back in the part they stood in. They are never converted nor shown.
+    const std::string& keptLines(QcFilePart part) const { return keptLines_[index(part)]; }
+    // `line` without its line end.
+    void keepLine(QcFilePart part, std::string_view line) {
+        keptLines_[index(part)].append(line).append("\r\n");
+    }
+
     // "%VokariGrpOption" + the lowest number (five digits at least) that no group's name
     // holds exactly + "%".
     std::string getNewGroupAlias() const;
 
 private:
+    static size_t index(QcFilePart part) { return static_cast<size_t>(part); }
+
     // Entries by value: a lookup lands on the key and the entry side by side.
     KeyedCollection<QcPlane> planes_;
     KeyedCollection<std::unique_ptr<QcGroup>> groups_;
@@ -78,6 +95,7 @@ private:
     std::optional<int32_t> cannonAmmo_;
     QcStringList strings_;
     QcGroupNames groupNames_;
+    std::array<std::string, 3> keptLines_;
 };
 
 // The key of a group in Groups: "grp." + id.

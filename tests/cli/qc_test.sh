@@ -19,13 +19,18 @@ echo "$out" | grep -q "^string	P38FName	ライトニング$" || fail "strings: $
 [ "$(echo "$out" | grep -c '^plane')" = 4 ] || fail "entries: $out"
 ok
 
-# normalize twice: the same bytes both times, the backup is the original
+# normalize until the file is normal: then it says so and leaves the file alone; the backup is
+# the original
 qc="$XDG_DATA_HOME/vokari/demo/drive_c/Program Files/Microsoft Games/CFS2/QuickCom/qc_plane.qcb"
 cp "$qc" "$home/original"
 "$cli" --demo qc --game 2 normalize >/dev/null
-cp "$qc" "$home/first"
 "$cli" --demo qc --game 2 normalize >/dev/null
-cmp -s "$qc" "$home/first" || fail "second normalize changed the file"
+cp "$qc" "$home/normal"
+before=$(stat -c '%i %y' "$qc")
+said=$("$cli" --demo qc --game 2 normalize)
+[ "$said" = "already normal	C:\Program Files\Microsoft Games\CFS2\QuickCom\qc_plane.qcb" ] ||
+    fail "normal file: $said"
+[ "$(stat -c '%i %y' "$qc")" = "$before" ] || fail "a normal file was written again"
 cmp -s "$qc.bak" "$home/original" || fail "backup is not the original"
 [ "$("$cli" --demo qc --game 2 show)" = "$out" ] || fail "normalize changed the document"
 ok
@@ -35,9 +40,15 @@ printf '[option.0]\r\nOptionName=Literal\r\naircraft.0=X\r\nname.0=Ex\r\n' >"$ho
 out=$(cd "$home" && "$cli" qc --file loose.qcb show)
 [ "$out" = "$(printf 'group\t1\tLiteral\tLiteral\nplane\tX\t1\t%%XName%%\tEx\ndefault\t\t0\t0\nstring\tXName\tEx')" ] ||
     fail "--file show: $out"
-"$cli" qc --file "$home/loose.qcb" normalize >/dev/null
+said=$("$cli" qc --file "$home/loose.qcb" normalize)
 grep -q '^name.0=%XName%' "$home/loose.qcb" || fail "--file normalize"
 [ -f "$home/loose.qcb.bak" ] || fail "--file backup"
+# what changed: a count, then the first changed lines with their numbers, old (-) and new (+)
+echo "$said" | head -1 | grep -q "^normalized	$home/loose.qcb	12 lines differ: 1 taken out, 11 put in$" ||
+    fail "normalize summary: $said"
+echo "$said" | grep -q "^-	4	name.0=Ex$" || fail "normalize: line taken out: $said"
+echo "$said" | grep -q "^+	6	name.0=%XName%$" || fail "normalize: line put in: $said"
+[ "$(echo "$said" | tail -1)" = "...	2 more" ] || fail "normalize: the rest: $said"
 ok
 
 # unreadable files: exit 2 with the reader's message, nothing written

@@ -1,4 +1,5 @@
 #include "frame/installation.h"
+#include "platform/codepage.h"
 #include "platform/error.h"
 #include "platform/text.h"
 #include "quickcombat/qc_file.h"
@@ -296,7 +297,92 @@ TEST_F(QCFileTest, RoundTripIsStableAfterTheFirstNormalisation) {
     // The later spelling of the shared folder names its string.
     EXPECT_THAT(first, HasSubstr(sjis("[strings]\r\n\"A6M2Name\" = 零式艦上戦闘機\r\n")));
     EXPECT_THAT(first, HasSubstr("\"empty\" = \r\n"));
-    EXPECT_THAT(first, ::testing::Not(HasSubstr("extra")));
+    EXPECT_THAT(first, HasSubstr("name.0=%A6M2Name%\r\n\r\nextra=lost\r\n")); // in its group
+}
+
+// What the writer adds after the groups when the file has no defaults: the first write leaves
+// the default aircraft empty, which reads back as the game's fallback.
+std::string defaultsAndStrings(std::initializer_list<std::string_view> keptDefaults = {}) {
+    return lines({"[player default aircraft]", "aircraft=", "GunAmmo=0", "CannonAmmo=0"}) +
+           lines(keptDefaults) + lines({"", "[strings]"});
+}
+
+TEST_F(QCFileTest, LinesTheDocumentDoesNotReadAreKeptInTheirPart) {
+    const std::string group =
+        lines({"", "[option.0]", "OptionName=G", "aircraft.0=A", "family_type.0=1", "name.0=", ""});
+    const struct {
+        const char* what;
+        std::string file;
+        std::string written;
+    } cases[] = {
+        {"lines before the first header stay at the top",
+         lines({"; made by hand", "junk", "[Extra]", "x=1", "[option.0]", "OptionName=G",
+                "aircraft.0=A"}),
+         lines({"; made by hand", "junk", "[Extra]", "x=1"}) + group + defaultsAndStrings()},
+        {"a group's comments and unknown keys follow its entries, lines before its name too",
+         lines({"[option.0]", "; about G", "OptionName=G", "Color = red", "aircraft.0=A",
+                "  ; indented", "no equals sign"}),
+         group + lines({"; about G", "Color = red", "  ; indented", "no equals sign"}) +
+             defaultsAndStrings()},
+        {"an unknown section after a group stays with it; the keys the group reads go to it",
+         lines({"[option.0]", "OptionName=G", "[Extra]", "Mode=1", "aircraft.0=A",
+                "[player default aircraft]", "aircraft=Zero"}),
+         group + lines({"[Extra]", "Mode=1", "[player default aircraft]", "aircraft=Zero",
+                        "GunAmmo=0", "CannonAmmo=0", "", "[strings]"})},
+        {"the defaults' own lines follow the known keys",
+         lines({"[player default aircraft]", "Fuel=50", "; c", "aircraft=Zero", "[Extra]"}),
+         lines({"[player default aircraft]", "aircraft=Zero", "GunAmmo=0", "CannonAmmo=0",
+                "Fuel=50", "; c", "[Extra]", "", "[strings]"})},
+        {"the strings' own lines and an unknown section after them follow the strings",
+         lines({"[strings]", "; c", "\"a\" = b", "\"\" = no key", "[Extra]", "c = d", "; e"}),
+         defaultsAndStrings() +
+             lines({"\"a\" = b", "\"c\" = d", "; c", "\"\" = no key", "[Extra]", "; e"})},
+        {"kept lines are the file's own bytes, whatever they hold",
+         "; " + sjis("零戦") + " \x82 \xFF" + std::string(1, '\0') + "\r\n[option.0]\r\n" +
+             "OptionName=G\r\naircraft.0=A\r\nNote=\x85\x40\r\n",
+         "; " + sjis("零戦") + " \x82 \xFF" + std::string(1, '\0') + "\r\n" + group +
+             "Note=\x85\x40\r\n" + defaultsAndStrings()},
+    };
+    const std::string fallback = "aircraft=" + sjis(QcGroups::kFallbackPlaneName);
+    for (const auto& c : cases) {
+        const std::string first = normalized(c.file);
+        EXPECT_EQ(first, c.written) << c.what;
+        // Written again, only the default aircraft's first write settles.
+        const std::string settled = replaceAll(first, "aircraft=\r\n", fallback + "\r\n");
+        EXPECT_EQ(normalized(first), settled) << c.what;
+        EXPECT_EQ(normalized(settled), settled) << c.what;
+    }
+}
+
+TEST_F(QCFileTest, ATextThatDoesNotDecodeIsRefused) {
+    std::unique_ptr<QcGroups> doc;
+    const std::string head = lines({"[option.0]", "OptionName=G", "aircraft.0=A"});
+    const std::string undecodable = "a text does not decode in code page CP932: ";
+    const struct {
+        std::string line;
+        std::string failure;
+    } cases[] = {
+        {"name.0=Lone \x82", "line 4: " + undecodable + "\"Lone \xEF\xBF\xBD\""},
+        {"  NAME.0 = \xA0", "line 4: " + undecodable},
+        {std::string("aircraft.1=B\0C", 14), "line 4: a text holds a NUL byte: \"B\\0C\""},
+        {"[strings]\r\n\"k\" = \xFF", "line 5: " + undecodable},
+        {"[strings]\r\n\x80 = v", "line 5: " + undecodable},
+        {"[player default aircraft]\r\nGunAmmo=5\x81", "line 5: " + undecodable + "\"5"},
+    };
+    for (const auto& c : cases)
+        EXPECT_THAT(failure(head + c.line + "\r\n", doc), HasSubstr("qc_plane.qcb, " + c.failure))
+            << c.line;
+
+    // Another code page: its texts decode as they are taken, a byte it lacks is refused.
+    struct Restore {
+        std::string codePage = platform::ansiCodePage();
+        ~Restore() { platform::setAnsiCodePage(codePage); }
+    } restore;
+    platform::setAnsiCodePage("CP1252");
+    doc = read(lines({"[option.0]", "OptionName=Caf\xE9", "; \x81 kept"}));
+    EXPECT_EQ(doc->groups().begin()->value->defineName(), "Caf\xC3\xA9");
+    EXPECT_THAT(failure(lines({"[option.0]", "OptionName=\x81"}), doc),
+                HasSubstr("line 2: a text does not decode in code page CP1252"));
 }
 
 // Everything a document holds, in order, as text.

@@ -7,6 +7,7 @@
 #include "gui/kit/message_box_dialog.h"
 #include "gui/kit/placement_window.h"
 #include "platform/codepage.h"
+#include "platform/error.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -96,6 +97,9 @@ CfsSettingWindow::CfsSettingWindow(int16_t version, QWidget* parent)
 
     try {
         ini_->setVersion(version_);
+        // Taken first: a write while the settings are read shows as a change.
+        if (!ini_->filePath().empty())
+            fileRead_ = platform::fileFingerprint(ini_->filePath());
         ini_->readFile();
         loaded_ = true;
     } catch (const std::exception& e) {
@@ -395,7 +399,17 @@ bool CfsSettingWindow::takeFocusedText() {
 
 bool CfsSettingWindow::save() {
     try {
+        if (!mayWrite())
+            return false;
+        const bool writes = ini_->hasChanges();
         ini_->saveFile();
+        if (writes) {
+            try {
+                fileRead_ = platform::fileFingerprint(ini_->filePath());
+            } catch (const Error&) {
+                fileRead_ = {}; // unknown: the next save asks
+            }
+        }
         return true;
     } catch (const std::exception& e) {
         showMessage(us(windowTitle()),
@@ -403,6 +417,17 @@ bool CfsSettingWindow::save() {
                     PromptIcon::Error);
         return false;
     }
+}
+
+bool CfsSettingWindow::mayWrite() {
+    const std::string& file = ini_->filePath();
+    if (!ini_->hasChanges() || file.empty() || !platform::fileChangedSince(fileRead_, file))
+        return true;
+    return askQuestion(us(windowTitle()),
+                       joinLines({us(tr("設定ファイルは、読み込んだ後に変更されています。")),
+                                  us(tr("変更した設定を書き込みますか？"))}),
+                       PromptButtons::YesNo, PromptAnswer::No,
+                       PromptIcon::Warning) == PromptAnswer::Yes;
 }
 
 } // namespace vokari::ui

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gui/kit/tool_window.h"
+#include "platform/file_fingerprint.h"
 
 #include <QColor>
 #include <QFrame>
@@ -72,8 +73,12 @@ private:
     void askForNumber();
     bool takeFocusedText();
     bool save();
+    // False when the file changed since it was read and the user keeps it.
+    bool mayWrite();
 
     std::unique_ptr<CfsIni> ini_;
+    // The file as read or last saved: someone else's write since is asked about at saving.
+    platform::FileFingerprint fileRead_;
     int16_t version_;
     bool applyEnabled_ = false;
     bool loaded_ = false;

@@ -59,6 +59,8 @@ QcEditWindow::QcEditWindow(int16_t version, QWidget* parent)
     try {
         if (gameFolder_.empty())
             throw IoError(quickCombatFileName() + ": the game is not installed");
+        // Taken first: a write while the document is read shows as a change.
+        fileRead_ = platform::fileFingerprint(gameFolder_ + quickCombatFileName());
         readQCFile(document_, gameFolder_, quickCombatFileName());
     } catch (const std::exception& e) {
         // What was read stays to work on; the file is only written when the user saves.
@@ -359,16 +361,34 @@ void QcEditWindow::editQCPlane() {
 }
 
 bool QcEditWindow::save() {
+    const std::string file = gameFolder_ + quickCombatFileName();
     try {
         if (gameFolder_.empty())
             throw IoError(quickCombatFileName() + ": the game is not installed");
+        if (!mayOverwrite(file))
+            return false;
         writeQCFile(*document_, gameFolder_, quickCombatFileName());
     } catch (const std::exception& e) {
         showFailure(tr("クイックコンバットファイルを保存できませんでした。"), e);
         return false;
     }
     isChanged_ = false;
+    try {
+        fileRead_ = platform::fileFingerprint(file);
+    } catch (const Error&) {
+        fileRead_ = {}; // unknown: the next save asks
+    }
     return true;
+}
+
+bool QcEditWindow::mayOverwrite(const std::string& file) {
+    if (!platform::fileChangedSince(fileRead_, file))
+        return true;
+    return askQuestion(
+               us(windowTitle()),
+               joinLines({us(tr("クイックコンバットファイルは、読み込んだ後に変更されています。")),
+                          us(tr("上書きして保存しますか？"))}),
+               PromptButtons::YesNo, PromptAnswer::No, PromptIcon::Warning) == PromptAnswer::Yes;
 }
 
 QcEditWindow::Focused QcEditWindow::focusedList() const {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "gui/kit/editing_tool_window.h"
+#include "platform/file_fingerprint.h"
+
 #include <QStringList>
 #include <cstdint>
 #include <memory>
@@ -71,10 +73,14 @@ private:
     bool dropOnEntries(QEvent* event);
     int16_t selectedGroupId() const; // 0 when no group row is selected
     void showFailure(const QString& lead, const std::exception& error);
+    // False when the file changed since it was read and the user keeps it.
+    bool mayOverwrite(const std::string& file);
 
     std::unique_ptr<QcGroups> document_;
     std::unique_ptr<AircraftList> aircrafts_;
     std::string gameFolder_;
+    // The file as read or last saved: someone else's write since is asked about at saving.
+    platform::FileFingerprint fileRead_;
     bool isChanged_ = false;
 
     QLabel* aircraftLabel_ = nullptr;

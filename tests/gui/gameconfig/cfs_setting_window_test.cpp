@@ -214,6 +214,36 @@ TEST_F(CfsSettingWindowTest, AFailedSaveIsToldAndKeepsTheWindowOpen) {
     w->reject();
 }
 
+TEST_F(CfsSettingWindowTest, AFileWrittenElsewhereSinceItWasReadIsWrittenOnlyOnYes) {
+    auto w = open(2);
+    writeFile(cfs2, replaced(kCfs2File, "PAN_RATE=400", "PAN_RATE=300"));
+    QTest::mouseClick(child<QPushButton>(*w, "CmdOk"), Qt::LeftButton);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_TRUE(prompt.asked().empty()) << "nothing to write: nothing to ask";
+
+    w = open(2);
+    writeFile(cfs2, kCfs2File);
+    QTest::mouseClick(child<QCheckBox>(*w, "ChkShowMovie"), Qt::LeftButton);
+    prompt.queue(PromptAnswer::No);
+    QTest::mouseClick(child<QPushButton>(*w, "CmdOk"), Qt::LeftButton);
+    ASSERT_EQ(prompt.asked().size(), 1u);
+    EXPECT_EQ(prompt.asked()[0].text,
+              "設定ファイルは、読み込んだ後に変更されています。\r\n変更した設定を書き込みますか？");
+    EXPECT_EQ(prompt.asked()[0].defaultAnswer, PromptAnswer::No);
+    EXPECT_EQ(readFile(cfs2), kCfs2File) << "no: nothing written";
+    EXPECT_TRUE(w->isVisible());
+
+    // The edit stayed: yes writes it, and the window's own write is no one else's.
+    prompt.queue(PromptAnswer::Yes);
+    QTest::mouseClick(child<QPushButton>(*w, "cmdApply"), Qt::LeftButton);
+    EXPECT_EQ(readFile(cfs2), replaced(kCfs2File, "ShowMovie=0", "ShowMovie=1"));
+    QTest::mouseClick(child<QCheckBox>(*w, "ChkShowMovie"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(*w, "CmdOk"), Qt::LeftButton);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(prompt.asked().size(), 2u);
+    EXPECT_EQ(readFile(cfs2), kCfs2File);
+}
+
 TEST_F(CfsSettingWindowTest, ValuesItCannotShowOpenUnsetAndStayUntilEdited) {
     const std::string odd = "[MAIN]\r\nShowLogo=2\r\nShowMovie=yes\r\n[MULTIPLAYER]\r\n"
                             "SP_PLAYER_NAME=\r\nSP_PLAYER_COLOR_INDEX=20\r\n"

@@ -420,6 +420,32 @@ TEST_F(QCEditWindowTest, AFailedSaveTellsAndKeepsEverything) {
         << "the change was kept";
 }
 
+TEST_F(QCEditWindowTest, AFileWrittenElsewhereSinceItWasReadIsOverwrittenOnlyOnYes) {
+    auto w = open();
+    button(*w, kRemoveGroup)->trigger();
+    const std::string theirs = sjis("[option.0]\r\nOptionName=Theirs\r\n");
+    writeFile(file, theirs);
+
+    prompt.queue(PromptAnswer::No);
+    button(*w, kSave)->trigger();
+    ASSERT_EQ(prompt.asked().size(), 1u);
+    EXPECT_EQ(prompt.asked()[0].text,
+              "クイックコンバットファイルは、読み込んだ後に変更されています。\r\n"
+              "上書きして保存しますか？");
+    EXPECT_EQ(prompt.asked()[0].defaultAnswer, PromptAnswer::No);
+    EXPECT_EQ(readFile(file), theirs) << "no: nothing saved";
+
+    // The edits stayed: yes saves them, and the window's own save is no one else's.
+    prompt.queue(PromptAnswer::Yes);
+    button(*w, kSave)->trigger();
+    EXPECT_EQ(prompt.asked().size(), 2u);
+    EXPECT_EQ(savedText().find("OptionName=%VokariGrpOption00001%"), std::string::npos);
+    EXPECT_NE(savedText().find("OptionName=Literal Group"), std::string::npos);
+    button(*w, kSave)->trigger();
+    w->close();
+    EXPECT_EQ(prompt.asked().size(), 2u);
+}
+
 TEST_F(QCEditWindowTest, AFileThatCannotBeReadOpensWithWhatWasRead) {
     std::string broken = kFile;
     broken.replace(broken.find("family_type.0=1"), 15, "family_type.0=x");

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+// What a window knows of a file it read, so that at saving it can tell whether someone else
+// wrote the file since.
+namespace vokari::platform {
+
+struct FileFingerprint {
+    bool exists = false;
+    int64_t size = 0;
+    int64_t mtimeNs = 0; // when it was last written, to the nanosecond
+    uint64_t hash = 0;   // of the bytes
+};
+
+// The file at `path` (a Windows path) as it is now; a missing file gives `exists` false.
+// Throws IoError when the file is there but cannot be read.
+FileFingerprint fileFingerprint(std::string_view path);
+
+// True when the file no longer holds what `before` saw: it came, went, or its bytes differ.
+// The bytes decide, not the time: timestamps may be too coarse to show a quick second write,
+// and a file written again with the same bytes loses nothing when overwritten.
+bool fileChangedSince(const FileFingerprint& before, std::string_view path);
+
+} // namespace vokari::platform
