@@ -71,6 +71,8 @@ void AircraftList::setActivate() {
         const std::string on = requireAircraftFolder() + aircraft.directory() + "\\aircraft.cfg";
         const std::string off = on + ".rst";
         try {
+            // What a killed switch left in the aircraft's folder goes.
+            platform::removeLeftovers(platform::hostPath(parentPath(on)));
             if (aircraft.isActive)
                 moveAircraftFile(off, on);
             else

@@ -407,9 +407,12 @@ size_t removeLeftoversAt(int folderFd) {
         return 0;
     }
     ::rewinddir(stream);
+    // This process's own are live: the lock is shared within a process, so another of its
+    // threads may be writing them.
+    const std::string own = ".vokari-" + std::to_string(::getpid()) + "-";
     std::vector<std::string> found;
     while (const dirent* entry = ::readdir(stream))
-        if (isStagingName(entry->d_name))
+        if (isStagingName(entry->d_name) && !std::string_view(entry->d_name).starts_with(own))
             found.emplace_back(entry->d_name);
     ::closedir(stream);
     size_t removed = 0;

@@ -829,6 +829,8 @@ void writeEdits(const std::vector<EncodedEdit>& edits, std::string_view file) {
 
     // Held from reading to replacing, so a second Vokari's edit is never lost.
     const FolderLock folderLock(hostFile.parent_path());
+    // What a killed save left beside the file goes now that no other Vokari writes here.
+    removeLeftovers(hostFile.parent_path());
     std::lock_guard lock(cacheMutex());
     std::string bytes;
     if (hostFileStamp(hostFile))

@@ -578,6 +578,8 @@ void writeQCFile(const QcGroups& document, std::string_view folder, std::string_
     checkStringKeys(document, file);
     const platform::FolderLock lock(folder.empty() ? platform::hostPath(file).parent_path()
                                                    : platform::hostPath(folder));
+    // What a killed save left beside the file goes (our own temporary file stays).
+    platform::removeLeftovers(platform::hostPath(file).parent_path());
     // The file as it was before the first save, byte for byte with its date.
     platform::makeBackup(platform::hostPath(file), platform::hostPath(file + ".bak"));
     // Windows refuses to replace a read-only file; a rename would not.
