@@ -26,7 +26,7 @@ std::string settingsFilePath() {
     return (platform::userConfigDirectory() / "VOKARI.INI").string();
 }
 
-void writeSetting(std::string_view section, std::string_view key, std::string_view value) {
+bool writeSetting(std::string_view section, std::string_view key, std::string_view value) {
     const std::string file = settingsFilePath();
     try {
         // ~/.config/vokari does not exist before the first save.
@@ -35,11 +35,13 @@ void writeSetting(std::string_view section, std::string_view key, std::string_vi
         if (!folder.empty() && !std::filesystem::exists(folder, ec))
             std::filesystem::create_directories(folder, ec);
         platform::writeIniString(section, key, value, file);
+        return true;
     } catch (const std::exception& e) {
         // Settings are a convenience: the windows carry on, but the loss is said once.
         static std::atomic<bool> reported = false;
         if (!reported.exchange(true))
             std::cerr << "vokari: settings are not saved: " << e.what() << std::endl;
+        return false;
     }
 }
 

@@ -12,8 +12,8 @@ namespace vokari {
 std::string settingsFilePath();
 
 // Sets one value in the settings file, creating its folder when missing. Never throws: the
-// first failure of the run is reported on standard error, the value is lost.
-void writeSetting(std::string_view section, std::string_view key, std::string_view value);
+// first failure of the run is reported on standard error, the value is lost. False then.
+bool writeSetting(std::string_view section, std::string_view key, std::string_view value);
 
 // A window as placement sees it: its name (the settings section) and its geometry in twips.
 class PlacementWindow {

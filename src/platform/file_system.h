@@ -72,8 +72,8 @@ std::string stagingName();
 bool isStagingName(std::string_view name);
 
 // Removes the temporary files a killed run of ours left in the host folder `folder` (plain
-// files only, never a link or folder) and returns how many. Call it only while holding the
-// folder's lock, so a second Vokari's live files are never touched.
+// files only, never a link or folder, never this process's own) and returns how many. Call it
+// only while holding the folder's lock, so a second Vokari's live files are never touched.
 size_t removeLeftovers(const std::filesystem::path& folder);
 // The same for a folder already open.
 size_t removeLeftoversAt(int folderFd);

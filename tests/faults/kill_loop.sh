@@ -1,27 +1,43 @@
 #!/bin/bash
-# Kills a program that saves a game file over and over (SIGKILL at a random moment), ROUNDS
-# times per writer, and checks after each kill that the file is the old or the new version,
-# whole. Usage: kill_loop.sh SAVE_LOOP [ROUNDS]   (the test run uses a few hundred rounds)
+# Kills a program that writes game files over and over (SIGKILL at a random moment), ROUNDS
+# times per mode. After each kill every file under its real name is whole (the old or the new
+# version, or absent when it was new), and the next write succeeds and removes the temporary
+# files the killed one left.
+# Usage: kill_loop.sh SAVE_LOOP [ROUNDS] [MODE...]   (modes: profile qc switch install copy)
 set -euo pipefail
 save_loop="$1"
-rounds=${2:-200}
+rounds=${2:-100}
+modes=(profile qc switch install copy)
+[ $# -le 2 ] || modes=("${@:3}")
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
-for mode in profile qc; do
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+for mode in "${modes[@]}"; do
     folder="$dir/$mode"
     mkdir -p "$folder"
-    "$save_loop" "$folder" $mode init
+    "$save_loop" "$folder" "$mode" init
+    "$save_loop" "$folder" "$mode" after
+    # The kill lands anywhere in a write or between two: within the time one write takes.
+    began=$(now_ms)
+    "$save_loop" "$folder" "$mode" after
+    window=$(($(now_ms) - began))
+    [ "$window" -ge 40 ] || window=40
+    left=0
     for ((i = 1; i <= rounds; i++)); do
-        "$save_loop" "$folder" $mode run &
+        "$save_loop" "$folder" "$mode" run &
         pid=$!
-        # 1 to 40 ms: the kill lands anywhere in a save, or between saves.
-        sleep "0.0$(printf '%02d' $((RANDOM % 40 + 1)))"
+        delay=$(((RANDOM * 32768 + RANDOM) % window + 1))
+        sleep "$((delay / 1000)).$(printf '%03d' $((delay % 1000)))"
         kill -9 $pid 2>/dev/null || true
         wait $pid 2>/dev/null || true
-        if ! "$save_loop" "$folder" $mode check; then
-            echo "FAIL: $mode: round $i left a broken file"
+        if find "$folder" -name '.vokari-*' | grep -q .; then
+            left=$((left + 1))
+        fi
+        if ! "$save_loop" "$folder" "$mode" after; then
+            echo "FAIL: $mode: round $i (kill after $delay ms)"
             exit 1
         fi
     done
-    echo "$mode: $rounds kills, the file was whole after each"
+    echo "$mode: $rounds kills within $window ms; every file whole after each; $left kills left" \
+        "temporary files, all removed by the next write ($((($(now_ms) - began) / 1000)) s)"
 done
