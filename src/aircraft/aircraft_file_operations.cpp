@@ -3,6 +3,8 @@
 
 #include "common/directory_tree.h"
 #include "common/file_helpers.h"
+#include "journal/change_journal.h"
+#include "platform/change_observer.h"
 #include "platform/error.h"
 #include "platform/file_copy.h"
 #include "platform/file_system.h"
@@ -65,6 +67,12 @@ AircraftWriteError::AircraftWriteError(std::string aircraftDir, const std::strin
 
 void AircraftList::setActivate() {
     const platform::FolderLock lock(platform::hostPath(requireGameFolder()));
+    std::string switched;
+    for (const auto& item : aircraftList)
+        if (item.value.isActiveChanged)
+            switched += (switched.empty() ? "" : ", ") + item.value.directory();
+    const JournalScope journal(platform::hostPath(requireGameFolder()), "aircraft-switch", version_,
+                               switched);
     for (auto& item : aircraftList) {
         Aircraft& aircraft = item.value;
         if (!aircraft.isActiveChanged)
@@ -86,6 +94,7 @@ void AircraftList::setActivate() {
 
 void AircraftList::panelAndSoundWrite() {
     const platform::FolderLock lock(platform::hostPath(requireGameFolder()));
+    const JournalScope journal(platform::hostPath(requireGameFolder()), "alias", version_, "");
     for (auto& item : aircraftList) {
         const Aircraft& aircraft = item.value;
         if (!aircraft.isPanelChanged && !aircraft.isSoundChanged)
@@ -109,8 +118,17 @@ int16_t AircraftList::deleteAircraftFile(std::string_view aircraftDir, bool /*de
     if (!aircraftList.keyExists(aircraftDir))
         throw KeyError("no such aircraft: " + std::string(aircraftDir));
     const platform::FolderLock lock(platform::hostPath(requireGameFolder()));
-    const int16_t failures =
-        removeDirectoryTree(requireAircraftFolder() + std::string(aircraftDir) + "\\", leftBehind);
+    const JournalScope journal(platform::hostPath(requireGameFolder()), "aircraft-delete", version_,
+                               std::string(aircraftDir));
+    // Kept in the journal's store, whole, so that it can be brought back.
+    const std::string folder = requireAircraftFolder() + std::string(aircraftDir) + "\\";
+    if (platform::ChangeObserver* observer = platform::changeObserver();
+        observer && platform::isDirectory(folder) &&
+        observer->moveFolderAway(platform::hostPath(folder))) {
+        aircraftList.remove(aircraftDir);
+        return 0;
+    }
+    const int16_t failures = removeDirectoryTree(folder, leftBehind);
     aircraftList.remove(aircraftDir);
     return failures;
 }

@@ -1,5 +1,7 @@
 #include "copy/cfs_copy.h"
 
+#include "journal/change_journal.h"
+
 #include "platform/error.h"
 #include "platform/file_copy.h"
 #include "platform/folder_lock.h"
@@ -274,8 +276,12 @@ int32_t copyTree(const CopyTable& table, int32_t count, const CopyOptions& optio
                  CopySummary& summary) {
     // The second game's folder, held against a second Vokari for the whole tree.
     std::optional<platform::FolderLock> lock;
-    if (!options.dryRun)
-        lock.emplace(std::filesystem::path(table.target).parent_path());
+    std::optional<JournalScope> journal;
+    if (!options.dryRun) {
+        const std::filesystem::path game = std::filesystem::path(table.target).parent_path();
+        lock.emplace(game);
+        journal.emplace(game, "copy", 2, table.name);
+    }
     return TreeCopier(table, count, options, summary).run();
 }
 

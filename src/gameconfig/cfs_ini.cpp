@@ -1,8 +1,12 @@
 #include "gameconfig/cfs_ini.h"
 
+#include "common/file_helpers.h"
 #include "frame/installation.h"
+#include "journal/change_journal.h"
 #include "platform/codepage.h"
 #include "platform/error.h"
+#include "platform/folder_lock.h"
+#include "platform/host_paths.h"
 #include "platform/profile.h"
 
 #include <vector>
@@ -116,7 +120,13 @@ void CfsIni::saveFile() {
     if (filePath_.empty())
         throw IoError("no configuration file to write: game " + std::to_string(version_) +
                       " is not installed");
-    platform::writeIniStrings(edits, filePath_);
+    {
+        const std::string game = gameFolder(version_);
+        const platform::FolderLock lock(platform::hostPath(game));
+        const JournalScope journal(platform::hostPath(game), "settings", version_,
+                                   lastPathElement(filePath_));
+        platform::writeIniStrings(edits, filePath_);
+    }
     for (const platform::ProfileEdit& edit : edits)
         key(edit.section, edit.key).setChanged(false);
 }

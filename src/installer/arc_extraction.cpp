@@ -1,6 +1,7 @@
 #include "installer/arc_extraction.h"
 
 #include "installer/archiver.h"
+#include "platform/change_observer.h"
 #include "platform/error.h"
 #include "platform/file_copy.h"
 #include "platform/file_system.h"
@@ -69,10 +70,8 @@ public:
     void create(Folder& f) {
         if (f.existed)
             return;
-        std::error_code ec;
-        fs::create_directories(f.host, ec);
-        if (ec || !fs::is_directory(f.host, ec))
-            throw IoError(FileAction::CreateFolder, f.host.string(), ec ? ec.value() : EEXIST);
+        if (const int err = platform::createFoldersObserved(f.host))
+            throw IoError(FileAction::CreateFolder, f.host.string(), err);
         f.existed = true;
     }
 

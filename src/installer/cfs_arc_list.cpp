@@ -5,8 +5,10 @@
 #include "installer/arc_extraction.h"
 #include "installer/arc_placement.h"
 #include "installer/arc_result.h"
+#include "journal/change_journal.h"
 #include "platform/error.h"
 #include "platform/file_system.h"
+#include "platform/folder_lock.h"
 #include "platform/host_paths.h"
 #include "platform/text.h"
 
@@ -248,6 +250,12 @@ int32_t CfsArcList::extractArchives(intptr_t, const ExtractionProgress& progress
             return !stopped;
         };
     try {
+        // The package, as the history names the install: the archive read first.
+        const std::string package =
+            fileList.count() > 0 ? lastPathElement(fileList.begin()->value.sourceArchive(), "/")
+                                 : std::string();
+        const platform::FolderLock lock(platform::hostPath(cfsPath_));
+        const JournalScope journal(platform::hostPath(cfsPath_), "install", version_, package);
         const size_t before = platform::leftoversRemoved();
         failures_ = runExtraction(steps, watched, cfsPath_);
         leftovers_ = platform::leftoversRemoved() - before;

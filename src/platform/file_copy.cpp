@@ -1,5 +1,6 @@
 #include "platform/file_copy.h"
 
+#include "platform/change_observer.h"
 #include "platform/error.h"
 #include "platform/file_system.h"
 #include "platform/text.h"
@@ -63,13 +64,13 @@ HostKind kindOfMode(mode_t mode) {
 std::shared_ptr<FolderHandle> FolderHandle::open(const std::string& hostPath, int& err) {
     const int fd = ::open(hostPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     err = fd < 0 ? errno : 0;
-    return fd < 0 ? nullptr : std::make_shared<FolderHandle>(fd);
+    return fd < 0 ? nullptr : std::make_shared<FolderHandle>(fd, hostPath);
 }
 
 std::shared_ptr<FolderHandle> FolderHandle::openChild(const std::string& name, int& err) const {
     const int fd = ::openat(fd_, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     err = fd < 0 ? errno : 0;
-    return fd < 0 ? nullptr : std::make_shared<FolderHandle>(fd);
+    return fd < 0 ? nullptr : std::make_shared<FolderHandle>(fd, path_ / name);
 }
 
 int FolderHandle::list(std::vector<HostEntry>& entries, size_t* leftovers, bool hidden) const {
@@ -139,7 +140,17 @@ HostKind FolderHandle::targetKindOf(const std::string& name) const {
 }
 
 int FolderHandle::makeFolder(const std::string& name) const {
-    return ::mkdirat(fd_, name.c_str(), 0777) == 0 ? 0 : errno;
+    ChangeObserver* observer = changeObserver();
+    if (observer)
+        observer->beforeAddFolder(path_ / name);
+    const int err = ::mkdirat(fd_, name.c_str(), 0777) == 0 ? 0 : errno;
+    if (observer) {
+        if (err)
+            observer->failed(path_ / name);
+        else
+            observer->made(path_ / name);
+    }
+    return err;
 }
 
 FolderHandle::~FolderHandle() {
@@ -193,15 +204,26 @@ int flushStaged(const FolderHandle& target) {
 
 int commitCopy(const StagedCopy& staged) {
     const int fd = staged.folder->fd();
+    ChangeObserver* observer = changeObserver();
+    const std::filesystem::path target = staged.folder->path() / staged.name;
+    if (observer)
+        observer->beforeAdd(target);
     int err = 0;
-    if (::renameat2(fd, staged.tempName.c_str(), fd, staged.name.c_str(), RENAME_NOREPLACE) == 0)
-        return 0;
-    err = errno;
-    if (err == EINVAL || err == ENOSYS) {
-        // File systems without the no-replace rename: a hard link refuses a taken name too.
-        err = ::linkat(fd, staged.tempName.c_str(), fd, staged.name.c_str(), 0) == 0 ? 0 : errno;
+    if (::renameat2(fd, staged.tempName.c_str(), fd, staged.name.c_str(), RENAME_NOREPLACE) != 0) {
+        err = errno;
+        if (err == EINVAL || err == ENOSYS) {
+            // File systems without the no-replace rename: a hard link refuses a taken name too.
+            err =
+                ::linkat(fd, staged.tempName.c_str(), fd, staged.name.c_str(), 0) == 0 ? 0 : errno;
+        }
+        discardCopy(staged);
     }
-    discardCopy(staged);
+    if (observer) {
+        if (err)
+            observer->failed(target);
+        else
+            observer->made(target);
+    }
     return err;
 }
 
@@ -218,7 +240,8 @@ std::shared_ptr<FolderHandle> openParent(const std::filesystem::path& path, int&
 
 } // namespace
 
-int copyFileExact(const std::filesystem::path& source, const std::filesystem::path& target) {
+int copyFileExact(const std::filesystem::path& source, const std::filesystem::path& target,
+                  bool flush) {
     int err = 0;
     const auto from = openParent(source, err);
     const auto to = from ? openParent(target, err) : nullptr;
@@ -236,10 +259,12 @@ int copyFileExact(const std::filesystem::path& source, const std::filesystem::pa
     StagedCopy staged;
     if ((err = stageCopy(*realFolder, real.filename().string(), to, staged)))
         return err;
-    const int fd = ::openat(to->fd(), staged.tempName.c_str(), O_RDONLY | O_CLOEXEC);
-    err = fd < 0 || ::fsync(fd) != 0 ? errno : 0;
-    if (fd >= 0)
-        ::close(fd);
+    if (flush) {
+        const int fd = ::openat(to->fd(), staged.tempName.c_str(), O_RDONLY | O_CLOEXEC);
+        err = fd < 0 || ::fsync(fd) != 0 ? errno : 0;
+        if (fd >= 0)
+            ::close(fd);
+    }
     if (err) {
         discardCopy(staged);
         return err;

@@ -40,14 +40,17 @@ public:
     HostKind targetKindOf(const std::string& name) const;
     // Creates the folder `name`. Returns 0 or the system's error number.
     int makeFolder(const std::string& name) const;
-    explicit FolderHandle(int fd) : fd_(fd) {}
+    FolderHandle(int fd, std::filesystem::path path) : fd_(fd), path_(std::move(path)) {}
     ~FolderHandle();
     FolderHandle(const FolderHandle&) = delete;
     FolderHandle& operator=(const FolderHandle&) = delete;
     int fd() const { return fd_; }
+    // The host path it was opened by.
+    const std::filesystem::path& path() const { return path_; }
 
 private:
     int fd_;
+    std::filesystem::path path_;
 };
 
 // A file copied under its temporary name, waiting for commit.
@@ -77,10 +80,11 @@ int commitCopy(const StagedCopy& staged);
 void discardCopy(const StagedCopy& staged);
 
 // Copies the file `source` (a link to it followed) byte for byte, with its permissions and
-// times, to `target`, which must not exist: staged, flushed to the disk and named only when
-// whole, never through a link at `target`. Returns 0, EEXIST when `target` is taken, or
-// another error number.
-int copyFileExact(const std::filesystem::path& source, const std::filesystem::path& target);
+// times, to `target`, which must not exist: staged, flushed to the disk (unless `flush` is
+// false) and named only when whole, never through a link at `target`. Returns 0, EEXIST when
+// `target` is taken, or another error number.
+int copyFileExact(const std::filesystem::path& source, const std::filesystem::path& target,
+                  bool flush = true);
 
 enum class BackupResult { Made, Kept, NoOriginal };
 

@@ -1,5 +1,6 @@
 #include "platform/file_system.h"
 
+#include "platform/change_observer.h"
 #include "platform/error.h"
 #include "platform/host_paths.h"
 #include "platform/text.h"
@@ -151,7 +152,19 @@ bool deleteFile(std::string_view path) {
         errno = EROFS; // read-only, as Windows refuses it
         return false;
     }
-    return ::unlink(host.c_str()) == 0;
+    ChangeObserver* observer = changeObserver();
+    if (observer)
+        observer->beforeRemove(host);
+    if (::unlink(host.c_str()) != 0) {
+        const int err = errno;
+        if (observer)
+            observer->failed(host);
+        errno = err;
+        return false;
+    }
+    if (observer)
+        observer->made(host);
+    return true;
 }
 
 bool removeFolder(std::string_view path) {
@@ -470,9 +483,17 @@ void NewFileWriter::finish(int64_t unixTime) {
 void NewFileWriter::commit() {
     if (fd_ >= 0)
         throw IoError(FileAction::Write, host_.string(), EBADF); // not finished
-    if (const int err = renameNoReplace(temp_, host_))
+    ChangeObserver* observer = changeObserver();
+    if (observer)
+        observer->beforeAdd(host_);
+    if (const int err = renameNoReplace(temp_, host_)) {
+        if (observer)
+            observer->failed(host_);
         throw IoError(FileAction::Write, host_.string(), err);
+    }
     committed_ = true;
+    if (observer)
+        observer->made(host_);
 }
 
 void flushFileSystems(const std::vector<fs::path>& files) {
@@ -567,9 +588,24 @@ void AtomicFileWriter::commit() {
         fail(errno);
     const int rc = ::close(fd_);
     fd_ = -1;
-    if (rc != 0 || ::rename(temp_.c_str(), host_.c_str()) != 0)
+    if (rc != 0)
         fail(errno);
+    ChangeObserver* observer = changeObserver();
+    if (observer) {
+        if (::lstat(host_.c_str(), &st) == 0)
+            observer->beforeReplace(host_);
+        else
+            observer->beforeAdd(host_);
+    }
+    if (::rename(temp_.c_str(), host_.c_str()) != 0) {
+        const int err = errno;
+        if (observer)
+            observer->failed(host_);
+        fail(err);
+    }
     committed_ = true;
+    if (observer)
+        observer->made(host_);
 }
 
 std::optional<FileStamp> fileStamp(std::string_view path) {

@@ -2,6 +2,8 @@
 
 #include "common/decimal_text.h"
 #include "common/file_helpers.h"
+#include "frame/installation.h"
+#include "journal/change_journal.h"
 #include "platform/byte_scan.h"
 #include "platform/codepage.h"
 #include "platform/error.h"
@@ -679,6 +681,13 @@ void writeQCFile(const QcGroups& document, std::string_view folder, std::string_
     const platform::FolderLock lock(folder.empty() ? platform::hostPath(file).parent_path()
                                                    : platform::hostPath(folder));
     platform::removeLeftovers(platform::hostPath(file).parent_path());
+    const int game = folder.empty()                    ? 0
+                     : folder == gameFolder(kGameCfs2) ? kGameCfs2
+                     : folder == gameFolder(kGameCfs1) ? kGameCfs1
+                                                       : 0;
+    const JournalScope journal(folder.empty() ? platform::hostPath(file).parent_path()
+                                              : platform::hostPath(folder),
+                               "qc-save", game, std::string(relativePath));
     // Written to a file beside the target as it is put together; the target is replaced only
     // once every text has been found sound, and a refusal leaves nothing behind.
     std::optional<platform::AtomicFileWriter> temp;

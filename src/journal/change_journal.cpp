@@ -1,0 +1,417 @@
+#include "journal/change_journal.h"
+
+#include "platform/change_observer.h"
+#include "platform/environment.h"
+#include "platform/error.h"
+#include "platform/file_copy.h"
+#include "platform/file_system.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <map>
+#include <zlib.h>
+
+namespace fs = std::filesystem;
+
+namespace vokari {
+namespace {
+
+std::atomic<bool> enabled{true};
+
+const char* const kKindWords[] = {"add", "replace", "remove", "mkdir", "movefolder"};
+
+std::string escape(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string unescape(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            out += text[i];
+            continue;
+        }
+        const char c = text[++i];
+        out += c == 't' ? '\t' : c == 'n' ? '\n' : c == 'r' ? '\r' : c;
+    }
+    return out;
+}
+
+std::vector<std::string> fields(std::string_view line) {
+    std::vector<std::string> out;
+    size_t start = 0;
+    while (true) {
+        const size_t tab = line.find('\t', start);
+        out.push_back(unescape(line.substr(start, tab - start)));
+        if (tab == std::string_view::npos)
+            return out;
+        start = tab + 1;
+    }
+}
+
+int64_t number(const std::string& text, int base = 10) {
+    int64_t value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value, base);
+    return value;
+}
+
+uint64_t unsignedNumber(const std::string& text, int base) {
+    uint64_t value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value, base);
+    return value;
+}
+
+std::string entryName(int64_t id) {
+    char name[32];
+    std::snprintf(name, sizeof name, "%08lld.log", static_cast<long long>(id));
+    return name;
+}
+
+// The key of a game folder: its path as one spelling, hashed to a stable name.
+std::string keyOf(const fs::path& gameFolder) {
+    std::error_code ec;
+    fs::path real = fs::weakly_canonical(gameFolder, ec);
+    if (ec)
+        real = gameFolder.lexically_normal();
+    std::string text = real.string();
+    while (text.size() > 1 && text.back() == '/')
+        text.pop_back();
+    uint64_t hash = 1469598103934665603ULL;
+    for (const unsigned char c : text) {
+        hash ^= c;
+        hash *= 1099511628211ULL;
+    }
+    char name[24];
+    std::snprintf(name, sizeof name, "%016llx", static_cast<unsigned long long>(hash));
+    return name;
+}
+
+std::optional<JournalEntry> readEntry(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    JournalEntry entry;
+    std::map<int64_t, size_t> bySeq;
+    std::string line;
+    bool begun = false;
+    while (std::getline(in, line)) {
+        if (in.eof())
+            break; // a line cut short by a kill
+        const std::vector<std::string> f = fields(line);
+        if (f.empty())
+            continue;
+        const std::string& tag = f[0];
+        if (tag == "B" && f.size() >= 7) {
+            entry.id = number(f[1]);
+            entry.time = number(f[2]);
+            entry.tool = f[3];
+            entry.game = static_cast<int>(number(f[4]));
+            entry.summary = f[5];
+            entry.undoes = number(f[6]);
+            begun = true;
+        } else if (tag == "C" && f.size() >= 5) {
+            const auto kind = std::find(std::begin(kKindWords), std::end(kKindWords), f[2]);
+            if (kind == std::end(kKindWords))
+                continue;
+            FileChange change;
+            change.kind = static_cast<ChangeKind>(kind - std::begin(kKindWords));
+            change.path = f[3];
+            change.stored = f[4];
+            bySeq[number(f[1])] = entry.changes.size();
+            entry.changes.push_back(std::move(change));
+        } else if (tag == "D" && f.size() >= 4) {
+            if (const auto it = bySeq.find(number(f[1])); it != bySeq.end()) {
+                FileChange& change = entry.changes[it->second];
+                change.made = true;
+                change.hash = unsignedNumber(f[2], 16);
+                change.mtimeNs = number(f[3]);
+            }
+        } else if (tag == "F" && f.size() >= 2) {
+            if (const auto it = bySeq.find(number(f[1])); it != bySeq.end())
+                entry.changes[it->second].failed = true;
+        } else if (tag == "E") {
+            entry.finished = true;
+        } else if (tag == "U" && f.size() >= 2) {
+            entry.undoneBy = number(f[1]);
+        }
+    }
+    if (!begun)
+        return std::nullopt;
+    return entry;
+}
+
+// Keeps a copy of the file or link `host` at `stored`, bytes and date; false when there is
+// nothing to keep.
+void keepCopy(const fs::path& host, const fs::path& stored) {
+    std::error_code ec;
+    fs::create_directories(stored.parent_path(), ec);
+    if (fs::is_symlink(fs::symlink_status(host, ec))) {
+        const fs::path target = fs::read_symlink(host, ec);
+        if (!ec)
+            fs::create_symlink(target, stored, ec);
+        if (ec)
+            throw IoError(FileAction::Write, stored.string(), ec.value());
+        return;
+    }
+    if (const int err = platform::copyFileExact(host, stored, false))
+        throw IoError(FileAction::Write, stored.string(), err);
+}
+
+} // namespace
+
+fs::path journalRoot() {
+    return platform::userDataDirectory() / "journal";
+}
+
+void forgetJournal(const fs::path& gameFolder) {
+    platform::removeHostTree((journalRoot() / keyOf(gameFolder)).string());
+}
+
+void setJournalEnabled(bool on) {
+    enabled = on;
+}
+
+uint64_t hashFile(const fs::path& host) {
+    platform::FileReader file;
+    if (file.open(host) != 0)
+        return 0;
+    uLong crc = ::crc32(0, nullptr, 0);
+    uLong adler = ::adler32(0, nullptr, 0);
+    static thread_local std::vector<char> buffer(256 * 1024);
+    while (true) {
+        const int64_t n = file.read(buffer.data(), buffer.size());
+        if (n <= 0)
+            break;
+        crc = ::crc32(crc, reinterpret_cast<const Bytef*>(buffer.data()), static_cast<uInt>(n));
+        adler =
+            ::adler32(adler, reinterpret_cast<const Bytef*>(buffer.data()), static_cast<uInt>(n));
+    }
+    return (static_cast<uint64_t>(crc) << 32) | static_cast<uint32_t>(adler);
+}
+
+ChangeJournal::ChangeJournal(const fs::path& gameFolder)
+    : gameFolder_(gameFolder), folder_(journalRoot() / keyOf(gameFolder)) {}
+
+std::vector<JournalEntry> ChangeJournal::entries() const {
+    std::vector<JournalEntry> list;
+    std::error_code ec;
+    for (const auto& item : fs::directory_iterator(folder_ / "entries", ec)) {
+        if (item.path().extension() != ".log")
+            continue;
+        if (auto entry = readEntry(item.path()))
+            list.push_back(std::move(*entry));
+    }
+    std::sort(list.begin(), list.end(),
+              [](const JournalEntry& a, const JournalEntry& b) { return a.id < b.id; });
+    return list;
+}
+
+std::optional<JournalEntry> ChangeJournal::entry(int64_t id) const {
+    return readEntry(folder_ / "entries" / entryName(id));
+}
+
+fs::path ChangeJournal::hostPathOf(const std::string& path) const {
+    const fs::path p(path);
+    return p.is_absolute() ? p : gameFolder_ / p;
+}
+
+fs::path ChangeJournal::storedPath(int64_t id, const std::string& stored) const {
+    return folder_ / "store" / std::to_string(id) / stored;
+}
+
+void ChangeJournal::markUndone(int64_t id, int64_t by) const {
+    std::ofstream out(folder_ / "entries" / entryName(id), std::ios::binary | std::ios::app);
+    out << "U\t" << by << '\n';
+    if (!out.flush())
+        throw IoError(FileAction::Write, (folder_ / "entries" / entryName(id)).string(), EIO);
+}
+
+void ChangeJournal::forget(int64_t id) const {
+    platform::removeHostTree((folder_ / "store" / std::to_string(id)).string());
+    std::error_code ec;
+    fs::remove(folder_ / "entries" / entryName(id), ec);
+}
+
+uint64_t ChangeJournal::storeSize(int64_t id) const {
+    uint64_t size = 0;
+    std::error_code ec;
+    for (auto it = fs::recursive_directory_iterator(folder_ / "store" / std::to_string(id), ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+        if (it->is_regular_file(ec) && !it->is_symlink(ec))
+            size += it->file_size(ec);
+    }
+    return size;
+}
+
+// The observer that turns the writers' changes into the entry's lines.
+class JournalScope::Recorder : public platform::ChangeObserver {
+public:
+    Recorder(const fs::path& gameFolder, std::string tool, int game, std::string summary,
+             int64_t undoes)
+        : journal_(gameFolder), tool_(std::move(tool)), game_(game), summary_(std::move(summary)),
+          undoes_(undoes), scope_(this) {}
+
+    ~Recorder() override {
+        if (log_) {
+            std::fputs("E\n", log_);
+            std::fclose(log_);
+        }
+    }
+
+    int64_t id() const { return id_; }
+    const fs::path& gameFolder() const { return journal_.gameFolder(); }
+
+    void beforeAdd(const fs::path& host) override { intend(ChangeKind::Added, host, false); }
+    void beforeReplace(const fs::path& host) override { intend(ChangeKind::Replaced, host, true); }
+    void beforeRemove(const fs::path& host) override { intend(ChangeKind::Removed, host, true); }
+    void beforeAddFolder(const fs::path& host) override {
+        intend(ChangeKind::FolderAdded, host, false);
+    }
+
+    void made(const fs::path& host) override {
+        const platform::ObserverScope quiet(nullptr);
+        uint64_t hash = 0;
+        int64_t mtime = 0;
+        if (const auto stamp = platform::hostFileStamp(host)) {
+            mtime = stamp->mtimeNs;
+            if (fs::is_regular_file(host))
+                hash = hashFile(host);
+        }
+        char hex[24];
+        std::snprintf(hex, sizeof hex, "%llx", static_cast<unsigned long long>(hash));
+        line("D\t" + std::to_string(seq_) + "\t" + hex + "\t" + std::to_string(mtime));
+    }
+
+    void failed(const fs::path&) override { line("F\t" + std::to_string(seq_)); }
+
+    bool moveFolderAway(const fs::path& host) override {
+        const platform::ObserverScope quiet(nullptr);
+        intend(ChangeKind::FolderMoved, host, false);
+        const fs::path stored = journal_.storedPath(id_, std::to_string(seq_));
+        std::error_code ec;
+        fs::create_directories(stored.parent_path(), ec);
+        if (::rename(host.c_str(), stored.c_str()) != 0) {
+            failed(host);
+            return false;
+        }
+        line("D\t" + std::to_string(seq_) + "\t0\t0");
+        return true;
+    }
+
+private:
+    void intend(ChangeKind kind, const fs::path& host, bool keep) {
+        const platform::ObserverScope quiet(nullptr);
+        open();
+        ++seq_;
+        const std::string stored =
+            keep || kind == ChangeKind::FolderMoved ? std::to_string(seq_) : std::string();
+        line("C\t" + std::to_string(seq_) + "\t" + kKindWords[static_cast<int>(kind)] + "\t" +
+             escape(pathOf(host)) + "\t" + stored);
+        if (keep) {
+            try {
+                keepCopy(host, journal_.storedPath(id_, stored));
+            } catch (...) {
+                failed(host); // the writer stops here: the change is not made
+                throw;
+            }
+        }
+    }
+
+    std::string pathOf(const fs::path& host) const {
+        const fs::path relative = host.lexically_relative(journal_.gameFolder());
+        if (relative.empty() || *relative.begin() == "..")
+            return host.string();
+        return relative.generic_string();
+    }
+
+    void open() {
+        if (log_)
+            return;
+        const fs::path entries = journal_.folder() / "entries";
+        std::error_code ec;
+        fs::create_directories(entries, ec);
+        int64_t last = 0;
+        for (const auto& item : fs::directory_iterator(entries, ec))
+            last = std::max(last, number(item.path().stem().string()));
+        id_ = last + 1;
+        const fs::path file = entries / entryName(id_);
+        log_ = std::fopen(file.c_str(), "wbx");
+        if (!log_)
+            throw IoError(FileAction::Write, file.string(), errno);
+        std::ofstream(journal_.folder() / "game.txt", std::ios::binary | std::ios::trunc)
+            << journal_.gameFolder().string() << '\n';
+        line("B\t" + std::to_string(id_) + "\t" + std::to_string(std::time(nullptr)) + "\t" +
+             escape(tool_) + "\t" + std::to_string(game_) + "\t" + escape(summary_) + "\t" +
+             std::to_string(undoes_));
+    }
+
+    // Written through to the system before the change it announces is made.
+    void line(const std::string& text) {
+        if (!log_)
+            return;
+        if (std::fputs((text + "\n").c_str(), log_) < 0 || std::fflush(log_) != 0)
+            throw IoError(FileAction::Write,
+                          (journal_.folder() / "entries" / entryName(id_)).string(), errno);
+    }
+
+    ChangeJournal journal_;
+    std::string tool_;
+    int game_;
+    std::string summary_;
+    int64_t undoes_;
+    std::FILE* log_ = nullptr;
+    int64_t id_ = 0;
+    int64_t seq_ = 0;
+    platform::ObserverScope scope_;
+};
+
+namespace {
+thread_local JournalScope::Recorder* active = nullptr;
+} // namespace
+
+JournalScope::JournalScope(const fs::path& gameFolder, std::string tool, int game,
+                           std::string summary, int64_t undoes) {
+    if (!enabled || (active && active->gameFolder() == gameFolder))
+        return;
+    recorder_ =
+        std::make_unique<Recorder>(gameFolder, std::move(tool), game, std::move(summary), undoes);
+    previous_ = active;
+    active = recorder_.get();
+}
+
+JournalScope::~JournalScope() {
+    if (recorder_)
+        active = previous_;
+}
+
+int64_t JournalScope::id() const {
+    return recorder_ ? recorder_->id() : active ? active->id() : 0;
+}
+
+} // namespace vokari

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <filesystem>
+
+// The writers of platform/ tell an operation's observer (the change journal) of each change
+// to a file or folder they make: before it is made, so a record exists whatever happens next,
+// and after. An operation sets its observer for its own thread; writers with no observer
+// set just write.
+namespace vokari::platform {
+
+class ChangeObserver {
+public:
+    virtual ~ChangeObserver() = default;
+    // Before the file `host` is created where nothing was.
+    virtual void beforeAdd(const std::filesystem::path& host) = 0;
+    // Before the file (or link) `host` is replaced: a copy of it is kept.
+    virtual void beforeReplace(const std::filesystem::path& host) = 0;
+    // Before the file (or link) `host` is removed: a copy of it is kept.
+    virtual void beforeRemove(const std::filesystem::path& host) = 0;
+    // Before the folder `host` is created.
+    virtual void beforeAddFolder(const std::filesystem::path& host) = 0;
+    // After the change to `host` was made.
+    virtual void made(const std::filesystem::path& host) = 0;
+    // After the change to `host` could not be made: it did not happen.
+    virtual void failed(const std::filesystem::path& host) = 0;
+    // Takes the whole folder `host` away, keeping it whole: true when it is kept (and gone from
+    // its place), false when it stays where it is.
+    virtual bool moveFolderAway(const std::filesystem::path& host) = 0;
+};
+
+// The observer of this thread's operation, or nothing.
+ChangeObserver* changeObserver();
+
+// Sets the observer of this thread for its lifetime (the one before comes back after).
+class ObserverScope {
+public:
+    explicit ObserverScope(ChangeObserver* observer);
+    ~ObserverScope();
+    ObserverScope(const ObserverScope&) = delete;
+    ObserverScope& operator=(const ObserverScope&) = delete;
+
+private:
+    ChangeObserver* previous_;
+};
+
+// Creates the missing folders of `host` (the folder itself and those above it), telling the
+// observer of each before it is made. Returns 0 or the system's error number.
+int createFoldersObserved(const std::filesystem::path& host);
+
+} // namespace vokari::platform
