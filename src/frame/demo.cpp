@@ -1,5 +1,7 @@
 #include "frame/demo.h"
 
+#include "frame/installation.h"
+#include "journal/change_journal.h"
 #include "platform/environment.h"
 #include "platform/error.h"
 #include "platform/host_paths.h"
@@ -73,6 +75,12 @@ fs::path prepareDemoPrefix(bool reset) {
 fs::path useDemoPrefix(bool reset) {
     const fs::path prefix = prepareDemoPrefix(reset);
     platform::setWinePrefixOverride(prefix);
+    if (reset) {
+        // The history of games that are new again would undo what they never held.
+        for (const int16_t game : {kGameCfs1, kGameCfs2})
+            if (const std::string folder = gameFolder(game); !folder.empty())
+                forgetJournal(platform::hostPath(folder));
+    }
     return prefix;
 }
 

@@ -183,6 +183,27 @@ void keepCopy(const fs::path& host, const fs::path& stored) {
         throw IoError(FileAction::Write, stored.string(), err);
 }
 
+// Copies the tree `from` to `to` (which must not exist), files byte for byte with their
+// dates, links as links.
+void copyTree(const fs::path& from, const fs::path& to, std::error_code& ec) {
+    fs::create_directory(to, ec);
+    for (auto it = fs::directory_iterator(from, ec); !ec && it != fs::directory_iterator();
+         it.increment(ec)) {
+        const fs::path target = to / it->path().filename();
+        const fs::file_status status = it->symlink_status(ec);
+        if (ec)
+            return;
+        if (fs::is_directory(status))
+            copyTree(it->path(), target, ec);
+        else if (fs::is_symlink(status))
+            fs::copy_symlink(it->path(), target, ec);
+        else if (const int err = platform::copyFileExact(it->path(), target, false))
+            ec = std::error_code(err, std::generic_category());
+        if (ec)
+            return;
+    }
+}
+
 } // namespace
 
 fs::path journalRoot() {
@@ -285,6 +306,10 @@ public:
     }
 
     int64_t id() const { return id_; }
+    int64_t begin() {
+        open();
+        return id_;
+    }
     const fs::path& gameFolder() const { return journal_.gameFolder(); }
 
     void beforeAdd(const fs::path& host) override { intend(ChangeKind::Added, host, false); }
@@ -316,7 +341,15 @@ public:
         const fs::path stored = journal_.storedPath(id_, std::to_string(seq_));
         std::error_code ec;
         fs::create_directories(stored.parent_path(), ec);
-        if (::rename(host.c_str(), stored.c_str()) != 0) {
+        fs::rename(host, stored, ec);
+        if (ec == std::errc::cross_device_link) {
+            // Another disk: copied whole, then taken away.
+            ec.clear();
+            copyTree(host, stored, ec);
+            if (!ec && platform::removeHostTree(host.string()) != 0)
+                ec = std::make_error_code(std::errc::device_or_resource_busy);
+        }
+        if (ec) {
             failed(host);
             return false;
         }
@@ -408,6 +441,10 @@ JournalScope::JournalScope(const fs::path& gameFolder, std::string tool, int gam
 JournalScope::~JournalScope() {
     if (recorder_)
         active = previous_;
+}
+
+int64_t JournalScope::begin() {
+    return recorder_ ? recorder_->begin() : active ? active->begin() : 0;
 }
 
 int64_t JournalScope::id() const {

@@ -91,6 +91,8 @@ public:
 
     // The entry's number; 0 while nothing has changed.
     int64_t id() const;
+    // Makes the entry now, whether or not anything changes, and gives its number.
+    int64_t begin();
 
     class Recorder;
 

@@ -273,6 +273,56 @@ int copyFileExact(const std::filesystem::path& source, const std::filesystem::pa
     return commitCopy(staged);
 }
 
+void restoreFileExact(const std::filesystem::path& source, const std::filesystem::path& target) {
+    int err = 0;
+    const auto from = openParent(source, err);
+    const auto to = from ? openParent(target, err) : nullptr;
+    if (!to)
+        throw IoError(FileAction::Write, target.string(), err);
+    StagedCopy staged;
+    if (from->kindOf(source.filename().string()) == HostKind::Link) {
+        std::error_code ec;
+        const std::filesystem::path link = std::filesystem::read_symlink(source, ec);
+        if (ec)
+            throw IoError(FileAction::Read, source.string(), ec.value());
+        staged.folder = to;
+        do {
+            staged.tempName = stagingName();
+            err = ::symlinkat(link.c_str(), to->fd(), staged.tempName.c_str()) == 0 ? 0 : errno;
+        } while (err == EEXIST);
+    } else {
+        err = stageCopy(*from, source.filename().string(), to, staged);
+        if (!err) {
+            const int fd = ::openat(to->fd(), staged.tempName.c_str(), O_RDONLY | O_CLOEXEC);
+            err = fd < 0 || ::fsync(fd) != 0 ? errno : 0;
+            if (fd >= 0)
+                ::close(fd);
+        }
+    }
+    if (err) {
+        if (!staged.tempName.empty() && staged.folder)
+            discardCopy(staged);
+        throw IoError(FileAction::Write, target.string(), err);
+    }
+    ChangeObserver* observer = changeObserver();
+    const std::string name = target.filename().string();
+    if (observer) {
+        if (to->kindOf(name) != HostKind::None)
+            observer->beforeReplace(target);
+        else
+            observer->beforeAdd(target);
+    }
+    if (::renameat(to->fd(), staged.tempName.c_str(), to->fd(), name.c_str()) != 0) {
+        err = errno;
+        discardCopy(staged);
+        if (observer)
+            observer->failed(target);
+        throw IoError(FileAction::Write, target.string(), err);
+    }
+    if (observer)
+        observer->made(target);
+}
+
 BackupResult makeBackup(const std::filesystem::path& original,
                         const std::filesystem::path& backup) {
     struct stat st;

@@ -86,6 +86,11 @@ void discardCopy(const StagedCopy& staged);
 int copyFileExact(const std::filesystem::path& source, const std::filesystem::path& target,
                   bool flush = true);
 
+// Puts the kept copy `source` (a file or a link, taken as it is) back at `target`, bytes,
+// permissions and dates, replacing what is there (a link itself, never through it): staged,
+// flushed and renamed into place. Throws IoError.
+void restoreFileExact(const std::filesystem::path& source, const std::filesystem::path& target);
+
 enum class BackupResult { Made, Kept, NoOriginal };
 
 // The one-time backup of the player's file `original` at `backup` (".bak", ".org"): made as

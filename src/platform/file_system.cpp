@@ -140,7 +140,10 @@ bool isRegularFile(std::string_view path) {
 }
 
 bool deleteFile(std::string_view path) {
-    const fs::path host = hostPath(path);
+    return removeHostFile(hostPath(path));
+}
+
+bool removeHostFile(const fs::path& host) {
     struct stat st;
     if (::lstat(host.c_str(), &st) != 0)
         return false;

@@ -42,6 +42,8 @@ bool isRegularFile(std::string_view path);
 // Deletes a file or a symbolic link (never what it points to). False when it is read-only,
 // missing, or the system refuses; errno then says which (EROFS: read-only).
 bool deleteFile(std::string_view path);
+// The same for a host path.
+bool removeHostFile(const std::filesystem::path& host);
 
 // Removes an empty folder. False when it is not empty or the system refuses.
 bool removeFolder(std::string_view path);
