@@ -286,6 +286,15 @@ int32_t copyTree(const CopyTable& table, int32_t count, const CopyOptions& optio
 }
 
 CopySummary copyAll(const std::vector<CopyTable>& tables, const CopyOptions& options) {
+    // One entry in the history for the whole copy.
+    std::optional<platform::FolderLock> lock;
+    std::optional<JournalScope> journal;
+    if (!options.dryRun && !tables.empty()) {
+        const std::filesystem::path game =
+            std::filesystem::path(tables.front().target).parent_path();
+        lock.emplace(game);
+        journal.emplace(game, "copy", 2, "CFS1 -> CFS2");
+    }
     CopySummary summary;
     int32_t count = 0;
     for (const CopyTable& table : tables) {

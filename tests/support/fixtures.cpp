@@ -75,7 +75,8 @@ ScopedEnv::~ScopedEnv() {
 
 TestPrefix::TestPrefix()
     : ini_("VOKARI_INI", (dir_.path() / "VOKARI.INI").string()),
-      temp_("TEMP", (dir_.path() / "temp").string()) {
+      temp_("TEMP", (dir_.path() / "temp").string()),
+      data_("XDG_DATA_HOME", (dir_.path() / "data").string()) {
     fs::create_directories(driveC());
     fs::create_directories(temp());
     fs::create_directories(dir_.path() / "dosdevices");

@@ -59,8 +59,8 @@ private:
 };
 
 // A Wine-style prefix in a temporary folder (drive_c, dosdevices/c:, system.reg), made the
-// prefix every lookup uses while it lives. VOKARI_INI and TEMP point into it too, so no test
-// touches the real home folder.
+// prefix every lookup uses while it lives. VOKARI_INI, TEMP and XDG_DATA_HOME point into it
+// too, so no test touches the real home folder.
 class TestPrefix {
 public:
     TestPrefix();
@@ -82,6 +82,7 @@ private:
     std::string reg_;
     ScopedEnv ini_;
     ScopedEnv temp_;
+    ScopedEnv data_; // the change journal's home
 };
 
 } // namespace vokari::test

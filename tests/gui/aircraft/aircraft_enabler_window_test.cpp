@@ -1,6 +1,7 @@
 #include "common/prompt.h"
 #include "gui/aircraft/aircraft_enabler_window.h"
 #include "gui/launcher/tool_windows.h"
+#include "journal/change_journal.h"
 #include "platform/profile.h"
 #include "support/fixtures.h"
 #include "support/qt_app.h"
@@ -314,6 +315,10 @@ TEST_F(AircraftEnablerWindowTest, DeletionAlwaysAsksFirst) {
 TEST_F(AircraftEnablerWindowTest, FilesThatCouldNotBeDeletedAreTold) {
     const fs::path locked = folder / "J2M3" / "model" / "j2m3.mdl";
     fs::permissions(locked, fs::perms::owner_write, fs::perm_options::remove);
+    setJournalEnabled(false); // with it, the folder is kept whole in the history
+    struct JournalBack {
+        ~JournalBack() { setJournalEnabled(true); }
+    } journalBack;
     auto w = open();
     select(*w, {"Ki61", "J2M3"});
     prompt.queue(PromptAnswer::Yes);
