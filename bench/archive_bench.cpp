@@ -7,6 +7,7 @@
 // With --list-only the unpacking is left out, so the listing can be counted load-free with
 //   valgrind --tool=callgrind --toggle-collect='vokari::CfsArcList::ReadArchive*'
 // in front of the command.
+#include "bench_package.h"
 #include "installer/arc_result.h"
 #include "installer/cfs_arc_list.h"
 #include "platform/host_paths.h"
@@ -21,74 +22,13 @@
 #include <string>
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
+using bench::best;
+using bench::buildTree;
+using bench::quoted;
+using bench::run;
+using bench::writeFile;
 
 namespace {
-
-constexpr int kAircraft = 400;
-constexpr int kTexturesPerAircraft = 41; // with 4 more files: 45 per aircraft, 18,000 in all
-constexpr int kGauges = 1000;
-constexpr int kMissions = 1000;
-
-void writeFile(const fs::path& file, const std::string& bytes) {
-    fs::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << bytes;
-}
-
-std::string textOf(int seed, size_t size) {
-    std::string text;
-    while (text.size() < size) {
-        text += "key" + std::to_string(seed % 97) + "=value " +
-                std::to_string(seed * 7919 % 10007) + "\r\n";
-        ++seed;
-    }
-    text.resize(size);
-    return text;
-}
-
-size_t buildTree(const fs::path& root) {
-    size_t count = 0;
-    for (int a = 0; a < kAircraft; ++a) {
-        const fs::path dir = root / ("Plane" + std::to_string(a));
-        writeFile(dir / "aircraft.cfg", textOf(a, 900));
-        writeFile(dir / "model" / "plane.mdl", textOf(a + 1, 2000));
-        writeFile(dir / "panel" / "panel.cfg", textOf(a + 2, 600));
-        writeFile(dir / "sound" / "sound.cfg", textOf(a + 3, 300));
-        for (int t = 0; t < kTexturesPerAircraft; ++t)
-            writeFile(dir / "texture" / ("t" + std::to_string(t) + ".bmp"), textOf(a * t, 700));
-        count += 4 + kTexturesPerAircraft;
-    }
-    for (int g = 0; g < kGauges; ++g)
-        writeFile(root / "gauges" / ("g" + std::to_string(g) + ".gau"), textOf(g, 800));
-    for (int m = 0; m < kMissions; ++m)
-        writeFile(root / "missions" / ("m" + std::to_string(m) + ".mis"), textOf(m, 500));
-    return count + kGauges + kMissions;
-}
-
-double seconds(const std::function<void()>& job) {
-    const auto start = Clock::now();
-    job();
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-// Best of three; `prepare` runs untimed before each.
-double best(const std::function<void()>& prepare, const std::function<void()>& job) {
-    double fastest = 1e9;
-    for (int i = 0; i < 3; ++i) {
-        prepare();
-        fastest = std::min(fastest, seconds(job));
-    }
-    return fastest;
-}
-
-void run(const std::string& command) {
-    if (std::system(command.c_str()) != 0)
-        throw std::runtime_error("failed: " + command);
-}
-
-std::string quoted(const fs::path& p) {
-    return "'" + p.string() + "'";
-}
 
 void compare(const char* label, const fs::path& package, const fs::path& prefix, bool listOnly) {
     const fs::path game = prefix / "drive_c" / "Games" / "CFS2";
@@ -142,6 +82,7 @@ int main(int argc, char** argv) {
     const fs::path work = pattern;
     int rc = 0;
     try {
+        ::setenv("XDG_DATA_HOME", (work / "data").c_str(), 1); // the history, kept here
         const fs::path tree = work / "tree";
         const size_t files = buildTree(tree);
         std::printf("package of %zu files\n", files);

@@ -97,6 +97,7 @@ int main(int argc, char** argv) {
                "[Software\\\\Microsoft\\\\Microsoft Games\\\\Combat Flight Simulator\\\\2.0] 1\n"
                "\"InstalledTo\"=\"C:\\\\Games\\\\CFS2\"\n";
         const size_t bytes = buildFirstGame(games / "CFS1", folders);
+        ::setenv("XDG_DATA_HOME", (prefix / "data").c_str(), 1); // the history, kept here
         vokari::platform::setWinePrefixOverride(prefix);
         vokari::platform::setRegistrySource(nullptr);
 

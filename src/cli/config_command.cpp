@@ -1,6 +1,9 @@
 #include "cli/cli.h"
 #include "gameconfig/cfs_ini.h"
+#include "journal/change_journal.h"
 #include "platform/error.h"
+#include "platform/folder_lock.h"
+#include "platform/host_paths.h"
 
 #include <ostream>
 
@@ -34,6 +37,10 @@ int runConfig(Context& ctx) {
         return kExitFailure;
     }
     ini.setKeyValue(section, key, ctx.args[3]);
+    const std::filesystem::path folder = platform::hostPath(game.folder);
+    const platform::FolderLock lock(folder);
+    const JournalScope journal(folder, "config-set", game.version,
+                               section + " " + key + "=" + ctx.args[3]);
     ini.saveFile();
     return kExitOk;
 }

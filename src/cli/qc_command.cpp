@@ -1,7 +1,10 @@
 #include "cli/cli.h"
 #include "frame/installation.h"
+#include "journal/change_journal.h"
 #include "platform/codepage.h"
 #include "platform/file_system.h"
+#include "platform/folder_lock.h"
+#include "platform/host_paths.h"
 #include "quickcombat/qc_file.h"
 
 #include <algorithm>
@@ -199,12 +202,15 @@ void printChanges(std::string_view before, std::string_view after, const std::st
 int runQc(Context& ctx) {
     std::string folder;
     std::string file;
+    int16_t version = 0;
     if (const auto path = takeOption(ctx.args, "--file")) {
         if (path->empty())
             throw UsageError("--file needs a path");
         file = std::filesystem::absolute(*path).string();
     } else {
-        folder = requireGame(ctx.args).folder;
+        const Game game = requireGame(ctx.args);
+        folder = game.folder;
+        version = game.version;
         file = quickCombatFileName();
     }
     if (ctx.args.size() != 1 || (ctx.args[0] != "show" && ctx.args[0] != "normalize"))
@@ -222,7 +228,14 @@ int runQc(Context& ctx) {
         ctx.out << "already normal\t" << folder << file << '\n';
         return kExitOk;
     }
-    writeQCFile(*doc, folder, file);
+    {
+        // The history names the command; the save inside joins its entry.
+        const std::filesystem::path game = platform::hostPath(folder.empty() ? file : folder);
+        const platform::FolderLock lock(folder.empty() ? game.parent_path() : game);
+        const JournalScope journal(folder.empty() ? game.parent_path() : game, "qc-normalize",
+                                   version, file);
+        writeQCFile(*doc, folder, file);
+    }
     printChanges(before, after, folder + file, ctx.out);
     return kExitOk;
 }

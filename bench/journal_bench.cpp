@@ -1,0 +1,81 @@
+// What the change journal costs an install: the benchmark package of about 20,000 files
+// unpacked into a populated game, where a quarter of its entries replace files already there
+// (each kept in the journal's store), with the journal and without it. Best of three each;
+// prints the ratio (target <= 1.2).
+#include "bench_package.h"
+#include "installer/arc_result.h"
+#include "installer/cfs_arc_list.h"
+#include "journal/change_journal.h"
+#include "platform/host_paths.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace fs = std::filesystem;
+
+int main() {
+    std::string pattern = (fs::temp_directory_path() / "vokari-bench-XXXXXX").string();
+    if (!::mkdtemp(pattern.data()))
+        return 1;
+    const fs::path work = pattern;
+    int rc = 0;
+    try {
+        ::setenv("XDG_DATA_HOME", (work / "data").c_str(), 1);
+        const fs::path tree = work / "tree";
+        const size_t files = bench::buildTree(tree);
+        bench::run("cd " + bench::quoted(tree) + " && zip -q -r ../package.zip .");
+        const fs::path prefix = work / "prefix";
+        const fs::path game = prefix / "drive_c" / "Games" / "CFS2";
+        fs::create_directories(game);
+        fs::create_directories(prefix / "dosdevices");
+        fs::create_symlink("../drive_c", prefix / "dosdevices" / "c:");
+        bench::writeFile(prefix / "system.reg",
+                         "WINE REGISTRY Version 2\n\n[Software\\\\Microsoft\\\\Microsoft Games\\\\"
+                         "Combat Flight Simulator\\\\2.0] "
+                         "1700000000\n\"InstalledTo\"=\"C:\\\\Games\\\\CFS2\"\n");
+        vokari::platform::setWinePrefixOverride(prefix);
+
+        vokari::CfsArcList list;
+        list.setVersion(2);
+        if (list.readArchive(0, (work / "package.zip").string()) != vokari::kArcOk)
+            throw std::runtime_error("cannot read the package");
+        list.setShouldOverwrite(true);
+
+        // The populated game: the package installed, then three files in four taken away.
+        vokari::setJournalEnabled(false);
+        list.extractArchives(0);
+        size_t kept = 0;
+        size_t seen = 0;
+        for (auto it = fs::recursive_directory_iterator(game); it != fs::end(it); ++it)
+            if (it->is_regular_file() && seen++ % 4 != 0)
+                fs::remove(it->path());
+            else if (it->is_regular_file())
+                ++kept;
+        const fs::path populated = work / "populated";
+        bench::run("cp -a " + bench::quoted(game) + " " + bench::quoted(populated));
+        const auto prepare = [&] {
+            fs::remove_all(game);
+            fs::remove_all(work / "data");
+            bench::run("cp -a " + bench::quoted(populated) + " " + bench::quoted(game));
+        };
+        const auto install = [&] {
+            if (list.extractArchives(0) != vokari::kArcOk)
+                throw std::runtime_error("the install failed");
+        };
+        const double without = bench::best(prepare, install);
+        vokari::setJournalEnabled(true);
+        const double with = bench::best(prepare, install);
+        std::printf("package of %zu files, %zu of them replacing files of the game\n", files, kept);
+        std::printf("  install without the journal: %8.1f ms (best of 3)\n", without * 1000);
+        std::printf("  install with the journal:    %8.1f ms (best of 3)\n", with * 1000);
+        std::printf("ratio %.2fx (target <= 1.2x)\n", with / without);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "journal_bench: %s\n", e.what());
+        rc = 1;
+    }
+    std::error_code ec;
+    fs::remove_all(work, ec);
+    return rc;
+}
