@@ -74,12 +74,13 @@ std::optional<Step> plan(const ChangeJournal& journal, const JournalEntry& entry
         step.item.action = UndoAction::Restored;
         if (!isThere(step.stored))
             return std::nullopt; // killed before the copy was kept: the file was never touched
-        if (!change.made) {
-            if (change.kind == ChangeKind::Removed ? !isThere(host)
-                                                   : currentHash(host) != hashFile(step.stored))
-                return step;
-            return std::nullopt; // the change did not happen
-        }
+        // Already as it was (the change never happened, or an undo that was cut short put it
+        // back): nothing to do.
+        if (isThere(host) && currentHash(host) == currentHash(step.stored))
+            return std::nullopt;
+        if (!change.made)
+            return change.kind == ChangeKind::Removed && isThere(host) ? std::nullopt
+                                                                       : std::optional(step);
         if (change.kind == ChangeKind::Removed ? isThere(host) : currentHash(host) != change.hash)
             return leaveAlone(change.kind == ChangeKind::Removed ? "there again" : "changed since");
         return step;
@@ -111,6 +112,8 @@ void carryOut(Step& step) {
             platform::restoreFileExact(step.stored, host);
             break;
         case UndoAction::FolderRemoved:
+            // What a killed run had staged in it goes too (the lock is held).
+            platform::removeLeftovers(host);
             if (std::error_code ec; !fs::remove(host, ec) || ec) {
                 step.item.action = UndoAction::LeftAlone;
                 step.item.reason = ec == std::errc::directory_not_empty || !ec

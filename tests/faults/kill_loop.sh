@@ -3,11 +3,13 @@
 # times per mode. After each kill every file under its real name is whole (the old or the new
 # version, or absent when it was new), and the next write succeeds and removes the temporary
 # files the killed one left.
-# Usage: kill_loop.sh SAVE_LOOP [ROUNDS] [MODE...]   (modes: profile qc switch install copy)
+# Usage: kill_loop.sh SAVE_LOOP [ROUNDS] [MODE...]   (modes: profile qc switch install copy undo)
+# In mode undo a package is installed and taken back; after a kill, taking back what the
+# history recorded must give the game folder back as it was.
 set -euo pipefail
 save_loop="$1"
 rounds=${2:-100}
-modes=(profile qc switch install copy)
+modes=(profile qc switch install copy undo)
 [ $# -le 2 ] || modes=("${@:3}")
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT

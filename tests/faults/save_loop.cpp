@@ -1,12 +1,14 @@
 // For the kill loop: writes game files over and over until it is killed (run); or, after a
 // kill, checks that every file under its real name is whole, then writes once more, which must
 // succeed, remove what the killed run left and leave every file whole (after).
-//   save_loop FOLDER profile|qc|switch|install|copy init|run|after
+//   save_loop FOLDER profile|qc|switch|install|copy|undo init|run|after
 // Install and copy write 16 MiB, or VOKARI_KILL_LOOP_MB.
 #include "aircraft/aircraft_list.h"
 #include "copy/cfs_copy.h"
 #include "installer/arc_result.h"
 #include "installer/cfs_arc_list.h"
+#include "journal/change_journal.h"
+#include "journal/undo.h"
 #include "platform/error.h"
 #include "platform/file_system.h"
 #include "platform/host_paths.h"
@@ -19,6 +21,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -292,6 +295,69 @@ private:
     }
 };
 
+// A package installed over the game's files and taken back, over and over: after a kill,
+// taking back whatever the history recorded gives the game's own folder back.
+class UndoMode : public GameMode {
+public:
+    using GameMode::GameMode;
+    void init() override {
+        test::makeWinePrefix(prefix_, {2});
+        for (const auto& [file, bytes] : original())
+            test::writeFile(second_ / file, bytes);
+        test::writeFile(package(),
+                        test::buildZip({{.name = "clock.gau", .data = pattern(1 << 20, 3)},
+                                        {.name = "New/aircraft.cfg", .data = "[fltsim.0]\r\n"},
+                                        {.name = "New/model/new.mdl", .data = pattern(1 << 20, 4)},
+                                        {.name = "new.gau", .data = pattern(4096, 5)}}));
+    }
+    bool write() override {
+        CfsArcList arcs;
+        arcs.setVersion(2);
+        if (arcs.readArchive(0, package().string()) != kArcOk)
+            return fail("the package cannot be read");
+        arcs.setShouldOverwrite(true);
+        if (arcs.extractArchives(0) != kArcOk)
+            return fail("the install failed");
+        const ChangeJournal journal(second_);
+        const UndoReport report = undoEntry(journal, journal.entries().back().id);
+        return !report.leftAlone() || fail("the undo left files alone");
+    }
+    bool whole(bool) override {
+        // Everything the history holds is taken back, newest first.
+        const ChangeJournal journal(second_);
+        const std::vector<JournalEntry> entries = journal.entries();
+        for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+            const auto entry = journal.entry(it->id);
+            if (entry->undoneBy != 0 || entry->undoes != 0)
+                continue;
+            if (undoEntry(journal, it->id, {.withLater = true}).leftAlone())
+                return fail("entry " + std::to_string(it->id) + " left files alone");
+        }
+        std::map<std::string, std::string> found;
+        for (const auto& entry : fs::recursive_directory_iterator(second_))
+            if (platform::isStagingName(entry.path().filename().string()))
+                continue; // a killed write's, removed by the next
+            else if (!entry.is_directory())
+                found[entry.path().lexically_relative(second_).generic_string()] =
+                    readAll(entry.path());
+            else if (fs::is_empty(entry.path()))
+                found[entry.path().lexically_relative(second_).generic_string()] = "folder";
+        if (found == original())
+            return true;
+        for (const auto& [name, bytes] : found)
+            std::fprintf(stderr, "  %s: %zu bytes%s\n", name.c_str(), bytes.size(),
+                         original().count(name) && original()[name] == bytes ? "" : " (differs)");
+        return fail("the game folder is not what it was");
+    }
+
+private:
+    fs::path package() const { return folder_ / "package.zip"; }
+    static std::map<std::string, std::string> original() {
+        return {{"Gauges/clock.gau", pattern(1 << 20, 1)},
+                {"Aircraft/Zero/aircraft.cfg", "[fltsim.0]\r\ntitle=Zero\r\n"}};
+    }
+};
+
 std::unique_ptr<Mode> modeNamed(const std::string& name, const fs::path& folder) {
     if (name == "profile")
         return std::make_unique<ProfileMode>(folder);
@@ -303,17 +369,21 @@ std::unique_ptr<Mode> modeNamed(const std::string& name, const fs::path& folder)
         return std::make_unique<InstallMode>(folder);
     if (name == "copy")
         return std::make_unique<CopyMode>(folder);
+    if (name == "undo")
+        return std::make_unique<UndoMode>(folder);
     return nullptr;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 4) // the history of the writes, kept with them
+        ::setenv("XDG_DATA_HOME", (fs::path(argv[1]) / "data").c_str(), 1);
     const std::unique_ptr<Mode> mode = argc == 4 ? modeNamed(argv[2], argv[1]) : nullptr;
     const std::string step = argc == 4 ? argv[3] : "";
     if (!mode || (step != "init" && step != "run" && step != "after")) {
-        std::fprintf(stderr,
-                     "usage: save_loop FOLDER profile|qc|switch|install|copy init|run|after\n");
+        std::fprintf(
+            stderr, "usage: save_loop FOLDER profile|qc|switch|install|copy|undo init|run|after\n");
         return 2;
     }
     try {
