@@ -104,7 +104,7 @@ int prune(Context& ctx, const std::vector<int16_t>& games) {
         // Newest first: the newest are kept while they fit.
         for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
             const uint64_t bytes = journal.storeSize(it->id);
-            const bool old = days ? it->time < keepAfter : kept + bytes > maxSize;
+            const bool old = days ? it->time <= keepAfter : kept + bytes > maxSize;
             if (!old) {
                 kept += bytes;
                 continue;

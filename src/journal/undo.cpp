@@ -27,6 +27,14 @@ uint64_t currentHash(const fs::path& host) {
     return hashFile(host);
 }
 
+// The same bytes and date.
+bool sameFile(const fs::path& a, const fs::path& b) {
+    const auto stampA = platform::hostFileStamp(a);
+    const auto stampB = platform::hostFileStamp(b);
+    return stampA && stampB && stampA->mtimeNs == stampB->mtimeNs &&
+           currentHash(a) == currentHash(b);
+}
+
 std::set<std::string> pathsOf(const JournalEntry& entry) {
     std::set<std::string> paths;
     for (const FileChange& c : entry.changes)
@@ -76,7 +84,7 @@ std::optional<Step> plan(const ChangeJournal& journal, const JournalEntry& entry
             return std::nullopt; // killed before the copy was kept: the file was never touched
         // Already as it was (the change never happened, or an undo that was cut short put it
         // back): nothing to do.
-        if (isThere(host) && currentHash(host) == currentHash(step.stored))
+        if (isThere(host) && sameFile(host, step.stored))
             return std::nullopt;
         if (!change.made)
             return change.kind == ChangeKind::Removed && isThere(host) ? std::nullopt
