@@ -126,10 +126,6 @@
         <translation>Stock aircraft cannot be deleted.</translation>
     </message>
     <message>
-        <source>この操作は取消ができません。</source>
-        <translation>This cannot be undone.</translation>
-    </message>
-    <message>
         <source>選択した航空機のファイルを削除しますか？</source>
         <translation>Delete the files of the selected aircraft?</translation>
     </message>
@@ -158,6 +154,10 @@
 パネル: %2</source>
         <translation>Sound: %1
 Panel: %2</translation>
+    </message>
+    <message>
+        <source>削除した航空機は変更履歴から元に戻せます。</source>
+        <translation>Deleted aircraft can be brought back from the History.</translation>
     </message>
 </context>
 <context>
@@ -497,6 +497,22 @@ Panel: %2</translation>
         <source>解凍できなかったファイルがあります。</source>
         <translation>Some files were not unpacked.</translation>
     </message>
+    <message>
+        <source>変更履歴(&amp;H)...</source>
+        <translation>&amp;History...</translation>
+    </message>
+    <message>
+        <source>インストールを元に戻すには、変更履歴で「%1」の項目を選んで元に戻してください。</source>
+        <translation>To undo the install, select the entry &quot;%1&quot; in the History and undo it.</translation>
+    </message>
+    <message>
+        <source>No. %1</source>
+        <translation>No. %1</translation>
+    </message>
+    <message>
+        <source>変更履歴を開きますか？</source>
+        <translation>Open the History now?</translation>
+    </message>
 </context>
 <context>
     <name>vokari::ui::CfsCopyFilesWindow</name>
@@ -729,6 +745,295 @@ Panel: %2</translation>
     <message>
         <source>検索結果</source>
         <translation>Results</translation>
+    </message>
+</context>
+<context>
+    <name>vokari::ui::HistoryWindow</name>
+    <message>
+        <source>インストール</source>
+        <translation>Install</translation>
+    </message>
+    <message>
+        <source>コピー</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>航空機の有効・無効</source>
+        <translation>Aircraft on/off</translation>
+    </message>
+    <message>
+        <source>航空機の削除</source>
+        <translation>Aircraft deletion</translation>
+    </message>
+    <message>
+        <source>音声・パネルの設定</source>
+        <translation>Sound and panel aliases</translation>
+    </message>
+    <message>
+        <source>クイックコンバットの保存</source>
+        <translation>Quick combat save</translation>
+    </message>
+    <message>
+        <source>クイックコンバットの整形</source>
+        <translation>Quick combat normalize</translation>
+    </message>
+    <message>
+        <source>ゲーム設定</source>
+        <translation>Game settings</translation>
+    </message>
+    <message>
+        <source>ゲーム設定（コマンドライン）</source>
+        <translation>Game settings (command line)</translation>
+    </message>
+    <message>
+        <source>元に戻す</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>追加</source>
+        <translation>Added</translation>
+    </message>
+    <message>
+        <source>置換</source>
+        <translation>Replaced</translation>
+    </message>
+    <message>
+        <source>削除</source>
+        <translation>Removed</translation>
+    </message>
+    <message>
+        <source>フォルダ作成</source>
+        <translation>Folder created</translation>
+    </message>
+    <message>
+        <source>フォルダ移動</source>
+        <translation>Folder moved away</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 個のファイル</source>
+        <translation>
+            <numerusform>%n file</numerusform>
+            <numerusform>%n files</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>変更履歴</source>
+        <translation>History</translation>
+    </message>
+    <message>
+        <source>ゲームフォルダ: %1</source>
+        <translation>Game folder: %1</translation>
+    </message>
+    <message>
+        <source>No.</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>日時</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>操作</source>
+        <translation>Tool</translation>
+    </message>
+    <message>
+        <source>内容</source>
+        <translation>Summary</translation>
+    </message>
+    <message>
+        <source>状態</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>変更</source>
+        <translation>Change</translation>
+    </message>
+    <message>
+        <source>ファイル</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>結果</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>変更の一覧（新しい順）</source>
+        <translation>Changes (newest first)</translation>
+    </message>
+    <message>
+        <source>選択した変更のファイル</source>
+        <translation>Files of the selected change</translation>
+    </message>
+    <message>
+        <source>元に戻す(&amp;U)</source>
+        <translation>&amp;Undo</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>最新の情報に更新(&amp;R)</source>
+        <translation>&amp;Refresh</translation>
+    </message>
+    <message>
+        <source>元に戻し済み</source>
+        <translation>Undone</translation>
+    </message>
+    <message>
+        <source>No. %1 で元に戻しました。</source>
+        <translation>Undone by No. %1.</translation>
+    </message>
+    <message>
+        <source>中断</source>
+        <translation>Interrupted</translation>
+    </message>
+    <message>
+        <source>操作が最後まで記録されていません。</source>
+        <translation>The operation was not recorded to its end.</translation>
+    </message>
+    <message>
+        <source>完了</source>
+        <translation>Done</translation>
+    </message>
+    <message>
+        <source>失敗</source>
+        <translation>Failed</translation>
+    </message>
+    <message>
+        <source>不明</source>
+        <translation>Unknown</translation>
+    </message>
+    <message>
+        <source>この変更は行われませんでした。</source>
+        <translation>This change was not made.</translation>
+    </message>
+    <message>
+        <source>操作が中断され、この変更が行われたかどうか分かりません。</source>
+        <translation>The operation was interrupted; this change may or may not have been made.</translation>
+    </message>
+    <message>
+        <source>No. %1  %2  %3「%4」</source>
+        <translation>No. %1  %2  %3 &quot;%4&quot;</translation>
+    </message>
+    <message>
+        <source>No. %1</source>
+        <translation>No. %1</translation>
+    </message>
+    <message>
+        <source>%1（フォルダ）</source>
+        <translation>%1 (folder)</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>  ほか %n 件</source>
+        <translation>
+            <numerusform>  and %n more</numerusform>
+            <numerusform>  and %n more</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>削除したもの（%n 件）:</source>
+        <translation>
+            <numerusform>Removed (%n):</numerusform>
+            <numerusform>Removed (%n):</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>削除するもの（%n 件）:</source>
+        <translation>
+            <numerusform>To remove (%n):</numerusform>
+            <numerusform>To remove (%n):</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>元に戻したもの（%n 件）:</source>
+        <translation>
+            <numerusform>Put back (%n):</numerusform>
+            <numerusform>Put back (%n):</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>元に戻すもの（%n 件）:</source>
+        <translation>
+            <numerusform>To put back (%n):</numerusform>
+            <numerusform>To put back (%n):</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>そのままにしたもの（%n 件）:</source>
+        <translation>
+            <numerusform>Left alone (%n):</numerusform>
+            <numerusform>Left alone (%n):</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>そのままにするもの（%n 件）:</source>
+        <translation>
+            <numerusform>To leave alone (%n):</numerusform>
+            <numerusform>To leave alone (%n):</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>次の変更を元に戻します。</source>
+        <translation>This change will be undone:</translation>
+    </message>
+    <message numerus="yes">
+        <source>このあとの %n 件の変更が同じファイルを変更しています。それらも先に元に戻します。</source>
+        <translation>
+            <numerusform>%n later change touches the same files; it will be undone first:</numerusform>
+            <numerusform>%n later changes touch the same files; they will be undone first:</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>これらの変更をまとめて元に戻しますか？</source>
+        <translation>Undo all these changes?</translation>
+    </message>
+    <message>
+        <source>元に戻しますか？</source>
+        <translation>Undo it?</translation>
+    </message>
+    <message>
+        <source>このあとの変更が同じファイルを変更したため、元に戻しませんでした。</source>
+        <translation>Nothing was undone: later changes touch the same files:</translation>
+    </message>
+    <message>
+        <source>何も変更しませんでした。</source>
+        <translation>Nothing was changed.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 件の変更を元に戻しました。</source>
+        <translation>
+            <numerusform>Undid %n change.</numerusform>
+            <numerusform>Undid %n changes.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>元に戻しました。</source>
+        <translation>Undone.</translation>
+    </message>
+    <message>
+        <source>次の変更を元に戻せません。</source>
+        <translation>This change cannot be undone:</translation>
+    </message>
+    <message>
+        <source>次の変更には、元に戻せるものがありません。</source>
+        <translation>Nothing of this change can be undone:</translation>
+    </message>
+    <message>
+        <source>次の変更を元に戻せませんでした。</source>
+        <translation>This change could not be undone:</translation>
+    </message>
+    <message>
+        <source>No. %1「%2」</source>
+        <translation>No. %1 &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <source>変更の一覧: 記録された変更はありません。</source>
+        <translation>Changes: none recorded.</translation>
     </message>
 </context>
 <context>
@@ -1051,6 +1356,14 @@ Panel: %2</translation>
     <message>
         <source>ほかのツールが開いています。閉じてから、もう一度ファイルを開いてください。</source>
         <translation>Another tool is open. Close it, then open the file again.</translation>
+    </message>
+    <message>
+        <source>変更履歴</source>
+        <translation>History</translation>
+    </message>
+    <message>
+        <source>ゲームフォルダに加えた変更を一覧し、元に戻します</source>
+        <translation>Lists the changes made to the game folder and undoes them</translation>
     </message>
 </context>
 <context>

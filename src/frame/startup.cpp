@@ -40,12 +40,12 @@ StartOptions parseStartOptions(const std::vector<std::string>& args) {
         } else if (arg == "--open") {
             if (i + 1 == args.size())
                 throw ArgumentError("--open needs a tool: settings, enabler, alias, qc, "
-                                    "install or copy");
+                                    "install, copy or history");
             const std::string& name = args[++i];
             options.openTool = launcherToolFromName(name);
             if (!options.openTool)
                 throw ArgumentError("unknown tool for --open: " + name +
-                                    " (settings, enabler, alias, qc, install or copy)");
+                                    " (settings, enabler, alias, qc, install, copy or history)");
             if (options.openTool == LauncherTool::Install && i + 1 < args.size() &&
                 !args[i + 1].empty() && args[i + 1][0] != '-')
                 options.openFile = args[++i];
@@ -66,8 +66,8 @@ std::string startUsage() {
            "  --demo        work on the demo games (built on first use, kept between runs)\n"
            "  --demo-reset  start the demo games afresh (implies --demo)\n"
            "  --open TOOL   press a tool's button once the launcher is shown; TOOL is one of\n"
-           "                settings, enabler, alias, qc, install, copy; install may be\n"
-           "                followed by a package to open\n"
+           "                settings, enabler, alias, qc, install, copy, history; install\n"
+           "                may be followed by a package to open\n"
            "  --lang LANG   the windows' language, ja or en (default: the locale's language\n"
            "                when it is English, else Japanese)\n"
            "  --help        show this text\n"

@@ -27,7 +27,7 @@ namespace vokari {
 // window in the table of gui/launcher/tool_windows.cpp, and its name in the --open texts of
 // startup.cpp. Then `cmake --build build --target update_translations` and translate its
 // caption and tool tip in translations/vokari_en.ts.
-enum class LauncherTool { Enabler, Alias, QuickCombat, Install, Settings, Copy };
+enum class LauncherTool { Enabler, Alias, QuickCombat, Install, Settings, Copy, History };
 
 struct LauncherToolEntry {
     LauncherTool tool;
@@ -58,6 +58,10 @@ inline constexpr LauncherToolEntry kLauncherToolTable[] = {
      QT_TRANSLATE_NOOP("vokari::ui::VokariWindow", "CFSから設定できない項目を設定します")},
     {LauncherTool::Copy, "copy", "CmdCFSCopyFiles",
      QT_TRANSLATE_NOOP("vokari::ui::VokariWindow", "CFS1 → CFS2 ファイル コピー"), ""},
+    {LauncherTool::History, "history", "CmdHistory",
+     QT_TRANSLATE_NOOP("vokari::ui::VokariWindow", "変更履歴"),
+     QT_TRANSLATE_NOOP("vokari::ui::VokariWindow",
+                       "ゲームフォルダに加えた変更を一覧し、元に戻します")},
 };
 
 // Every tool, in the order of the buttons.

@@ -267,7 +267,7 @@ void AircraftEnablerWindow::deleteAircraftFiles() {
         }
     }
     if (askQuestion(us(windowTitle()),
-                    joinLines({us(tr("この操作は取消ができません。")),
+                    joinLines({us(tr("削除した航空機は変更履歴から元に戻せます。")),
                                us(tr("選択した航空機のファイルを削除しますか？"))}),
                     PromptButtons::YesNo, PromptAnswer::No,
                     PromptIcon::Warning) != PromptAnswer::Yes)

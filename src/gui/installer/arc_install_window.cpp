@@ -4,6 +4,7 @@
 #include "common/prompt.h"
 #include "frame/installation.h"
 #include "frame/settings_file.h"
+#include "gui/history/history_window.h"
 #include "gui/installer/dir_dialog.h"
 #include "gui/installer/find_files_dialog.h"
 #include "gui/installer/text_view_dialog.h"
@@ -14,6 +15,7 @@
 #include "installer/archiver_availability.h"
 #include "installer/nested_archives.h"
 #include "installer/package_view.h"
+#include "journal/change_journal.h"
 #include "platform/error.h"
 #include "platform/host_paths.h"
 #include "platform/text.h"
@@ -39,6 +41,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <optional>
 
 namespace vokari::ui {
 namespace {
@@ -180,6 +183,7 @@ void ArcInstallWindow::buildMenus() {
 
     QMenu* fileMenu = addFileMenu();
     addEntry(fileMenu, "mnuFile_Open", tr("開く(&O)"), open);
+    addEntry(fileMenu, "mnuFile_History", tr("変更履歴(&H)..."), [this] { openHistory(); });
     addExitEntry(fileMenu);
 
     QMenu* editMenu = addEditMenu();
@@ -542,6 +546,7 @@ void ArcInstallWindow::extractAll() {
         size_t total = 0;
     };
     Outcome outcome;
+    const int64_t journalBefore = newestJournalEntry();
     setBusy(true);
     try {
         outcome = work_.run([list = arcList_.get(), work = &work_] {
@@ -574,18 +579,46 @@ void ArcInstallWindow::extractAll() {
         if (const CfsArcFile* entry = entryOf(row))
             row->setText(kInstall, markOf(*entry));
     }
-    reportExtraction(outcome.result, outcome.done, outcome.total);
+    reportExtraction(outcome.result, outcome.done, outcome.total, journalBefore);
 }
 
-void ArcInstallWindow::reportExtraction(int32_t result, size_t done, size_t total) {
+int64_t ArcInstallWindow::newestJournalEntry() const {
+    if (cfsPath_.empty())
+        return 0;
+    const std::vector<JournalEntry> entries = ChangeJournal(platform::hostPath(cfsPath_)).entries();
+    return entries.empty() ? 0 : entries.back().id;
+}
+
+void ArcInstallWindow::reportExtraction(int32_t result, size_t done, size_t total,
+                                        int64_t journalBefore) {
     const std::vector<ExtractionFailure>& failures = arcList_->extractionFailures();
     const QString leftovers = leftoversText(arcList_->leftoversRemoved());
     if (result == kArcOk && failures.empty()) {
         QStringList done{tr("解凍が完了しました。")};
         if (!leftovers.isEmpty())
             done << leftovers;
-        showMessage(us(windowTitle()), us(done.join(QStringLiteral("\r\n"))),
-                    PromptIcon::Information);
+        // The entry this install made, if it changed anything: it can be taken back.
+        std::optional<JournalEntry> installed;
+        if (!cfsPath_.empty()) {
+            const std::vector<JournalEntry> entries =
+                ChangeJournal(platform::hostPath(cfsPath_)).entries();
+            for (auto entry = entries.rbegin(); entry != entries.rend() && !installed; ++entry)
+                if (entry->id > journalBefore && entry->tool == "install")
+                    installed = *entry;
+        }
+        if (!installed) {
+            showMessage(us(windowTitle()), us(done.join(QStringLiteral("\r\n"))),
+                        PromptIcon::Information);
+            return;
+        }
+        done << tr("インストールを元に戻すには、変更履歴で「%1」の項目を選んで元に戻してください。")
+                    .arg(installed->summary.empty() ? tr("No. %1").arg(installed->id)
+                                                    : qs(installed->summary))
+             << tr("変更履歴を開きますか？");
+        if (askQuestion(us(windowTitle()), us(done.join(QStringLiteral("\r\n"))),
+                        PromptButtons::YesNo, PromptAnswer::No,
+                        PromptIcon::Information) == PromptAnswer::Yes)
+            openHistory(installed->id);
         return;
     }
     QStringList text;
@@ -615,6 +648,15 @@ void ArcInstallWindow::setBusy(bool busy) {
         setCursor(Qt::BusyCursor);
     else
         unsetCursor();
+}
+
+void ArcInstallWindow::openHistory(int64_t entry) {
+    if (busy_)
+        return;
+    HistoryWindow history(cfsVersion_, this);
+    if (entry != 0)
+        history.selectEntry(entry);
+    history.exec();
 }
 
 // --- window ----------------------------------------------------------------------------------

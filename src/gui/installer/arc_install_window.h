@@ -37,6 +37,8 @@ public:
     void chooseExtractFolder();
     void searchExtractFolder();
     void viewSelectedFiles();
+    // The history window of the game, with entry `entry` selected when it is not 0.
+    void openHistory(int64_t entry = 0);
 
     // Closing waits for unpacking to end.
     void done(int result) override;
@@ -59,7 +61,9 @@ private:
     void setArchiveOpen(bool open);
     void closePackage();
     void setBusy(bool busy);
-    void reportExtraction(int32_t result, size_t done, size_t total);
+    void reportExtraction(int32_t result, size_t done, size_t total, int64_t journalBefore);
+    // The newest entry of the game's change journal, 0 when none.
+    int64_t newestJournalEntry() const;
     void popUpMenu(const QPoint& globalPos);
     QList<QTreeWidgetItem*> selectedRows() const;
     CfsArcFile* entryOf(const QTreeWidgetItem* row);

@@ -4,6 +4,7 @@
 #include "gui/aircraft/alias_setting_window.h"
 #include "gui/copy/cfs_copy_files_window.h"
 #include "gui/gameconfig/cfs_setting_window.h"
+#include "gui/history/history_window.h"
 #include "gui/installer/arc_install_window.h"
 #include "gui/quickcombat/qc_edit_window.h"
 
@@ -30,6 +31,7 @@ constexpr ToolWindowEntry kToolWindows[] = {
     {LauncherTool::Install, &makeWindow<ArcInstallWindow>},
     {LauncherTool::Settings, &makeWindow<CfsSettingWindow>},
     {LauncherTool::Copy, &makeWindow<CfsCopyFilesWindow>},
+    {LauncherTool::History, &makeWindow<HistoryWindow>},
 };
 
 MakeToolWindow makerOf(LauncherTool tool) {

@@ -38,7 +38,7 @@ const std::string kStockWarning = "デフォルト航空機は無効化できま
                                   "[デフォルト航空機の編集を許可]を選択してください。";
 const std::string kStockDeletion = "選択した航空機の中にデフォルト航空機が含まれています。\r\n"
                                    "デフォルト航空機は削除できません。";
-const std::string kConfirmDeletion = "この操作は取消ができません。\r\n"
+const std::string kConfirmDeletion = "削除した航空機は変更履歴から元に戻せます。\r\n"
                                      "選択した航空機のファイルを削除しますか？";
 const std::string kAskSave = "データは変更されています。変更を保存しますか？";
 
@@ -313,12 +313,13 @@ TEST_F(AircraftEnablerWindowTest, DeletionAlwaysAsksFirst) {
 }
 
 TEST_F(AircraftEnablerWindowTest, FilesThatCouldNotBeDeletedAreTold) {
+    // Without the journal the folder is deleted file by file, as when it cannot be kept whole.
+    struct JournalOff {
+        JournalOff() { setJournalEnabled(false); }
+        ~JournalOff() { setJournalEnabled(true); }
+    } journalOff;
     const fs::path locked = folder / "J2M3" / "model" / "j2m3.mdl";
     fs::permissions(locked, fs::perms::owner_write, fs::perm_options::remove);
-    setJournalEnabled(false); // with it, the folder is kept whole in the history
-    struct JournalBack {
-        ~JournalBack() { setJournalEnabled(true); }
-    } journalBack;
     auto w = open();
     select(*w, {"Ki61", "J2M3"});
     prompt.queue(PromptAnswer::Yes);

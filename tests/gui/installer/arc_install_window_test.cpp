@@ -1,4 +1,5 @@
 #include "common/prompt.h"
+#include "gui/history/history_window.h"
 #include "gui/installer/arc_install_window.h"
 #include "gui/installer/dir_dialog.h"
 #include "gui/installer/find_files_dialog.h"
@@ -40,7 +41,11 @@ const std::string kOverwriteQuestion =
     "　[はい]を選択すると上書きします。\r\n"
     "　[いいえ]を選択すると上書きしないファイルのみ解凍します。\r\n"
     "　[キャンセル]を選択すると解凍しません。";
-const std::string kDone = "解凍が完了しました。";
+// The end of an install that changed the game folder: it can be taken back in the history.
+std::string done(const std::string& package) {
+    return "解凍が完了しました。\r\nインストールを元に戻すには、変更履歴で「" + package +
+           "」の項目を選んで元に戻してください。\r\n変更履歴を開きますか？";
+}
 
 QString u8(const std::string& text) {
     return QString::fromStdString(text);
@@ -101,6 +106,8 @@ protected:
     }
 
     test::TestPrefix prefix;
+    test::TempDir data;
+    test::ScopedEnv journalHome{"XDG_DATA_HOME", data.path().string()};
     fs::path cfs1 = prefix.installGame(1, "C:\\Games\\CFS1");
     fs::path cfs2 = prefix.installGame(2, "C:\\Games\\CFS2");
     ScriptedPrompt prompt;
@@ -233,16 +240,26 @@ TEST_F(ArcInstallWindowTest, UnpacksWhereTheListSaysAfterTheOverwriteQuestion) {
     prompt.clear();
     prompt.queue(PromptAnswer::No);
     w->extractAll();
-    EXPECT_EQ(asked(), (std::vector<std::string>{kOverwriteQuestion, kDone}));
+    EXPECT_EQ(asked(), (std::vector<std::string>{kOverwriteQuestion, done("g.zip")}));
+    EXPECT_EQ(prompt.asked()[1].defaultAnswer, PromptAnswer::No);
     EXPECT_EQ(test::readFile(cfs2 / "Gauges" / "boost.gau"), "original");
     EXPECT_EQ(test::readFile(cfs2 / "Gauges" / "fresh.gau"), "fresh");
     EXPECT_EQ(test::readFile(cfs2 / "Effects" / "smoke" / "smoke.fx"), "fx");
     EXPECT_EQ(rows(*w)[1], u8("fresh.gau||上書|GAUGES\\")) << "now on disk";
 
+    // Yes to the end question opens the history at this install.
     prompt.clear();
     prompt.queue(PromptAnswer::Yes);
+    prompt.queue(PromptAnswer::Yes);
+    QString selected;
+    whenModal<HistoryWindow>([&selected](HistoryWindow& history) {
+        const QTreeWidgetItem* row = child<QTreeWidget>(history, "LstEntries")->currentItem();
+        selected = row ? row->text(0) + u8("|") + row->text(3) : QString();
+        history.close();
+    });
     w->extractAll();
-    EXPECT_EQ(asked(), (std::vector<std::string>{kOverwriteQuestion, kDone}));
+    EXPECT_EQ(asked(), (std::vector<std::string>{kOverwriteQuestion, done("g.zip")}));
+    EXPECT_EQ(selected, u8("2|g.zip"));
     EXPECT_EQ(test::readFile(cfs2 / "Gauges" / "boost.gau"), "new");
     EXPECT_EQ(test::readFile(cfs2 / "Gauges" / "boost.gau.bak"), "original");
 }
