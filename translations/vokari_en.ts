@@ -1035,6 +1035,22 @@ Panel: %2</translation>
         <source>変更の一覧: 記録された変更はありません。</source>
         <translation>Changes: none recorded.</translation>
     </message>
+    <message>
+        <source>その後に変更されています</source>
+        <translation>it was changed since</translation>
+    </message>
+    <message>
+        <source>同じ名前のファイルがまた置かれています</source>
+        <translation>a file of that name is there again</translation>
+    </message>
+    <message>
+        <source>同じ名前のフォルダがまた置かれています</source>
+        <translation>a folder of that name is there again</translation>
+    </message>
+    <message>
+        <source>ほかのファイルが入っています</source>
+        <translation>it holds other files</translation>
+    </message>
 </context>
 <context>
     <name>vokari::ui::MessageBoxPrompt</name>

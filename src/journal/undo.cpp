@@ -60,10 +60,11 @@ std::optional<Step> plan(const ChangeJournal& journal, const JournalEntry& entry
     step.item.host = host.string();
     if (!change.stored.empty())
         step.stored = journal.storedPath(entry.id, change.stored);
-    const auto leaveAlone = [&](const char* reason) -> std::optional<Step> {
-        if (force && std::string(reason) != "not empty")
+    const auto leaveAlone = [&](LeftAloneWhy why, const char* reason) -> std::optional<Step> {
+        if (force)
             return step;
         step.item.action = UndoAction::LeftAlone;
+        step.item.why = why;
         step.item.reason = reason;
         return step;
     };
@@ -75,7 +76,7 @@ std::optional<Step> plan(const ChangeJournal& journal, const JournalEntry& entry
         // A kill between the record and its outcome: the file is the entry's, nothing was
         // there before it.
         if (change.made && currentHash(host) != change.hash)
-            return leaveAlone("changed since");
+            return leaveAlone(LeftAloneWhy::ChangedSince, "changed since");
         return step;
     case ChangeKind::Replaced:
     case ChangeKind::Removed:
@@ -90,7 +91,9 @@ std::optional<Step> plan(const ChangeJournal& journal, const JournalEntry& entry
             return change.kind == ChangeKind::Removed && isThere(host) ? std::nullopt
                                                                        : std::optional(step);
         if (change.kind == ChangeKind::Removed ? isThere(host) : currentHash(host) != change.hash)
-            return leaveAlone(change.kind == ChangeKind::Removed ? "there again" : "changed since");
+            return change.kind == ChangeKind::Removed
+                       ? leaveAlone(LeftAloneWhy::ThereAgain, "there again")
+                       : leaveAlone(LeftAloneWhy::ChangedSince, "changed since");
         return step;
     case ChangeKind::FolderAdded:
         step.item.action = UndoAction::FolderRemoved;
@@ -102,7 +105,7 @@ std::optional<Step> plan(const ChangeJournal& journal, const JournalEntry& entry
         if (!isThere(step.stored))
             return std::nullopt;
         if (isThere(host))
-            return leaveAlone("a folder of that name is there again");
+            return leaveAlone(LeftAloneWhy::FolderThere, "a folder of that name is there again");
         return step;
     }
     return std::nullopt;
@@ -124,9 +127,10 @@ void carryOut(Step& step) {
             platform::removeLeftovers(host);
             if (std::error_code ec; !fs::remove(host, ec) || ec) {
                 step.item.action = UndoAction::LeftAlone;
-                step.item.reason = ec == std::errc::directory_not_empty || !ec
-                                       ? "not empty"
-                                       : systemReason(ec.value());
+                const bool full = ec == std::errc::directory_not_empty || !ec;
+                step.item.why = full ? LeftAloneWhy::NotEmpty : LeftAloneWhy::Failed;
+                step.item.errorNumber = full ? 0 : ec.value();
+                step.item.reason = full ? "not empty" : systemReason(ec.value());
             }
             break;
         case UndoAction::FolderRestored:
@@ -138,6 +142,9 @@ void carryOut(Step& step) {
         }
     } catch (const std::exception& e) {
         step.item.action = UndoAction::LeftAlone;
+        step.item.why = LeftAloneWhy::Failed;
+        if (const auto* io = dynamic_cast<const IoError*>(&e))
+            step.item.errorNumber = io->errorNumber();
         step.item.reason = e.what();
     }
 }
@@ -196,6 +203,7 @@ UndoReport undoEntry(const ChangeJournal& journal, int64_t id, const UndoOptions
     if (!options.dryRun)
         scope.emplace(journal.gameFolder(), "undo", target->game,
                       std::to_string(id) + " " + target->tool + " " + target->summary, id);
+    std::set<std::string> planned;
     size_t done = 0;
     size_t total = 0;
     for (const JournalEntry& e : order)
@@ -208,7 +216,11 @@ UndoReport undoEntry(const ChangeJournal& journal, int64_t id, const UndoOptions
             ++done;
             if (it->failed)
                 continue;
-            auto step = plan(journal, e, *it, options.force);
+            // A dry run cannot see what the later entries' undo would put back: a file one of
+            // them touched is taken as that undo would leave it.
+            auto step =
+                plan(journal, e, *it, options.force || (options.dryRun && planned.count(it->path)));
+            planned.insert(it->path);
             if (!step)
                 continue;
             if (!options.dryRun && step->item.action != UndoAction::LeftAlone)

@@ -23,12 +23,24 @@ struct UndoOptions {
 
 enum class UndoAction { Removed, Restored, FolderRemoved, FolderRestored, LeftAlone };
 
+// Why a file was left alone, for a window to word.
+enum class LeftAloneWhy {
+    None,
+    ChangedSince, // the file is not what the entry left
+    ThereAgain,   // a file the entry removed is there again
+    FolderThere,  // a folder of the name of the one it took away is there again
+    NotEmpty,     // a folder it created holds other files
+    Failed,       // the system refused (errorNumber says why; 0 when it gave none)
+};
+
 struct UndoItem {
     int64_t entry = 0; // the entry it belongs to
     std::string path;  // as the entry names it
     std::string host;  // where the player finds it
     UndoAction action = UndoAction::LeftAlone;
-    std::string reason; // why it was left alone, in English
+    LeftAloneWhy why = LeftAloneWhy::None;
+    int errorNumber = 0; // with Failed
+    std::string reason;  // why it was left alone, in English
 };
 
 struct UndoReport {

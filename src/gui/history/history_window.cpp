@@ -317,8 +317,26 @@ QStringList HistoryWindow::itemLines(const std::vector<UndoItem>& items, bool do
         }
     }
     QStringList lines;
-    const auto group = [&lines, done](const QString& caption,
-                                      const std::vector<const UndoItem*>& list) {
+    // Why a file was left alone, in the window's language.
+    const auto whyText = [this](const UndoItem& item) -> QString {
+        switch (item.why) {
+        case LeftAloneWhy::None:
+            return {};
+        case LeftAloneWhy::ChangedSince:
+            return tr("その後に変更されています");
+        case LeftAloneWhy::ThereAgain:
+            return tr("同じ名前のファイルがまた置かれています");
+        case LeftAloneWhy::FolderThere:
+            return tr("同じ名前のフォルダがまた置かれています");
+        case LeftAloneWhy::NotEmpty:
+            return tr("ほかのファイルが入っています");
+        case LeftAloneWhy::Failed:
+            break;
+        }
+        return item.errorNumber ? systemReasonText(item.errorNumber) : qs(item.reason);
+    };
+    const auto group = [&lines, done, &whyText](const QString& caption,
+                                                const std::vector<const UndoItem*>& list) {
         if (list.empty())
             return;
         lines << caption;
@@ -330,8 +348,8 @@ QStringList HistoryWindow::itemLines(const std::vector<UndoItem>& items, bool do
             if (item.action == UndoAction::FolderRemoved ||
                 item.action == UndoAction::FolderRestored)
                 line = tr("%1（フォルダ）").arg(line);
-            if (!item.reason.empty())
-                line = tr("%1: %2").arg(line, qs(item.reason));
+            if (const QString why = whyText(item); !why.isEmpty())
+                line = tr("%1: %2").arg(line, why);
             lines << line;
         }
         if (count > kItemsShown)
