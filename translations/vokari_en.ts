@@ -1051,6 +1051,14 @@ Panel: %2</translation>
         <source>ほかのファイルが入っています</source>
         <translation>it holds other files</translation>
     </message>
+    <message>
+        <source>実行中</source>
+        <translation>running</translation>
+    </message>
+    <message>
+        <source>別の Vokari が記録しています。</source>
+        <translation>Another Vokari is recording it.</translation>
+    </message>
 </context>
 <context>
     <name>vokari::ui::MessageBoxPrompt</name>

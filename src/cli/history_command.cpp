@@ -31,7 +31,7 @@ std::string timeText(int64_t time) {
 std::string stateOf(const JournalEntry& e) {
     if (e.undoneBy)
         return "undone by " + std::to_string(e.undoneBy);
-    return e.finished ? "" : "interrupted";
+    return e.finished ? "" : e.running ? "running" : "interrupted";
 }
 
 int64_t entryId(const std::string& text) {

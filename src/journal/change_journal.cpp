@@ -5,6 +5,7 @@
 #include "platform/error.h"
 #include "platform/file_copy.h"
 #include "platform/file_system.h"
+#include "platform/process.h"
 
 #include <algorithm>
 #include <atomic>
@@ -128,6 +129,8 @@ std::optional<JournalEntry> readEntry(const fs::path& file) {
             continue;
         const std::string& tag = f[0];
         if (tag == "B" && f.size() >= 7) {
+            if (f.size() >= 8)
+                entry.running = platform::processIsRunning(static_cast<int>(number(f[7])));
             entry.id = number(f[1]);
             entry.time = number(f[2]);
             entry.tool = f[3];
@@ -163,6 +166,7 @@ std::optional<JournalEntry> readEntry(const fs::path& file) {
     }
     if (!begun)
         return std::nullopt;
+    entry.running = entry.running && !entry.finished;
     return entry;
 }
 
@@ -401,7 +405,7 @@ private:
             << journal_.gameFolder().string() << '\n';
         line("B\t" + std::to_string(id_) + "\t" + std::to_string(std::time(nullptr)) + "\t" +
              escape(tool_) + "\t" + std::to_string(game_) + "\t" + escape(summary_) + "\t" +
-             std::to_string(undoes_));
+             std::to_string(undoes_) + "\t" + std::to_string(platform::currentProcessId()));
     }
 
     // Written through to the system before the change it announces is made.

@@ -39,7 +39,8 @@ struct JournalEntry {
     int game = 0;
     std::string summary;
     std::vector<FileChange> changes;
-    bool finished = false; // false: the operation was interrupted (or still runs)
+    bool finished = false; // false: the operation was interrupted, or still runs
+    bool running = false;  // not finished, and the process that writes it still runs
     int64_t undoneBy = 0;  // the entry that took this one back; 0 when none
     int64_t undoes = 0;    // for an undo: the entry it took back
 };

@@ -1,5 +1,8 @@
 #include "platform/process.h"
 
+#include <cerrno>
+#include <csignal>
+
 #include <cstdlib>
 #include <fcntl.h>
 #include <spawn.h>
@@ -12,6 +15,10 @@ namespace vokari::platform {
 
 int currentProcessId() {
     return static_cast<int>(::getpid());
+}
+
+bool processIsRunning(int pid) {
+    return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
 }
 
 bool isExecutable(const std::filesystem::path& file) {

@@ -10,6 +10,9 @@ namespace vokari::platform {
 // This program's process id.
 int currentProcessId();
 
+// True while the process `pid` of this user runs.
+bool processIsRunning(int pid);
+
 // True when the current user may run `file`.
 bool isExecutable(const std::filesystem::path& file);
 

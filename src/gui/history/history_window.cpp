@@ -224,6 +224,9 @@ void HistoryWindow::refresh() {
         if (entry.undoneBy != 0) {
             state = tr("元に戻し済み");
             stateTip = tr("No. %1 で元に戻しました。").arg(entry.undoneBy);
+        } else if (entry.running) {
+            state = tr("実行中");
+            stateTip = tr("別の Vokari が記録しています。");
         } else if (!entry.finished) {
             state = tr("中断");
             stateTip = tr("操作が最後まで記録されていません。");
