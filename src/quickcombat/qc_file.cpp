@@ -657,6 +657,23 @@ std::string qcFileText(const QcGroups& document) {
     return text;
 }
 
+namespace {
+
+// Refuses, naming it, a text the put-together file could not give back as it is.
+void refuseWhatCannotBeWritten(const QcGroups& document, const std::string& file,
+                               const TextOut& out) {
+    if (out.lineBreak())
+        checkTexts(document, file, false);
+    if (out.unencodable()) {
+        checkTexts(document, file, true);
+        throw FormatError(file + ": a name or string has no form in code page " +
+                          platform::ansiCodePage());
+    }
+    checkStringKeys(document, file);
+}
+
+} // namespace
+
 std::string qcFileBytes(const QcGroups& document, std::string_view folder,
                         std::string_view relativePath) {
     const std::string file = std::string(folder) + std::string(relativePath);
@@ -665,14 +682,7 @@ std::string qcFileBytes(const QcGroups& document, std::string_view folder,
         std::make_unique<TextOut>(true, [&bytes](std::string_view block) { bytes += block; });
     buildText(document, *out);
     out->flush();
-    if (out->lineBreak())
-        checkTexts(document, file, false);
-    if (out->unencodable()) {
-        checkTexts(document, file, true);
-        throw FormatError(file + ": a name or string has no form in code page " +
-                          platform::ansiCodePage());
-    }
-    checkStringKeys(document, file);
+    refuseWhatCannotBeWritten(document, file, *out);
     return bytes;
 }
 
@@ -697,14 +707,7 @@ void writeQCFile(const QcGroups& document, std::string_view folder, std::string_
         temp->write(block);
     });
     buildText(document, *out);
-    if (out->lineBreak())
-        checkTexts(document, file, false);
-    if (out->unencodable()) {
-        checkTexts(document, file, true);
-        throw FormatError(file + ": a name or string has no form in code page " +
-                          platform::ansiCodePage());
-    }
-    checkStringKeys(document, file);
+    refuseWhatCannotBeWritten(document, file, *out);
     // The file as it was before the first save, byte for byte with its date.
     platform::makeBackup(platform::hostPath(file), platform::hostPath(file + ".bak"));
     // Windows refuses to replace a read-only file; a rename would not.
