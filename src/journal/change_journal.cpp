@@ -4,7 +4,9 @@
 #include "platform/environment.h"
 #include "platform/error.h"
 #include "platform/file_copy.h"
+#include "platform/file_fingerprint.h"
 #include "platform/file_system.h"
+#include "platform/folder_lock.h"
 #include "platform/process.h"
 
 #include <algorithm>
@@ -15,7 +17,6 @@
 #include <ctime>
 #include <fstream>
 #include <map>
-#include <zlib.h>
 
 namespace fs = std::filesystem;
 
@@ -91,25 +92,6 @@ uint64_t unsignedNumber(const std::string& text, int base) {
 std::string entryName(int64_t id) {
     char name[32];
     std::snprintf(name, sizeof name, "%08lld.log", static_cast<long long>(id));
-    return name;
-}
-
-// The key of a game folder: its path as one spelling, hashed to a stable name.
-std::string keyOf(const fs::path& gameFolder) {
-    std::error_code ec;
-    fs::path real = fs::weakly_canonical(gameFolder, ec);
-    if (ec)
-        real = gameFolder.lexically_normal();
-    std::string text = real.string();
-    while (text.size() > 1 && text.back() == '/')
-        text.pop_back();
-    uint64_t hash = 1469598103934665603ULL;
-    for (const unsigned char c : text) {
-        hash ^= c;
-        hash *= 1099511628211ULL;
-    }
-    char name[24];
-    std::snprintf(name, sizeof name, "%016llx", static_cast<unsigned long long>(hash));
     return name;
 }
 
@@ -215,7 +197,7 @@ fs::path journalRoot() {
 }
 
 void forgetJournal(const fs::path& gameFolder) {
-    platform::removeHostTree((journalRoot() / keyOf(gameFolder)).string());
+    platform::removeHostTree((journalRoot() / platform::folderKey(gameFolder)).string());
 }
 
 void setJournalEnabled(bool on) {
@@ -223,25 +205,11 @@ void setJournalEnabled(bool on) {
 }
 
 uint64_t hashFile(const fs::path& host) {
-    platform::FileReader file;
-    if (file.open(host) != 0)
-        return 0;
-    uLong crc = ::crc32(0, nullptr, 0);
-    uLong adler = ::adler32(0, nullptr, 0);
-    static thread_local std::vector<char> buffer(256 * 1024);
-    while (true) {
-        const int64_t n = file.read(buffer.data(), buffer.size());
-        if (n <= 0)
-            break;
-        crc = ::crc32(crc, reinterpret_cast<const Bytef*>(buffer.data()), static_cast<uInt>(n));
-        adler =
-            ::adler32(adler, reinterpret_cast<const Bytef*>(buffer.data()), static_cast<uInt>(n));
-    }
-    return (static_cast<uint64_t>(crc) << 32) | static_cast<uint32_t>(adler);
+    return platform::hashHostFile(host);
 }
 
 ChangeJournal::ChangeJournal(const fs::path& gameFolder)
-    : gameFolder_(gameFolder), folder_(journalRoot() / keyOf(gameFolder)) {}
+    : gameFolder_(gameFolder), folder_(journalRoot() / platform::folderKey(gameFolder)) {}
 
 std::vector<JournalEntry> ChangeJournal::entries() const {
     std::vector<JournalEntry> list;

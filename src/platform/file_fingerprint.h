@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string_view>
 
 // What a window knows of a file it read, so that at saving it can tell whether someone else
@@ -17,6 +18,9 @@ struct FileFingerprint {
 // The file at `path` (a Windows path) as it is now; a missing file gives `exists` false.
 // Throws IoError when the file is there but cannot be read.
 FileFingerprint fileFingerprint(std::string_view path);
+
+// The hash a fingerprint holds, of the host file `host`; 0 when it cannot be read.
+uint64_t hashHostFile(const std::filesystem::path& host);
 
 // True when the file no longer holds what `before` saw: it came, went, or its bytes differ.
 // The bytes decide, not the time: timestamps may be too coarse to show a quick second write,

@@ -33,28 +33,20 @@ std::map<std::string, Held>& held() {
     return locks;
 }
 
-// The folder as one spelling: the same folder reached through a link or "..", or named with
-// a trailing slash, takes the same lock.
-std::string keyOf(const fs::path& folder) {
-    std::error_code ec;
-    fs::path real = fs::weakly_canonical(folder, ec);
-    if (ec)
-        real = fs::absolute(folder, ec).lexically_normal();
-    std::string key = real.string();
-    while (key.size() > 1 && key.back() == '/')
-        key.pop_back();
-    return key;
-}
-
-fs::path lockFileFor(const std::string& key) {
-    // FNV-1a: a stable name across processes and runs (std::hash need not be).
+// A stable name for a text, the same in every process and run (std::hash need not be): FNV-1a.
+std::string stableName(const std::string& text) {
     uint64_t hash = 1469598103934665603ULL;
-    for (const unsigned char c : key) {
+    for (const unsigned char c : text) {
         hash ^= c;
         hash *= 1099511628211ULL;
     }
-    char name[40];
-    std::snprintf(name, sizeof name, "%016llx.lock", static_cast<unsigned long long>(hash));
+    char name[24];
+    std::snprintf(name, sizeof name, "%016llx", static_cast<unsigned long long>(hash));
+    return name;
+}
+
+fs::path lockFileFor(const std::string& key) {
+    const std::string name = stableName(key) + ".lock";
     const fs::path folder = runtimeDirectory() / ("vokari-locks-" + std::to_string(::getuid()));
     std::error_code ec;
     fs::create_directories(folder.parent_path(), ec);
@@ -76,6 +68,21 @@ bool tryLock(int fd) {
 
 } // namespace
 
+std::string canonicalFolder(const fs::path& folder) {
+    std::error_code ec;
+    fs::path real = fs::weakly_canonical(folder, ec);
+    if (ec)
+        real = fs::absolute(folder, ec).lexically_normal();
+    std::string key = real.string();
+    while (key.size() > 1 && key.back() == '/')
+        key.pop_back();
+    return key;
+}
+
+std::string folderKey(const fs::path& folder) {
+    return stableName(canonicalFolder(folder));
+}
+
 std::chrono::milliseconds FolderLock::defaultWait() {
     if (const char* text = std::getenv("VOKARI_LOCK_WAIT_MS"))
         return std::chrono::milliseconds(std::strtol(text, nullptr, 10));
@@ -83,7 +90,7 @@ std::chrono::milliseconds FolderLock::defaultWait() {
 }
 
 FolderLock::FolderLock(const fs::path& folder, std::chrono::milliseconds wait)
-    : key_(keyOf(folder)) {
+    : key_(canonicalFolder(folder)) {
     std::lock_guard guard(heldMutex());
     Held& entry = held()[key_];
     if (entry.count > 0) {

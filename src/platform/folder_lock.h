@@ -11,6 +11,13 @@
 // ends. Within one process the lock is shared: taking it again while held only counts.
 namespace vokari::platform {
 
+// The folder as one spelling: the same folder reached through a link or "..", or named with a
+// trailing slash, gives the same text.
+std::string canonicalFolder(const std::filesystem::path& folder);
+
+// A name for the folder, the same in every process and run: sixteen hexadecimal digits.
+std::string folderKey(const std::filesystem::path& folder);
+
 class FolderLock {
 public:
     // Takes the lock for the host folder `folder`, waiting up to `wait` for another process
