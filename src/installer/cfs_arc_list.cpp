@@ -251,9 +251,9 @@ int32_t CfsArcList::extractArchives(intptr_t, const ExtractionProgress& progress
         };
     try {
         // The package, as the history names the install: the archive read first.
-        const std::string package =
-            fileList.count() > 0 ? lastPathElement(fileList.begin()->value.sourceArchive())
-                                 : std::string();
+        const std::string package = fileList.count() > 0
+                                        ? lastPathElement(fileList.begin()->value.sourceArchive())
+                                        : std::string();
         const platform::FolderLock lock(platform::hostPath(cfsPath_));
         const JournalScope journal(platform::hostPath(cfsPath_), "install", version_, package);
         const size_t before = platform::leftoversRemoved();

@@ -18,7 +18,7 @@ struct UndoOptions {
     bool force = false;     // also take back files changed since the entry
     bool withLater = false; // first take back the later entries that changed the same files
     // Told before each file, with how many are done of how many; false stops.
-    std::function<bool(size_t done, size_t total)> progress;
+    std::function<bool(size_t done, size_t total)> progress = {};
 };
 
 enum class UndoAction { Removed, Restored, FolderRemoved, FolderRestored, LeftAlone };

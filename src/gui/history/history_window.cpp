@@ -321,7 +321,7 @@ QStringList HistoryWindow::itemLines(const std::vector<UndoItem>& items, bool do
     }
     QStringList lines;
     // Why a file was left alone, in the window's language.
-    const auto whyText = [this](const UndoItem& item) -> QString {
+    const auto whyText = [](const UndoItem& item) -> QString {
         switch (item.why) {
         case LeftAloneWhy::None:
             return {};
