@@ -293,16 +293,10 @@ public:
 
     void made(const fs::path& host) override {
         const platform::ObserverScope quiet(nullptr);
-        uint64_t hash = 0;
-        int64_t mtime = 0;
-        if (const auto stamp = platform::hostFileStamp(host)) {
-            mtime = stamp->mtimeNs;
-            if (fs::is_regular_file(host))
-                hash = hashFile(host);
-        }
+        const platform::HashAndTime now = platform::hashAndTime(host);
         char hex[24];
-        std::snprintf(hex, sizeof hex, "%llx", static_cast<unsigned long long>(hash));
-        line("D\t" + std::to_string(seq_) + "\t" + hex + "\t" + std::to_string(mtime));
+        std::snprintf(hex, sizeof hex, "%llx", static_cast<unsigned long long>(now.hash));
+        line("D\t" + std::to_string(seq_) + "\t" + hex + "\t" + std::to_string(now.mtimeNs));
     }
 
     void failed(const fs::path&) override { line("F\t" + std::to_string(seq_)); }
@@ -340,12 +334,32 @@ private:
              escape(pathOf(host)) + "\t" + stored);
         if (keep) {
             try {
-                keepCopy(host, journal_.storedPath(id_, stored));
+                keepInStore(host, stored);
             } catch (...) {
                 failed(host); // the writer stops here: the change is not made
                 throw;
             }
         }
+    }
+
+    // Keeps a copy of the file or link `host` in the entry's store under `name`: its bytes
+    // and date, or the link as a link. The store's folder stays open for the whole entry.
+    void keepInStore(const fs::path& host, const std::string& name) {
+        const fs::path stored = journal_.storedPath(id_, name);
+        if (!store_) {
+            std::error_code ec;
+            fs::create_directories(stored.parent_path(), ec);
+            int err = 0;
+            store_ = platform::FolderHandle::open(stored.parent_path().string(), err);
+            if (!store_)
+                throw IoError(FileAction::Write, stored.string(), err);
+        }
+        if (std::error_code ec; fs::is_symlink(fs::symlink_status(host, ec))) {
+            keepCopy(host, stored);
+            return;
+        }
+        if (const int err = platform::copyFileInto(host, *store_, name))
+            throw IoError(FileAction::Write, stored.string(), err);
     }
 
     std::string pathOf(const fs::path& host) const {
@@ -393,6 +407,7 @@ private:
     std::FILE* log_ = nullptr;
     int64_t id_ = 0;
     int64_t seq_ = 0;
+    std::shared_ptr<platform::FolderHandle> store_;
     platform::ObserverScope scope_;
 };
 

@@ -273,6 +273,44 @@ int copyFileExact(const std::filesystem::path& source, const std::filesystem::pa
     return commitCopy(staged);
 }
 
+int copyFileInto(const std::filesystem::path& source, const FolderHandle& folder,
+                 const std::string& name) {
+    const int from = ::open(source.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (from < 0)
+        return errno;
+    struct stat st;
+    if (::fstat(from, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int err = ::fstat(from, &st) != 0 ? errno : EINVAL;
+        ::close(from);
+        return err;
+    }
+    std::string temp;
+    int to = -1;
+    do {
+        temp = stagingName();
+        to = ::openat(folder.fd(), temp.c_str(),
+                      O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, st.st_mode & 0777);
+    } while (to < 0 && errno == EEXIST);
+    if (to < 0) {
+        const int err = errno;
+        ::close(from);
+        return err;
+    }
+    int err = copyBytes(from, to);
+    const struct timespec times[2] = {st.st_atim, st.st_mtim};
+    if (!err && ::futimens(to, times) != 0)
+        err = errno;
+    if (::close(to) != 0 && !err)
+        err = errno;
+    ::close(from);
+    if (!err &&
+        ::renameat2(folder.fd(), temp.c_str(), folder.fd(), name.c_str(), RENAME_NOREPLACE) != 0)
+        err = errno;
+    if (err)
+        ::unlinkat(folder.fd(), temp.c_str(), 0);
+    return err;
+}
+
 void restoreFileExact(const std::filesystem::path& source, const std::filesystem::path& target) {
     int err = 0;
     const auto from = openParent(source, err);

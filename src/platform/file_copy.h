@@ -91,6 +91,12 @@ int copyFileExact(const std::filesystem::path& source, const std::filesystem::pa
 // flushed and renamed into place. Throws IoError.
 void restoreFileExact(const std::filesystem::path& source, const std::filesystem::path& target);
 
+// Copies the file `source` (a link to it followed) byte for byte with its permissions and
+// times to `name` in the open folder `folder`, named only when whole and never replacing; not
+// flushed (a store that is written to in bulk). Returns 0 or the system's error number.
+int copyFileInto(const std::filesystem::path& source, const FolderHandle& folder,
+                 const std::string& name);
+
 enum class BackupResult { Made, Kept, NoOriginal };
 
 // The one-time backup of the player's file `original` at `backup` (".bak", ".org"): made as

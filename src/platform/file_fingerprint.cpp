@@ -73,6 +73,27 @@ uint64_t hashHostFile(const std::filesystem::path& host) {
     return hash.value();
 }
 
+HashAndTime hashAndTime(const std::filesystem::path& host) {
+    HashAndTime result;
+    FileReader file;
+    if (file.open(host) != 0) {
+        if (const auto stamp = hostFileStamp(host)) // a folder
+            result.mtimeNs = stamp->mtimeNs;
+        return result;
+    }
+    const FileReader::Info info = file.info();
+    result.mtimeNs = info.mtimeNs;
+    if (!info.regular)
+        return result;
+    static thread_local std::vector<char> block(256 * 1024);
+    ByteHash hash;
+    int64_t n;
+    while ((n = file.read(block.data(), block.size())) > 0)
+        hash.add(std::string_view(block.data(), static_cast<size_t>(n)));
+    result.hash = hash.value();
+    return result;
+}
+
 bool fileChangedSince(const FileFingerprint& before, std::string_view path) {
     const FileFingerprint now = fileFingerprint(path);
     return now.exists != before.exists || now.size != before.size || now.hash != before.hash;

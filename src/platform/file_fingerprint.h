@@ -22,6 +22,13 @@ FileFingerprint fileFingerprint(std::string_view path);
 // The hash a fingerprint holds, of the host file `host`; 0 when it cannot be read.
 uint64_t hashHostFile(const std::filesystem::path& host);
 
+// The hash and modification time of what `host` is (a link followed): one open for both.
+struct HashAndTime {
+    uint64_t hash = 0;   // 0 for anything but a file
+    int64_t mtimeNs = 0; // 0 when there is nothing
+};
+HashAndTime hashAndTime(const std::filesystem::path& host);
+
 // True when the file no longer holds what `before` saw: it came, went, or its bytes differ.
 // The bytes decide, not the time: timestamps may be too coarse to show a quick second write,
 // and a file written again with the same bytes loses nothing when overwritten.

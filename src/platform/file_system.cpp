@@ -357,6 +357,14 @@ bool FileReader::skip(int64_t bytes) {
     return ::lseek(fd_, static_cast<off_t>(bytes), SEEK_CUR) >= 0;
 }
 
+FileReader::Info FileReader::info() const {
+    struct stat st;
+    if (::fstat(fd_, &st) != 0)
+        return {};
+    return {S_ISREG(st.st_mode),
+            static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
 int64_t FileReader::size() const {
     struct stat st;
     return ::fstat(fd_, &st) == 0 ? static_cast<int64_t>(st.st_size) : -1;

@@ -174,6 +174,12 @@ public:
     bool skip(int64_t bytes);
     // The size, or -1 when the system cannot tell.
     int64_t size() const;
+    // What the open file is.
+    struct Info {
+        bool regular = false;
+        int64_t mtimeNs = 0;
+    };
+    Info info() const;
 
 private:
     int fd_ = -1;
