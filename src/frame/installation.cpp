@@ -7,7 +7,10 @@
 #include "platform/process.h"
 #include "platform/registry.h"
 
+#include <atomic>
 #include <filesystem>
+#include <iostream>
+#include <string_view>
 
 namespace vokari {
 
@@ -56,6 +59,18 @@ std::string gameFolderIn(platform::RegistrySource& source, int16_t version) {
     std::string value;
     if (!readRegistryTextFrom(source, platform::kHkeyLocalMachine, key, "InstalledTo", value))
         return {};
+    // Nothing, or the root of a drive, would make every tool work on the whole drive (Wine
+    // maps an empty path to the file system's root): no game is installed there.
+    std::string_view core = value;
+    while (!core.empty() && (core.back() == '\\' || core.back() == '/' || core.back() == ' '))
+        core.remove_suffix(1);
+    if (core.empty() || (core.size() == 2 && core[1] == ':')) {
+        static std::atomic<bool> told[3] = {};
+        if (version >= 1 && version <= 2 && !told[version].exchange(true))
+            std::cerr << "vokari: game " << version << " is registered at \"" << value
+                      << "\", the root of a drive; it is taken as not installed\n";
+        return {};
+    }
     return value + "\\";
 }
 

@@ -58,6 +58,12 @@ TEST(Registry, ValuesOfOtherTypesAndBrokenFiles) {
     EXPECT_EQ(gameFolder(2), "");
     prefix.writeSystemReg(std::string("\0\xff\xfe[[[", 6));
     EXPECT_EQ(gameFolder(2), "");
+    // Nothing, or a drive's root, is no game folder: Wine would map it to the whole drive.
+    for (const char* root : {"", "C:\\\\", "Z:", "\\\\"}) {
+        prefix.writeSystemReg("WINE REGISTRY Version 2\n" + key + "\"InstalledTo\"=\"" + root +
+                              "\"\n");
+        EXPECT_EQ(gameFolder(2), "") << root;
+    }
     std::filesystem::remove(prefix.root() / "system.reg");
     EXPECT_EQ(gameFolder(2), "");
 }
