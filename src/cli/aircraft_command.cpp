@@ -53,13 +53,13 @@ int runList(AircraftList& list, Context& ctx, int16_t version) {
     for (const auto& item : list.aircraftList) {
         const Aircraft& a = item.value;
         ctx.out << (a.isActive ? "ON" : "OFF") << '\t' << (a.isDefault() ? "DEF" : "-") << '\t'
-                << a.directory() << '\t' << a.title();
+                << printable(a.directory()) << '\t' << printable(a.title());
         if (aliases) {
-            ctx.out << '\t' << a.soundAlias() << '\t' << a.panelAlias() << '\t'
-                    << (a.hasSound() ? 1 : 0) << '\t' << (a.hasPanel() ? 1 : 0) << '\t';
+            ctx.out << '\t' << printable(a.soundAlias()) << '\t' << printable(a.panelAlias())
+                    << '\t' << (a.hasSound() ? 1 : 0) << '\t' << (a.hasPanel() ? 1 : 0) << '\t';
             const char* separator = "";
             for (const auto& gauge : a.gaugeList) {
-                ctx.out << separator << gauge.value;
+                ctx.out << separator << printable(gauge.value);
                 separator = ",";
             }
         }

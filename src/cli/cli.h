@@ -4,6 +4,7 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // vokari-cli: the core's operations from the command line. Each command gets the words after
@@ -31,6 +32,11 @@ struct Game {
     std::string folder;
 };
 Game requireGame(std::vector<std::string>& args);
+
+// A text read from a game's files or a package, made safe for one field of a line: a control
+// character (a TAB, a line end, ESC) would add columns, break the line or command the
+// terminal, so it is shown as \xNN. Line ends and blanks at its end are dropped.
+std::string printable(std::string_view text);
 
 struct UsageError : std::exception {
     explicit UsageError(std::string m) : message(std::move(m)) {}

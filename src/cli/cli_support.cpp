@@ -24,6 +24,22 @@ bool takeFlag(std::vector<std::string>& args, const std::string& name) {
     return true;
 }
 
+std::string printable(std::string_view text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
+        text.remove_suffix(1);
+    std::string out;
+    out.reserve(text.size());
+    for (const unsigned char c : text) {
+        if (c < 0x20 || c == 0x7F) {
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            out.append("\\x").append(1, kHex[c >> 4]).append(1, kHex[c & 15]);
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
 Game requireGame(std::vector<std::string>& args) {
     const auto text = takeOption(args, "--game");
     if (!text)

@@ -15,24 +15,6 @@ namespace {
 constexpr int kExitQuestion = 3; // a question the options must answer (--overwrite, ...)
 constexpr int kExitEntriesFailed = 4;
 
-// Names come from the package: a control character (a line end, ESC) would break the lines or
-// the terminal, so it is shown as \xNN. Reasons from the libraries lose their own line ends.
-std::string printable(std::string_view text) {
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
-        text.remove_suffix(1);
-    std::string out;
-    out.reserve(text.size());
-    for (const unsigned char c : text) {
-        if (c < 0x20 || c == 0x7F) {
-            static constexpr char kHex[] = "0123456789ABCDEF";
-            out.append("\\x").append(1, kHex[c >> 4]).append(1, kHex[c & 15]);
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out;
-}
-
 int readFailure(Context& ctx, const std::string& package, const CfsArcList& list) {
     ctx.err << "vokari-cli: cannot read " << package << ": "
             << (list.readProblem().empty() ? "unknown error" : printable(list.readProblem()))

@@ -87,4 +87,11 @@ ok
 "$cli" --demo aircraft --game 2 list nonsense 2>/dev/null && fail "bad argument accepted"
 ok
 
+# A title with a TAB and an escape sequence stays in its column and never reaches the terminal.
+mkdir -p "$game2/Odd"
+printf '[fltsim.0]\r\ntitle=A\tB\033[31mC\r\n' >"$game2/Odd/aircraft.cfg"
+line=$("$cli" --demo aircraft --game 2 list | grep Odd)
+[ "$line" = "ON${tab}-${tab}Odd${tab}A\\x09B\\x1B[31mC" ] || fail "control characters: $line"
+ok
+
 echo "cli aircraft: $passed passed, 0 failed"
