@@ -157,12 +157,14 @@ FolderHandle::~FolderHandle() {
     ::close(fd_);
 }
 
-int stageCopy(const FolderHandle& source, const std::string& name,
-              const std::shared_ptr<FolderHandle>& target, StagedCopy& staged) {
-    // O_NONBLOCK: a pipe swapped in under the name must not hang the copy.
-    const int from = ::openat(source.fd(), name.c_str(),
-                              O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    staged.sourceFailed = true;
+namespace {
+
+// Copies the plain file open as `from` (closed here) with its permissions and times to a new
+// temporary name in the folder `to`, given in `tempName`. Returns 0 or the system's error
+// number; on failure nothing is left behind. `sourceFailed` tells whether the source was at
+// fault (not a plain file, or unreadable).
+int stageOpenFile(int from, int to, std::string& tempName, int64_t& size, bool& sourceFailed) {
+    sourceFailed = true;
     if (from < 0)
         return errno;
     struct stat st;
@@ -171,31 +173,41 @@ int stageCopy(const FolderHandle& source, const std::string& name,
         ::close(from);
         return err;
     }
-    staged.sourceFailed = false;
-    staged.folder = target;
-    staged.name = name;
-    staged.size = st.st_size;
-    int to = -1;
+    sourceFailed = false;
+    size = st.st_size;
+    int out = -1;
     do {
-        staged.tempName = stagingName();
-        to = ::openat(target->fd(), staged.tempName.c_str(),
-                      O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, st.st_mode & 0777);
-    } while (to < 0 && errno == EEXIST);
-    if (to < 0) {
+        tempName = stagingName();
+        out = ::openat(to, tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                       st.st_mode & 0777);
+    } while (out < 0 && errno == EEXIST);
+    if (out < 0) {
         const int err = errno;
         ::close(from);
         return err;
     }
-    int err = copyBytes(from, to);
+    int err = copyBytes(from, out);
     const struct timespec times[2] = {st.st_atim, st.st_mtim};
-    if (!err && ::futimens(to, times) != 0)
+    if (!err && ::futimens(out, times) != 0)
         err = errno;
-    if (::close(to) != 0 && !err)
+    if (::close(out) != 0 && !err)
         err = errno;
     ::close(from);
     if (err)
-        discardCopy(staged);
+        ::unlinkat(to, tempName.c_str(), 0);
     return err;
+}
+
+} // namespace
+
+int stageCopy(const FolderHandle& source, const std::string& name,
+              const std::shared_ptr<FolderHandle>& target, StagedCopy& staged) {
+    // O_NONBLOCK: a pipe swapped in under the name must not hang the copy.
+    const int from = ::openat(source.fd(), name.c_str(),
+                              O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    staged.folder = target;
+    staged.name = name;
+    return stageOpenFile(from, target->fd(), staged.tempName, staged.size, staged.sourceFailed);
 }
 
 int flushStaged(const FolderHandle& target) {
@@ -243,21 +255,15 @@ std::shared_ptr<FolderHandle> openParent(const std::filesystem::path& path, int&
 int copyFileExact(const std::filesystem::path& source, const std::filesystem::path& target,
                   bool flush) {
     int err = 0;
-    const auto from = openParent(source, err);
-    const auto to = from ? openParent(target, err) : nullptr;
+    const auto to = openParent(target, err);
     if (!to)
         return err;
-    // The source is the player's file: a link to it is followed (only the last part of the
-    // path is opened without following, so resolve it first).
-    std::error_code ec;
-    const std::filesystem::path real = std::filesystem::canonical(source, ec);
-    if (ec)
-        return ec.value();
-    const auto realFolder = openParent(real, err);
-    if (!realFolder)
-        return err;
+    // The source is the player's file: a link to it is followed.
+    const int from = ::open(source.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     StagedCopy staged;
-    if ((err = stageCopy(*realFolder, real.filename().string(), to, staged)))
+    staged.folder = to;
+    staged.name = target.filename().string();
+    if ((err = stageOpenFile(from, to->fd(), staged.tempName, staged.size, staged.sourceFailed)))
         return err;
     if (flush) {
         const int fd = ::openat(to->fd(), staged.tempName.c_str(), O_RDONLY | O_CLOEXEC);
@@ -269,45 +275,21 @@ int copyFileExact(const std::filesystem::path& source, const std::filesystem::pa
         discardCopy(staged);
         return err;
     }
-    staged.name = target.filename().string();
     return commitCopy(staged);
 }
 
 int copyFileInto(const std::filesystem::path& source, const FolderHandle& folder,
                  const std::string& name) {
     const int from = ::open(source.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (from < 0)
-        return errno;
-    struct stat st;
-    if (::fstat(from, &st) != 0 || !S_ISREG(st.st_mode)) {
-        const int err = ::fstat(from, &st) != 0 ? errno : EINVAL;
-        ::close(from);
-        return err;
-    }
     std::string temp;
-    int to = -1;
-    do {
-        temp = stagingName();
-        to = ::openat(folder.fd(), temp.c_str(),
-                      O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, st.st_mode & 0777);
-    } while (to < 0 && errno == EEXIST);
-    if (to < 0) {
-        const int err = errno;
-        ::close(from);
+    int64_t size = 0;
+    bool sourceFailed = false;
+    if (const int err = stageOpenFile(from, folder.fd(), temp, size, sourceFailed))
         return err;
-    }
-    int err = copyBytes(from, to);
-    const struct timespec times[2] = {st.st_atim, st.st_mtim};
-    if (!err && ::futimens(to, times) != 0)
-        err = errno;
-    if (::close(to) != 0 && !err)
-        err = errno;
-    ::close(from);
-    if (!err &&
-        ::renameat2(folder.fd(), temp.c_str(), folder.fd(), name.c_str(), RENAME_NOREPLACE) != 0)
-        err = errno;
-    if (err)
-        ::unlinkat(folder.fd(), temp.c_str(), 0);
+    if (::renameat2(folder.fd(), temp.c_str(), folder.fd(), name.c_str(), RENAME_NOREPLACE) == 0)
+        return 0;
+    const int err = errno;
+    ::unlinkat(folder.fd(), temp.c_str(), 0);
     return err;
 }
 
