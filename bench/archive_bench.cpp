@@ -91,15 +91,8 @@ int main(int argc, char** argv) {
         if (haveJlha)
             run("cd " + quoted(tree) + " && jlha a ../package.lzh * >/dev/null 2>&1");
 
-        // A Wine-style prefix with the second game installed in an empty folder.
         const fs::path prefix = work / "prefix";
-        fs::create_directories(prefix / "drive_c" / "Games" / "CFS2");
-        fs::create_directories(prefix / "dosdevices");
-        fs::create_symlink("../drive_c", prefix / "dosdevices" / "c:");
-        writeFile(prefix / "system.reg",
-                  "WINE REGISTRY Version 2\n\n[Software\\\\Microsoft\\\\Microsoft Games\\\\"
-                  "Combat Flight Simulator\\\\2.0] "
-                  "1700000000\n\"InstalledTo\"=\"C:\\\\Games\\\\CFS2\"\n");
+        bench::makeSecondGamePrefix(prefix);
         vokari::platform::setWinePrefixOverride(prefix);
 
         compare("ZIP", work / "package.zip", prefix, listOnly);

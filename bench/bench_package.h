@@ -81,4 +81,18 @@ inline std::string quoted(const fs::path& p) {
     return "'" + p.string() + "'";
 }
 
+// A Wine-style prefix in `prefix` with the second game installed in the empty folder
+// drive_c/Games/CFS2, which it returns. The caller makes it the prefix every lookup uses.
+inline fs::path makeSecondGamePrefix(const fs::path& prefix) {
+    const fs::path game = prefix / "drive_c" / "Games" / "CFS2";
+    fs::create_directories(game);
+    fs::create_directories(prefix / "dosdevices");
+    fs::create_symlink("../drive_c", prefix / "dosdevices" / "c:");
+    writeFile(prefix / "system.reg",
+              "WINE REGISTRY Version 2\n\n[Software\\\\Microsoft\\\\Microsoft Games\\\\"
+              "Combat Flight Simulator\\\\2.0] "
+              "1700000000\n\"InstalledTo\"=\"C:\\\\Games\\\\CFS2\"\n");
+    return game;
+}
+
 } // namespace bench

@@ -30,14 +30,7 @@ int main(int argc, char** argv) {
         const size_t files = bench::buildTree(tree);
         bench::run("cd " + bench::quoted(tree) + " && zip -q -r ../package.zip .");
         const fs::path prefix = work / "prefix";
-        const fs::path game = prefix / "drive_c" / "Games" / "CFS2";
-        fs::create_directories(game);
-        fs::create_directories(prefix / "dosdevices");
-        fs::create_symlink("../drive_c", prefix / "dosdevices" / "c:");
-        bench::writeFile(prefix / "system.reg",
-                         "WINE REGISTRY Version 2\n\n[Software\\\\Microsoft\\\\Microsoft Games\\\\"
-                         "Combat Flight Simulator\\\\2.0] "
-                         "1700000000\n\"InstalledTo\"=\"C:\\\\Games\\\\CFS2\"\n");
+        const fs::path game = bench::makeSecondGamePrefix(prefix);
         vokari::platform::setWinePrefixOverride(prefix);
 
         vokari::CfsArcList list;

@@ -74,15 +74,16 @@ inline size_t findCharOrHigh(std::string_view text, char c) {
     return i;
 }
 
-// True when the text is ASCII and holds no CR or LF.
-inline bool isAsciiLine(std::string_view text) {
-    using namespace byte_scan;
-    const auto clean = [](uint64_t word) {
-        return !((word & kHighs) | bytesEqual(word, '\r') | bytesEqual(word, '\n'));
+namespace byte_scan {
+
+// True when `text` is ASCII and holds neither `a` nor `b`, eight bytes at a time.
+inline bool isAsciiWithout(std::string_view text, char a, char b) {
+    const auto clean = [a, b](uint64_t word) {
+        return !((word & kHighs) | bytesEqual(word, a) | bytesEqual(word, b));
     };
     if (text.size() < 8) {
         for (const char c : text)
-            if (static_cast<unsigned char>(c) >= 0x80 || c == '\r' || c == '\n')
+            if (static_cast<unsigned char>(c) >= 0x80 || c == a || c == b)
                 return false;
         return true;
     }
@@ -92,20 +93,16 @@ inline bool isAsciiLine(std::string_view text) {
     return clean(load(text.data() + text.size() - 8)); // the last eight, overlapping
 }
 
+} // namespace byte_scan
+
+// True when the text is ASCII and holds no CR or LF.
+inline bool isAsciiLine(std::string_view text) {
+    return byte_scan::isAsciiWithout(text, '\r', '\n');
+}
+
 // True when every byte is ASCII and none is NUL.
 inline bool isAsciiWithoutNul(std::string_view text) {
-    using namespace byte_scan;
-    const auto clean = [](uint64_t word) { return !((word & kHighs) | bytesEqual(word, '\0')); };
-    if (text.size() < 8) {
-        for (const char c : text)
-            if (static_cast<unsigned char>(c) >= 0x80 || c == '\0')
-                return false;
-        return true;
-    }
-    for (size_t i = 0; i + 8 <= text.size(); i += 8)
-        if (!clean(load(text.data() + i)))
-            return false;
-    return clean(load(text.data() + text.size() - 8)); // the last eight, overlapping
+    return byte_scan::isAsciiWithout(text, '\0', '\0');
 }
 
 } // namespace vokari
