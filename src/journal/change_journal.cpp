@@ -152,23 +152,6 @@ std::optional<JournalEntry> readEntry(const fs::path& file) {
     return entry;
 }
 
-// Keeps a copy of the file or link `host` at `stored`, bytes and date; false when there is
-// nothing to keep.
-void keepCopy(const fs::path& host, const fs::path& stored) {
-    std::error_code ec;
-    fs::create_directories(stored.parent_path(), ec);
-    if (fs::is_symlink(fs::symlink_status(host, ec))) {
-        const fs::path target = fs::read_symlink(host, ec);
-        if (!ec)
-            fs::create_symlink(target, stored, ec);
-        if (ec)
-            throw IoError(FileAction::Write, stored.string(), ec.value());
-        return;
-    }
-    if (const int err = platform::copyFileExact(host, stored, false))
-        throw IoError(FileAction::Write, stored.string(), err);
-}
-
 // Copies the tree `from` to `to` (which must not exist), files byte for byte with their
 // dates, links as links.
 void copyTree(const fs::path& from, const fs::path& to, std::error_code& ec) {
@@ -355,7 +338,8 @@ private:
                 throw IoError(FileAction::Write, stored.string(), err);
         }
         if (std::error_code ec; fs::is_symlink(fs::symlink_status(host, ec))) {
-            keepCopy(host, stored);
+            if (fs::copy_symlink(host, stored, ec); ec)
+                throw IoError(FileAction::Write, stored.string(), ec.value());
             return;
         }
         if (const int err = platform::copyFileInto(host, *store_, name))
