@@ -12,6 +12,7 @@
 namespace vokari::cli {
 
 inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;  // the work could not be done (what failed is named)
 inline constexpr int kExitFailure = 2; // bad input, unknown names, unreadable files
 
 struct Context {
@@ -26,7 +27,8 @@ std::optional<std::string> takeOption(std::vector<std::string>& args, const std:
 // Removes "--name" and tells whether it was there.
 bool takeFlag(std::vector<std::string>& args, const std::string& name);
 
-// --game N: 1 or 2, and that game must be installed. Returns the game folder.
+// --game N: 1 or 2, and that game must be installed with its folder present (else
+// GameMissing). Returns the game folder.
 struct Game {
     int16_t version = 0;
     std::string folder;
@@ -37,6 +39,16 @@ Game requireGame(std::vector<std::string>& args);
 // character (a TAB, a line end, ESC) would add columns, break the line or command the
 // terminal, so it is shown as \xNN. Line ends and blanks at its end are dropped.
 std::string printable(std::string_view text);
+
+// A game whose folder is not there: not a usage fault, so it exits kExitFailed.
+struct GameMissing : std::exception {
+    explicit GameMissing(std::string m) : message(std::move(m)) {}
+    const char* what() const noexcept override { return message.c_str(); }
+    std::string message;
+};
+
+// The folder of an installed game when it is missing, as the user finds it; empty otherwise.
+std::string missingGameFolder(const std::string& folder);
 
 struct UsageError : std::exception {
     explicit UsageError(std::string m) : message(std::move(m)) {}

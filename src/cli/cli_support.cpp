@@ -1,5 +1,7 @@
 #include "cli/cli.h"
 #include "frame/installation.h"
+#include "platform/file_system.h"
+#include "platform/host_paths.h"
 
 #include <algorithm>
 
@@ -51,7 +53,15 @@ Game requireGame(std::vector<std::string>& args) {
     game.folder = gameFolder(game.version);
     if (game.folder.empty())
         throw UsageError("game " + *text + " is not installed");
+    if (const std::string missing = missingGameFolder(game.folder); !missing.empty())
+        throw GameMissing("game " + *text + "'s folder is missing: " + missing);
     return game;
+}
+
+std::string missingGameFolder(const std::string& folder) {
+    if (folder.empty() || platform::isDirectory(folder))
+        return {};
+    return platform::displayPath(folder);
 }
 
 namespace {

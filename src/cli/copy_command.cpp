@@ -34,6 +34,13 @@ int runCopy(Context& ctx) {
         ctx.err << "vokari-cli: copy needs both games installed\n";
         return kExitFailure;
     }
+    for (const std::string& folder : {source, target}) {
+        if (const std::string missing = missingGameFolder(folder); !missing.empty()) {
+            ctx.err << "vokari-cli: game " << (folder == source ? 1 : 2)
+                    << "'s folder is missing: " << missing << '\n';
+            return kExitFailed;
+        }
+    }
     options.onEntry = [&](const CopyReport& r) {
         ctx.out << outcomeWord(r.outcome) << '\t' << copyPath(*r.table, *r.entry);
         if (r.outcome == CopyOutcome::Failed)

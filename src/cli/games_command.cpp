@@ -9,16 +9,23 @@ namespace vokari::cli {
 namespace {
 
 // One line per version: version, Windows game folder (empty when not installed), host folder.
+// A registered game whose folder is gone is named on stderr and fails the command.
 int runGames(Context& ctx) {
     if (!ctx.args.empty())
         throw UsageError("games takes no arguments");
+    int code = kExitOk;
     for (int16_t version : {kGameCfs1, kGameCfs2}) {
         const std::string folder = gameFolder(version);
         const std::string host =
             folder.empty() ? std::string() : platform::hostPath(folder).string();
         ctx.out << version << '\t' << folder << '\t' << host << '\n';
+        if (const std::string missing = missingGameFolder(folder); !missing.empty()) {
+            ctx.err << "vokari-cli: game " << version << "'s folder is missing: " << missing
+                    << '\n';
+            code = kExitFailed;
+        }
     }
-    return kExitOk;
+    return code;
 }
 
 const CommandRegistration registration{"games", runGames,

@@ -75,6 +75,9 @@ int main(int argc, char** argv) {
         std::cerr << "vokari-cli: unknown command: " << args[0] << "\n";
         printUsage(std::cerr);
         return vokari::cli::kExitFailure;
+    } catch (const vokari::cli::GameMissing& e) {
+        std::cerr << "vokari-cli: " << e.what() << "\n";
+        return vokari::cli::kExitFailed;
     } catch (const vokari::cli::UsageError& e) {
         std::cerr << "vokari-cli: " << e.what() << "\n";
         return vokari::cli::kExitFailure;
