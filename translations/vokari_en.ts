@@ -513,6 +513,27 @@ Panel: %2</translation>
         <source>変更履歴を開きますか？</source>
         <translation>Open the History now?</translation>
     </message>
+    <message numerus="yes">
+        <source>書き込んだファイル: %n 個</source>
+        <translation>
+            <numerusform>Files written: %n</numerusform>
+            <numerusform>Files written: %n</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>すでにあったのでそのままにしたファイル: %n 個</source>
+        <translation>
+            <numerusform>Files already there, left as they were: %n</numerusform>
+            <numerusform>Files already there, left as they were: %n</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>解凍できなかったファイル: %n 個</source>
+        <translation>
+            <numerusform>Files not unpacked: %n</numerusform>
+            <numerusform>Files not unpacked: %n</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>vokari::ui::CfsCopyFilesWindow</name>
@@ -593,6 +614,36 @@ Panel: %2</translation>
     <message>
         <source>%1: %2</source>
         <translation>%1: %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>コピーしたファイル: %n 個</source>
+        <translation>
+            <numerusform>Files copied: %n</numerusform>
+            <numerusform>Files copied: %n</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>CFS2 にあったのでそのままにしたファイル: %n 個</source>
+        <translation>
+            <numerusform>Files CFS2 already had, left as they were: %n</numerusform>
+            <numerusform>Files CFS2 already had, left as they were: %n</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Windows では装置の名前です。</source>
+        <translation>Windows reserves this name for a device.</translation>
+    </message>
+    <message>
+        <source>Windows は名前の末尾のピリオドや空白を取り除きます。</source>
+        <translation>Windows drops a dot or space at the end of a name.</translation>
+    </message>
+    <message>
+        <source>CFS2 の文字コード (%1) で表せない文字を含む名前です。</source>
+        <translation>The name holds characters that CFS2&apos;s code page (%1) cannot spell.</translation>
+    </message>
+    <message>
+        <source>大文字と小文字だけが違う名前のファイルを、すでに CFS2 にコピーしました。</source>
+        <translation>A file whose name differs only in letter case was already copied to CFS2.</translation>
     </message>
 </context>
 <context>
@@ -1487,6 +1538,10 @@ Panel: %2</translation>
     <message>
         <source>中断された作業の一時ファイルを %1 個削除しました。</source>
         <translation>Removed %1 temporary files an interrupted run had left.</translation>
+    </message>
+    <message>
+        <source>同じ名前のファイルがすでにあります。そのままにしました。</source>
+        <translation>A file of that name is already there; it was left as it was.</translation>
     </message>
 </context>
 </TS>

@@ -21,7 +21,8 @@ namespace {
 
 // Switching is a copy followed by a deletion, so the file gets CR LF line ends on the way.
 // The copy is whole on disk before the source goes; when the source cannot go, the copy is
-// taken back (unless it replaced a file), so the aircraft keeps exactly one state.
+// taken back, so the aircraft keeps exactly one state. A file under the other name is never
+// replaced.
 void moveAircraftFile(const std::string& source, const std::string& target) {
     if (!fileExists(source)) {
         // Already switched, by a save that failed on a later aircraft and keeps its flags for
@@ -31,12 +32,18 @@ void moveAircraftFile(const std::string& source, const std::string& target) {
         throw IoError(FileAction::Read, platform::displayPath(source), ENOENT);
     }
     platform::removeLeftovers(platform::hostPath(parentPath(source)));
-    const bool targetExisted = platform::fileAttributes(target).has_value();
-    copyTextFile(source, target);
+    if (platform::isRegularFile(target)) {
+        // Both names there. The copy of a switch cut short before its source went is finished;
+        // anything else (a copy or an install added one beside the other) may be the player's
+        // own, so neither replaces the other.
+        if (platform::readFileBytes(target) != crLfLines(platform::readFileBytes(source)))
+            throw IoError(FileAction::Write, platform::displayPath(target), EEXIST);
+    } else {
+        copyTextFile(source, target);
+    }
     if (!platform::deleteFile(source)) {
         const int err = errno;
-        if (!targetExisted)
-            platform::deleteFile(target);
+        platform::deleteFile(target);
         throw IoError(FileAction::Delete, platform::displayPath(source), err);
     }
 }

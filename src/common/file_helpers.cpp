@@ -51,10 +51,7 @@ bool fileExists(std::string_view path) {
     return false;
 }
 
-void copyTextFile(std::string_view source, std::string_view target) {
-    if (!fileExists(source))
-        return;
-    const std::string bytes = platform::readFileBytes(source);
+std::string crLfLines(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 16 + 2);
     size_t pos = 0;
@@ -68,7 +65,13 @@ void copyTextFile(std::string_view source, std::string_view target) {
         pos = end +
               ((bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') ? 2 : 1);
     }
-    platform::writeFileAtomic(target, out);
+    return out;
+}
+
+void copyTextFile(std::string_view source, std::string_view target) {
+    if (!fileExists(source))
+        return;
+    platform::writeFileAtomic(target, crLfLines(platform::readFileBytes(source)));
 }
 
 void splitPath(std::string_view path, std::string& folder, std::string& fileName,
@@ -162,6 +165,24 @@ std::string joinPath(std::string_view folder, std::string_view name) {
     if (!out.empty() && out.back() != '\\' && out.back() != '/')
         out += '\\';
     return out.append(name);
+}
+
+std::string_view aircraftFileTwin(std::string_view name) {
+    if (equalsNoCase(name, "aircraft.cfg"))
+        return "aircraft.cfg.rst";
+    if (equalsNoCase(name, "aircraft.cfg.rst"))
+        return "aircraft.cfg";
+    return {};
+}
+
+bool isAircraftOwnFolder(std::string_view relative) {
+    if (!relative.empty() && (relative.back() == '\\' || relative.back() == '/'))
+        relative.remove_suffix(1);
+    const size_t cut = relative.find_first_of("\\/");
+    if (cut == std::string_view::npos || !equalsNoCase(relative.substr(0, cut), "aircraft"))
+        return false;
+    const std::string_view name = relative.substr(cut + 1);
+    return !name.empty() && name.find_first_of("\\/") == std::string_view::npos;
 }
 
 } // namespace vokari

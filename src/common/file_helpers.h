@@ -13,6 +13,9 @@ namespace vokari {
 // Folders, hidden and system files do not count.
 bool fileExists(std::string_view path);
 
+// The lines of `bytes` (ended by CR LF, CR or LF) each followed by CR LF.
+std::string crLfLines(std::string_view bytes);
+
 // When `source` exists: its lines (ended by CR LF, CR or LF) each followed by CR LF, written to
 // `target`, which is created or replaced whole (never left half written). Otherwise nothing
 // happens. Throws IoError.
@@ -43,6 +46,14 @@ std::string abbreviatePath(std::string_view path, int32_t maxLength,
 // The full path of the first file named `fileName` (without regard to case) in the tree under
 // `rootPath`, or the empty text. Links to folders are not followed.
 std::string findFileInTree(std::string_view fileName, std::string_view rootPath);
+
+// In an aircraft's own folder, "aircraft.cfg" and "aircraft.cfg.rst" (the aircraft switched
+// off) are one file in two states: the other name of `name` (any letter case), else empty.
+std::string_view aircraftFileTwin(std::string_view name);
+
+// True for a folder path relative to the game folder that is an aircraft's own folder,
+// "Aircraft\P51D\" (either separator, any letter case, the last separator optional).
+bool isAircraftOwnFolder(std::string_view relative);
 
 // `folder` followed by `name`, with exactly the one backslash between them that a folder path
 // meant to be extended already ends in (added when missing).

@@ -1,7 +1,9 @@
 #include "copy/cfs_copy.h"
 
+#include "common/file_helpers.h"
 #include "journal/change_journal.h"
 
+#include "platform/codepage.h"
 #include "platform/error.h"
 #include "platform/file_copy.h"
 #include "platform/folder_lock.h"
@@ -13,6 +15,7 @@
 #include <memory>
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace vokari {
 namespace {
@@ -72,6 +75,7 @@ private:
         source_.reset();
         target_.reset();
         targetNames_.clear();
+        addedHere_.clear();
         sourceErr_ = 0;
         groupState_ = parent == kTopFolder ? FolderState::Ready : folders_[parent].state;
         if (groupState_ == FolderState::NotCopied)
@@ -121,10 +125,22 @@ private:
         }
         const std::string key = asciiLower(entry.name);
         if (const auto found = targetNames_.find(key); found != targetNames_.end()) {
+            if (addedHere_.count(key))
+                return report(i, CopyOutcome::Failed, CopyProblem::CaseTwin, 0, true);
             if (const auto kind = target_->kindOf(found->second); kind != HostKind::None)
                 return meetExisting(i, found->second, kind);
         }
+        if (const std::string_view twin = aircraftFileTwin(entry.name);
+            !twin.empty() && !entry.isFolder && isAircraftOwnFolder(i)) {
+            // A switched-off aircraft is there: its file is not added a second time.
+            if (const auto found = targetNames_.find(std::string(twin));
+                found != targetNames_.end() && !addedHere_.count(found->first)) {
+                if (const auto kind = target_->kindOf(found->second); kind != HostKind::None)
+                    return meetExisting(i, found->second, kind);
+            }
+        }
         targetNames_[key] = entry.name;
+        addedHere_.insert(key);
         if (options_.dryRun) {
             if (entry.isFolder)
                 folders_[i] = Folder{FolderState::WouldBeMade, entry.name};
@@ -149,6 +165,13 @@ private:
         pending_.push_back(std::move(pending));
         if (stagedFiles_ >= kBatchFiles || stagedBytes_ >= kBatchBytes)
             flush();
+    }
+
+    // An entry directly in an aircraft's folder of the AIRCRAFT tree.
+    bool isAircraftOwnFolder(size_t i) const {
+        const size_t parent = entries_[i].parent;
+        return parent != kTopFolder && entries_[parent].parent == kTopFolder &&
+               equalsNoCase(table_.name, "AIRCRAFT");
     }
 
     // The second game holds the name already: it is kept as it is.
@@ -211,9 +234,11 @@ private:
         switch (p.outcome) {
         case CopyOutcome::Copied:
             ++summary_.copied;
+            summary_.copiedFiles += entry.isFolder ? 0 : 1;
             break;
         case CopyOutcome::Exists:
             ++summary_.existing;
+            summary_.existingFiles += entry.isFolder ? 0 : 1;
             break;
         case CopyOutcome::Failed:
             summary_.failures.push_back(
@@ -249,7 +274,8 @@ private:
     std::shared_ptr<FolderHandle> source_;
     std::shared_ptr<FolderHandle> target_;
     int sourceErr_ = 0;
-    std::unordered_map<std::string, std::string> targetNames_;
+    std::unordered_map<std::string, std::string> targetNames_; // lower-case -> name on disk
+    std::unordered_set<std::string> addedHere_;                // names this copy adds
 
     std::vector<Pending> pending_;
     size_t stagedFiles_ = 0;
@@ -315,6 +341,15 @@ std::string copyProblemText(CopyProblem problem, int err) {
         return {};
     case CopyProblem::UnsafeName:
         return "the name cannot be used in a Windows path";
+    case CopyProblem::DeviceName:
+        return "the name is a device's on Windows";
+    case CopyProblem::DotOrSpaceAtEnd:
+        return "Windows drops a dot or space at the end of a name";
+    case CopyProblem::NotInCodePage:
+        return "the second game's code page (" + platform::ansiCodePage() +
+               ") cannot spell the name";
+    case CopyProblem::CaseTwin:
+        return "the copy already gives the second game this name in other letter case";
     case CopyProblem::Link:
         return "a symbolic link, not followed";
     case CopyProblem::Unreadable:

@@ -34,8 +34,10 @@ struct CopyFailure {
 };
 
 struct CopySummary {
-    int32_t copied = 0;
-    int32_t existing = 0;
+    int32_t copied = 0;   // entries, folders included
+    int32_t existing = 0; // entries the second game had, kept as they were
+    int32_t copiedFiles = 0;
+    int32_t existingFiles = 0;
     std::vector<CopyFailure> failures;
     bool cancelled = false;
     size_t leftovers = 0; // temporary files of a killed copy found and removed

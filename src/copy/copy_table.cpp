@@ -1,8 +1,12 @@
 #include "copy/copy_table.h"
 
 #include "common/file_helpers.h"
+#include "platform/codepage.h"
 #include "platform/file_copy.h"
 #include "platform/host_paths.h"
+#include "platform/text.h"
+
+#include <algorithm>
 
 #include <cerrno>
 
@@ -36,8 +40,8 @@ int collect(const FolderHandle& folder, size_t parent, std::vector<CopyEntry>& e
         entry.parent = parent;
         entry.relative = prefix + shownName(item.name);
         entry.isFolder = item.kind == HostKind::Folder;
-        if (!isWindowsName(item.name))
-            entry.problem = CopyProblem::UnsafeName;
+        if (const CopyProblem problem = nameProblem(item.name); problem != CopyProblem::None)
+            entry.problem = problem;
         else if (item.kind == HostKind::Link)
             entry.problem = CopyProblem::Link;
         entry.name = std::move(item.name);
@@ -77,6 +81,23 @@ bool isWindowsName(std::string_view name) {
             return false;
     }
     return !name.empty();
+}
+
+CopyProblem nameProblem(std::string_view name) {
+    if (!isWindowsName(name))
+        return CopyProblem::UnsafeName;
+    if (name.back() == '.' || name.back() == ' ')
+        return CopyProblem::DotOrSpaceAtEnd;
+    const std::string stem = asciiLower(name.substr(0, name.find('.')));
+    static constexpr std::string_view kDevices[] = {"con", "prn", "aux", "nul"};
+    const bool numbered = stem.size() == 4 &&
+                          (stem.starts_with("com") || stem.starts_with("lpt")) && stem[3] >= '1' &&
+                          stem[3] <= '9';
+    if (numbered || std::find(std::begin(kDevices), std::end(kDevices), stem) != std::end(kDevices))
+        return CopyProblem::DeviceName;
+    if (!platform::isAsciiText(name) && !platform::unencodableCharacters(name).empty())
+        return CopyProblem::NotInCodePage;
+    return CopyProblem::None;
 }
 
 CopyTable collectCopyTable(std::string_view name, std::string_view sourceGame,

@@ -15,6 +15,10 @@ namespace vokari {
 enum class CopyProblem {
     None,
     UnsafeName,      // a name a Windows path cannot hold
+    DeviceName,      // CON, NUL, COM1, ... with or without an extension: Windows opens a device
+    DotOrSpaceAtEnd, // Windows drops it, so the game would look for another name
+    NotInCodePage,   // the second game's code page cannot spell it
+    CaseTwin,        // the copy already gives the second game this name in another letter case
     Link,            // a symbolic link: never followed
     Unreadable,      // a folder whose entries could not be listed (err)
     NoTargetFolder,  // the second game lacks the top folder, which the copy does not create
@@ -45,6 +49,9 @@ struct CopyTable {
 
 // False for names with \ : * ? " < > | or a control character.
 bool isWindowsName(std::string_view name);
+
+// Why the second game could not use a file of this name on disk; None when it can.
+CopyProblem nameProblem(std::string_view name);
 
 // Lists the tree `name` of the game folder `sourceGame` for copying into `targetGame` (Windows
 // folders, the top folder matched without regard to case). No source folder: no entries. No

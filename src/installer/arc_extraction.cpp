@@ -1,5 +1,6 @@
 #include "installer/arc_extraction.h"
 
+#include "common/file_helpers.h"
 #include "installer/archiver.h"
 #include "platform/change_observer.h"
 #include "platform/error.h"
@@ -156,6 +157,7 @@ public:
                 if (!flushFailure.empty())
                     throw IoError(flushFailure);
                 s.file->commit();
+                ++counts_.written;
             } catch (const std::exception& e) {
                 failures_.push_back({s.fullPath, e.what()});
             }
@@ -173,6 +175,7 @@ public:
     // A step counted without being written (refused).
     void skip() { ++done_; }
     bool stopped() const { return stopped_; }
+    const ExtractionCounts& counts() const { return counts_; }
 
     void runGroup(const std::string& archive, ArchiveKind kind,
                   const std::vector<const ExtractionStep*>& steps) {
@@ -229,6 +232,9 @@ private:
                                  ", which is the player's to keep");
         }
         const std::string* existing = folder.onDisk(name);
+        if (const std::string_view twin = aircraftFileTwin(name);
+            !existing && step.aircraftFolder && !twin.empty())
+            existing = folder.onDisk(std::string(twin));
         const std::string onDisk = existing ? *existing : name;
         const fs::path target = folder.host / onDisk;
         if (existing) {
@@ -241,8 +247,10 @@ private:
                 throw IoError(FileAction::Write, target.string(), EISDIR);
             // A link to nothing is no file to the game (the listing said "added"): it is
             // replaced whatever the answer about existing files, with nothing to back up.
-            if (step.skipExisting && kind != Kind::DanglingLink)
+            if (step.skipExisting && kind != Kind::DanglingLink) {
+                ++counts_.skipped;
                 return;
+            }
             if (step.backup && kind != Kind::DanglingLink)
                 makeBackup(folder, onDisk);
         }
@@ -279,6 +287,7 @@ private:
             verify();
             temp.setModificationTime(mtime);
             temp.commit();
+            ++counts_.written;
             folder.add(onDisk, Kind::File);
         } else {
             auto file = std::make_unique<platform::NewFileWriter>(target);
@@ -331,6 +340,7 @@ private:
     std::vector<StagedEntry> staged_;
     int64_t stagedBytes_ = 0;
     std::unordered_set<std::string> plannedNames_;
+    ExtractionCounts counts_;
 };
 
 } // namespace
@@ -385,7 +395,8 @@ bool isContainedRelativeFolder(std::string_view folder) {
 
 std::vector<ExtractionFailure> runExtraction(const std::vector<ExtractionStep>& steps,
                                              const ExtractionProgress& progress,
-                                             const std::string& gameFolder) {
+                                             const std::string& gameFolder,
+                                             ExtractionCounts* counts) {
     std::vector<ExtractionFailure> failures;
     std::optional<platform::FolderLock> lock;
     if (!gameFolder.empty())
@@ -420,6 +431,8 @@ std::vector<ExtractionFailure> runExtraction(const std::vector<ExtractionStep>& 
         extraction.runGroup(first.sourceArchive(), first.sourceArchiveKind(), group);
     }
     extraction.commitStaged();
+    if (counts)
+        *counts = extraction.counts();
     return failures;
 }
 

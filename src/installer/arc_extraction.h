@@ -18,13 +18,17 @@ struct ExtractionStep {
     std::string folder;        // full Windows path, ending in a backslash
     bool skipExisting = false; // leave an existing file alone
     bool backup = false;       // copy an existing file to ".bak" once before replacing it
+    // An aircraft's own folder: its file switched off ("aircraft.cfg.rst") is the file
+    // "aircraft.cfg" replaces, so the aircraft keeps its state and one file.
+    bool aircraftFolder = false;
 };
 
 // `gameFolder` (a Windows path), when given, is locked for the run, and leftovers of a killed
 // run are removed from the folders written to.
 std::vector<ExtractionFailure> runExtraction(const std::vector<ExtractionStep>& steps,
                                              const ExtractionProgress& progress = {},
-                                             const std::string& gameFolder = {});
+                                             const std::string& gameFolder = {},
+                                             ExtractionCounts* counts = nullptr);
 
 // Why the entry must never be written (a link, a device, a name that is no plain file name);
 // empty when it may be.

@@ -87,7 +87,13 @@ bool CfsArcFile::exists() const {
     if (!parentArcList || fileName_.empty())
         return false;
     // Found as unpacking finds it: the literal name, hidden or not, without regard to case.
-    return platform::isRegularFile(parentArcList->cfsPath() + installPath_ + fileName_);
+    const std::string folder = parentArcList->cfsPath() + installPath_;
+    if (platform::isRegularFile(folder + fileName_))
+        return true;
+    // A switched-off aircraft's file is the one this entry replaces.
+    const std::string_view twin = aircraftFileTwin(fileName_);
+    return !twin.empty() && isAircraftOwnFolder(installPath_) &&
+           platform::isRegularFile(folder + std::string(twin));
 }
 
 } // namespace vokari

@@ -225,6 +225,7 @@ int32_t CfsArcList::extractArchive(intptr_t, std::string_view filePath,
 
 int32_t CfsArcList::extractArchives(intptr_t, const ExtractionProgress& progress) {
     failures_.clear();
+    counts_ = {};
     std::vector<ExtractionStep> steps;
     std::vector<ExtractionFailure> refused;
     for (const auto& item : fileList) {
@@ -237,8 +238,8 @@ int32_t CfsArcList::extractArchives(intptr_t, const ExtractionProgress& progress
                                                  : "refused: destination outside the game folder"});
             continue;
         }
-        steps.push_back(
-            ExtractionStep{&e, joinPath(cfsPath_, e.installPath()), !shouldOverwrite_, true});
+        steps.push_back(ExtractionStep{&e, joinPath(cfsPath_, e.installPath()), !shouldOverwrite_,
+                                       true, isAircraftOwnFolder(e.installPath())});
         if (steps.back().folder.back() != '\\')
             steps.back().folder += '\\';
     }
@@ -257,7 +258,7 @@ int32_t CfsArcList::extractArchives(intptr_t, const ExtractionProgress& progress
         const platform::FolderLock lock(platform::hostPath(cfsPath_));
         const JournalScope journal(platform::hostPath(cfsPath_), "install", version_, package);
         const size_t before = platform::leftoversRemoved();
-        failures_ = runExtraction(steps, watched, cfsPath_);
+        failures_ = runExtraction(steps, watched, cfsPath_, &counts_);
         leftovers_ = platform::leftoversRemoved() - before;
     } catch (const std::exception& e) {
         failures_.push_back({"", e.what()});

@@ -19,6 +19,12 @@ struct ExtractionFailure {
     std::string reason;
 };
 
+// Files an unpacking wrote, and existing files it left as they were (skipExisting).
+struct ExtractionCounts {
+    size_t written = 0;
+    size_t skipped = 0;
+};
+
 class CfsArcFile;
 // Asked before each entry is written, with how many of the entries to unpack are done; false
 // stops the run there, leaving the entries not reached as they were.
@@ -69,6 +75,8 @@ public:
     // Temporary files a killed run had left in the folders the last unpacking wrote to, and
     // that it removed.
     size_t leftoversRemoved() const { return leftovers_; }
+    // Files the last extractArchives wrote, and existing files it left as they were.
+    const ExtractionCounts& extractionCounts() const { return counts_; }
     // Why the last ReadArchive read nothing or failed; empty when it read the archive.
     const std::string& readProblem() const { return readProblem_; }
 
@@ -85,6 +93,7 @@ private:
     std::string archiveName_;
     std::vector<ExtractionFailure> failures_;
     size_t leftovers_ = 0;
+    ExtractionCounts counts_;
     std::string readProblem_;
 };
 

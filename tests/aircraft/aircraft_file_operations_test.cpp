@@ -109,6 +109,16 @@ TEST_F(FileOperationsTest, AFailedSwitchLeavesTheOldFileAndNoCopy) {
     EXPECT_FALSE(fs::exists(aircraft / "D" / "aircraft.cfg.rst"));
 }
 
+TEST_F(FileOperationsTest, ASwitchNeverReplacesAFileOfTheOtherName) {
+    writeFile(aircraft / "Typhoon" / "aircraft.cfg", "[fltsim.0]\r\ntitle=Typhoon\r\n");
+    writeFile(aircraft / "Typhoon" / "aircraft.cfg.rst", "the player's own");
+    read();
+    toggle("Typhoon");
+    EXPECT_THROW(list.setActivate(), AircraftSwitchError);
+    EXPECT_EQ(readFile(aircraft / "Typhoon" / "aircraft.cfg.rst"), "the player's own");
+    EXPECT_EQ(readFile(aircraft / "Typhoon" / "aircraft.cfg"), "[fltsim.0]\r\ntitle=Typhoon\r\n");
+}
+
 TEST_F(FileOperationsTest, AFailedSwitchNamesItsAircraft) {
     writeFile(aircraft / "Good" / "aircraft.cfg", "[fltsim.0]\r\ntitle=Good\r\n");
     writeFile(aircraft / "Stuck" / "aircraft.cfg.rst", "[fltsim.0]\r\ntitle=Stuck\r\n");

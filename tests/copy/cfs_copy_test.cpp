@@ -1,10 +1,12 @@
 #include "copy/cfs_copy.h"
+#include "platform/codepage.h"
 #include "support/fixtures.h"
 
 #include <csignal>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <linux/fs.h>
+#include <map>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -167,4 +169,57 @@ TEST_F(CfsCopyTest, CancelStopsAfterTheCurrentEntry) {
     EXPECT_EQ(summary.copied, 1);
     EXPECT_TRUE(fs::exists(cfs2 / "Aircraft/A"));
     EXPECT_FALSE(fs::exists(cfs2 / "Aircraft/B"));
+}
+
+TEST_F(CfsCopyTest, ASwitchedOffAircraftKeepsItsOwnFileEitherWay) {
+    writeFile(cfs1 / "Aircraft/Typhoon/aircraft.cfg", "game 1's");
+    writeFile(cfs1 / "Aircraft/Ki61/Aircraft.cfg.RST", "game 1's, switched off");
+    writeFile(cfs1 / "Aircraft/Ki61/panel/aircraft.cfg", "not an aircraft's own file");
+    writeFile(cfs2 / "Aircraft/Typhoon/aircraft.cfg.rst", "the player's");
+    writeFile(cfs2 / "Aircraft/Ki61/aircraft.cfg", "the player's");
+    fs::create_directories(cfs2 / "Aircraft/Ki61/panel");
+
+    const CopySummary summary = copy();
+    EXPECT_TRUE(summary.failures.empty());
+    EXPECT_EQ(summary.copiedFiles, 1); // the panel's file only
+    EXPECT_EQ(summary.existingFiles, 2);
+    EXPECT_FALSE(fs::exists(cfs2 / "Aircraft/Typhoon/aircraft.cfg"));
+    EXPECT_FALSE(fs::exists(cfs2 / "Aircraft/Ki61/Aircraft.cfg.RST"));
+    EXPECT_EQ(readFile(cfs2 / "Aircraft/Typhoon/aircraft.cfg.rst"), "the player's");
+}
+
+TEST_F(CfsCopyTest, NamesTheSecondGameCannotUseAreNotCopied) {
+    platform::setAnsiCodePage("CP932");
+    const std::pair<const char*, CopyProblem> names[] = {
+        {"caf\xC3\xA9.gau", CopyProblem::NotInCodePage},
+        {"\xE2\x9C\x88.gau", CopyProblem::NotInCodePage},
+        {"\xE9\x9B\xB6\xE6\x88\xA6.gau", CopyProblem::None}, // 零戦: CP932 spells it
+        {"CON.gau", CopyProblem::DeviceName},
+        {"lpt1", CopyProblem::DeviceName},
+        {"com10.gau", CopyProblem::None},
+        {"space.gau ", CopyProblem::DotOrSpaceAtEnd},
+        {"dot.", CopyProblem::DotOrSpaceAtEnd},
+    };
+    for (const auto& [name, problem] : names)
+        writeFile(cfs1 / "Gauges" / name, name);
+    writeFile(cfs1 / "Gauges/A.gau", "");
+    writeFile(cfs1 / "Gauges/a.gau", ""); // whichever is listed second is one too many
+    fs::create_directories(cfs2 / "Gauges");
+
+    std::map<std::string, CopyProblem> failed;
+    for (const CopyFailure& f : copy().failures)
+        failed[f.path] = f.problem;
+    for (const auto& [name, problem] : names) {
+        const std::string path = std::string("GAUGES\\") + name;
+        if (problem == CopyProblem::None) {
+            EXPECT_FALSE(failed.count(path)) << name;
+            EXPECT_EQ(readFile(cfs2 / "Gauges" / name), name);
+        } else {
+            EXPECT_EQ(failed[path], problem) << name;
+            EXPECT_FALSE(fs::exists(cfs2 / "Gauges" / name)) << name;
+        }
+    }
+    EXPECT_EQ(fs::exists(cfs2 / "Gauges/A.gau") + fs::exists(cfs2 / "Gauges/a.gau"), 1);
+    EXPECT_EQ(failed.count("GAUGES\\A.gau") + failed.count("GAUGES\\a.gau"), 1u);
+    EXPECT_EQ(failed.size(), 7u);
 }

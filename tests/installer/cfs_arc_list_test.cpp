@@ -230,6 +230,25 @@ TEST_F(ArcListTest, SkipsOrReplacesExistingFilesKeepingTheFirstBackup) {
     }
 }
 
+TEST_F(ArcListTest, ASwitchedOffAircraftIsUpdatedAndStaysOff) {
+    test::writeFile(game / "Aircraft" / "Ki61" / "aircraft.cfg.rst", "the player's");
+    read(package("ki61.zip", buildZip({{.name = "Ki61/aircraft.cfg", .data = "update"},
+                                       {.name = "Ki61/model/ki61.mdl", .data = "model"}})));
+    EXPECT_TRUE(list.fileList.item("Ki61/aircraft.cfg").exists());
+    list.setShouldOverwrite(false);
+    EXPECT_EQ(list.extractArchives(0), kArcOk);
+    EXPECT_EQ(list.extractionCounts().written, 1u);
+    EXPECT_EQ(list.extractionCounts().skipped, 1u);
+    EXPECT_FALSE(fs::exists(game / "Aircraft" / "Ki61" / "aircraft.cfg"));
+
+    list.setShouldOverwrite(true);
+    EXPECT_EQ(list.extractArchives(0), kArcOk);
+    EXPECT_EQ(list.extractionCounts().written, 2u);
+    EXPECT_EQ(test::readFile(game / "Aircraft" / "Ki61" / "aircraft.cfg.rst"), "update");
+    EXPECT_EQ(test::readFile(game / "Aircraft" / "Ki61" / "aircraft.cfg.rst.bak"), "the player's");
+    EXPECT_FALSE(fs::exists(game / "Aircraft" / "Ki61" / "aircraft.cfg"));
+}
+
 TEST_F(ArcListTest, ListingSaysWhatUnpackingDoes) {
     test::writeFile(game / "Gauges" / ".hid.gau", "hidden");
     test::writeFile(game / "Gauges" / "stick.gau", "stick");

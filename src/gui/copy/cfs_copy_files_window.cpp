@@ -4,6 +4,7 @@
 #include "frame/installation.h"
 #include "gui/kit/failure_dialog.h"
 #include "gui/kit/message_box_dialog.h"
+#include "platform/codepage.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -119,8 +120,13 @@ void CfsCopyFilesWindow::finishCopy(std::future<CopySummary> outcome) {
         return;
     }
     const QString leftovers = leftoversText(summary.leftovers);
+    // What was done, so that a copy that wrote nothing does not read as one that did.
+    const QStringList counts{
+        tr("コピーしたファイル: %n 個", nullptr, summary.copiedFiles),
+        tr("CFS2 にあったのでそのままにしたファイル: %n 個", nullptr, summary.existingFiles)};
     if (summary.failures.empty() && !summary.cancelled) {
         QStringList done{tr("コピーが完了しました。")};
+        done << counts;
         if (!leftovers.isEmpty())
             done << leftovers;
         showMessage(title, us(done.join(QStringLiteral("\r\n"))), PromptIcon::Information);
@@ -130,9 +136,11 @@ void CfsCopyFilesWindow::finishCopy(std::future<CopySummary> outcome) {
     QStringList lines;
     if (summary.cancelled)
         lines << tr("コピーを中止しました。");
-    if (!summary.failures.empty()) {
-        const int failed = static_cast<int>(summary.failures.size());
+    const int failed = static_cast<int>(summary.failures.size());
+    if (failed > 0)
         lines << tr("%n 個のファイルまたはフォルダをコピーできませんでした。", nullptr, failed);
+    lines << counts;
+    if (failed > 0) {
         for (size_t i = 0; i < summary.failures.size() && i < kFailuresShown; ++i)
             lines << failureLine(summary.failures[i]);
         if (summary.failures.size() > kFailuresShown)
@@ -150,6 +158,19 @@ QString CfsCopyFilesWindow::failureLine(const CopyFailure& failure) const {
     switch (failure.problem) {
     case CopyProblem::UnsafeName:
         reason = tr("Windows のパスに使えない文字を含む名前です。");
+        break;
+    case CopyProblem::DeviceName:
+        reason = tr("Windows では装置の名前です。");
+        break;
+    case CopyProblem::DotOrSpaceAtEnd:
+        reason = tr("Windows は名前の末尾のピリオドや空白を取り除きます。");
+        break;
+    case CopyProblem::NotInCodePage:
+        reason = tr("CFS2 の文字コード (%1) で表せない文字を含む名前です。")
+                     .arg(QString::fromStdString(platform::ansiCodePage()));
+        break;
+    case CopyProblem::CaseTwin:
+        reason = tr("大文字と小文字だけが違う名前のファイルを、すでに CFS2 にコピーしました。");
         break;
     case CopyProblem::Link:
         reason = tr("シンボリックリンクはたどりません。");

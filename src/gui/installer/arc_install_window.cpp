@@ -593,8 +593,17 @@ void ArcInstallWindow::reportExtraction(int32_t result, size_t done, size_t tota
                                         int64_t journalBefore) {
     const std::vector<ExtractionFailure>& failures = arcList_->extractionFailures();
     const QString leftovers = leftoversText(arcList_->leftoversRemoved());
+    // What was done, so that an install that wrote nothing does not read as one that did.
+    const ExtractionCounts& counts = arcList_->extractionCounts();
+    QStringList countLines{tr("書き込んだファイル: %n 個", nullptr, int(counts.written))};
+    if (counts.skipped > 0)
+        countLines << tr("すでにあったのでそのままにしたファイル: %n 個", nullptr,
+                         int(counts.skipped));
+    if (!failures.empty())
+        countLines << tr("解凍できなかったファイル: %n 個", nullptr, int(failures.size()));
     if (result == kArcOk && failures.empty()) {
         QStringList done{tr("解凍が完了しました。")};
+        done << countLines;
         if (!leftovers.isEmpty())
             done << leftovers;
         // The entry this install made, if it changed anything: it can be taken back.
@@ -635,6 +644,7 @@ void ArcInstallWindow::reportExtraction(int32_t result, size_t done, size_t tota
     } else if (result != kArcStopped) {
         text << tr("解凍できなかったファイルがあります。");
     }
+    text << countLines;
     if (!leftovers.isEmpty())
         text << leftovers;
     showMessage(us(windowTitle()), us(text.join(QStringLiteral("\r\n"))), PromptIcon::Warning);

@@ -58,6 +58,9 @@ QString reasonLine(int errorNumber) {
     case EDQUOT:
         return text(
             QT_TRANSLATE_NOOP("vokari::ui::failureText", "ディスクの空き容量が足りません。"));
+    case EEXIST:
+        return text(QT_TRANSLATE_NOOP("vokari::ui::failureText",
+                                      "同じ名前のファイルがすでにあります。そのままにしました。"));
     case EISDIR:
         return text(QT_TRANSLATE_NOOP("vokari::ui::failureText", "同じ名前のフォルダがあります。"));
     case EBUSY:

@@ -55,7 +55,8 @@ TEST_F(CfsCopyFilesWindowTest, CopiesWithProgressOverEveryEntryAndSaysDone) {
     runCopy(*window);
     ASSERT_EQ(prompt.asked().size(), 1u);
     EXPECT_EQ(prompt.asked()[0].title, kCaption);
-    EXPECT_EQ(prompt.asked()[0].text, "コピーが完了しました。");
+    EXPECT_EQ(prompt.asked()[0].text, "コピーが完了しました。\r\nコピーしたファイル: 3 個\r\n"
+                                      "CFS2 にあったのでそのままにしたファイル: 0 個");
     EXPECT_EQ(prompt.asked()[0].icon, PromptIcon::Information);
     EXPECT_EQ(bar->maximum(), 5); // counted first: P51D, its two entries, panel.cfg, the gauge
     EXPECT_EQ(bar->value(), 5);
@@ -75,7 +76,8 @@ TEST_F(CfsCopyFilesWindowTest, FailuresAreCountedAndTheFirstListedNeverReportedA
     ASSERT_EQ(prompt.asked().size(), 1u);
     const std::string reason = "Windows のパスに使えない文字を含む名前です。";
     // Each named by its host path, where the user can find and rename it.
-    std::string text = "7 個のファイルまたはフォルダをコピーできませんでした。";
+    std::string text = "7 個のファイルまたはフォルダをコピーできませんでした。\r\n"
+                       "コピーしたファイル: 1 個\r\nCFS2 にあったのでそのままにしたファイル: 0 個";
     for (const char* name : {"a:1", "a:2", "a:3", "a:4", "a:5"})
         text += "\r\n" + (cfs1 / "Aircraft" / name).string() + ": " + reason;
     EXPECT_EQ(prompt.asked()[0].text, text + "\r\nほか 2 件");

@@ -42,9 +42,12 @@ const std::string kOverwriteQuestion =
     "　[いいえ]を選択すると上書きしないファイルのみ解凍します。\r\n"
     "　[キャンセル]を選択すると解凍しません。";
 // The end of an install that changed the game folder: it can be taken back in the history.
-std::string done(const std::string& package) {
-    return "解凍が完了しました。\r\nインストールを元に戻すには、変更履歴で「" + package +
-           "」の項目を選んで元に戻してください。\r\n変更履歴を開きますか？";
+std::string done(const std::string& package, int written, int skipped) {
+    std::string counts = "\r\n書き込んだファイル: " + std::to_string(written) + " 個";
+    if (skipped > 0)
+        counts += "\r\nすでにあったのでそのままにしたファイル: " + std::to_string(skipped) + " 個";
+    return "解凍が完了しました。" + counts + "\r\nインストールを元に戻すには、変更履歴で「" +
+           package + "」の項目を選んで元に戻してください。\r\n変更履歴を開きますか？";
 }
 
 QString u8(const std::string& text) {
@@ -240,7 +243,7 @@ TEST_F(ArcInstallWindowTest, UnpacksWhereTheListSaysAfterTheOverwriteQuestion) {
     prompt.clear();
     prompt.queue(PromptAnswer::No);
     w->extractAll();
-    EXPECT_EQ(asked(), (std::vector<std::string>{kOverwriteQuestion, done("g.zip")}));
+    EXPECT_EQ(asked(), (std::vector<std::string>{kOverwriteQuestion, done("g.zip", 2, 1)}));
     EXPECT_EQ(prompt.asked()[1].defaultAnswer, PromptAnswer::No);
     EXPECT_EQ(test::readFile(cfs2 / "Gauges" / "boost.gau"), "original");
     EXPECT_EQ(test::readFile(cfs2 / "Gauges" / "fresh.gau"), "fresh");
@@ -258,7 +261,7 @@ TEST_F(ArcInstallWindowTest, UnpacksWhereTheListSaysAfterTheOverwriteQuestion) {
         history.close();
     });
     w->extractAll();
-    EXPECT_EQ(asked(), (std::vector<std::string>{kOverwriteQuestion, done("g.zip")}));
+    EXPECT_EQ(asked(), (std::vector<std::string>{kOverwriteQuestion, done("g.zip", 3, 0)}));
     EXPECT_EQ(selected, u8("2|g.zip"));
     EXPECT_EQ(test::readFile(cfs2 / "Gauges" / "boost.gau"), "new");
     EXPECT_EQ(test::readFile(cfs2 / "Gauges" / "boost.gau.bak"), "original");
