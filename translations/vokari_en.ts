@@ -543,7 +543,7 @@ Panel: %2</translation>
     </message>
     <message>
         <source>コピーを実行してよろしいですか？</source>
-        <translation>Copy the add-on aircraft and gauges of CFS1 into CFS2?</translation>
+        <translation>Run the copy?</translation>
     </message>
     <message>
         <source>コピー中のファイル</source>
@@ -644,6 +644,18 @@ Panel: %2</translation>
     <message>
         <source>大文字と小文字だけが違う名前のファイルを、すでに CFS2 にコピーしました。</source>
         <translation>A file whose name differs only in letter case was already copied to CFS2.</translation>
+    </message>
+    <message>
+        <source>CFS1 の AIRCRAFT フォルダと GAUGES フォルダ（機体とゲージ。標準の機体も含みます）から、CFS2 にないファイルとフォルダを CFS2 の同じフォルダに追加します。CFS2 にあるファイルは置き換えません。バックアップ（.bak、.org）はコピーしません。</source>
+        <translation>Files and folders of CFS1&apos;s AIRCRAFT and GAUGES folders (aircraft and gauges, the stock aircraft included) that CFS2 lacks are added to the same folders of CFS2. No file of CFS2 is replaced. Backups (.bak, .org) are not copied.</translation>
+    </message>
+    <message>
+        <source>コピー元: %1</source>
+        <translation>From: %1</translation>
+    </message>
+    <message>
+        <source>コピー先: %1</source>
+        <translation>To: %1</translation>
     </message>
 </context>
 <context>

@@ -10,7 +10,8 @@
 #include <vector>
 
 // Copying the first game's AIRCRAFT and GAUGES trees into the second game: what is missing is
-// added, nothing is ever overwritten, names meet without regard to case. A file is copied whole
+// added, nothing is ever overwritten, names meet without regard to case. The first game's
+// backups (".bak", ".org") stay behind. A file is copied whole
 // or not at all.
 namespace vokari {
 

@@ -25,6 +25,11 @@ std::string shownName(std::string_view name) {
     return out;
 }
 
+// ".bak" (the installer's) and ".org" (the alias window's), any letter case.
+bool isBackupName(std::string_view name) {
+    return endsWithNoCase(name, ".bak") || endsWithNoCase(name, ".org");
+}
+
 // Lists `folder` and its sub-folders. Returns 0, or the error that kept the folder itself from
 // being listed.
 int collect(const FolderHandle& folder, size_t parent, std::vector<CopyEntry>& entries) {
@@ -36,6 +41,8 @@ int collect(const FolderHandle& folder, size_t parent, std::vector<CopyEntry>& e
     for (auto& item : listed) {
         if (item.kind == HostKind::Other)
             continue; // sockets, devices, pipes: no such thing belongs to a game
+        if (item.kind != HostKind::Folder && isBackupName(item.name))
+            continue; // the first game's own backups, no add-on
         CopyEntry entry;
         entry.parent = parent;
         entry.relative = prefix + shownName(item.name);

@@ -204,6 +204,8 @@ TEST_F(CfsCopyTest, NamesTheSecondGameCannotUseAreNotCopied) {
         writeFile(cfs1 / "Gauges" / name, name);
     writeFile(cfs1 / "Gauges/A.gau", "");
     writeFile(cfs1 / "Gauges/a.gau", ""); // whichever is listed second is one too many
+    writeFile(cfs1 / "Gauges/boost.gau.bak", ""); // the first game's backups: left out
+    writeFile(cfs1 / "Gauges/panel.cfg.ORG", "");
     fs::create_directories(cfs2 / "Gauges");
 
     std::map<std::string, CopyProblem> failed;
@@ -222,4 +224,6 @@ TEST_F(CfsCopyTest, NamesTheSecondGameCannotUseAreNotCopied) {
     EXPECT_EQ(fs::exists(cfs2 / "Gauges/A.gau") + fs::exists(cfs2 / "Gauges/a.gau"), 1);
     EXPECT_EQ(failed.count("GAUGES\\A.gau") + failed.count("GAUGES\\a.gau"), 1u);
     EXPECT_EQ(failed.size(), 7u);
+    EXPECT_FALSE(fs::exists(cfs2 / "Gauges/boost.gau.bak"));
+    EXPECT_FALSE(fs::exists(cfs2 / "Gauges/panel.cfg.ORG"));
 }

@@ -5,6 +5,7 @@
 #include "gui/kit/failure_dialog.h"
 #include "gui/kit/message_box_dialog.h"
 #include "platform/codepage.h"
+#include "platform/host_paths.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -24,8 +25,21 @@ CfsCopyFilesWindow::CfsCopyFilesWindow(int16_t, QWidget* parent)
     : ToolWindow(QStringLiteral("FrmCFSCopyFiles"), tr("CFS1 → CFS2 ファイル コピー"),
                  Frame::DialogBox, parent) {
 
-    infoLabel_ = new QLabel(tr("コピーを実行してよろしいですか？"), this);
+    // The question, then what it does and where, so that no one has to guess.
+    QStringList info{tr("コピーを実行してよろしいですか？"),
+                     tr("CFS1 の AIRCRAFT フォルダと GAUGES フォルダ（機体とゲージ。標準の機体も"
+                        "含みます）から、CFS2 にないファイルとフォルダを CFS2 の同じフォルダに"
+                        "追加します。CFS2 にあるファイルは置き換えません。バックアップ"
+                        "（.bak、.org）はコピーしません。")};
+    for (const auto& [game, line] :
+         {std::pair{kGameCfs1, tr("コピー元: %1")}, std::pair{kGameCfs2, tr("コピー先: %1")}}) {
+        if (const std::string folder = gameFolder(game); !folder.empty())
+            info << line.arg(qs(platform::displayPath(folder)));
+    }
+    infoLabel_ = new QLabel(info.join(QLatin1Char('\n')), this);
     infoLabel_->setObjectName(QStringLiteral("LblInfo"));
+    infoLabel_->setTextFormat(Qt::PlainText);
+    infoLabel_->setWordWrap(true);
     copyFileNamesLabel_ = new QLabel(tr("コピー中のファイル"), this);
     copyFileNamesLabel_->setObjectName(QStringLiteral("LblCopyFileNames"));
     copyFileNamesLabel_->setTextFormat(Qt::PlainText); // names on disk are shown as they are

@@ -51,6 +51,12 @@ TEST_F(CfsCopyFilesWindowTest, CopiesWithProgressOverEveryEntryAndSaysDone) {
     auto* bar = window->findChild<QProgressBar*>(QStringLiteral("PrgBar"));
     EXPECT_TRUE(window->findChild<QLabel*>(QStringLiteral("LblCopyFileNames"))->isHidden());
     EXPECT_TRUE(bar->isHidden());
+    // The question says what goes where, as the user finds the folders.
+    const QString info = window->findChild<QLabel*>(QStringLiteral("LblInfo"))->text();
+    EXPECT_TRUE(info.startsWith(QStringLiteral("コピーを実行してよろしいですか？\n")))
+        << info.toStdString();
+    EXPECT_TRUE(info.contains(QString::fromStdString(cfs1.string()))) << info.toStdString();
+    EXPECT_TRUE(info.contains(QString::fromStdString(cfs2.string()))) << info.toStdString();
 
     runCopy(*window);
     ASSERT_EQ(prompt.asked().size(), 1u);
