@@ -159,6 +159,31 @@ Panel: %2</translation>
         <source>削除した航空機は変更履歴から元に戻せます。</source>
         <translation>Deleted aircraft can be brought back from the History.</translation>
     </message>
+    <message numerus="yes">
+        <source>%1: %n 個のファイルまたはフォルダが残っています。</source>
+        <translation>
+            <numerusform>%1: %n file or folder remains.</numerusform>
+            <numerusform>%1: %n files or folders remain.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>航空機ファイルが残っているため、一覧に残しています。</source>
+        <translation>Its aircraft file remains, so it stays in the list.</translation>
+    </message>
+    <message numerus="yes">
+        <source>ほか %n 件</source>
+        <translation>
+            <numerusform>and %n more</numerusform>
+            <numerusform>and %n more</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>ほか %n 機: %1</source>
+        <translation>
+            <numerusform>and %n more aircraft: %1</numerusform>
+            <numerusform>and %n more aircraft: %1</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>vokari::ui::AliasSettingWindow</name>

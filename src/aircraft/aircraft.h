@@ -17,6 +17,8 @@ public:
     bool isActiveChanged = false; // `isActive` differs from the disk
     bool isSoundChanged = false;  // `soundAlias` is still to be written
     bool isPanelChanged = false;  // `panelAlias` likewise
+    // The switch state the disk holds: `isActive` unless a change is still to be written.
+    bool isActiveOnDisk() const { return isActive != isActiveChanged; }
     // Gauge names the panel uses, each under itself, in the order first met.
     KeyedCollection<std::string> gaugeList;
 

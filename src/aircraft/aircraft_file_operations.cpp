@@ -1,6 +1,7 @@
 // The operations that carry the catalogue's edits to the aircraft folders.
 #include "aircraft/aircraft_list.h"
 
+#include "aircraft/panel_file.h"
 #include "common/directory_tree.h"
 #include "common/file_helpers.h"
 #include "journal/change_journal.h"
@@ -15,6 +16,7 @@
 #include <cerrno>
 #include <exception>
 #include <utility>
+#include <vector>
 
 namespace vokari {
 namespace {
@@ -67,10 +69,32 @@ bool isPlainFolderName(std::string_view name) {
     return name.find_first_not_of(". ") != std::string_view::npos;
 }
 
+// The causes' own words, one after the other: each names its file.
+std::string switchFailuresText(const std::vector<AircraftSwitchError::Failure>& failures) {
+    std::string text;
+    for (const auto& failure : failures) {
+        if (!text.empty())
+            text += "; ";
+        try {
+            std::rethrow_exception(failure.cause);
+        } catch (const std::exception& e) {
+            text += e.what();
+        } catch (...) {
+            text += "could not switch " + failure.directory;
+        }
+    }
+    return text;
+}
+
 } // namespace
 
 AircraftWriteError::AircraftWriteError(std::string aircraftDir, const std::string& reason)
     : IoError(reason), directory_(std::move(aircraftDir)) {}
+
+AircraftSwitchError::AircraftSwitchError(std::vector<Failure> failures)
+    : AircraftWriteError(failures.empty() ? std::string() : failures.front().directory,
+                         switchFailuresText(failures)),
+      failures_(std::move(failures)) {}
 
 void AircraftList::setActivate() {
     const platform::FolderLock lock(platform::hostPath(requireGameFolder()));
@@ -80,6 +104,8 @@ void AircraftList::setActivate() {
             switched += (switched.empty() ? "" : ", ") + item.value.directory();
     const JournalScope journal(platform::hostPath(requireGameFolder()), "aircraft-switch", version_,
                                switched);
+    // Each aircraft is its own file: one that cannot be switched keeps no other from it.
+    std::vector<AircraftSwitchError::Failure> failures;
     for (auto& item : aircraftList) {
         Aircraft& aircraft = item.value;
         if (!aircraft.isActiveChanged)
@@ -91,12 +117,15 @@ void AircraftList::setActivate() {
                 moveAircraftFile(off, on);
             else
                 moveAircraftFile(on, off);
-        } catch (const std::exception& e) {
+        } catch (const std::exception&) {
             // The cause goes along, for a window to word it.
-            std::throw_with_nested(AircraftSwitchError(aircraft.directory(), e.what()));
+            failures.push_back({aircraft.directory(), std::current_exception()});
+            continue;
         }
         aircraft.isActiveChanged = false; // the disk holds it now
     }
+    if (!failures.empty())
+        throw AircraftSwitchError(std::move(failures));
 }
 
 void AircraftList::panelAndSoundWrite() {
@@ -135,8 +164,23 @@ int16_t AircraftList::deleteAircraftFile(std::string_view aircraftDir, bool /*de
         aircraftList.remove(aircraftDir);
         return 0;
     }
+    const size_t named = leftBehind ? leftBehind->size() : 0;
     const int16_t failures = removeDirectoryTree(folder, leftBehind);
-    aircraftList.remove(aircraftDir);
+    if (failures == 0) {
+        aircraftList.remove(aircraftDir);
+        return 0;
+    }
+    if (leftBehind && leftBehind->size() == named) // it could not even be listed
+        leftBehind->push_back(platform::displayPath(folder.substr(0, folder.size() - 1)));
+
+    // The entry goes with its aircraft file: while that stays, the game lists the aircraft.
+    const std::string name = aircraftList.keyOf(aircraftDir);
+    Aircraft remaining;
+    PanelFileReader panels;
+    if (readAircraft(name, readsRest_, readsAlias_, panels, remaining))
+        aircraftList.item(name) = std::move(remaining);
+    else
+        aircraftList.remove(name);
     return failures;
 }
 

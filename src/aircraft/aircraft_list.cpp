@@ -61,6 +61,8 @@ bool AircraftList::isDefaultAircraft(std::string_view aircraftTitle) const {
 }
 
 void AircraftList::readAircrafts(bool readRest, bool readAlias) {
+    readsRest_ = readRest;
+    readsAlias_ = readAlias;
     if (aircraftFolderPath_.empty())
         return;
     std::vector<std::string> folders;
@@ -72,42 +74,48 @@ void AircraftList::readAircrafts(bool readRest, bool readAlias) {
     for (const std::string& name : folders) {
         if (aircraftList.keyExists(name))
             continue; // an entry added before keeps its place
-        const std::string folder = aircraftFolderPath_ + name + "\\";
-        const std::string aircraftFile = folder + std::string(kAircraftFile);
-        bool switchedOn = true;
-        std::optional<platform::ProfileReader> file;
-        file.emplace(aircraftFile);
-        if (!file->exists()) {
-            if (!readRest)
-                continue;
-            file.emplace(aircraftFile + std::string(kSwitchedOffSuffix));
-            if (!file->exists())
-                continue;
-            switchedOn = false;
-        }
-        const auto [title, sim] = readSection<2>(*file, "fltsim.0", {"title", "sim"});
-        if (title.empty())
-            continue;
-
         Aircraft aircraft;
-        aircraft.setName(sim);
-        aircraft.setDirectory(name);
-        aircraft.setTitle(title);
-        aircraft.isActive = switchedOn;
-        aircraft.isDefault_ = isDefaultAircraft(title);
-        if (readAlias) {
-            platform::ProfileReader sound(folder + "sound\\sound.cfg");
-            aircraft.setHasSound(sound.exists());
-            if (sound.exists())
-                aircraft.setSoundAlias(parentPath(readSection<1>(sound, "fltsim", {"alias"})[0]));
-            const PanelFile panel = panels.read(folder + "panel\\panel.cfg", aircraft.gaugeList);
-            aircraft.setHasPanel(panel.exists);
-            if (panel.exists)
-                aircraft.setPanelAlias(parentPath(panel.alias));
-        }
-        aircraft.parent_ = this;
-        aircraftList.add(name, std::move(aircraft));
+        if (readAircraft(name, readRest, readAlias, panels, aircraft))
+            aircraftList.add(name, std::move(aircraft));
     }
+}
+
+bool AircraftList::readAircraft(const std::string& name, bool readRest, bool readAlias,
+                                PanelFileReader& panels, Aircraft& aircraft) {
+    const std::string folder = aircraftFolderPath_ + name + "\\";
+    const std::string aircraftFile = folder + std::string(kAircraftFile);
+    bool switchedOn = true;
+    std::optional<platform::ProfileReader> file;
+    file.emplace(aircraftFile);
+    if (!file->exists()) {
+        if (!readRest)
+            return false;
+        file.emplace(aircraftFile + std::string(kSwitchedOffSuffix));
+        if (!file->exists())
+            return false;
+        switchedOn = false;
+    }
+    const auto [title, sim] = readSection<2>(*file, "fltsim.0", {"title", "sim"});
+    if (title.empty())
+        return false;
+
+    aircraft.setName(sim);
+    aircraft.setDirectory(name);
+    aircraft.setTitle(title);
+    aircraft.isActive = switchedOn;
+    aircraft.isDefault_ = isDefaultAircraft(title);
+    if (readAlias) {
+        platform::ProfileReader sound(folder + "sound\\sound.cfg");
+        aircraft.setHasSound(sound.exists());
+        if (sound.exists())
+            aircraft.setSoundAlias(parentPath(readSection<1>(sound, "fltsim", {"alias"})[0]));
+        const PanelFile panel = panels.read(folder + "panel\\panel.cfg", aircraft.gaugeList);
+        aircraft.setHasPanel(panel.exists);
+        if (panel.exists)
+            aircraft.setPanelAlias(parentPath(panel.alias));
+    }
+    aircraft.parent_ = this;
+    return true;
 }
 
 const std::string& AircraftList::requireGameFolder() const {

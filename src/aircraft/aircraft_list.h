@@ -5,10 +5,14 @@
 #include "platform/error.h"
 
 #include <cstdint>
+#include <exception>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vokari {
+
+class PanelFileReader;
 
 // A write to the files of the aircraft `directory` failed; the reason is the message.
 // Raised with the failure that stopped the write nested in it (std::nested_exception).
@@ -21,10 +25,19 @@ private:
     std::string directory_;
 };
 
-// setActivate could not switch the aircraft of `directory`.
+// setActivate could not switch some aircraft: each is named with the failure that stopped it,
+// in catalogue order; directory() is the first of them.
 class AircraftSwitchError : public AircraftWriteError {
 public:
-    using AircraftWriteError::AircraftWriteError;
+    struct Failure {
+        std::string directory;
+        std::exception_ptr cause;
+    };
+    explicit AircraftSwitchError(std::vector<Failure> failures);
+    const std::vector<Failure>& failures() const { return failures_; }
+
+private:
+    std::vector<Failure> failures_;
 };
 
 // The catalogue of the aircraft installed in one game, read from the game's aircraft folder,
@@ -57,10 +70,10 @@ public:
 
     // Writes the switch state of every aircraft whose isActiveChanged is set: the new file is
     // whole on disk before the old one is deleted, and a failure leaves the old file in place
-    // for that aircraft and ends the pass (those before it are switched). The flag of each
-    // aircraft switched is cleared, so the flags always say what the disk does not hold yet,
-    // and the pass can be run again for the rest; an aircraft whose disk already holds the
-    // wanted state is left alone. Throws AircraftSwitchError, naming the aircraft, or
+    // for that aircraft; the pass goes on with the others. The flag of each aircraft switched
+    // is cleared, so the flags always say what the disk does not hold yet, and the pass can be
+    // run again for the rest; an aircraft whose disk already holds the wanted state is left
+    // alone. Throws AircraftSwitchError at the end, naming every aircraft that failed, or
     // ArgumentError when the game is not installed.
     void setActivate();
 
@@ -71,21 +84,30 @@ public:
     // AircraftWriteError are written, of that one perhaps its panel, of those after it nothing.
     void panelAndSoundWrite();
 
-    // Deletes the folder of the aircraft `pAircraftDir` and drops it from the catalogue, even
-    // when some files could not be deleted; returns how many could not. Only a plain folder
-    // name the catalogue holds is accepted (ArgumentError, KeyError otherwise), so nothing
-    // outside that aircraft's folder is touched. Gauge files are never deleted: they may serve
-    // aircraft installed later or kept switched off. `leftBehind`, when given, receives the
-    // host path of each entry that stays.
+    // Deletes the folder of the aircraft `pAircraftDir` and drops it from the catalogue;
+    // returns how many entries could not be deleted. While its aircraft file (switched on or
+    // off) stays on disk the game still lists it, and so does the catalogue: the entry is read
+    // again from the disk as readAircrafts read it, its edits gone. Only a plain folder name the
+    // catalogue holds is accepted (ArgumentError, KeyError otherwise), so nothing outside that
+    // aircraft's folder is touched. Gauge files are never deleted: they may serve aircraft
+    // installed later or kept switched off. `leftBehind`, when given, receives the host path of
+    // each entry that stays (the folder itself when nothing inside is named).
     int16_t deleteAircraftFile(std::string_view aircraftDir, bool deleteGauges,
                                std::vector<std::string>* leftBehind = nullptr);
 
 private:
+    // Fills the new entry `aircraft` from the aircraft folder `name`, as readAircrafts reads
+    // it; false when the folder holds no aircraft it lists.
+    bool readAircraft(const std::string& name, bool readRest, bool readAlias,
+                      PanelFileReader& panels, Aircraft& aircraft);
     // The aircraft folder, or an error when the game is not installed.
     const std::string& requireAircraftFolder() const;
     const std::string& requireGameFolder() const;
 
     int16_t version_ = 0;
+    // How readAircrafts was called, for entries read again later.
+    bool readsRest_ = false;
+    bool readsAlias_ = false;
     std::string gameFolderPath_;     // with trailing backslash; empty when not installed
     std::string aircraftFolderPath_; // gameFolderPath_ + "Aircraft\"; empty likewise
 };

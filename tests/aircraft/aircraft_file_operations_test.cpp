@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -67,7 +68,7 @@ TEST_F(FileOperationsTest, SwitchingOffAndOnCopiesWithCrLfAndLeavesNoSecondFile)
     EXPECT_FALSE(fs::exists(aircraft / "Addon" / "aircraft.cfg.rst"));
 }
 
-TEST_F(FileOperationsTest, AFailedSwitchLeavesTheOldFileAndNoCopy) {
+TEST_F(FileOperationsTest, AFailedSwitchLeavesTheOldFileAndNoCopyAndTheOthersGoOn) {
     writeFile(aircraft / "A" / "aircraft.cfg", "[fltsim.0]\r\ntitle=A\r\n");
     writeFile(aircraft / "B" / "aircraft.cfg", "[fltsim.0]\r\ntitle=B\r\n");
     writeFile(aircraft / "C" / "aircraft.cfg", "[fltsim.0]\r\ntitle=C\r\n");
@@ -77,18 +78,18 @@ TEST_F(FileOperationsTest, AFailedSwitchLeavesTheOldFileAndNoCopy) {
     toggle("B");
     toggle("C");
     EXPECT_THROW(list.setActivate(), IoError);
-    EXPECT_TRUE(fs::exists(aircraft / "A" / "aircraft.cfg.rst")); // switched before the failure
-    EXPECT_FALSE(fs::exists(aircraft / "A" / "aircraft.cfg"));
+    for (const char* folder : {"A", "C"}) { // before and after the failure alike
+        EXPECT_TRUE(fs::exists(aircraft / folder / "aircraft.cfg.rst")) << folder;
+        EXPECT_FALSE(fs::exists(aircraft / folder / "aircraft.cfg")) << folder;
+    }
     EXPECT_TRUE(fs::exists(aircraft / "B" / "aircraft.cfg"));
     EXPECT_FALSE(fs::exists(aircraft / "B" / "aircraft.cfg.rst")); // the copy is taken back
-    EXPECT_TRUE(fs::exists(aircraft / "C" / "aircraft.cfg"));      // the pass ended
-    EXPECT_FALSE(fs::exists(aircraft / "C" / "aircraft.cfg.rst"));
 
     // Only the flags of what is not on disk yet stay, so the save can be tried again once B
-    // can go, and the pass goes on to the end.
+    // can go.
     EXPECT_FALSE(at("A").isActiveChanged);
     EXPECT_TRUE(at("B").isActiveChanged);
-    EXPECT_TRUE(at("C").isActiveChanged);
+    EXPECT_FALSE(at("C").isActiveChanged);
     fs::permissions(aircraft / "B" / "aircraft.cfg", fs::perms::owner_write, fs::perm_options::add);
     list.setActivate();
     for (const char* folder : {"A", "B", "C"}) {
@@ -119,22 +120,39 @@ TEST_F(FileOperationsTest, ASwitchNeverReplacesAFileOfTheOtherName) {
     EXPECT_EQ(readFile(aircraft / "Typhoon" / "aircraft.cfg"), "[fltsim.0]\r\ntitle=Typhoon\r\n");
 }
 
-TEST_F(FileOperationsTest, AFailedSwitchNamesItsAircraft) {
+TEST_F(FileOperationsTest, AFailedSwitchNamesEveryAircraftThatFailed) {
     writeFile(aircraft / "Good" / "aircraft.cfg", "[fltsim.0]\r\ntitle=Good\r\n");
-    writeFile(aircraft / "Stuck" / "aircraft.cfg.rst", "[fltsim.0]\r\ntitle=Stuck\r\n");
+    for (const char* folder : {"Stuck", "Held"}) {
+        writeFile(aircraft / folder / "aircraft.cfg.rst", "[fltsim.0]\r\ntitle=T\r\n");
+        makeReadOnly(aircraft / folder / "aircraft.cfg.rst");
+    }
     read();
-    makeReadOnly(aircraft / "Stuck" / "aircraft.cfg.rst");
-    toggle("Good");
-    toggle("Stuck");
+    std::vector<std::string> stuck; // in catalogue order, as the pass meets them
+    for (const auto& item : list.aircraftList) {
+        toggle(item.key);
+        if (item.key != "Good")
+            stuck.push_back(item.key);
+    }
     try {
         list.setActivate();
         ADD_FAILURE() << "no error";
     } catch (const AircraftSwitchError& e) {
-        EXPECT_EQ(e.directory(), "Stuck");
-        EXPECT_NE(std::string(e.what()).find("aircraft.cfg.rst"), std::string::npos) << e.what();
+        EXPECT_EQ(e.directory(), stuck.front());
+        ASSERT_EQ(e.failures().size(), 2u);
+        for (size_t i = 0; i < stuck.size(); ++i) {
+            const fs::path file = aircraft / stuck[i] / "aircraft.cfg.rst";
+            EXPECT_EQ(e.failures()[i].directory, stuck[i]);
+            try {
+                std::rethrow_exception(e.failures()[i].cause);
+            } catch (const IoError& cause) {
+                EXPECT_EQ(cause.path(), file.string());
+            }
+            EXPECT_NE(std::string(e.what()).find(file.string()), std::string::npos) << e.what();
+        }
     }
     EXPECT_TRUE(fs::exists(aircraft / "Good" / "aircraft.cfg.rst"));
     EXPECT_FALSE(fs::exists(aircraft / "Stuck" / "aircraft.cfg"));
+    EXPECT_FALSE(fs::exists(aircraft / "Held" / "aircraft.cfg"));
 }
 
 // The player's links are followed, but one that leads nowhere would have the write create a
@@ -236,14 +254,19 @@ TEST_F(FileOperationsTest, AFailedAliasWriteNamesItsAircraftAndEndsThePass) {
         << "written only when before the failing aircraft";
 }
 
-TEST_F(FileOperationsTest, DeletingDropsTheAircraftEvenWhenFilesStay) {
+TEST_F(FileOperationsTest, DeletingDropsTheAircraftUnlessItsFileStays) {
     writeFile(aircraft / "Addon" / "aircraft.cfg", "[fltsim.0]\r\ntitle=Addon\r\n");
     writeFile(aircraft / "Addon" / "model" / "addon.mdl", "model");
     writeFile(aircraft / "Locked" / "aircraft.cfg", "[fltsim.0]\r\ntitle=Locked\r\n");
     writeFile(aircraft / "Locked" / "texture" / "t.bmp", "texture");
+    writeFile(aircraft / "Held" / "aircraft.cfg", "[fltsim.0]\r\ntitle=Held\r\n");
+    writeFile(aircraft / "Held" / "model" / "held.mdl", "model");
+    writeFile(aircraft / "Held" / "sound" / "sound.cfg", "[fltsim]\r\nalias=Keep\\sound\r\n");
     writeFile(aircraft / "Keep" / "aircraft.cfg", "[fltsim.0]\r\ntitle=Keep\r\n");
     read();
     makeReadOnly(aircraft / "Locked" / "texture" / "t.bmp");
+    makeReadOnly(aircraft / "Held" / "aircraft.cfg");
+    makeReadOnly(aircraft / "Held" / "model" / "held.mdl");
 
     EXPECT_EQ(list.deleteAircraftFile("addon", true), 0); // gauges are never deleted
     EXPECT_FALSE(fs::exists(aircraft / "Addon"));
@@ -253,10 +276,24 @@ TEST_F(FileOperationsTest, DeletingDropsTheAircraftEvenWhenFilesStay) {
     setJournalEnabled(false);
     std::vector<std::string> leftBehind;
     EXPECT_GE(list.deleteAircraftFile("Locked", false, &leftBehind), 1);
-    setJournalEnabled(true);
     EXPECT_TRUE(fs::exists(aircraft / "Locked" / "texture" / "t.bmp"));
     EXPECT_EQ(leftBehind, std::vector<std::string>{(aircraft / "Locked/texture/t.bmp").string()});
-    EXPECT_FALSE(list.aircraftList.keyExists("Locked"));
+    EXPECT_FALSE(list.aircraftList.keyExists("Locked")) << "its aircraft file is gone";
+
+    // While its aircraft file stays, the game lists it: so does the catalogue, as on disk.
+    toggle("Held");
+    leftBehind.clear();
+    EXPECT_GE(list.deleteAircraftFile("held", false, &leftBehind), 2);
+    setJournalEnabled(true);
+    EXPECT_EQ(std::set<std::string>(leftBehind.begin(), leftBehind.end()),
+              (std::set<std::string>{(aircraft / "Held/aircraft.cfg").string(),
+                                     (aircraft / "Held/model/held.mdl").string()}));
+    ASSERT_TRUE(list.aircraftList.keyExists("Held"));
+    EXPECT_TRUE(at("Held").isActive);
+    EXPECT_FALSE(at("Held").isActiveChanged);
+    EXPECT_EQ(at("Held").title(), "Held");
+    EXPECT_FALSE(at("Held").hasSound()) << "read again: its sound file is gone";
+    EXPECT_EQ(at("Held").parent(), &list);
     EXPECT_TRUE(fs::exists(aircraft / "Keep" / "aircraft.cfg"));
 }
 

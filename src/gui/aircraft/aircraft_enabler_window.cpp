@@ -28,6 +28,9 @@ constexpr int kListLeft = 8;
 constexpr int kListTop = 56;
 constexpr int kListWidthMargin = 20;
 constexpr int kListHeightMargin = 85;
+// How many failing aircraft a message gives reasons for, and how many files it names for each.
+constexpr size_t kFailuresShown = 5;
+constexpr int kLeftShown = 5;
 
 QString activateText(bool isActive) {
     return isActive ? AircraftEnablerWindow::tr("ON") : QStringLiteral("  ");
@@ -138,25 +141,31 @@ void AircraftEnablerWindow::setAircrafts() {
 
     QList<QTreeWidgetItem*> items;
     for (const auto& entry : aircrafts_->aircraftList) {
-        const Aircraft& aircraft = entry.value;
-        auto* row = new QTreeWidgetItem(
-            QStringList{activateText(aircraft.isActive), defaultText(aircraft.isDefault()),
-                        qs(aircraft.directory()), qs(aircraft.title())});
+        auto* row = new QTreeWidgetItem;
         row->setData(0, Qt::UserRole, qs(entry.key));
-        // The panel and sound it borrows, for a player checking the alias window's work.
-        if (!aircraft.soundAlias().empty() || !aircraft.panelAlias().empty()) {
-            const QString none = tr("なし");
-            const auto orNone = [&none](const std::string& alias) {
-                return alias.empty() ? none : qs(alias);
-            };
-            row->setToolTip(3,
-                            tr("音声: %1\nパネル: %2")
-                                .arg(orNone(aircraft.soundAlias()), orNone(aircraft.panelAlias())));
-        }
+        fillRow(row, entry.value);
         rows_.add(entry.key, row);
         items.append(row);
     }
     aircraftList_->addTopLevelItems(items);
+}
+
+void AircraftEnablerWindow::fillRow(QTreeWidgetItem* row, const Aircraft& aircraft) {
+    row->setText(0, activateText(aircraft.isActive));
+    row->setText(1, defaultText(aircraft.isDefault()));
+    row->setText(2, qs(aircraft.directory()));
+    row->setText(3, qs(aircraft.title()));
+    // The panel and sound it borrows, for a player checking the alias window's work.
+    QString borrowed;
+    if (!aircraft.soundAlias().empty() || !aircraft.panelAlias().empty()) {
+        const QString none = tr("なし");
+        const auto orNone = [&none](const std::string& alias) {
+            return alias.empty() ? none : qs(alias);
+        };
+        borrowed = tr("音声: %1\nパネル: %2")
+                       .arg(orNone(aircraft.soundAlias()), orNone(aircraft.panelAlias()));
+    }
+    row->setToolTip(3, borrowed);
 }
 
 Aircraft& AircraftEnablerWindow::aircraftOf(const QTreeWidgetItem* row) {
@@ -244,7 +253,8 @@ void AircraftEnablerWindow::undo() {
         aircraft.isActiveChanged = snapshot.isActiveChanged;
         showActivate(aircraft);
     }
-    isChanged_ = wasChangedBefore_;
+    // A write since the edit leaves the disk to say what is still unsaved.
+    isChanged_ = wasChangedBefore_ || anySwitchPending();
     hasUndo_ = false;
     undoInfo_.reset();
     updateSaveAndUndo();
@@ -273,47 +283,74 @@ void AircraftEnablerWindow::deleteAircraftFiles() {
                     PromptIcon::Warning) != PromptAnswer::Yes)
         return;
 
+    // What each aircraft left on disk, in list order.
+    struct Left {
+        std::string name;
+        std::vector<std::string> paths;
+        bool isListed = false;
+    };
+    std::vector<Left> left;
     std::vector<std::string> keys;
-    std::vector<std::string> leftOnDisk;
     std::string failure;
     for (const QTreeWidgetItem* row : selected) {
         const std::string key = us(rowKey(aircraftList_->indexFromItem(row)));
+        const std::string name = nameOf(key);
         keys.push_back(key);
         try {
             std::vector<std::string> leftBehind;
-            if (aircrafts_->deleteAircraftFile(key, isDeleteGaugesPermitted_, &leftBehind) > 0) {
-                if (leftBehind.empty())
-                    leftBehind.push_back(key); // the folder itself stays
-                leftOnDisk.insert(leftOnDisk.end(), leftBehind.begin(), leftBehind.end());
-            }
+            if (aircrafts_->deleteAircraftFile(key, isDeleteGaugesPermitted_, &leftBehind) > 0)
+                left.push_back(
+                    {name, std::move(leftBehind), aircrafts_->aircraftList.keyExists(key)});
         } catch (const std::exception& e) {
             failure = joinLines(
                 {us(tr("航空機ファイルを削除できませんでした。")), key, us(failureText(e))});
             break;
         }
     }
-    // Rows go with their aircraft: one that could not be deleted at all stays listed.
+    // Rows go with their aircraft: one whose aircraft file stays is shown as the disk has it.
     for (const std::string& key : keys) {
-        if (!aircrafts_->aircraftList.keyExists(key) && rows_.keyExists(key)) {
+        if (!rows_.keyExists(key))
+            continue;
+        if (const Aircraft* aircraft = aircrafts_->aircraftList.find(key)) {
+            fillRow(rows_.item(key), *aircraft);
+        } else {
             delete rows_.item(key);
             rows_.remove(key);
         }
     }
-    // Switches made before the deletion are still to be saved; the undo record may name
-    // aircraft that are gone.
+    // Switches made before the deletion are still to be saved.
     isChanged_ = anySwitchPending();
-    hasUndo_ = false;
-    undoInfo_.reset();
+    keepUndoWhileDiskMatches();
     updateSaveAndUndo();
 
-    if (!failure.empty()) {
-        showMessage(us(windowTitle()), failure, PromptIcon::Error);
-    } else if (!leftOnDisk.empty()) {
-        // The folder stays with what could not be deleted (read-only or in use).
-        std::vector<std::string> lines{us(tr("削除できなかったファイルがあります。"))};
-        lines.insert(lines.end(), leftOnDisk.begin(), leftOnDisk.end());
-        showMessage(us(windowTitle()), joinLineList(lines), PromptIcon::Warning);
+    if (left.empty() && failure.empty())
+        return;
+    std::vector<std::string> lines;
+    if (!left.empty()) {
+        // Read-only or in use: named as the player finds them, the first few of each aircraft.
+        lines.push_back(us(tr("削除できなかったファイルがあります。")));
+        for (const Left& aircraft : left) {
+            const int count = static_cast<int>(aircraft.paths.size());
+            lines.push_back(
+                us(tr("%1: %n 個のファイルまたはフォルダが残っています。", nullptr, count)
+                       .arg(qs(aircraft.name))));
+            if (aircraft.isListed)
+                lines.push_back(us(tr("航空機ファイルが残っているため、一覧に残しています。")));
+            for (int i = 0; i < count && i < kLeftShown; ++i)
+                lines.push_back(aircraft.paths[static_cast<size_t>(i)]);
+            if (count > kLeftShown)
+                lines.push_back(us(tr("ほか %n 件", nullptr, count - kLeftShown)));
+        }
     }
+    if (!failure.empty())
+        lines.push_back(failure);
+    showMessage(us(windowTitle()), joinLineList(lines),
+                failure.empty() ? PromptIcon::Warning : PromptIcon::Error);
+}
+
+std::string AircraftEnablerWindow::nameOf(const std::string& key) const {
+    const Aircraft* aircraft = aircrafts_->aircraftList.find(key);
+    return aircraft ? aircraft->directory() + " (" + aircraft->title() + ")" : key;
 }
 
 bool AircraftEnablerWindow::anySwitchPending() const {
@@ -325,11 +362,14 @@ bool AircraftEnablerWindow::saveAircrafts() {
     if (!isChanged_)
         return true;
     const bool saved = writeSwitches();
-    // Even a save that failed part-way has switched some aircraft on disk: the undo record
-    // would take them back in memory only. What is still unsaved stays asked about.
+    // What could not be written stays unsaved, so closing still asks about it.
     isChanged_ = anySwitchPending();
-    hasUndo_ = false;
-    undoInfo_.reset();
+    if (saved) {
+        hasUndo_ = false;
+        undoInfo_.reset();
+    } else {
+        keepUndoWhileDiskMatches();
+    }
     updateSaveAndUndo();
     return saved;
 }
@@ -338,13 +378,29 @@ bool AircraftEnablerWindow::writeSwitches() {
     try {
         aircrafts_->setActivate();
     } catch (const AircraftSwitchError& e) {
-        std::string name = e.directory();
-        if (aircrafts_->aircraftList.keyExists(e.directory()))
-            name += " (" + aircrafts_->aircraftList.item(e.directory()).title() + ")";
-        showMessage(us(windowTitle()),
-                    joinLines({us(tr("次の航空機の有効・無効を保存できませんでした。")), name,
-                               us(failureText(e))}),
-                    PromptIcon::Error);
+        // Every aircraft that could not be switched, each with its reason; the others are saved.
+        std::vector<std::string> lines{us(tr("次の航空機の有効・無効を保存できませんでした。"))};
+        const std::vector<AircraftSwitchError::Failure>& failures = e.failures();
+        std::string others;
+        for (size_t i = 0; i < failures.size(); ++i) {
+            const std::string name = nameOf(failures[i].directory);
+            if (i >= kFailuresShown) {
+                others += (others.empty() ? "" : ", ") + name;
+                continue;
+            }
+            lines.push_back(name);
+            try {
+                std::rethrow_exception(failures[i].cause);
+            } catch (const std::exception& cause) {
+                lines.push_back(us(failureText(cause)));
+            } catch (...) {
+            }
+        }
+        if (!others.empty())
+            lines.push_back(
+                us(tr("ほか %n 機: %1", nullptr, static_cast<int>(failures.size() - kFailuresShown))
+                       .arg(qs(others))));
+        showMessage(us(windowTitle()), joinLineList(lines), PromptIcon::Error);
         return false;
     } catch (const std::exception& e) {
         showMessage(
@@ -354,6 +410,31 @@ bool AircraftEnablerWindow::writeSwitches() {
         return false;
     }
     return true;
+}
+
+void AircraftEnablerWindow::keepUndoWhileDiskMatches() {
+    if (!undoInfo_)
+        return;
+    // Undoing sets switches back in memory: right only while the disk still holds each as it
+    // was recorded. An aircraft deleted since takes only its own entry along.
+    std::vector<std::string> gone;
+    bool matches = true;
+    for (const auto& entry : *undoInfo_) {
+        const Aircraft* aircraft = aircrafts_->aircraftList.find(entry.key);
+        if (!aircraft)
+            gone.push_back(entry.key);
+        else if (aircraft->isActiveOnDisk() != entry.value.isActiveOnDisk())
+            matches = false;
+    }
+    for (const std::string& key : gone)
+        undoInfo_->remove(key);
+    if (!matches || undoInfo_->empty()) {
+        hasUndo_ = false;
+        undoInfo_.reset();
+        return;
+    }
+    // What is unsaved after undoing is now what differs from the disk.
+    wasChangedBefore_ = false;
 }
 
 void AircraftEnablerWindow::permitEditDefAircraft(bool permit) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 
 class QAction;
 class QLabel;
@@ -47,11 +48,18 @@ private:
     void buildControls();
     void buildMenus();
     Aircraft& aircraftOf(const QTreeWidgetItem* row);
+    // The row's texts from its aircraft.
+    void fillRow(QTreeWidgetItem* row, const Aircraft& aircraft);
     void showActivate(const Aircraft& aircraft);
+    // The aircraft of `key` as messages name it: folder and title.
+    std::string nameOf(const std::string& key) const;
     // Some aircraft's switch is not on disk yet.
     bool anySwitchPending() const;
     // setActivate, with the user told of a failure.
     bool writeSwitches();
+    // After a write to the disk: keeps the undo record while the disk still holds what it
+    // recorded, without the aircraft that are gone.
+    void keepUndoWhileDiskMatches();
 
     std::unique_ptr<AircraftList> aircrafts_;
     bool isChanged_ = false;

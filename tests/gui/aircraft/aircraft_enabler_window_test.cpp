@@ -284,7 +284,7 @@ TEST_F(AircraftEnablerWindowTest, DeletionAlwaysAsksFirst) {
     EXPECT_EQ(prompt.asked()[0].icon, PromptIcon::Warning);
     EXPECT_EQ(list(*w)->topLevelItemCount(), 5);
     EXPECT_TRUE(button(*w, kSave)->isEnabled()) << "the switch made before is still unsaved";
-    EXPECT_FALSE(button(*w, kUndo)->isEnabled());
+    EXPECT_TRUE(button(*w, kUndo)->isEnabled()) << "nothing it recorded was deleted";
 
     select(*w, {"J2M3", "Ki61"});
     prompt.queue(PromptAnswer::No);
@@ -312,25 +312,61 @@ TEST_F(AircraftEnablerWindowTest, DeletionAlwaysAsksFirst) {
     EXPECT_FALSE(w->isVisible());
 }
 
-TEST_F(AircraftEnablerWindowTest, FilesThatCouldNotBeDeletedAreTold) {
+TEST_F(AircraftEnablerWindowTest, FilesThatCouldNotBeDeletedAreToldAndAnAircraftFileKeepsItsRow) {
     // Without the journal the folder is deleted file by file, as when it cannot be kept whole.
     struct JournalOff {
         JournalOff() { setJournalEnabled(false); }
         ~JournalOff() { setJournalEnabled(true); }
     } journalOff;
-    const fs::path locked = folder / "J2M3" / "model" / "j2m3.mdl";
-    fs::permissions(locked, fs::perms::owner_write, fs::perm_options::remove);
+    const auto lock = [](const fs::path& file) {
+        fs::permissions(file, fs::perms::owner_write, fs::perm_options::remove);
+    };
+    const fs::path model = folder / "J2M3" / "model" / "j2m3.mdl";
+    lock(model);
+    // Ki61 keeps its aircraft file and six more: more than a message names.
+    lock(folder / "Ki61" / "aircraft.cfg");
+    for (int i = 0; i < 6; ++i) {
+        const fs::path texture = folder / "Ki61" / "texture" / ("t" + std::to_string(i) + ".bmp");
+        writeFile(texture, "texture");
+        lock(texture);
+    }
     auto w = open();
+    doubleClick(*w, "Ki61");
     select(*w, {"Ki61", "J2M3"});
     prompt.queue(PromptAnswer::Yes);
     button(*w, kDelete)->trigger();
     ASSERT_EQ(prompt.asked().size(), 2u);
-    // Named as the player finds them on this system.
-    EXPECT_EQ(prompt.asked()[1].text, "削除できなかったファイルがあります。\r\n" + locked.string());
-    EXPECT_TRUE(fs::exists(locked));
-    EXPECT_FALSE(fs::exists(folder / "Ki61"));
-    EXPECT_EQ(list(*w)->topLevelItemCount(), 3) << "both are gone from the catalogue";
+    EXPECT_EQ(prompt.asked()[1].icon, PromptIcon::Warning);
+
+    // Per aircraft: how many stay, the first few named as the player finds them on this system.
+    const QStringList lines =
+        QString::fromStdString(prompt.asked()[1].text).split(QStringLiteral("\r\n"));
+    ASSERT_GE(lines.size(), 1);
+    EXPECT_EQ(lines[0], QString::fromUtf8("削除できなかったファイルがあります。"));
+    const qsizetype j2m3 = lines.indexOf(
+        QString::fromUtf8("J2M3 (J2M3 雷電): 1 個のファイルまたはフォルダが残っています。"));
+    ASSERT_GT(j2m3, 0) << prompt.asked()[1].text;
+    EXPECT_EQ(lines.value(j2m3 + 1).toStdString(), model.string());
+    const qsizetype ki61 = lines.indexOf(
+        QString::fromUtf8("Ki61 (Ki-61 飛燕): 7 個のファイルまたはフォルダが残っています。"));
+    ASSERT_GT(ki61, 0) << prompt.asked()[1].text;
+    EXPECT_EQ(lines.value(ki61 + 1),
+              QString::fromUtf8("航空機ファイルが残っているため、一覧に残しています。"));
+    for (int i = 2; i < 7; ++i)
+        EXPECT_TRUE(
+            lines.value(ki61 + i).startsWith(QString::fromStdString((folder / "Ki61").string())))
+            << lines.value(ki61 + i).toStdString();
+    EXPECT_EQ(lines.value(ki61 + 7), QString::fromUtf8("ほか 2 件"));
+
+    // J2M3 is gone from the game's list and the window's; Ki61 is shown as the disk has it.
+    EXPECT_TRUE(fs::exists(model));
+    EXPECT_TRUE(list(*w)->findItems(QStringLiteral("J2M3"), Qt::MatchExactly, 2).isEmpty());
+    EXPECT_EQ(list(*w)->topLevelItemCount(), 4);
+    EXPECT_EQ(state(*w, "Ki61"), QStringLiteral("ON"));
+    EXPECT_EQ(row(*w, "Ki61")->text(3), QString::fromUtf8("Ki-61 飛燕"));
+    EXPECT_FALSE(button(*w, kSave)->isEnabled()) << "its switch went with the deletion";
     w->close();
+    EXPECT_FALSE(w->isVisible());
 }
 
 TEST_F(AircraftEnablerWindowTest, ASwitchedOffAircraftSwitchedOnGetsItsFileBack) {
@@ -376,45 +412,101 @@ TEST_F(AircraftEnablerWindowTest, ClosingWithChangesAsks) {
     EXPECT_TRUE(off("Ki61") && !on("Ki61")) << "Yes writes";
 }
 
-TEST_F(AircraftEnablerWindowTest, AFailedSaveNamesTheAircraftAndKeepsWhatIsUnsaved) {
-    const fs::path locked = folder / "Ki61" / "aircraft.cfg";
-    fs::permissions(locked, fs::perms::owner_write | fs::perms::group_write,
-                    fs::perm_options::remove);
+TEST_F(AircraftEnablerWindowTest, AFailedSaveSavesTheRestAndNamesEveryAircraftItCouldNot) {
+    const fs::path ki61 = folder / "Ki61" / "aircraft.cfg";
+    const fs::path spit9 = folder / "Spit9" / "aircraft.cfg.rst";
+    for (const fs::path& locked : {ki61, spit9})
+        fs::permissions(locked, fs::perms::owner_write | fs::perms::group_write,
+                        fs::perm_options::remove);
     auto w = open();
     select(*w, {"Ki61", "J2M3"});
     button(*w, kInactive)->trigger();
+    select(*w, {"Spit9"});
+    button(*w, kActive)->trigger();
     button(*w, kSave)->trigger();
     ASSERT_EQ(prompt.asked().size(), 1u);
     EXPECT_EQ(prompt.asked()[0].icon, PromptIcon::Error);
-    // Worded in the window's language, the file named by the path it has on this system.
-    EXPECT_EQ(prompt.asked()[0].text, "次の航空機の有効・無効を保存できませんでした。\r\n"
-                                      "Ki61 (Ki-61 飛燕)\r\n"
-                                      "次のファイルを削除できませんでした。\r\n" +
-                                          locked.string() + "\r\n読み取り専用です。");
-    EXPECT_TRUE(button(*w, kSave)->isEnabled());
-    EXPECT_TRUE(on("Ki61") && !off("Ki61"));
-    // J2M3, before Ki61, is switched on disk: an undo would take it back in memory only.
+    // One message, in list order, each worded in the window's language with its file named by
+    // the path it has on this system.
+    const std::string ki61Lines = "Ki61 (Ki-61 飛燕)\r\n"
+                                  "次のファイルを削除できませんでした。\r\n" +
+                                  ki61.string() + "\r\n読み取り専用です。";
+    const std::string spit9Lines = "Spit9 (Spitfire Mk IX)\r\n"
+                                   "次のファイルを削除できませんでした。\r\n" +
+                                   spit9.string() + "\r\n読み取り専用です。";
+    const bool ki61First = list(*w)->indexOfTopLevelItem(row(*w, "Ki61")) <
+                           list(*w)->indexOfTopLevelItem(row(*w, "Spit9"));
+    EXPECT_EQ(prompt.asked()[0].text,
+              "次の航空機の有効・無効を保存できませんでした。\r\n" +
+                  (ki61First ? ki61Lines + "\r\n" + spit9Lines : spit9Lines + "\r\n" + ki61Lines));
+    // J2M3 is saved whatever its place; the two that failed stay unsaved.
     EXPECT_TRUE(off("J2M3") && !on("J2M3"));
-    EXPECT_FALSE(button(*w, kUndo)->isEnabled());
-    keys(*w, QKeyCombination(Qt::CTRL | Qt::Key_Z));
-    EXPECT_EQ(state(*w, "J2M3"), QStringLiteral("  "));
+    EXPECT_TRUE(on("Ki61") && !off("Ki61"));
+    EXPECT_TRUE(off("Spit9") && !on("Spit9"));
+    EXPECT_TRUE(button(*w, kSave)->isEnabled());
+    EXPECT_EQ(state(*w, "Ki61"), QStringLiteral("  "));
+    EXPECT_EQ(state(*w, "Spit9"), QStringLiteral("ON"));
+    // Undo would set Spit9 back in memory only: the disk holds it as recorded, so it stays.
+    EXPECT_TRUE(button(*w, kUndo)->isEnabled());
 
     // The save the closing question starts fails the same way: the window stays.
     prompt.queue(PromptAnswer::Yes);
     w->close();
     EXPECT_EQ(prompt.asked().size(), 3u);
+    EXPECT_EQ(prompt.asked()[1].text, kAskSave);
     EXPECT_EQ(prompt.asked()[2].icon, PromptIcon::Error);
     EXPECT_TRUE(w->isVisible());
 
-    // Once the file can go, the same save goes through, whichever went before.
-    fs::permissions(locked, fs::perms::owner_write, fs::perm_options::add);
+    // Once the files can go, the same save goes through.
+    for (const fs::path& locked : {ki61, spit9})
+        fs::permissions(locked, fs::perms::owner_write, fs::perm_options::add);
     button(*w, kSave)->trigger();
     EXPECT_EQ(prompt.asked().size(), 3u);
     EXPECT_TRUE(off("Ki61") && !on("Ki61"));
-    EXPECT_TRUE(off("J2M3") && !on("J2M3"));
+    EXPECT_TRUE(on("Spit9") && !off("Spit9"));
     EXPECT_FALSE(button(*w, kSave)->isEnabled());
+    EXPECT_FALSE(button(*w, kUndo)->isEnabled());
     w->close();
     EXPECT_FALSE(w->isVisible());
+}
+
+TEST_F(AircraftEnablerWindowTest, UndoStaysWhileTheDiskHoldsWhatItRecorded) {
+    // A save that wrote nothing: the toggle can still be taken back.
+    const fs::path locked = folder / "Ki61" / "aircraft.cfg";
+    fs::permissions(locked, fs::perms::owner_write, fs::perm_options::remove);
+    auto w = open();
+    doubleClick(*w, "Ki61");
+    button(*w, kSave)->trigger();
+    ASSERT_EQ(prompt.asked().size(), 1u);
+    EXPECT_TRUE(button(*w, kUndo)->isEnabled());
+    keys(*w, QKeyCombination(Qt::CTRL | Qt::Key_Z));
+    EXPECT_EQ(state(*w, "Ki61"), QStringLiteral("ON"));
+    EXPECT_FALSE(button(*w, kSave)->isEnabled()) << "as on disk again";
+
+    // A save that wrote part of the edit: undoing would leave the disk behind.
+    select(*w, {"Ki61", "J2M3"});
+    button(*w, kInactive)->trigger();
+    button(*w, kSave)->trigger();
+    EXPECT_TRUE(off("J2M3"));
+    EXPECT_FALSE(button(*w, kUndo)->isEnabled());
+    fs::permissions(locked, fs::perms::owner_write, fs::perm_options::add);
+    button(*w, kSave)->trigger();
+
+    // A deletion takes only the deleted aircraft out of the record.
+    select(*w, {"Ki61", "J2M3"});
+    button(*w, kActive)->trigger();
+    select(*w, {"J2M3"});
+    prompt.queue(PromptAnswer::Yes);
+    button(*w, kDelete)->trigger();
+    EXPECT_FALSE(fs::exists(folder / "J2M3"));
+    EXPECT_TRUE(button(*w, kUndo)->isEnabled());
+    button(*w, kUndo)->trigger();
+    EXPECT_EQ(state(*w, "Ki61"), QStringLiteral("  "));
+    EXPECT_FALSE(button(*w, kSave)->isEnabled());
+    EXPECT_FALSE(button(*w, kUndo)->isEnabled());
+    w->close();
+    EXPECT_FALSE(w->isVisible()) << "nothing unsaved: nothing to ask";
+    EXPECT_EQ(prompt.asked().size(), 3u);
 }
 
 TEST_F(AircraftEnablerWindowTest, PopUpMenuOffersSwitchingOnFirst) {
