@@ -218,9 +218,11 @@ void CfsSettingWindow::buildControls() {
     cancelButton_->setObjectName(QStringLiteral("CmdCancel"));
     cmdApply_ = new QPushButton(tr("更新"), this);
     cmdApply_->setObjectName(QStringLiteral("cmdApply"));
-    // Enter must not press a button behind a text box's back: its edit is taken on leaving.
+    // Enter presses OK, which takes the field being edited first; no other button is pressed
+    // by Enter for having had the focus.
     for (QPushButton* b : {okButton_, cancelButton_, cmdApply_})
         b->setAutoDefault(false);
+    okButton_->setDefault(true);
     auto* buttons = new QHBoxLayout();
     buttons->addStretch();
     buttons->addWidget(okButton_);
@@ -252,6 +254,13 @@ void CfsSettingWindow::buildControls() {
     onCheck(dspCheatWarnCheck_, kMulti, "SP_DISPLAY_CHEAT_WARNINGS");
     playerNameEdit_->installEventFilter(this);
     collisionSecEdit_->installEventFilter(this);
+    // Typing is a change the player can apply at once, not only once the field is left; a
+    // collision pause that is no number yet waits for the leaving, which says so.
+    connect(playerNameEdit_, &QLineEdit::textEdited, this, [this] { takePlayerName(); });
+    connect(collisionSecEdit_, &QLineEdit::textEdited, this, [this] {
+        if (formatWholeNumber(us(collisionSecEdit_->text())))
+            takeCollisionSec();
+    });
 
     connect(cmdApply_, &QPushButton::clicked, this, [this] {
         if (takeFocusedText() && save())
@@ -341,14 +350,15 @@ void CfsSettingWindow::showUnsavableCharacters() {
     playerNameCharsLabel_->setVisible(!bad.empty());
 }
 
-// False when the text is not a number; the setting is then left alone. Only what the user
-// typed is taken, so a value shown as it stands in the file is never rewritten by a visit.
+// False when typed text is not a number; the setting is then left alone. A number shown as
+// the file has it is taken whole ("2.5" becomes 3); text the box shows empty because the file
+// holds no number is left alone, and asks nothing, until the player types.
 bool CfsSettingWindow::takeCollisionSec() {
-    if (!loaded_ || !collisionSecEdit_->isModified())
+    if (!loaded_)
         return true;
     const auto seconds = formatWholeNumber(us(collisionSecEdit_->text()));
     if (!seconds)
-        return false;
+        return !collisionSecEdit_->isModified();
     editSetting(kMulti, "COLLISION_SECS", *seconds);
     return true;
 }

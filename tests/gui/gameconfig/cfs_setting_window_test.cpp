@@ -171,6 +171,31 @@ TEST_F(CfsSettingWindowTest, CollisionPauseTakesNumbersOnly) {
     EXPECT_EQ(readFile(cfs2), replaced(applied, "COLLISION_SECS=3", "COLLISION_SECS=0"));
 }
 
+TEST_F(CfsSettingWindowTest, TypingEnablesApplyAndEnterPressesOk) {
+    // A pause the file holds as a fraction is taken whole by passing through the field.
+    writeFile(cfs2, replaced(kCfs2File, "COLLISION_SECS=2", "COLLISION_SECS=2.5"));
+    auto w = open(2);
+    child<QTabBar>(*w, "tbsOptions")->setCurrentIndex(1);
+    auto* name = child<QLineEdit>(*w, "TxtPlayerName");
+    auto* apply = child<QPushButton>(*w, "cmdApply");
+    child<QLineEdit>(*w, "TxtCollisionSec")->setFocus(Qt::TabFocusReason);
+    name->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    EXPECT_TRUE(apply->isEnabled());
+    QTest::mouseClick(apply, Qt::LeftButton);
+    EXPECT_FALSE(apply->isEnabled());
+
+    // Typing, before leaving the field.
+    name->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(name, Qt::Key_A);
+    EXPECT_TRUE(apply->isEnabled());
+    QTest::keyClick(name, Qt::Key_Return);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(readFile(cfs2), replaced(replaced(kCfs2File, "COLLISION_SECS=2", "COLLISION_SECS=3"),
+                                       sjis("三郎"), sjis("三郎a")));
+    EXPECT_TRUE(prompt.asked().empty());
+}
+
 TEST_F(CfsSettingWindowTest, OkWritesOnlyWhatChangedAndCancelNothing) {
     for (const char* button : {"CmdCancel", "CmdOk"}) {
         auto w = open(2);
