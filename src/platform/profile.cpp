@@ -32,6 +32,7 @@ struct Line {
 
 // How a file's text is taken. A UTF-8 byte-order mark (modern Notepad writes one) is read past
 // and makes the text UTF-8, as Windows reads it; otherwise the text is in the ANSI code page.
+// A UTF-16 file comes here as the UTF-8 text it holds (utf16AsUtf8).
 struct Grammar {
     size_t start = 0; // the first byte after the mark
     bool utf8 = false;
@@ -43,10 +44,103 @@ struct Grammar {
     }
 };
 
+// A UTF-16 file, which Windows knows by its byte-order mark alone (Notepad's "Unicode").
+enum class Utf16 { No, LittleEndian, BigEndian };
+
+Utf16 utf16Of(std::string_view bytes) {
+    if (bytes.starts_with("\xFF\xFE"))
+        return Utf16::LittleEndian;
+    if (bytes.starts_with("\xFE\xFF"))
+        return Utf16::BigEndian;
+    return Utf16::No;
+}
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+void appendUtf8(std::string& out, uint32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// A UTF-16 file as the UTF-8 file, mark first, that reads the same, so one grammar serves
+// both. Every unit has a form that utf8AsUtf16 maps back, a lone surrogate too (as its three
+// bytes), so lines the writer does not touch go back as they were. An odd last byte is not
+// text and is left out.
+std::string utf16AsUtf8(std::string_view bytes, Utf16 form) {
+    const bool big = form == Utf16::BigEndian;
+    const auto unitAt = [&](size_t i) {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        return big ? uint32_t{first} << 8 | second : uint32_t{second} << 8 | first;
+    };
+    std::string out(kUtf8Mark);
+    out.reserve(bytes.size() * 3 / 2 + kUtf8Mark.size());
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+        uint32_t cp = unitAt(i);
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 3 < bytes.size()) {
+            const uint32_t low = unitAt(i + 2);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+                i += 2;
+            }
+        }
+        appendUtf8(out, cp);
+    }
+    return out;
+}
+
+// The inverse of utf16AsUtf8, mark and all. The text is what it made, with text converted from
+// the code page put in: well-formed UTF-8 but for its lone surrogates.
+std::string utf8AsUtf16(std::string_view text, Utf16 form) {
+    const bool big = form == Utf16::BigEndian;
+    std::string out = big ? "\xFE\xFF" : "\xFF\xFE";
+    out.reserve(text.size() * 2);
+    const auto put = [&](uint32_t unit) {
+        const auto high = static_cast<char>(unit >> 8);
+        const auto low = static_cast<char>(unit & 0xFF);
+        out += big ? high : low;
+        out += big ? low : high;
+    };
+    text.remove_prefix(kUtf8Mark.size());
+    for (size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const size_t width = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        if (width == 1 || i + width > text.size()) {
+            put(lead < 0x80 ? lead : 0xFFFD);
+            ++i;
+            continue;
+        }
+        uint32_t cp = lead & (0x7Fu >> width);
+        for (size_t k = 1; k < width; ++k)
+            cp = cp << 6 | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        i += width;
+        if (cp >= 0x10000) {
+            put(0xD800 + ((cp - 0x10000) >> 10));
+            put(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        } else {
+            put(cp);
+        }
+    }
+    return out;
+}
+
 Grammar grammarOf(std::string_view bytes) {
     Grammar g;
-    if (bytes.starts_with("\xEF\xBB\xBF")) {
-        g.start = 3;
+    if (bytes.starts_with(kUtf8Mark)) {
+        g.start = kUtf8Mark.size();
         g.utf8 = true;
     } else {
         g.doubleByte = ansiCodePageIsShiftJis();
@@ -123,6 +217,18 @@ inline size_t findChar(std::string_view text, char c, const Grammar& grammar) {
     return std::string_view::npos;
 }
 
+// The last `c` that is a character of its own.
+inline size_t findLastChar(std::string_view text, char c, const Grammar& grammar) {
+    size_t last = std::string_view::npos;
+    for (size_t from = 0;;) {
+        const size_t at = findChar(text.substr(from), c, grammar);
+        if (at == std::string_view::npos)
+            return last;
+        last = from + at;
+        from = last + 1;
+    }
+}
+
 // A name in UTF-8: decoded from the code page unless the file is UTF-8.
 std::string decodeName(std::string_view name, const Grammar& grammar) {
     return grammar.utf8 || isAsciiText(name) ? std::string(name) : ansiToUtf8(name);
@@ -142,6 +248,9 @@ struct ProfileLine {
 };
 
 // Into `line`: readers take millions of lines, and a returned copy costs more than the rest.
+// As Windows takes them: a header's name runs to the last "]" of its line, and a "[" line
+// without one is no header; any other line but a comment is a key, with an empty value when
+// it holds no "=".
 void classifyLine(std::string_view text, const Grammar& grammar, ProfileLine& line) {
     line.kind = ProfileLine::Other;
     const std::string_view t = trimBlanks(text);
@@ -149,14 +258,20 @@ void classifyLine(std::string_view text, const Grammar& grammar, ProfileLine& li
         return;
     if (t.front() == '[') {
         const std::string_view name = t.substr(1);
-        line.kind = ProfileLine::Section;
-        line.name = name.substr(0, findChar(name, ']', grammar));
+        const size_t close = findLastChar(name, ']', grammar);
+        if (close != std::string_view::npos) {
+            line.kind = ProfileLine::Section;
+            line.name = name.substr(0, close);
+            return;
+        }
+    }
+    line.kind = ProfileLine::Key;
+    const size_t eq = findChar(text, '=', grammar);
+    if (eq == std::string_view::npos) {
+        line.name = text;
+        line.value = text.substr(text.size()); // empty, but within the line
         return;
     }
-    const size_t eq = findChar(text, '=', grammar);
-    if (eq == std::string_view::npos)
-        return;
-    line.kind = ProfileLine::Key;
     line.name = text.substr(0, eq);
     line.value = text.substr(eq + 1);
 }
@@ -200,15 +315,47 @@ std::string_view unquote(std::string_view value) {
     return value;
 }
 
-// Cut to at most `limit` bytes without splitting a character.
+// The bytes of the UTF-8 character at `pos`; one for a byte that starts none.
+size_t utf8Width(std::string_view text, size_t pos) {
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    const size_t width = lead < 0xC2 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF5 ? 4 : 1;
+    if (pos + width > text.size())
+        return 1;
+    for (size_t i = 1; i < width; ++i)
+        if ((static_cast<unsigned char>(text[pos + i]) & 0xC0) != 0x80)
+            return 1;
+    return width;
+}
+
+// The bytes a UTF-8 character takes in the ANSI code page, where Windows' ANSI functions hand
+// a UTF-8 file's values over: one for a character without a form there (it becomes "?") or a
+// byte that is not UTF-8, two for one beyond 16 bits (two UTF-16 units on the way).
+size_t ansiWidth(std::string_view character) {
+    if (character.size() == 1)
+        return 1;
+    if (character.size() == 4)
+        return 2;
+    try {
+        return utf8ToAnsi(character).size();
+    } catch (const ArgumentError&) {
+        return 1;
+    }
+}
+
+// Cut to at most `limit` bytes in the ANSI code page without splitting a character.
 std::string_view cutBytes(std::string_view bytes, size_t limit, const Grammar& grammar) {
+    // No character takes more bytes in the code page than in UTF-8.
     if (bytes.size() <= limit)
         return bytes;
     size_t pos = 0;
     if (grammar.utf8) {
-        pos = limit;
-        while (pos > 0 && (static_cast<unsigned char>(bytes[pos]) & 0xC0) == 0x80)
-            --pos;
+        for (size_t used = 0; pos < bytes.size();) {
+            const size_t width = utf8Width(bytes, pos);
+            used += ansiWidth(bytes.substr(pos, width));
+            if (used > limit)
+                break;
+            pos += width;
+        }
     } else if (grammar.doubleByte) {
         while (pos < limit) {
             const size_t width = grammar.isLead(bytes[pos]) ? 2 : 1;
@@ -222,8 +369,8 @@ std::string_view cutBytes(std::string_view bytes, size_t limit, const Grammar& g
     return bytes.substr(0, pos);
 }
 
-// A value as readers get it: cut to 255 bytes, trimmed, decoded. A view of the file's bytes
-// when they need no decoding, else of `scratch`.
+// A value as readers get it: cut to the 255 bytes of Windows' ANSI buffer, trimmed, decoded. A view
+// of the file's bytes when they need no decoding, else of `scratch`.
 std::string_view finishValue(std::string_view rawBytes, const Grammar& grammar,
                              std::string& scratch) {
     const std::string_view value = trimBlanks(cutBytes(trimBlanks(rawBytes), 255, grammar));
@@ -411,9 +558,23 @@ struct ParsedProfile {
 
 namespace {
 
+ProfileBytes bytesOf(std::string_view text) {
+    ProfileBytes bytes{std::make_unique_for_overwrite<char[]>(text.size()), text.size()};
+    std::memcpy(bytes.data.get(), text.data(), text.size());
+    return bytes;
+}
+
+// A file's bytes as the grammar reads them: a UTF-16 file as its UTF-8 text.
+ProfileBytes textOf(ProfileBytes bytes) {
+    const Utf16 form = utf16Of(bytes.view());
+    if (form == Utf16::No)
+        return bytes;
+    return bytesOf(utf16AsUtf8(bytes.view(), form));
+}
+
 std::shared_ptr<const ParsedProfile> parse(ProfileBytes bytes) {
     auto parsed = std::make_shared<ParsedProfile>();
-    parsed->file = std::move(bytes);
+    parsed->file = textOf(std::move(bytes));
     parsed->bytes = parsed->file.view();
     parsed->grammar = grammarOf(parsed->bytes);
     const Grammar& grammar = parsed->grammar;
@@ -442,9 +603,7 @@ std::shared_ptr<const ParsedProfile> parse(ProfileBytes bytes) {
 }
 
 std::shared_ptr<const ParsedProfile> parse(std::string_view text) {
-    ProfileBytes bytes{std::make_unique_for_overwrite<char[]>(text.size()), text.size()};
-    std::memcpy(bytes.data.get(), text.data(), text.size());
-    return parse(std::move(bytes));
+    return parse(bytesOf(text));
 }
 
 void lookupInto(const ParsedProfile* parsed, std::string_view section, std::string_view key,
@@ -672,7 +831,8 @@ std::string ProfileSnapshot::value(std::string_view section, std::string_view ke
 
 struct ProfileReader::State {
     explicit State(ProfileBytes read)
-        : file(std::move(read)), grammar(grammarOf(file.view())), lines(file.view(), grammar) {}
+        : file(textOf(std::move(read))), grammar(grammarOf(file.view())),
+          lines(file.view(), grammar) {}
     ProfileBytes file;
     Grammar grammar;
     SignificantLines lines;
@@ -834,8 +994,17 @@ void writeEdits(const std::vector<EncodedEdit>& edits, std::string_view file) {
     std::string bytes;
     if (hostFileStamp(hostFile))
         bytes = readHostFile(hostFile);
+    // A UTF-16 file is edited as its UTF-8 text and goes back as UTF-16, its odd last byte kept.
+    const Utf16 form = utf16Of(bytes);
+    std::string text = form == Utf16::No ? std::move(bytes) : utf16AsUtf8(bytes, form);
     for (const EncodedEdit& edit : edits)
-        bytes = setKeyInBytes(bytes, edit);
+        text = setKeyInBytes(text, edit);
+    if (form != Utf16::No) {
+        const std::string odd = bytes.size() % 2 ? bytes.substr(bytes.size() - 1) : std::string();
+        bytes = utf8AsUtf16(text, form) + odd;
+    } else {
+        bytes = std::move(text);
+    }
 
     writeFileAtomic(host, bytes);
     if (const auto stamp = hostFileStamp(hostFile))

@@ -12,12 +12,14 @@
 namespace vokari::platform {
 
 // The value of `key` in `[section]` of `file`, or `defaultValue`. Section and key names match
-// without regard to case; the first matching section and key win; blanks around names and
-// values are ignored; one pair of enclosing " or ' quotes is removed; the value is cut to 255
-// bytes (in the file's code page) and trimmed. Lines end at LF, CR LF or a lone CR; ^Z counts
+// without regard to case; the first matching section and key win; a header's name runs to the
+// last "]" of its line, and a line starting "[" without one is no header; a line without "="
+// is a key with an empty value, one starting ";" a comment; blanks around names and values
+// are ignored; one pair of enclosing " or ' quotes is removed; the value is cut to what fits
+// 255 bytes of the ANSI code page and trimmed. Lines end at LF, CR LF or a lone CR; ^Z counts
 // as a blank; names are read character by character in CP932; after a UTF-8 byte-order mark
-// the file is UTF-8. The file is parsed once and served from memory until its size or
-// modification time changes.
+// the file is UTF-8, after a UTF-16 one UTF-16. The file is parsed once and served from
+// memory until its size or modification time changes.
 std::string readIniString(std::string_view section, std::string_view key,
                           std::string_view defaultValue, std::string_view file);
 
@@ -94,10 +96,10 @@ private:
 
 // Sets `key` in `[section]` of `file`: the key's line is replaced in place, a missing key is
 // added at the end of its section, a missing section at the end of the file, a missing file is
-// created. Every other byte stays as it was. The file is replaced atomically (see
-// writeFileAtomic: read-only files are refused, links written through). Throws IoError when
-// the file cannot be written, ArgumentError when a text holds CR or LF or has no form in the
-// code page.
+// created. Every other byte stays as it was; a UTF-16 file stays UTF-16. The file is replaced
+// atomically (see writeFileAtomic: read-only files are refused, links written through). Throws
+// IoError when the file cannot be written, ArgumentError when a text holds CR or LF or has no
+// form in the code page.
 void writeIniString(std::string_view section, std::string_view key, std::string_view value,
                     std::string_view file);
 

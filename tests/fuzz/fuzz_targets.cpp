@@ -141,17 +141,31 @@ void profileTarget(std::string_view data) {
         return;
     }
     const std::string now = readBytes(file);
-    // Only one line changes: what the write took out holds no line end.
+    // Only one line changes: what the write took out holds no line end. A UTF-16 file (by its
+    // mark) is compared in whole units, and keeps an odd last byte where it was.
+    const bool utf16 = old.starts_with("\xFF\xFE") || old.starts_with("\xFE\xFF");
+    const bool bigEndian = old.starts_with("\xFE\xFF");
+    const size_t unit = utf16 ? 2 : 1;
     size_t prefix = 0;
     while (prefix < old.size() && prefix < now.size() && old[prefix] == now[prefix])
         ++prefix;
+    prefix -= prefix % unit;
     size_t suffix = 0;
     while (suffix < old.size() - prefix && suffix < now.size() - prefix &&
            old[old.size() - 1 - suffix] == now[now.size() - 1 - suffix])
         ++suffix;
+    if (utf16 && suffix > 0 && (old.size() - suffix) % 2 != 0)
+        --suffix;
     const std::string_view removed = old.substr(prefix, old.size() - prefix - suffix);
-    if (removed.find_first_of("\r\n") != std::string_view::npos)
-        fail("the write changed more than one line");
+    for (size_t i = 0; i + unit <= removed.size(); i += unit) {
+        const unsigned first = static_cast<unsigned char>(removed[i]);
+        const unsigned second = utf16 ? static_cast<unsigned char>(removed[i + 1]) : 0u;
+        const unsigned character = !utf16      ? first
+                                   : bigEndian ? first << 8 | second
+                                               : second << 8 | first;
+        if (character == '\r' || character == '\n')
+            fail("the write changed more than one line");
+    }
     platform::clearProfileCache();
     const std::string back = platform::readIniString(section, key, "\x01", path);
     if (back != value)

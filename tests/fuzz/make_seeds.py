@@ -28,7 +28,11 @@ def main(out):
     # profile: three selector bytes (section, key, value), then the file.
     for i, path in enumerate(cfgs):
         write(out, "profile", "cfg%02d" % i, bytes([i % 6, i % 5, i % 5]) + read(path))
-    write(out, "profile", "crlf", b"\x02\x02\x01[Sec]\r\nk=old\r\n[Other]\r\nk=x\r\n")
+    crlf = "[Sec]\r\nk=old\r\n[Other]\r\nk=x\r\n"
+    write(out, "profile", "crlf", b"\x02\x02\x01" + crlf.encode("ascii"))
+    # Notepad's "Unicode" files, with the byte-order mark that makes them UTF-16.
+    write(out, "profile", "utf16le", b"\x02\x02\x01\xff\xfe" + crlf.encode("utf-16-le"))
+    write(out, "profile", "utf16be", b"\x02\x02\x01\xfe\xff" + crlf.encode("utf-16-be"))
 
     write(out, "registry", "demo", read(os.path.join(DEMO, "prefix", "system.reg")))
 

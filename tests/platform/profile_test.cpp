@@ -16,6 +16,18 @@ using vokari::test::writeFile;
 
 namespace {
 
+// A UTF-16 file as Notepad saves it: byte-order mark first.
+std::string utf16(std::u16string_view text, bool bigEndian = false) {
+    std::string bytes;
+    for (const char16_t unit : std::u16string(1, u'\xFEFF') + std::u16string(text)) {
+        const auto high = static_cast<char>(unit >> 8);
+        const auto low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
+    }
+    return bytes;
+}
+
 class ProfileTest : public ::testing::Test {
 protected:
     void SetUp() override { platform::clearProfileCache(); }
@@ -57,6 +69,31 @@ TEST_F(ProfileTest, ValuesAreCutTo255BytesWithoutSplittingACharacter) {
     writeFile(file(), "[s]\nlong=" + longValue + "\nmixed=" + sjis(mixed) + "\n");
     EXPECT_EQ(platform::readIniString("s", "long", "", file()), std::string(255, 'a'));
     EXPECT_EQ(platform::readIniString("s", "mixed", "", file()), std::string(254, 'b'));
+
+    // A UTF-8 or UTF-16 file's value reaches the caller through the same 255 bytes of CP932.
+    const auto times = [](size_t n, std::string_view text) {
+        std::string out;
+        for (size_t i = 0; i < n; ++i)
+            out += text;
+        return out;
+    };
+    struct Case {
+        std::string value; // UTF-8
+        std::string read;
+    };
+    const std::vector<Case> cases = {
+        {times(200, "あ"), times(127, "あ")},
+        {"a" + times(200, "あ"), "a" + times(127, "あ")},
+        {times(300, "ｱ"), times(255, "ｱ")}, // one byte each in CP932, three in UTF-8
+    };
+    for (const auto& c : cases) {
+        writeFile(file(), "\xEF\xBB\xBF[s]\r\nk=" + c.value + "\r\n");
+        platform::clearProfileCache();
+        EXPECT_EQ(platform::readIniString("s", "k", "", file()), c.read);
+    }
+    writeFile(file(), utf16(u"[s]\r\nk=" + std::u16string(200, u'あ')));
+    platform::clearProfileCache();
+    EXPECT_EQ(platform::readIniString("s", "k", "", file()), times(127, "あ"));
 }
 
 TEST_F(ProfileTest, Cp932ValuesReachCallersAsUtf8) {
@@ -153,9 +190,20 @@ TEST_F(ProfileTest, ReadsAndWritesFilesAsWindowsDoes) {
          "[a]\r\nk=v\r\nw=1\r\n\x1a"},
         {"UTF-8 byte-order mark", bom + "[a]\r\nk=零戦\r\n", "a", "零戦",
          bom + "[a]\r\nk=零戦\r\nw=1\r\n"},
-        // kept as tests/fuzz/regressions/profile/lf-file-ending-in-unclosed-header-and-cr
+        // kept as tests/fuzz/regressions/profile/lf-file-ending-in-unclosed-header-and-cr; a
+        // header without "]" is none, so the section is added
         {"LF file ending in an unclosed header and a CR", "k=v\n[Sec\r", "Sec", "-",
-         "k=v\n[Sec\rw=1\n"},
+         "k=v\n[Sec\r[Sec]\nw=1\n"},
+        {"header with a note in brackets names all up to the last ]", "[A] ; was [B]\r\nk=v\r\n",
+         "A", "-", "[A] ; was [B]\r\nk=v\r\n[A]\r\nw=1\r\n"},
+        {"header [A]]", "[A]]\r\nk=v\r\n", "A]", "v", "[A]]\r\nk=v\r\nw=1\r\n"},
+        {"header [x]y]", "[x]y]\r\nk=v\r\n", "x]y", "v", "[x]y]\r\nk=v\r\nw=1\r\n"},
+        {"header without ] leaves its keys in the section above",
+         "[A]\r\nj=1\r\n[B\r\nk=v\r\n[C]\r\n", "A", "v",
+         "[A]\r\nj=1\r\n[B\r\nk=v\r\nw=1\r\n[C]\r\n"},
+        {"a line without = is a key with an empty value", "[A]\r\nk\r\nk=2\r\n", "A", "",
+         "[A]\r\nk\r\nk=2\r\nw=1\r\n"},
+        {"a comment is no key", "[A]\r\n;k\r\n k=2\r\n", "A", "2", "[A]\r\n;k\r\n k=2\r\nw=1\r\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -175,4 +223,30 @@ TEST_F(ProfileTest, ReadsAndWritesFilesAsWindowsDoes) {
     writeFile(file(), sjis("[ゾーン表]\r\nソ表=x\r\n"));
     platform::writeIniString("ゾーン表", "ソ表", "y", file());
     EXPECT_EQ(readFile(file()), sjis("[ゾーン表]\r\nソ表=y\r\n"));
+    // A key line without "=" is the one a write replaces.
+    writeFile(file(), sjis("[A]\r\nゾーン\r\nj=1\r\n"));
+    platform::writeIniString("A", "ゾーン", "x", file());
+    EXPECT_EQ(readFile(file()), sjis("[A]\r\nゾーン=x\r\nj=1\r\n"));
+}
+
+// Notepad's "Unicode" files: read as Windows reads them, and written back in UTF-16 with every
+// unit of the other lines kept, a lone surrogate and an odd last byte too.
+TEST_F(ProfileTest, Utf16FilesAreReadAndWrittenAsUtf16) {
+    const std::u16string lone(1, u'\xD800');
+    const std::u16string text = u"; 注" + lone + u"\r\n[A]\r\nk=零戦\r\n[B]\nx=1";
+    for (const bool bigEndian : {false, true}) {
+        SCOPED_TRACE(bigEndian ? "big-endian" : "little-endian");
+        const std::string before = utf16(text, bigEndian) + "\x01";
+        writeFile(file(), before);
+        platform::clearProfileCache();
+        EXPECT_EQ(platform::readIniString("a", "K", "-", file()), "零戦");
+        platform::writeIniString("B", "x", "1", file());
+        EXPECT_EQ(readFile(file()), before);
+        platform::writeIniString("A", "k", "紫電改", file());
+        platform::writeIniString("B", "y", "2", file());
+        EXPECT_EQ(readFile(file()),
+                  utf16(u"; 注" + lone + u"\r\n[A]\r\nk=紫電改\r\n[B]\nx=1\r\ny=2\r\n", bigEndian) +
+                      "\x01");
+        EXPECT_EQ(platform::readIniString("A", "k", "-", file()), "紫電改");
+    }
 }
