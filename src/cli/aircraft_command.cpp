@@ -24,12 +24,10 @@ struct Refusal : std::exception {
 };
 
 std::vector<std::string> takeFolders(std::vector<std::string>& args, const char* command) {
-    for (const auto& arg : args)
-        if (arg.rfind("--", 0) == 0)
-            throw UsageError(std::string(command) + ": unknown option " + arg);
-    if (args.empty())
+    std::vector<std::string> folders = operands(args, command);
+    if (folders.empty())
         throw UsageError(std::string(command) + " needs at least one aircraft folder");
-    return std::move(args);
+    return folders;
 }
 
 Aircraft& aircraftOf(AircraftList& list, const std::string& folder) {
@@ -144,7 +142,7 @@ int runDelete(AircraftList& list, Context& ctx, int16_t version) {
                     << " could not be deleted:\n";
             for (const std::string& path : leftBehind)
                 ctx.err << "  " << path << '\n';
-            status = kExitFailure;
+            status = kExitSomeFailed;
         }
     }
     return status;
@@ -168,14 +166,24 @@ int runAircraft(Context& ctx) {
             return runDelete(list, ctx, game.version);
     } catch (const Refusal& e) {
         ctx.err << "vokari-cli: " << e.what() << "; nothing was changed\n";
-        return kExitFailure;
+        return kExitUsage;
     }
     throw UsageError("aircraft: unknown command " + command + "\nusage: " + kUsage);
 }
 
 const CommandRegistration registration{
-    "aircraft", runAircraft,
-    "aircraft --game N ...       aircraft: list, enable, disable, alias, delete"};
+    "aircraft", runAircraft, "list, switch, alias and delete aircraft",
+    "aircraft --game N list [--all] [--aliases]\n"
+    "aircraft --game N enable FOLDER...\n"
+    "aircraft --game N disable [--permit-default] FOLDER...\n"
+    "aircraft --game N alias --panel|--sound LENDER FOLDER...\n"
+    "aircraft --game N delete FOLDER...\n"
+    "  list      the aircraft switched on (--all: off too), one per line; --aliases adds the\n"
+    "            panel and sound each borrows\n"
+    "  enable    switch aircraft on;  disable: switch them off (--permit-default: also a\n"
+    "            game's own aircraft)\n"
+    "  alias     let aircraft borrow LENDER's panel or sound\n"
+    "  delete    delete aircraft folders (kept in the history, so undo brings them back)"};
 
 } // namespace
 

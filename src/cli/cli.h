@@ -11,9 +11,12 @@
 // its name; it prints results to `out`, problems to `err`, and returns the exit code.
 namespace vokari::cli {
 
+// Exit codes, the same for every command (and listed by --help).
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailed = 1;  // the work could not be done (what failed is named)
-inline constexpr int kExitFailure = 2; // bad input, unknown names, unreadable files
+inline constexpr int kExitFailed = 1;     // the work could not be done (what failed is named)
+inline constexpr int kExitUsage = 2;      // a bad command, option or value
+inline constexpr int kExitQuestion = 3;   // a question the options must answer
+inline constexpr int kExitSomeFailed = 4; // some entries failed or were left alone (named)
 
 struct Context {
     std::vector<std::string> args;
@@ -21,11 +24,15 @@ struct Context {
     std::ostream& err;
 };
 
+// Options come before a "--", which ends them: what follows it is taken as it stands.
 // Removes "--name VALUE" from the arguments and returns VALUE; nothing when absent. Throws
 // UsageError when the value is missing.
 std::optional<std::string> takeOption(std::vector<std::string>& args, const std::string& name);
 // Removes "--name" and tells whether it was there.
 bool takeFlag(std::vector<std::string>& args, const std::string& name);
+// What is left once the options are taken, without the "--": an option left before it is
+// unknown (UsageError naming `command`).
+std::vector<std::string> operands(std::vector<std::string>& args, const std::string& command);
 
 // --game N: 1 or 2, and that game must be installed with its folder present (else
 // GameMissing). Returns the game folder.
@@ -56,14 +63,17 @@ struct UsageError : std::exception {
     std::string message;
 };
 
-// Commands register themselves from their own files:
-//     const CommandRegistration reg{"games", runGames, "games    the installed games"};
+// Commands register themselves from their own files, with a one-line summary for the
+// command list and the usage `COMMAND --help` prints:
+//     const CommandRegistration reg{"games", runGames, "the installed games", "games\n..."};
 struct CommandRegistration {
-    CommandRegistration(const char* name, int (*run)(Context&), const char* usage);
+    CommandRegistration(const char* name, int (*run)(Context&), const char* summary,
+                        const char* usage);
 };
 struct Command {
     const char* name;
     int (*run)(Context&);
+    const char* summary;
     const char* usage;
 };
 // Every registered command, sorted by name.

@@ -7,11 +7,18 @@
 
 namespace vokari::cli {
 
+namespace {
+std::vector<std::string>::iterator optionsEnd(std::vector<std::string>& args) {
+    return std::find(args.begin(), args.end(), "--");
+}
+} // namespace
+
 std::optional<std::string> takeOption(std::vector<std::string>& args, const std::string& name) {
-    auto it = std::find(args.begin(), args.end(), name);
-    if (it == args.end())
+    const auto end = optionsEnd(args);
+    auto it = std::find(args.begin(), end, name);
+    if (it == end)
         return std::nullopt;
-    if (std::next(it) == args.end())
+    if (std::next(it) == end)
         throw UsageError(name + " needs a value");
     std::string value = *std::next(it);
     args.erase(it, std::next(it, 2));
@@ -19,11 +26,24 @@ std::optional<std::string> takeOption(std::vector<std::string>& args, const std:
 }
 
 bool takeFlag(std::vector<std::string>& args, const std::string& name) {
-    auto it = std::find(args.begin(), args.end(), name);
-    if (it == args.end())
+    const auto end = optionsEnd(args);
+    auto it = std::find(args.begin(), end, name);
+    if (it == end)
         return false;
     args.erase(it);
     return true;
+}
+
+std::vector<std::string> operands(std::vector<std::string>& args, const std::string& command) {
+    const auto end = optionsEnd(args);
+    for (auto it = args.begin(); it != end; ++it)
+        if (it->size() > 1 && it->front() == '-')
+            throw UsageError(command + ": unknown option " + *it);
+    std::vector<std::string> out(args.begin(), end);
+    if (end != args.end())
+        out.insert(out.end(), std::next(end), args.end());
+    args.clear();
+    return out;
 }
 
 std::string printable(std::string_view text) {
@@ -72,8 +92,8 @@ std::vector<Command>& commandTable() {
 } // namespace
 
 CommandRegistration::CommandRegistration(const char* name, int (*run)(Context&),
-                                         const char* usage) {
-    commandTable().push_back(Command{name, run, usage});
+                                         const char* summary, const char* usage) {
+    commandTable().push_back(Command{name, run, summary, usage});
 }
 
 std::vector<Command> registeredCommands() {

@@ -34,7 +34,7 @@ int runConfig(Context& ctx) {
     } catch (const KeyError&) {
         ctx.err << "vokari-cli: unknown setting: " << section << ' ' << key
                 << " (`vokari-cli config --game " << game.version << "` lists them)\n";
-        return kExitFailure;
+        return kExitUsage;
     }
     ini.setKeyValue(section, key, ctx.args[3]);
     const std::filesystem::path folder = platform::hostPath(game.folder);
@@ -46,8 +46,10 @@ int runConfig(Context& ctx) {
 }
 
 const CommandRegistration registration{
-    "config", runConfig,
-    "config --game N [set SECTION KEY VALUE]   print the game's settings, or change one"};
+    "config", runConfig, "print the game's settings, or change one",
+    "config --game N [set SECTION KEY VALUE]\n"
+    "Prints the settings Vokari edits in game N's configuration file, one per line:\n"
+    "section, key, value. With set, changes one of them."};
 
 } // namespace
 

@@ -8,8 +8,6 @@ namespace vokari::cli {
 
 namespace {
 
-constexpr int kExitEntriesFailed = 4;
-
 const char* outcomeWord(CopyOutcome outcome) {
     switch (outcome) {
     case CopyOutcome::Copied:
@@ -32,7 +30,7 @@ int runCopy(Context& ctx) {
     const std::string target = gameFolder(kGameCfs2);
     if (source.empty() || target.empty()) {
         ctx.err << "vokari-cli: copy needs both games installed\n";
-        return kExitFailure;
+        return kExitFailed;
     }
     for (const std::string& folder : {source, target}) {
         if (const std::string missing = missingGameFolder(folder); !missing.empty()) {
@@ -48,13 +46,16 @@ int runCopy(Context& ctx) {
         ctx.out << '\n';
     };
     const CopySummary summary = copyAll(collectCopyTables(source, target), options);
-    return summary.failures.empty() ? kExitOk : kExitEntriesFailed;
+    return summary.failures.empty() ? kExitOk : kExitSomeFailed;
 }
 
 const CommandRegistration registration{
-    "copy", runCopy,
-    "copy [--dry-run]           copy the first game's add-on aircraft and gauges into the\n"
-    "                             second game, adding what is missing, replacing nothing"};
+    "copy", runCopy, "copy the first game's aircraft and gauges into the second",
+    "copy [--dry-run]\n"
+    "Copies the first game's AIRCRAFT and GAUGES folders into the second game, adding what\n"
+    "is missing and replacing nothing. One line per entry: copied, exists or failed, the\n"
+    "path, and for a failure its reason.\n"
+    "  --dry-run   decide what would be copied, write nothing"};
 
 } // namespace
 

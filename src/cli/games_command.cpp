@@ -28,8 +28,11 @@ int runGames(Context& ctx) {
     return code;
 }
 
-const CommandRegistration registration{"games", runGames,
-                                       "games                      the installed games"};
+const CommandRegistration registration{
+    "games", runGames, "the installed games",
+    "games\n"
+    "One line per game: version, Windows game folder (empty when not installed), host folder.\n"
+    "A registered game whose folder is missing is named and exits 1."};
 
 } // namespace
 

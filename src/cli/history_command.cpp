@@ -15,8 +15,6 @@ namespace vokari::cli {
 
 namespace {
 
-constexpr int kExitLeftAlone = 4;
-
 const char* const kKindWords[] = {"added", "replaced", "removed", "folder added", "folder kept"};
 
 std::string timeText(int64_t time) {
@@ -174,6 +172,7 @@ int runUndo(Context& ctx) {
     options.dryRun = takeFlag(ctx.args, "--dry-run");
     options.force = takeFlag(ctx.args, "--force");
     options.withLater = takeFlag(ctx.args, "--with-later");
+    ctx.args = operands(ctx.args, "undo");
     if (ctx.args.size() != 1)
         throw UsageError("undo needs one entry number");
     const int64_t id = entryId(ctx.args[0]);
@@ -185,7 +184,7 @@ int runUndo(Context& ctx) {
         for (const int64_t later : report.later)
             ctx.err << ' ' << later;
         ctx.err << '\n';
-        return kExitLeftAlone;
+        return kExitSomeFailed;
     }
     for (const UndoItem& item : report.items) {
         ctx.out << actionWord(item.action) << '\t' << item.host;
@@ -195,16 +194,27 @@ int runUndo(Context& ctx) {
     }
     if (report.undoEntry)
         ctx.out << "entry\t" << report.undoEntry << '\n';
-    return report.leftAlone() ? kExitLeftAlone : kExitOk;
+    return report.leftAlone() ? kExitSomeFailed : kExitOk;
 }
 
 const CommandRegistration history{
-    "history", runHistory,
+    "history", runHistory, "what changed the game folders, and what is kept to undo it",
     "history [--game N] [show ID | prune --keep-days N | prune --max-size SIZE]\n"
-    "                             what changed the game folders, and what is kept to undo it"};
-const CommandRegistration undo{"undo", runUndo,
-                               "undo [--game N] ID [--dry-run] [--force] [--with-later]\n"
-                               "                             take an entry of the history back"};
+    "Lists the change history of the game folders, one entry per line: number, game, time,\n"
+    "tool, what it did, and whether it can be taken back.\n"
+    "  --game N              only game N (1 or 2)\n"
+    "  show ID               the files and folders entry ID changed\n"
+    "  prune --keep-days N   forget entries older than N days\n"
+    "  prune --max-size SIZE forget the oldest entries until what is kept fits (10M, 1G)"};
+const CommandRegistration undo{
+    "undo", runUndo, "take an entry of the history back",
+    "undo [--game N] ID [--dry-run] [--force] [--with-later]\n"
+    "Takes entry ID of the history back: what it added is removed, what it replaced or\n"
+    "removed is put back. Files changed since are left alone and named (exit 4).\n"
+    "  --game N      the game whose entry ID is meant, when both have one\n"
+    "  --dry-run     say what would be done, change nothing\n"
+    "  --force       also take back files changed since\n"
+    "  --with-later  first take back the later entries that touched the same files"};
 
 } // namespace
 

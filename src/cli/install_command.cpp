@@ -12,14 +12,11 @@ namespace vokari::cli {
 
 namespace {
 
-constexpr int kExitQuestion = 3; // a question the options must answer (--overwrite, ...)
-constexpr int kExitEntriesFailed = 4;
-
 int readFailure(Context& ctx, const std::string& package, const CfsArcList& list) {
     ctx.err << "vokari-cli: cannot read " << package << ": "
             << (list.readProblem().empty() ? "unknown error" : printable(list.readProblem()))
             << "\n";
-    return kExitFailure;
+    return kExitFailed;
 }
 
 // The work-directory copies of nested archives, removed when the command ends.
@@ -42,15 +39,19 @@ int runInstall(Context& ctx) {
     const bool forceVersion = takeFlag(ctx.args, "--force-version");
     if (overwrite && noOverwrite)
         throw UsageError("--overwrite and --no-overwrite exclude each other");
-    if (ctx.args.size() != 1 || ctx.args[0].starts_with("--"))
+    ctx.args = operands(ctx.args, "install");
+    if (ctx.args.size() != 1)
         throw UsageError("install needs one package file");
 
     std::error_code ec;
     const std::filesystem::path host =
         std::filesystem::absolute(ctx.args[0], ec).lexically_normal();
     if (ec || !std::filesystem::is_regular_file(host, ec)) {
-        ctx.err << "vokari-cli: no such file: " << ctx.args[0] << "\n";
-        return kExitFailure;
+        ctx.err << "vokari-cli: "
+                << (std::filesystem::is_directory(host, ec) ? "a folder, not a package file: "
+                                                            : "no such file: ")
+                << ctx.args[0] << "\n";
+        return kExitUsage;
     }
 
     CfsArcList list;
@@ -70,7 +71,7 @@ int runInstall(Context& ctx) {
                         << (list.readProblem().empty() ? "it could not be unpacked"
                                                        : printable(list.readProblem()))
                         << "\n";
-                return kExitFailure;
+                return kExitFailed;
             }
         }
     }
@@ -104,14 +105,20 @@ int runInstall(Context& ctx) {
     const int32_t result = list.extractArchives(0);
     for (const ExtractionFailure& f : list.extractionFailures())
         ctx.out << "failed\t" << printable(f.fullPath) << '\t' << printable(f.reason) << '\n';
-    return result == kArcOk ? kExitOk : kExitEntriesFailed;
+    return result == kArcOk ? kExitOk : kExitSomeFailed;
 }
 
 const CommandRegistration registration{
-    "install", runInstall,
+    "install", runInstall, "place and unpack an add-on package (.zip, .lzh, .exe)",
     "install --game N PACKAGE [--nested] [--overwrite|--no-overwrite] [--force-version]\n"
-    "                             [--dry-run]\n"
-    "                             place and unpack an add-on package (.zip, .lzh, .exe)"};
+    "        [--dry-run]\n"
+    "Reads an add-on package, prints where each file goes and unpacks it into game N.\n"
+    "  --nested          also read and install the packages inside the package\n"
+    "  --overwrite       replace existing files (each backed up once as .bak)\n"
+    "  --no-overwrite    leave existing files as they are\n"
+    "  --force-version   install a package made for the other game\n"
+    "  --dry-run         print where each file would go, write nothing\n"
+    "Without --overwrite or --no-overwrite, a package that would replace files exits 3."};
 
 } // namespace
 

@@ -6,7 +6,9 @@
 #include "platform/file_system.h"
 #include "platform/host_paths.h"
 
+#include <algorithm>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,15 +17,21 @@ namespace {
 using vokari::cli::Context;
 
 void printUsage(std::ostream& out) {
-    out << "usage: vokari-cli [--demo] [--demo-reset] [--prefix PATH] COMMAND [ARGS...]\n"
-           "  --version     print the version\n"
+    out << "usage: vokari-cli [--demo | --demo-reset | --prefix PATH] COMMAND [ARGS...]\n"
+           "       vokari-cli COMMAND --help | --help | --version\n"
            "  --demo        work on the demo games (built on first use, kept between runs)\n"
            "  --demo-reset  start the demo games afresh\n"
            "  --prefix PATH work on the games of this Wine prefix (else $WINEPREFIX, the\n"
-           "                prefix the launcher last used, or the first found holding a game)\n"
+           "                prefix last used, or the first found that holds a game)\n"
+           "  --            ends the options: what follows is taken as it stands\n"
            "commands:\n";
-    for (const auto& c : vokari::cli::registeredCommands())
-        out << "  " << c.usage << '\n';
+    for (const auto& c : vokari::cli::registeredCommands()) {
+        std::string name = c.name;
+        name.resize(std::max<size_t>(name.size() + 2, 11), ' ');
+        out << "  " << name << c.summary << '\n';
+    }
+    out << "exit status: 0 done, 1 failed, 2 bad command, option or value, 3 a question the\n"
+           "  options must answer, 4 some entries failed or were left alone\n";
 }
 
 } // namespace
@@ -43,20 +51,55 @@ struct LeftoverReport {
 } // namespace
 
 int main(int argc, char** argv) {
+    using namespace vokari::cli;
     std::vector<std::string> args(argv + 1, argv + argc);
     try {
-        const bool reset = vokari::cli::takeFlag(args, "--demo-reset");
-        const bool demo = vokari::cli::takeFlag(args, "--demo") || reset;
-        const auto prefix = vokari::cli::takeOption(args, "--prefix");
-        if (demo && prefix)
-            throw vokari::cli::UsageError("--demo and --prefix exclude each other");
-        if (!args.empty() && args[0] == "--version") {
-            std::cout << "vokari-cli " << vokari::kVersion << '\n';
-            return vokari::cli::kExitOk;
+        // The program's own options come before the command.
+        bool demo = false;
+        bool reset = false;
+        std::optional<std::string> prefix;
+        size_t at = 0;
+        for (; at < args.size() && args[at].size() > 1 && args[at].front() == '-'; ++at) {
+            const std::string& arg = args[at];
+            if (arg == "--") {
+                ++at;
+                break;
+            }
+            if (arg == "--version") {
+                std::cout << "vokari-cli " << vokari::kVersion << '\n';
+                return std::cout.flush() ? kExitOk : kExitFailed;
+            }
+            if (arg == "--help" || arg == "-h") {
+                printUsage(std::cout);
+                return std::cout.flush() ? kExitOk : kExitFailed;
+            }
+            if (arg == "--demo" || arg == "--demo-reset") {
+                demo = true;
+                reset = reset || arg == "--demo-reset";
+            } else if (arg == "--prefix") {
+                if (++at == args.size())
+                    throw UsageError("--prefix needs a value");
+                prefix = args[at];
+            } else {
+                throw UsageError("unknown option " + arg + " (vokari-cli --help lists them)");
+            }
         }
-        if (args.empty() || args[0] == "--help" || args[0] == "-h") {
-            printUsage(args.empty() ? std::cerr : std::cout);
-            return args.empty() ? vokari::cli::kExitFailure : vokari::cli::kExitOk;
+        args.erase(args.begin(), args.begin() + static_cast<std::ptrdiff_t>(at));
+        if (demo && prefix)
+            throw UsageError("--demo and --prefix exclude each other");
+        if (args.empty()) {
+            printUsage(std::cerr);
+            return kExitUsage;
+        }
+        const auto commands = registeredCommands();
+        const auto command = std::find_if(commands.begin(), commands.end(),
+                                          [&](const Command& c) { return args[0] == c.name; });
+        if (command == commands.end())
+            throw UsageError("unknown command " + args[0] + " (vokari-cli --help lists them)");
+        Context ctx{std::vector<std::string>(args.begin() + 1, args.end()), std::cout, std::cerr};
+        if (takeFlag(ctx.args, "--help") || takeFlag(ctx.args, "-h")) {
+            std::cout << "usage: vokari-cli [--demo | --prefix PATH] " << command->usage << '\n';
+            return std::cout.flush() ? kExitOk : kExitFailed;
         }
         if (demo)
             vokari::useDemoPrefix(reset);
@@ -64,25 +107,18 @@ int main(int argc, char** argv) {
             vokari::platform::setWinePrefixOverride(std::filesystem::path(*prefix));
         else if (args[0] != "prefixes")
             vokari::applyWinePrefixChoice();
-        for (const auto& c : vokari::cli::registeredCommands()) {
-            if (args[0] == c.name) {
-                Context ctx{std::vector<std::string>(args.begin() + 1, args.end()), std::cout,
-                            std::cerr};
-                const LeftoverReport report;
-                return c.run(ctx);
-            }
-        }
-        std::cerr << "vokari-cli: unknown command: " << args[0] << "\n";
-        printUsage(std::cerr);
-        return vokari::cli::kExitFailure;
-    } catch (const vokari::cli::GameMissing& e) {
+        const LeftoverReport report;
+        const int code = command->run(ctx);
+        // Output that could not be written is a failure, whatever the command did.
+        return std::cout.flush() ? code : kExitFailed;
+    } catch (const GameMissing& e) {
         std::cerr << "vokari-cli: " << e.what() << "\n";
-        return vokari::cli::kExitFailed;
-    } catch (const vokari::cli::UsageError& e) {
+        return kExitFailed;
+    } catch (const UsageError& e) {
         std::cerr << "vokari-cli: " << e.what() << "\n";
-        return vokari::cli::kExitFailure;
+        return kExitUsage;
     } catch (const std::exception& e) {
         std::cerr << "vokari-cli: " << e.what() << "\n";
-        return vokari::cli::kExitFailure;
+        return kExitFailed;
     }
 }

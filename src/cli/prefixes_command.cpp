@@ -22,8 +22,9 @@ int runPrefixes(Context& ctx) {
 }
 
 const CommandRegistration registration{
-    "prefixes", runPrefixes,
-    "prefixes                   the Wine prefixes found, with their games"};
+    "prefixes", runPrefixes, "the Wine prefixes found, with their games",
+    "prefixes\n"
+    "The Wine prefixes found, one per line, with the games installed in each."};
 
 } // namespace
 

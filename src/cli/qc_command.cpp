@@ -207,6 +207,9 @@ int runQc(Context& ctx) {
         if (path->empty())
             throw UsageError("--file needs a path");
         file = std::filesystem::absolute(*path).string();
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(file, ec))
+            throw UsageError("no such file: " + *path);
     } else {
         const Game game = requireGame(ctx.args);
         folder = game.folder;
@@ -241,7 +244,11 @@ int runQc(Context& ctx) {
 }
 
 const CommandRegistration registration{
-    "qc", runQc, "qc (--game N | --file PATH) show|normalize  the quick-combat file"};
+    "qc", runQc, "show or normalize the quick-combat file",
+    "qc (--game N | --file PATH) show|normalize\n"
+    "  show       the quick-combat groups and their aircraft\n"
+    "  normalize  write the file again in the layout the editor writes, and print the\n"
+    "             changed lines"};
 
 } // namespace
 

@@ -52,15 +52,16 @@ echo "$out" | grep -qx "rabaul/rabaul.cmg${tab}追加${tab}CAMPAIGNS\\\\" || fai
 [ -f "$game/CAMPAIGNS/rabaul.cmg" ] && [ -f "$game/PHOTOS/pilot.jpg" ] || fail "nested files"
 ok
 
-# Bad input: a clear message and exit 2; failed entries: listed and exit 4.
+# A package that cannot be read fails (1), a name that is no package file is a bad value
+# (2), each with a clear message; failed entries: listed and exit 4.
 echo "text" > "$home/pkg/notes.txt"
 echo "not a zip" > "$home/pkg/broken.zip"
-for bad in notes.txt broken.zip missing.zip; do
+for bad in notes.txt:1 broken.zip:1 missing.zip:2 .:2; do
     set +e
-    err=$("$cli" --demo install --game 2 "$home/pkg/$bad" 2>&1 >/dev/null)
+    err=$("$cli" --demo install --game 2 "$home/pkg/${bad%:*}" 2>&1 >/dev/null)
     rc=$?
     set -e
-    [ $rc -eq 2 ] && [ -n "$err" ] || fail "$bad: exit $rc, '$err'"
+    [ $rc -eq "${bad#*:}" ] && [ -n "$err" ] || fail "$bad: exit $rc, '$err'"
 done
 printf 'good gauge' > "$home/pkg/good.gau"
 printf 'spoilt one' > "$home/pkg/spoilt.gau"

@@ -58,7 +58,7 @@ set +e
 err=$("$cli" qc --file "$home/bad.qcb" normalize 2>&1)
 rc=$?
 set -e
-[ $rc = 2 ] || fail "bad file: exit $rc"
+[ $rc = 1 ] || fail "bad file: exit $rc"
 echo "$err" | grep -q "bad.qcb, line 4: family_type" || fail "bad file message: $err"
 cmp -s "$home/bad.qcb" "$home/bad.orig" || fail "bad file was written"
 [ ! -e "$home/bad.qcb.bak" ] || fail "bad file got a backup"
