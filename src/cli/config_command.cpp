@@ -1,10 +1,13 @@
 #include "cli/cli.h"
 #include "gameconfig/cfs_ini.h"
+#include "gameconfig/number_text.h"
 #include "journal/change_journal.h"
 #include "platform/error.h"
 #include "platform/folder_lock.h"
 #include "platform/host_paths.h"
+#include "platform/text.h"
 
+#include <algorithm>
 #include <ostream>
 
 namespace vokari::cli {
@@ -29,18 +32,27 @@ int runConfig(Context& ctx) {
         throw UsageError("usage: config --game N [set SECTION KEY VALUE]");
     const std::string& section = ctx.args[1];
     const std::string& key = ctx.args[2];
-    try {
-        ini.getKeyValue(section, key);
-    } catch (const KeyError&) {
+    const auto& settings = cfsIniSettings();
+    const auto setting = std::find_if(settings.begin(), settings.end(), [&](const auto& s) {
+        return equalsNoCase(s.section, section) && equalsNoCase(s.key, key);
+    });
+    if (setting == settings.end()) {
         ctx.err << "vokari-cli: unknown setting: " << section << ' ' << key
                 << " (`vokari-cli config --game " << game.version << "` lists them)\n";
         return kExitUsage;
     }
-    ini.setKeyValue(section, key, ctx.args[3]);
+    std::string value = ctx.args[3];
+    if (const std::string problem = settingValueProblem(*setting, value); !problem.empty()) {
+        ctx.err << "vokari-cli: " << printable(problem) << '\n';
+        return kExitUsage;
+    }
+    if (setting->kind == SettingKind::WholeNumber)
+        value = std::to_string(*parseWholeNumber(value)); // "3.0" is written as the game reads it
+    ini.setKeyValue(section, key, value);
     const std::filesystem::path folder = platform::hostPath(game.folder);
     const platform::FolderLock lock(folder);
     const JournalScope journal(folder, "config-set", game.version,
-                               section + " " + key + "=" + ctx.args[3]);
+                               section + " " + key + "=" + value);
     ini.saveFile();
     return kExitOk;
 }

@@ -2,33 +2,64 @@
 
 #include "common/file_helpers.h"
 #include "frame/installation.h"
+#include "gameconfig/number_text.h"
 #include "journal/change_journal.h"
 #include "platform/codepage.h"
 #include "platform/error.h"
 #include "platform/folder_lock.h"
 #include "platform/host_paths.h"
 #include "platform/profile.h"
+#include "platform/text.h"
 
 #include <vector>
 
 namespace vokari {
 
 const std::array<CfsIniSetting, 12>& cfsIniSettings() {
+    constexpr auto kSwitch = SettingKind::Switch;
+    constexpr auto kNumber = SettingKind::WholeNumber;
+    constexpr auto kText = SettingKind::Text;
+    constexpr int kMax = 2147483647;
     static const std::array<CfsIniSetting, 12> settings{{
-        {"MAIN", "ShowLogo", "1"},
-        {"MAIN", "ShowMovie", "1"},
-        {"MAIN", "DISPLAY_FRACTIONAL_MINUTES", "1"},
-        {"PANELS", "HUD_COLOR", "0"},
-        {"PREFS", "PANEL_MASKING_OFF", ""},
-        {"MULTIPLAYER", "SP_PLAYER_NAME", "Unknown Soldier"},
-        {"MULTIPLAYER", "SP_PLAYER_COLOR_INDEX", "0"},
-        {"MULTIPLAYER", "SP_DISPLAY_CHEAT_WARNINGS", "0"},
-        {"MULTIPLAYER", "COLLISION_SECS", "2"},
-        {"MULTIPLAYER", "STARTING_ALTITUDE", "1524"},
-        {"MULTIPLAYER", "SP_PLAYER_AIRCRAFT", ""},
-        {"CONTROLS", "PAN_RATE", "400"},
+        {"MAIN", "ShowLogo", "1", kSwitch},
+        {"MAIN", "ShowMovie", "1", kSwitch},
+        {"MAIN", "DISPLAY_FRACTIONAL_MINUTES", "1", kSwitch},
+        {"PANELS", "HUD_COLOR", "0", kNumber, 0, kMax},
+        {"PREFS", "PANEL_MASKING_OFF", "", kSwitch},
+        {"MULTIPLAYER", "SP_PLAYER_NAME", "Unknown Soldier", kText},
+        {"MULTIPLAYER", "SP_PLAYER_COLOR_INDEX", "0", kNumber, 0, 15},
+        {"MULTIPLAYER", "SP_DISPLAY_CHEAT_WARNINGS", "0", kSwitch},
+        {"MULTIPLAYER", "COLLISION_SECS", "2", kNumber, 0, kMax},
+        {"MULTIPLAYER", "STARTING_ALTITUDE", "1524", kNumber, 0, kMax},
+        {"MULTIPLAYER", "SP_PLAYER_AIRCRAFT", "", kText},
+        {"CONTROLS", "PAN_RATE", "400", kNumber, 0, kMax},
     }};
     return settings;
+}
+
+std::string settingValueProblem(const CfsIniSetting& setting, std::string_view value) {
+    const std::string name = std::string(setting.section) + " " + setting.key;
+    switch (setting.kind) {
+    case SettingKind::Switch:
+        if (trimView(value) == "0" || trimView(value) == "1")
+            return {};
+        return name + " takes 0 or 1";
+    case SettingKind::WholeNumber: {
+        const auto number = parseWholeNumber(value);
+        if (number && *number >= setting.minimum && *number <= setting.maximum)
+            return {};
+        return name + " takes a whole number from " + std::to_string(setting.minimum) +
+               (setting.maximum == 2147483647 ? " up" : " to " + std::to_string(setting.maximum));
+    }
+    case SettingKind::Text:
+        if (value.find_first_of("\r\n") != std::string_view::npos)
+            return name + " takes text on one line";
+        if (const std::string bad = platform::unencodableCharacters(value); !bad.empty())
+            return name + " takes text in the game's code page (" + platform::ansiCodePage() +
+                   "), which cannot spell " + bad;
+        return {};
+    }
+    return {};
 }
 
 std::string cfsIniFileName(int16_t version) {

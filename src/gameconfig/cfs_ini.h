@@ -14,14 +14,27 @@
 // file stays as the game wrote it.
 namespace vokari {
 
+// What a setting holds, for checking a value before it is written.
+enum class SettingKind {
+    Switch,      // 0 or 1
+    WholeNumber, // a whole number from `minimum` to `maximum`
+    Text,        // text in the game's code page, on one line
+};
+
 struct CfsIniSetting {
     const char* section;
     const char* key;
     const char* defaultValue; // used when the file lacks the key
+    SettingKind kind = SettingKind::Text;
+    int minimum = 0;
+    int maximum = 0;
 };
 
 // The twelve known settings, in the order they are read and written; the same for both games.
 const std::array<CfsIniSetting, 12>& cfsIniSettings();
+
+// Why `value` cannot be written to `setting`, naming the values it takes; empty when it can.
+std::string settingValueProblem(const CfsIniSetting& setting, std::string_view value);
 
 // The configuration file's name inside the game folder: "COMBATFS.CFG" for the first game,
 // "cfs2.cfg" for the second, empty for any other version.

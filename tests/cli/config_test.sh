@@ -30,6 +30,22 @@ status=0
 grep -q "unknown setting: MAIN LANGUAGE" "$home/err" || fail "message: $(cat "$home/err")"
 cmp -s "$home/before" "$cfg2" || fail "file changed by a refused set"
 
+# Values a setting cannot hold: exit 2 naming what it takes, nothing written.
+while IFS='|' read -r section key value takes; do
+    status=0
+    "$cli" --demo config --game 2 set "$section" "$key" "$value" 2>"$home/err" || status=$?
+    [ "$status" -eq 2 ] || fail "$key=$value exit $status"
+    grep -qF "$takes" "$home/err" || fail "$key=$value: $(cat "$home/err")"
+done <<TABLE
+MAIN|ShowLogo|banana|takes 0 or 1
+MULTIPLAYER|STARTING_ALTITUDE|notanumber|takes a whole number from 0 up
+MULTIPLAYER|SP_PLAYER_COLOR_INDEX|16|takes a whole number from 0 to 15
+MULTIPLAYER|SP_PLAYER_NAME|$(printf 'caf\303\251 \342\234\210')|which cannot spell
+TABLE
+cmp -s "$home/before" "$cfg2" || fail "file changed by a refused value"
+"$cli" --demo config --game 2 set MULTIPLAYER COLLISION_SECS 3.0 || fail "3.0 refused"
+grep -q "^COLLISION_SECS=3" "$cfg2" || fail "3.0 not written as 3"
+
 # A setting that was empty when loaded is written like any other.
 printf '[MULTIPLAYER]\r\nSP_PLAYER_NAME=\r\n' >"$cfg1"
 "$cli" --demo config --game 1 set MULTIPLAYER SP_PLAYER_NAME Ace 2>"$home/err" || fail "exit"
