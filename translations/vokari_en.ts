@@ -1269,6 +1269,18 @@ Panel: %2</translation>
         <source>上書きして保存しますか？</source>
         <translation>Overwrite it and save?</translation>
     </message>
+    <message>
+        <source>クイックコンバットファイルは %1 行目から先を読み込めませんでした。</source>
+        <translation>The quick-combat file could not be read from line %1 on.</translation>
+    </message>
+    <message>
+        <source>保存すると、%1 行目とそれより後のグループや行は失われます。</source>
+        <translation>Saving loses line %1 and every group and line after it.</translation>
+    </message>
+    <message>
+        <source>このまま保存しますか？</source>
+        <translation>Save anyway?</translation>
+    </message>
 </context>
 <context>
     <name>vokari::ui::QcGroupEditDialog</name>

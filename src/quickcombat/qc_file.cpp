@@ -472,6 +472,8 @@ public:
         if (!carry_.empty())
             reader_.line(carry_, ++number_);
     }
+    // The lines handed to the reader so far.
+    int count() const { return number_; }
 
 private:
     // Where the line after the break at `end` begins.
@@ -499,13 +501,26 @@ void readQCFile(std::unique_ptr<QcGroups>& document, std::string_view folder,
     document = std::make_unique<QcGroups>();
     Reader reader(*document, file);
     LineSplitter lines(reader);
+    bool isOpen = false;
     try {
-        platform::readFileBlocks(file, [&lines](std::string_view block) { lines.block(block); });
+        platform::readFileBlocks(file, [&](std::string_view block) {
+            isOpen = true;
+            lines.block(block);
+        });
+        lines.finish();
+    } catch (const LineError& e) {
+        // What came before the line stays, the lines waiting for a group too.
+        reader.finish();
+        document->setUnreadFromLine(e.line());
+        throw;
     } catch (const IoError& e) {
+        if (isOpen) {
+            reader.finish();
+            document->setUnreadFromLine(lines.count() + 1);
+        }
         std::throw_with_nested(
             IoError(file + ": the quick-combat file cannot be opened (" + e.what() + ")"));
     }
-    lines.finish();
     reader.finish();
 }
 
@@ -686,8 +701,15 @@ std::string qcFileBytes(const QcGroups& document, std::string_view folder,
     return bytes;
 }
 
-void writeQCFile(const QcGroups& document, std::string_view folder, std::string_view relativePath) {
+void writeQCFile(const QcGroups& document, std::string_view folder, std::string_view relativePath,
+                 PartialDocument partial) {
     const std::string file = std::string(folder) + std::string(relativePath);
+    if (const auto line = document.unreadFromLine(); line && partial == PartialDocument::Refuse) {
+        const std::string n = std::to_string(*line);
+        throw FormatError(file + ": cannot be saved: the file was read only up to line " + n +
+                          ", so saving would lose line " + n +
+                          " and every group and line after it");
+    }
     const platform::FolderLock lock(folder.empty() ? platform::hostPath(file).parent_path()
                                                    : platform::hostPath(folder));
     platform::removeLeftovers(platform::hostPath(file).parent_path());

@@ -61,7 +61,9 @@ public:
 
     // Appends the document's entry unless the group already holds it.
     void addPlane(QcPlane* plane) { planes_.add(plane); }
-    // Takes the folder out of this group only. Throws KeyError when the group does not hold it.
+    // Takes the folder out of this group only; the entry and its string stay in the document
+    // (QcGroups::removePlane also lets go of them). Throws KeyError when the group does not
+    // hold it.
     void removePlane(std::string_view aircraftPath) { planes_.remove(aircraftPath); }
     const QcGroupPlanes& planes() const { return planes_; }
 

@@ -1,10 +1,35 @@
 #include "quickcombat/qc_groups.h"
 
+#include "platform/codepage.h"
 #include "platform/error.h"
+#include "platform/text.h"
 
+#include <algorithm>
 #include <limits>
+#include <unordered_set>
 
 namespace vokari {
+namespace {
+
+// The key of the string Vokari made for a group's name ("VokariGrpOption00002"), or empty.
+std::string madeGroupKey(const QcGroup& group) {
+    return generatedAliasNumber(group.defineName()) ? aliasKey(group.defineName()) : std::string();
+}
+
+// The key of the string made for an entry's name (folder + "Name"), or empty. The folder's
+// spelling may have changed since, as keys compare without regard to case.
+std::string madePlaneKey(const QcPlane& plane) {
+    if (!isAliasName(plane.defineName()))
+        return std::string();
+    std::string key = aliasKey(plane.defineName());
+    return equalsNoCase(key, plane.aircraftPath() + "Name") ? key : std::string();
+}
+
+bool refersTo(std::string_view name, std::string_view key) {
+    return isAliasName(name) && equalsNoCase(aliasKey(name), key);
+}
+
+} // namespace
 
 std::string groupKey(int16_t groupId) {
     return "grp." + std::to_string(groupId);
@@ -36,8 +61,61 @@ QcGroup& QcGroups::addGroup(std::string_view name) {
 
 void QcGroups::removeGroup(int16_t groupId) {
     const std::string key = groupKey(groupId);
-    groups_.item(key)->setNameIndex(nullptr);
+    const std::unique_ptr<QcGroup> removed = std::move(groups_.item(key));
     groups_.remove(key);
+    removed->setNameIndex(nullptr);
+    std::vector<const QcPlane*> entries;
+    for (const auto& item : removed->planes())
+        entries.push_back(item.value);
+    dropUnused({madeGroupKey(*removed)}, entries);
+}
+
+void QcGroups::removePlane(int16_t groupId, std::string_view aircraftPath) {
+    QcGroup& target = group(groupId);
+    const QcPlane* plane = target.planes().item(aircraftPath);
+    target.removePlane(aircraftPath);
+    dropUnused({}, {plane});
+}
+
+void QcGroups::dropUnused(std::vector<std::string> keys,
+                          const std::vector<const QcPlane*>& entries) {
+    std::unordered_set<const QcPlane*> unheld(entries.begin(), entries.end());
+    for (auto it = groups_.begin(); it != groups_.end() && !unheld.empty(); ++it)
+        for (const auto& item : it->value->planes())
+            unheld.erase(item.value);
+    for (const QcPlane* plane : unheld) {
+        keys.push_back(madePlaneKey(*plane));
+        const std::string folder = plane->aircraftPath();
+        planes_.remove(folder);
+    }
+    for (const std::string& key : keys)
+        if (!key.empty() && !isStringUsed(key))
+            strings_.remove(key);
+}
+
+bool QcGroups::isStringUsed(std::string_view key) const {
+    for (const auto& item : groups_)
+        if (refersTo(item.value->defineName(), key))
+            return true;
+    // Entries no group holds count too: adding their folder again brings them back.
+    for (const auto& item : planes_)
+        if (refersTo(item.value.defineName(), key))
+            return true;
+    // A line kept from the file may refer to it as well. The lines are bytes in the code page,
+    // where a key with no form cannot stand; letters compare without regard to case.
+    std::string alias;
+    try {
+        alias = asciiLower("%" + platform::utf8ToAnsi(key));
+    } catch (const ArgumentError&) {
+        return false;
+    }
+    const auto mentions = [&alias](const std::string& lines) {
+        return !lines.empty() && asciiLower(lines).find(alias) != std::string::npos;
+    };
+    for (const auto& item : groups_)
+        if (mentions(item.value->keptLines()))
+            return true;
+    return std::any_of(keptLines_.begin(), keptLines_.end(), mentions);
 }
 
 QcGroup& QcGroups::group(int16_t groupId) {

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vokari {
 
@@ -46,7 +47,10 @@ public:
     QcGroup& addGroup();
     // The same with the name given (a reader's), without working out an alias first.
     QcGroup& addGroup(std::string_view name);
-    // Takes the group out; its entries and strings stay. Throws KeyError for an unknown id.
+    // Takes the group out, and with it what only it used: the entries no other group holds,
+    // and the strings Vokari made for its name ("VokariGrpOption00002") and theirs (folder +
+    // "Name") that no group, entry or kept line refers to any more. Every other string stays.
+    // Its id is not given again. Throws KeyError for an unknown id.
     void removeGroup(int16_t groupId);
     // The document's entry for the folder (created when new, with the name given if any),
     // added to the group. An existing entry keeps its type and name. Throws KeyError for an
@@ -56,6 +60,11 @@ public:
     // The same for a group of this document already in hand.
     QcPlane& addPlane(QcGroup& group, std::string_view aircraftPath,
                       std::optional<std::string_view> name = std::nullopt);
+    // Takes the folder out of the group. An entry no group holds any more leaves the document,
+    // with the string made for its name unless something else refers to it, so adding the
+    // folder again makes a new entry. Throws KeyError for an unknown id or a folder the group
+    // does not hold.
+    void removePlane(int16_t groupId, std::string_view aircraftPath);
 
     // Keyed "grp." + id.
     const KeyedCollection<std::unique_ptr<QcGroup>>& groups() const { return groups_; }
@@ -79,12 +88,22 @@ public:
         keptLines_[index(part)].append(line).append("\r\n");
     }
 
+    // The line at which reading the file stopped on a failure: the document holds only the
+    // lines before it, so writing it would lose that line and every one after it. None when
+    // the file was read whole, or once such a document has been written all the same.
+    std::optional<int> unreadFromLine() const { return unreadFromLine_; }
+    void setUnreadFromLine(std::optional<int> line) { unreadFromLine_ = line; }
+
     // "%VokariGrpOption" + the lowest number (five digits at least) that no group's name
     // holds exactly + "%".
     std::string getNewGroupAlias() const;
 
 private:
     static size_t index(QcFilePart part) { return static_cast<size_t>(part); }
+    // After a removal: drops the `entries` no group holds, then the strings under `keys` and
+    // under the keys made for those entries' names that nothing refers to any more.
+    void dropUnused(std::vector<std::string> keys, const std::vector<const QcPlane*>& entries);
+    bool isStringUsed(std::string_view key) const;
 
     // Entries by value: a lookup lands on the key and the entry side by side.
     KeyedCollection<QcPlane> planes_;
@@ -96,6 +115,7 @@ private:
     QcStringList strings_;
     QcGroupNames groupNames_;
     std::array<std::string, 3> keptLines_;
+    std::optional<int> unreadFromLine_;
 };
 
 // The key of a group in Groups: "grp." + id.

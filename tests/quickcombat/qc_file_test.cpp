@@ -354,6 +354,75 @@ TEST_F(QCFileTest, LinesTheDocumentDoesNotReadAreKeptInTheirPart) {
     }
 }
 
+TEST_F(QCFileTest, ARemovedGroupOrEntryTakesOnlyTheStringsMadeForIt) {
+    auto doc = read(lines({"; about %KeptName%",
+                           "[option.0]",
+                           "OptionName=%VokariGrpOption00001%",
+                           "aircraft.0=A",
+                           "name.0=%AName%",
+                           "aircraft.1=Shared",
+                           "name.1=%SharedName%",
+                           "aircraft.2=Kept",
+                           "name.2=%KeptName%",
+                           "aircraft.3=Own",
+                           "name.3=%Custom%",
+                           "[option.1]",
+                           "OptionName=%VokariGrpOption00002%",
+                           "aircraft.0=Shared",
+                           "aircraft.1=B",
+                           "name.1=%BName%",
+                           "aircraft.2=C",
+                           "name.2=%VokariGrpOption00001%",
+                           "Note=1",
+                           "[strings]",
+                           "\"VokariGrpOption00001\" = G1",
+                           "\"AName\" = Alpha",
+                           "\"SharedName\" = Shared",
+                           "\"KeptName\" = Kept",
+                           "\"Custom\" = Own",
+                           "\"VokariGrpOption00002\" = G2",
+                           "\"BName\" = Bravo",
+                           "; end"}));
+    doc->removeGroup(1);
+    doc->removePlane(2, "b");
+    writeQCFile(*doc, folder(), rel);
+    // Gone: the names of A and B, which no one else held. Kept: group 1's name (C's name
+    // refers to it), the name of an entry group 2 still holds, a string a kept line names, a
+    // string Vokari did not make for the entry that used it, and every kept line.
+    EXPECT_EQ(
+        readFile(file()),
+        lines({"; about %KeptName%", "", "[option.0]", "OptionName=%VokariGrpOption00002%",
+               "aircraft.0=Shared", "family_type.0=1", "name.0=%SharedName%", "", "aircraft.1=C",
+               "family_type.1=1", "name.1=%VokariGrpOption00001%", "", "Note=1"}) +
+            defaultsAndStrings() +
+            lines({"\"VokariGrpOption00001\" = G1", "\"SharedName\" = Shared",
+                   "\"KeptName\" = Kept", "\"Custom\" = Own", "\"VokariGrpOption00002\" = G2",
+                   "; end"}));
+}
+
+TEST_F(QCFileTest, ADocumentReadInPartIsWrittenOnlyWhenSaidSo) {
+    const std::string bad = lines({"[option.0]", "OptionName=G", "aircraft.0=A", "[option.1]",
+                                   "; about H", "family_type.0=x", "OptionName=H"});
+    std::unique_ptr<QcGroups> doc;
+    EXPECT_THAT(failure(bad, doc), HasSubstr("line 6: family_type"));
+    EXPECT_EQ(doc->unreadFromLine(), 6);
+    try {
+        writeQCFile(*doc, folder(), rel);
+        ADD_FAILURE() << "wrote a document read in part";
+    } catch (const FormatError& e) {
+        EXPECT_THAT(e.what(), HasSubstr("read only up to line 6, so saving would lose line 6"));
+    }
+    EXPECT_EQ(readFile(file()), bad);
+    EXPECT_FALSE(fs::exists(backup()));
+
+    // Said so, what was read is written, the lines before the faulty one that waited for a
+    // group too.
+    writeQCFile(*doc, folder(), rel, PartialDocument::Write);
+    EXPECT_EQ(readFile(backup()), bad);
+    EXPECT_THAT(readFile(file()), HasSubstr("name.0=\r\n\r\n; about H\r\n[player"));
+    EXPECT_EQ(read(readFile(file()))->unreadFromLine(), std::nullopt) << "read whole";
+}
+
 TEST_F(QCFileTest, ATextThatDoesNotDecodeIsRefused) {
     std::unique_ptr<QcGroups> doc;
     const std::string head = lines({"[option.0]", "OptionName=G", "aircraft.0=A"});

@@ -88,14 +88,15 @@ TEST(QCGroups, NewAliasTakesLowestFreeNumberComparingWithCase) {
     EXPECT_EQ(many.getNewGroupAlias(), "%VokariGrpOption00007%");
 }
 
-TEST(QCGroups, RemovedGroupKeepsEntriesStringsAndItsId) {
+TEST(QCGroups, RemovedGroupTakesWhatOnlyItUsedAndKeepsItsId) {
     QcGroups doc;
     doc.addGroup();
+    doc.addString("VokariGrpOption00001", "Allies");
     doc.addPlane(1, "Spit", "Spitfire");
     doc.removeGroup(1);
     EXPECT_TRUE(doc.groups().empty());
-    EXPECT_TRUE(doc.planes().keyExists("Spit"));
-    EXPECT_EQ(doc.getString("SpitName"), "Spitfire");
+    EXPECT_FALSE(doc.planes().keyExists("Spit"));
+    EXPECT_EQ(doc.stringList().count(), 0);
     EXPECT_EQ(doc.addGroup().groupId(), 2);
     EXPECT_THROW(doc.removeGroup(1), KeyError);
 }
@@ -137,17 +138,28 @@ TEST(QCGroups, AddPlaneSharesOneEntryPerFolder) {
     EXPECT_EQ(doc.getString("ZeroName"), "");
 }
 
-TEST(QCGroups, RemovedEntryComesBackWithItsTypeAndName) {
+TEST(QCGroups, RemovedEntryComesBackOnlyWhileAnotherGroupHoldsIt) {
     QcGroups doc;
     doc.addGroup();
+    doc.addGroup();
     doc.addPlane(1, "Ju87", "Stuka").setAircraftType(kQCBomber);
-    doc.group(1).removePlane("JU87");
+    doc.addPlane(2, "Ju87");
+    doc.removePlane(1, "JU87");
     EXPECT_TRUE(doc.group(1).planes().empty());
-    EXPECT_THROW(doc.group(1).removePlane("Ju87"), KeyError);
+    EXPECT_THROW(doc.removePlane(1, "Ju87"), KeyError);
 
     QcPlane& back = doc.addPlane(1, "Ju87", "New name");
     EXPECT_EQ(back.aircraftType(), kQCBomber);
     EXPECT_EQ(back.viewName(), "Stuka");
+
+    // Held by no group, it leaves with its string: adding the folder again makes a new entry.
+    doc.removePlane(2, "Ju87");
+    doc.removePlane(1, "Ju87");
+    EXPECT_FALSE(doc.planes().keyExists("Ju87"));
+    EXPECT_EQ(doc.stringList().count(), 0);
+    QcPlane& fresh = doc.addPlane(1, "Ju87", "New name");
+    EXPECT_EQ(fresh.aircraftType(), kQCFighter);
+    EXPECT_EQ(fresh.viewName(), "New name");
 }
 
 TEST(QCPlane, NameAndTypeRules) {

@@ -25,6 +25,8 @@
 #include <QTreeWidget>
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <string>
 
 namespace vokari::ui {
 namespace {
@@ -234,22 +236,24 @@ QcPlane* QcEditWindow::selectedQCPlane() {
 }
 
 void QcEditWindow::addQCGroup() {
-    QcGroup* group = nullptr;
-    try {
-        group = &document_->addGroup();
-    } catch (const std::exception& e) {
-        showFailure(tr("敵の航空機の種類を追加できませんでした。"), e);
-        return;
-    }
-    const int16_t id = group->groupId();
+    // The group is made only once the user names it: a cancelled one leaves no trace.
+    std::string name;
     {
         QcGroupEditDialog dialog(this);
-        dialog.loadQCGroup(*group);
+        dialog.loadNewQCGroup();
         showModal(dialog, this);
+        if (!dialog.isGroupSet())
+            return;
+        name = dialog.name();
     }
-    // Judged by the name: a group left without one is taken out again (its id stays used).
-    if (group->viewName().empty()) {
-        document_->removeGroup(id);
+    int16_t id = 0;
+    try {
+        const QcGroup& group = document_->addGroup();
+        id = group.groupId();
+        // Its generated alias may name a string left from the file: the new name replaces it.
+        document_->addString(aliasKey(group.defineName()), name);
+    } catch (const std::exception& e) {
+        showFailure(tr("敵の航空機の種類を追加できませんでした。"), e);
         return;
     }
     setGroupList();
@@ -334,9 +338,8 @@ void QcEditWindow::removeQCPlane() {
     const std::string key = us(rowKey(row));
     const int index = row.row();
     delete qcPlaneList_->itemFromIndex(row);
-    QcGroup& group = document_->group(g);
-    if (group.planes().keyExists(key))
-        group.removePlane(key);
+    if (document_->group(g).planes().keyExists(key))
+        document_->removePlane(g, key);
     // Unlike removing a group: taking the second-to-last of three or more selects the row
     // before it.
     const int count = qcPlaneList_->topLevelItemCount();
@@ -365,20 +368,36 @@ bool QcEditWindow::save() {
     try {
         if (gameFolder_.empty())
             throw IoError(quickCombatFileName() + ": the game is not installed");
-        if (!mayOverwrite(file))
+        if (!mayLoseUnreadLines() || !mayOverwrite(file))
             return false;
-        writeQCFile(*document_, gameFolder_, quickCombatFileName());
+        writeQCFile(*document_, gameFolder_, quickCombatFileName(), PartialDocument::Write);
     } catch (const std::exception& e) {
         showFailure(tr("クイックコンバットファイルを保存できませんでした。"), e);
         return false;
     }
     isChanged_ = false;
+    document_->setUnreadFromLine(std::nullopt); // the file holds what the document does now
     try {
         fileRead_ = platform::fileFingerprint(file);
     } catch (const Error&) {
         fileRead_ = {}; // unknown: the next save asks
     }
     return true;
+}
+
+bool QcEditWindow::mayLoseUnreadLines() {
+    const auto line = document_->unreadFromLine();
+    if (!line)
+        return true;
+    const QString n = QString::number(*line);
+    return askQuestion(
+               us(windowTitle()),
+               joinLines(
+                   {us(tr("クイックコンバットファイルは %1 行目から先を読み込めませんでした。")
+                           .arg(n)),
+                    us(tr("保存すると、%1 行目とそれより後のグループや行は失われます。").arg(n)),
+                    us(tr("このまま保存しますか？"))}),
+               PromptButtons::YesNo, PromptAnswer::No, PromptIcon::Warning) == PromptAnswer::Yes;
 }
 
 bool QcEditWindow::mayOverwrite(const std::string& file) {

@@ -73,6 +73,8 @@ private:
     bool dropOnEntries(QEvent* event);
     int16_t selectedGroupId() const; // 0 when no group row is selected
     void showFailure(const QString& lead, const std::exception& error);
+    // False when the file was read only in part and the user keeps the rest of it.
+    bool mayLoseUnreadLines();
     // False when the file changed since it was read and the user keeps it.
     bool mayOverwrite(const std::string& file);
 

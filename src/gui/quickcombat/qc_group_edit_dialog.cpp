@@ -63,6 +63,13 @@ void QcGroupEditDialog::loadQCGroup(QcGroup& group) {
     optionName2Edit_->setText(qs(isAlias_ ? group.viewName() : group.defineName()));
 }
 
+void QcGroupEditDialog::loadNewQCGroup() {
+    isGroupSet_ = false;
+    group_ = nullptr;
+    isAlias_ = false;
+    optionName2Edit_->clear();
+}
+
 void QcGroupEditDialog::setGroup() {
     const std::string text = us(optionName2Edit_->text());
     if (text.empty()) {
@@ -79,6 +86,7 @@ void QcGroupEditDialog::setGroup() {
             group_->setDefineName(text);
         }
     }
+    name_ = text;
     isGroupSet_ = true;
     accept();
 }

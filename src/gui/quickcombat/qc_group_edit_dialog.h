@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <string>
 
 class QLabel;
 class QLineEdit;
@@ -23,7 +24,12 @@ public:
 
     // Before showing: the group to name, shown by the text it stands for.
     void loadQCGroup(QcGroup& group);
+    // Before showing, instead: a name for a group not made yet. The box starts empty, and
+    // confirming changes nothing but name().
+    void loadNewQCGroup();
     bool isGroupSet() const { return isGroupSet_; }
+    // The text confirmed.
+    const std::string& name() const { return name_; }
 
     void done(int result) override;
 
@@ -33,6 +39,7 @@ private:
     QcGroup* group_ = nullptr;
     bool isGroupSet_ = false;
     bool isAlias_ = false;
+    std::string name_;
 
     QLabel* optionName2Label_ = nullptr;
     QLineEdit* optionName2Edit_ = nullptr;

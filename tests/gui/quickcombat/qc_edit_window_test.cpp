@@ -248,7 +248,8 @@ TEST_F(QCEditWindowTest, ACancelledNewGroupLeavesNoTraceAndTheNextGetsTheNextId)
     ASSERT_TRUE(QTest::qWaitForWindowActive(w.get())) << "the keys are back after the dialog";
     nameGroup("Fighters");
     QTest::keyClick(w.get(), Qt::Key_Insert, Qt::ShiftModifier);
-    EXPECT_EQ(rows(*w, "LstGroup").last(), QStringLiteral("5|Fighters")) << "id 4 stays used";
+    EXPECT_EQ(rows(*w, "LstGroup").last(), QStringLiteral("4|Fighters"))
+        << "a cancelled group took no id";
     EXPECT_EQ(selectedIndex(*w, "LstGroup"), 3);
     EXPECT_TRUE(rows(*w, "LstQCPlane").isEmpty());
 
@@ -290,6 +291,37 @@ TEST_F(QCEditWindowTest, ACancelledNewGroupLeavesNoTraceAndTheNextGetsTheNextId)
 
     w->close();
     EXPECT_TRUE(prompt.asked().empty()) << "saved: nothing to ask";
+}
+
+// A string left under the alias the next group takes, as a file saved before could hold
+// for a removed group: the new group neither shows it nor stays when cancelled.
+TEST_F(QCEditWindowTest, ANewGroupStartsUnnamedAndCancelLeavesNone) {
+    writeFile(file, sjis(std::string(kFile) + "\"VokariGrpOption00002\" = 消えた\r\n"));
+    auto w = open();
+    button(*w, kRemoveGroup)->trigger();
+    button(*w, kSave)->trigger();
+    const std::string saved = readFile(file);
+    EXPECT_EQ(platform::ansiToUtf8(saved).find("日本海軍"), std::string::npos)
+        << "the removed group's name went with it";
+
+    const std::function<void(QcGroupEditDialog&)> cancels[] = {
+        [](QcGroupEditDialog& d) { child<QPushButton>(d, "CmdCancel")->click(); },
+        [](QcGroupEditDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); }};
+    for (const auto& cancel : cancels) {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+        QString shown = QStringLiteral("not shown");
+        whenShown<QcGroupEditDialog>([&shown, cancel](QcGroupEditDialog& d) {
+            shown = child<QLineEdit>(d, "TxtOptionName2")->text();
+            cancel(d);
+        });
+        QTest::keyClick(w.get(), Qt::Key_Insert, Qt::ShiftModifier);
+        EXPECT_EQ(shown, QString());
+        EXPECT_EQ(rows(*w, "LstGroup"),
+                  QStringList({QStringLiteral("2|Literal Group"), QString::fromUtf8("3|三番")}));
+    }
+    w->close();
+    EXPECT_TRUE(prompt.asked().empty()) << "nothing changed since the save";
+    EXPECT_EQ(readFile(file), saved);
 }
 
 TEST_F(QCEditWindowTest, RemovingReselectsByEachListsOwnRule) {
@@ -444,6 +476,43 @@ TEST_F(QCEditWindowTest, AFileWrittenElsewhereSinceItWasReadIsOverwrittenOnlyOnY
     button(*w, kSave)->trigger();
     w->close();
     EXPECT_EQ(prompt.asked().size(), 2u);
+}
+
+TEST_F(QCEditWindowTest, AFileReadInPartIsSavedOnlyOnYes) {
+    std::string broken = kFile;
+    broken.replace(broken.find("family_type.0=1"), 15, "family_type.0=x");
+    writeFile(file, sjis(broken));
+    auto w = open();
+    prompt.clear(); // the reader's message
+
+    prompt.queue(PromptAnswer::No);
+    button(*w, kSave)->trigger();
+    ASSERT_EQ(prompt.asked().size(), 1u);
+    EXPECT_EQ(prompt.asked()[0].text,
+              "クイックコンバットファイルは 16 行目から先を読み込めませんでした。\r\n"
+              "保存すると、16 行目とそれより後のグループや行は失われます。\r\n"
+              "このまま保存しますか？");
+    EXPECT_EQ(prompt.asked()[0].buttons, PromptButtons::YesNo);
+    EXPECT_EQ(prompt.asked()[0].defaultAnswer, PromptAnswer::No);
+    EXPECT_EQ(readFile(file), sjis(broken)) << "no: nothing written";
+    EXPECT_FALSE(fs::exists(file.string() + ".bak"));
+
+    // The closing question's save asks too; No there keeps the window open.
+    button(*w, kRemovePlane)->trigger();
+    prompt.queue(PromptAnswer::Yes);
+    prompt.queue(PromptAnswer::No);
+    w->close();
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(readFile(file), sjis(broken));
+
+    prompt.queue(PromptAnswer::Yes);
+    button(*w, kSave)->trigger();
+    EXPECT_EQ(prompt.asked().size(), 4u);
+    EXPECT_NE(savedText().find("OptionName=Literal Group"), std::string::npos);
+    EXPECT_EQ(savedText().find("[option.2]"), std::string::npos) << "only what was read";
+    button(*w, kSave)->trigger();
+    w->close();
+    EXPECT_EQ(prompt.asked().size(), 4u) << "the file holds the document now: nothing to ask";
 }
 
 TEST_F(QCEditWindowTest, AFileThatCannotBeReadOpensWithWhatWasRead) {
