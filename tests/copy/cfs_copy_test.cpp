@@ -203,7 +203,7 @@ TEST_F(CfsCopyTest, NamesTheSecondGameCannotUseAreNotCopied) {
     for (const auto& [name, problem] : names)
         writeFile(cfs1 / "Gauges" / name, name);
     writeFile(cfs1 / "Gauges/A.gau", "");
-    writeFile(cfs1 / "Gauges/a.gau", ""); // whichever is listed second is one too many
+    writeFile(cfs1 / "Gauges/a.gau", "");         // whichever is listed second is one too many
     writeFile(cfs1 / "Gauges/boost.gau.bak", ""); // the first game's backups: left out
     writeFile(cfs1 / "Gauges/panel.cfg.ORG", "");
     fs::create_directories(cfs2 / "Gauges");
