@@ -184,6 +184,17 @@ Panel: %2</translation>
             <numerusform>and %n more aircraft: %1</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>ほか %n 機</source>
+        <translation>
+            <numerusform>and %n more aircraft</numerusform>
+            <numerusform>and %n more aircraft</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>削除しています: %1</source>
+        <translation>Deleting: %1</translation>
+    </message>
 </context>
 <context>
     <name>vokari::ui::AliasSettingWindow</name>

@@ -9,11 +9,16 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <algorithm>
+#include <exception>
+#include <future>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vokari::ui {
@@ -28,9 +33,13 @@ constexpr int kListLeft = 8;
 constexpr int kListTop = 56;
 constexpr int kListWidthMargin = 20;
 constexpr int kListHeightMargin = 85;
+// The deletion's progress sits in the strip below the list.
+constexpr int kProgressGap = 4;
 // How many failing aircraft a message gives reasons for, and how many files it names for each.
 constexpr size_t kFailuresShown = 5;
 constexpr int kLeftShown = 5;
+// How many aircraft the deletion question names.
+constexpr size_t kNamesAsked = 10;
 
 QString activateText(bool isActive) {
     return isActive ? AircraftEnablerWindow::tr("ON") : QStringLiteral("  ");
@@ -60,6 +69,19 @@ std::string joinLineList(const std::vector<std::string>& lines) {
 }
 
 } // namespace
+
+// What a deletion did, in list order, up to a failure that stopped it.
+struct AircraftEnablerWindow::Deletion {
+    // An aircraft that left files behind.
+    struct Left {
+        std::string name;
+        std::vector<std::string> paths;
+        bool isListed = false;
+    };
+    std::vector<Left> left;
+    std::string failedKey;
+    std::exception_ptr failure;
+};
 
 AircraftEnablerWindow::AircraftEnablerWindow(int16_t version, QWidget* parent)
     : EditingToolWindow(QStringLiteral("FrmAircraftEnabler"), tr(kCaption), Undo::OneStep, parent),
@@ -104,6 +126,17 @@ void AircraftEnablerWindow::buildControls() {
     popUpOnRightClick(aircraftList_,
                       [this](const QPoint& at) { popUpEditMenu(activeAction_, at); });
     connect(aircraftList_, &QTreeWidget::itemDoubleClicked, this, [this] { reverseEnableFlg(); });
+
+    progressLabel_ = new QLabel(client());
+    progressLabel_->setObjectName(QStringLiteral("LblProgress"));
+    progressLabel_->setTextFormat(Qt::PlainText); // titles are shown as they are
+    progressLabel_->hide();
+    progressBar_ = new QProgressBar(client());
+    progressBar_->setObjectName(QStringLiteral("PrgBar"));
+    progressBar_->setTextVisible(false);
+    progressBar_->hide();
+    connect(&work_, &BackgroundWork::progressed, this,
+            &AircraftEnablerWindow::showDeletionProgress);
 }
 
 void AircraftEnablerWindow::buildMenus() {
@@ -178,6 +211,8 @@ void AircraftEnablerWindow::showActivate(const Aircraft& aircraft) {
 }
 
 void AircraftEnablerWindow::reverseEnableFlg() {
+    if (isDeleting_)
+        return;
     QTreeWidgetItem* row = aircraftList_->currentItem();
     if (!row || !row->isSelected())
         return; // nothing to toggle, as in an empty list
@@ -199,6 +234,8 @@ void AircraftEnablerWindow::reverseEnableFlg() {
 }
 
 void AircraftEnablerWindow::setEnableFlgs(bool active) {
+    if (isDeleting_)
+        return;
     wasChangedBefore_ = isChanged_;
     undoInfo_.emplace();
     bool warned = false;
@@ -242,7 +279,7 @@ void AircraftEnablerWindow::addUndoInfo(const Aircraft& aircraft) {
 }
 
 void AircraftEnablerWindow::undo() {
-    if (!hasUndo_ || !undoInfo_ || undoInfo_->empty())
+    if (isDeleting_ || !hasUndo_ || !undoInfo_ || undoInfo_->empty())
         return;
     for (const auto& entry : *undoInfo_) {
         const Aircraft& snapshot = entry.value;
@@ -261,6 +298,8 @@ void AircraftEnablerWindow::undo() {
 }
 
 void AircraftEnablerWindow::deleteAircraftFiles() {
+    if (isDeleting_)
+        return;
     std::vector<QTreeWidgetItem*> selected;
     for (int i = 0; i < aircraftList_->topLevelItemCount(); ++i) {
         QTreeWidgetItem* row = aircraftList_->topLevelItem(i);
@@ -276,37 +315,69 @@ void AircraftEnablerWindow::deleteAircraftFiles() {
             return;
         }
     }
-    if (askQuestion(us(windowTitle()),
-                    joinLines({us(tr("削除した航空機は変更履歴から元に戻せます。")),
-                               us(tr("選択した航空機のファイルを削除しますか？"))}),
-                    PromptButtons::YesNo, PromptAnswer::No,
-                    PromptIcon::Warning) != PromptAnswer::Yes)
-        return;
-
-    // What each aircraft left on disk, in list order.
-    struct Left {
-        std::string name;
-        std::vector<std::string> paths;
-        bool isListed = false;
-    };
-    std::vector<Left> left;
+    // Named while the catalogue still holds them.
     std::vector<std::string> keys;
-    std::string failure;
+    std::vector<std::string> names;
     for (const QTreeWidgetItem* row : selected) {
-        const std::string key = us(rowKey(aircraftList_->indexFromItem(row)));
-        const std::string name = nameOf(key);
-        keys.push_back(key);
-        try {
-            std::vector<std::string> leftBehind;
-            if (aircrafts_->deleteAircraftFile(key, isDeleteGaugesPermitted_, &leftBehind) > 0)
-                left.push_back(
-                    {name, std::move(leftBehind), aircrafts_->aircraftList.keyExists(key)});
-        } catch (const std::exception& e) {
-            failure = joinLines(
-                {us(tr("航空機ファイルを削除できませんでした。")), key, us(failureText(e))});
-            break;
-        }
+        keys.push_back(us(rowKey(aircraftList_->indexFromItem(row))));
+        names.push_back(nameOf(keys.back()));
     }
+    // The aircraft as the list shows them, so that no one deletes what a stray click selected.
+    std::vector<std::string> question{us(tr("削除した航空機は変更履歴から元に戻せます。")),
+                                      us(tr("選択した航空機のファイルを削除しますか？"))};
+    for (size_t i = 0; i < names.size() && i < kNamesAsked; ++i)
+        question.push_back("  " + names[i]);
+    if (names.size() > kNamesAsked)
+        question.push_back(
+            "  " + us(tr("ほか %n 機", nullptr, static_cast<int>(names.size() - kNamesAsked))));
+    if (askQuestion(us(windowTitle()), joinLineList(question), PromptButtons::YesNo,
+                    PromptAnswer::No, PromptIcon::Warning) != PromptAnswer::Yes)
+        return;
+    if (keys.empty()) {
+        finishDeletion(keys, Deletion{});
+        return;
+    }
+
+    // A folder of thousands of files takes seconds: the window goes on drawing meanwhile and
+    // leaves the catalogue to the work until it ends.
+    setDeleting(true);
+    showDeletionProgress(0, static_cast<qint64>(keys.size()), qs(names.front()));
+    work_.start(
+        [list = aircrafts_.get(), work = &work_, keys, names,
+         withGauges = isDeleteGaugesPermitted_] {
+            Deletion deletion;
+            // Cancelled only when the window goes.
+            for (size_t i = 0; i < keys.size() && !work->isCancelled(); ++i) {
+                work->reportProgress(static_cast<qint64>(i), static_cast<qint64>(keys.size()),
+                                     qs(names[i]));
+                try {
+                    std::vector<std::string> leftBehind;
+                    if (list->deleteAircraftFile(keys[i], withGauges, &leftBehind) > 0)
+                        deletion.left.push_back({names[i], std::move(leftBehind),
+                                                 list->aircraftList.keyExists(keys[i])});
+                } catch (...) {
+                    deletion.failedKey = keys[i];
+                    deletion.failure = std::current_exception();
+                    break;
+                }
+            }
+            return deletion;
+        },
+        [this, keys](std::future<Deletion> outcome) {
+            Deletion deletion;
+            try {
+                deletion = outcome.get();
+            } catch (...) {
+                // Out of memory or the like: said, and the rows follow the catalogue as it is.
+                deletion.failure = std::current_exception();
+            }
+            finishDeletion(keys, std::move(deletion));
+        });
+}
+
+void AircraftEnablerWindow::finishDeletion(const std::vector<std::string>& keys,
+                                           Deletion deletion) {
+    setDeleting(false);
     // Rows go with their aircraft: one whose aircraft file stays is shown as the disk has it.
     for (const std::string& key : keys) {
         if (!rows_.keyExists(key))
@@ -323,29 +394,72 @@ void AircraftEnablerWindow::deleteAircraftFiles() {
     keepUndoWhileDiskMatches();
     updateSaveAndUndo();
 
-    if (left.empty() && failure.empty())
-        return;
-    std::vector<std::string> lines;
-    if (!left.empty()) {
-        // Read-only or in use: named as the player finds them, the first few of each aircraft.
-        lines.push_back(us(tr("削除できなかったファイルがあります。")));
-        for (const Left& aircraft : left) {
-            const int count = static_cast<int>(aircraft.paths.size());
-            lines.push_back(
-                us(tr("%1: %n 個のファイルまたはフォルダが残っています。", nullptr, count)
-                       .arg(qs(aircraft.name))));
-            if (aircraft.isListed)
-                lines.push_back(us(tr("航空機ファイルが残っているため、一覧に残しています。")));
-            for (int i = 0; i < count && i < kLeftShown; ++i)
-                lines.push_back(aircraft.paths[static_cast<size_t>(i)]);
-            if (count > kLeftShown)
-                lines.push_back(us(tr("ほか %n 件", nullptr, count - kLeftShown)));
+    std::string failure;
+    if (deletion.failure) {
+        std::vector<std::string> lines{us(tr("航空機ファイルを削除できませんでした。"))};
+        if (!deletion.failedKey.empty())
+            lines.push_back(deletion.failedKey);
+        try {
+            std::rethrow_exception(deletion.failure);
+        } catch (const std::exception& e) {
+            lines.push_back(us(failureText(e)));
+        } catch (...) {
         }
+        failure = joinLineList(lines);
     }
-    if (!failure.empty())
-        lines.push_back(failure);
-    showMessage(us(windowTitle()), joinLineList(lines),
-                failure.empty() ? PromptIcon::Warning : PromptIcon::Error);
+    if (!deletion.left.empty() || !failure.empty()) {
+        std::vector<std::string> lines;
+        if (!deletion.left.empty()) {
+            // Read-only or in use: named as the player finds them, the first few of each.
+            lines.push_back(us(tr("削除できなかったファイルがあります。")));
+            for (const Deletion::Left& aircraft : deletion.left) {
+                const int count = static_cast<int>(aircraft.paths.size());
+                lines.push_back(
+                    us(tr("%1: %n 個のファイルまたはフォルダが残っています。", nullptr, count)
+                           .arg(qs(aircraft.name))));
+                if (aircraft.isListed)
+                    lines.push_back(us(tr("航空機ファイルが残っているため、一覧に残しています。")));
+                for (int i = 0; i < count && i < kLeftShown; ++i)
+                    lines.push_back(aircraft.paths[static_cast<size_t>(i)]);
+                if (count > kLeftShown)
+                    lines.push_back(us(tr("ほか %n 件", nullptr, count - kLeftShown)));
+            }
+        }
+        if (!failure.empty())
+            lines.push_back(failure);
+        showMessage(us(windowTitle()), joinLineList(lines),
+                    failure.empty() ? PromptIcon::Warning : PromptIcon::Error);
+    }
+    if (const std::optional<int> result = std::exchange(closeAfterDeletion_, std::nullopt))
+        done(*result);
+}
+
+void AircraftEnablerWindow::setDeleting(bool isDeleting) {
+    isDeleting_ = isDeleting;
+    toolBar()->setEnabled(!isDeleting);
+    menuBar()->setEnabled(!isDeleting);
+    aircraftList_->setEnabled(!isDeleting);
+    progressLabel_->setVisible(isDeleting);
+    progressBar_->setVisible(isDeleting);
+    if (isDeleting)
+        setCursor(Qt::BusyCursor);
+    else
+        unsetCursor();
+}
+
+void AircraftEnablerWindow::showDeletionProgress(qint64 done, qint64 total, const QString& name) {
+    // Counted per aircraft: a single one has no steps to show, only that the work goes on.
+    progressBar_->setRange(0, total > 1 ? static_cast<int>(total) : 0);
+    progressBar_->setValue(static_cast<int>(done));
+    progressLabel_->setText(tr("削除しています: %1").arg(name));
+}
+
+void AircraftEnablerWindow::done(int result) {
+    if (isDeleting_) {
+        closeAfterDeletion_ = result;
+        return;
+    }
+    EditingToolWindow::done(result);
 }
 
 std::string AircraftEnablerWindow::nameOf(const std::string& key) const {
@@ -359,6 +473,8 @@ bool AircraftEnablerWindow::anySwitchPending() const {
 }
 
 bool AircraftEnablerWindow::saveAircrafts() {
+    if (isDeleting_)
+        return false;
     if (!isChanged_)
         return true;
     const bool saved = writeSwitches();
@@ -452,8 +568,16 @@ void AircraftEnablerWindow::layoutControls() {
     const int height = client()->height();
     installedCaption_->setGeometry(kListLeft, kLabelTop, width - kListWidthMargin,
                                    installedCaption_->sizeHint().height());
-    aircraftList_->setGeometry(kListLeft, kListTop, std::max(0, width - kListWidthMargin),
-                               std::max(0, height - kListHeightMargin));
+    const int listWidth = std::max(0, width - kListWidthMargin);
+    const int listHeight = std::max(0, height - kListHeightMargin);
+    aircraftList_->setGeometry(kListLeft, kListTop, listWidth, listHeight);
+    // The name on the left half, the bar on the right, clear of the size grip.
+    const int top = kListTop + listHeight + kProgressGap;
+    const int rowHeight = std::min(progressBar_->sizeHint().height(), std::max(0, height - top));
+    const int half = listWidth / 2;
+    progressLabel_->setGeometry(kListLeft, top, std::max(0, half - kProgressGap), rowHeight);
+    progressBar_->setGeometry(kListLeft + half, top, std::max(0, half - kListWidthMargin),
+                              rowHeight);
 }
 
 } // namespace vokari::ui

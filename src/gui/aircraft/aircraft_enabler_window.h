@@ -2,15 +2,18 @@
 
 #include "aircraft/aircraft_list.h"
 #include "common/keyed_collection.h"
+#include "gui/kit/background_work.h"
 #include "gui/kit/editing_tool_window.h"
 
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QAction;
 class QLabel;
+class QProgressBar;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -19,6 +22,8 @@ namespace vokari::ui {
 // "航空機ファイル設定": switches the game's aircraft on and off and deletes aircraft folders.
 // Switch edits stay in the catalogue, with a one-step undo, until saved; deleting acts at once.
 // Stock aircraft are never deleted and are switched off only when the Options menu allows it.
+// Deleting runs off the window's thread: until it ends the window takes no command, and a
+// closing asked for meanwhile waits for it.
 class AircraftEnablerWindow : public EditingToolWindow {
     Q_OBJECT
 
@@ -37,6 +42,11 @@ public:
     bool saveAircrafts();
     void permitEditDefAircraft(bool permit);
     void permitDeleteGauges(bool permit);
+    // A deletion runs; the catalogue is the work's until it ends.
+    bool isDeleting() const { return isDeleting_; }
+
+    // Closing while a deletion runs closes once it has ended.
+    void done(int result) override;
 
 protected:
     bool hasUnsavedEdits() const override { return isChanged_; }
@@ -60,6 +70,11 @@ private:
     // After a write to the disk: keeps the undo record while the disk still holds what it
     // recorded, without the aircraft that are gone.
     void keepUndoWhileDiskMatches();
+    struct Deletion;
+    // On the window's thread once the work has ended: rows, flags and the failure message.
+    void finishDeletion(const std::vector<std::string>& keys, Deletion deletion);
+    void setDeleting(bool isDeleting);
+    void showDeletionProgress(qint64 done, qint64 total, const QString& name);
 
     std::unique_ptr<AircraftList> aircrafts_;
     bool isChanged_ = false;
@@ -73,10 +88,18 @@ private:
 
     QLabel* installedCaption_ = nullptr;
     QTreeWidget* aircraftList_ = nullptr;
+    QLabel* progressLabel_ = nullptr;
+    QProgressBar* progressBar_ = nullptr;
 
     QAction* activeAction_ = nullptr;
     QAction* editDefAircraftAction_ = nullptr;
     QAction* deleteGaugesAction_ = nullptr;
+
+    bool isDeleting_ = false;
+    // A closing asked for while deleting, with its result.
+    std::optional<int> closeAfterDeletion_;
+    // Last: it goes first, waiting for a deletion that still uses aircrafts_.
+    BackgroundWork work_;
 };
 
 } // namespace vokari::ui

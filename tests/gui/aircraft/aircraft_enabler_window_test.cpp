@@ -11,7 +11,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
+#include <QProgressBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -20,6 +22,8 @@
 #include <gtest/gtest.h>
 #include <initializer_list>
 #include <memory>
+#include <string>
+#include <vector>
 
 using vokari::test::child;
 
@@ -94,6 +98,10 @@ protected:
     }
     static void keys(QWidget& w, QKeyCombination combination) {
         QTest::keyClick(&w, combination.key(), combination.keyboardModifiers());
+    }
+    // Deleting runs off the window's thread.
+    static void waitForDeletion(const AircraftEnablerWindow& w) {
+        EXPECT_TRUE(QTest::qWaitFor([&w] { return !w.isDeleting(); }, 10000));
     }
 
     bool on(const char* dir) const { return fs::exists(folder / dir / "aircraft.cfg"); }
@@ -295,6 +303,7 @@ TEST_F(AircraftEnablerWindowTest, DeletionAlwaysAsksFirst) {
     select(*w, {"J2M3"});
     prompt.queue(PromptAnswer::Yes);
     button(*w, kDelete)->trigger();
+    waitForDeletion(*w);
     EXPECT_EQ(prompt.asked().size(), 3u);
     EXPECT_FALSE(fs::exists(folder / "J2M3"));
     EXPECT_EQ(list(*w)->topLevelItemCount(), 4);
@@ -335,6 +344,7 @@ TEST_F(AircraftEnablerWindowTest, FilesThatCouldNotBeDeletedAreToldAndAnAircraft
     select(*w, {"Ki61", "J2M3"});
     prompt.queue(PromptAnswer::Yes);
     button(*w, kDelete)->trigger();
+    waitForDeletion(*w);
     ASSERT_EQ(prompt.asked().size(), 2u);
     EXPECT_EQ(prompt.asked()[1].icon, PromptIcon::Warning);
 
@@ -367,6 +377,52 @@ TEST_F(AircraftEnablerWindowTest, FilesThatCouldNotBeDeletedAreToldAndAnAircraft
     EXPECT_FALSE(button(*w, kSave)->isEnabled()) << "its switch went with the deletion";
     w->close();
     EXPECT_FALSE(w->isVisible());
+}
+
+TEST_F(AircraftEnablerWindowTest, TheQuestionNamesWhatGoesAndTheWindowWaitsForTheDeletion) {
+    std::vector<std::string> dirs;
+    for (int i = 10; i < 22; ++i) {
+        dirs.push_back("Add" + std::to_string(i));
+        addAircraft(dirs.back(), "Add-on " + std::to_string(i));
+    }
+    auto w = open();
+    // Named as the list shows them, in its order.
+    std::vector<std::string> names;
+    list(*w)->clearSelection();
+    for (int i = 0; i < list(*w)->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* r = list(*w)->topLevelItem(i);
+        if (!r->text(2).startsWith(QStringLiteral("Add")))
+            continue;
+        r->setSelected(true);
+        names.push_back(r->text(2).toStdString() + " (" + r->text(3).toStdString() + ")");
+    }
+    ASSERT_EQ(names.size(), 12u);
+    std::string question = kConfirmDeletion;
+    for (size_t i = 0; i < 10; ++i)
+        question += "\r\n  " + names[i];
+    question += "\r\n  ほか 2 機";
+
+    prompt.queue(PromptAnswer::Yes);
+    button(*w, kDelete)->trigger();
+    ASSERT_EQ(prompt.asked().size(), 1u);
+    EXPECT_EQ(prompt.asked()[0].text, question);
+
+    // While it runs the window shows how far it is, takes no command, and a closing waits.
+    ASSERT_TRUE(w->isDeleting());
+    EXPECT_TRUE(child<QProgressBar>(*w, "PrgBar")->isVisible());
+    EXPECT_FALSE(child<QToolBar>(*w, "TBar")->isEnabled());
+    EXPECT_FALSE(child<QMenuBar>(*w, "menuBar")->isEnabled());
+    keys(*w, QKeyCombination(Qt::Key_Delete));
+    w->close();
+    EXPECT_TRUE(w->isVisible());
+    waitForDeletion(*w);
+    EXPECT_EQ(prompt.asked().size(), 1u) << "no second deletion";
+    EXPECT_FALSE(w->isVisible()) << "closed once the deletion ended";
+    EXPECT_TRUE(child<QToolBar>(*w, "TBar")->isEnabled());
+    EXPECT_FALSE(child<QProgressBar>(*w, "PrgBar")->isVisibleTo(w.get()));
+    EXPECT_EQ(list(*w)->topLevelItemCount(), 5);
+    for (const std::string& dir : dirs)
+        EXPECT_FALSE(fs::exists(folder / dir)) << dir;
 }
 
 TEST_F(AircraftEnablerWindowTest, ASwitchedOffAircraftSwitchedOnGetsItsFileBack) {
@@ -498,6 +554,7 @@ TEST_F(AircraftEnablerWindowTest, UndoStaysWhileTheDiskHoldsWhatItRecorded) {
     select(*w, {"J2M3"});
     prompt.queue(PromptAnswer::Yes);
     button(*w, kDelete)->trigger();
+    waitForDeletion(*w);
     EXPECT_FALSE(fs::exists(folder / "J2M3"));
     EXPECT_TRUE(button(*w, kUndo)->isEnabled());
     button(*w, kUndo)->trigger();
