@@ -72,7 +72,8 @@ Game requireGame(std::vector<std::string>& args) {
     game.version = static_cast<int16_t>(std::stoi(*text));
     game.folder = gameFolder(game.version);
     if (game.folder.empty())
-        throw UsageError("game " + *text + " is not installed");
+        throw GameMissing("game " + *text + " is not installed in the Wine prefix " +
+                          platform::winePrefix().string());
     if (const std::string missing = missingGameFolder(game.folder); !missing.empty())
         throw GameMissing("game " + *text + "'s folder is missing: " + missing);
     return game;

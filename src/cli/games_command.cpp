@@ -25,6 +25,9 @@ int runGames(Context& ctx) {
             code = kExitFailed;
         }
     }
+    if (gameFolder(kGameCfs1).empty() && gameFolder(kGameCfs2).empty())
+        ctx.err << "vokari-cli: no game is installed in the Wine prefix "
+                << platform::winePrefix().string() << '\n';
     return code;
 }
 

@@ -5,6 +5,7 @@
 #include "platform/error.h"
 #include "platform/file_system.h"
 #include "platform/host_paths.h"
+#include "platform/wine_prefixes.h"
 
 #include <algorithm>
 #include <iostream>
@@ -103,9 +104,15 @@ int main(int argc, char** argv) {
         }
         if (demo)
             vokari::useDemoPrefix(reset);
-        else if (prefix)
-            vokari::platform::setWinePrefixOverride(std::filesystem::path(*prefix));
-        else if (args[0] != "prefixes")
+        else if (prefix) {
+            // A prefix that is none would read as one without games: named, not silent.
+            std::error_code ec;
+            const std::filesystem::path folder = std::filesystem::absolute(*prefix, ec);
+            if (prefix->empty() || ec || !vokari::platform::looksLikeWinePrefix(folder))
+                throw UsageError("not a Wine prefix: \"" + *prefix +
+                                 "\" (a prefix holds system.reg and drive_c or dosdevices)");
+            vokari::platform::setWinePrefixOverride(folder);
+        } else if (args[0] != "prefixes")
             vokari::applyWinePrefixChoice();
         const LeftoverReport report;
         const int code = command->run(ctx);

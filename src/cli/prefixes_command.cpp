@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 #include "frame/prefix_choice.h"
+#include "platform/host_paths.h"
 
 #include <ostream>
 
@@ -11,7 +12,17 @@ namespace {
 int runPrefixes(Context& ctx) {
     if (!ctx.args.empty())
         throw UsageError("prefixes takes no arguments");
-    for (const GamePrefix& found : findGamePrefixes()) {
+    std::vector<GamePrefix> prefixes;
+    if (const auto chosen = platform::winePrefixOverride()) {
+        // --prefix (or --demo): that prefix alone.
+        prefixes.push_back(
+            GamePrefix{{*chosen, "--prefix", chosen->filename().string()}, gamesInPrefix(*chosen)});
+    } else {
+        prefixes = findGamePrefixes();
+    }
+    if (prefixes.empty())
+        ctx.err << "vokari-cli: no Wine prefix was found\n";
+    for (const GamePrefix& found : prefixes) {
         std::string games;
         for (const int16_t version : found.games)
             games += (games.empty() ? "" : ",") + std::to_string(version);

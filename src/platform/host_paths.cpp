@@ -124,6 +124,10 @@ void setWinePrefixOverride(std::optional<fs::path> prefix) {
     prefixOverride() = std::move(prefix);
 }
 
+std::optional<fs::path> winePrefixOverride() {
+    return prefixOverride();
+}
+
 fs::path hostPath(std::string_view path) {
     return fs::path(hostPathText(path));
 }

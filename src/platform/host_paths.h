@@ -12,6 +12,7 @@ namespace vokari::platform {
 // which wins over ~/.wine.
 std::filesystem::path winePrefix();
 void setWinePrefixOverride(std::optional<std::filesystem::path> prefix);
+std::optional<std::filesystem::path> winePrefixOverride();
 
 // Maps a Windows path (C:\Games\CFS2\Aircraft) to the host file it names. The drive letter goes
 // through the prefix's dosdevices links (z: is / when the prefix has none); each component is

@@ -46,8 +46,20 @@ done <<TABLE
 2|--demo install --game 2 --overwrite --no-overwrite x.zip
 2|--demo install --game 2 $home/nothing.zip
 2|--demo config --game 2 set NO SUCH value
+2|--prefix /no/such games
+2|--prefix /etc games
+2|--prefix /etc/passwd games
 0|--demo install --game 2 --dry-run -- $pkgs/a6m5_zero.zip
 TABLE
+# A prefix without the games: said with the prefix's name.
+mkdir -p "$home/wine/drive_c"
+: >"$home/wine/system.reg"
+err=$("$cli" --prefix "$home/wine" games 2>&1 >/dev/null)
+echo "$err" | grep -qF "no game is installed in the Wine prefix $home/wine" || fail "games: $err"
+[ "$(code --prefix "$home/wine" aircraft --game 2 list)" = 1 ] || fail "a game not installed"
+[ "$("$cli" --prefix "$home/wine" prefixes)" = "$(printf '%s\t--prefix\t-' "$home/wine")" ] ||
+    fail "prefixes --prefix: $("$cli" --prefix "$home/wine" prefixes)"
+
 # "--" ends the options: a package whose name starts with a dash is a file, not an option.
 cp "$pkgs/a6m5_zero.zip" "$home/--odd.zip"
 (cd "$home" && "$cli" --demo install --game 2 --dry-run -- --odd.zip >/dev/null) ||
