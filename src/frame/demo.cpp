@@ -8,23 +8,32 @@
 #include "platform/process.h"
 
 #include <cstdlib>
+#include <vector>
 
 namespace fs = std::filesystem;
 
 namespace vokari {
 namespace {
 
-void makeWritable(const fs::path& root) {
+// The copy made the player's own: writable, and each switched-off aircraft's file under the
+// name the tools give it. The demo ships those as "aircraft.cfg.off", which no packaging tool
+// takes for documentation as it does ".rst".
+void makePlayersOwn(const fs::path& root) {
     std::error_code ec;
     fs::permissions(root, fs::perms::owner_write | fs::perms::owner_exec | fs::perms::owner_read,
                     fs::perm_options::add, ec);
+    std::vector<fs::path> switchedOff;
     for (auto it = fs::recursive_directory_iterator(root, ec); !ec && it != fs::end(it);
          it.increment(ec)) {
         if (it->is_symlink(ec))
             continue;
         fs::permissions(it->path(), fs::perms::owner_write | fs::perms::owner_read,
                         fs::perm_options::add, ec);
+        if (it->path().filename() == "aircraft.cfg.off")
+            switchedOff.push_back(it->path());
     }
+    for (const fs::path& file : switchedOff)
+        fs::rename(file, fs::path(file).replace_filename("aircraft.cfg.rst"), ec);
 }
 
 } // namespace
@@ -58,7 +67,7 @@ fs::path prepareDemoPrefix(bool reset) {
     fs::copy(source, building, fs::copy_options::recursive | fs::copy_options::copy_symlinks, ec);
     if (ec)
         throw IoError("cannot copy the demo games to " + building.string() + ": " + ec.message());
-    makeWritable(building);
+    makePlayersOwn(building);
     fs::create_directories(building / "dosdevices", ec);
     fs::create_symlink("../drive_c", building / "dosdevices" / "c:", ec);
     if (ec)
