@@ -46,7 +46,8 @@ def sound_cfg(alias=None):
 def game_files(root, stock, addons, cfg_name, cfg_text, qcb_text, gauges):
     for folder, title, sim, extra in stock + addons:
         switched_off = extra.get("off", False)
-        name = "aircraft.cfg.rst" if switched_off else "aircraft.cfg"
+        # Renamed to aircraft.cfg.rst when the demo is made (see frame/demo.cpp).
+        name = "aircraft.cfg.off" if switched_off else "aircraft.cfg"
         write(f"{root}/Aircraft/{folder}/{name}", aircraft_cfg(title, sim, extra.get("variations", 1)))
         if extra.get("panel", True):
             write(f"{root}/Aircraft/{folder}/panel/panel.cfg",
