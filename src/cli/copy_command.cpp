@@ -8,10 +8,10 @@ namespace vokari::cli {
 
 namespace {
 
-const char* outcomeWord(CopyOutcome outcome) {
+const char* outcomeWord(CopyOutcome outcome, bool dryRun) {
     switch (outcome) {
     case CopyOutcome::Copied:
-        return "copied";
+        return dryRun ? "would copy" : "copied";
     case CopyOutcome::Exists:
         return "exists";
     case CopyOutcome::Failed:
@@ -40,7 +40,7 @@ int runCopy(Context& ctx) {
         }
     }
     options.onEntry = [&](const CopyReport& r) {
-        ctx.out << outcomeWord(r.outcome) << '\t' << copyPath(*r.table, *r.entry);
+        ctx.out << outcomeWord(r.outcome, options.dryRun) << '\t' << copyPath(*r.table, *r.entry);
         if (r.outcome == CopyOutcome::Failed)
             ctx.out << '\t' << copyProblemText(r.problem, r.err);
         ctx.out << '\n';
@@ -53,8 +53,8 @@ const CommandRegistration registration{
     "copy", runCopy, "copy the first game's aircraft and gauges into the second",
     "copy [--dry-run]\n"
     "Copies the first game's AIRCRAFT and GAUGES folders into the second game, adding what\n"
-    "is missing and replacing nothing. One line per entry: copied, exists or failed, the\n"
-    "path, and for a failure its reason.\n"
+    "is missing and replacing nothing. One line per entry: copied (would copy with\n"
+    "--dry-run), exists or failed, the path, and for a failure its reason.\n"
     "  --dry-run   decide what would be copied, write nothing"};
 
 } // namespace

@@ -80,11 +80,14 @@ int runInstall(Context& ctx) {
         const CfsArcFile& e = item.value;
         if (e.isFolder())
             continue;
-        const char* mark = !e.shouldInstall() ? "" : e.exists() ? "上書" : "追加";
-        ctx.out << printable(e.fullPath()) << '\t' << mark << '\t' << printable(e.installPath())
+        const char* mark = !e.shouldInstall() ? "unplaced"
+                           : !e.exists()      ? "new"
+                           : noOverwrite      ? "skip"
+                                              : "overwrite";
+        ctx.out << mark << '\t' << printable(e.fullPath()) << '\t' << printable(e.installPath())
                 << '\n';
     }
-    ctx.out << "minimumVersion\t" << list.minimumVersion() << '\n';
+    ctx.err << "vokari-cli: the package is for game " << list.minimumVersion() << " or later\n";
     if (dryRun)
         return kExitOk;
 
@@ -113,6 +116,9 @@ const CommandRegistration registration{
     "install --game N PACKAGE [--nested] [--overwrite|--no-overwrite] [--force-version]\n"
     "        [--dry-run]\n"
     "Reads an add-on package, prints where each file goes and unpacks it into game N.\n"
+    "One line per file: new, overwrite, skip or unplaced, the entry, its folder in the game;\n"
+    "then one per file that failed: failed, the entry, the reason. The game version the\n"
+    "package needs is said on standard error.\n"
     "  --nested          also read and install the packages inside the package\n"
     "  --overwrite       replace existing files (each backed up once as .bak)\n"
     "  --no-overwrite    leave existing files as they are\n"

@@ -9,9 +9,9 @@ fail() { echo "FAIL: $*"; exit 1; }
 tab=$(printf '\t')
 
 out=$("$cli" --demo copy --dry-run) || fail "dry run: $?"
-printf "%s\n" "$out" | grep -q "^copied${tab}AIRCRAFT\\\\P51D\\\\panel\\\\panel.cfg$" || fail "dry run: $out"
+printf "%s\n" "$out" | grep -q "^would copy${tab}AIRCRAFT\\\\P51D\\\\panel\\\\panel.cfg$" || fail "dry run: $out"
 out=$("$cli" --demo copy --dry-run) || fail "second dry run: $?"
-printf "%s\n" "$out" | grep -q "^copied${tab}AIRCRAFT\\\\P51D$" || fail "dry run wrote: $out"
+printf "%s\n" "$out" | grep -q "^would copy${tab}AIRCRAFT\\\\P51D$" || fail "dry run wrote: $out"
 
 "$cli" --demo copy >/dev/null || fail "copy: $?"
 out=$("$cli" --demo copy) || fail "second copy: $?"

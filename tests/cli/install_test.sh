@@ -14,9 +14,10 @@ tab=$(printf '\t')
 
 # Placement only: nothing is written.
 out=$("$cli" --demo install --game 2 --dry-run "$packages/a6m5_zero.zip")
-echo "$out" | grep -qx "A6M5/aircraft.cfg${tab}追加${tab}AIRCRAFT\\\\A6M5\\\\" || fail "dry run: $out"
-echo "$out" | grep -qx "説明書.txt${tab}${tab}" || fail "unplaced entry: $out"
-[ "$(echo "$out" | tail -n 1)" = "minimumVersion${tab}2" ] || fail "minimum version: $out"
+echo "$out" | grep -qx "new${tab}A6M5/aircraft.cfg${tab}AIRCRAFT\\\\A6M5\\\\" || fail "dry run: $out"
+echo "$out" | grep -qx "unplaced${tab}説明書.txt${tab}" || fail "unplaced entry: $out"
+err=$("$cli" --demo install --game 2 --dry-run "$packages/a6m5_zero.zip" 2>&1 >/dev/null)
+[ "$err" = "vokari-cli: the package is for game 2 or later" ] || fail "minimum version: $err"
 [ ! -e "$game/Aircraft/A6M5" ] || fail "dry run wrote files"
 ok
 
@@ -33,7 +34,8 @@ rc=$?
 set -e
 [ $rc -eq 3 ] || fail "overwrite question: exit $rc"
 [ "$(cat "$game/Aircraft/Ki61/aircraft.cfg")" = "$before" ] || fail "written before asking"
-"$cli" --demo install --game 2 --no-overwrite "$packages/ki61_update.zip" >/dev/null || fail "no-overwrite"
+out=$("$cli" --demo install --game 2 --no-overwrite "$packages/ki61_update.zip") || fail "no-overwrite"
+echo "$out" | grep -q "^skip${tab}.*aircraft.cfg${tab}" || fail "skipped file: $out"
 [ "$(cat "$game/Aircraft/Ki61/aircraft.cfg")" = "$before" ] || fail "no-overwrite replaced"
 "$cli" --demo install --game 2 --overwrite "$packages/ki61_update.zip" >/dev/null || fail "overwrite"
 [ "$(cat "$game/Aircraft/Ki61/aircraft.cfg.bak")" = "$before" ] || fail "backup"
@@ -45,10 +47,10 @@ ok
 mkdir -p "$home/pkg"
 (cd "$packages" && zip -q "$home/pkg/bundle.zip" rabaul_campaign.lzh)
 out=$("$cli" --demo install --game 2 --dry-run "$home/pkg/bundle.zip")
-echo "$out" | grep -qx "rabaul_campaign.lzh${tab}${tab}" || fail "nested archive row: $out"
+echo "$out" | grep -qx "unplaced${tab}rabaul_campaign.lzh${tab}" || fail "nested archive row: $out"
 echo "$out" | grep -q "rabaul.cmg" && fail "read nested without --nested"
 out=$("$cli" --demo install --game 2 --nested "$home/pkg/bundle.zip")
-echo "$out" | grep -qx "rabaul/rabaul.cmg${tab}追加${tab}CAMPAIGNS\\\\" || fail "nested: $out"
+echo "$out" | grep -qx "new${tab}rabaul/rabaul.cmg${tab}CAMPAIGNS\\\\" || fail "nested: $out"
 [ -f "$game/CAMPAIGNS/rabaul.cmg" ] && [ -f "$game/PHOTOS/pilot.jpg" ] || fail "nested files"
 ok
 
@@ -95,8 +97,8 @@ out=$("$cli" --demo install --game 2 "$home/pkg/py.zip")
 rc=$?
 set -e
 [ $rc -eq 4 ] && [ "$(cat "$game/Gauges/py.gau")" = "from python" ] || fail "python zip: exit $rc"
-[ "$(echo "$out" | wc -l)" -eq 4 ] || fail "lines: $out"
-echo "$out" | grep -qxF "bad\x0Aname\x1B[31m.gau${tab}追加${tab}GAUGES\\" || fail "escaped: $out"
+[ "$(echo "$out" | wc -l)" -eq 3 ] || fail "lines: $out"
+echo "$out" | grep -qxF "new${tab}bad\x0Aname\x1B[31m.gau${tab}GAUGES\\" || fail "escaped: $out"
 "$cli" --demo install --game 1 --force-version "$home/pkg/py.zip" >/dev/null || [ $? -eq 4 ] ||
     fail "--force-version"
 [ -f "$cfs1/Gauges/py.gau" ] || fail "--force-version wrote nothing"
