@@ -221,6 +221,12 @@ int runQc(Context& ctx) {
 
     std::unique_ptr<QcGroups> doc;
     readQCFile(doc, folder, file);
+    if (!doc->hasQuickCombatSections()) {
+        ctx.err << "vokari-cli: " << (folder.empty() ? file : platform::displayPath(folder + file))
+                << " is no quick-combat file (it has no [option.N], [player default aircraft] or"
+                   " [strings] section); it was left alone\n";
+        return kExitFailed;
+    }
     if (ctx.args[0] == "show") {
         printDocument(*doc, ctx.out);
         return kExitOk;

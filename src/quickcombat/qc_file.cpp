@@ -199,6 +199,7 @@ private:
             placeWaitingLines();
         section_ = next;
         hasSectionGroup_ = false;
+        doc_.setHasQuickCombatSections(true);
         return true;
     }
 

@@ -94,6 +94,12 @@ public:
     std::optional<int> unreadFromLine() const { return unreadFromLine_; }
     void setUnreadFromLine(std::optional<int> line) { unreadFromLine_ = line; }
 
+    // Whether the file read held a section of a quick-combat file ([option.N], [player default
+    // aircraft], [strings]): one without is some other file, given by mistake, which no tool
+    // may write over with a quick-combat layout.
+    bool hasQuickCombatSections() const { return hasSections_; }
+    void setHasQuickCombatSections(bool has) { hasSections_ = has; }
+
     // "%VokariGrpOption" + the lowest number (five digits at least) that no group's name
     // holds exactly + "%".
     std::string getNewGroupAlias() const;
@@ -116,6 +122,7 @@ private:
     QcGroupNames groupNames_;
     std::array<std::string, 3> keptLines_;
     std::optional<int> unreadFromLine_;
+    bool hasSections_ = false;
 };
 
 // The key of a group in Groups: "grp." + id.

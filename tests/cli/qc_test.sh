@@ -62,6 +62,17 @@ set -e
 echo "$err" | grep -q "bad.qcb, line 4: family_type" || fail "bad file message: $err"
 cmp -s "$home/bad.qcb" "$home/bad.orig" || fail "bad file was written"
 [ ! -e "$home/bad.qcb.bak" ] || fail "bad file got a backup"
+# Any other file is refused and left alone.
+printf 'just some notes\r\n' >"$home/notes.txt"
+for action in show normalize; do
+    set +e
+    err=$("$cli" qc --file "$home/notes.txt" $action 2>&1 >/dev/null)
+    rc=$?
+    set -e
+    [ $rc = 1 ] || fail "notes.txt $action: exit $rc"
+    echo "$err" | grep -q "is no quick-combat file" || fail "notes.txt message: $err"
+done
+[ "$(cat "$home/notes.txt")" = "$(printf 'just some notes\r')" ] || fail "notes.txt was written"
 set +e
 err=$("$cli" qc --file "$home/missing.qcb" show 2>&1)
 rc=$?
