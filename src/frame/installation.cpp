@@ -96,6 +96,9 @@ std::string tempDirectory() {
 }
 
 std::string workDirectory() {
+    // In a temp folder every user shares, a fixed name would be the first user's for good.
+    if (platform::isSharedDirectory(platform::hostTempDirectory()))
+        return tempDirectory() + "vokaritmp-" + platform::currentUserId() + "\\";
     return tempDirectory() + "vokaritmp\\";
 }
 

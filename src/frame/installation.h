@@ -37,7 +37,8 @@ std::string quickCombatFileName(); // "QuickCom\qc_plane.qcb"
 // The temp directory as a Windows path ending in a backslash.
 std::string tempDirectory();
 
-// The temp directory followed by "vokaritmp\". Builds the path only.
+// The temp directory followed by "vokaritmp\", or "vokaritmp-UID\" when other users share
+// the temp directory. Builds the path only.
 std::string workDirectory();
 
 // Creates the work directory, private to the user, and returns it. Throws IoError when it is a

@@ -64,6 +64,11 @@ bool isWritableDirectory(const fs::path& folder) {
     return !folder.empty() && ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
+bool isSharedDirectory(const fs::path& folder) {
+    struct stat st;
+    return ::stat(folder.c_str(), &st) == 0 && (st.st_mode & (S_IWOTH | S_ISVTX)) != 0;
+}
+
 bool isOwnPlainDirectory(const fs::path& folder) {
     struct stat st;
     return ::lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid();

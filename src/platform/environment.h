@@ -32,6 +32,10 @@ bool isWritableDirectory(const std::filesystem::path& folder);
 // not a folder, or belongs to another user: such a folder is never used.
 void ensurePrivateDirectory(const std::filesystem::path& folder);
 
+// True when other users may create files in `folder` too (/tmp): names made there must
+// differ between users.
+bool isSharedDirectory(const std::filesystem::path& folder);
+
 // True when `folder` exists, is no link, and belongs to the current user.
 bool isOwnPlainDirectory(const std::filesystem::path& folder);
 

@@ -1,6 +1,7 @@
 #include "frame/demo.h"
 #include "frame/installation.h"
 #include "frame/settings_file.h"
+#include "platform/environment.h"
 #include "platform/error.h"
 #include "platform/host_paths.h"
 #include "platform/profile.h"
@@ -32,8 +33,13 @@ TEST(Installation, TempAndWorkDirectory) {
         EXPECT_EQ(tempDirectory(), "Z:\\var\\tmp\\");
     }
     // TEMP inside the prefix's drive C shows as C:
-    ScopedEnv temp("TEMP", (prefix.driveC() / "users" / "temp").string());
+    const fs::path users = prefix.driveC() / "users" / "temp";
+    ScopedEnv temp("TEMP", users.string());
     EXPECT_EQ(workDirectory(), "C:\\users\\temp\\vokaritmp\\");
+    // A temp folder every user may write to (as /tmp): a name of this user's own.
+    fs::create_directories(users);
+    fs::permissions(users, fs::perms::all | fs::perms::sticky_bit);
+    EXPECT_EQ(workDirectory(), "C:\\users\\temp\\vokaritmp-" + platform::currentUserId() + "\\");
 }
 
 TEST(Installation, WorkDirectoryIsPrivateAndRemoved) {
