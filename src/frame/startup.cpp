@@ -24,6 +24,33 @@ std::optional<LauncherTool> launcherToolFromName(std::string_view name) {
     return std::nullopt;
 }
 
+namespace {
+
+// How many arguments a window toolkit option takes up (with its value), 0 for any other.
+int toolkitOption(std::string_view arg) {
+    if (arg.starts_with("--") && arg.size() > 2)
+        arg.remove_prefix(1); // the toolkit takes its options with two dashes too
+    static constexpr std::string_view withValue[] = {"-platform",        "-platformpluginpath",
+                                                     "-platformtheme",   "-plugin",
+                                                     "-qwindowgeometry", "-qwindowtitle",
+                                                     "-qwindowicon",     "-style",
+                                                     "-stylesheet",      "-session",
+                                                     "-display",         "-name",
+                                                     "-title",           "-geometry",
+                                                     "-qmljsdebugger"};
+    static constexpr std::string_view alone[] = {"-reverse", "-widgetcount", "-nograb", "-dograb",
+                                                 "-sync"};
+    for (const std::string_view option : withValue)
+        if (arg == option)
+            return 2;
+    for (const std::string_view option : alone)
+        if (arg == option)
+            return 1;
+    return 0;
+}
+
+} // namespace
+
 StartOptions parseStartOptions(const std::vector<std::string>& args) {
     StartOptions options;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -53,16 +80,30 @@ StartOptions parseStartOptions(const std::vector<std::string>& args) {
             if (i + 1 == args.size() || !isUiLanguage(args[i + 1]))
                 throw ArgumentError("--lang needs a language: ja or en");
             options.language = args[++i];
-        } else if (arg.starts_with("--")) {
+        } else if (const int taken = toolkitOption(arg); taken > 0) {
+            // The toolkit's, with its value when one follows.
+            if (taken == 2 && i + 1 < args.size() && !args[i + 1].starts_with("-"))
+                ++i;
+        } else if (arg.size() > 1 && arg[0] == '-') {
             throw ArgumentError("unknown option: " + arg);
+        } else if (!options.openFile.empty()) {
+            throw ArgumentError("one package at a time: " + arg);
+        } else if (options.openTool) {
+            throw ArgumentError("a package opens in the installer (--open install " + arg +
+                                "), not with another tool");
+        } else {
+            // A lone file, as a file manager's "open with" passes it: a package to install.
+            options.openTool = LauncherTool::Install;
+            options.openFile = arg;
         }
     }
     return options;
 }
 
 std::string startUsage() {
-    return "usage: vokari [--demo] [--demo-reset] [--open TOOL | --open install PACKAGE]\n"
-           "              [--lang ja|en]\n"
+    return "usage: vokari [--demo] [--demo-reset] [--open TOOL | --open install PACKAGE |\n"
+           "              PACKAGE] [--lang ja|en]\n"
+           "  PACKAGE       an add-on package to open in the installer (as --open install)\n"
            "  --demo        work on the demo games (built on first use, kept between runs)\n"
            "  --demo-reset  start the demo games afresh (implies --demo)\n"
            "  --open TOOL   press a tool's button once the launcher is shown; TOOL is one of\n"

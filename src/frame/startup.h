@@ -95,8 +95,9 @@ struct StartOptions {
 };
 
 // Reads --help, --demo, --demo-reset, --open TOOL (install may be followed by a package to
-// open) and --lang ja|en. Other arguments that do not begin with "--" are left to the window
-// toolkit (-platform, -style ...). Throws ArgumentError.
+// open), a lone PACKAGE (the same as --open install PACKAGE) and --lang ja|en. The window
+// toolkit's own options (-platform, -style ...) are left to it; any other option is refused.
+// Throws ArgumentError.
 StartOptions parseStartOptions(const std::vector<std::string>& args);
 std::string startUsage();
 

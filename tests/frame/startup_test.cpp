@@ -26,7 +26,7 @@ TEST(StartOptions, ReadsEveryOption) {
     EXPECT_TRUE(parseStartOptions({"--help"}).help);
     EXPECT_EQ(parseStartOptions({"--open", "install", "p51d.zip"}).openFile, "p51d.zip");
     EXPECT_EQ(parseStartOptions({"--open", "install", "-platform", "x"}).openFile, "");
-    EXPECT_EQ(parseStartOptions({"--open", "qc", "p51d.zip"}).openFile, "");
+    EXPECT_THROW(parseStartOptions({"--open", "qc", "p51d.zip"}), ArgumentError);
 
     for (LauncherTool tool : kLauncherTools)
         EXPECT_EQ(launcherToolFromName(launcherToolName(tool)), tool);
@@ -34,6 +34,12 @@ TEST(StartOptions, ReadsEveryOption) {
     EXPECT_THROW(parseStartOptions({"--open"}), ArgumentError);
     EXPECT_THROW(parseStartOptions({"--open", "paint"}), ArgumentError);
     EXPECT_THROW(parseStartOptions({"--demos"}), ArgumentError);
+    EXPECT_THROW(parseStartOptions({"-x"}), ArgumentError);
+    // A lone package, as a file manager passes it, opens in the installer.
+    const StartOptions lone = parseStartOptions({"--demo", "p51d.zip", "-style", "fusion"});
+    EXPECT_EQ(lone.openTool, LauncherTool::Install);
+    EXPECT_EQ(lone.openFile, "p51d.zip");
+    EXPECT_THROW(parseStartOptions({"a.zip", "b.zip"}), ArgumentError);
     EXPECT_THROW(parseStartOptions({"--lang", "fr"}), ArgumentError);
 }
 
