@@ -570,6 +570,26 @@ Panel: %2</translation>
             <numerusform>Files not unpacked: %n</numerusform>
         </translation>
     </message>
+    <message>
+        <source>ZIP 形式の圧縮ファイルとして開けません。</source>
+        <translation>It cannot be opened as a ZIP archive.</translation>
+    </message>
+    <message>
+        <source>LHA 形式の圧縮ファイルとして開けません。</source>
+        <translation>It cannot be opened as an LHA archive.</translation>
+    </message>
+    <message>
+        <source>ZIP 形式、LHA 形式のどちらの圧縮ファイルも見つかりません。</source>
+        <translation>It holds neither a ZIP nor an LHA archive.</translation>
+    </message>
+    <message>
+        <source>同じパスのファイルが複数含まれています。</source>
+        <translation>It holds more than one file with the same path.</translation>
+    </message>
+    <message>
+        <source>この種類のファイルを開くプログラムがありません。</source>
+        <translation>No program opens this kind of file.</translation>
+    </message>
 </context>
 <context>
     <name>vokari::ui::CfsCopyFilesWindow</name>

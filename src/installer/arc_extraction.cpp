@@ -143,23 +143,23 @@ public:
     void commitStaged() {
         if (staged_.empty())
             return;
-        std::string flushFailure;
+        std::exception_ptr flushFailure;
         try {
             std::vector<fs::path> files;
             for (const StagedEntry& s : staged_)
                 files.push_back(s.file->path());
             platform::flushFileSystems(files);
-        } catch (const std::exception& e) {
-            flushFailure = e.what();
+        } catch (const std::exception&) {
+            flushFailure = std::current_exception();
         }
         for (StagedEntry& s : staged_) {
             try {
-                if (!flushFailure.empty())
-                    throw IoError(flushFailure);
+                if (flushFailure)
+                    std::rethrow_exception(flushFailure);
                 s.file->commit();
                 ++counts_.written;
             } catch (const std::exception& e) {
-                failures_.push_back({s.fullPath, e.what()});
+                failures_.push_back({s.fullPath, e.what(), std::current_exception()});
             }
         }
         staged_.clear();
@@ -199,12 +199,12 @@ public:
                 try {
                     write(step, *reader);
                 } catch (const std::exception& e) {
-                    fail(step, e.what());
+                    fail(step, e.what(), std::current_exception());
                 }
             }
         } catch (const std::exception& e) {
             for (const auto& [index, step] : byIndex)
-                fail(*step, e.what());
+                fail(*step, e.what(), std::current_exception());
             return;
         }
         for (const auto& [index, step] : byIndex)
@@ -212,8 +212,9 @@ public:
     }
 
 private:
-    void fail(const ExtractionStep& step, const std::string& reason) {
-        failures_.push_back({step.entry->fullPath(), reason});
+    void fail(const ExtractionStep& step, const std::string& reason,
+              std::exception_ptr error = nullptr) {
+        failures_.push_back({step.entry->fullPath(), reason, std::move(error)});
     }
 
     void write(const ExtractionStep& step, ArchiveReader& reader) {

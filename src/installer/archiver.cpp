@@ -7,6 +7,12 @@
 
 namespace vokari {
 
+NotAnArchiveError::NotAnArchiveError(ArchiveKind kind)
+    : FormatError(kind == ArchiveKind::Zip   ? "cannot be opened as a ZIP archive"
+                  : kind == ArchiveKind::Lha ? "cannot be opened as a LHA archive"
+                                             : "no ZIP or LHA archive found in the file"),
+      kind_(kind) {}
+
 const Archiver& zipArchiver();
 const Archiver& lhaArchiver();
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/error.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -35,6 +37,17 @@ struct ArchiveRecord {
     std::string method;     // "Deflated", "-lh5-", ...
     EntryType type = EntryType::File;
     size_t index = 0; // position in reading order; how extraction finds it again
+};
+
+// A file that holds no archive of the kind looked for; `kind` None: neither a ZIP nor an LHA
+// archive (a self-extracting file).
+class NotAnArchiveError : public FormatError {
+public:
+    explicit NotAnArchiveError(ArchiveKind kind);
+    ArchiveKind kind() const { return kind_; }
+
+private:
+    ArchiveKind kind_;
 };
 
 // Reading an entry's data failed; the text says why.

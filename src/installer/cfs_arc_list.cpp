@@ -26,8 +26,10 @@ std::string upperExtension(std::string_view path) {
     return x;
 }
 
-const char* kindName(ArchiveKind kind) {
-    return kind == ArchiveKind::Zip ? "ZIP" : "LHA";
+// Keeps `error` as the reason a read failed, in both forms.
+template <class E> void keepProblem(const E& error, std::string& text, std::exception_ptr& kept) {
+    text = error.what();
+    kept = std::make_exception_ptr(error);
 }
 
 int32_t codeOf(const std::exception& e) {
@@ -70,6 +72,7 @@ bool CfsArcList::hasOverwriteFiles() const {
 
 int32_t CfsArcList::readArchive(intptr_t, std::string_view path, int16_t arcType) {
     readProblem_.clear();
+    readError_ = nullptr;
     // A host path (from a file dialog or the command line) is named the Windows way.
     std::string fileName(path);
     if (!fileName.empty() && fileName[0] == '/')
@@ -84,7 +87,7 @@ int32_t CfsArcList::readArchive(intptr_t, std::string_view path, int16_t arcType
             type = 2;
         } else if (x != "EXE") {
             archiveFileType_ = 0;
-            readProblem_ = "not a ZIP, LZH or EXE file";
+            keepProblem(FormatError("not a ZIP, LZH or EXE file"), readProblem_, readError_);
             return kArcOk;
         }
     }
@@ -119,9 +122,14 @@ int32_t CfsArcList::readArchive(intptr_t, std::string_view path, int16_t arcType
         }
         if (!opened) {
             records.clear();
-            readProblem_ =
-                type == 0 ? "no ZIP or LHA archive found in the file"
-                          : std::string("cannot be opened as a ") + kindName(kind) + " archive";
+            // A file that cannot be read is not said to be no archive.
+            const std::filesystem::path host = platform::hostPath(fileName);
+            if (const int err = platform::readOpenError(host))
+                keepProblem(IoError(FileAction::Read, platform::displayPath(fileName), err),
+                            readProblem_, readError_);
+            else
+                keepProblem(NotAnArchiveError(type == 0 ? ArchiveKind::None : kind), readProblem_,
+                            readError_);
         }
 
         std::vector<CfsArcFile> read;
@@ -158,6 +166,7 @@ int32_t CfsArcList::readArchive(intptr_t, std::string_view path, int16_t arcType
         return kArcOk;
     } catch (const std::exception& e) {
         readProblem_ = e.what();
+        readError_ = std::current_exception();
         return codeOf(e);
     }
 }
@@ -217,7 +226,7 @@ int32_t CfsArcList::extractArchive(intptr_t, std::string_view filePath,
                                   isInside(folder, cfsPath_) ? cfsPath_ : std::string());
         leftovers_ = platform::leftoversRemoved() - before;
     } catch (const std::exception& e) {
-        failures_.push_back({entry.fullPath(), e.what()});
+        failures_.push_back({entry.fullPath(), e.what(), std::current_exception()});
         return codeOf(e);
     }
     return failures_.empty() ? kArcOk : kArcEntriesFailed;
@@ -261,7 +270,7 @@ int32_t CfsArcList::extractArchives(intptr_t, const ExtractionProgress& progress
         failures_ = runExtraction(steps, watched, cfsPath_, &counts_);
         leftovers_ = platform::leftoversRemoved() - before;
     } catch (const std::exception& e) {
-        failures_.push_back({"", e.what()});
+        failures_.push_back({"", e.what(), std::current_exception()});
     }
     failures_.insert(failures_.begin(), refused.begin(), refused.end());
     if (stopped)

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -13,10 +14,12 @@
 
 namespace vokari {
 
-// An entry that was not unpacked, and why.
+// An entry that was not unpacked, and why: in English, and as the error raised when one was
+// (for a window to word it).
 struct ExtractionFailure {
     std::string fullPath;
     std::string reason;
+    std::exception_ptr error = nullptr;
 };
 
 // Files an unpacking wrote, and existing files it left as they were (skipExisting).
@@ -79,6 +82,9 @@ public:
     const ExtractionCounts& extractionCounts() const { return counts_; }
     // Why the last ReadArchive read nothing or failed; empty when it read the archive.
     const std::string& readProblem() const { return readProblem_; }
+    // The same as an error (NotAnArchiveError, IoError, FormatError, KeyError, ...); null when
+    // it read the archive.
+    std::exception_ptr readError() const { return readError_; }
 
 private:
     void addToFileList(std::vector<CfsArcFile>& files);
@@ -95,6 +101,7 @@ private:
     size_t leftovers_ = 0;
     ExtractionCounts counts_;
     std::string readProblem_;
+    std::exception_ptr readError_;
 };
 
 } // namespace vokari

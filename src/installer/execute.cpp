@@ -12,10 +12,14 @@ namespace vokari {
 namespace {
 
 constexpr auto kPollInterval = std::chrono::milliseconds(100);
+// How long the desktop's opener has to say it found no program for a file. One that stays
+// longer runs the program it found.
+constexpr auto kOpenerVerdict = std::chrono::milliseconds(3000);
 
 struct Start {
     std::filesystem::path program;
     std::vector<std::string> args;
+    bool isOpener = false;
 };
 
 // The desktop's way of opening `file`: a program file is run with the parameters, any other
@@ -29,7 +33,7 @@ std::optional<Start> associationOf(const std::string& file, const std::string& p
     const auto opener = platform::desktopOpener();
     if (!opener)
         return std::nullopt;
-    return Start{*opener, {host.string()}};
+    return Start{*opener, {host.string()}, true};
 }
 
 std::optional<Start> plainStartOf(std::string_view commandLine) {
@@ -67,6 +71,10 @@ bool Execute::shellX(std::string_view commandLine, int32_t, intptr_t, bool wait)
         if (wait) {
             pid = platform::startChild(start->program, start->args);
             started = pid != 0;
+        } else if (start->isOpener) {
+            // An opener that finds no program for the type fails as the association would.
+            started =
+                platform::startDetachedChecked(start->program, start->args, kOpenerVerdict, pump_);
         } else {
             started = platform::startDetached(start->program, start->args);
         }

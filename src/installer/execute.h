@@ -20,11 +20,14 @@ public:
     Execute(const Execute&) = delete;
     Execute& operator=(const Execute&) = delete;
 
-    // Runs between the polls of a wait, so the windows stay responsive.
+    // Runs between the polls of a wait, so the windows stay responsive: the caller must cope
+    // with the events it runs.
     void setEventPump(std::function<void()> pump) { pump_ = std::move(pump); }
 
-    // True when a program was started. `WindowStyle` and `lngOwnerhWnd` mean nothing to the
-    // desktop here and are kept for callers; `blnWait` waits until the program ends.
+    // True when a program was started; false for a document no program opens. `WindowStyle`
+    // and `lngOwnerhWnd` mean nothing to the desktop here and are kept for callers; `blnWait`
+    // waits until the program ends. Without it, a document is handed to the desktop's opener,
+    // which is given a few seconds (with the event pump running) to say it found no program.
     bool shellX(std::string_view commandLine, int32_t windowStyle, intptr_t ownerWindow, bool wait);
 
 private:

@@ -33,22 +33,38 @@ std::string newNestedArchiveFolder() {
 }
 
 int32_t readNestedArchive(CfsArcList& list, intptr_t owner, const CfsArcFile& entry,
-                          std::string* createdFolder) {
+                          std::string* createdFolder, ExtractionFailure* failure) {
+    // Both calls below may change the list; keep what is needed from the entry first.
+    const std::string fullPath = entry.fullPath();
+    const std::string fileName = entry.fileName();
+    ExtractionFailure why{fullPath, {}};
+    const auto fails = [&](int32_t result) {
+        if (failure)
+            *failure = why;
+        return result;
+    };
     std::string folder;
     try {
         folder = newNestedArchiveFolder();
-    } catch (const std::exception&) {
-        return kArcIoError;
+    } catch (const std::exception& e) {
+        why.reason = e.what();
+        why.error = std::current_exception();
+        return fails(kArcIoError);
     }
     if (createdFolder)
         *createdFolder = folder;
-    // Both calls may change the list; keep what is needed from the entry first.
-    const std::string fullPath = entry.fullPath();
-    const std::string fileName = entry.fileName();
-    const int32_t result = list.extractArchive(owner, fullPath, folder);
-    if (result != kArcOk)
-        return result;
-    return list.readArchive(owner, folder + fileName);
+    const int32_t extracted = list.extractArchive(owner, fullPath, folder);
+    if (extracted != kArcOk) {
+        if (!list.extractionFailures().empty()) {
+            why.reason = list.extractionFailures().front().reason;
+            why.error = list.extractionFailures().front().error;
+        }
+        return fails(extracted);
+    }
+    const int32_t read = list.readArchive(owner, folder + fileName);
+    why.reason = list.readProblem();
+    why.error = list.readError();
+    return fails(read);
 }
 
 } // namespace vokari

@@ -18,8 +18,9 @@ std::string newNestedArchiveFolder();
 
 // Unpacks one nested archive into a new sub-folder and reads it into the list. Returns the
 // result of the first step that failed, else that of ReadArchive. `folder`, when given, gets
-// the sub-folder as soon as it exists (for a caller that removes it when done).
+// the sub-folder as soon as it exists (for a caller that removes it when done). `failure`,
+// when given, gets the nested archive and why it was not read (reason empty when it was).
 int32_t readNestedArchive(CfsArcList& list, intptr_t owner, const CfsArcFile& entry,
-                          std::string* folder = nullptr);
+                          std::string* folder = nullptr, ExtractionFailure* failure = nullptr);
 
 } // namespace vokari

@@ -272,6 +272,14 @@ int createPrivateFolder(const fs::path& host) {
     return ::mkdir(host.c_str(), 0700) == 0 ? 0 : errno;
 }
 
+int readOpenError(const fs::path& host) {
+    const int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    ::close(fd);
+    return 0;
+}
+
 void createDirectories(std::string_view path) {
     std::error_code ec;
     const fs::path host = hostPath(path);

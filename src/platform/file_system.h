@@ -66,6 +66,8 @@ void createDirectories(std::string_view path);
 
 // The whole file as bytes. Throws IoError.
 std::string readFileBytes(std::string_view path);
+// 0 when the file `host` can be opened for reading, else the system's error number.
+int readOpenError(const std::filesystem::path& host);
 
 // The hidden name a file is written under before it takes its own: never listed as a game
 // file, and known as ours when a killed run leaves it behind.

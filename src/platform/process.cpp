@@ -3,8 +3,10 @@
 #include <cerrno>
 #include <csignal>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fcntl.h>
+#include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -55,6 +57,28 @@ std::optional<std::filesystem::path> findProgramOnPath(const std::string& name) 
     return std::nullopt;
 }
 
+namespace {
+
+constexpr std::chrono::milliseconds kVerdictPoll(100);
+
+// What the watcher of startDetachedChecked tells through its pipe.
+constexpr char kStarted = 's';
+constexpr char kNotStarted = 'n';
+constexpr char kEndedWell = '0';
+constexpr char kFailed = 'f';
+
+// Reads one byte, again after a signal; 0 at the end of the pipe.
+char readByte(int fd) {
+    char byte = 0;
+    ssize_t n = 0;
+    do {
+        n = ::read(fd, &byte, 1);
+    } while (n < 0 && errno == EINTR);
+    return n == 1 ? byte : 0;
+}
+
+} // namespace
+
 bool startDetached(const std::filesystem::path& program, const std::vector<std::string>& args) {
     // Fork twice so the program is adopted by init and never becomes our zombie. Everything the
     // child needs is built before the fork: it may only make system calls.
@@ -90,6 +114,77 @@ bool startDetached(const std::filesystem::path& program, const std::vector<std::
     int status = 0;
     ::waitpid(child, &status, 0);
     return reported && result == 1;
+}
+
+bool startDetachedChecked(const std::filesystem::path& program,
+                          const std::vector<std::string>& args,
+                          std::chrono::milliseconds verdictWait,
+                          const std::function<void()>& pump) {
+    // As startDetached, with a watcher in between that waits for the program and tells how it
+    // ended. The watcher is left to init, so neither becomes our zombie; once we stop
+    // listening, its last write ends it.
+    std::string programText = program.string();
+    std::vector<std::string> copies = args;
+    std::vector<char*> argv;
+    argv.push_back(programText.data());
+    for (auto& a : copies)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    int report[2];
+    if (::pipe2(report, O_CLOEXEC) != 0)
+        return false;
+    const pid_t child = ::fork();
+    if (child < 0) {
+        ::close(report[0]);
+        ::close(report[1]);
+        return false;
+    }
+    if (child == 0) {
+        ::setsid();
+        if (::fork() != 0)
+            ::_exit(0);
+        pid_t spawned = 0;
+        if (::posix_spawn(&spawned, programText.c_str(), nullptr, nullptr, argv.data(), environ) !=
+            0) {
+            [[maybe_unused]] auto written = ::write(report[1], &kNotStarted, 1);
+            ::_exit(0);
+        }
+        [[maybe_unused]] auto written = ::write(report[1], &kStarted, 1);
+        int status = 0;
+        pid_t ended = 0;
+        do {
+            ended = ::waitpid(spawned, &status, 0);
+        } while (ended < 0 && errno == EINTR);
+        // Not knowing how it ended is no failure.
+        const bool failed = ended == spawned && !(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        written = ::write(report[1], failed ? &kFailed : &kEndedWell, 1);
+        ::_exit(0);
+    }
+    ::close(report[1]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    bool started = readByte(report[0]) == kStarted;
+    const auto deadline = std::chrono::steady_clock::now() + verdictWait;
+    while (started) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0)
+            break;
+        pollfd watched{report[0], POLLIN, 0};
+        const int ready =
+            ::poll(&watched, 1, static_cast<int>(std::min(left, kVerdictPoll).count()));
+        if (ready > 0) {
+            // The end of the pipe without a verdict: the watcher was stopped, nothing failed.
+            started = readByte(report[0]) != kFailed;
+            break;
+        }
+        if (ready < 0 && errno != EINTR)
+            break;
+        if (pump)
+            pump();
+    }
+    ::close(report[0]);
+    return started;
 }
 
 int startChild(const std::filesystem::path& program, const std::vector<std::string>& args) {

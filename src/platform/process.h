@@ -1,6 +1,8 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,6 +28,15 @@ std::optional<std::filesystem::path> findProgramOnPath(const std::string& name);
 // Starts a program detached from this one (it outlives us and leaves no zombie). False when it
 // could not be started.
 bool startDetached(const std::filesystem::path& program, const std::vector<std::string>& args);
+
+// Starts a program detached, as startDetached, then waits up to `verdictWait` for its verdict,
+// running `pump` between polls: false when it could not be started or ended in that time with
+// a status other than 0. A program still running then counts as started. For an opener that
+// ends at once when it finds nothing to open a file with, and may stay with the program it
+// started.
+bool startDetachedChecked(const std::filesystem::path& program,
+                          const std::vector<std::string>& args,
+                          std::chrono::milliseconds verdictWait, const std::function<void()>& pump);
 
 // Starts a program as a child of this one, to be waited for with childEnded. Its process id,
 // or 0 when it could not be started.

@@ -47,5 +47,26 @@ TEST(Execute, OpensFilesWithTheDesktopFirstThenStartsTheCommandLine) {
     EXPECT_FALSE(executor.shellX("no-such-program C:\\work\\photo.jpg", 1, 0, false));
 }
 
+TEST(Execute, ADocumentIsNotOpenedWhenTheOpenerFindsNoProgramOrThereIsNone) {
+    test::TestPrefix prefix;
+    const fs::path bin = prefix.root() / "bin";
+    test::ScopedEnv path("PATH", bin.string() + ":/usr/bin:/bin");
+    test::writeFile(prefix.driveC() / "work" / "photo.jpg", "jpg");
+    Execute executor;
+    int pumped = 0;
+    executor.setEventPump([&pumped] { ++pumped; });
+    // What the opener says of the file: xdg-open's 3 and 4 are "no program" and "it failed".
+    for (const auto& [script, opened] :
+         {std::pair{"exit 0", true}, std::pair{"exit 3", false}, std::pair{"exit 4", false},
+          std::pair{"sleep 0.3; exit 3", false}}) {
+        test::writeFile(bin / "xdg-open", std::string("#!/bin/sh\n") + script + "\n");
+        fs::permissions(bin / "xdg-open", fs::perms::owner_all);
+        EXPECT_EQ(executor.shellX("C:\\work\\photo.jpg", 1, 0, false), opened) << script;
+    }
+    EXPECT_GT(pumped, 0) << "the window stays responsive while the opener decides";
+    fs::remove(bin / "xdg-open");
+    EXPECT_FALSE(executor.shellX("C:\\work\\photo.jpg", 1, 0, false));
+}
+
 } // namespace
 } // namespace vokari

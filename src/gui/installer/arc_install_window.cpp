@@ -12,6 +12,7 @@
 #include "gui/kit/message_box_dialog.h"
 #include "gui/kit/tool_window.h"
 #include "installer/arc_result.h"
+#include "installer/archiver.h"
 #include "installer/archiver_availability.h"
 #include "installer/nested_archives.h"
 #include "installer/package_view.h"
@@ -82,7 +83,75 @@ std::string upper(std::string text) {
     return text;
 }
 
+// Why a package, or a file of it, could not be read or shown: `error` worded in the window's
+// language, else the core's own words.
+QString causeText(const std::exception_ptr& error, const std::string& reason) {
+    if (!error)
+        return qs(reason);
+    try {
+        std::rethrow_exception(error);
+    } catch (const NotAnArchiveError& e) {
+        switch (e.kind()) {
+        case ArchiveKind::Zip:
+            return ArcInstallWindow::tr("ZIP 形式の圧縮ファイルとして開けません。");
+        case ArchiveKind::Lha:
+            return ArcInstallWindow::tr("LHA 形式の圧縮ファイルとして開けません。");
+        case ArchiveKind::None:
+            break;
+        }
+        return ArcInstallWindow::tr("ZIP 形式、LHA 形式のどちらの圧縮ファイルも見つかりません。");
+    } catch (const KeyError&) {
+        return ArcInstallWindow::tr("同じパスのファイルが複数含まれています。");
+    } catch (const EntryError&) {
+        // Refusals and damaged data alike: the core says which.
+        return qs(reason);
+    } catch (const std::exception& e) {
+        return failureText(e);
+    } catch (...) {
+        return qs(reason);
+    }
+}
+
+QString causeText(const ExtractionFailure& failure) {
+    return causeText(failure.error, failure.reason);
+}
+
+// One line of the unpacking report: the entry and why it was not unpacked.
+QString failureLine(const ExtractionFailure& failure) {
+    if (failure.fullPath.empty())
+        return causeText(failure);
+    QString reason = qs(failure.reason);
+    try {
+        if (failure.error)
+            std::rethrow_exception(failure.error);
+    } catch (const IoError& e) {
+        if (e.errorNumber() != 0)
+            reason = systemReasonText(e.errorNumber());
+    } catch (...) {
+    }
+    return qs(failure.fullPath) + QStringLiteral(": ") + reason;
+}
+
 } // namespace
+
+// Held for the whole of a command. A package handed over meanwhile waits, and opens once the
+// command has ended and the window is free again.
+class ArcInstallWindow::CommandScope {
+public:
+    explicit CommandScope(ArcInstallWindow& window) : window_(window) { ++window_.commandDepth_; }
+    ~CommandScope() {
+        if (--window_.commandDepth_ == 0 && !window_.waitingPackage_.isEmpty())
+            // After the command has returned all the way.
+            QMetaObject::invokeMethod(
+                &window_, [window = &window_] { window->openWaitingPackage(); },
+                Qt::QueuedConnection);
+    }
+    CommandScope(const CommandScope&) = delete;
+    CommandScope& operator=(const CommandScope&) = delete;
+
+private:
+    ArcInstallWindow& window_;
+};
 
 ArcInstallWindow::ArcInstallWindow(int16_t version, QWidget* parent)
     : ToolWindow(QStringLiteral("FrmArcInstall"), tr("CFSファイルインストール"), Frame::Menus,
@@ -227,17 +296,45 @@ void ArcInstallWindow::closePackage() {
     setArchiveOpen(false);
 }
 
-void ArcInstallWindow::fail(const QString& lead, const std::string& reason) {
-    showMessage(us(windowTitle()), us(lines({lead, failureText(FormatError(reason))})),
-                PromptIcon::Error);
+void ArcInstallWindow::fail(const QString& lead, const QString& file, const QString& cause) {
+    QStringList text{lead};
+    // A reason about the file itself names it already.
+    if (!cause.contains(file))
+        text << tr("ファイル名：") + file;
+    text << cause;
+    showMessage(us(windowTitle()), us(text.join(QStringLiteral("\r\n"))), PromptIcon::Error);
 }
 
 // --- opening ---------------------------------------------------------------------------------
 
 void ArcInstallWindow::openFiles(const QStringList& files) {
-    if (files.isEmpty() || busy_)
+    if (files.isEmpty())
         return;
-    const QString path = files.first();
+    if (!isIdle()) {
+        waitingPackage_ = files.first();
+        return;
+    }
+    const CommandScope command(*this);
+    openPackage(files.first());
+}
+
+void ArcInstallWindow::openHandedOver(const QString& file) {
+    if (!isIdle()) {
+        waitingPackage_ = file;
+        return;
+    }
+    raise();
+    activateWindow();
+    openFiles({file});
+}
+
+void ArcInstallWindow::openWaitingPackage() {
+    if (!isIdle() || waitingPackage_.isEmpty())
+        return; // the command under way opens it when it ends
+    openHandedOver(std::exchange(waitingPackage_, QString()));
+}
+
+void ArcInstallWindow::openPackage(const QString& path) {
     try {
         if (!openArchiveFile(us(path)))
             return;
@@ -249,15 +346,14 @@ void ArcInstallWindow::openFiles(const QStringList& files) {
                                            .lexically_normal()
                                            .string()));
     } catch (const std::exception& e) {
-        showMessage(us(windowTitle()),
-                    us(lines({tr("ファイルの読み込みに失敗しました"), failureText(e)})),
-                    PromptIcon::Error);
+        fail(tr("ファイルの読み込みに失敗しました"), path, failureText(e));
     }
 }
 
 void ArcInstallWindow::openWithDialog() {
-    if (busy_)
+    if (!isIdle())
         return;
+    const CommandScope command(*this);
     QString filter;
     if (zipAvailable_ && lhaAvailable_)
         filter = tr("対応する全てのファイル (*.zip *.lzh *.exe);;ZIPアーカイブ (*.zip *.exe);;"
@@ -271,7 +367,7 @@ void ArcInstallWindow::openWithDialog() {
     const QString file = QFileDialog::getOpenFileName(
         this, tr("アーカイブファイルを指定してください"), QString(), filter);
     if (!file.isEmpty())
-        openFiles({file});
+        openPackage(file);
 }
 
 bool ArcInstallWindow::libraryReady(const std::string& x) {
@@ -324,7 +420,8 @@ bool ArcInstallWindow::openArchiveFile(const std::string& path) {
     list->setVersion(cfsVersion_);
     const int32_t result = list->readArchive(0, path);
     if (result != kArcOk || !list->readProblem().empty()) {
-        fail(tr("ファイルの読み込みに失敗しました"), list->readProblem());
+        fail(tr("ファイルの読み込みに失敗しました"), qs(path),
+             causeText(list->readError(), list->readProblem()));
         return false;
     }
     arcList_ = std::move(list);
@@ -349,15 +446,12 @@ void ArcInstallWindow::openNestedArchives() {
     if (answer != PromptAnswer::Yes)
         return;
     for (const CfsArcFile* archive : archives) {
-        const std::string fullPath = archive->fullPath();
         if (!libraryReady(upper(archive->extention())))
             continue;
-        if (readNestedArchive(*arcList_, 0, *archive) != kArcOk ||
-            !arcList_->readProblem().empty()) {
-            std::string reason = arcList_->readProblem();
-            if (reason.empty() && !arcList_->extractionFailures().empty())
-                reason = arcList_->extractionFailures().front().reason;
-            fail(tr("ファイルの読み込みに失敗しました"), fullPath + ": " + reason);
+        ExtractionFailure failure;
+        if (readNestedArchive(*arcList_, 0, *archive, nullptr, &failure) != kArcOk ||
+            !failure.reason.empty()) {
+            fail(tr("ファイルの読み込みに失敗しました"), qs(failure.fullPath), causeText(failure));
             continue;
         }
         // Asked again after each archive: the list keeps the highest version it needs.
@@ -418,8 +512,9 @@ CfsArcFile* ArcInstallWindow::entryOf(const QTreeWidgetItem* row) {
 // --- destinations and viewing ----------------------------------------------------------------
 
 void ArcInstallWindow::chooseExtractFolder() {
-    if (busy_)
+    if (!isIdle())
         return;
+    const CommandScope command(*this);
     setCursor(Qt::WaitCursor);
     DirDialog picker(this);
     std::string root = cfsPath_;
@@ -444,8 +539,9 @@ void ArcInstallWindow::chooseExtractFolder() {
 }
 
 void ArcInstallWindow::searchExtractFolder() {
-    if (busy_)
+    if (!isIdle())
         return;
+    const CommandScope command(*this);
     const QList<QTreeWidgetItem*> rows = selectedRows();
     if (rows.isEmpty())
         return;
@@ -467,8 +563,10 @@ void ArcInstallWindow::searchExtractFolder() {
 }
 
 void ArcInstallWindow::viewSelectedFiles() {
-    if (busy_ || !arcList_ || arcFileList_->topLevelItemCount() == 0)
+    if (!isIdle() || !arcList_ || arcFileList_->topLevelItemCount() == 0)
         return;
+    // Opening a file runs the window's events while the desktop looks for a program.
+    const CommandScope command(*this);
     const std::string work = workDirectory();
     for (QTreeWidgetItem* row : selectedRows()) {
         const CfsArcFile* entry = entryOf(row);
@@ -477,10 +575,11 @@ void ArcInstallWindow::viewSelectedFiles() {
         const ViewKind kind = viewKindOf(entry->fullPath());
         if (kind == ViewKind::Nothing)
             continue;
+        const QString name = qs(entry->fullPath());
         if (arcList_->extractArchive(0, entry->fullPath(), work) != kArcOk) {
             const auto& failures = arcList_->extractionFailures();
-            fail(tr("ファイルを表示できませんでした。"),
-                 entry->fullPath() + ": " + (failures.empty() ? "" : failures.front().reason));
+            fail(tr("ファイルを表示できませんでした。"), name,
+                 failures.empty() ? QString() : causeText(failures.front()));
             continue;
         }
         const std::string file = joinPath(work, entry->fileName());
@@ -490,11 +589,11 @@ void ArcInstallWindow::viewSelectedFiles() {
                     new TextViewDialog(qs(entry->fileName()), qs(readViewText(file)), this);
                 viewer->show();
             } catch (const std::exception& e) {
-                fail(tr("ファイルを表示できませんでした。"), e.what());
+                fail(tr("ファイルを表示できませんでした。"), name, failureText(e));
             }
         } else if (!executor_->shellX(file, 1, 0, false)) {
-            fail(tr("ファイルを表示できませんでした。"),
-                 entry->fullPath() + ": no program opens this kind of file");
+            fail(tr("ファイルを表示できませんでした。"), name,
+                 tr("この種類のファイルを開くプログラムがありません。"));
         }
     }
 }
@@ -502,8 +601,9 @@ void ArcInstallWindow::viewSelectedFiles() {
 // --- unpacking -------------------------------------------------------------------------------
 
 void ArcInstallWindow::extractAll() {
-    if (!archiveOpen_ || !arcList_ || busy_)
+    if (!archiveOpen_ || !arcList_ || !isIdle())
         return;
+    const CommandScope command(*this);
     const std::string title = us(windowTitle());
     if (arcList_->hasOverwriteFiles()) {
         const PromptAnswer answer =
@@ -627,7 +727,7 @@ void ArcInstallWindow::reportExtraction(int32_t result, size_t done, size_t tota
         if (askQuestion(us(windowTitle()), us(done.join(QStringLiteral("\r\n"))),
                         PromptButtons::YesNo, PromptAnswer::No,
                         PromptIcon::Information) == PromptAnswer::Yes)
-            openHistory(installed->id);
+            showHistory(installed->id);
         return;
     }
     QStringList text;
@@ -637,8 +737,7 @@ void ArcInstallWindow::reportExtraction(int32_t result, size_t done, size_t tota
     if (!failures.empty()) {
         text << tr("次のファイルは解凍できませんでした。");
         for (size_t i = 0; i < failures.size() && i < kFailuresListed; ++i)
-            text << qs(failures[i].fullPath + (failures[i].fullPath.empty() ? "" : ": ") +
-                       failures[i].reason);
+            text << failureLine(failures[i]);
         if (failures.size() > kFailuresListed)
             text << tr("ほか %1 個").arg(failures.size() - kFailuresListed);
     } else if (result != kArcStopped) {
@@ -661,8 +760,13 @@ void ArcInstallWindow::setBusy(bool busy) {
 }
 
 void ArcInstallWindow::openHistory(int64_t entry) {
-    if (busy_)
+    if (!isIdle())
         return;
+    const CommandScope command(*this);
+    showHistory(entry);
+}
+
+void ArcInstallWindow::showHistory(int64_t entry) {
     HistoryWindow history(cfsVersion_, this);
     if (entry != 0)
         history.selectEntry(entry);
@@ -698,7 +802,7 @@ void ArcInstallWindow::layoutControls() {
 bool ArcInstallWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == arcFileList_->viewport() && event->type() == QEvent::MouseButtonRelease) {
         auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::RightButton && !busy_) {
+        if (mouse->button() == Qt::RightButton && isIdle()) {
             popUpMenu(mouse->globalPosition().toPoint());
             return true;
         }
@@ -707,7 +811,7 @@ bool ArcInstallWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ArcInstallWindow::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasUrls() && !busy_)
+    if (event->mimeData()->hasUrls() && isIdle())
         event->acceptProposedAction();
 }
 
@@ -723,7 +827,7 @@ void ArcInstallWindow::dropEvent(QDropEvent* event) {
 }
 
 void ArcInstallWindow::done(int result) {
-    if (busy_)
+    if (!isIdle())
         return;
     ToolWindow::done(result);
 }

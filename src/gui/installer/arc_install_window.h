@@ -30,8 +30,13 @@ public:
     explicit ArcInstallWindow(int16_t version, QWidget* parent = nullptr);
     ~ArcInstallWindow() override;
 
-    // Dropped files: the first one is opened.
+    // Dropped files: the first one is opened. While a command of the window runs (unpacking,
+    // or a question or dialog of one is open), it waits until the command has ended.
     void openFiles(const QStringList& files) override;
+    // As a dropped file; brings the window to the front when it opens it. Of the packages
+    // handed over while a command runs, the last one opens once it has ended: each opening
+    // replaces the list, so the earlier ones would only be asked about and replaced.
+    void openHandedOver(const QString& file) override;
     void openWithDialog();
     void extractAll();
     void chooseExtractFolder();
@@ -40,7 +45,7 @@ public:
     // The history window of the game, with entry `entry` selected when it is not 0.
     void openHistory(int64_t entry = 0);
 
-    // Closing waits for unpacking to end.
+    // Closing waits for the running command to end.
     void done(int result) override;
 
 protected:
@@ -50,6 +55,13 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    class CommandScope;
+
+    // No command runs: nothing holds the list.
+    bool isIdle() const { return !busy_ && commandDepth_ == 0; }
+    void openWaitingPackage();
+    void openPackage(const QString& path);
+    void showHistory(int64_t entry);
     void buildControls();
     void buildMenus();
     bool openArchiveFile(const std::string& path);
@@ -67,7 +79,8 @@ private:
     void popUpMenu(const QPoint& globalPos);
     QList<QTreeWidgetItem*> selectedRows() const;
     CfsArcFile* entryOf(const QTreeWidgetItem* row);
-    void fail(const QString& lead, const std::string& reason);
+    // `lead`, the package or file it is about, and why.
+    void fail(const QString& lead, const QString& file, const QString& cause);
 
     std::unique_ptr<CfsArcList> arcList_;
     int16_t cfsVersion_ = 0;
@@ -77,6 +90,10 @@ private:
     bool lhaAvailable_ = false;
     bool archiveOpen_ = false;
     bool busy_ = false;
+    // Commands under way; while one is, its questions and dialogs may be open.
+    int commandDepth_ = 0;
+    // Handed over while a command ran.
+    QString waitingPackage_;
     // Unpacks the list above: declared after it, so that it goes first.
     BackgroundWork work_;
 

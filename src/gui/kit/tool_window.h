@@ -61,6 +61,9 @@ public:
     virtual ~FileOpeningWindow() = default;
     // Host paths.
     virtual void openFiles(const QStringList& files) = 0;
+    // A file handed over by a second start while the window is open. A window that may be
+    // asking a question then opens it (and comes to the front) only once it is free.
+    virtual void openHandedOver(const QString& file) { openFiles({file}); }
 };
 
 // A window the launcher opens, one per tool (gui/launcher/tool_windows.cpp lists them). It lives

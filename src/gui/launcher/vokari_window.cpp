@@ -204,14 +204,15 @@ void VokariWindow::openTool(LauncherTool tool) {
 }
 
 void VokariWindow::openPackage(const QString& package) {
+    if (auto* opener = dynamic_cast<FileOpeningWindow*>(openWindow_.data())) {
+        // The window comes to the front itself when it opens the package: raising it, or the
+        // launcher, now could cover a question it is asking.
+        opener->openHandedOver(package);
+        return;
+    }
     raise();
     activateWindow();
     if (openWindow_) {
-        if (auto* opener = dynamic_cast<FileOpeningWindow*>(openWindow_.data())) {
-            openWindow_->raise();
-            opener->openFiles({package});
-            return;
-        }
         showMessage(
             us(windowTitle()),
             us(tr("ほかのツールが開いています。閉じてから、もう一度ファイルを開いてください。")),

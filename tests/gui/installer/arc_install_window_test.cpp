@@ -195,6 +195,93 @@ TEST_F(ArcInstallWindowTest, AsksTheVersionAgainAfterEachNestedArchiveAndNoClose
     EXPECT_TRUE(child<QAction>(*w, "mnuPopup_Open")->isEnabled());
 }
 
+// Answers as ScriptedPrompt does, after running `whileAsked` with the question still open.
+class AskingPrompt : public ScriptedPrompt {
+public:
+    PromptAnswer ask(const PromptRequest& request) override {
+        if (whileAsked)
+            whileAsked(request);
+        return ScriptedPrompt::ask(request);
+    }
+    std::function<void(const PromptRequest&)> whileAsked;
+};
+
+TEST_F(ArcInstallWindowTest, PackagesHandedOverDuringAQuestionWaitForTheAnswer) {
+    test::writeFile(cfs2 / "Gauges" / "last.gau", "original");
+    const QString first = package("first.zip", buildZip({{.name = "first.gau", .data = "1"}}));
+    const QString nested = package(
+        "pack.zip", buildZip({{.name = "boost.gau", .data = "g"},
+                              {.name = "extra/inner.zip",
+                               .data = buildZip({{.name = "F4U/aircraft.cfg", .data = "c"}})}}));
+    const QString skipped = package("skipped.zip", buildZip({{.name = "skipped.gau"}}));
+    const QString last = package("last.zip", buildZip({{.name = "last.gau", .data = "new"}}));
+    const QString after = package("after.zip", buildZip({{.name = "after.gau", .data = "a"}}));
+    auto w = open(2);
+    w->openFiles({first});
+    const QStringList firstRows = rows(*w);
+
+    AskingPrompt asking;
+    QStringList rowsWhileAsked;
+    asking.whileAsked = [&](const PromptRequest& request) {
+        if (request.text == kNestedQuestion) {
+            w->openHandedOver(skipped);
+            w->openHandedOver(last);
+        } else if (request.text == kOverwriteQuestion) {
+            w->openHandedOver(after);
+        } else {
+            return;
+        }
+        rowsWhileAsked = rows(*w);
+    };
+    asking.queue(PromptAnswer::Yes);
+    w->openFiles({nested});
+    EXPECT_EQ(rowsWhileAsked, firstRows);
+    // The nested archive is read from the list the question was about.
+    EXPECT_EQ(asking.asked().size(), 1u);
+    EXPECT_EQ(rows(*w), (QStringList{u8("boost.gau||追加|GAUGES\\"), u8("inner.zip|extra\\||"),
+                                     u8("aircraft.cfg|F4U\\|追加|AIRCRAFT\\F4U\\")}));
+
+    // Then the last package handed over opens, and only that one.
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return rows(*w) == QStringList{u8("last.gau||上書|GAUGES\\")}; }));
+    EXPECT_EQ(asking.asked().size(), 1u);
+
+    // Unpacking unpacks the package the overwrite question was about.
+    asking.queue(PromptAnswer::Yes);
+    w->extractAll();
+    EXPECT_EQ(rowsWhileAsked, QStringList{u8("last.gau||上書|GAUGES\\")});
+    EXPECT_EQ(test::readFile(cfs2 / "Gauges" / "last.gau"), "new");
+    EXPECT_FALSE(fs::exists(cfs2 / "Gauges" / "after.gau"));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return rows(*w) == QStringList{u8("after.gau||追加|GAUGES\\")}; }));
+}
+
+TEST_F(ArcInstallWindowTest, FailuresNameTheFileAndSayWhy) {
+    auto w = open(2);
+    // A package that is not there any more.
+    const fs::path gone = prefix.root() / "packages" / "gone.zip";
+    w->openFiles({QString::fromStdString(gone.string())});
+    // A nested archive that is no archive.
+    w->openFiles({package("pack.zip", buildZip({{.name = "extra/inner.zip", .data = "junk"},
+                                                {.name = "view.bmp", .data = "BM"}}))});
+    // A picture no program opens: the desktop's opener says so.
+    const fs::path bin = prefix.root() / "bin";
+    test::writeFile(bin / "xdg-open", "#!/bin/sh\nexit 3\n");
+    fs::permissions(bin / "xdg-open", fs::perms::owner_all);
+    test::ScopedEnv path("PATH", bin.string() + ":/usr/bin:/bin");
+    select(*w, "view.bmp");
+    w->viewSelectedFiles();
+    EXPECT_EQ(asked(),
+              (std::vector<std::string>{
+                  "ファイルの読み込みに失敗しました\r\n次のファイルを読み込めませんでした。\r\n" +
+                      gone.string() + "\r\n見つかりません。",
+                  kNestedQuestion,
+                  "ファイルの読み込みに失敗しました\r\nファイル名：extra/inner.zip\r\n"
+                  "ZIP 形式の圧縮ファイルとして開けません。",
+                  "ファイルを表示できませんでした。\r\nファイル名：view.bmp\r\n"
+                  "この種類のファイルを開くプログラムがありません。"}));
+}
+
 TEST_F(ArcInstallWindowTest, ToolbarCommandsWithoutAPackageDoNothingHarmful) {
     auto w = open(2);
     const QList<QAction*> buttons = child<QToolBar>(*w, "TBar")->actions();
@@ -268,9 +355,11 @@ TEST_F(ArcInstallWindowTest, UnpacksWhereTheListSaysAfterTheOverwriteQuestion) {
 }
 
 TEST_F(ArcInstallWindowTest, FinalMessageNamesTheEntriesThatFailed) {
-    std::string zip =
-        buildZip({{.name = "good.gau", .data = "good"}, {.name = "bad.gau", .data = "bad data"}});
+    std::string zip = buildZip({{.name = "good.gau", .data = "good"},
+                                {.name = "bad.gau", .data = "bad data"},
+                                {.name = "taken.gau", .data = "t"}});
     zip[zip.find("bad data")] = 'B';
+    fs::create_directories(cfs2 / "GAUGES" / "taken.gau");
     auto w = open(2);
     w->openFiles({package("f.zip", zip)});
     prompt.queue(PromptAnswer::Ok);
@@ -280,6 +369,9 @@ TEST_F(ArcInstallWindowTest, FinalMessageNamesTheEntriesThatFailed) {
     const PromptRequest& report = prompt.asked()[1];
     EXPECT_EQ(report.icon, PromptIcon::Warning);
     EXPECT_TRUE(report.text.starts_with("次のファイルは解凍できませんでした。\r\nbad.gau: "))
+        << report.text;
+    EXPECT_TRUE(report.text.ends_with("\r\ntaken.gau: 同じ名前のフォルダがあります。\r\n"
+                                      "書き込んだファイル: 1 個\r\n解凍できなかったファイル: 2 個"))
         << report.text;
     EXPECT_EQ(report.text.find("good.gau"), std::string::npos);
     EXPECT_EQ(test::readFile(cfs2 / "GAUGES" / "good.gau"), "good");
