@@ -3,6 +3,7 @@
 #include "cli/cli.h"
 #include "platform/error.h"
 
+#include <algorithm>
 #include <ostream>
 #include <vector>
 
@@ -83,11 +84,29 @@ int runSwitch(AircraftList& list, Context& ctx, int16_t version, bool on) {
         aircraft.isActive = on;
         aircraft.isActiveChanged = !aircraft.isActiveChanged;
     }
-    list.setActivate();
-    for (const auto& folder : folders)
-        ctx.out << (on ? "ON" : "OFF") << '\t' << list.aircraftList.item(folder).directory()
-                << '\n';
-    return kExitOk;
+    // Every aircraft that can be switched is; each one that could not is named.
+    std::vector<std::string> failed;
+    try {
+        list.setActivate();
+    } catch (const AircraftSwitchError& e) {
+        for (const auto& failure : e.failures()) {
+            std::string reason = "unknown error";
+            try {
+                std::rethrow_exception(failure.cause);
+            } catch (const std::exception& cause) {
+                reason = cause.what();
+            } catch (...) {
+            }
+            failed.push_back(failure.directory);
+            ctx.out << "failed\t" << failure.directory << '\t' << printable(reason) << '\n';
+        }
+    }
+    for (const auto& folder : folders) {
+        const Aircraft& aircraft = list.aircraftList.item(folder);
+        if (std::find(failed.begin(), failed.end(), aircraft.directory()) == failed.end())
+            ctx.out << (on ? "ON" : "OFF") << '\t' << aircraft.directory() << '\n';
+    }
+    return failed.empty() ? kExitOk : kExitSomeFailed;
 }
 
 // As the alias window applies a lender to receivers: lenders have data of their own and borrow

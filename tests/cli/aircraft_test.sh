@@ -56,6 +56,21 @@ set -e
 "$cli" --demo aircraft --game 2 disable --permit-default a6m2 >/dev/null &&
     [ -f "$game2/a6m2/aircraft.cfg.rst" ] || fail "permitted stock switch"
 "$cli" --demo aircraft --game 2 enable a6m2 >/dev/null
+
+# One aircraft that cannot be switched (a file of the other name is in the way): the others
+# are switched, it is named, exit 4.
+cp "$game2/Ki61/aircraft.cfg" "$game2/Ki61/aircraft.cfg.rst"
+echo "the player's own" >>"$game2/Ki61/aircraft.cfg.rst"
+set +e
+out=$("$cli" --demo aircraft --game 2 disable Ki61 Ki84)
+status=$?
+set -e
+[ $status -eq 4 ] || fail "a failed switch: exit $status"
+echo "$out" | grep -q "^failed	Ki61	" || fail "failed line: $out"
+echo "$out" | grep -qx "OFF	Ki84" || fail "the other switched: $out"
+grep -q "the player's own" "$game2/Ki61/aircraft.cfg.rst" || fail "the .rst was replaced"
+rm "$game2/Ki61/aircraft.cfg.rst"
+"$cli" --demo aircraft --game 2 enable Ki84 >/dev/null
 set +e
 "$cli" --demo aircraft --game 2 delete J2M3 a6m2 2>/dev/null; status=$?
 set -e
