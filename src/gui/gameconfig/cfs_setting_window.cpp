@@ -273,7 +273,7 @@ void CfsSettingWindow::buildControls() {
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-// Settings not written yet enable cmdApply.
+// Settings not written yet enable cmdApply and mark the title.
 void CfsSettingWindow::setApplyEnabled(bool flag) {
     applyEnabled_ = flag;
     cmdApply_->setEnabled(flag);
