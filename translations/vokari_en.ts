@@ -1312,6 +1312,25 @@ Panel: %2</translation>
         <source>このまま保存しますか？</source>
         <translation>Save anyway?</translation>
     </message>
+    <message>
+        <source>選択しているグループを、登録されている航空機ごと削除します。</source>
+        <translation>Deletes the selected group together with the aircraft registered in it.</translation>
+    </message>
+    <message>
+        <source>「グループに所属する航空機」で選択している航空機を、グループから外します。グループは残ります。</source>
+        <translation>Removes the aircraft selected under &quot;Aircraft in the group&quot; from the group. The group stays.</translation>
+    </message>
+    <message numerus="yes">
+        <source>敵の航空機の種類「%1」には、航空機が %n 機登録されています。</source>
+        <translation>
+            <numerusform>The enemy group &quot;%1&quot; holds %n aircraft.</numerusform>
+            <numerusform>The enemy group &quot;%1&quot; holds %n aircraft.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>このグループを削除しますか？</source>
+        <translation>Delete this group?</translation>
+    </message>
 </context>
 <context>
     <name>vokari::ui::QcGroupEditDialog</name>

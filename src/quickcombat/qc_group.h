@@ -73,6 +73,8 @@ public:
     void keepLine(std::string_view line) { keptLines_.append(line).append("\r\n"); }
 
 private:
+    friend class QcGroups; // its clone copies the kept lines as they are
+
     int16_t groupId_ = 0;
     std::string defineName_;
     QcGroupPlanes planes_;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace vokari {
@@ -33,6 +34,39 @@ bool refersTo(std::string_view name, std::string_view key) {
 
 std::string groupKey(int16_t groupId) {
     return "grp." + std::to_string(groupId);
+}
+
+std::unique_ptr<QcGroups> QcGroups::clone() const {
+    auto copy = std::make_unique<QcGroups>();
+    copy->strings_ = strings_;
+    // Groups hold the document's entries: the copy's groups hold the copy's.
+    std::unordered_map<const QcPlane*, QcPlane*> copied;
+    copied.reserve(planes_.count());
+    for (const auto& item : planes_) {
+        QcPlane plane = item.value;
+        plane.setStringList(&copy->strings_);
+        copy->planes_.addNew(item.key, std::move(plane));
+        copied.emplace(&item.value, &std::prev(copy->planes_.end())->value);
+    }
+    for (const auto& item : groups_) {
+        const QcGroup& from = *item.value;
+        auto group = std::make_unique<QcGroup>();
+        group->setGroupId(from.groupId());
+        group->setDefineName(from.defineName());
+        group->setStringList(&copy->strings_);
+        group->setNameIndex(&copy->groupNames_);
+        for (const auto& entry : from.planes())
+            group->addPlane(copied.at(entry.value));
+        group->keptLines_ = from.keptLines_;
+        copy->groups_.addNew(item.key, std::move(group));
+    }
+    copy->groupCounter_ = groupCounter_;
+    copy->defaultPlaneName_ = defaultPlaneName_;
+    copy->gunAmmo_ = gunAmmo_;
+    copy->cannonAmmo_ = cannonAmmo_;
+    copy->keptLines_ = keptLines_;
+    copy->unreadFromLine_ = unreadFromLine_;
+    return copy;
 }
 
 void QcGroups::setDefaultPlaneName(std::string_view name) {

@@ -28,9 +28,14 @@ public:
     static constexpr std::string_view kFallbackPlaneName = "スピットファイア Mk I";
 
     QcGroups() = default;
-    // Groups and entries point at this document's string list.
+    // Groups and entries point at this document's string list: copies are made by clone.
     QcGroups(const QcGroups&) = delete;
     QcGroups& operator=(const QcGroups&) = delete;
+
+    // A document of its own that writes the same file: groups, shared entries, strings, kept
+    // lines, defaults, and the ids and aliases the next groups take. An editor's undo keeps
+    // such copies.
+    std::unique_ptr<QcGroups> clone() const;
 
     const std::string& defaultPlaneName() const { return defaultPlaneName_; }
     // The empty name stores the fallback aircraft.

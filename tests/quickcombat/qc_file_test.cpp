@@ -400,6 +400,36 @@ TEST_F(QCFileTest, ARemovedGroupOrEntryTakesOnlyTheStringsMadeForIt) {
                    "; end"}));
 }
 
+// An editor's undo keeps copies: a copy writes the file its document would, and no edit of
+// either reaches the other.
+TEST_F(QCFileTest, ACopyOfTheDocumentWritesTheSameFileAndStaysApart) {
+    auto doc = read(lines({"; head", "[option.0]", "OptionName=%VokariGrpOption00002%",
+                           "Color = red", "aircraft.0=A", "family_type.0=2", "name.0=Alpha",
+                           "[option.1]", "OptionName=Literal", "aircraft.0=A",
+                           "[player default aircraft]", "aircraft=Zero", "GunAmmo=5", "Fuel=50",
+                           "[strings]", "\"VokariGrpOption00002\" = Second", "; tail"}));
+    const std::string bytes = qcFileBytes(*doc, folder(), rel);
+    const auto copy = doc->clone();
+    EXPECT_EQ(qcFileBytes(*copy, folder(), rel), bytes);
+
+    doc->findPlane("A")->setAircraftType(kQCFighter);
+    doc->addString("AName", "Changed");
+    doc->removeGroup(2);
+    doc->addPlane(1, "B", "Bravo");
+    EXPECT_EQ(qcFileBytes(*copy, folder(), rel), bytes);
+    EXPECT_EQ(copy->findPlane("A")->viewName(), "Alpha");
+    EXPECT_EQ(copy->group(1).viewName(), "Second");
+
+    // The copy's groups share its own entry; its next group takes the id and alias the
+    // original's would.
+    copy->group(2).planes().item("A")->setAircraftType(kQCFighter);
+    EXPECT_EQ(copy->group(1).planes().item("A")->aircraftType(), kQCFighter);
+    const QcGroup& next = copy->addGroup();
+    EXPECT_EQ(next.groupId(), 3);
+    EXPECT_EQ(next.defineName(), "%VokariGrpOption00001%");
+    EXPECT_EQ(doc->groups().count(), 1u);
+}
+
 TEST_F(QCFileTest, ADocumentReadInPartIsWrittenOnlyWhenSaidSo) {
     const std::string bad = lines({"[option.0]", "OptionName=G", "aircraft.0=A", "[option.1]",
                                    "; about H", "family_type.0=x", "OptionName=H"});

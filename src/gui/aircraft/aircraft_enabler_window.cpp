@@ -94,7 +94,7 @@ AircraftEnablerWindow::AircraftEnablerWindow(int16_t version, QWidget* parent)
         aircrafts_->readAircrafts(true, true);
     } catch (const std::exception& e) {
         // What was read so far is listed; every operation works on single aircraft.
-        showMessage(us(windowTitle()),
+        showMessage(us(caption()),
                     joinLines({us(tr("航空機の一覧を読み込めませんでした。")), us(failureText(e))}),
                     PromptIcon::Error);
     }
@@ -308,7 +308,7 @@ void AircraftEnablerWindow::deleteAircraftFiles() {
     }
     for (const QTreeWidgetItem* row : selected) {
         if (aircraftOf(row).isDefault()) {
-            showMessage(us(windowTitle()),
+            showMessage(us(caption()),
                         joinLines({us(tr("選択した航空機の中にデフォルト航空機が含まれています。")),
                                    us(tr("デフォルト航空機は削除できません。"))}),
                         PromptIcon::Warning);
@@ -330,8 +330,8 @@ void AircraftEnablerWindow::deleteAircraftFiles() {
     if (names.size() > kNamesAsked)
         question.push_back(
             "  " + us(tr("ほか %n 機", nullptr, static_cast<int>(names.size() - kNamesAsked))));
-    if (askQuestion(us(windowTitle()), joinLineList(question), PromptButtons::YesNo,
-                    PromptAnswer::No, PromptIcon::Warning) != PromptAnswer::Yes)
+    if (askQuestion(us(caption()), joinLineList(question), PromptButtons::YesNo, PromptAnswer::No,
+                    PromptIcon::Warning) != PromptAnswer::Yes)
         return;
     if (keys.empty()) {
         finishDeletion(keys, Deletion{});
@@ -427,7 +427,7 @@ void AircraftEnablerWindow::finishDeletion(const std::vector<std::string>& keys,
         }
         if (!failure.empty())
             lines.push_back(failure);
-        showMessage(us(windowTitle()), joinLineList(lines),
+        showMessage(us(caption()), joinLineList(lines),
                     failure.empty() ? PromptIcon::Warning : PromptIcon::Error);
     }
     if (const std::optional<int> result = std::exchange(closeAfterDeletion_, std::nullopt))
@@ -516,11 +516,11 @@ bool AircraftEnablerWindow::writeSwitches() {
             lines.push_back(
                 us(tr("ほか %n 機: %1", nullptr, static_cast<int>(failures.size() - kFailuresShown))
                        .arg(qs(others))));
-        showMessage(us(windowTitle()), joinLineList(lines), PromptIcon::Error);
+        showMessage(us(caption()), joinLineList(lines), PromptIcon::Error);
         return false;
     } catch (const std::exception& e) {
         showMessage(
-            us(windowTitle()),
+            us(caption()),
             joinLines({us(tr("航空機の有効・無効を保存できませんでした。")), us(failureText(e))}),
             PromptIcon::Error);
         return false;

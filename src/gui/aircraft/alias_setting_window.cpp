@@ -69,7 +69,7 @@ AliasSettingWindow::AliasSettingWindow(int16_t version, QWidget* parent)
         readAliasAircrafts(*aircrafts_);
     } catch (const std::exception& e) {
         // What was read so far is listed; every edit works on single aircraft.
-        showMessage(us(windowTitle()),
+        showMessage(us(caption()),
                     lines({tr("航空機の一覧を読み込めませんでした。"), failureText(e)}),
                     PromptIcon::Error);
     }
@@ -205,7 +205,7 @@ void AliasSettingWindow::setAlias(AliasKind kind) {
         return;
     const QList<QTreeWidgetItem*> lender = lenders->selectedItems();
     if (lender.isEmpty()) {
-        showMessage(us(windowTitle()), us(tr("データを持っている航空機を選択してください。")),
+        showMessage(us(caption()), us(tr("データを持っている航空機を選択してください。")),
                     PromptIcon::Information);
         return;
     }
@@ -240,7 +240,7 @@ void AliasSettingWindow::setAlias(AliasKind kind) {
     if (!refused.isEmpty()) {
         refused.prepend(tr("次の航空機には「%1」フォルダがないため、Aliasを設定できません。")
                             .arg(QString::fromLatin1(aliasFolderName(kind))));
-        showMessage(us(windowTitle()), lines(refused), PromptIcon::Warning);
+        showMessage(us(caption()), lines(refused), PromptIcon::Warning);
     }
 }
 
@@ -314,7 +314,7 @@ bool AliasSettingWindow::saveAircrafts() {
             }
         }
         message.append(failureText(e));
-        showMessage(us(windowTitle()), lines(message), PromptIcon::Error);
+        showMessage(us(caption()), lines(message), PromptIcon::Error);
         return false;
     }
     // The changed flags stay set: every later save writes those aircraft again.

@@ -104,7 +104,7 @@ CfsSettingWindow::CfsSettingWindow(int16_t version, QWidget* parent)
         loaded_ = true;
     } catch (const std::exception& e) {
         // Nothing to edit: a model that did not load must not be written back.
-        showMessage(us(windowTitle()),
+        showMessage(us(caption()),
                     joinLines({us(tr("設定ファイルを読み込めませんでした。")), us(failureText(e))}),
                     PromptIcon::Error);
         mainPicture_->setEnabled(false);
@@ -273,9 +273,11 @@ void CfsSettingWindow::buildControls() {
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
+// Settings not written yet enable cmdApply and mark the title.
 void CfsSettingWindow::setApplyEnabled(bool flag) {
     applyEnabled_ = flag;
     cmdApply_->setEnabled(flag);
+    setUnsaved(flag);
 }
 
 void CfsSettingWindow::showPage(int index) {
@@ -365,7 +367,7 @@ bool CfsSettingWindow::takeCollisionSec() {
 
 void CfsSettingWindow::askForNumber() {
     numberMessagePending_ = false;
-    showMessage(us(windowTitle()), us(tr("数字を入れてください")), PromptIcon::None);
+    showMessage(us(caption()), us(tr("数字を入れてください")), PromptIcon::None);
     collisionSecEdit_->setFocus(Qt::OtherFocusReason);
 }
 
@@ -422,7 +424,7 @@ bool CfsSettingWindow::save() {
         }
         return true;
     } catch (const std::exception& e) {
-        showMessage(us(windowTitle()),
+        showMessage(us(caption()),
                     joinLines({us(tr("設定を保存できませんでした。")), us(failureText(e))}),
                     PromptIcon::Error);
         return false;
@@ -433,7 +435,7 @@ bool CfsSettingWindow::mayWrite() {
     const std::string& file = ini_->filePath();
     if (!ini_->hasChanges() || file.empty() || !platform::fileChangedSince(fileRead_, file))
         return true;
-    return askQuestion(us(windowTitle()),
+    return askQuestion(us(caption()),
                        joinLines({us(tr("設定ファイルは、読み込んだ後に変更されています。")),
                                   us(tr("変更した設定を書き込みますか？"))}),
                        PromptButtons::YesNo, PromptAnswer::No,

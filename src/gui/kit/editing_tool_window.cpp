@@ -11,12 +11,14 @@ namespace vokari::ui {
 
 EditingToolWindow::EditingToolWindow(const QString& name, const QString& caption, Undo undo,
                                      QWidget* parent)
-    : ToolWindow(name, caption, Frame::Menus, parent), undo_(undo) {}
+    : ToolWindow(name, caption, Frame::Menus, parent), undo_(undo) {
+    setUnsaved(false);
+}
 
 void EditingToolWindow::done(int result) {
     if (hasUnsavedEdits()) {
         const PromptAnswer answer =
-            askQuestion(us(windowTitle()), us(tr("データは変更されています。変更を保存しますか？")),
+            askQuestion(us(caption()), us(tr("データは変更されています。変更を保存しますか？")),
                         PromptButtons::YesNoCancel, PromptAnswer::Yes, PromptIcon::Warning);
         if (answer == PromptAnswer::Cancel)
             return;
@@ -27,11 +29,11 @@ void EditingToolWindow::done(int result) {
     ToolWindow::done(result);
 }
 
-void EditingToolWindow::addToolBarWithSave(const char* name) {
+void EditingToolWindow::addToolBarWithSave(const char* name, bool hasUndoButton) {
     addToolBar(name);
     saveButton_ =
         addToolButton("TBarSave", QStyle::SP_DialogSaveButton, tr("保存"), [this] { saveEdits(); });
-    if (undo_ == Undo::None)
+    if (undo_ == Undo::None || !hasUndoButton)
         return;
     toolBar()->addSeparator();
     undoButton_ =
@@ -55,13 +57,15 @@ QMenu* EditingToolWindow::addFileAndEditMenus() {
 }
 
 void EditingToolWindow::updateSaveAndUndo() {
+    setUnsaved(hasUnsavedEdits());
     // The menu entries follow too, so their shortcuts do.
     for (QAction* save : {saveButton_, saveAction_})
         save->setEnabled(canSave());
     if (undo_ == Undo::None)
         return;
     for (QAction* undo : {undoButton_, undoAction_})
-        undo->setEnabled(canUndo());
+        if (undo)
+            undo->setEnabled(canUndo());
 }
 
 } // namespace vokari::ui

@@ -5,6 +5,7 @@
 #include "gui/kit/placement_window.h"
 
 #include <QHeaderView>
+#include <QImage>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -83,6 +84,28 @@ int pixelsOfTwips(const QWidget* widget, double twips) {
     return static_cast<int>(std::lround(twipsToPixels(twips, dpi)));
 }
 
+QIcon coloredIcon(const QStyle* style, QStyle::StandardPixmap icon, const QColor& color) {
+    // Darker than the greys, so that the color holds in the icon's light parts too.
+    constexpr double kLightness = 0.7;
+    const QIcon grey = style->standardIcon(icon);
+    QIcon colored;
+    for (int size : {16, 20, 24, 32, 48}) {
+        QImage image = grey.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < image.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor pixel = QColor::fromRgba(line[x]);
+                line[x] =
+                    QColor::fromHsl(color.hslHue(), color.hslSaturation(),
+                                    static_cast<int>(pixel.lightness() * kLightness), pixel.alpha())
+                        .rgba();
+            }
+        }
+        colored.addPixmap(QPixmap::fromImage(image));
+    }
+    return colored;
+}
+
 QString rowKey(const QModelIndex& row) {
     return row.siblingAtColumn(0).data(Qt::UserRole).toString();
 }
@@ -136,7 +159,7 @@ void popUpOnRightClick(QAbstractItemView* list, std::function<void(const QPoint&
 }
 
 ToolWindow::ToolWindow(const QString& name, const QString& caption, Frame frame, QWidget* parent)
-    : QDialog(parent) {
+    : QDialog(parent), caption_(caption) {
     setObjectName(name);
     setWindowTitle(caption);
     if (frame != Frame::Menus)
@@ -162,6 +185,12 @@ void ToolWindow::restorePlacement(bool withSize) {
     keepsPlacement_ = true;
 }
 
+void ToolWindow::setUnsaved(bool isUnsaved) {
+    // Qt shows "[*]" as "*" while the window is modified, and as nothing otherwise.
+    setWindowTitle(caption_ + QStringLiteral("[*]"));
+    setWindowModified(isUnsaved);
+}
+
 void ToolWindow::done(int result) {
     if (keepsPlacement_)
         savePlacement(this, objectName());
@@ -184,12 +213,16 @@ QToolBar* ToolWindow::addToolBar(const char* name) {
     return toolBar_;
 }
 
-QAction* ToolWindow::addToolButton(const char* name, QStyle::StandardPixmap icon,
-                                   const QString& tip) {
-    QAction* button = toolBar_->addAction(toolBar_->style()->standardIcon(icon), tip);
+QAction* ToolWindow::addToolButton(const char* name, const QIcon& icon, const QString& tip) {
+    QAction* button = toolBar_->addAction(icon, tip);
     button->setObjectName(QString::fromLatin1(name));
     button->setToolTip(tip);
     return button;
+}
+
+QAction* ToolWindow::addToolButton(const char* name, QStyle::StandardPixmap icon,
+                                   const QString& tip) {
+    return addToolButton(name, toolBar_->style()->standardIcon(icon), tip);
 }
 
 void ToolWindow::placeClientControls() {

@@ -2,7 +2,9 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QColor>
 #include <QDialog>
+#include <QIcon>
 #include <QKeySequence>
 #include <QModelIndex>
 #include <QString>
@@ -35,6 +37,10 @@ QAction* addMenuEntry(QWidget* window, QMenu* menu, const char* name, const QStr
 
 // A length the forms give in twips, in whole pixels of the widget's screen.
 int pixelsOfTwips(const QWidget* widget, double twips);
+
+// The style's icon in shades of `color`. Some styles draw icons such as the trash can in greys
+// only, which on a toolbar reads as a disabled button; the disabled look stays grey.
+QIcon coloredIcon(const QStyle* style, QStyle::StandardPixmap icon, const QColor& color);
 
 // The lists of the tool windows: each row keeps its key (a folder name) in its first column.
 // Apart from setColumns, these work on any view, so a list may become a model of its own.
@@ -70,7 +76,7 @@ public:
 // in gui/<tool>/<name>_window.{h,cpp}:
 //  - its constructor (int16_t version, QWidget* launcher) builds the controls and reads its model
 //    from gameFolder(version);
-//  - it talks to the user only through common/prompt.h, titled with its windowTitle().
+//  - it talks to the user only through common/prompt.h, titled with its caption().
 // The launcher shows it with exec() and deletes it when exec() returns, so every opening starts
 // from a fresh window. Its tests live in tests/gui/<tool>/<name>_window_test.cpp: call
 // vokari::test::qtApp() (support/qt_app.h) and answer its questions with a ScriptedPrompt.
@@ -82,6 +88,9 @@ public:
 
     // Closing keeps the placement of a window that restored one.
     void done(int result) override;
+
+    // The caption without the mark of unsaved edits: messages and questions are titled with it.
+    const QString& caption() const { return caption_; }
 
 protected:
     enum class Frame {
@@ -99,6 +108,10 @@ protected:
     // keeps its placement.
     void restorePlacement(bool withSize);
 
+    // A window that edits tells whether edits wait to be saved: the title then shows "*" after
+    // the caption, as desktop programs do.
+    void setUnsaved(bool isUnsaved);
+
     // The parts of a window with menus.
     QWidget* client() const { return client_; }
     QMenuBar* menuBar() const { return menuBar_; }
@@ -106,7 +119,16 @@ protected:
 
     // The toolbar across the top of the client area: 20-pixel icons, fixed in place.
     QToolBar* addToolBar(const char* name);
-    // A toolbar button with the style's standard icon and `tip` as its text and tool tip.
+    // A toolbar button with `tip` as its text and tool tip.
+    QAction* addToolButton(const char* name, const QIcon& icon, const QString& tip);
+    template <typename Command>
+    QAction* addToolButton(const char* name, const QIcon& icon, const QString& tip,
+                           Command command) {
+        QAction* button = addToolButton(name, icon, tip);
+        connect(button, &QAction::triggered, this, command);
+        return button;
+    }
+    // The same with the style's standard icon.
     QAction* addToolButton(const char* name, QStyle::StandardPixmap icon, const QString& tip);
     template <typename Command>
     QAction* addToolButton(const char* name, QStyle::StandardPixmap icon, const QString& tip,
@@ -138,6 +160,7 @@ protected:
 private:
     void placeClientControls();
 
+    QString caption_;
     bool keepsPlacement_ = false;
     QWidget* client_ = nullptr;
     QMenuBar* menuBar_ = nullptr;

@@ -35,6 +35,10 @@ namespace {
 constexpr int kLabelTop = 40;
 constexpr int kListLeft = 8;
 constexpr int kListTop = 56;
+// Edits Undo takes back, the oldest first forgotten: each step holds a copy of the document.
+constexpr size_t kUndoSteps = 100;
+// The removing buttons: the style may draw them in greys, as if they were disabled.
+const QColor kRemoveColor(200, 30, 30);
 
 // The keys come back to the editor afterwards, with or without a window manager.
 void showModal(QDialog& dialog, QWidget* owner) {
@@ -45,7 +49,7 @@ void showModal(QDialog& dialog, QWidget* owner) {
 } // namespace
 
 QcEditWindow::QcEditWindow(int16_t version, QWidget* parent)
-    : EditingToolWindow(QStringLiteral("FrmQCEdit"), tr("クイックコンバット編集"), Undo::None,
+    : EditingToolWindow(QStringLiteral("FrmQCEdit"), tr("クイックコンバット編集"), Undo::Steps,
                         parent),
       document_(std::make_unique<QcGroups>()), aircrafts_(std::make_unique<AircraftList>()),
       gameFolder_(gameFolder(version)) {
@@ -75,6 +79,7 @@ QcEditWindow::QcEditWindow(int16_t version, QWidget* parent)
     if (const int16_t id = selectedGroupId())
         setGrpPlanes(id);
     isChanged_ = false;
+    updateSaveAndUndo();
 
     updateEditItems();
     connect(qApp, &QApplication::focusChanged, this, [this] { updateEditItems(); });
@@ -83,22 +88,30 @@ QcEditWindow::QcEditWindow(int16_t version, QWidget* parent)
 QcEditWindow::~QcEditWindow() = default;
 
 void QcEditWindow::buildControls() {
-    addToolBarWithSave("Toolbar1");
+    // Undo is in the Edit menu: the toolbar keeps its places.
+    addToolBarWithSave("Toolbar1", false);
     for (int i = 0; i < 3; ++i)
         toolBar()->addSeparator();
     addToolButton("TBarAddGroup", QStyle::SP_FileDialogNewFolder, tr("敵の航空機の種類を追加"),
                   [this] { addQCGroup(); });
     addToolButton("TBarEditGroup", QStyle::SP_FileDialogDetailedView, tr("敵の航空機の種類を編集"),
                   [this] { editQCGroup(); });
-    addToolButton("TBarRemoveGroup", QStyle::SP_TrashIcon, tr("敵の航空機の種類を削除"),
-                  [this] { removeGroup(); });
+    // Both removing buttons say which they remove: the group, or an entry of it.
+    addToolButton("TBarRemoveGroup", coloredIcon(style(), QStyle::SP_TrashIcon, kRemoveColor),
+                  tr("敵の航空機の種類を削除"), [this] { removeGroup(); })
+        ->setToolTip(tr("敵の航空機の種類を削除") + QLatin1Char('\n') +
+                     tr("選択しているグループを、登録されている航空機ごと削除します。"));
     toolBar()->addSeparator();
     addToolButton("TBarAddPlane", QStyle::SP_ArrowRight,
                   tr("インストールされた航空機を敵の航空機の種類に登録"), [this] { addQCPlane(); });
     addToolButton("TBarEditPlane", QStyle::SP_FileDialogInfoView, tr("航空機の種別を編集"),
                   [this] { editQCPlane(); });
-    addToolButton("TBarRemovePlane", QStyle::SP_DialogDiscardButton,
-                  tr("敵の航空機の種類から航空機を削除"), [this] { removeQCPlane(); });
+    addToolButton("TBarRemovePlane",
+                  coloredIcon(style(), QStyle::SP_DialogDiscardButton, kRemoveColor),
+                  tr("敵の航空機の種類から航空機を削除"), [this] { removeQCPlane(); })
+        ->setToolTip(tr("敵の航空機の種類から航空機を削除") + QLatin1Char('\n') +
+                     tr("「グループに所属する航空機」で選択している航空機を、グループから外します。"
+                        "グループは残ります。"));
 
     const auto addList = [this](QTreeWidget* list, const char* name, const QString& caption,
                                 QLabel*& label, const char* labelName,
@@ -137,12 +150,13 @@ void QcEditWindow::buildControls() {
     // Rows the window selects itself block this: it shows the entries it means to.
     connect(groupList_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* row) {
         if (row)
-            setGrpPlanes(row->text(0).toShort());
+            setGrpPlanes(static_cast<int16_t>(row->data(0, Qt::UserRole).toInt()));
     });
 }
 
 void QcEditWindow::buildMenus() {
     QMenu* editMenu = addFileAndEditMenus();
+    addMenuSeparator(editMenu, "mnuEdit_sepUndo");
     addEnemyGroupAction_ =
         addMenuEntry(this, editMenu, "mnuEdit_Add_EnemyGroup", tr("敵の航空機の種類を追加(&E)"),
                      QKeySequence(Qt::SHIFT | Qt::Key_Insert), [this] { addQCGroup(); });
@@ -186,10 +200,15 @@ void QcEditWindow::setGroupList() {
     const QSignalBlocker block(groupList_);
     setColumns(groupList_, {tr("ID"), tr("表示名")}, {50, 200});
     QList<QTreeWidgetItem*> rows;
+    // The list shows the number the group's section will carry in the file, which the writer
+    // gives by place from 0; the row keeps the group's id.
+    int number = 0;
     for (const auto& entry : document_->groups()) {
         const QcGroup& group = *entry.value;
-        rows.append(new QTreeWidgetItem(
-            QStringList{QString::number(group.groupId()), qs(group.viewName())}));
+        auto* row =
+            new QTreeWidgetItem(QStringList{QString::number(number++), qs(group.viewName())});
+        row->setData(0, Qt::UserRole, group.groupId());
+        rows.append(row);
     }
     groupList_->addTopLevelItems(rows);
     selectRow(groupList_, 0);
@@ -197,7 +216,7 @@ void QcEditWindow::setGroupList() {
 
 int16_t QcEditWindow::selectedGroupId() const {
     const QModelIndex row = selectedRow(groupList_);
-    return row.isValid() ? row.data().toString().toShort() : 0;
+    return row.isValid() ? static_cast<int16_t>(row.data(Qt::UserRole).toInt()) : 0;
 }
 
 QcGroup* QcEditWindow::selectedQCGroup() {
@@ -246,6 +265,7 @@ void QcEditWindow::addQCGroup() {
             return;
         name = dialog.name();
     }
+    UndoStep before = undoStep();
     int16_t id = 0;
     try {
         const QcGroup& group = document_->addGroup();
@@ -262,7 +282,7 @@ void QcEditWindow::addQCGroup() {
         selectRow(groupList_, groupList_->topLevelItemCount() - 1);
     }
     setGrpPlanes(id);
-    isChanged_ = true;
+    edited(std::move(before));
 }
 
 void QcEditWindow::editQCGroup() {
@@ -270,6 +290,8 @@ void QcEditWindow::editQCGroup() {
     if (!group)
         return;
     const int index = selectedRow(groupList_).row();
+    // The dialog names the group itself.
+    UndoStep before = undoStep();
     QcGroupEditDialog dialog(this);
     dialog.loadQCGroup(*group);
     showModal(dialog, this);
@@ -280,19 +302,20 @@ void QcEditWindow::editQCGroup() {
         const QSignalBlocker block(groupList_);
         selectRow(groupList_, index);
     }
-    isChanged_ = true;
+    edited(std::move(before));
 }
 
 void QcEditWindow::removeGroup() {
-    const QModelIndex row = selectedRow(groupList_);
-    if (!row.isValid())
+    const QcGroup* group = selectedQCGroup();
+    if (!group || (!group->planes().empty() && !mayRemoveGroup(*group)))
         return;
-    const int index = row.row();
-    const int16_t id = row.data().toString().toShort();
+    const int index = selectedRow(groupList_).row();
+    UndoStep before = undoStep();
+    document_->removeGroup(group->groupId());
+    // The groups after it move up a number, as the file will number them.
+    setGroupList();
     {
         const QSignalBlocker block(groupList_);
-        delete groupList_->itemFromIndex(row);
-        document_->removeGroup(id);
         const int count = groupList_->topLevelItemCount();
         if (count > 0)
             selectRow(groupList_, index < count ? index : index - 1);
@@ -301,7 +324,20 @@ void QcEditWindow::removeGroup() {
         setGrpPlanes(shown);
     else
         qcPlaneList_->clear();
-    isChanged_ = true;
+    edited(std::move(before));
+}
+
+bool QcEditWindow::mayRemoveGroup(const QcGroup& group) {
+    // A group without a string of its own yet goes by its name in the file.
+    const std::string name = group.viewName().empty() ? group.defineName() : group.viewName();
+    const int count = static_cast<int>(group.planes().count());
+    return askQuestion(
+               us(caption()),
+               joinLines({us(tr("敵の航空機の種類「%1」には、航空機が %n 機登録されています。",
+                                nullptr, count)
+                                 .arg(qs(name))),
+                          us(tr("このグループを削除しますか？"))}),
+               PromptButtons::YesNo, PromptAnswer::No, PromptIcon::Question) == PromptAnswer::Yes;
 }
 
 void QcEditWindow::addQCPlane() {
@@ -318,6 +354,8 @@ void QcEditWindow::addPlanes(const QStringList& folders) {
     const int16_t g = selectedGroupId();
     if (!g || !document_->groups().keyExists(groupKey(g)))
         return;
+    UndoStep before = undoStep();
+    bool isAdded = false;
     for (const QString& folder : folders) {
         const std::string key = us(folder);
         if (!aircrafts_->aircraftList.keyExists(key))
@@ -325,9 +363,11 @@ void QcEditWindow::addPlanes(const QStringList& folders) {
         const Aircraft& aircraft = aircrafts_->aircraftList.item(key);
         // An aircraft already in the document keeps its entry, name and type.
         document_->addPlane(g, aircraft.directory(), aircraft.title());
-        isChanged_ = true;
+        isAdded = true;
     }
     setGrpPlanes(g);
+    if (isAdded)
+        edited(std::move(before));
 }
 
 void QcEditWindow::removeQCPlane() {
@@ -337,6 +377,7 @@ void QcEditWindow::removeQCPlane() {
         return;
     const std::string key = us(rowKey(row));
     const int index = row.row();
+    UndoStep before = undoStep();
     delete qcPlaneList_->itemFromIndex(row);
     if (document_->group(g).planes().keyExists(key))
         document_->removePlane(g, key);
@@ -345,7 +386,7 @@ void QcEditWindow::removeQCPlane() {
     const int count = qcPlaneList_->topLevelItemCount();
     if (count > 0)
         selectRow(qcPlaneList_, (index + 1 < count || index == 0) ? index : index - 1);
-    isChanged_ = true;
+    edited(std::move(before));
 }
 
 void QcEditWindow::editQCPlane() {
@@ -353,6 +394,8 @@ void QcEditWindow::editQCPlane() {
     if (!plane)
         return;
     const int index = selectedRow(qcPlaneList_).row();
+    // The dialog sets the entry's type itself.
+    UndoStep before = undoStep();
     QcPlaneEditDialog dialog(this);
     dialog.loadQCPlane(*plane);
     showModal(dialog, this);
@@ -360,7 +403,53 @@ void QcEditWindow::editQCPlane() {
         return;
     setGrpPlanes(selectedGroupId());
     selectRow(qcPlaneList_, index);
+    edited(std::move(before));
+}
+
+QcEditWindow::UndoStep QcEditWindow::undoStep() const {
+    return UndoStep{document_->clone(), selectedRow(groupList_).row(),
+                    selectedRow(qcPlaneList_).row()};
+}
+
+void QcEditWindow::edited(UndoStep before) {
+    // A new edit after undoing past the save: no step leads back to what the file holds.
+    if (savedStep_ && *savedStep_ > undoSteps_.size())
+        savedStep_.reset();
+    undoSteps_.push_back(std::move(before));
+    if (undoSteps_.size() > kUndoSteps) {
+        undoSteps_.pop_front();
+        if (savedStep_)
+            savedStep_ = *savedStep_ > 0 ? std::optional<size_t>(*savedStep_ - 1) : std::nullopt;
+    }
     isChanged_ = true;
+    updateSaveAndUndo();
+}
+
+void QcEditWindow::undo() {
+    if (undoSteps_.empty())
+        return;
+    UndoStep step = std::move(undoSteps_.back());
+    undoSteps_.pop_back();
+    document_ = std::move(step.document);
+    isChanged_ = savedStep_ != undoSteps_.size();
+    showDocument(step.groupRow, step.planeRow);
+    updateSaveAndUndo();
+}
+
+void QcEditWindow::showDocument(int groupRow, int planeRow) {
+    setGroupList();
+    const int groups = groupList_->topLevelItemCount();
+    if (groups > 0) {
+        const QSignalBlocker block(groupList_);
+        selectRow(groupList_, std::clamp(groupRow, 0, groups - 1));
+    }
+    if (const int16_t shown = selectedGroupId())
+        setGrpPlanes(shown);
+    else
+        qcPlaneList_->clear();
+    const int planes = qcPlaneList_->topLevelItemCount();
+    if (planes > 0)
+        selectRow(qcPlaneList_, std::clamp(planeRow, 0, planes - 1));
 }
 
 bool QcEditWindow::save() {
@@ -376,12 +465,18 @@ bool QcEditWindow::save() {
         return false;
     }
     isChanged_ = false;
-    document_->setUnreadFromLine(std::nullopt); // the file holds what the document does now
+    savedStep_ = undoSteps_.size();
+    // The file holds what the document does now: no line of it is left unread, for the
+    // documents Undo brings back either.
+    document_->setUnreadFromLine(std::nullopt);
+    for (const UndoStep& step : undoSteps_)
+        step.document->setUnreadFromLine(std::nullopt);
     try {
         fileRead_ = platform::fileFingerprint(file);
     } catch (const Error&) {
         fileRead_ = {}; // unknown: the next save asks
     }
+    updateSaveAndUndo();
     return true;
 }
 
@@ -391,7 +486,7 @@ bool QcEditWindow::mayLoseUnreadLines() {
         return true;
     const QString n = QString::number(*line);
     return askQuestion(
-               us(windowTitle()),
+               us(caption()),
                joinLines(
                    {us(tr("クイックコンバットファイルは %1 行目から先を読み込めませんでした。")
                            .arg(n)),
@@ -404,7 +499,7 @@ bool QcEditWindow::mayOverwrite(const std::string& file) {
     if (!platform::fileChangedSince(fileRead_, file))
         return true;
     return askQuestion(
-               us(windowTitle()),
+               us(caption()),
                joinLines({us(tr("クイックコンバットファイルは、読み込んだ後に変更されています。")),
                           us(tr("上書きして保存しますか？"))}),
                PromptButtons::YesNo, PromptAnswer::No, PromptIcon::Warning) == PromptAnswer::Yes;
@@ -479,7 +574,7 @@ bool QcEditWindow::dropOnEntries(QEvent* event) {
 }
 
 void QcEditWindow::showFailure(const QString& lead, const std::exception& error) {
-    showMessage(us(windowTitle()), us(lead + QStringLiteral("\r\n") + failureText(error)),
+    showMessage(us(caption()), us(lead + QStringLiteral("\r\n") + failureText(error)),
                 PromptIcon::Error);
 }
 

@@ -4,8 +4,11 @@
 #include "platform/file_fingerprint.h"
 
 #include <QStringList>
+#include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QAction;
@@ -24,7 +27,7 @@ namespace vokari::ui {
 
 // "クイックコンバット編集": edits the groups of enemy aircraft of the game's quick-combat file.
 // Installed aircraft on the left; groups and the selected group's entries on the right. Edits
-// stay in the document until saved.
+// stay in the document until saved, and Undo takes them back one by one, past a save too.
 class QcEditWindow : public EditingToolWindow {
     Q_OBJECT
 
@@ -52,6 +55,9 @@ protected:
     bool saveEdits() override { return save(); }
     // The file is written again on request, edited or not.
     bool canSave() const override { return true; }
+    bool canUndo() const override { return !undoSteps_.empty(); }
+    // Brings back the document, and the rows selected, as they were before the last edit.
+    void undo() override;
     void layoutControls() override;
 
 private:
@@ -72,6 +78,19 @@ private:
     void popUpListMenu(QTreeWidget* list, const QPoint& globalPos);
     bool dropOnEntries(QEvent* event);
     int16_t selectedGroupId() const; // 0 when no group row is selected
+    // Whether the user lets a group that holds entries go.
+    bool mayRemoveGroup(const QcGroup& group);
+    // The document and the rows selected, as they were before an edit.
+    struct UndoStep {
+        std::unique_ptr<QcGroups> document;
+        int groupRow;
+        int planeRow;
+    };
+    UndoStep undoStep() const;
+    // After an edit: keeps the step taken `before` it for Undo, and marks the change.
+    void edited(UndoStep before);
+    // The lists anew from the document, with the rows at these places selected where they are.
+    void showDocument(int groupRow, int planeRow);
     void showFailure(const QString& lead, const std::exception& error);
     // False when the file was read only in part and the user keeps the rest of it.
     bool mayLoseUnreadLines();
@@ -84,6 +103,11 @@ private:
     // The file as read or last saved: someone else's write since is asked about at saving.
     platform::FileFingerprint fileRead_;
     bool isChanged_ = false;
+    // The steps before each edit, the latest last.
+    std::deque<UndoStep> undoSteps_;
+    // How many steps undoSteps_ held when the document was what the file holds; none once no
+    // undo can lead back there.
+    std::optional<size_t> savedStep_ = 0;
 
     QLabel* aircraftLabel_ = nullptr;
     QTreeWidget* aircraftList_ = nullptr;

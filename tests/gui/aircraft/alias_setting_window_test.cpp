@@ -13,6 +13,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QWindow>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <initializer_list>
@@ -128,7 +129,7 @@ TEST_F(AliasGame2Test, SplitsLendersAndReceiversPerView) {
     tool.reset();
 
     auto w = open();
-    EXPECT_EQ(w->windowTitle().toStdString(), kCaption);
+    EXPECT_EQ(w->windowHandle()->title().toStdString(), kCaption);
     const auto l = [](std::initializer_list<const char*> dirs) {
         QStringList out;
         for (const char* dir : dirs)

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTest>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 using vokari::test::child;
@@ -93,7 +94,7 @@ protected:
 
 TEST_F(CfsSettingWindowTest, ShowsTheFileAndSelectsColours) {
     auto w = open(2);
-    EXPECT_EQ(w->windowTitle(), QString::fromUtf8("CFS設定"));
+    EXPECT_EQ(w->windowHandle()->title(), QString::fromUtf8("CFS設定"));
     EXPECT_TRUE(child<QWidget>(*w, "PctMain")->isVisible());
     EXPECT_FALSE(child<QWidget>(*w, "PctMulti")->isVisible());
     EXPECT_EQ(child<QCheckBox>(*w, "ChkShowLogo")->checkState(), Qt::Checked);

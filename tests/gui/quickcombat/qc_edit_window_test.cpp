@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -21,6 +22,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QWindow>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
@@ -104,6 +106,8 @@ protected:
     static QAction* button(const QWidget& w, Button index) {
         return child<QToolBar>(w, "Toolbar1")->actions().at(index);
     }
+    // The title as the window shows it.
+    static std::string title(const QWidget& w) { return w.windowHandle()->title().toStdString(); }
     // Each row as "column 0|column 1".
     static QStringList rows(const QWidget& w, const char* name) {
         QStringList out;
@@ -159,14 +163,15 @@ TEST_F(QCEditWindowTest, ShowsTheThreeListsAndClosingRightAfterOpeningAsksNothin
     tool.reset();
 
     auto w = open();
-    EXPECT_EQ(w->windowTitle().toStdString(), kCaption);
+    EXPECT_EQ(title(*w), kCaption);
     EXPECT_EQ(rows(*w, "LstAircraft"),
               QStringList({QStringLiteral("A6M2 Zero"), QStringLiteral("F4F-4 Wildcat"),
                            QString::fromUtf8("Ki-61 飛燕")}))
         << "switched-on aircraft only";
+    // Each group under the number of its section in the file.
     EXPECT_EQ(rows(*w, "LstGroup"),
-              QStringList({QString::fromUtf8("1|日本海軍"), QStringLiteral("2|Literal Group"),
-                           QString::fromUtf8("3|三番")}));
+              QStringList({QString::fromUtf8("0|日本海軍"), QStringLiteral("1|Literal Group"),
+                           QString::fromUtf8("2|三番")}));
     EXPECT_EQ(selectedIndex(*w, "LstGroup"), 0);
     // Installed aircraft go by their title; a switched-off or missing one by its name.
     EXPECT_EQ(rows(*w, "LstQCPlane"),
@@ -177,7 +182,24 @@ TEST_F(QCEditWindowTest, ShowsTheThreeListsAndClosingRightAfterOpeningAsksNothin
 
     const QList<QAction*> bar = child<QToolBar>(*w, "Toolbar1")->actions();
     ASSERT_EQ(bar.size(), 11);
-    EXPECT_EQ(bar[kRemoveGroup]->toolTip(), QString::fromUtf8("敵の航空機の種類を削除"));
+    // The removing buttons say which they remove, and look enabled as they are.
+    EXPECT_EQ(bar[kRemoveGroup]->toolTip(),
+              QString::fromUtf8("敵の航空機の種類を削除\n"
+                                "選択しているグループを、登録されている航空機ごと削除します。"));
+    EXPECT_EQ(bar[kRemovePlane]->toolTip(),
+              QString::fromUtf8("敵の航空機の種類から航空機を削除\n"
+                                "「グループに所属する航空機」で選択している航空機を、グループから"
+                                "外します。グループは残ります。"));
+    for (Button b : {kRemoveGroup, kRemovePlane}) {
+        EXPECT_TRUE(bar[b]->isEnabled());
+        const QImage icon = bar[b]->icon().pixmap(20).toImage();
+        int colored = 0;
+        for (int y = 0; y < icon.height(); ++y)
+            for (int x = 0; x < icon.width(); ++x)
+                colored += icon.pixelColor(x, y).alpha() > 128 &&
+                           icon.pixelColor(x, y).hslSaturation() > 100;
+        EXPECT_GT(colored, 20) << "in greys, an enabled button looks disabled: " << b;
+    }
     EXPECT_TRUE(bar[2]->isSeparator() && bar[7]->isSeparator());
 
     // Clicking another group shows its entries.
@@ -248,8 +270,8 @@ TEST_F(QCEditWindowTest, ACancelledNewGroupLeavesNoTraceAndTheNextGetsTheNextId)
     ASSERT_TRUE(QTest::qWaitForWindowActive(w.get())) << "the keys are back after the dialog";
     nameGroup("Fighters");
     QTest::keyClick(w.get(), Qt::Key_Insert, Qt::ShiftModifier);
-    EXPECT_EQ(rows(*w, "LstGroup").last(), QStringLiteral("4|Fighters"))
-        << "a cancelled group took no id";
+    EXPECT_EQ(rows(*w, "LstGroup").last(), QStringLiteral("3|Fighters"))
+        << "a cancelled group took no place; the file's [option.3]";
     EXPECT_EQ(selectedIndex(*w, "LstGroup"), 3);
     EXPECT_TRUE(rows(*w, "LstQCPlane").isEmpty());
 
@@ -298,7 +320,9 @@ TEST_F(QCEditWindowTest, ACancelledNewGroupLeavesNoTraceAndTheNextGetsTheNextId)
 TEST_F(QCEditWindowTest, ANewGroupStartsUnnamedAndCancelLeavesNone) {
     writeFile(file, sjis(std::string(kFile) + "\"VokariGrpOption00002\" = 消えた\r\n"));
     auto w = open();
+    prompt.queue(PromptAnswer::Yes); // it holds entries
     button(*w, kRemoveGroup)->trigger();
+    prompt.clear();
     button(*w, kSave)->trigger();
     const std::string saved = readFile(file);
     EXPECT_EQ(platform::ansiToUtf8(saved).find("日本海軍"), std::string::npos)
@@ -317,7 +341,7 @@ TEST_F(QCEditWindowTest, ANewGroupStartsUnnamedAndCancelLeavesNone) {
         QTest::keyClick(w.get(), Qt::Key_Insert, Qt::ShiftModifier);
         EXPECT_EQ(shown, QString());
         EXPECT_EQ(rows(*w, "LstGroup"),
-                  QStringList({QStringLiteral("2|Literal Group"), QString::fromUtf8("3|三番")}));
+                  QStringList({QStringLiteral("0|Literal Group"), QString::fromUtf8("1|三番")}));
     }
     w->close();
     EXPECT_TRUE(prompt.asked().empty()) << "nothing changed since the save";
@@ -341,9 +365,10 @@ TEST_F(QCEditWindowTest, RemovingReselectsByEachListsOwnRule) {
     // Groups: taking row 2 of 3 selects the group now at row 2 and shows its entries.
     select(*w, "LstGroup", {1});
     list(*w, "LstGroup")->setFocus();
+    prompt.queue(PromptAnswer::Yes); // it holds an entry
     QTest::keyClick(w.get(), Qt::Key_Delete);
     EXPECT_EQ(rows(*w, "LstGroup"),
-              QStringList({QString::fromUtf8("1|日本海軍"), QString::fromUtf8("3|三番")}));
+              QStringList({QString::fromUtf8("0|日本海軍"), QString::fromUtf8("1|三番")}));
     EXPECT_EQ(selectedIndex(*w, "LstGroup"), 1);
     EXPECT_TRUE(rows(*w, "LstQCPlane").isEmpty());
 
@@ -387,6 +412,73 @@ TEST_F(QCEditWindowTest, RemovingReselectsByEachListsOwnRule) {
     w->close();
 }
 
+// Undo takes the edits back one by one, past a save too, with what the file keeps unread; the
+// title marks edits the file does not hold.
+TEST_F(QCEditWindowTest, AGroupWithEntriesGoesOnlyOnYesAndUndoTakesEditsBack) {
+    writeFile(file, sjis(std::string("; mine\r\n") + kFile));
+    auto w = open();
+    const QAction* undo = child<QAction>(*w, "mnuEdit_Undo");
+    const QStringList read = rows(*w, "LstGroup");
+    const auto undoOnce = [&w] { QTest::keyClick(w.get(), Qt::Key_Z, Qt::ControlModifier); };
+
+    list(*w, "LstGroup")->setFocus();
+    QTest::keyClick(w.get(), Qt::Key_Delete);
+    ASSERT_EQ(prompt.asked().size(), 1u);
+    EXPECT_EQ(prompt.asked()[0].title, kCaption);
+    EXPECT_EQ(prompt.asked()[0].text,
+              "敵の航空機の種類「日本海軍」には、航空機が 3 機登録されています。\r\n"
+              "このグループを削除しますか？");
+    EXPECT_EQ(prompt.asked()[0].buttons, PromptButtons::YesNo);
+    EXPECT_EQ(prompt.asked()[0].defaultAnswer, PromptAnswer::No);
+    EXPECT_EQ(rows(*w, "LstGroup"), read) << "no: kept";
+    EXPECT_EQ(title(*w), kCaption);
+    EXPECT_FALSE(undo->isEnabled());
+
+    // The groups after it take the numbers the file gives them.
+    prompt.queue(PromptAnswer::Yes);
+    QTest::keyClick(w.get(), Qt::Key_Delete);
+    EXPECT_EQ(rows(*w, "LstGroup"),
+              QStringList({QStringLiteral("0|Literal Group"), QString::fromUtf8("1|三番")}));
+    EXPECT_EQ(title(*w), kCaption + "*");
+    QTest::keyClick(w.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(title(*w), kCaption);
+    EXPECT_NE(savedText().find("[option.1]\r\nOptionName=%VokariGrpOption00003%\r\n"),
+              std::string::npos)
+        << savedText();
+
+    nameGroup("Renamed");
+    button(*w, kEditGroup)->trigger();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    select(*w, "LstGroup", {1});
+    button(*w, kRemoveGroup)->trigger();
+    EXPECT_EQ(prompt.asked().size(), 2u) << "an empty group goes unasked";
+    EXPECT_EQ(rows(*w, "LstGroup"), QStringList({QStringLiteral("0|Renamed")}));
+
+    undoOnce();
+    EXPECT_EQ(rows(*w, "LstGroup"),
+              QStringList({QStringLiteral("0|Renamed"), QString::fromUtf8("1|三番")}));
+    EXPECT_EQ(selectedIndex(*w, "LstGroup"), 1);
+    EXPECT_EQ(title(*w), kCaption + "*");
+    undoOnce();
+    EXPECT_EQ(rows(*w, "LstGroup")[0], QStringLiteral("0|Literal Group"));
+    EXPECT_EQ(title(*w), kCaption) << "what the file holds";
+    undoOnce();
+    EXPECT_EQ(rows(*w, "LstGroup"), read);
+    EXPECT_EQ(selectedIndex(*w, "LstGroup"), 0);
+    EXPECT_EQ(rows(*w, "LstQCPlane").size(), 3);
+    EXPECT_EQ(title(*w), kCaption + "*") << "the file no longer holds it";
+    EXPECT_FALSE(undo->isEnabled());
+    undoOnce();
+    EXPECT_EQ(rows(*w, "LstGroup"), read);
+
+    prompt.queue(PromptAnswer::Yes);
+    w->close();
+    EXPECT_EQ(prompt.asked().back().text, kAskSave);
+    EXPECT_EQ(savedText().rfind("; mine\r\n\r\n[option.0]\r\nOptionName=%VokariGrpOption00001%", 0),
+              0u)
+        << savedText();
+}
+
 TEST_F(QCEditWindowTest, ADropOfAircraftFromTheLeftListAddsThemAndNothingElseDoes) {
     auto w = open();
     select(*w, "LstGroup", {2});
@@ -426,7 +518,9 @@ TEST_F(QCEditWindowTest, AFailedSaveTellsAndKeepsEverything) {
     fs::permissions(file, fs::perms::owner_write | fs::perms::group_write,
                     fs::perm_options::remove);
     auto w = open();
+    prompt.queue(PromptAnswer::Yes); // it holds entries
     button(*w, kRemoveGroup)->trigger();
+    prompt.clear();
     button(*w, kSave)->trigger();
     ASSERT_EQ(prompt.asked().size(), 1u);
     EXPECT_EQ(prompt.asked()[0].icon, PromptIcon::Error);
@@ -454,7 +548,9 @@ TEST_F(QCEditWindowTest, AFailedSaveTellsAndKeepsEverything) {
 
 TEST_F(QCEditWindowTest, AFileWrittenElsewhereSinceItWasReadIsOverwrittenOnlyOnYes) {
     auto w = open();
+    prompt.queue(PromptAnswer::Yes); // it holds entries
     button(*w, kRemoveGroup)->trigger();
+    prompt.clear();
     const std::string theirs = sjis("[option.0]\r\nOptionName=Theirs\r\n");
     writeFile(file, theirs);
 
