@@ -200,9 +200,9 @@ void QcEditWindow::setGroupList() {
     const QSignalBlocker block(groupList_);
     setColumns(groupList_, {tr("ID"), tr("表示名")}, {50, 200});
     QList<QTreeWidgetItem*> rows;
-    // The list shows the number the group's section will carry in the file, which the writer
-    // gives by place from 0; the row keeps the group's id.
-    int number = 0;
+    // The list numbers the groups by place, from 1, as they will read once the file is saved
+    // and opened again (the writer numbers the sections by place); the row keeps the group's id.
+    int number = 1;
     for (const auto& entry : document_->groups()) {
         const QcGroup& group = *entry.value;
         auto* row =

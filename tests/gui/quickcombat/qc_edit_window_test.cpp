@@ -170,8 +170,8 @@ TEST_F(QCEditWindowTest, ShowsTheThreeListsAndClosingRightAfterOpeningAsksNothin
         << "switched-on aircraft only";
     // Each group under the number of its section in the file.
     EXPECT_EQ(rows(*w, "LstGroup"),
-              QStringList({QString::fromUtf8("0|日本海軍"), QStringLiteral("1|Literal Group"),
-                           QString::fromUtf8("2|三番")}));
+              QStringList({QString::fromUtf8("1|日本海軍"), QStringLiteral("2|Literal Group"),
+                           QString::fromUtf8("3|三番")}));
     EXPECT_EQ(selectedIndex(*w, "LstGroup"), 0);
     // Installed aircraft go by their title; a switched-off or missing one by its name.
     EXPECT_EQ(rows(*w, "LstQCPlane"),
@@ -270,7 +270,7 @@ TEST_F(QCEditWindowTest, ACancelledNewGroupLeavesNoTraceAndTheNextGetsTheNextId)
     ASSERT_TRUE(QTest::qWaitForWindowActive(w.get())) << "the keys are back after the dialog";
     nameGroup("Fighters");
     QTest::keyClick(w.get(), Qt::Key_Insert, Qt::ShiftModifier);
-    EXPECT_EQ(rows(*w, "LstGroup").last(), QStringLiteral("3|Fighters"))
+    EXPECT_EQ(rows(*w, "LstGroup").last(), QStringLiteral("4|Fighters"))
         << "a cancelled group took no place; the file's [option.3]";
     EXPECT_EQ(selectedIndex(*w, "LstGroup"), 3);
     EXPECT_TRUE(rows(*w, "LstQCPlane").isEmpty());
@@ -341,7 +341,7 @@ TEST_F(QCEditWindowTest, ANewGroupStartsUnnamedAndCancelLeavesNone) {
         QTest::keyClick(w.get(), Qt::Key_Insert, Qt::ShiftModifier);
         EXPECT_EQ(shown, QString());
         EXPECT_EQ(rows(*w, "LstGroup"),
-                  QStringList({QStringLiteral("0|Literal Group"), QString::fromUtf8("1|三番")}));
+                  QStringList({QStringLiteral("1|Literal Group"), QString::fromUtf8("2|三番")}));
     }
     w->close();
     EXPECT_TRUE(prompt.asked().empty()) << "nothing changed since the save";
@@ -368,7 +368,7 @@ TEST_F(QCEditWindowTest, RemovingReselectsByEachListsOwnRule) {
     prompt.queue(PromptAnswer::Yes); // it holds an entry
     QTest::keyClick(w.get(), Qt::Key_Delete);
     EXPECT_EQ(rows(*w, "LstGroup"),
-              QStringList({QString::fromUtf8("0|日本海軍"), QString::fromUtf8("1|三番")}));
+              QStringList({QString::fromUtf8("1|日本海軍"), QString::fromUtf8("2|三番")}));
     EXPECT_EQ(selectedIndex(*w, "LstGroup"), 1);
     EXPECT_TRUE(rows(*w, "LstQCPlane").isEmpty());
 
@@ -438,7 +438,7 @@ TEST_F(QCEditWindowTest, AGroupWithEntriesGoesOnlyOnYesAndUndoTakesEditsBack) {
     prompt.queue(PromptAnswer::Yes);
     QTest::keyClick(w.get(), Qt::Key_Delete);
     EXPECT_EQ(rows(*w, "LstGroup"),
-              QStringList({QStringLiteral("0|Literal Group"), QString::fromUtf8("1|三番")}));
+              QStringList({QStringLiteral("1|Literal Group"), QString::fromUtf8("2|三番")}));
     EXPECT_EQ(title(*w), kCaption + "*");
     QTest::keyClick(w.get(), Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(title(*w), kCaption);
@@ -452,15 +452,15 @@ TEST_F(QCEditWindowTest, AGroupWithEntriesGoesOnlyOnYesAndUndoTakesEditsBack) {
     select(*w, "LstGroup", {1});
     button(*w, kRemoveGroup)->trigger();
     EXPECT_EQ(prompt.asked().size(), 2u) << "an empty group goes unasked";
-    EXPECT_EQ(rows(*w, "LstGroup"), QStringList({QStringLiteral("0|Renamed")}));
+    EXPECT_EQ(rows(*w, "LstGroup"), QStringList({QStringLiteral("1|Renamed")}));
 
     undoOnce();
     EXPECT_EQ(rows(*w, "LstGroup"),
-              QStringList({QStringLiteral("0|Renamed"), QString::fromUtf8("1|三番")}));
+              QStringList({QStringLiteral("1|Renamed"), QString::fromUtf8("2|三番")}));
     EXPECT_EQ(selectedIndex(*w, "LstGroup"), 1);
     EXPECT_EQ(title(*w), kCaption + "*");
     undoOnce();
-    EXPECT_EQ(rows(*w, "LstGroup")[0], QStringLiteral("0|Literal Group"));
+    EXPECT_EQ(rows(*w, "LstGroup")[0], QStringLiteral("1|Literal Group"));
     EXPECT_EQ(title(*w), kCaption) << "what the file holds";
     undoOnce();
     EXPECT_EQ(rows(*w, "LstGroup"), read);
