@@ -115,8 +115,9 @@ void AircraftEnablerWindow::buildControls() {
     addToolButton("TBarInactive", QStyle::SP_DialogCancelButton, tr("航空機を無効にする"),
                   [this] { setEnableFlgs(false); });
     toolBar()->addSeparator();
-    addToolButton("TBarDelete", QStyle::SP_TrashIcon, tr("航空機ファイルを削除する"),
-                  [this] { deleteAircraftFiles(); });
+    // In colour: the style draws its trash icon in greys, which reads as disabled.
+    addToolButton("TBarDelete", coloredIcon(style(), QStyle::SP_TrashIcon, QColor(200, 30, 30)),
+                  tr("航空機ファイルを削除する"), [this] { deleteAircraftFiles(); });
 
     installedCaption_ = new QLabel(tr("インストール済航空機"), client());
     installedCaption_->setObjectName(QStringLiteral("Label1"));
