@@ -79,16 +79,30 @@ char readByte(int fd) {
 
 } // namespace
 
+namespace {
+
+// A program and its arguments as posix_spawn takes them, built before a fork.
+struct SpawnArguments {
+    SpawnArguments(const std::filesystem::path& path, const std::vector<std::string>& args)
+        : program(path.string()), copies(args) {
+        argv.push_back(program.data());
+        for (auto& a : copies)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+    }
+    std::string program;
+    std::vector<std::string> copies;
+    std::vector<char*> argv;
+};
+
+} // namespace
+
 bool startDetached(const std::filesystem::path& program, const std::vector<std::string>& args) {
     // Fork twice so the program is adopted by init and never becomes our zombie. Everything the
     // child needs is built before the fork: it may only make system calls.
-    std::string programText = program.string();
-    std::vector<std::string> copies = args;
-    std::vector<char*> argv;
-    argv.push_back(programText.data());
-    for (auto& a : copies)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
+    SpawnArguments spawn(program, args);
+    const std::string& programText = spawn.program;
+    std::vector<char*>& argv = spawn.argv;
     int ready[2];
     if (::pipe2(ready, O_CLOEXEC) != 0)
         return false;
@@ -123,13 +137,9 @@ bool startDetachedChecked(const std::filesystem::path& program,
     // As startDetached, with a watcher in between that waits for the program and tells how it
     // ended. The watcher is left to init, so neither becomes our zombie; once we stop
     // listening, its last write ends it.
-    std::string programText = program.string();
-    std::vector<std::string> copies = args;
-    std::vector<char*> argv;
-    argv.push_back(programText.data());
-    for (auto& a : copies)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
+    SpawnArguments spawn(program, args);
+    const std::string& programText = spawn.program;
+    std::vector<char*>& argv = spawn.argv;
     int report[2];
     if (::pipe2(report, O_CLOEXEC) != 0)
         return false;
@@ -188,13 +198,9 @@ bool startDetachedChecked(const std::filesystem::path& program,
 }
 
 int startChild(const std::filesystem::path& program, const std::vector<std::string>& args) {
-    std::string programText = program.string();
-    std::vector<std::string> copies = args;
-    std::vector<char*> argv;
-    argv.push_back(programText.data());
-    for (auto& a : copies)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
+    SpawnArguments spawn(program, args);
+    const std::string& programText = spawn.program;
+    std::vector<char*>& argv = spawn.argv;
     pid_t pid = 0;
     if (::posix_spawn(&pid, programText.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
         return 0;

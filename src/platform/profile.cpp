@@ -57,24 +57,6 @@ Utf16 utf16Of(std::string_view bytes) {
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
-void appendUtf8(std::string& out, uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 // A UTF-16 file as the UTF-8 file, mark first, that reads the same, so one grammar serves
 // both. Every unit has a form that utf8AsUtf16 maps back, a lone surrogate too (as its three
 // bytes), so lines the writer does not touch go back as they were. An odd last byte is not

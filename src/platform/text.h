@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,9 @@ inline bool equalsNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 bool startsWithNoCase(std::string_view text, std::string_view prefix);
+
+// Appends the UTF-8 form of one code point.
+void appendUtf8(std::string& out, uint32_t codePoint);
 bool endsWithNoCase(std::string_view text, std::string_view suffix);
 
 // Blanks are spaces and tabs, as in the games' text files.
