@@ -3,6 +3,7 @@
 #include "common/prompt.h"
 #include "gui/kit/failure_dialog.h"
 #include "gui/kit/message_box_dialog.h"
+#include "gui/kit/row_table_model.h"
 #include "gui/kit/tool_window.h"
 #include "platform/text.h"
 
@@ -13,7 +14,7 @@
 #include <QProgressBar>
 #include <QStyle>
 #include <QToolBar>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <algorithm>
 #include <exception>
 #include <future>
@@ -122,11 +123,16 @@ void AircraftEnablerWindow::buildControls() {
     installedCaption_ = new QLabel(tr("インストール済航空機"), client());
     installedCaption_->setObjectName(QStringLiteral("Label1"));
 
-    aircraftList_ = new QTreeWidget(client());
+    aircraftList_ = new QTreeView(client());
+    rowModel_ = new RowTableModel(
+        {tr("状態"), tr("デフォルト"), tr("フォルダ"), tr("表示名")},
+        [this] { return static_cast<int>(rows_.size()); },
+        [this](int row, int column, int role) { return cell(row, column, role); }, this);
+    aircraftList_->setModel(rowModel_);
     setUpRowList(aircraftList_, "LstAircraft", QAbstractItemView::ExtendedSelection);
     popUpOnRightClick(aircraftList_,
                       [this](const QPoint& at) { popUpEditMenu(activeAction_, at); });
-    connect(aircraftList_, &QTreeWidget::itemDoubleClicked, this, [this] { reverseEnableFlg(); });
+    connect(aircraftList_, &QTreeView::doubleClicked, this, [this] { reverseEnableFlg(); });
 
     progressLabel_ = new QLabel(client());
     progressLabel_->setObjectName(QStringLiteral("LblProgress"));
@@ -168,56 +174,92 @@ void AircraftEnablerWindow::buildMenus() {
 }
 
 void AircraftEnablerWindow::setAircrafts() {
-    rows_.clear();
-    setColumns(aircraftList_, {tr("状態"), tr("デフォルト"), tr("フォルダ"), tr("表示名")},
-               {30, 40, 200, 300});
+    std::vector<Row> rows;
+    rows.reserve(aircrafts_->aircraftList.count());
+    for (const auto& entry : aircrafts_->aircraftList)
+        rows.push_back(rowOf(entry.key, entry.value));
+    rows_ = std::move(rows);
+    indexRows();
+    rowModel_->reset();
+    setColumnWidths(aircraftList_, {30, 40, 200, 300});
     fitColumnsToCaptions(aircraftList_);
-
-    QList<QTreeWidgetItem*> items;
-    for (const auto& entry : aircrafts_->aircraftList) {
-        auto* row = new QTreeWidgetItem;
-        row->setData(0, Qt::UserRole, qs(entry.key));
-        fillRow(row, entry.value);
-        rows_.add(entry.key, row);
-        items.append(row);
-    }
-    aircraftList_->addTopLevelItems(items);
 }
 
-void AircraftEnablerWindow::fillRow(QTreeWidgetItem* row, const Aircraft& aircraft) {
-    row->setText(0, activateText(aircraft.isActive));
-    row->setText(1, defaultText(aircraft.isDefault()));
-    row->setText(2, qs(aircraft.directory()));
-    row->setText(3, qs(aircraft.title()));
+AircraftEnablerWindow::Row AircraftEnablerWindow::rowOf(const std::string& key,
+                                                        const Aircraft& aircraft) {
+    Row row;
+    row.key = key;
+    row.directory = qs(aircraft.directory());
+    row.title = qs(aircraft.title());
+    row.isActive = aircraft.isActive;
+    row.isDefault = aircraft.isDefault();
     // The panel and sound it borrows, for a player checking the alias window's work.
-    QString borrowed;
     if (!aircraft.soundAlias().empty() || !aircraft.panelAlias().empty()) {
         const QString none = tr("なし");
         const auto orNone = [&none](const std::string& alias) {
             return alias.empty() ? none : qs(alias);
         };
-        borrowed = tr("音声: %1\nパネル: %2")
-                       .arg(orNone(aircraft.soundAlias()), orNone(aircraft.panelAlias()));
+        row.borrowed = tr("音声: %1\nパネル: %2")
+                           .arg(orNone(aircraft.soundAlias()), orNone(aircraft.panelAlias()));
     }
-    row->setToolTip(3, borrowed);
+    return row;
 }
 
-Aircraft& AircraftEnablerWindow::aircraftOf(const QTreeWidgetItem* row) {
-    return aircrafts_->aircraftList.item(us(rowKey(aircraftList_->indexFromItem(row))));
+QVariant AircraftEnablerWindow::cell(int row, int column, int role) const {
+    const Row& shown = rows_[static_cast<size_t>(row)];
+    if (role == Qt::DisplayRole) {
+        switch (column) {
+        case 0:
+            return activateText(shown.isActive);
+        case 1:
+            return defaultText(shown.isDefault);
+        case 2:
+            return shown.directory;
+        case 3:
+            return shown.title;
+        default:
+            return {};
+        }
+    }
+    if (role == Qt::UserRole && column == 0)
+        return qs(shown.key);
+    if (role == Qt::ToolTipRole && column == 3 && !shown.borrowed.isEmpty())
+        return shown.borrowed;
+    return {};
+}
+
+void AircraftEnablerWindow::indexRows() {
+    rowIndex_.clear();
+    for (size_t i = 0; i < rows_.size(); ++i)
+        rowIndex_.add(rows_[i].key, static_cast<int>(i));
+}
+
+Aircraft& AircraftEnablerWindow::aircraftOf(int row) {
+    return aircrafts_->aircraftList.item(rows_[static_cast<size_t>(row)].key);
+}
+
+std::vector<int> AircraftEnablerWindow::selectedRows() const {
+    std::vector<int> rows;
+    for (const QModelIndex& index : aircraftList_->selectionModel()->selectedRows())
+        rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
 }
 
 void AircraftEnablerWindow::showActivate(const Aircraft& aircraft) {
-    if (rows_.keyExists(aircraft.directory()))
-        rows_.item(aircraft.directory())->setText(0, activateText(aircraft.isActive));
+    if (const int* row = rowIndex_.find(aircraft.directory())) {
+        rows_[static_cast<size_t>(*row)].isActive = aircraft.isActive;
+        rowModel_->refreshRow(*row);
+    }
 }
 
 void AircraftEnablerWindow::reverseEnableFlg() {
     if (isDeleting_)
         return;
-    QTreeWidgetItem* row = aircraftList_->currentItem();
-    if (!row || !row->isSelected())
+    const QModelIndex current = aircraftList_->currentIndex();
+    if (!current.isValid() || !aircraftList_->selectionModel()->isRowSelected(current.row()))
         return; // nothing to toggle, as in an empty list
-    Aircraft& aircraft = aircraftOf(row);
+    Aircraft& aircraft = aircraftOf(current.row());
     if (aircraft.isActive && aircraft.isDefault() && !isEditDefPermitted_) {
         warnStockSwitchOff();
         return;
@@ -229,7 +271,7 @@ void AircraftEnablerWindow::reverseEnableFlg() {
 
     aircraft.isActiveChanged = !aircraft.isActiveChanged;
     aircraft.isActive = !aircraft.isActive;
-    row->setText(0, activateText(aircraft.isActive));
+    showActivate(aircraft);
     isChanged_ = true;
     updateSaveAndUndo();
 }
@@ -240,10 +282,7 @@ void AircraftEnablerWindow::setEnableFlgs(bool active) {
     wasChangedBefore_ = isChanged_;
     undoInfo_.emplace();
     bool warned = false;
-    for (int i = 0; i < aircraftList_->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* row = aircraftList_->topLevelItem(i);
-        if (!row->isSelected())
-            continue;
+    for (const int row : selectedRows()) {
         Aircraft& aircraft = aircraftOf(row);
         addUndoInfo(aircraft);
         if (aircraft.isActive == active)
@@ -251,7 +290,7 @@ void AircraftEnablerWindow::setEnableFlgs(bool active) {
         if (!aircraft.isDefault() || active || isEditDefPermitted_) {
             aircraft.isActive = active;
             aircraft.isActiveChanged = !aircraft.isActiveChanged;
-            row->setText(0, activateText(aircraft.isActive));
+            showActivate(aircraft);
             isChanged_ = true;
         } else if (!warned) {
             warnStockSwitchOff();
@@ -301,13 +340,8 @@ void AircraftEnablerWindow::undo() {
 void AircraftEnablerWindow::deleteAircraftFiles() {
     if (isDeleting_)
         return;
-    std::vector<QTreeWidgetItem*> selected;
-    for (int i = 0; i < aircraftList_->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* row = aircraftList_->topLevelItem(i);
-        if (row->isSelected())
-            selected.push_back(row);
-    }
-    for (const QTreeWidgetItem* row : selected) {
+    const std::vector<int> selected = selectedRows();
+    for (const int row : selected) {
         if (aircraftOf(row).isDefault()) {
             showMessage(us(caption()),
                         joinLines({us(tr("選択した航空機の中にデフォルト航空機が含まれています。")),
@@ -319,8 +353,8 @@ void AircraftEnablerWindow::deleteAircraftFiles() {
     // Named while the catalogue still holds them.
     std::vector<std::string> keys;
     std::vector<std::string> names;
-    for (const QTreeWidgetItem* row : selected) {
-        keys.push_back(us(rowKey(aircraftList_->indexFromItem(row))));
+    for (const int row : selected) {
+        keys.push_back(rows_[static_cast<size_t>(row)].key);
         names.push_back(nameOf(keys.back()));
     }
     // The aircraft as the list shows them, so that no one deletes what a stray click selected.
@@ -380,16 +414,25 @@ void AircraftEnablerWindow::finishDeletion(const std::vector<std::string>& keys,
                                            Deletion deletion) {
     setDeleting(false);
     // Rows go with their aircraft: one whose aircraft file stays is shown as the disk has it.
+    std::vector<int> gone;
     for (const std::string& key : keys) {
-        if (!rows_.keyExists(key))
+        const int* row = rowIndex_.find(key);
+        if (!row)
             continue;
         if (const Aircraft* aircraft = aircrafts_->aircraftList.find(key)) {
-            fillRow(rows_.item(key), *aircraft);
+            rows_[static_cast<size_t>(*row)] =
+                rowOf(rows_[static_cast<size_t>(*row)].key, *aircraft);
+            rowModel_->refreshRow(*row);
         } else {
-            delete rows_.item(key);
-            rows_.remove(key);
+            gone.push_back(*row);
         }
     }
+    // From the bottom up, so the places of those still to go hold.
+    std::sort(gone.rbegin(), gone.rend());
+    for (const int row : gone)
+        rowModel_->removeRow(row, [this, row] { rows_.erase(rows_.begin() + row); });
+    if (!gone.empty())
+        indexRows();
     // Switches made before the deletion are still to be saved.
     isChanged_ = anySwitchPending();
     keepUndoWhileDiskMatches();

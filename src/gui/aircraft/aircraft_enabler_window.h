@@ -5,6 +5,8 @@
 #include "gui/kit/background_work.h"
 #include "gui/kit/editing_tool_window.h"
 
+#include <QString>
+#include <QVariant>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -14,10 +16,11 @@
 class QAction;
 class QLabel;
 class QProgressBar;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QTreeView;
 
 namespace vokari::ui {
+
+class RowTableModel;
 
 // "航空機ファイル設定": switches the game's aircraft on and off and deletes aircraft folders.
 // Switch edits stay in the catalogue, with a one-step undo, until saved; deleting acts at once.
@@ -57,9 +60,21 @@ protected:
 private:
     void buildControls();
     void buildMenus();
-    Aircraft& aircraftOf(const QTreeWidgetItem* row);
-    // The row's texts from its aircraft.
-    void fillRow(QTreeWidgetItem* row, const Aircraft& aircraft);
+    // What a row shows: copied from the catalogue, which a deletion holds while the list draws.
+    struct Row {
+        std::string key;
+        QString directory;
+        QString title;
+        QString borrowed;
+        bool isActive = false;
+        bool isDefault = false;
+    };
+    static Row rowOf(const std::string& key, const Aircraft& aircraft);
+    QVariant cell(int row, int column, int role) const;
+    Aircraft& aircraftOf(int row);
+    // The selected rows, top to bottom.
+    std::vector<int> selectedRows() const;
+    void indexRows();
     void showActivate(const Aircraft& aircraft);
     // The aircraft of `key` as messages name it: folder and title.
     std::string nameOf(const std::string& key) const;
@@ -83,11 +98,13 @@ private:
     bool wasChangedBefore_ = false;
     bool isEditDefPermitted_ = false;
     bool isDeleteGaugesPermitted_ = false;
-    // The rows of aircraftList_ under their aircraft's directory.
-    KeyedCollection<QTreeWidgetItem*> rows_;
+    // The rows of aircraftList_, in its order, and each one's place under its key.
+    std::vector<Row> rows_;
+    KeyedCollection<int> rowIndex_;
+    RowTableModel* rowModel_ = nullptr;
 
     QLabel* installedCaption_ = nullptr;
-    QTreeWidget* aircraftList_ = nullptr;
+    QTreeView* aircraftList_ = nullptr;
     QLabel* progressLabel_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
 

@@ -3,6 +3,7 @@
 #include "common/prompt.h"
 #include "gui/kit/failure_dialog.h"
 #include "gui/kit/message_box_dialog.h"
+#include "gui/kit/row_table_model.h"
 #include "gui/kit/tool_window.h"
 #include "platform/text.h"
 
@@ -14,7 +15,7 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -31,21 +32,13 @@ constexpr int kStatusBarHeight = 22;
 
 // Rows are picked whole: a click on a column cut off at the right does not scroll the row's
 // first column out of sight.
-class RowList : public QTreeWidget {
+class RowList : public QTreeView {
 public:
-    using QTreeWidget::QTreeWidget;
+    using QTreeView::QTreeView;
     void scrollTo(const QModelIndex& index, ScrollHint hint) override {
-        QTreeWidget::scrollTo(index.siblingAtColumn(0), hint);
+        QTreeView::scrollTo(index.siblingAtColumn(0), hint);
     }
 };
-
-QTreeWidget* newList(QWidget* parent, const char* name, bool severalRows) {
-    auto* list = new RowList(parent);
-    setUpRowList(list, name,
-                 severalRows ? QAbstractItemView::ExtendedSelection
-                             : QAbstractItemView::SingleSelection);
-    return list;
-}
 
 QString nameOf(const Aircraft& aircraft) {
     return qs(aircraft.directory() + " (" + aircraft.title() + ")");
@@ -109,11 +102,11 @@ void AliasSettingWindow::buildControls() {
     aircraftLabel_ = new QLabel(tr("データを持っている航空機"), client());
     aircraftLabel_->setObjectName(QStringLiteral("LblAircraft"));
 
-    targetSoundList_ = newList(client(), "LstTargetSound", true);
-    targetPanelList_ = newList(client(), "LstTargetPanel", true);
-    aircraftSoundList_ = newList(client(), "LstAircraftSound", false);
-    aircraftPanelList_ = newList(client(), "LstAircraftPanel", false);
-    for (QTreeWidget* targets : {targetSoundList_, targetPanelList_})
+    targetSoundList_ = newList("LstTargetSound", AliasKind::Sound, true);
+    targetPanelList_ = newList("LstTargetPanel", AliasKind::Panel, true);
+    aircraftSoundList_ = newList("LstAircraftSound", AliasKind::Sound, false);
+    aircraftPanelList_ = newList("LstAircraftPanel", AliasKind::Panel, false);
+    for (QTreeView* targets : {targetSoundList_, targetPanelList_})
         popUpOnRightClick(targets, [this](const QPoint& at) { popUpEditMenu(setAction_, at); });
 
     statusBar_ = new QStatusBar(client());
@@ -140,47 +133,80 @@ void AliasSettingWindow::buildMenus() {
     addHelpMenu();
 }
 
-void AliasSettingWindow::setAircrafts() {
+QTreeView* AliasSettingWindow::newList(const char* name, AliasKind kind, bool isTarget) {
+    Rows& rows = rowsOf(kind);
+    std::vector<std::string>* keys = isTarget ? &rows.targets : &rows.lenders;
     const QString title = tr("表示名");
-    setColumns(aircraftSoundList_, {title}, {200});
-    setColumns(targetSoundList_, {tr("音声"), title}, {100, 200});
-    setColumns(aircraftPanelList_, {title}, {200});
-    setColumns(targetPanelList_, {tr("パネル"), title}, {100, 200});
-    soundRows_.clear();
-    panelRows_.clear();
+    QStringList captions{title};
+    if (isTarget)
+        captions.prepend(kind == AliasKind::Sound ? tr("音声") : tr("パネル"));
+    // Read from the catalogue as drawn: only a receiver's alias changes, and it says so.
+    auto* model = new RowTableModel(
+        captions, [keys] { return static_cast<int>(keys->size()); },
+        [this, keys, kind, isTarget](int row, int column, int role) -> QVariant {
+            const std::string& key = (*keys)[static_cast<size_t>(row)];
+            if (role == Qt::UserRole && column == 0)
+                return qs(key);
+            if (role != Qt::DisplayRole)
+                return {};
+            const Aircraft& aircraft = aircraftOf(key);
+            if (isTarget && column == 0)
+                return qs(aliasOf(aircraft, kind));
+            return qs(aircraft.title());
+        },
+        this);
+    (isTarget ? rows.targetModel : rows.lenderModel) = model;
+    auto* list = new RowList(client());
+    list->setModel(model);
+    setUpRowList(list, name,
+                 isTarget ? QAbstractItemView::ExtendedSelection
+                          : QAbstractItemView::SingleSelection);
+    return list;
+}
 
+void AliasSettingWindow::setAircrafts() {
+    for (AliasKind kind : {AliasKind::Sound, AliasKind::Panel}) {
+        Rows& rows = rowsOf(kind);
+        rows.targets.clear();
+        rows.lenders.clear();
+        rows.targetIndex.clear();
+    }
     for (const auto& entry : aircrafts_->aircraftList) {
         const Aircraft& aircraft = entry.value;
         for (AliasKind kind : {AliasKind::Sound, AliasKind::Panel}) {
-            QTreeWidgetItem* row = nullptr;
+            Rows& rows = rowsOf(kind);
             if (canLendAlias(aircraft, kind)) {
-                row = new QTreeWidgetItem(lenderList(kind), {qs(aircraft.title())});
+                rows.lenders.push_back(entry.key);
             } else {
-                row = new QTreeWidgetItem(targetList(kind),
-                                          {qs(aliasOf(aircraft, kind)), qs(aircraft.title())});
-                (kind == AliasKind::Sound ? soundRows_ : panelRows_).add(entry.key, row);
+                rows.targetIndex.add(entry.key, static_cast<int>(rows.targets.size()));
+                rows.targets.push_back(entry.key);
             }
-            row->setData(0, Qt::UserRole, qs(entry.key));
         }
+    }
+    for (AliasKind kind : {AliasKind::Sound, AliasKind::Panel}) {
+        rowsOf(kind).targetModel->reset();
+        rowsOf(kind).lenderModel->reset();
+        setColumnWidths(targetList(kind), {100, 200});
+        setColumnWidths(lenderList(kind), {200});
     }
 }
 
-QTreeWidget* AliasSettingWindow::targetList(AliasKind kind) const {
+QTreeView* AliasSettingWindow::targetList(AliasKind kind) const {
     return kind == AliasKind::Sound ? targetSoundList_ : targetPanelList_;
 }
 
-QTreeWidget* AliasSettingWindow::lenderList(AliasKind kind) const {
+QTreeView* AliasSettingWindow::lenderList(AliasKind kind) const {
     return kind == AliasKind::Sound ? aircraftSoundList_ : aircraftPanelList_;
 }
 
-Aircraft& AliasSettingWindow::aircraftOf(const QTreeWidgetItem* row) {
-    return aircrafts_->aircraftList.item(us(rowKey(row->treeWidget()->indexFromItem(row))));
+Aircraft& AliasSettingWindow::aircraftOf(const std::string& key) {
+    return aircrafts_->aircraftList.item(key);
 }
 
 void AliasSettingWindow::showAlias(const Aircraft& aircraft, AliasKind kind) {
-    const auto& rows = kind == AliasKind::Sound ? soundRows_ : panelRows_;
-    if (rows.keyExists(aircraft.directory()))
-        rows.item(aircraft.directory())->setText(0, qs(aliasOf(aircraft, kind)));
+    Rows& rows = rowsOf(kind);
+    if (const int* row = rows.targetIndex.find(aircraft.directory()))
+        rows.targetModel->refreshRow(*row);
 }
 
 void AliasSettingWindow::setCurrentAlias() {
@@ -199,40 +225,41 @@ void AliasSettingWindow::setPanelAlias() {
 }
 
 void AliasSettingWindow::setAlias(AliasKind kind) {
-    QTreeWidget* targets = targetList(kind);
-    QTreeWidget* lenders = lenderList(kind);
-    if (targets->topLevelItemCount() == 0 || lenders->topLevelItemCount() == 0)
+    Rows& rows = rowsOf(kind);
+    if (rows.targets.empty() || rows.lenders.empty())
         return;
-    const QList<QTreeWidgetItem*> lender = lenders->selectedItems();
-    if (lender.isEmpty()) {
+    const QModelIndex lender = selectedRow(lenderList(kind));
+    if (!lender.isValid()) {
         showMessage(us(caption()), us(tr("データを持っている航空機を選択してください。")),
                     PromptIcon::Information);
         return;
     }
-    const Aircraft& from = aircraftOf(lender.front());
+    const Aircraft& from = aircraftOf(rows.lenders[static_cast<size_t>(lender.row())]);
 
     // An alias is written into the receiver's panel (sound) folder: one without it is refused
     // now rather than passed over by the save.
-    QList<QTreeWidgetItem*> receivers;
+    std::vector<int> selected;
+    for (const QModelIndex& index : targetList(kind)->selectionModel()->selectedRows())
+        selected.push_back(index.row());
+    std::sort(selected.begin(), selected.end());
+    std::vector<int> receivers;
     QStringList refused;
-    for (int i = 0; i < targets->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* row = targets->topLevelItem(i);
-        if (!row->isSelected())
-            continue;
-        if (hasAliasFolder(*aircrafts_, aircraftOf(row), kind))
-            receivers.append(row);
+    for (const int row : selected) {
+        const Aircraft& receiver = aircraftOf(rows.targets[static_cast<size_t>(row)]);
+        if (hasAliasFolder(*aircrafts_, receiver, kind))
+            receivers.push_back(row);
         else
-            refused.append(nameOf(aircraftOf(row)));
+            refused.append(nameOf(receiver));
     }
-    if (!receivers.isEmpty()) {
+    if (!receivers.empty()) {
         undoKind_ = kind == AliasKind::Sound ? 1 : 2;
         wasChangedBefore_ = isChanged_;
         undoInfo_.emplace();
-        for (QTreeWidgetItem* row : receivers) {
-            Aircraft& receiver = aircraftOf(row);
+        for (const int row : receivers) {
+            Aircraft& receiver = aircraftOf(rows.targets[static_cast<size_t>(row)]);
             addUndoInfo(receiver);
             lendAlias(receiver, from, kind);
-            row->setText(0, qs(aliasOf(receiver, kind)));
+            rows.targetModel->refreshRow(row);
             isChanged_ = true;
         }
         updateSaveAndUndo();
@@ -358,9 +385,9 @@ void AliasSettingWindow::layoutControls() {
     const int targetWidth = std::max(0, static_cast<int>(std::lround(w * 0.47)));
     const int lenderLeft = kListLeft + targetWidth + kListGap - 1;
     const int lenderWidth = std::max(0, static_cast<int>(std::lround(w * 0.53)));
-    for (QTreeWidget* targets : {targetSoundList_, targetPanelList_})
+    for (QTreeView* targets : {targetSoundList_, targetPanelList_})
         targets->setGeometry(kListLeft, kListTop, targetWidth, listHeight);
-    for (QTreeWidget* lenders : {aircraftSoundList_, aircraftPanelList_})
+    for (QTreeView* lenders : {aircraftSoundList_, aircraftPanelList_})
         lenders->setGeometry(lenderLeft, kListTop, lenderWidth, listHeight);
     targetLabel_->setGeometry(kListLeft, kLabelTop, targetWidth, targetLabel_->sizeHint().height());
     aircraftLabel_->setGeometry(lenderLeft, kLabelTop, lenderWidth,

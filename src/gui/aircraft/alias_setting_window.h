@@ -14,10 +14,11 @@ class QAction;
 class QLabel;
 class QStatusBar;
 class QToolButton;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QTreeView;
 
 namespace vokari::ui {
+
+class RowTableModel;
 
 // "音声・パネルファイル設定": lets aircraft borrow the sound or the panel of another aircraft.
 // In each view the left list holds the receivers, the right one the lenders; which list an
@@ -52,9 +53,20 @@ private:
     void setCurrentAlias();
     void viewSound();
     void viewPanel();
-    QTreeWidget* targetList(AliasKind kind) const;
-    QTreeWidget* lenderList(AliasKind kind) const;
-    Aircraft& aircraftOf(const QTreeWidgetItem* row);
+    // The receivers and the lenders of one kind, each a list of catalogue keys.
+    struct Rows {
+        std::vector<std::string> targets;
+        std::vector<std::string> lenders;
+        // The place of each receiver's row under its key.
+        KeyedCollection<int> targetIndex;
+        RowTableModel* targetModel = nullptr;
+        RowTableModel* lenderModel = nullptr;
+    };
+    Rows& rowsOf(AliasKind kind) { return kind == AliasKind::Sound ? soundRows_ : panelRows_; }
+    QTreeView* newList(const char* name, AliasKind kind, bool isTarget);
+    QTreeView* targetList(AliasKind kind) const;
+    QTreeView* lenderList(AliasKind kind) const;
+    Aircraft& aircraftOf(const std::string& key);
     void showAlias(const Aircraft& aircraft, AliasKind kind);
     // Whether the last save that failed at `failedDir` wrote any aircraft of the undo record.
     bool undoRecordWritten(const std::string& failedDir) const;
@@ -64,19 +76,18 @@ private:
     bool wasChangedBefore_ = false;
     int16_t undoKind_ = 0; // 0: no undo record, 1: a sound edit, 2: a panel edit
     std::optional<KeyedCollection<Aircraft>> undoInfo_;
-    // The rows of the receiver lists under their aircraft's directory.
-    KeyedCollection<QTreeWidgetItem*> soundRows_;
-    KeyedCollection<QTreeWidgetItem*> panelRows_;
+    Rows soundRows_;
+    Rows panelRows_;
 
     QToolButton* viewButton_ = nullptr; // button 6, with the view entries
     QIcon soundImage_;
     QIcon panelImage_;
     QLabel* targetLabel_ = nullptr;
     QLabel* aircraftLabel_ = nullptr;
-    QTreeWidget* targetSoundList_ = nullptr;
-    QTreeWidget* targetPanelList_ = nullptr;
-    QTreeWidget* aircraftSoundList_ = nullptr;
-    QTreeWidget* aircraftPanelList_ = nullptr;
+    QTreeView* targetSoundList_ = nullptr;
+    QTreeView* targetPanelList_ = nullptr;
+    QTreeView* aircraftSoundList_ = nullptr;
+    QTreeView* aircraftPanelList_ = nullptr;
     QStatusBar* statusBar_ = nullptr;
     QLabel* stBarText_ = nullptr;
 

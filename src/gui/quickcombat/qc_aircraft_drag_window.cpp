@@ -12,7 +12,7 @@ const QString kFoldersMime = QStringLiteral("application/x-vokari-aircraft-folde
 
 } // namespace
 
-std::optional<QStringList> QcAircraftDragList::draggedFolders(const QMimeData* data) {
+std::optional<QStringList> QcAircraftDrag::draggedFolders(const QMimeData* data) {
     if (!data || !data->hasFormat(kFoldersMime))
         return std::nullopt;
     QStringList folders;
@@ -21,18 +21,20 @@ std::optional<QStringList> QcAircraftDragList::draggedFolders(const QMimeData* d
     return folders;
 }
 
-QStringList QcAircraftDragList::mimeTypes() const {
+QStringList QcAircraftDrag::mimeTypes() {
     return {kFoldersMime};
 }
 
-QMimeData* QcAircraftDragList::mimeData(const QList<QTreeWidgetItem*>& items) const {
-    QList<QTreeWidgetItem*> rows = items;
-    std::sort(rows.begin(), rows.end(), [this](QTreeWidgetItem* a, QTreeWidgetItem* b) {
-        return indexOfTopLevelItem(a) < indexOfTopLevelItem(b);
-    });
+QMimeData* QcAircraftDrag::mimeData(const QModelIndexList& indexes) {
+    QModelIndexList rows;
+    for (const QModelIndex& index : indexes)
+        if (index.column() == 0)
+            rows.append(index);
+    std::sort(rows.begin(), rows.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
     QStringList folders;
-    for (const QTreeWidgetItem* row : rows)
-        folders << row->data(0, Qt::UserRole).toString();
+    for (const QModelIndex& row : rows)
+        folders << row.data(Qt::UserRole).toString();
     QByteArray bytes;
     QDataStream stream(&bytes, QIODevice::WriteOnly);
     stream << folders;

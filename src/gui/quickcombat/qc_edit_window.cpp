@@ -5,6 +5,7 @@
 #include "frame/installation.h"
 #include "gui/kit/failure_dialog.h"
 #include "gui/kit/message_box_dialog.h"
+#include "gui/kit/row_table_model.h"
 #include "gui/kit/tool_window.h"
 #include "gui/quickcombat/qc_aircraft_drag_window.h"
 #include "gui/quickcombat/qc_group_edit_dialog.h"
@@ -22,7 +23,7 @@
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QToolBar>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -113,45 +114,87 @@ void QcEditWindow::buildControls() {
                      tr("「グループに所属する航空機」で選択している航空機を、グループから外します。"
                         "グループは残ります。"));
 
-    const auto addList = [this](QTreeWidget* list, const char* name, const QString& caption,
-                                QLabel*& label, const char* labelName,
+    aircraftModel_ = new RowTableModel(
+        {tr("表示名")}, [this] { return static_cast<int>(aircraftRows_.size()); },
+        [this](int row, int, int role) -> QVariant {
+            const AircraftRow& shown = aircraftRows_[static_cast<size_t>(row)];
+            return role == Qt::DisplayRole ? QVariant(shown.title)
+                   : role == Qt::UserRole  ? QVariant(shown.directory)
+                                           : QVariant();
+        },
+        this);
+    aircraftModel_->setDrag(QcAircraftDrag::mimeTypes(), &QcAircraftDrag::mimeData);
+    // The list numbers the groups by place, from 1, as they will read once the file is saved
+    // and opened again (the writer numbers the sections by place); the row keeps the group's id.
+    groupModel_ = new RowTableModel(
+        {tr("ID"), tr("表示名")}, [this] { return static_cast<int>(groupRows_.size()); },
+        [this](int row, int column, int role) -> QVariant {
+            const GroupRow& shown = groupRows_[static_cast<size_t>(row)];
+            if (role == Qt::DisplayRole)
+                return column == 0 ? QString::number(row + 1) : shown.name;
+            if (role == Qt::UserRole && column == 0)
+                return static_cast<int>(shown.id);
+            return {};
+        },
+        this);
+    planeModel_ = new RowTableModel(
+        {tr("タイプ"), tr("表示名")}, [this] { return static_cast<int>(planeRows_.size()); },
+        [this](int row, int column, int role) -> QVariant {
+            const PlaneRow& shown = planeRows_[static_cast<size_t>(row)];
+            if (role == Qt::DisplayRole)
+                return column == 0 ? shown.type : shown.name;
+            if (role == Qt::UserRole && column == 0)
+                return shown.path;
+            return {};
+        },
+        this);
+
+    const auto addList = [this](QTreeView* list, RowTableModel* model, const char* name,
+                                const QString& caption, QLabel*& label, const char* labelName,
                                 QAbstractItemView::SelectionMode selection) {
+        list->setModel(model);
         setUpRowList(list, name, selection);
         popUpOnRightClick(list, [this, list](const QPoint& at) { popUpListMenu(list, at); });
         label = new QLabel(caption, client());
         label->setObjectName(QString::fromLatin1(labelName));
     };
-    aircraftList_ = new QcAircraftDragList(client());
-    addList(aircraftList_, "LstAircraft", tr("インストール済航空機"), aircraftLabel_, "LblAircraft",
-            QAbstractItemView::ExtendedSelection);
+    aircraftList_ = new QTreeView(client());
+    addList(aircraftList_, aircraftModel_, "LstAircraft", tr("インストール済航空機"),
+            aircraftLabel_, "LblAircraft", QAbstractItemView::ExtendedSelection);
     aircraftList_->setDragEnabled(true);
     aircraftList_->setDragDropMode(QAbstractItemView::DragOnly);
     aircraftList_->setDefaultDropAction(Qt::CopyAction);
-    groupList_ = new QTreeWidget(client());
-    addList(groupList_, "LstGroup", tr("敵の航空機の種類（グループ）"), groupLabel_, "LblGroup",
-            QAbstractItemView::SingleSelection);
-    qcPlaneList_ = new QTreeWidget(client());
-    addList(qcPlaneList_, "LstQCPlane", tr("グループに所属する航空機"), qcPlaneLabel_, "LblQCPlane",
-            QAbstractItemView::SingleSelection);
+    groupList_ = new QTreeView(client());
+    addList(groupList_, groupModel_, "LstGroup", tr("敵の航空機の種類（グループ）"), groupLabel_,
+            "LblGroup", QAbstractItemView::SingleSelection);
+    qcPlaneList_ = new QTreeView(client());
+    addList(qcPlaneList_, planeModel_, "LstQCPlane", tr("グループに所属する航空機"), qcPlaneLabel_,
+            "LblQCPlane", QAbstractItemView::SingleSelection);
     qcPlaneList_->setAcceptDrops(true);
     qcPlaneList_->viewport()->setAcceptDrops(true);
     qcPlaneList_->viewport()->installEventFilter(this);
 
     // A click beside the rows keeps the row that was selected: the commands act on it.
-    for (QTreeWidget* list : {groupList_, qcPlaneList_}) {
-        connect(list, &QTreeWidget::itemSelectionChanged, this, [list] {
-            if (list->selectedItems().isEmpty() && list->currentItem())
-                list->currentItem()->setSelected(true);
+    // The selection models speak for the lists: a list whose signals are blocked is quiet.
+    for (QTreeView* list : {groupList_, qcPlaneList_}) {
+        connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this, [list] {
+            QItemSelectionModel* selection = list->selectionModel();
+            if (!list->signalsBlocked() && !selection->hasSelection() &&
+                list->currentIndex().isValid())
+                selection->select(list->currentIndex(),
+                                  QItemSelectionModel::Select | QItemSelectionModel::Rows);
         });
     }
-    connect(aircraftList_, &QTreeWidget::itemDoubleClicked, this, [this] { addQCPlane(); });
-    connect(groupList_, &QTreeWidget::itemDoubleClicked, this, [this] { editQCGroup(); });
-    connect(qcPlaneList_, &QTreeWidget::itemDoubleClicked, this, [this] { editQCPlane(); });
+    connect(aircraftList_, &QTreeView::doubleClicked, this, [this] { addQCPlane(); });
+    connect(groupList_, &QTreeView::doubleClicked, this, [this] { editQCGroup(); });
+    connect(qcPlaneList_, &QTreeView::doubleClicked, this, [this] { editQCPlane(); });
     // Rows the window selects itself block this: it shows the entries it means to.
-    connect(groupList_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* row) {
-        if (row)
-            setGrpPlanes(static_cast<int16_t>(row->data(0, Qt::UserRole).toInt()));
-    });
+    connect(groupList_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& row) {
+                if (row.isValid() && !groupList_->signalsBlocked())
+                    setGrpPlanes(
+                        static_cast<int16_t>(row.siblingAtColumn(0).data(Qt::UserRole).toInt()));
+            });
 }
 
 void QcEditWindow::buildMenus() {
@@ -186,31 +229,23 @@ void QcEditWindow::buildMenus() {
 }
 
 void QcEditWindow::setAircrafts() {
-    setColumns(aircraftList_, {tr("表示名")}, {200});
-    QList<QTreeWidgetItem*> rows;
-    for (const auto& entry : aircrafts_->aircraftList) {
-        auto* row = new QTreeWidgetItem(QStringList{qs(entry.value.title())});
-        row->setData(0, Qt::UserRole, qs(entry.value.directory()));
-        rows.append(row);
-    }
-    aircraftList_->addTopLevelItems(rows);
+    std::vector<AircraftRow> rows;
+    rows.reserve(aircrafts_->aircraftList.count());
+    for (const auto& entry : aircrafts_->aircraftList)
+        rows.push_back({qs(entry.value.directory()), qs(entry.value.title())});
+    aircraftRows_ = std::move(rows);
+    aircraftModel_->reset();
+    setColumnWidths(aircraftList_, {200});
 }
 
 void QcEditWindow::setGroupList() {
     const QSignalBlocker block(groupList_);
-    setColumns(groupList_, {tr("ID"), tr("表示名")}, {50, 200});
-    QList<QTreeWidgetItem*> rows;
-    // The list numbers the groups by place, from 1, as they will read once the file is saved
-    // and opened again (the writer numbers the sections by place); the row keeps the group's id.
-    int number = 1;
-    for (const auto& entry : document_->groups()) {
-        const QcGroup& group = *entry.value;
-        auto* row =
-            new QTreeWidgetItem(QStringList{QString::number(number++), qs(group.viewName())});
-        row->setData(0, Qt::UserRole, group.groupId());
-        rows.append(row);
-    }
-    groupList_->addTopLevelItems(rows);
+    std::vector<GroupRow> rows;
+    for (const auto& entry : document_->groups())
+        rows.push_back({entry.value->groupId(), qs(entry.value->viewName())});
+    groupRows_ = std::move(rows);
+    groupModel_->reset();
+    setColumnWidths(groupList_, {50, 200});
     selectRow(groupList_, 0);
 }
 
@@ -227,25 +262,30 @@ QcGroup* QcEditWindow::selectedQCGroup() {
 }
 
 void QcEditWindow::setGrpPlanes(int16_t groupId) {
-    setColumns(qcPlaneList_, {tr("タイプ"), tr("表示名")}, {50, 200});
-    if (!document_->groups().keyExists(groupKey(groupId)))
-        return;
-    QList<QTreeWidgetItem*> rows;
-    for (const auto& entry : document_->group(groupId).planes()) {
-        const QcPlane& plane = *entry.value;
-        // An installed aircraft goes by its own title, any other by its name from the file.
-        const std::string& path = plane.aircraftPath();
-        const std::string name = aircrafts_->aircraftList.keyExists(path)
-                                     ? aircrafts_->aircraftList.item(path).title()
-                                     : plane.viewName();
-        auto* row = new QTreeWidgetItem(QStringList{
-            plane.aircraftType() == kQCBomber ? QStringLiteral("B") : QStringLiteral("F"),
-            qs(name)});
-        row->setData(0, Qt::UserRole, qs(path));
-        rows.append(row);
+    std::vector<PlaneRow> rows;
+    if (document_->groups().keyExists(groupKey(groupId))) {
+        for (const auto& entry : document_->group(groupId).planes()) {
+            const QcPlane& plane = *entry.value;
+            // An installed aircraft goes by its own title, any other by its name from the file.
+            const std::string& path = plane.aircraftPath();
+            const std::string name = aircrafts_->aircraftList.keyExists(path)
+                                         ? aircrafts_->aircraftList.item(path).title()
+                                         : plane.viewName();
+            rows.push_back(
+                {qs(path),
+                 plane.aircraftType() == kQCBomber ? QStringLiteral("B") : QStringLiteral("F"),
+                 qs(name)});
+        }
     }
-    qcPlaneList_->addTopLevelItems(rows);
+    planeRows_ = std::move(rows);
+    planeModel_->reset();
+    setColumnWidths(qcPlaneList_, {50, 200});
     selectRow(qcPlaneList_, 0);
+}
+
+void QcEditWindow::showNoPlanes() {
+    planeRows_.clear();
+    planeModel_->reset();
 }
 
 QcPlane* QcEditWindow::selectedQCPlane() {
@@ -279,7 +319,7 @@ void QcEditWindow::addQCGroup() {
     setGroupList();
     {
         const QSignalBlocker block(groupList_);
-        selectRow(groupList_, groupList_->topLevelItemCount() - 1);
+        selectRow(groupList_, static_cast<int>(groupRows_.size()) - 1);
     }
     setGrpPlanes(id);
     edited(std::move(before));
@@ -316,14 +356,14 @@ void QcEditWindow::removeGroup() {
     setGroupList();
     {
         const QSignalBlocker block(groupList_);
-        const int count = groupList_->topLevelItemCount();
+        const int count = static_cast<int>(groupRows_.size());
         if (count > 0)
             selectRow(groupList_, index < count ? index : index - 1);
     }
     if (const int16_t shown = selectedGroupId())
         setGrpPlanes(shown);
     else
-        qcPlaneList_->clear();
+        showNoPlanes();
     edited(std::move(before));
 }
 
@@ -342,11 +382,11 @@ bool QcEditWindow::mayRemoveGroup(const QcGroup& group) {
 
 void QcEditWindow::addQCPlane() {
     QStringList folders;
-    for (int i = 0; i < aircraftList_->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* row = aircraftList_->topLevelItem(i);
-        if (row->isSelected())
-            folders << rowKey(aircraftList_->indexFromItem(row));
-    }
+    QModelIndexList selected = aircraftList_->selectionModel()->selectedRows();
+    std::sort(selected.begin(), selected.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    for (const QModelIndex& row : selected)
+        folders << rowKey(row);
     addPlanes(folders);
 }
 
@@ -378,12 +418,12 @@ void QcEditWindow::removeQCPlane() {
     const std::string key = us(rowKey(row));
     const int index = row.row();
     UndoStep before = undoStep();
-    delete qcPlaneList_->itemFromIndex(row);
+    planeModel_->removeRow(index, [this, index] { planeRows_.erase(planeRows_.begin() + index); });
     if (document_->group(g).planes().keyExists(key))
         document_->removePlane(g, key);
     // Unlike removing a group: taking the second-to-last of three or more selects the row
     // before it.
-    const int count = qcPlaneList_->topLevelItemCount();
+    const int count = static_cast<int>(planeRows_.size());
     if (count > 0)
         selectRow(qcPlaneList_, (index + 1 < count || index == 0) ? index : index - 1);
     edited(std::move(before));
@@ -438,7 +478,7 @@ void QcEditWindow::undo() {
 
 void QcEditWindow::showDocument(int groupRow, int planeRow) {
     setGroupList();
-    const int groups = groupList_->topLevelItemCount();
+    const int groups = static_cast<int>(groupRows_.size());
     if (groups > 0) {
         const QSignalBlocker block(groupList_);
         selectRow(groupList_, std::clamp(groupRow, 0, groups - 1));
@@ -446,8 +486,8 @@ void QcEditWindow::showDocument(int groupRow, int planeRow) {
     if (const int16_t shown = selectedGroupId())
         setGrpPlanes(shown);
     else
-        qcPlaneList_->clear();
-    const int planes = qcPlaneList_->topLevelItemCount();
+        showNoPlanes();
+    const int planes = static_cast<int>(planeRows_.size());
     if (planes > 0)
         selectRow(qcPlaneList_, std::clamp(planeRow, 0, planes - 1));
 }
@@ -552,7 +592,7 @@ void QcEditWindow::deleteByFocus() {
         removeQCPlane();
 }
 
-void QcEditWindow::popUpListMenu(QTreeWidget* list, const QPoint& globalPos) {
+void QcEditWindow::popUpListMenu(QTreeView* list, const QPoint& globalPos) {
     list->setFocus(Qt::MouseFocusReason);
     edit2Menu_->setDefaultAction(list == qcPlaneList_ ? edit2DeleteAction_ : edit2AddAction_);
     edit2Menu_->exec(globalPos);
@@ -561,7 +601,7 @@ void QcEditWindow::popUpListMenu(QTreeWidget* list, const QPoint& globalPos) {
 // Only a drag from the installed aircraft adds: it carries their folder names.
 bool QcEditWindow::dropOnEntries(QEvent* event) {
     auto* drop = static_cast<QDropEvent*>(event);
-    const auto folders = QcAircraftDragList::draggedFolders(drop->mimeData());
+    const auto folders = QcAircraftDrag::draggedFolders(drop->mimeData());
     if (!folders) {
         drop->ignore();
         return true;

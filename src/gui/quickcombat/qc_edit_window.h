@@ -3,6 +3,7 @@
 #include "gui/kit/editing_tool_window.h"
 #include "platform/file_fingerprint.h"
 
+#include <QString>
 #include <QStringList>
 #include <cstddef>
 #include <cstdint>
@@ -10,11 +11,12 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QAction;
 class QLabel;
 class QMenu;
-class QTreeWidget;
+class QTreeView;
 
 namespace vokari {
 class AircraftList;
@@ -24,6 +26,8 @@ class QcPlane;
 } // namespace vokari
 
 namespace vokari::ui {
+
+class RowTableModel;
 
 // "クイックコンバット編集": edits the groups of enemy aircraft of the game's quick-combat file.
 // Installed aircraft on the left; groups and the selected group's entries on the right. Edits
@@ -75,7 +79,8 @@ private:
     void addByFocus();
     void editByFocus();
     void deleteByFocus();
-    void popUpListMenu(QTreeWidget* list, const QPoint& globalPos);
+    void popUpListMenu(QTreeView* list, const QPoint& globalPos);
+    void showNoPlanes();
     bool dropOnEntries(QEvent* event);
     int16_t selectedGroupId() const; // 0 when no group row is selected
     // Whether the user lets a group that holds entries go.
@@ -109,12 +114,33 @@ private:
     // undo can lead back there.
     std::optional<size_t> savedStep_ = 0;
 
+    // What the lists show, row by row.
+    struct AircraftRow {
+        QString directory;
+        QString title;
+    };
+    struct GroupRow {
+        int16_t id = 0;
+        QString name;
+    };
+    struct PlaneRow {
+        QString path;
+        QString type;
+        QString name;
+    };
+    std::vector<AircraftRow> aircraftRows_;
+    std::vector<GroupRow> groupRows_;
+    std::vector<PlaneRow> planeRows_;
+    RowTableModel* aircraftModel_ = nullptr;
+    RowTableModel* groupModel_ = nullptr;
+    RowTableModel* planeModel_ = nullptr;
+
     QLabel* aircraftLabel_ = nullptr;
-    QTreeWidget* aircraftList_ = nullptr;
+    QTreeView* aircraftList_ = nullptr;
     QLabel* groupLabel_ = nullptr;
-    QTreeWidget* groupList_ = nullptr;
+    QTreeView* groupList_ = nullptr;
     QLabel* qcPlaneLabel_ = nullptr;
-    QTreeWidget* qcPlaneList_ = nullptr;
+    QTreeView* qcPlaneList_ = nullptr;
 
     QAction* addEnemyGroupAction_ = nullptr;
     QAction* addEnemyAircraftAction_ = nullptr;

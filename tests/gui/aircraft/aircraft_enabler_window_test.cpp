@@ -4,6 +4,7 @@
 #include "journal/change_journal.h"
 #include "platform/profile.h"
 #include "support/fixtures.h"
+#include "support/list_rows.h"
 #include "support/qt_app.h"
 
 #include <QAction>
@@ -17,7 +18,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <initializer_list>
@@ -74,24 +75,28 @@ protected:
         return test::shownWindow<AircraftEnablerWindow>(2);
     }
 
-    static QTreeWidget* list(const QWidget& w) { return child<QTreeWidget>(w, "LstAircraft"); }
+    static QTreeView* list(const QWidget& w) { return child<QTreeView>(w, "LstAircraft"); }
     static QAction* button(const QWidget& w, Button index) {
         return child<QToolBar>(w, "TBar")->actions().at(index);
     }
-    static QTreeWidgetItem* row(const QWidget& w, const char* dir) {
-        const auto found = list(w)->findItems(QString::fromUtf8(dir), Qt::MatchExactly, 2);
-        EXPECT_EQ(found.size(), 1) << dir;
-        return found.value(0);
+    static test::ListRow row(const QWidget& w, const char* dir) {
+        const auto found = test::findRows(list(w), QString::fromUtf8(dir), 2);
+        EXPECT_EQ(found.size(), 1u) << dir;
+        return found.empty() ? test::ListRow{list(w), -1} : found.front();
     }
-    static QString state(const QWidget& w, const char* dir) { return row(w, dir)->text(0); }
+    static bool listed(const QWidget& w, const char* dir) {
+        return !test::findRows(list(w), QString::fromUtf8(dir), 2).empty();
+    }
+    static int count(const QWidget& w) { return test::rowCount(list(w)); }
+    static QString state(const QWidget& w, const char* dir) { return row(w, dir).text(0); }
     static void select(const QWidget& w, std::initializer_list<const char*> dirs) {
         list(w)->clearSelection();
         for (const char* dir : dirs)
-            row(w, dir)->setSelected(true);
+            row(w, dir).setSelected(true);
     }
     static void doubleClick(const QWidget& w, const char* dir) {
-        QTreeWidget* l = list(w);
-        const QPoint at = l->visualItemRect(row(w, dir)).center();
+        QTreeView* l = list(w);
+        const QPoint at = row(w, dir).rect().center();
         // The first click of the two, then the second that makes it a double-click.
         QTest::mouseClick(l->viewport(), Qt::LeftButton, Qt::NoModifier, at);
         QTest::mouseDClick(l->viewport(), Qt::LeftButton, Qt::NoModifier, at);
@@ -119,20 +124,20 @@ TEST_F(AircraftEnablerWindowTest, ListsEveryAircraftSwitchedOnOrOff) {
     writeFile(folder / "Ki61/panel/panel.cfg", "[fltsim]\r\nalias=a6m2\\panel\r\n");
 
     auto w = open();
-    QTreeWidget* l = list(*w);
+    QTreeView* l = list(*w);
     EXPECT_EQ(l->selectionMode(), QAbstractItemView::ExtendedSelection);
-    EXPECT_EQ(l->topLevelItemCount(), 5);
-    const QTreeWidgetItem* zero = row(*w, "a6m2");
-    EXPECT_EQ(zero->text(0), QStringLiteral("ON"));
-    EXPECT_EQ(zero->text(1), QStringLiteral("DEF"));
-    EXPECT_EQ(zero->text(3), QStringLiteral("A6M2 Zero"));
-    const QTreeWidgetItem* spit = row(*w, "Spit9");
-    EXPECT_EQ(spit->text(0), QStringLiteral("  ")) << "switched off: only the .rst file";
-    EXPECT_EQ(spit->text(1), QStringLiteral(" "));
-    EXPECT_EQ(row(*w, "Ki61")->text(3), QString::fromUtf8("Ki-61 飛燕"));
+    EXPECT_EQ(count(*w), 5);
+    const test::ListRow zero = row(*w, "a6m2");
+    EXPECT_EQ(zero.text(0), QStringLiteral("ON"));
+    EXPECT_EQ(zero.text(1), QStringLiteral("DEF"));
+    EXPECT_EQ(zero.text(3), QStringLiteral("A6M2 Zero"));
+    const test::ListRow spit = row(*w, "Spit9");
+    EXPECT_EQ(spit.text(0), QStringLiteral("  ")) << "switched off: only the .rst file";
+    EXPECT_EQ(spit.text(1), QStringLiteral(" "));
+    EXPECT_EQ(row(*w, "Ki61").text(3), QString::fromUtf8("Ki-61 飛燕"));
     // What an aircraft borrows shows on its title.
-    EXPECT_EQ(row(*w, "Ki61")->toolTip(3), QString::fromUtf8("音声: なし\nパネル: a6m2"));
-    EXPECT_TRUE(zero->toolTip(3).isEmpty());
+    EXPECT_EQ(row(*w, "Ki61").toolTip(3), QString::fromUtf8("音声: なし\nパネル: a6m2"));
+    EXPECT_TRUE(zero.toolTip(3).isEmpty());
 
     const QList<QAction*> bar = child<QToolBar>(*w, "TBar")->actions();
     ASSERT_EQ(bar.size(), 7);
@@ -194,7 +199,7 @@ TEST_F(AircraftEnablerWindowTest, StockAircraftWarnOncePerSwitchAndAreNeverDelet
     EXPECT_EQ(prompt.asked()[0].text, kStockDeletion);
     EXPECT_EQ(prompt.asked()[0].icon, PromptIcon::Warning);
     EXPECT_TRUE(fs::exists(folder / "J2M3" / "model" / "j2m3.mdl"));
-    EXPECT_EQ(list(*w)->topLevelItemCount(), 5);
+    EXPECT_EQ(count(*w), 5);
 
     button(*w, kSave)->trigger();
     EXPECT_TRUE(off("a6m2") && !on("a6m2"));
@@ -228,7 +233,7 @@ TEST_F(AircraftEnablerWindowTest, ADoubleClickWithNothingToToggleDoesNothing) {
     fs::remove_all(folder);
     fs::create_directories(folder);
     auto w = open();
-    EXPECT_EQ(list(*w)->topLevelItemCount(), 0);
+    EXPECT_EQ(count(*w), 0);
     QTest::mouseDClick(list(*w)->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
     w->reverseEnableFlg();
     EXPECT_FALSE(button(*w, kSave)->isEnabled());
@@ -290,7 +295,7 @@ TEST_F(AircraftEnablerWindowTest, DeletionAlwaysAsksFirst) {
     EXPECT_EQ(prompt.asked()[0].buttons, PromptButtons::YesNo);
     EXPECT_EQ(prompt.asked()[0].defaultAnswer, PromptAnswer::No);
     EXPECT_EQ(prompt.asked()[0].icon, PromptIcon::Warning);
-    EXPECT_EQ(list(*w)->topLevelItemCount(), 5);
+    EXPECT_EQ(count(*w), 5);
     EXPECT_TRUE(button(*w, kSave)->isEnabled()) << "the switch made before is still unsaved";
     EXPECT_TRUE(button(*w, kUndo)->isEnabled()) << "nothing it recorded was deleted";
 
@@ -298,7 +303,7 @@ TEST_F(AircraftEnablerWindowTest, DeletionAlwaysAsksFirst) {
     prompt.queue(PromptAnswer::No);
     button(*w, kDelete)->trigger();
     EXPECT_TRUE(fs::exists(folder / "J2M3" / "model" / "j2m3.mdl"));
-    EXPECT_EQ(list(*w)->topLevelItemCount(), 5);
+    EXPECT_EQ(count(*w), 5);
 
     select(*w, {"J2M3"});
     prompt.queue(PromptAnswer::Yes);
@@ -306,8 +311,8 @@ TEST_F(AircraftEnablerWindowTest, DeletionAlwaysAsksFirst) {
     waitForDeletion(*w);
     EXPECT_EQ(prompt.asked().size(), 3u);
     EXPECT_FALSE(fs::exists(folder / "J2M3"));
-    EXPECT_EQ(list(*w)->topLevelItemCount(), 4);
-    EXPECT_TRUE(list(*w)->findItems(QStringLiteral("J2M3"), Qt::MatchExactly, 2).isEmpty());
+    EXPECT_EQ(count(*w), 4);
+    EXPECT_TRUE(!listed(*w, "J2M3"));
 
     // The toggle made before the deletion is written by the next save.
     EXPECT_TRUE(on("Ki61"));
@@ -370,10 +375,10 @@ TEST_F(AircraftEnablerWindowTest, FilesThatCouldNotBeDeletedAreToldAndAnAircraft
 
     // J2M3 is gone from the game's list and the window's; Ki61 is shown as the disk has it.
     EXPECT_TRUE(fs::exists(model));
-    EXPECT_TRUE(list(*w)->findItems(QStringLiteral("J2M3"), Qt::MatchExactly, 2).isEmpty());
-    EXPECT_EQ(list(*w)->topLevelItemCount(), 4);
+    EXPECT_TRUE(!listed(*w, "J2M3"));
+    EXPECT_EQ(count(*w), 4);
     EXPECT_EQ(state(*w, "Ki61"), QStringLiteral("ON"));
-    EXPECT_EQ(row(*w, "Ki61")->text(3), QString::fromUtf8("Ki-61 飛燕"));
+    EXPECT_EQ(row(*w, "Ki61").text(3), QString::fromUtf8("Ki-61 飛燕"));
     EXPECT_FALSE(button(*w, kSave)->isEnabled()) << "its switch went with the deletion";
     w->close();
     EXPECT_FALSE(w->isVisible());
@@ -389,12 +394,12 @@ TEST_F(AircraftEnablerWindowTest, TheQuestionNamesWhatGoesAndTheWindowWaitsForTh
     // Named as the list shows them, in its order.
     std::vector<std::string> names;
     list(*w)->clearSelection();
-    for (int i = 0; i < list(*w)->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* r = list(*w)->topLevelItem(i);
-        if (!r->text(2).startsWith(QStringLiteral("Add")))
+    for (int i = 0; i < count(*w); ++i) {
+        const test::ListRow r = test::rowAt(list(*w), i);
+        if (!r.text(2).startsWith(QStringLiteral("Add")))
             continue;
-        r->setSelected(true);
-        names.push_back(r->text(2).toStdString() + " (" + r->text(3).toStdString() + ")");
+        r.setSelected(true);
+        names.push_back(r.text(2).toStdString() + " (" + r.text(3).toStdString() + ")");
     }
     ASSERT_EQ(names.size(), 12u);
     std::string question = kConfirmDeletion;
@@ -420,7 +425,7 @@ TEST_F(AircraftEnablerWindowTest, TheQuestionNamesWhatGoesAndTheWindowWaitsForTh
     EXPECT_FALSE(w->isVisible()) << "closed once the deletion ended";
     EXPECT_TRUE(child<QToolBar>(*w, "TBar")->isEnabled());
     EXPECT_FALSE(child<QProgressBar>(*w, "PrgBar")->isVisibleTo(w.get()));
-    EXPECT_EQ(list(*w)->topLevelItemCount(), 5);
+    EXPECT_EQ(count(*w), 5);
     for (const std::string& dir : dirs)
         EXPECT_FALSE(fs::exists(folder / dir)) << dir;
 }
@@ -490,8 +495,7 @@ TEST_F(AircraftEnablerWindowTest, AFailedSaveSavesTheRestAndNamesEveryAircraftIt
     const std::string spit9Lines = "Spit9 (Spitfire Mk IX)\r\n"
                                    "次のファイルを削除できませんでした。\r\n" +
                                    spit9.string() + "\r\n読み取り専用です。";
-    const bool ki61First = list(*w)->indexOfTopLevelItem(row(*w, "Ki61")) <
-                           list(*w)->indexOfTopLevelItem(row(*w, "Spit9"));
+    const bool ki61First = row(*w, "Ki61").row < row(*w, "Spit9").row;
     EXPECT_EQ(prompt.asked()[0].text,
               "次の航空機の有効・無効を保存できませんでした。\r\n" +
                   (ki61First ? ki61Lines + "\r\n" + spit9Lines : spit9Lines + "\r\n" + ki61Lines));

@@ -3,6 +3,7 @@
 #include "gui/launcher/tool_windows.h"
 #include "platform/profile.h"
 #include "support/fixtures.h"
+#include "support/list_rows.h"
 #include "support/qt_app.h"
 
 #include <QAction>
@@ -12,7 +13,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QWindow>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -64,36 +65,34 @@ protected:
         return test::shownWindow<AliasSettingWindow>(version);
     }
 
-    static QTreeWidget* list(const QWidget& w, const char* name) {
-        return child<QTreeWidget>(w, name);
-    }
+    static QTreeView* list(const QWidget& w, const char* name) { return child<QTreeView>(w, name); }
     static QAction* button(const QWidget& w, Button index) {
         return child<QToolBar>(w, "TBar")->actions().at(index);
     }
     // The folders of a list's rows, in list order.
     static QStringList keys(const QWidget& w, const char* name) {
         QStringList out;
-        QTreeWidget* l = list(w, name);
-        for (int i = 0; i < l->topLevelItemCount(); ++i)
-            out.append(l->topLevelItem(i)->data(0, Qt::UserRole).toString());
+        QTreeView* l = list(w, name);
+        for (int i = 0; i < test::rowCount(l); ++i)
+            out.append(test::rowAt(l, i).index().data(Qt::UserRole).toString());
         return out;
     }
-    static QTreeWidgetItem* row(const QWidget& w, const char* name, const char* dir) {
-        QTreeWidget* l = list(w, name);
-        for (int i = 0; i < l->topLevelItemCount(); ++i)
-            if (l->topLevelItem(i)->data(0, Qt::UserRole).toString() == QLatin1String(dir))
-                return l->topLevelItem(i);
+    static test::ListRow row(const QWidget& w, const char* name, const char* dir) {
+        QTreeView* l = list(w, name);
+        for (int i = 0; i < test::rowCount(l); ++i)
+            if (test::rowAt(l, i).index().data(Qt::UserRole).toString() == QLatin1String(dir))
+                return test::rowAt(l, i);
         ADD_FAILURE() << dir << " not in " << name;
-        return nullptr;
+        return {l, -1};
     }
     static QString alias(const QWidget& w, const char* name, const char* dir) {
-        return row(w, name, dir)->text(0);
+        return row(w, name, dir).text(0);
     }
     static void select(const QWidget& w, const char* name,
                        std::initializer_list<const char*> dirs) {
         list(w, name)->clearSelection();
         for (const char* dir : dirs)
-            row(w, name, dir)->setSelected(true);
+            row(w, name, dir).setSelected(true);
     }
     static QString status(const QWidget& w) { return child<QLabel>(w, "StBarText")->text(); }
     static bool soundShown(const QWidget& w) {
@@ -144,8 +143,8 @@ TEST_F(AliasGame2Test, SplitsLendersAndReceiversPerView) {
     EXPECT_EQ(alias(*w, "LstTargetSound", "Ki84"), QStringLiteral("Ki61"));
     EXPECT_EQ(alias(*w, "LstTargetPanel", "Ki61"), QStringLiteral("a6m2"));
     EXPECT_EQ(alias(*w, "LstTargetSound", "N1K1"), QString());
-    EXPECT_EQ(row(*w, "LstTargetSound", "Ki84")->text(1), QString::fromUtf8("Ki-84 疾風"));
-    EXPECT_EQ(row(*w, "LstAircraftSound", "Ki61")->text(0), QString::fromUtf8("Ki-61 飛燕"));
+    EXPECT_EQ(row(*w, "LstTargetSound", "Ki84").text(1), QString::fromUtf8("Ki-84 疾風"));
+    EXPECT_EQ(row(*w, "LstAircraftSound", "Ki61").text(0), QString::fromUtf8("Ki-61 飛燕"));
     EXPECT_EQ(list(*w, "LstTargetSound")->selectionMode(), QAbstractItemView::ExtendedSelection);
     EXPECT_EQ(list(*w, "LstAircraftSound")->selectionMode(), QAbstractItemView::SingleSelection);
     EXPECT_EQ(list(*w, "LstTargetPanel")->columnWidth(0), 100);
@@ -336,11 +335,11 @@ TEST_F(AliasSettingWindowTest, TheFirstGameOffersLear45AsAReceiverInBothViews) {
     addAircraft(game1 / "P51D", "P-51D", "own", "own");
     auto w = open(1);
     for (const char* name : {"LstTargetSound", "LstTargetPanel"}) {
-        const QTreeWidgetItem* first = list(*w, name)->topLevelItem(0);
-        ASSERT_NE(first, nullptr) << name;
-        EXPECT_EQ(first->data(0, Qt::UserRole).toString(), QStringLiteral("lear45")) << name;
-        EXPECT_EQ(first->text(0), QString()) << name;
-        EXPECT_EQ(first->text(1), QStringLiteral("lear45")) << name;
+        const test::ListRow first = test::rowAt(list(*w, name), 0);
+        ASSERT_TRUE(first.isValid()) << name;
+        EXPECT_EQ(first.index().data(Qt::UserRole).toString(), QStringLiteral("lear45")) << name;
+        EXPECT_EQ(first.text(0), QString()) << name;
+        EXPECT_EQ(first.text(1), QStringLiteral("lear45")) << name;
     }
     EXPECT_EQ(keys(*w, "LstAircraftSound"), QStringList{QStringLiteral("P51D")});
     w->close();

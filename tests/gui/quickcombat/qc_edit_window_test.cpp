@@ -6,6 +6,7 @@
 #include "platform/codepage.h"
 #include "quickcombat/qc_file.h"
 #include "support/fixtures.h"
+#include "support/list_rows.h"
 #include "support/qt_app.h"
 
 #include <QAction>
@@ -21,7 +22,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QWindow>
 #include <filesystem>
 #include <functional>
@@ -100,9 +101,7 @@ protected:
 
     std::unique_ptr<QcEditWindow> open() { return test::shownWindow<QcEditWindow>(2); }
 
-    static QTreeWidget* list(const QWidget& w, const char* name) {
-        return child<QTreeWidget>(w, name);
-    }
+    static QTreeView* list(const QWidget& w, const char* name) { return child<QTreeView>(w, name); }
     static QAction* button(const QWidget& w, Button index) {
         return child<QToolBar>(w, "Toolbar1")->actions().at(index);
     }
@@ -111,24 +110,23 @@ protected:
     // Each row as "column 0|column 1".
     static QStringList rows(const QWidget& w, const char* name) {
         QStringList out;
-        const QTreeWidget* l = list(w, name);
-        for (int i = 0; i < l->topLevelItemCount(); ++i) {
-            const QTreeWidgetItem* row = l->topLevelItem(i);
-            out << (row->columnCount() > 1 ? row->text(0) + QLatin1Char('|') + row->text(1)
-                                           : row->text(0));
+        QTreeView* l = list(w, name);
+        for (int i = 0; i < test::rowCount(l); ++i) {
+            const test::ListRow row = test::rowAt(l, i);
+            out << (l->model()->columnCount() > 1 ? row.text(0) + QLatin1Char('|') + row.text(1)
+                                                  : row.text(0));
         }
         return out;
     }
     static int selectedIndex(const QWidget& w, const char* name) {
-        const QTreeWidget* l = list(w, name);
-        const auto selected = l->selectedItems();
-        return selected.size() == 1 ? l->indexOfTopLevelItem(selected[0]) : -1;
+        const QModelIndexList selected = list(w, name)->selectionModel()->selectedRows();
+        return selected.size() == 1 ? selected[0].row() : -1;
     }
     static void select(const QWidget& w, const char* name, std::initializer_list<int> indexes) {
-        QTreeWidget* l = list(w, name);
-        l->setCurrentItem(l->topLevelItem(*indexes.begin()));
+        QTreeView* l = list(w, name);
+        l->setCurrentIndex(test::rowAt(l, *indexes.begin()).index());
         for (int i : indexes)
-            l->topLevelItem(i)->setSelected(true);
+            test::rowAt(l, i).setSelected(true);
     }
 
     // Acts on the dialog of type D once it is shown modally.
@@ -203,9 +201,9 @@ TEST_F(QCEditWindowTest, ShowsTheThreeListsAndClosingRightAfterOpeningAsksNothin
     EXPECT_TRUE(bar[2]->isSeparator() && bar[7]->isSeparator());
 
     // Clicking another group shows its entries.
-    QTreeWidget* groups = list(*w, "LstGroup");
+    QTreeView* groups = list(*w, "LstGroup");
     QTest::mouseClick(groups->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      groups->visualItemRect(groups->topLevelItem(1)).center());
+                      test::rowAt(groups, 1).rect().center());
     EXPECT_EQ(rows(*w, "LstQCPlane"), QStringList({QStringLiteral("F|F4F-4 Wildcat")}));
 
     // The lists share the inside of the window as laid out on every resize.
@@ -231,12 +229,12 @@ TEST_F(QCEditWindowTest, ShowsTheThreeListsAndClosingRightAfterOpeningAsksNothin
 TEST_F(QCEditWindowTest, ConfirmingADialogWithoutChangesStillMarksAChange) {
     for (const char* target : {"LstGroup", "LstQCPlane"}) {
         auto w = open();
-        QTreeWidget* l = list(*w, target);
+        QTreeView* l = list(*w, target);
         if (target == std::string("LstGroup"))
             press<QcGroupEditDialog>("CmdSet");
         else
             press<QcPlaneEditDialog>("CmdSet");
-        const QPoint at = l->visualItemRect(l->topLevelItem(0)).center();
+        const QPoint at = test::rowAt(l, 0).rect().center();
         QTest::mouseClick(l->viewport(), Qt::LeftButton, Qt::NoModifier, at);
         QTest::mouseDClick(l->viewport(), Qt::LeftButton, Qt::NoModifier, at);
         prompt.queue(PromptAnswer::Cancel);
@@ -482,7 +480,7 @@ TEST_F(QCEditWindowTest, AGroupWithEntriesGoesOnlyOnYesAndUndoTakesEditsBack) {
 TEST_F(QCEditWindowTest, ADropOfAircraftFromTheLeftListAddsThemAndNothingElseDoes) {
     auto w = open();
     select(*w, "LstGroup", {2});
-    QTreeWidget* aircraft = list(*w, "LstAircraft");
+    QTreeView* aircraft = list(*w, "LstAircraft");
     QWidget* target = list(*w, "LstQCPlane")->viewport();
     const auto drop = [target](const QMimeData* data) {
         const QPoint at(20, 20);
@@ -501,6 +499,7 @@ TEST_F(QCEditWindowTest, ADropOfAircraftFromTheLeftListAddsThemAndNothingElseDoe
     EXPECT_TRUE(rows(*w, "LstQCPlane").isEmpty());
 
     select(*w, "LstAircraft", {2, 0});
+    EXPECT_TRUE(aircraft->model()->flags(test::rowAt(aircraft, 0).index()) & Qt::ItemIsDragEnabled);
     std::unique_ptr<QMimeData> dragged(
         aircraft->model()->mimeData(aircraft->selectionModel()->selectedRows()));
     const auto [accepted, action] = drop(dragged.get());
