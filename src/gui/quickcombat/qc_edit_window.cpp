@@ -7,7 +7,7 @@
 #include "gui/kit/message_box_dialog.h"
 #include "gui/kit/row_table_model.h"
 #include "gui/kit/tool_window.h"
-#include "gui/quickcombat/qc_aircraft_drag_window.h"
+#include "gui/quickcombat/qc_aircraft_drag.h"
 #include "gui/quickcombat/qc_group_edit_dialog.h"
 #include "gui/quickcombat/qc_plane_edit_dialog.h"
 #include "platform/error.h"

@@ -1,4 +1,4 @@
-#include "gui/quickcombat/qc_aircraft_drag_window.h"
+#include "gui/quickcombat/qc_aircraft_drag.h"
 
 #include <QDataStream>
 #include <QIODevice>
