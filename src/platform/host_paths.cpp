@@ -1,5 +1,6 @@
 #include "platform/host_paths.h"
 
+#include "platform/folder_listings.h"
 #include "platform/text.h"
 
 #include <algorithm>
@@ -82,8 +83,7 @@ std::string driveLink(char lower) {
     return link.append("dosdevices/").append(1, lower).append(":");
 }
 
-std::string driveRoot(char letter) {
-    const char lower = asciiLower(letter);
+std::string readDriveRoot(char lower) {
     const std::string link = driveLink(lower);
     // The canonical form walks the whole prefix path, so it is kept for as long as the drive
     // link reads the same.
@@ -107,6 +107,76 @@ std::string driveRoot(char letter) {
     if (fs::is_directory(root, ec))
         known.insert_or_assign(link, Known{std::string(target), root});
     return root;
+}
+
+std::string driveRoot(char letter) {
+    const char lower = asciiLower(letter);
+    // Within an operation the drive stays where it was.
+    std::string* known = listedDriveRoot(lower);
+    if (known && !known->empty())
+        return *known;
+    std::string root = readDriveRoot(lower);
+    if (known)
+        *known = root;
+    return root;
+}
+
+// Resolves `parts` below `base` from the scope's listings: the same matching as hostPathText's
+// part by part, each folder read once. `last`, when given, receives what the last part is when
+// a listing tells (None: nothing there), and stays empty when only the system can tell.
+std::string resolveListed(std::string out, const std::vector<std::string_view>& parts,
+                          std::optional<HostKind>* last) {
+    std::vector<size_t> ends; // the length of `out` before each part resolved so far
+    ends.reserve(parts.size());
+    bool missing = false;
+    std::optional<HostKind> kind;
+    for (const std::string_view part : parts) {
+        if (part == ".") {
+            kind.reset();
+            continue;
+        }
+        if (part == "..") {
+            if (!ends.empty()) {
+                out.resize(ends.back());
+                ends.pop_back();
+            }
+            kind.reset();
+            continue;
+        }
+        const size_t folderEnd = out.size();
+        ends.push_back(folderEnd);
+        if (!missing) {
+            const auto found = findListed(out, part);
+            const bool readable = found || listFolder(out);
+            if (!out.empty() && out.back() != '/')
+                out += '/';
+            if (found) {
+                out.append(found->name);
+                kind = found->target;
+                continue;
+            }
+            if (!readable) {
+                // Not readable, perhaps only passable: the system checks the name itself.
+                out.append(part);
+                kind.reset();
+                if (existsNoFollow(out))
+                    continue;
+                missing = true;
+                continue;
+            }
+            missing = true;
+            out.append(part);
+            kind = HostKind::None;
+            continue;
+        }
+        if (!out.empty() && out.back() != '/')
+            out += '/';
+        out.append(part);
+        kind = HostKind::None;
+    }
+    if (last)
+        *last = kind;
+    return out.empty() ? std::string(".") : out;
 }
 
 } // namespace
@@ -161,16 +231,40 @@ std::optional<std::string> hostPathAsSpelled(std::string_view path) {
     return out;
 }
 
-std::string hostPathText(std::string_view path) {
-    std::string base;
-    std::string_view rest = path;
+namespace {
+
+// The folder a path starts from (a drive's, the root, or none for a relative path) and the
+// rest of it.
+std::string_view startOf(std::string_view path, std::string& base) {
     if (path.size() >= 2 && isDriveLetter(path[0]) && path[1] == ':') {
         base = driveRoot(path[0]);
-        rest = path.substr(2);
-    } else if (!path.empty() && (path[0] == '/' || path[0] == '\\')) {
-        base = "/";
+        return path.substr(2);
     }
+    if (!path.empty() && (path[0] == '/' || path[0] == '\\'))
+        base = "/";
+    return path;
+}
+
+} // namespace
+
+std::optional<HostKind> hostPathKind(std::string_view path, std::string& host) {
+    if (!listingsActive()) {
+        host = hostPathText(path);
+        return std::nullopt;
+    }
+    std::string base;
+    const std::string_view rest = startOf(path, base);
+    std::optional<HostKind> kind;
+    host = resolveListed(std::move(base), splitComponents(rest), &kind);
+    return kind;
+}
+
+std::string hostPathText(std::string_view path) {
+    std::string base;
+    const std::string_view rest = startOf(path, base);
     const std::vector<std::string_view> parts = splitComponents(rest);
+    if (listingsActive())
+        return resolveListed(std::move(base), parts, nullptr);
 
     std::vector<std::string> resolved;
     bool missing = false;
