@@ -15,7 +15,10 @@
 //   valgrind --tool=callgrind --toggle-collect='vokari::CfsArcList::ReadArchive*'
 // in front of the command.
 //
-// usage: archive_bench [--list-only] [AIRCRAFT]
+// --dry-run-only runs the populated game's dry runs alone, to show the cost per entry at several
+// sizes of the game.
+//
+// usage: archive_bench [--list-only | --dry-run-only] [AIRCRAFT]
 #include "bench_package.h"
 #include "installer/arc_result.h"
 #include "installer/cfs_arc_list.h"
@@ -105,7 +108,8 @@ void emptyGame(const std::string& label, const fs::path& package, const fs::path
 }
 
 void populatedGame(const std::string& label, const fs::path& package, const fs::path& game,
-                   const fs::path& templateGame, const fs::path& peer, const fs::path& data) {
+                   const fs::path& templateGame, const fs::path& peer, const fs::path& data,
+                   bool dryRunOnly) {
     bench::restoreTree(templateGame, game);
     size_t replaced = 0;
     const double dry = best([] {},
@@ -121,6 +125,8 @@ void populatedGame(const std::string& label, const fs::path& package, const fs::
         best([] {}, [&] { run("bsdtar -tf " + quoted(package) + " >/dev/null"); });
     std::printf("%-4s %zu entries replace files the game has\n", label.c_str(), replaced);
     report(label, "full game: dry run", dry, "bsdtar -tf", peerList, 1.5);
+    if (dryRunOnly)
+        return;
 
     size_t failed = 0;
     vokari::ExtractionCounts counts;
@@ -159,10 +165,13 @@ void populatedGame(const std::string& label, const fs::path& package, const fs::
 
 int main(int argc, char** argv) {
     bool listOnly = false;
+    bool dryRunOnly = false;
     const char* aircraftArgument = nullptr;
     for (int i = 1; i < argc; ++i) {
         if (std::string(argv[i]) == "--list-only")
             listOnly = true;
+        else if (std::string(argv[i]) == "--dry-run-only")
+            dryRunOnly = true;
         else
             aircraftArgument = argv[i];
     }
@@ -198,9 +207,10 @@ int main(int argc, char** argv) {
         else
             std::printf("LZH  skipped: jlha not installed\n");
         for (const auto& [label, package] : packages) {
-            emptyGame(label, package, game, peer, listOnly);
+            if (!dryRunOnly)
+                emptyGame(label, package, game, peer, listOnly);
             if (!listOnly)
-                populatedGame(label, package, game, templateGame, peer, work / "data");
+                populatedGame(label, package, game, templateGame, peer, work / "data", dryRunOnly);
         }
         std::printf("ratios:");
         bool met = true;
