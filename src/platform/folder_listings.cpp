@@ -225,6 +225,10 @@ Listing& listing(std::string_view folder, bool sweep, size_t* leftovers, int ope
 void forgetBelow(std::string_view folder) {
     folder = folderKey(folder);
     auto& folders = current->folders;
+    if (folder.empty()) {
+        folders.clear(); // a relative path: anything may lie below the working folder
+        return;
+    }
     for (auto it = folders.begin(); it != folders.end();) {
         const std::string_view key = it->first;
         const bool below = key.size() > folder.size() && key.starts_with(folder) &&
