@@ -164,6 +164,7 @@ private:
 struct Listings {
     int depth = 0;
     std::unordered_map<std::string, std::unique_ptr<Listing>, ExactHash, std::equal_to<>> folders;
+    std::unordered_map<std::string, ResolvedFolder, ExactHash, std::equal_to<>> resolved;
     std::array<std::optional<std::string>, 26> drives;
 };
 
@@ -245,8 +246,10 @@ void forgetBelow(std::string_view folder) {
 ListingScope::ListingScope(Start start) {
     if (!current)
         current = new Listings;
-    else if (start == Start::Fresh)
+    else if (start == Start::Fresh) {
         current->folders.clear();
+        current->resolved.clear();
+    }
     ++current->depth;
 }
 
@@ -289,6 +292,7 @@ bool listedNames(std::string_view folder, std::vector<ListedName>& names) {
 void noteAdded(const std::filesystem::path& host, HostKind kind) {
     if (!current)
         return;
+    current->resolved.clear();
     const auto [folder, name] = splitHost(host.native());
     if (name.empty())
         return;
@@ -316,6 +320,7 @@ void noteAdded(const std::filesystem::path& host, HostKind kind) {
 void noteRemoved(const std::filesystem::path& host) {
     if (!current)
         return;
+    current->resolved.clear();
     const auto [folder, name] = splitHost(host.native());
     HostKind was = HostKind::Other;
     if (Listing* parent = known(folder); parent && parent->isRead()) {
@@ -327,8 +332,22 @@ void noteRemoved(const std::filesystem::path& host) {
 }
 
 void noteChanged(const std::filesystem::path& host) {
+    if (!current)
+        return;
+    current->resolved.clear();
+    forgetBelow(host.native());
+}
+
+const ResolvedFolder* findResolved(std::string_view windowsFolder) {
+    if (!current)
+        return nullptr;
+    const auto it = current->resolved.find(windowsFolder);
+    return it == current->resolved.end() ? nullptr : &it->second;
+}
+
+void rememberResolved(std::string_view windowsFolder, ResolvedFolder resolved) {
     if (current)
-        forgetBelow(host.native());
+        current->resolved.insert_or_assign(std::string(windowsFolder), std::move(resolved));
 }
 
 std::string* listedDriveRoot(char lowerLetter) {

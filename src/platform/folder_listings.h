@@ -66,4 +66,13 @@ void noteChanged(const std::filesystem::path& host);
 // The host folder a drive letter stands for, remembered for the scope (nothing without one).
 std::string* listedDriveRoot(char lowerLetter);
 
+// A Windows folder path as hostPath resolved it from the listings, remembered until the scope
+// notes a change: the names of one folder are looked up without walking its path again.
+struct ResolvedFolder {
+    std::string host;
+    bool missing = false; // a part of it is not there
+};
+const ResolvedFolder* findResolved(std::string_view windowsFolder);
+void rememberResolved(std::string_view windowsFolder, ResolvedFolder resolved);
+
 } // namespace vokari::platform

@@ -121,19 +121,21 @@ std::string driveRoot(char letter) {
     return root;
 }
 
-// Resolves `parts` below `base` from the scope's listings: the same matching as hostPathText's
-// part by part, each folder read once. `last`, when given, receives what the last part is when
-// a listing tells (None: nothing there), and stays empty when only the system can tell.
-std::string resolveListed(std::string out, const std::vector<std::string_view>& parts,
-                          std::optional<HostKind>* last) {
-    std::vector<size_t> ends; // the length of `out` before each part resolved so far
-    ends.reserve(parts.size());
-    bool missing = false;
-    std::optional<HostKind> kind;
-    for (const std::string_view part : parts) {
+std::string_view startOf(std::string_view path, std::string& base);
+
+// A path resolved part by part from the scope's listings: the same matching as hostPathText's,
+// each folder read once.
+struct ListedWalk {
+    std::string out;
+    std::vector<size_t> ends;     // the length of `out` before each part resolved so far
+    bool missing = false;         // a part was not there: the rest keep their spelling
+    bool askedSystem = false;     // a folder could not be read, so the system was asked
+    std::optional<HostKind> kind; // what the last part is, when the listings tell
+
+    void step(std::string_view part) {
         if (part == ".") {
             kind.reset();
-            continue;
+            return;
         }
         if (part == "..") {
             if (!ends.empty()) {
@@ -141,42 +143,73 @@ std::string resolveListed(std::string out, const std::vector<std::string_view>& 
                 ends.pop_back();
             }
             kind.reset();
-            continue;
+            return;
         }
-        const size_t folderEnd = out.size();
-        ends.push_back(folderEnd);
+        ends.push_back(out.size());
+        std::optional<ListedName> found;
+        bool readable = false;
         if (!missing) {
-            const auto found = findListed(out, part);
-            const bool readable = found || listFolder(out);
-            if (!out.empty() && out.back() != '/')
-                out += '/';
-            if (found) {
-                out.append(found->name);
-                kind = found->target;
-                continue;
-            }
-            if (!readable) {
-                // Not readable, perhaps only passable: the system checks the name itself.
-                out.append(part);
-                kind.reset();
-                if (existsNoFollow(out))
-                    continue;
-                missing = true;
-                continue;
-            }
-            missing = true;
-            out.append(part);
-            kind = HostKind::None;
-            continue;
+            found = findListed(out, part);
+            readable = found || listFolder(out);
         }
         if (!out.empty() && out.back() != '/')
             out += '/';
+        if (found) {
+            out.append(found->name);
+            kind = found->target;
+            return;
+        }
         out.append(part);
         kind = HostKind::None;
+        if (!missing && !readable) {
+            // Not readable, perhaps only passable: the system checks the name itself.
+            askedSystem = true;
+            kind.reset();
+            if (existsNoFollow(out))
+                return;
+        }
+        missing = true;
     }
+
+    std::string result() { return out.empty() ? std::string(".") : std::move(out); }
+};
+
+ListedWalk walkListed(std::string base, std::string_view rest) {
+    ListedWalk walk;
+    walk.out = std::move(base);
+    for (const std::string_view part : splitComponents(rest))
+        walk.step(part);
+    return walk;
+}
+
+// The host file of `path` from the scope's listings, and what is there when they tell. The
+// folder part is resolved once for all the names looked up in it.
+std::string resolveListed(std::string_view path, std::optional<HostKind>* last) {
+    const size_t cut = path.find_last_of("\\/");
+    const std::string_view name = cut == std::string_view::npos ? path : path.substr(cut + 1);
+    std::string base;
+    if (cut == std::string_view::npos || cut == 0 || name.empty() || name == "." || name == "..") {
+        const std::string_view rest = startOf(path, base);
+        ListedWalk walk = walkListed(std::move(base), rest);
+        if (last)
+            *last = walk.kind;
+        return walk.result();
+    }
+    const std::string_view folder = path.substr(0, cut);
+    ListedWalk walk;
+    if (const ResolvedFolder* known = findResolved(folder)) {
+        walk.out = known->host;
+        walk.missing = known->missing;
+    } else {
+        const std::string_view rest = startOf(folder, base);
+        walk = walkListed(std::move(base), rest);
+        if (!walk.askedSystem)
+            rememberResolved(folder, ResolvedFolder{walk.out, walk.missing});
+    }
+    walk.step(name);
     if (last)
-        *last = kind;
-    return out.empty() ? std::string(".") : out;
+        *last = walk.kind;
+    return walk.result();
 }
 
 } // namespace
@@ -252,19 +285,17 @@ std::optional<HostKind> hostPathKind(std::string_view path, std::string& host) {
         host = hostPathText(path);
         return std::nullopt;
     }
-    std::string base;
-    const std::string_view rest = startOf(path, base);
     std::optional<HostKind> kind;
-    host = resolveListed(std::move(base), splitComponents(rest), &kind);
+    host = resolveListed(path, &kind);
     return kind;
 }
 
 std::string hostPathText(std::string_view path) {
+    if (listingsActive())
+        return resolveListed(path, nullptr);
     std::string base;
     const std::string_view rest = startOf(path, base);
     const std::vector<std::string_view> parts = splitComponents(rest);
-    if (listingsActive())
-        return resolveListed(std::move(base), parts, nullptr);
 
     std::vector<std::string> resolved;
     bool missing = false;
