@@ -222,6 +222,12 @@ Listing& listing(std::string_view folder, bool sweep, size_t* leftovers, int ope
     return found;
 }
 
+// Paths resolved before a change may resolve otherwise after it.
+void forgetResolved() {
+    if (!current->resolved.empty())
+        current->resolved = {}; // clearing would keep sweeping a large table for every change
+}
+
 // Forgets the listings of `folder` and of every folder below it.
 void forgetBelow(std::string_view folder) {
     folder = folderKey(folder);
@@ -248,7 +254,7 @@ ListingScope::ListingScope(Start start) {
         current = new Listings;
     else if (start == Start::Fresh) {
         current->folders.clear();
-        current->resolved.clear();
+        forgetResolved();
     }
     ++current->depth;
 }
@@ -292,7 +298,7 @@ bool listedNames(std::string_view folder, std::vector<ListedName>& names) {
 void noteAdded(const std::filesystem::path& host, HostKind kind) {
     if (!current)
         return;
-    current->resolved.clear();
+    forgetResolved();
     const auto [folder, name] = splitHost(host.native());
     if (name.empty())
         return;
@@ -320,7 +326,7 @@ void noteAdded(const std::filesystem::path& host, HostKind kind) {
 void noteRemoved(const std::filesystem::path& host) {
     if (!current)
         return;
-    current->resolved.clear();
+    forgetResolved();
     const auto [folder, name] = splitHost(host.native());
     HostKind was = HostKind::Other;
     if (Listing* parent = known(folder); parent && parent->isRead()) {
@@ -334,7 +340,7 @@ void noteRemoved(const std::filesystem::path& host) {
 void noteChanged(const std::filesystem::path& host) {
     if (!current)
         return;
-    current->resolved.clear();
+    forgetResolved();
     forgetBelow(host.native());
 }
 
