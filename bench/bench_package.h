@@ -1,7 +1,8 @@
 #pragma once
 
 // The package the install benchmarks unpack: 400 aircraft folders of 45 files, 1,000 gauges and
-// 1,000 missions, about 20,000 files of text-like data; and the timing helpers they share.
+// 1,000 missions, about 20,000 files of text-like data; a game folder as a player has it, full of
+// add-ons; and the timing helpers they share.
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <unistd.h>
 
 namespace bench {
 
@@ -54,6 +56,77 @@ inline size_t buildTree(const fs::path& root) {
     for (int m = 0; m < kMissions; ++m)
         writeFile(root / "missions" / ("m" + std::to_string(m) + ".mis"), textOf(m, 500));
     return count + kGauges + kMissions;
+}
+
+// A player's game: `aircraft` add-on aircraft, each with panel, sound, model and texture
+// folders, 3,000 gauges and 3,000 effects, names in mixed letter case. The package's first
+// kReplacedAircraft aircraft and first kReplacedGauges gauges are there already, spelled in other
+// letter case, so a quarter of its 20,000 entries replace existing files. Returns the files made.
+inline constexpr int kReplacedAircraft = 100; // 4,500 files
+inline constexpr int kReplacedGauges = 500;
+inline constexpr int kGameGauges = 3000;
+inline constexpr int kGameEffects = 3000;
+inline constexpr int kDefaultGameAircraft = 3000;
+
+inline size_t buildPopulatedGame(const fs::path& game, int aircraft) {
+    static const char* kCases[] = {"Addon", "ADDON", "addon", "AdDon"};
+    size_t count = 0;
+    const auto put = [&](const fs::path& file, int seed, size_t size) {
+        std::ofstream(file, std::ios::binary) << textOf(seed, size);
+        ++count;
+    };
+    for (int a = 0; a < aircraft; ++a) {
+        const bool replaced = a < kReplacedAircraft;
+        // The package names these Plane<n>, panel, sound, model, texture, t<n>.bmp.
+        const fs::path dir = game / "Aircraft" /
+                             (replaced ? "PLANE" + std::to_string(a)
+                                       : std::string(kCases[a % 4]) + "_" + std::to_string(a));
+        const fs::path panel = dir / (a % 2 ? "Panel" : "panel");
+        const fs::path sound = dir / (a % 3 ? "SOUND" : "sound");
+        const fs::path model = dir / "Model";
+        const fs::path texture = dir / (a % 2 ? "TEXTURE" : "Texture");
+        for (const fs::path& folder : {panel, sound, model, texture})
+            fs::create_directories(folder);
+        put(dir / (a % 5 ? "aircraft.cfg" : "Aircraft.CFG"), a, 900);
+        put(panel / "panel.cfg", a + 2, 600);
+        put(sound / "Sound.cfg", a + 3, 300);
+        put(model / (replaced ? "PLANE.MDL" : "addon.mdl"), a + 1, 2000);
+        const int textures = replaced ? kTexturesPerAircraft : 3;
+        for (int t = 0; t < textures; ++t)
+            put(texture / ("T" + std::to_string(t) + ".BMP"), a * t, 700);
+    }
+    fs::create_directories(game / "Gauges");
+    for (int g = 0; g < kGameGauges; ++g)
+        put(game / "Gauges" /
+                (g < kReplacedGauges ? "G" + std::to_string(g) + ".GAU"
+                                     : "Gauge_" + std::to_string(g) + (g % 2 ? ".gau" : ".GAU")),
+            g, 800);
+    fs::create_directories(game / "Effects");
+    for (int e = 0; e < kGameEffects; ++e)
+        put(game / "Effects" / ((e % 3 ? "fx_" : "FX_") + std::to_string(e) + ".fx"), e, 400);
+    fs::create_directories(game / "Missions");
+    return count;
+}
+
+// The aircraft count of a populated game: the argument when given, else $VOKARI_BENCH_AIRCRAFT,
+// else 3,000.
+inline int gameAircraft(const char* argument) {
+    if (argument && std::atoi(argument) > 0)
+        return std::atoi(argument);
+    if (const char* env = std::getenv("VOKARI_BENCH_AIRCRAFT"); env && std::atoi(env) > 0)
+        return std::atoi(env);
+    return kDefaultGameAircraft;
+}
+
+// Lays `from` anew at `to` (a populated game each round starts from), written to the disk so
+// the round after pays for none of it.
+inline void restoreTree(const fs::path& from, const fs::path& to) {
+    std::error_code ec;
+    fs::remove_all(to, ec);
+    fs::create_directories(to.parent_path());
+    if (std::system(("cp -a '" + from.string() + "' '" + to.string() + "'").c_str()) != 0)
+        throw std::runtime_error("cannot lay out " + to.string());
+    ::sync();
 }
 
 inline double seconds(const std::function<void()>& job) {

@@ -5,6 +5,7 @@
 #include "common/file_helpers.h"
 #include "frame/installation.h"
 #include "platform/file_system.h"
+#include "platform/folder_listings.h"
 #include "platform/profile.h"
 #include "platform/text.h"
 
@@ -65,6 +66,8 @@ void AircraftList::readAircrafts(bool readRest, bool readAlias) {
     readsAlias_ = readAlias;
     if (aircraftFolderPath_.empty())
         return;
+    // Each aircraft's folder is read once, however many of its files are spelled otherwise.
+    const platform::ListingScope listings;
     std::vector<std::string> folders;
     for (auto& entry : platform::listDirectory(aircraftFolderPath_))
         if (entry.isDirectory())

@@ -3,6 +3,7 @@
 #include "installer/arc_result.h"
 #include "installer/cfs_arc_list.h"
 #include "installer/nested_archives.h"
+#include "platform/folder_listings.h"
 
 #include <filesystem>
 #include <ostream>
@@ -54,6 +55,8 @@ int runInstall(Context& ctx) {
         return kExitUsage;
     }
 
+    // Every folder the marks look in is read once for the whole command.
+    const platform::ListingScope listings;
     CfsArcList list;
     list.setVersion(game.version);
     if (list.readArchive(0, host.string()) != kArcOk || !list.readProblem().empty())

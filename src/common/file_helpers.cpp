@@ -1,6 +1,7 @@
 #include "common/file_helpers.h"
 
 #include "platform/file_system.h"
+#include "platform/folder_listings.h"
 #include "platform/text.h"
 
 #include <vector>
@@ -140,6 +141,7 @@ std::string abbreviatePath(std::string_view path, int32_t maxLength, std::string
 std::string findFileInTree(std::string_view fileName, std::string_view rootPath) {
     if (fileName.empty() || rootPath.empty())
         return {};
+    const platform::ListingScope listings;
     std::vector<std::string> pending{std::string(rootPath)};
     while (!pending.empty()) {
         const std::string folder = std::move(pending.back());

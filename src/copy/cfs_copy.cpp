@@ -6,6 +6,7 @@
 #include "platform/codepage.h"
 #include "platform/error.h"
 #include "platform/file_copy.h"
+#include "platform/folder_listings.h"
 #include "platform/folder_lock.h"
 #include "platform/text.h"
 
@@ -308,6 +309,9 @@ int32_t copyTree(const CopyTable& table, int32_t count, const CopyOptions& optio
         lock.emplace(game);
         journal.emplace(game, "copy", 2, table.name);
     }
+    // Read anew once the lock is held: another Vokari may have changed the second game.
+    const platform::ListingScope listings(options.dryRun ? platform::ListingScope::Start::Join
+                                                         : platform::ListingScope::Start::Fresh);
     return TreeCopier(table, count, options, summary).run();
 }
 

@@ -3,6 +3,7 @@
 #include "common/file_helpers.h"
 #include "platform/codepage.h"
 #include "platform/file_copy.h"
+#include "platform/folder_listings.h"
 #include "platform/host_paths.h"
 #include "platform/text.h"
 
@@ -109,6 +110,7 @@ CopyProblem nameProblem(std::string_view name) {
 
 CopyTable collectCopyTable(std::string_view name, std::string_view sourceGame,
                            std::string_view targetGame) {
+    const platform::ListingScope listings;
     CopyTable table;
     table.name = std::string(name);
     table.source = platform::hostPathText(joinPath(sourceGame, name));

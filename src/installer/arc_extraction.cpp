@@ -6,6 +6,7 @@
 #include "platform/error.h"
 #include "platform/file_copy.h"
 #include "platform/file_system.h"
+#include "platform/folder_listings.h"
 #include "platform/folder_lock.h"
 #include "platform/host_paths.h"
 #include "platform/text.h"
@@ -28,28 +29,36 @@ namespace {
 
 enum class Kind { File, Link, DanglingLink, Other };
 
-// What is in one destination folder, read once and kept up to date while writing. A name is
-// found as hostPath finds it (the name as spelled, else the first that differs only in case),
-// so the listing and unpacking agree on what exists.
+// One destination folder. What is in it comes from the run's listings (read once, kept in step
+// by the writers), so a name is found as hostPath finds it (the name as spelled, else the first
+// that differs only in case) and the listing and unpacking agree on what exists.
 struct Folder {
     fs::path host;
     bool existed = false;
-    std::unordered_map<std::string, Kind> names;            // name on disk -> what it is
-    std::unordered_map<std::string, std::string> folded;    // lower-case name -> first name on disk
+    std::shared_ptr<platform::FolderHandle> handle;         // opened for the first backup made here
     std::unordered_map<std::string, std::string> writtenBy; // name on disk -> entry of this run
 
-    void add(const std::string& name, Kind kind) {
-        names.insert_or_assign(name, kind);
-        folded.emplace(asciiLower(name), name);
-    }
     // The name on disk that a write of `name` meets, or nothing.
-    const std::string* onDisk(const std::string& name) const {
-        if (const auto it = names.find(name); it != names.end())
-            return &it->first;
-        const auto it = folded.find(asciiLower(name));
-        return it == folded.end() ? nullptr : &it->second;
+    std::optional<std::string> onDisk(const std::string& name) const {
+        if (!existed)
+            return std::nullopt;
+        const auto found = platform::findListed(host.native(), name);
+        return found ? std::optional<std::string>(found->name) : std::nullopt;
     }
-    Kind kindOf(const std::string& onDiskName) const { return names.at(onDiskName); }
+    Kind kindOf(const std::string& onDiskName) const {
+        const auto found = platform::findListed(host.native(), onDiskName);
+        if (!found)
+            return Kind::DanglingLink; // gone meanwhile: nothing to keep
+        if (found->kind == platform::HostKind::Link)
+            return found->target == platform::HostKind::None   ? Kind::DanglingLink
+                   : found->target == platform::HostKind::File ? Kind::Link
+                                                               : Kind::Other;
+        return found->kind == platform::HostKind::File ? Kind::File : Kind::Other;
+    }
+    // A name this run gives, before the file has it: later entries meet it.
+    void add(const std::string& name) const {
+        platform::noteAdded(host / name, platform::HostKind::File);
+    }
 };
 
 class Folders {
@@ -63,7 +72,8 @@ public:
             // Resolved again until it exists, so a folder created meanwhile under another
             // spelling is found.
             f.host = platform::hostPath(windowsFolder);
-            load(f);
+            size_t leftovers = 0;
+            f.existed = platform::listFolder(f.host.native(), sweep_, &leftovers);
         }
         return f;
     }
@@ -73,32 +83,10 @@ public:
             return;
         if (const int err = platform::createFoldersObserved(f.host))
             throw IoError(FileAction::CreateFolder, f.host.string(), err);
-        f.existed = true;
+        f.existed = platform::listFolder(f.host.native(), sweep_);
     }
 
 private:
-    void load(Folder& f) const {
-        int err = 0;
-        const auto handle = platform::FolderHandle::open(f.host.string(), err);
-        if (!handle)
-            return;
-        std::vector<platform::HostEntry> entries;
-        size_t leftovers = 0;
-        if (handle->list(entries, sweep_ ? &leftovers : nullptr, true) != 0)
-            return;
-        f.existed = true;
-        for (const platform::HostEntry& e : entries) {
-            Kind kind = e.kind == platform::HostKind::File ? Kind::File : Kind::Other;
-            if (e.kind == platform::HostKind::Link) {
-                const platform::HostKind target = handle->targetKindOf(e.name);
-                kind = target == platform::HostKind::None   ? Kind::DanglingLink
-                       : target == platform::HostKind::File ? Kind::Link
-                                                            : Kind::Other;
-            }
-            f.add(e.name, kind);
-        }
-    }
-
     bool sweep_;
     std::unordered_map<std::string, Folder> folders_;
 };
@@ -128,10 +116,31 @@ std::optional<std::string> backupStem(const std::string& name) {
 constexpr size_t kBatchFiles = 1024;
 constexpr int64_t kBatchBytes = int64_t(64) << 20;
 
+// A file written under its temporary name, named with the batch: a new file, or one that
+// replaces the player's, after the one-time backup of it when that is to be made.
 struct StagedEntry {
     std::unique_ptr<platform::NewFileWriter> file;
+    std::unique_ptr<platform::AtomicFileWriter> replacement;
+    std::optional<platform::StagedCopy> backup;
     std::string fullPath;
+
+    const fs::path& path() const { return file ? file->path() : replacement->path(); }
+    void discardBackup() {
+        if (backup)
+            platform::discardCopy(*backup);
+        backup.reset();
+    }
 };
+
+// "no backup could be made" for the backup `backup`, failing with `err`.
+[[noreturn]] void backupFailed(const fs::path& backup, int err) {
+    try {
+        throw IoError(FileAction::Write, backup.string(), err);
+    } catch (const IoError& e) {
+        std::throw_with_nested(
+            IoError(std::string("no backup could be made, file left as it was: ") + e.what()));
+    }
+}
 
 class Extraction {
 public:
@@ -147,7 +156,7 @@ public:
         try {
             std::vector<fs::path> files;
             for (const StagedEntry& s : staged_)
-                files.push_back(s.file->path());
+                files.push_back(s.path());
             platform::flushFileSystems(files);
         } catch (const std::exception&) {
             flushFailure = std::current_exception();
@@ -156,11 +165,29 @@ public:
             try {
                 if (flushFailure)
                     std::rethrow_exception(flushFailure);
-                s.file->commit();
+                if (s.file) {
+                    s.file->commit();
+                } else {
+                    // The backup is named first: the player's file is replaced only once its
+                    // copy is there.
+                    if (s.backup) {
+                        const platform::StagedCopy backup = *s.backup;
+                        s.backup.reset();
+                        const fs::path path = backup.folder->path() / backup.name;
+                        int err = platform::commitCopy(backup);
+                        // Made meanwhile: kept when it is a file, as one found before is.
+                        if (std::error_code ec; err == EEXIST && fs::is_regular_file(path, ec))
+                            err = 0;
+                        if (err)
+                            backupFailed(path, err);
+                    }
+                    s.replacement->commit();
+                }
                 ++counts_.written;
             } catch (const std::exception& e) {
                 failures_.push_back({s.fullPath, e.what(), std::current_exception()});
             }
+            s.discardBackup();
         }
         staged_.clear();
         stagedBytes_ = 0;
@@ -232,7 +259,7 @@ private:
                 throw EntryError("refused: named like the backup of " + *stem +
                                  ", which is the player's to keep");
         }
-        const std::string* existing = folder.onDisk(name);
+        std::optional<std::string> existing = folder.onDisk(name);
         if (const std::string_view twin = aircraftFileTwin(name);
             !existing && step.aircraftFolder && !twin.empty())
             existing = folder.onDisk(std::string(twin));
@@ -252,8 +279,6 @@ private:
                 ++counts_.skipped;
                 return;
             }
-            if (step.backup && kind != Kind::DanglingLink)
-                makeBackup(folder, onDisk);
         }
         folders_.create(folder);
         // Checked against the listing while it streams: an entry that inflates beyond its
@@ -279,17 +304,30 @@ private:
         };
         const int64_t mtime = entry.modifyDate().toUnixTime();
         if (existing) {
+            StagedEntry staged;
+            staged.fullPath = entry.fullPath();
+            struct Discard {
+                StagedEntry& staged;
+                ~Discard() { staged.discardBackup(); }
+            } discard{staged};
+            const Kind kind = folder.kindOf(onDisk);
+            if (step.backup && kind != Kind::DanglingLink)
+                staged.backup = stageBackup(folder, onDisk);
             // A link at the name is replaced by a regular file; what it pointed to stays.
-            platform::AtomicFileWriter temp(target, platform::LinkRule::Replace);
+            staged.replacement =
+                std::make_unique<platform::AtomicFileWriter>(target, platform::LinkRule::Replace);
             reader.readData([&](const char* data, size_t size) {
                 check(data, size);
-                temp.write({data, size});
+                staged.replacement->write({data, size});
             });
             verify();
-            temp.setModificationTime(mtime);
-            temp.commit();
-            ++counts_.written;
-            folder.add(onDisk, Kind::File);
+            staged.replacement->setModificationTime(mtime);
+            staged.replacement->finish();
+            stagedBytes_ += listedSize + (staged.backup ? staged.backup->size : 0);
+            staged_.push_back(std::move(staged));
+            staged.backup.reset(); // moved: the batch discards it when it is not named
+            if (staged_.size() >= kBatchFiles || stagedBytes_ >= kBatchBytes)
+                commitStaged();
         } else {
             auto file = std::make_unique<platform::NewFileWriter>(target);
             reader.readData([&](const char* data, size_t size) {
@@ -298,8 +336,8 @@ private:
             });
             verify();
             file->finish(mtime);
-            folder.add(name, Kind::File);
-            staged_.push_back({std::move(file), entry.fullPath()});
+            folder.add(name);
+            staged_.push_back({std::move(file), nullptr, std::nullopt, entry.fullPath()});
             stagedBytes_ += listedSize;
             if (staged_.size() >= kBatchFiles || stagedBytes_ >= kBatchBytes)
                 commitStaged();
@@ -307,29 +345,31 @@ private:
         folder.writtenBy.insert_or_assign(onDisk, entry.fullPath());
     }
 
-    // The one-time ".bak" of a file about to be replaced: an exact copy, made when missing,
-    // kept when it is a file. Any other thing under that name (a link, even to nothing) would
-    // take the copy somewhere else or leave none, so the file is left alone.
-    static void makeBackup(Folder& folder, const std::string& onDisk) {
+    // The one-time ".bak" of a file about to be replaced: an exact copy, made when missing
+    // (staged here, named with the batch before the file is replaced), kept when it is a file.
+    // Any other thing under that name (a link, even to nothing) would take the copy somewhere
+    // else or leave none, so the file is left alone.
+    static std::optional<platform::StagedCopy> stageBackup(Folder& folder,
+                                                           const std::string& onDisk) {
         const std::string bakWanted = onDisk + ".bak";
-        const std::string* bak = folder.onDisk(bakWanted);
+        const std::optional<std::string> bak = folder.onDisk(bakWanted);
         if (bak) {
             if (folder.kindOf(*bak) == Kind::File)
-                return;
+                return std::nullopt;
             throw EntryError("refused: the backup " + (folder.host / *bak).string() +
                              " is not a plain file; " + onDisk + " was left as it was");
         }
-        const fs::path source = folder.host / onDisk;
         const fs::path backup = folder.host / bakWanted;
-        if (const int err = platform::copyFileExact(source, backup)) {
-            try {
-                throw IoError(FileAction::Write, backup.string(), err);
-            } catch (const IoError& e) {
-                std::throw_with_nested(IoError(
-                    std::string("no backup could be made, file left as it was: ") + e.what()));
-            }
-        }
-        folder.add(bakWanted, Kind::File);
+        int err = 0;
+        if (!folder.handle)
+            folder.handle = platform::FolderHandle::open(folder.host.string(), err);
+        platform::StagedCopy staged;
+        if (!err)
+            err = platform::stageFileCopy(folder.host / onDisk, folder.handle, bakWanted, staged);
+        if (err)
+            backupFailed(backup, err);
+        folder.add(bakWanted); // a later entry meets it as there
+        return staged;
     }
 
     std::vector<ExtractionFailure>& failures_;
@@ -402,6 +442,8 @@ std::vector<ExtractionFailure> runExtraction(const std::vector<ExtractionStep>& 
     std::optional<platform::FolderLock> lock;
     if (!gameFolder.empty())
         lock.emplace(platform::hostPath(gameFolder));
+    // Folders are read anew once the lock is held: another Vokari may have changed them.
+    const platform::ListingScope listings(platform::ListingScope::Start::Fresh);
     Extraction extraction(failures, progress, steps.size(), lock.has_value());
     // One pass per source archive, archives in the order their first entry is planned.
     std::vector<std::pair<std::string, std::vector<const ExtractionStep*>>> groups;

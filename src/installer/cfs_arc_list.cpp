@@ -8,6 +8,7 @@
 #include "journal/change_journal.h"
 #include "platform/error.h"
 #include "platform/file_system.h"
+#include "platform/folder_listings.h"
 #include "platform/folder_lock.h"
 #include "platform/host_paths.h"
 #include "platform/text.h"
@@ -64,6 +65,7 @@ void CfsArcList::setVersion(int16_t version) {
 }
 
 bool CfsArcList::hasOverwriteFiles() const {
+    const platform::ListingScope listings;
     for (const auto& item : fileList)
         if (item.value.shouldInstall() && item.value.exists())
             return true;
@@ -159,6 +161,7 @@ int32_t CfsArcList::readArchive(intptr_t, std::string_view path, int16_t arcType
             entries.push_back(&file);
         // A package refused for a repeated path asks for no version.
         int16_t minimumVersion = minimumVersion_;
+        const platform::ListingScope listings; // the finder reads the game folder once
         placeArchiveEntries(entries, archiveName_, version_, cfsPath_, minimumVersion);
         addToFileList(read);
         minimumVersion_ = minimumVersion;

@@ -2,6 +2,7 @@
 
 #include "common/file_helpers.h"
 #include "platform/file_system.h"
+#include "platform/folder_listings.h"
 #include "platform/text.h"
 
 namespace vokari {
@@ -54,6 +55,7 @@ void searchFolder(const std::string& folder, const std::string& relative, std::s
 
 std::vector<FolderNode> readFolderTree(std::string_view root) {
     std::vector<FolderNode> children;
+    const platform::ListingScope listings;
     if (!root.empty())
         readChildren(std::string(root), children);
     return children;
@@ -62,6 +64,7 @@ std::vector<FolderNode> readFolderTree(std::string_view root) {
 std::vector<std::string> findFilesByName(std::string_view root, std::string_view fileName,
                                          const std::function<void(const std::string&)>& visiting) {
     std::vector<std::string> hits;
+    const platform::ListingScope listings;
     if (!root.empty() && !fileName.empty())
         searchFolder(joinPath(root, ""), "", fileName, hits, visiting);
     return hits;

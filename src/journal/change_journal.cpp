@@ -302,6 +302,7 @@ public:
             failed(host);
             return false;
         }
+        platform::noteRemoved(host);
         line("D\t" + std::to_string(seq_) + "\t0\t0");
         return true;
     }

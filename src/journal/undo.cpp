@@ -131,11 +131,15 @@ void carryOut(Step& step) {
                 step.item.why = full ? LeftAloneWhy::NotEmpty : LeftAloneWhy::Failed;
                 step.item.errorNumber = full ? 0 : ec.value();
                 step.item.reason = full ? "not empty" : systemReason(ec.value());
+            } else {
+                platform::noteRemoved(host);
             }
             break;
         case UndoAction::FolderRestored:
             if (std::error_code ec; fs::rename(step.stored, host, ec), ec)
                 throw IoError(FileAction::Move, host.string(), ec.value());
+            platform::noteAdded(host, platform::HostKind::Folder);
+            platform::noteChanged(host); // what it holds is read when asked
             break;
         case UndoAction::LeftAlone:
             break;

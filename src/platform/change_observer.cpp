@@ -1,5 +1,7 @@
 #include "platform/change_observer.h"
 
+#include "platform/folder_listings.h"
+
 #include <cerrno>
 #include <sys/stat.h>
 #include <vector>
@@ -45,8 +47,10 @@ int createFoldersObserved(const fs::path& host) {
                 current->failed(*it);
             if (err != EEXIST)
                 return err;
+            noteAdded(*it, HostKind::Folder); // made meanwhile
             continue;
         }
+        noteAdded(*it, HostKind::Folder);
         if (current)
             current->made(*it);
     }

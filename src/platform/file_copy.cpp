@@ -52,6 +52,8 @@ int copyBytes(int from, int to) {
     }
 }
 
+void sortByName(std::vector<HostEntry>& entries);
+
 HostKind kindOfMode(mode_t mode) {
     return S_ISDIR(mode)   ? HostKind::Folder
            : S_ISREG(mode) ? HostKind::File
@@ -74,6 +76,15 @@ std::shared_ptr<FolderHandle> FolderHandle::openChild(const std::string& name, i
 }
 
 int FolderHandle::list(std::vector<HostEntry>& entries, size_t* leftovers, bool hidden) const {
+    std::vector<ListedName> listed;
+    if (listFolderAt(fd_, path_.native(), leftovers != nullptr, leftovers) &&
+        listedNames(path_.native(), listed)) {
+        for (const ListedName& item : listed)
+            if (hidden || item.name[0] != '.')
+                entries.push_back(HostEntry{std::string(item.name), item.kind});
+        sortByName(entries);
+        return 0;
+    }
     const int fd = ::dup(fd_);
     DIR* dir = fd < 0 ? nullptr : ::fdopendir(fd);
     if (!dir) {
@@ -108,6 +119,13 @@ int FolderHandle::list(std::vector<HostEntry>& entries, size_t* leftovers, bool 
     ::closedir(dir);
     if (sawLeftover)
         *leftovers += removeLeftoversAt(fd_);
+    sortByName(entries);
+    return err;
+}
+
+namespace {
+
+void sortByName(std::vector<HostEntry>& entries) {
     // Lowered once per entry, not once per comparison: a folder may hold thousands.
     std::vector<std::pair<std::string, size_t>> keys;
     keys.reserve(entries.size());
@@ -122,8 +140,9 @@ int FolderHandle::list(std::vector<HostEntry>& entries, size_t* leftovers, bool 
     for (const auto& key : keys)
         sorted.push_back(std::move(entries[key.second]));
     entries = std::move(sorted);
-    return err;
 }
+
+} // namespace
 
 HostKind FolderHandle::kindOf(const std::string& name) const {
     struct stat st;
@@ -144,6 +163,8 @@ int FolderHandle::makeFolder(const std::string& name) const {
     if (observer)
         observer->beforeAddFolder(path_ / name);
     const int err = ::mkdirat(fd_, name.c_str(), 0777) == 0 ? 0 : errno;
+    if (!err)
+        noteAdded(path_ / name, HostKind::Folder);
     if (observer) {
         if (err)
             observer->failed(path_ / name);
@@ -230,6 +251,8 @@ int commitCopy(const StagedCopy& staged) {
         }
         discardCopy(staged);
     }
+    if (!err)
+        noteAdded(target, HostKind::File);
     if (observer) {
         if (err)
             observer->failed(target);
@@ -252,18 +275,23 @@ std::shared_ptr<FolderHandle> openParent(const std::filesystem::path& path, int&
 
 } // namespace
 
+int stageFileCopy(const std::filesystem::path& source, const std::shared_ptr<FolderHandle>& target,
+                  const std::string& name, StagedCopy& staged) {
+    // The source is the player's file: a link to it is followed.
+    const int from = ::open(source.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    staged.folder = target;
+    staged.name = name;
+    return stageOpenFile(from, target->fd(), staged.tempName, staged.size, staged.sourceFailed);
+}
+
 int copyFileExact(const std::filesystem::path& source, const std::filesystem::path& target,
                   bool flush) {
     int err = 0;
     const auto to = openParent(target, err);
     if (!to)
         return err;
-    // The source is the player's file: a link to it is followed.
-    const int from = ::open(source.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     StagedCopy staged;
-    staged.folder = to;
-    staged.name = target.filename().string();
-    if ((err = stageOpenFile(from, to->fd(), staged.tempName, staged.size, staged.sourceFailed)))
+    if ((err = stageFileCopy(source, to, target.filename().string(), staged)))
         return err;
     if (flush) {
         const int fd = ::openat(to->fd(), staged.tempName.c_str(), O_RDONLY | O_CLOEXEC);
@@ -286,8 +314,10 @@ int copyFileInto(const std::filesystem::path& source, const FolderHandle& folder
     bool sourceFailed = false;
     if (const int err = stageOpenFile(from, folder.fd(), temp, size, sourceFailed))
         return err;
-    if (::renameat2(folder.fd(), temp.c_str(), folder.fd(), name.c_str(), RENAME_NOREPLACE) == 0)
+    if (::renameat2(folder.fd(), temp.c_str(), folder.fd(), name.c_str(), RENAME_NOREPLACE) == 0) {
+        noteAdded(folder.path() / name, HostKind::File);
         return 0;
+    }
     const int err = errno;
     ::unlinkat(folder.fd(), temp.c_str(), 0);
     return err;
@@ -339,6 +369,7 @@ void restoreFileExact(const std::filesystem::path& source, const std::filesystem
             observer->failed(target);
         throw IoError(FileAction::Write, target.string(), err);
     }
+    noteAdded(target, to->kindOf(name));
     if (observer)
         observer->made(target);
 }

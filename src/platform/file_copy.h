@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/folder_listings.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -12,8 +14,6 @@
 // target (stage) and takes its name only when whole (commit), so a failed or interrupted copy
 // never leaves a partial file under the real name.
 namespace vokari::platform {
-
-enum class HostKind { None, File, Folder, Link, Other };
 
 struct HostEntry {
     std::string name;
@@ -31,7 +31,7 @@ public:
     // The entries, in name order without regard to case; hidden ones (a leading ".") only
     // with `hidden`. With `leftovers`, temporary files a killed run of ours left here are
     // removed on the way and counted (only while holding the folder's lock). Returns 0 or the
-    // system's error number.
+    // system's error number. Within a ListingScope it is read once under its path.
     int list(std::vector<HostEntry>& entries, size_t* leftovers = nullptr,
              bool hidden = false) const;
     // What `name` is, the link itself for a link; None when there is nothing.
@@ -78,6 +78,12 @@ int commitCopy(const StagedCopy& staged);
 
 // Removes a staged copy that will not be committed.
 void discardCopy(const StagedCopy& staged);
+
+// Copies the file `source` (a link to it followed) byte for byte, with its permissions and
+// times, to a temporary name in `target`, to be named `name` by commitCopy once the caller has
+// flushed it (flushStaged). Returns 0 or the system's error number; on failure nothing is left.
+int stageFileCopy(const std::filesystem::path& source, const std::shared_ptr<FolderHandle>& target,
+                  const std::string& name, StagedCopy& staged);
 
 // Copies the file `source` (a link to it followed) byte for byte, with its permissions and
 // times, to `target`, which must not exist: staged, flushed to the disk (unless `flush` is

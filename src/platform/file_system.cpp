@@ -2,6 +2,7 @@
 
 #include "platform/change_observer.h"
 #include "platform/error.h"
+#include "platform/folder_listings.h"
 #include "platform/host_paths.h"
 #include "platform/text.h"
 
@@ -71,19 +72,23 @@ bool setFileModificationTime(int fd, int64_t unixTime) {
 std::vector<DirEntry> listDirectory(std::string_view folder) {
     std::vector<DirEntry> entries;
     const std::string host = hostPathText(folder);
+    std::vector<ListedName> listed;
+    const bool fromListing = listedNames(host, listed);
+    if (listingsActive() && !fromListing)
+        return entries; // it could not be read
     DIR* dir = ::opendir(host.c_str());
     if (!dir)
         return entries;
     // Entries are looked at through the open folder: the path to it is walked once, not once
     // per entry (an aircraft folder holds thousands).
     const int dirFd = ::dirfd(dir);
-    while (dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
+    const auto look = [&](std::string_view view) {
+        const std::string name(view);
         if (name.empty() || name[0] == '.' || !isWindowsName(name))
-            continue; // ".", "..", hidden entries and names no Windows path can hold
+            return; // ".", "..", hidden entries and names no Windows path can hold
         struct stat st;
         if (::fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
-            continue;
+            return;
         const bool isLink = S_ISLNK(st.st_mode);
         if (isLink) {
             struct stat target;
@@ -92,9 +97,16 @@ std::vector<DirEntry> listDirectory(std::string_view folder) {
             else
                 st.st_mode = S_IFREG | S_IWUSR; // a dangling link is still an entry to remove
         } else if (!S_ISDIR(st.st_mode) && !S_ISREG(st.st_mode)) {
-            continue; // sockets, devices, pipes: no such thing on the games' drives
+            return; // sockets, devices, pipes: no such thing on the games' drives
         }
         entries.push_back(DirEntry{name, attributesOf(name, st, isLink)});
+    };
+    if (fromListing) {
+        for (const ListedName& item : listed)
+            look(item.name);
+    } else {
+        while (const dirent* entry = ::readdir(dir))
+            look(entry->d_name);
     }
     ::closedir(dir);
     // Without regard to case (lowered bytes compare unsigned, as strings do), then as spelled;
@@ -130,13 +142,19 @@ std::optional<uint32_t> fileAttributes(std::string_view path) {
 }
 
 bool isDirectory(std::string_view path) {
+    std::string host;
+    if (const auto kind = hostPathKind(path, host))
+        return *kind == HostKind::Folder;
     std::error_code ec;
-    return fs::is_directory(hostPath(path), ec);
+    return fs::is_directory(host, ec);
 }
 
 bool isRegularFile(std::string_view path) {
+    std::string host;
+    if (const auto kind = hostPathKind(path, host))
+        return *kind == HostKind::File;
     std::error_code ec;
-    return fs::is_regular_file(hostPath(path), ec);
+    return fs::is_regular_file(host, ec);
 }
 
 bool deleteFile(std::string_view path) {
@@ -165,6 +183,7 @@ bool removeHostFile(const fs::path& host) {
         errno = err;
         return false;
     }
+    noteRemoved(host);
     if (observer)
         observer->made(host);
     return true;
@@ -175,9 +194,11 @@ bool removeFolder(std::string_view path) {
     struct stat st;
     if (::lstat(host.c_str(), &st) != 0)
         return false;
-    if (S_ISLNK(st.st_mode))
-        return ::unlink(host.c_str()) == 0;
-    return ::rmdir(host.c_str()) == 0;
+    const bool removed =
+        S_ISLNK(st.st_mode) ? ::unlink(host.c_str()) == 0 : ::rmdir(host.c_str()) == 0;
+    if (removed)
+        noteRemoved(host);
+    return removed;
 }
 
 namespace {
@@ -240,9 +261,7 @@ long removeContents(int dir, const std::string& path, std::vector<std::string>* 
     return failures;
 }
 
-} // namespace
-
-long removeHostTree(const std::string& host, std::vector<std::string>* leftBehind) {
+long removeTree(const std::string& host, std::vector<std::string>* leftBehind) {
     struct stat st;
     if (::lstat(host.c_str(), &st) != 0)
         return errno == ENOENT ? 0 : 1;
@@ -268,8 +287,22 @@ long removeHostTree(const std::string& host, std::vector<std::string>* leftBehin
     return failures;
 }
 
+} // namespace
+
+long removeHostTree(const std::string& host, std::vector<std::string>* leftBehind) {
+    const long failures = removeTree(host, leftBehind);
+    if (failures == 0)
+        noteRemoved(host);
+    else
+        noteChanged(host); // some of it stays
+    return failures;
+}
+
 int createPrivateFolder(const fs::path& host) {
-    return ::mkdir(host.c_str(), 0700) == 0 ? 0 : errno;
+    if (::mkdir(host.c_str(), 0700) != 0)
+        return errno;
+    noteAdded(host, HostKind::Folder);
+    return 0;
 }
 
 int readOpenError(const fs::path& host) {
@@ -286,6 +319,9 @@ void createDirectories(std::string_view path) {
     fs::create_directories(host, ec);
     if (ec)
         throw IoError(FileAction::CreateFolder, host.string(), ec.value());
+    // Which of them were made is not told: each is a folder now.
+    for (fs::path p = host; !p.empty() && p != p.root_path(); p = p.parent_path())
+        noteAdded(p, HostKind::Folder);
 }
 
 namespace {
@@ -511,6 +547,7 @@ void NewFileWriter::commit() {
         throw IoError(FileAction::Write, host_.string(), err);
     }
     committed_ = true;
+    noteAdded(host_, HostKind::File);
     if (observer)
         observer->made(host_);
 }
@@ -597,18 +634,28 @@ void AtomicFileWriter::write(std::string_view bytes) {
         fail(err);
 }
 
-void AtomicFileWriter::commit() {
+void AtomicFileWriter::close(bool flush) {
     mode_t mode = newFileMode();
     struct stat st;
     if (::lstat(host_.c_str(), &st) == 0 && S_ISREG(st.st_mode))
         mode = st.st_mode & 07777;
     if (::fchmod(fd_, mode) != 0 || (mtime_ && !setFileModificationTime(fd_, *mtime_)) ||
-        ::fsync(fd_) != 0)
+        (flush && ::fsync(fd_) != 0))
         fail(errno);
     const int rc = ::close(fd_);
     fd_ = -1;
     if (rc != 0)
         fail(errno);
+}
+
+void AtomicFileWriter::finish() {
+    close(false);
+}
+
+void AtomicFileWriter::commit() {
+    if (fd_ >= 0)
+        close(true);
+    struct stat st;
     ChangeObserver* observer = changeObserver();
     if (observer) {
         if (::lstat(host_.c_str(), &st) == 0)
@@ -623,6 +670,7 @@ void AtomicFileWriter::commit() {
         fail(err);
     }
     committed_ = true;
+    noteAdded(host_, HostKind::File);
     if (observer)
         observer->made(host_);
 }

@@ -115,9 +115,15 @@ public:
     // Gives the file the permissions of the one it replaces (new files: 0666 less the umask),
     // flushes it to disk and renames it over the target.
     void commit();
+    // The same in two steps, for callers replacing many files: finish() gives the permissions
+    // and the time and closes the file, still under its temporary name; the caller flushes the
+    // batch (flushFileSystems) before commit() renames it.
+    void finish();
+    const std::filesystem::path& path() const { return host_; }
 
 private:
     [[noreturn]] void fail(int err);
+    void close(bool flush);
     std::filesystem::path host_;
     std::string temp_;
     int fd_ = -1;

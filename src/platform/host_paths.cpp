@@ -1,5 +1,6 @@
 #include "platform/host_paths.h"
 
+#include "platform/folder_listings.h"
 #include "platform/text.h"
 
 #include <algorithm>
@@ -82,8 +83,7 @@ std::string driveLink(char lower) {
     return link.append("dosdevices/").append(1, lower).append(":");
 }
 
-std::string driveRoot(char letter) {
-    const char lower = asciiLower(letter);
+std::string readDriveRoot(char lower) {
     const std::string link = driveLink(lower);
     // The canonical form walks the whole prefix path, so it is kept for as long as the drive
     // link reads the same.
@@ -107,6 +107,109 @@ std::string driveRoot(char letter) {
     if (fs::is_directory(root, ec))
         known.insert_or_assign(link, Known{std::string(target), root});
     return root;
+}
+
+std::string driveRoot(char letter) {
+    const char lower = asciiLower(letter);
+    // Within an operation the drive stays where it was.
+    std::string* known = listedDriveRoot(lower);
+    if (known && !known->empty())
+        return *known;
+    std::string root = readDriveRoot(lower);
+    if (known)
+        *known = root;
+    return root;
+}
+
+std::string_view startOf(std::string_view path, std::string& base);
+
+// A path resolved part by part from the scope's listings: the same matching as hostPathText's,
+// each folder read once.
+struct ListedWalk {
+    std::string out;
+    std::vector<size_t> ends;     // the length of `out` before each part resolved so far
+    bool missing = false;         // a part was not there: the rest keep their spelling
+    bool askedSystem = false;     // a folder could not be read, so the system was asked
+    std::optional<HostKind> kind; // what the last part is, when the listings tell
+
+    void step(std::string_view part) {
+        if (part == ".") {
+            kind.reset();
+            return;
+        }
+        if (part == "..") {
+            if (!ends.empty()) {
+                out.resize(ends.back());
+                ends.pop_back();
+            }
+            kind.reset();
+            return;
+        }
+        ends.push_back(out.size());
+        std::optional<ListedName> found;
+        bool readable = false;
+        if (!missing) {
+            found = findListed(out, part);
+            readable = found || listFolder(out);
+        }
+        if (!out.empty() && out.back() != '/')
+            out += '/';
+        if (found) {
+            out.append(found->name);
+            kind = found->target;
+            return;
+        }
+        out.append(part);
+        kind = HostKind::None;
+        if (!missing && !readable) {
+            // Not readable, perhaps only passable: the system checks the name itself.
+            askedSystem = true;
+            kind.reset();
+            if (existsNoFollow(out))
+                return;
+        }
+        missing = true;
+    }
+
+    std::string result() { return out.empty() ? std::string(".") : std::move(out); }
+};
+
+ListedWalk walkListed(std::string base, std::string_view rest) {
+    ListedWalk walk;
+    walk.out = std::move(base);
+    for (const std::string_view part : splitComponents(rest))
+        walk.step(part);
+    return walk;
+}
+
+// The host file of `path` from the scope's listings, and what is there when they tell. The
+// folder part is resolved once for all the names looked up in it.
+std::string resolveListed(std::string_view path, std::optional<HostKind>* last) {
+    const size_t cut = path.find_last_of("\\/");
+    const std::string_view name = cut == std::string_view::npos ? path : path.substr(cut + 1);
+    std::string base;
+    if (cut == std::string_view::npos || cut == 0 || name.empty() || name == "." || name == "..") {
+        const std::string_view rest = startOf(path, base);
+        ListedWalk walk = walkListed(std::move(base), rest);
+        if (last)
+            *last = walk.kind;
+        return walk.result();
+    }
+    const std::string_view folder = path.substr(0, cut);
+    ListedWalk walk;
+    if (const ResolvedFolder* known = findResolved(folder)) {
+        walk.out = known->host;
+        walk.missing = known->missing;
+    } else {
+        const std::string_view rest = startOf(folder, base);
+        walk = walkListed(std::move(base), rest);
+        if (!walk.askedSystem)
+            rememberResolved(folder, ResolvedFolder{walk.out, walk.missing});
+    }
+    walk.step(name);
+    if (last)
+        *last = walk.kind;
+    return walk.result();
 }
 
 } // namespace
@@ -165,15 +268,37 @@ std::optional<std::string> hostPathAsSpelled(std::string_view path) {
     return out;
 }
 
-std::string hostPathText(std::string_view path) {
-    std::string base;
-    std::string_view rest = path;
+namespace {
+
+// The folder a path starts from (a drive's, the root, or none for a relative path) and the
+// rest of it.
+std::string_view startOf(std::string_view path, std::string& base) {
     if (path.size() >= 2 && isDriveLetter(path[0]) && path[1] == ':') {
         base = driveRoot(path[0]);
-        rest = path.substr(2);
-    } else if (!path.empty() && (path[0] == '/' || path[0] == '\\')) {
-        base = "/";
+        return path.substr(2);
     }
+    if (!path.empty() && (path[0] == '/' || path[0] == '\\'))
+        base = "/";
+    return path;
+}
+
+} // namespace
+
+std::optional<HostKind> hostPathKind(std::string_view path, std::string& host) {
+    if (!listingsActive()) {
+        host = hostPathText(path);
+        return std::nullopt;
+    }
+    std::optional<HostKind> kind;
+    host = resolveListed(path, &kind);
+    return kind;
+}
+
+std::string hostPathText(std::string_view path) {
+    if (listingsActive())
+        return resolveListed(path, nullptr);
+    std::string base;
+    const std::string_view rest = startOf(path, base);
     const std::vector<std::string_view> parts = splitComponents(rest);
 
     std::vector<std::string> resolved;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/folder_listings.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -18,10 +20,15 @@ std::optional<std::filesystem::path> winePrefixOverride();
 // through the prefix's dosdevices links (z: is / when the prefix has none); each component is
 // matched against the disk without regard to case; a component that does not exist keeps the
 // spelling given, and so do all after it. "\" and "/" both separate; repeated separators count
-// as one. A host absolute path (/home/x) is taken as it stands, matched the same way.
+// as one. A host absolute path (/home/x) is taken as it stands, matched the same way. Within a
+// ListingScope each folder is read once for all lookups.
 std::filesystem::path hostPath(std::string_view windowsPath);
 // The same as text, for callers that only pass it on to the system (cheaper than a path).
 std::string hostPathText(std::string_view windowsPath);
+
+// hostPathText into `host`, and what is there when a ListingScope's listings tell (None:
+// nothing); empty when only the system can tell.
+std::optional<HostKind> hostPathKind(std::string_view windowsPath, std::string& host);
 
 // The host file `windowsPath` names when it exists exactly as spelled: the drive through its
 // dosdevices link, every name as given. Callers that open a file try this first (the system

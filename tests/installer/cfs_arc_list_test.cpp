@@ -2,6 +2,7 @@
 #include "installer/arc_result.h"
 #include "installer/cfs_arc_list.h"
 #include "installer/nested_archives.h"
+#include "platform/folder_listings.h"
 #include "support/archive_builders.h"
 #include "support/fixtures.h"
 
@@ -228,6 +229,26 @@ TEST_F(ArcListTest, SkipsOrReplacesExistingFilesKeepingTheFirstBackup) {
         EXPECT_EQ(test::readFile(game / "EFFECTS" / "fx1.fx"), "one");
         EXPECT_FALSE(fs::exists(game / "EFFECTS" / "fx1.fx.bak"));
     }
+}
+
+// The marks are read once for the whole command; what another program put there meanwhile, in
+// other letter case, is still met by the install and never given a second file beside it.
+TEST_F(ArcListTest, AnInstallMeetsFilesMadeSinceTheMarksUnderAnotherSpelling) {
+    const platform::ListingScope command;
+    read(package("p.zip", buildZip({{.name = "P51D/aircraft.cfg", .data = "cfg"},
+                                    {.name = "P51D/panel/panel.cfg", .data = "panel"}})));
+    const CfsArcFile& panel = list.fileList.item("P51D/panel/panel.cfg");
+    EXPECT_FALSE(panel.exists());
+    test::writeFile(game / "Aircraft" / "p51d" / "PANEL" / "Panel.CFG", "the player's");
+    EXPECT_FALSE(panel.exists()); // read once: the marks stay as shown
+    list.setShouldOverwrite(true);
+    EXPECT_EQ(list.extractArchives(0), kArcOk);
+    EXPECT_TRUE(panel.exists());
+    const fs::path folder = game / "Aircraft" / "p51d" / "PANEL";
+    EXPECT_EQ(test::readFile(folder / "Panel.CFG"), "panel");
+    EXPECT_EQ(test::readFile(folder / "Panel.CFG.bak"), "the player's");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
+    EXPECT_EQ(test::readFile(game / "Aircraft" / "p51d" / "aircraft.cfg"), "cfg");
 }
 
 TEST_F(ArcListTest, ASwitchedOffAircraftIsUpdatedAndStaysOff) {
