@@ -276,6 +276,33 @@ Panel: %2</translation>
     </message>
 </context>
 <context>
+    <name>vokari::ui::ArcFileModel</name>
+    <message>
+        <source>上書</source>
+        <translation>Replace</translation>
+    </message>
+    <message>
+        <source>追加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>ファイル名</source>
+        <translation>File name</translation>
+    </message>
+    <message>
+        <source>パス</source>
+        <translation>Path</translation>
+    </message>
+    <message>
+        <source>インストール</source>
+        <translation>Install</translation>
+    </message>
+    <message>
+        <source>インストールパス</source>
+        <translation>Destination</translation>
+    </message>
+</context>
+<context>
     <name>vokari::ui::ArcInstallWindow</name>
     <message>
         <source>CFSファイルインストール</source>
@@ -328,22 +355,6 @@ Panel: %2</translation>
     <message>
         <source>ファイル一覧（ ↓ ここにZIP / LHA 形式のファイルをドラッグ＆ドロップしてください）</source>
         <translation>Files (drop a ZIP or LHA package here)</translation>
-    </message>
-    <message>
-        <source>ファイル名</source>
-        <translation>File name</translation>
-    </message>
-    <message>
-        <source>パス</source>
-        <translation>Path</translation>
-    </message>
-    <message>
-        <source>インストール</source>
-        <translation>Install</translation>
-    </message>
-    <message>
-        <source>インストールパス</source>
-        <translation>Destination</translation>
     </message>
     <message>
         <source>開く(&amp;O)</source>
@@ -452,14 +463,6 @@ Panel: %2</translation>
     <message>
         <source>ファイルを展開しますか？</source>
         <translation>Read them as well?</translation>
-    </message>
-    <message>
-        <source>上書</source>
-        <translation>Replace</translation>
-    </message>
-    <message>
-        <source>追加</source>
-        <translation>Add</translation>
     </message>
     <message>
         <source>解凍先ディレクトリを指定してください。</source>
@@ -589,6 +592,62 @@ Panel: %2</translation>
     <message>
         <source>この種類のファイルを開くプログラムがありません。</source>
         <translation>No program opens this kind of file.</translation>
+    </message>
+    <message>
+        <source>圧縮ファイル内のデータが壊れています。</source>
+        <translation>Its data in the package is damaged.</translation>
+    </message>
+    <message>
+        <source>圧縮ファイルが読み込んだ後で変更されています。開き直してください。</source>
+        <translation>The package has changed since it was read. Open it again.</translation>
+    </message>
+    <message>
+        <source>シンボリックリンクは解凍しません。</source>
+        <translation>Symbolic links are not unpacked.</translation>
+    </message>
+    <message>
+        <source>ハードリンクは解凍しません。</source>
+        <translation>Hard links are not unpacked.</translation>
+    </message>
+    <message>
+        <source>デバイスなどの特殊なファイルは解凍しません。</source>
+        <translation>Devices and other special files are not unpacked.</translation>
+    </message>
+    <message>
+        <source>ファイル名として使えない名前です。</source>
+        <translation>Its name cannot be used as a file name.</translation>
+    </message>
+    <message>
+        <source>解凍先がゲームのフォルダの外です。</source>
+        <translation>Its destination is outside the game folder.</translation>
+    </message>
+    <message>
+        <source>解凍先のフォルダ名に使えない文字があります。</source>
+        <translation>Its destination folder has a character that cannot be used in a name.</translation>
+    </message>
+    <message>
+        <source>バックアップ (.bak) の名前のものがファイルでないので、元のファイルをそのままにしました。</source>
+        <translation>Something other than a file has the name of its backup (.bak), so the file there was left as it was.</translation>
+    </message>
+    <message>
+        <source>バックアップ (.bak) を作れないので、元のファイルをそのままにしました。%1</source>
+        <translation>No backup (.bak) could be made, so the file there was left as it was. %1</translation>
+    </message>
+    <message>
+        <source>バックアップ (.bak) を作れないので、元のファイルをそのままにしました。</source>
+        <translation>No backup (.bak) could be made, so the file there was left as it was.</translation>
+    </message>
+    <message>
+        <source>同じ場所に解凍されるファイルがほかにあります。</source>
+        <translation>Another file of the package unpacks to the same place.</translation>
+    </message>
+    <message>
+        <source>圧縮ファイルを読み取れません。</source>
+        <translation>The package cannot be read.</translation>
+    </message>
+    <message>
+        <source>バックアップ (.bak、.org) と同じ名前なので解凍しません。</source>
+        <translation>It is named like a backup (.bak, .org), so it is not unpacked.</translation>
     </message>
 </context>
 <context>
@@ -1196,6 +1255,25 @@ Panel: %2</translation>
     <message>
         <source>OK</source>
         <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>vokari::ui::OpenFileDialog</name>
+    <message>
+        <source>フォルダ</source>
+        <translation>Folder</translation>
+    </message>
+    <message>
+        <source>ファイル</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>%1 ファイル</source>
+        <translation>%1 File</translation>
+    </message>
+    <message>
+        <source>ショートカット</source>
+        <translation>Shortcut</translation>
     </message>
 </context>
 <context>

@@ -26,6 +26,15 @@ std::string settingsFilePath() {
     return (platform::userConfigDirectory() / "VOKARI.INI").string();
 }
 
+std::string readSetting(std::string_view section, std::string_view key,
+                        std::string_view defaultValue) {
+    try {
+        return platform::readIniString(section, key, defaultValue, settingsFilePath());
+    } catch (...) {
+        return std::string(defaultValue);
+    }
+}
+
 bool writeSetting(std::string_view section, std::string_view key, std::string_view value) {
     const std::string file = settingsFilePath();
     try {

@@ -11,6 +11,11 @@ namespace vokari {
 // (portable use); else $XDG_CONFIG_HOME/vokari/VOKARI.INI.
 std::string settingsFilePath();
 
+// The value of one key of the settings file; `defaultValue` when it is missing or the file
+// cannot be read.
+std::string readSetting(std::string_view section, std::string_view key,
+                        std::string_view defaultValue = {});
+
 // Sets one value in the settings file, creating its folder when missing. Never throws: the
 // first failure of the run is reported on standard error, the value is lost. False then.
 bool writeSetting(std::string_view section, std::string_view key, std::string_view value);

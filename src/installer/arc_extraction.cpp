@@ -29,6 +29,33 @@ namespace {
 
 enum class Kind { File, Link, DanglingLink, Other };
 
+// An entry failure whose kind is known here; other EntryErrors are data that does not decode.
+class KnownProblem : public EntryError {
+public:
+    KnownProblem(ExtractionProblem problem, const std::string& what)
+        : EntryError(what), problem_(problem) {}
+    ExtractionProblem problem() const { return problem_; }
+
+private:
+    ExtractionProblem problem_;
+};
+
+// A file left alone because no backup of it could be made; it nests why.
+class NoBackupError : public IoError {
+public:
+    using IoError::IoError;
+};
+
+ExtractionProblem problemOf(const std::exception& e) {
+    if (const auto* known = dynamic_cast<const KnownProblem*>(&e))
+        return known->problem();
+    if (dynamic_cast<const EntryError*>(&e))
+        return ExtractionProblem::Damaged;
+    if (dynamic_cast<const NoBackupError*>(&e))
+        return ExtractionProblem::NoBackup;
+    return ExtractionProblem::Other;
+}
+
 // One destination folder. What is in it comes from the run's listings (read once, kept in step
 // by the writers), so a name is found as hostPath finds it (the name as spelled, else the first
 // that differs only in case) and the listing and unpacking agree on what exists.
@@ -137,8 +164,8 @@ struct StagedEntry {
     try {
         throw IoError(FileAction::Write, backup.string(), err);
     } catch (const IoError& e) {
-        std::throw_with_nested(
-            IoError(std::string("no backup could be made, file left as it was: ") + e.what()));
+        std::throw_with_nested(NoBackupError(
+            std::string("no backup could be made, file left as it was: ") + e.what()));
     }
 }
 
@@ -185,7 +212,7 @@ public:
                 }
                 ++counts_.written;
             } catch (const std::exception& e) {
-                failures_.push_back({s.fullPath, e.what(), std::current_exception()});
+                failures_.push_back({s.fullPath, e.what(), std::current_exception(), problemOf(e)});
             }
             s.discardBackup();
         }
@@ -226,7 +253,7 @@ public:
                 try {
                     write(step, *reader);
                 } catch (const std::exception& e) {
-                    fail(step, e.what(), std::current_exception());
+                    fail(step, e.what(), std::current_exception(), problemOf(e));
                 }
             }
         } catch (const std::exception& e) {
@@ -235,13 +262,14 @@ public:
             return;
         }
         for (const auto& [index, step] : byIndex)
-            fail(*step, "not found in the archive");
+            fail(*step, "not found in the archive", nullptr, ExtractionProblem::Changed);
     }
 
 private:
     void fail(const ExtractionStep& step, const std::string& reason,
-              std::exception_ptr error = nullptr) {
-        failures_.push_back({step.entry->fullPath(), reason, std::move(error)});
+              std::exception_ptr error = nullptr,
+              ExtractionProblem problem = ExtractionProblem::Other) {
+        failures_.push_back({step.entry->fullPath(), reason, std::move(error), problem});
     }
 
     void write(const ExtractionStep& step, ArchiveReader& reader) {
@@ -250,14 +278,16 @@ private:
         const uint32_t listedSize = static_cast<uint32_t>(entry.originalSize());
         const int64_t size = reader.currentSize();
         if (!reader.currentIsFile() || (size >= 0 && size != listedSize))
-            throw FormatError("the archive has changed since it was read");
+            throw KnownProblem(ExtractionProblem::Changed,
+                               "the archive has changed since it was read");
         const std::string& name = entry.fileName();
         Folder& folder = folders_.get(step.folder);
         if (const auto stem = backupStem(name)) {
             if (folder.onDisk(*stem) ||
                 plannedNames_.count(asciiLower(step.folder) + "|" + asciiLower(*stem)))
-                throw EntryError("refused: named like the backup of " + *stem +
-                                 ", which is the player's to keep");
+                throw KnownProblem(ExtractionProblem::BackupName,
+                                   "refused: named like the backup of " + *stem +
+                                       ", which is the player's to keep");
         }
         std::optional<std::string> existing = folder.onDisk(name);
         if (const std::string_view twin = aircraftFileTwin(name);
@@ -268,8 +298,9 @@ private:
         if (existing) {
             if (const auto earlier = folder.writtenBy.find(onDisk);
                 earlier != folder.writtenBy.end())
-                throw EntryError("two entries unpack to " + target.string() + " (" +
-                                 earlier->second + " was unpacked there)");
+                throw KnownProblem(ExtractionProblem::SameTarget,
+                                   "two entries unpack to " + target.string() + " (" +
+                                       earlier->second + " was unpacked there)");
             const Kind kind = folder.kindOf(onDisk);
             if (kind == Kind::Other)
                 throw IoError(FileAction::Write, target.string(), EISDIR);
@@ -356,8 +387,9 @@ private:
         if (bak) {
             if (folder.kindOf(*bak) == Kind::File)
                 return std::nullopt;
-            throw EntryError("refused: the backup " + (folder.host / *bak).string() +
-                             " is not a plain file; " + onDisk + " was left as it was");
+            throw KnownProblem(ExtractionProblem::BackupNotAFile,
+                               "refused: the backup " + (folder.host / *bak).string() +
+                                   " is not a plain file; " + onDisk + " was left as it was");
         }
         const fs::path backup = folder.host / bakWanted;
         int err = 0;
@@ -393,24 +425,29 @@ bool hasControlCharacter(std::string_view text) {
     return false;
 }
 
-std::string refusalReason(const CfsArcFile& entry) {
+std::string refusalReason(const CfsArcFile& entry, ExtractionProblem* problem) {
+    const auto refused = [problem](ExtractionProblem code, const char* reason) {
+        if (problem)
+            *problem = code;
+        return std::string(reason);
+    };
     switch (entry.entryType()) {
     case EntryType::Symlink:
-        return "refused: symbolic link";
+        return refused(ExtractionProblem::Link, "refused: symbolic link");
     case EntryType::Hardlink:
-        return "refused: hard link";
+        return refused(ExtractionProblem::HardLink, "refused: hard link");
     case EntryType::Device:
-        return "refused: device or special file";
+        return refused(ExtractionProblem::Device, "refused: device or special file");
     case EntryType::Nameless:
-        return "refused: the entry has no name";
+        return refused(ExtractionProblem::BadName, "refused: the entry has no name");
     default:
         break;
     }
     const std::string& name = entry.fileName();
     if (name == "." || name == "..")
-        return "refused: not a file name";
+        return refused(ExtractionProblem::BadName, "refused: not a file name");
     if (hasControlCharacter(name))
-        return "refused: control character in the name";
+        return refused(ExtractionProblem::BadName, "refused: control character in the name");
     return {};
 }
 
@@ -449,9 +486,10 @@ std::vector<ExtractionFailure> runExtraction(const std::vector<ExtractionStep>& 
     std::vector<std::pair<std::string, std::vector<const ExtractionStep*>>> groups;
     std::unordered_map<std::string, size_t> groupOf;
     for (const ExtractionStep& step : steps) {
-        const std::string reason = refusalReason(*step.entry);
+        ExtractionProblem problem = ExtractionProblem::Other;
+        const std::string reason = refusalReason(*step.entry, &problem);
         if (!reason.empty()) {
-            failures.push_back({step.entry->fullPath(), reason});
+            failures.push_back({step.entry->fullPath(), reason, nullptr, problem});
             extraction.skip();
             continue;
         }

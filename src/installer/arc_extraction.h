@@ -31,8 +31,8 @@ std::vector<ExtractionFailure> runExtraction(const std::vector<ExtractionStep>& 
                                              ExtractionCounts* counts = nullptr);
 
 // Why the entry must never be written (a link, a device, a name that is no plain file name);
-// empty when it may be.
-std::string refusalReason(const CfsArcFile& entry);
+// empty when it may be. `problem`, when given, gets the same as a code.
+std::string refusalReason(const CfsArcFile& entry, ExtractionProblem* problem = nullptr);
 
 bool hasControlCharacter(std::string_view text);
 

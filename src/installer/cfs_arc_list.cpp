@@ -218,7 +218,8 @@ int32_t CfsArcList::extractArchive(intptr_t, std::string_view filePath,
     if (folder.empty() || folder.back() != '\\')
         folder += '\\';
     if (!isInside(folder, cfsPath_) && !isInside(folder, workDirectory())) {
-        failures_.push_back({entry.fullPath(), "refused: destination outside the game folder"});
+        failures_.push_back({entry.fullPath(), "refused: destination outside the game folder",
+                             nullptr, ExtractionProblem::OutsideGame});
         return kArcBadDestination;
     }
     try {
@@ -245,9 +246,13 @@ int32_t CfsArcList::extractArchives(intptr_t, const ExtractionProgress& progress
         if (!e.shouldInstall() || e.isFolder())
             continue;
         if (cfsPath_.empty() || !isContainedRelativeFolder(e.installPath())) {
-            refused.push_back({e.fullPath(), hasControlCharacter(e.installPath())
-                                                 ? "refused: control character in a folder name"
-                                                 : "refused: destination outside the game folder"});
+            const bool badName = hasControlCharacter(e.installPath());
+            refused.push_back(
+                {e.fullPath(),
+                 badName ? "refused: control character in a folder name"
+                         : "refused: destination outside the game folder",
+                 nullptr,
+                 badName ? ExtractionProblem::BadFolderName : ExtractionProblem::OutsideGame});
             continue;
         }
         steps.push_back(ExtractionStep{&e, joinPath(cfsPath_, e.installPath()), !shouldOverwrite_,

@@ -14,12 +14,30 @@
 
 namespace vokari {
 
-// An entry that was not unpacked, and why: in English, and as the error raised when one was
-// (for a window to word it).
+// Why an entry was not unpacked, for a window to word it; Other: see the error, if any.
+enum class ExtractionProblem {
+    Other,
+    Damaged,        // its data fails the size or check sum the archive lists, or does not decode
+    Changed,        // the archive no longer holds what it listed
+    Link,           // refused: a symbolic link
+    HardLink,       // refused: a hard link
+    Device,         // refused: a device or other special file
+    BadName,        // refused: no name, "." or "..", or a control character in it
+    OutsideGame,    // refused: its destination is outside the game folder
+    BadFolderName,  // refused: a control character in its destination's folder names
+    BackupName,     // refused: named like the backup of a file the player keeps
+    BackupNotAFile, // the backup of the file it replaces is no file: the file was left alone
+    NoBackup,       // no backup of the file it replaces could be made: the file was left alone
+    SameTarget,     // another entry of the run was unpacked to the same file
+};
+
+// An entry that was not unpacked, and why: in English, as a code, and as the error raised when
+// one was (for a window to word it).
 struct ExtractionFailure {
     std::string fullPath;
     std::string reason;
     std::exception_ptr error = nullptr;
+    ExtractionProblem problem = ExtractionProblem::Other;
 };
 
 // Files an unpacking wrote, and existing files it left as they were (skipExisting).

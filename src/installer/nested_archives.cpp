@@ -58,6 +58,7 @@ int32_t readNestedArchive(CfsArcList& list, intptr_t owner, const CfsArcFile& en
         if (!list.extractionFailures().empty()) {
             why.reason = list.extractionFailures().front().reason;
             why.error = list.extractionFailures().front().error;
+            why.problem = list.extractionFailures().front().problem;
         }
         return fails(extracted);
     }

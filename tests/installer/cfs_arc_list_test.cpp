@@ -226,6 +226,7 @@ TEST_F(ArcListTest, SkipsOrReplacesExistingFilesKeepingTheFirstBackup) {
         EXPECT_NE(fresh.extractionFailures()[0].reason.find("two entries unpack to"),
                   std::string::npos);
         EXPECT_NE(fresh.extractionFailures()[0].reason.find("a/fx1.fx"), std::string::npos);
+        EXPECT_EQ(fresh.extractionFailures()[0].problem, ExtractionProblem::SameTarget);
         EXPECT_EQ(test::readFile(game / "EFFECTS" / "fx1.fx"), "one");
         EXPECT_FALSE(fs::exists(game / "EFFECTS" / "fx1.fx.bak"));
     }
@@ -303,6 +304,8 @@ TEST_F(ArcListTest, UnpackedDataMustMatchTheListing) {
     EXPECT_NE(why["bomb.gau"].find("larger than the 100 bytes"), std::string::npos);
     EXPECT_NE(why["crc.gau"].find("CRC"), std::string::npos);
     EXPECT_EQ(why.size(), 2u);
+    for (const auto& f : list.extractionFailures())
+        EXPECT_EQ(f.problem, ExtractionProblem::Damaged) << f.fullPath;
     EXPECT_FALSE(fs::exists(game / "GAUGES" / "bomb.gau"));
     EXPECT_FALSE(fs::exists(game / "GAUGES" / "crc.gau"));
     // Unpacked files keep the time the package records: 2000-05-17 13:45:20, local time.
@@ -336,6 +339,8 @@ TEST_F(ArcListTest, ReportsEntriesThatFailAndKeepsFilesWithoutBackup) {
     ASSERT_EQ(list.extractionFailures().size(), 2u);
     EXPECT_EQ(list.extractionFailures()[0].fullPath, "keep.gau");
     EXPECT_EQ(list.extractionFailures()[1].fullPath, "bad.gau");
+    // The archiver's own check sum: damaged data as well.
+    EXPECT_EQ(list.extractionFailures()[1].problem, ExtractionProblem::Damaged);
     EXPECT_EQ(test::readFile(game / "Gauges" / "keep.gau"), "original");
     EXPECT_FALSE(fs::exists(game / "GAUGES" / "bad.gau")); // no half-written file either
     EXPECT_EQ(test::readFile(game / "Gauges" / "good.gau"), "good");
@@ -374,10 +379,17 @@ TEST_F(ArcListTest, BackupsAndLinksBelongToThePlayer) {
     for (const auto& f : list.extractionFailures())
         why[f.fullPath] = f.reason;
     EXPECT_EQ(why.size(), 4u);
-    for (const char* forged : {"Ki61/aircraft.cfg.bak", "stock.gau.BAK"})
+    std::map<std::string, ExtractionProblem> problem;
+    for (const auto& f : list.extractionFailures())
+        problem[f.fullPath] = f.problem;
+    for (const char* forged : {"Ki61/aircraft.cfg.bak", "stock.gau.BAK"}) {
         EXPECT_NE(why[forged].find("named like the backup"), std::string::npos) << forged;
-    for (const char* kept : {"linked.gau", "dangling.gau"})
+        EXPECT_EQ(problem[forged], ExtractionProblem::BackupName) << forged;
+    }
+    for (const char* kept : {"linked.gau", "dangling.gau"}) {
         EXPECT_NE(why[kept].find("left as it was"), std::string::npos) << kept;
+        EXPECT_EQ(problem[kept], ExtractionProblem::BackupNotAFile) << kept;
+    }
 
     // The player's file is in its backup, byte for byte with its date.
     const fs::path cfg = game / "Aircraft" / "Ki61" / "aircraft.cfg";
@@ -458,10 +470,17 @@ TEST_F(ArcListTest, NeverWritesOutsideTheGameFolder) {
     EXPECT_NE(why["link.gau"].find("symbolic link"), std::string::npos);
     EXPECT_NE(why["dev.gau"].find("device"), std::string::npos);
     EXPECT_NE(why["ctl\x01.gau"].find("control character"), std::string::npos);
-    EXPECT_TRUE(why.count("sub/.."));
-    EXPECT_TRUE(why.count("plain.txt"));
-    EXPECT_TRUE(why.count("drive.txt"));
-    EXPECT_TRUE(why.count("rooted.txt"));
+    std::map<std::string, ExtractionProblem> problem;
+    for (const auto& f : list.extractionFailures())
+        problem[f.fullPath] = f.problem;
+    EXPECT_EQ(problem, (std::map<std::string, ExtractionProblem>{
+                           {"link.gau", ExtractionProblem::Link},
+                           {"dev.gau", ExtractionProblem::Device},
+                           {"ctl\x01.gau", ExtractionProblem::BadFolderName},
+                           {"sub/..", ExtractionProblem::BadName},
+                           {"plain.txt", ExtractionProblem::OutsideGame},
+                           {"drive.txt", ExtractionProblem::OutsideGame},
+                           {"rooted.txt", ExtractionProblem::OutsideGame}}));
     EXPECT_EQ(list.extractArchive(0, "plain.txt", list.cfsPath() + "GAUGES\\..\\..\\"),
               kArcBadDestination);
     EXPECT_EQ(list.extractArchive(0, "plain.txt", list.cfsPath() + "MISSIONS\\"), kArcOk);

@@ -5,11 +5,13 @@
 #include "frame/installation.h"
 #include "frame/settings_file.h"
 #include "gui/history/history_window.h"
+#include "gui/installer/arc_file_model.h"
 #include "gui/installer/dir_dialog.h"
 #include "gui/installer/find_files_dialog.h"
 #include "gui/installer/text_view_dialog.h"
 #include "gui/kit/failure_dialog.h"
 #include "gui/kit/message_box_dialog.h"
+#include "gui/kit/open_file_dialog.h"
 #include "gui/kit/tool_window.h"
 #include "installer/arc_result.h"
 #include "installer/archiver.h"
@@ -17,15 +19,17 @@
 #include "installer/nested_archives.h"
 #include "installer/package_view.h"
 #include "journal/change_journal.h"
+#include "platform/codepage.h"
 #include "platform/error.h"
 #include "platform/host_paths.h"
 #include "platform/text.h"
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -33,10 +37,11 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QProgressDialog>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -57,10 +62,11 @@ constexpr int kListTop = 92;
 constexpr int kListWidthMargin = 20;
 constexpr int kListBottomMargin = 4;
 
+// VOKARI.INI, the window's section: the folder a package was last chosen in.
+constexpr const char* kLastFolderKey = "LAST_FOLDER";
+
 // How many unpacking failures a message lists by name.
 constexpr size_t kFailuresListed = 20;
-
-enum Column { kFileName = 0, kPath = 1, kInstall = 2, kInstallPath = 3 };
 
 // Paths are shown as the user finds them on this system, shortened in the middle to the label's
 // width; the whole path is the tool tip.
@@ -83,6 +89,10 @@ std::string upper(std::string text) {
     return text;
 }
 
+QString damagedText() {
+    return ArcInstallWindow::tr("圧縮ファイル内のデータが壊れています。");
+}
+
 // Why a package, or a file of it, could not be read or shown: `error` worded in the window's
 // language, else the core's own words.
 QString causeText(const std::exception_ptr& error, const std::string& reason) {
@@ -103,8 +113,7 @@ QString causeText(const std::exception_ptr& error, const std::string& reason) {
     } catch (const KeyError&) {
         return ArcInstallWindow::tr("同じパスのファイルが複数含まれています。");
     } catch (const EntryError&) {
-        // Refusals and damaged data alike: the core says which.
-        return qs(reason);
+        return damagedText();
     } catch (const std::exception& e) {
         return failureText(e);
     } catch (...) {
@@ -112,22 +121,88 @@ QString causeText(const std::exception_ptr& error, const std::string& reason) {
     }
 }
 
+// The system's reason for the error `error` was raised on behalf of; 0 when none.
+int nestedErrorNumber(const std::exception_ptr& error) {
+    try {
+        if (error)
+            std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+        try {
+            std::rethrow_if_nested(e);
+        } catch (const IoError& cause) {
+            return cause.errorNumber();
+        } catch (...) {
+        }
+    } catch (...) {
+    }
+    return 0;
+}
+
+// Why an entry was not unpacked, when the core says what kind of failure it was; else empty.
+QString problemText(const ExtractionFailure& failure) {
+    switch (failure.problem) {
+    case ExtractionProblem::Other:
+        break;
+    case ExtractionProblem::Damaged:
+        return damagedText();
+    case ExtractionProblem::Changed:
+        return ArcInstallWindow::tr(
+            "圧縮ファイルが読み込んだ後で変更されています。開き直してください。");
+    case ExtractionProblem::Link:
+        return ArcInstallWindow::tr("シンボリックリンクは解凍しません。");
+    case ExtractionProblem::HardLink:
+        return ArcInstallWindow::tr("ハードリンクは解凍しません。");
+    case ExtractionProblem::Device:
+        return ArcInstallWindow::tr("デバイスなどの特殊なファイルは解凍しません。");
+    case ExtractionProblem::BadName:
+        return ArcInstallWindow::tr("ファイル名として使えない名前です。");
+    case ExtractionProblem::OutsideGame:
+        return ArcInstallWindow::tr("解凍先がゲームのフォルダの外です。");
+    case ExtractionProblem::BadFolderName:
+        return ArcInstallWindow::tr("解凍先のフォルダ名に使えない文字があります。");
+    case ExtractionProblem::BackupName:
+        return ArcInstallWindow::tr("バックアップ (.bak、.org) と同じ名前なので解凍しません。");
+    case ExtractionProblem::BackupNotAFile:
+        return ArcInstallWindow::tr(
+            "バックアップ (.bak) "
+            "の名前のものがファイルでないので、元のファイルをそのままにしました。");
+    case ExtractionProblem::NoBackup:
+        if (const int err = nestedErrorNumber(failure.error))
+            return ArcInstallWindow::tr(
+                       "バックアップ (.bak) を作れないので、元のファイルをそのままにしました。%1")
+                .arg(systemReasonText(err));
+        return ArcInstallWindow::tr(
+            "バックアップ (.bak) を作れないので、元のファイルをそのままにしました。");
+    case ExtractionProblem::SameTarget:
+        return ArcInstallWindow::tr("同じ場所に解凍されるファイルがほかにあります。");
+    }
+    return {};
+}
+
 QString causeText(const ExtractionFailure& failure) {
-    return causeText(failure.error, failure.reason);
+    const QString problem = problemText(failure);
+    return problem.isEmpty() ? causeText(failure.error, failure.reason) : problem;
 }
 
 // One line of the unpacking report: the entry and why it was not unpacked.
 QString failureLine(const ExtractionFailure& failure) {
     if (failure.fullPath.empty())
         return causeText(failure);
-    QString reason = qs(failure.reason);
-    try {
-        if (failure.error)
-            std::rethrow_exception(failure.error);
-    } catch (const IoError& e) {
-        if (e.errorNumber() != 0)
-            reason = systemReasonText(e.errorNumber());
-    } catch (...) {
+    QString reason = problemText(failure);
+    if (reason.isEmpty()) {
+        reason = qs(failure.reason);
+        try {
+            if (failure.error)
+                std::rethrow_exception(failure.error);
+        } catch (const NotAnArchiveError&) {
+            reason = causeText(failure.error, failure.reason);
+        } catch (const FormatError&) {
+            reason = ArcInstallWindow::tr("圧縮ファイルを読み取れません。");
+        } catch (const IoError& e) {
+            if (e.errorNumber() != 0)
+                reason = systemReasonText(e.errorNumber());
+        } catch (...) {
+        }
     }
     return qs(failure.fullPath) + QStringLiteral(": ") + reason;
 }
@@ -201,7 +276,7 @@ void ArcInstallWindow::buildControls() {
     fileListCaption_ = label("Label1", tr("ファイル一覧（ ↓ ここにZIP / LHA "
                                           "形式のファイルをドラッグ＆ドロップしてください）"));
 
-    arcFileList_ = new QTreeWidget(client());
+    arcFileList_ = new QTreeView(client());
     arcFileList_->setObjectName(QStringLiteral("LstArcFiles"));
     arcFileList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     arcFileList_->setRootIsDecorated(false);
@@ -209,21 +284,22 @@ void ArcInstallWindow::buildControls() {
     arcFileList_->setUniformRowHeights(true);
     arcFileList_->setAllColumnsShowFocus(true);
     arcFileList_->header()->setStretchLastSection(false);
-    setColumns(arcFileList_,
-               {tr("ファイル名"), tr("パス"), tr("インストール"), tr("インストールパス")},
-               {120, 180, 40, 200});
+    fileModel_ = new ArcFileModel(this);
+    arcFileList_->setModel(fileModel_);
+    setColumnWidths(arcFileList_, {120, 180, 40, 200});
     // No narrower than the caption, nor than the marks in the install column.
     fitColumnsToCaptions(arcFileList_);
     const QFontMetrics metrics = arcFileList_->fontMetrics();
-    const int marks =
-        std::max(metrics.horizontalAdvance(tr("上書")), metrics.horizontalAdvance(tr("追加"))) +
-        2 * metrics.averageCharWidth();
-    arcFileList_->setColumnWidth(kInstall, std::max(arcFileList_->columnWidth(kInstall), marks));
+    const int marks = std::max(metrics.horizontalAdvance(ArcFileModel::overwriteMark()),
+                               metrics.horizontalAdvance(ArcFileModel::addMark())) +
+                      2 * metrics.averageCharWidth();
+    arcFileList_->setColumnWidth(ArcFileModel::Install,
+                                 std::max(arcFileList_->columnWidth(ArcFileModel::Install), marks));
     // Packages dropped on the list go to the window.
     arcFileList_->setAcceptDrops(false);
     arcFileList_->viewport()->setAcceptDrops(false);
     arcFileList_->viewport()->installEventFilter(this);
-    connect(arcFileList_, &QTreeWidget::itemDoubleClicked, this, [this] { viewSelectedFiles(); });
+    connect(arcFileList_, &QTreeView::doubleClicked, this, [this] { viewSelectedFiles(); });
 
     statusBar_ = new QStatusBar(this);
     statusBar_->setObjectName(QStringLiteral("StBar"));
@@ -238,10 +314,10 @@ void ArcInstallWindow::buildControls() {
 }
 
 void ArcInstallWindow::buildMenus() {
-    const auto addEntry = [this](QMenu* menu, const char* name, const QString& caption,
-                                 auto action) {
+    const auto addEntry = [this](QMenu* menu, const char* name, const QString& caption, auto action,
+                                 const QKeySequence& shortcut = {}) {
         // After the menu has closed: every command may ask or open a dialog.
-        return addMenuEntry(this, menu, name, caption, QKeySequence(), [this, action] {
+        return addMenuEntry(this, menu, name, caption, shortcut, [this, action] {
             QMetaObject::invokeMethod(this, action, Qt::QueuedConnection);
         });
     };
@@ -251,9 +327,9 @@ void ArcInstallWindow::buildMenus() {
     const auto view = [this] { viewSelectedFiles(); };
 
     QMenu* fileMenu = addFileMenu();
-    addEntry(fileMenu, "mnuFile_Open", tr("開く(&O)"), open);
+    addEntry(fileMenu, "mnuFile_Open", tr("開く(&O)"), open, QKeySequence::Open);
     addEntry(fileMenu, "mnuFile_History", tr("変更履歴(&H)..."), [this] { openHistory(); });
-    addExitEntry(fileMenu);
+    addExitEntry(fileMenu, QKeySequence::Close);
 
     QMenu* editMenu = addEditMenu();
     extractDirAction_ =
@@ -291,7 +367,7 @@ void ArcInstallWindow::setArchiveOpen(bool open) {
 
 void ArcInstallWindow::closePackage() {
     arcList_.reset();
-    arcFileList_->clear();
+    fileModel_->setList(nullptr);
     showPath(arcFilePathLabel_, QString());
     setArchiveOpen(false);
 }
@@ -364,10 +440,32 @@ void ArcInstallWindow::openWithDialog() {
         filter = tr("LHAアーカイブ (*.lzh *.exe)");
     else
         filter = tr("ZIPファイル (*.ZIP)");
-    const QString file = QFileDialog::getOpenFileName(
-        this, tr("アーカイブファイルを指定してください"), QString(), filter);
-    if (!file.isEmpty())
-        openPackage(file);
+    OpenFileDialog dialog(this, tr("アーカイブファイルを指定してください"), dialogFolder(), filter);
+    dialog.exec();
+    const QString file = dialog.chosenFile();
+    if (file.isEmpty())
+        return;
+    rememberFolder(file);
+    openPackage(file);
+}
+
+QString ArcInstallWindow::dialogFolder() const {
+    const QString saved = qs(readSetting(us(objectName()), kLastFolderKey));
+    if (!saved.isEmpty() && QFileInfo(saved).isDir())
+        return saved;
+    const QString downloads = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    if (!downloads.isEmpty() && QFileInfo(downloads).isDir())
+        return downloads;
+    return QDir::homePath();
+}
+
+void ArcInstallWindow::rememberFolder(const QString& file) const {
+    const std::string folder = us(QFileInfo(file).absolutePath());
+    // A folder the settings file cannot hold (it is in the game's code page, one line a key)
+    // is not kept.
+    if (folder.find_first_of("\r\n") == std::string::npos &&
+        platform::unencodableCharacters(folder).empty())
+        writeSetting(us(objectName()), kLastFolderKey, folder);
 }
 
 bool ArcInstallWindow::libraryReady(const std::string& x) {
@@ -416,7 +514,7 @@ bool ArcInstallWindow::openArchiveFile(const std::string& path) {
                     PromptIcon::Error);
         return false;
     }
-    auto list = std::make_unique<CfsArcList>();
+    auto list = std::make_shared<CfsArcList>();
     list->setVersion(cfsVersion_);
     const int32_t result = list->readArchive(0, path);
     if (result != kArcOk || !list->readProblem().empty()) {
@@ -460,53 +558,22 @@ void ArcInstallWindow::openNestedArchives() {
     }
 }
 
-namespace {
-
-QString markOf(const CfsArcFile& entry) {
-    if (!entry.shouldInstall())
-        return QString();
-    return entry.exists() ? ArcInstallWindow::tr("上書") : ArcInstallWindow::tr("追加");
-}
-
-} // namespace
-
-void ArcInstallWindow::showRow(QTreeWidgetItem* row, const CfsArcFile& entry,
-                               const std::string& path) {
-    row->setText(kInstall, markOf(entry));
-    row->setText(kInstallPath, qs(path));
-}
-
 void ArcInstallWindow::showEntries() {
-    arcFileList_->clear();
-    if (!arcList_)
-        return;
-    QList<QTreeWidgetItem*> rows;
-    for (const auto& item : arcList_->fileList) {
-        const CfsArcFile& entry = item.value;
-        if (entry.isFolder())
-            continue;
-        auto* row = new QTreeWidgetItem(
-            QStringList{qs(entry.fileName()), qs(entry.filePath()), QString(), QString()});
-        row->setData(0, Qt::UserRole, qs(entry.fullPath()));
-        showRow(row, entry, entry.defaultInstallPath());
-        rows.append(row);
-    }
-    arcFileList_->addTopLevelItems(rows);
+    fileModel_->setList(arcList_);
 }
 
-QList<QTreeWidgetItem*> ArcInstallWindow::selectedRows() const {
-    QList<QTreeWidgetItem*> rows;
-    for (int i = 0; i < arcFileList_->topLevelItemCount(); ++i)
-        if (arcFileList_->topLevelItem(i)->isSelected())
-            rows.append(arcFileList_->topLevelItem(i));
+QList<int> ArcInstallWindow::selectedRows() const {
+    QList<int> rows;
+    for (const QModelIndex& row : arcFileList_->selectionModel()->selectedRows())
+        rows.append(row.row());
+    std::sort(rows.begin(), rows.end());
     return rows;
 }
 
-CfsArcFile* ArcInstallWindow::entryOf(const QTreeWidgetItem* row) {
-    const std::string key = us(row->data(0, Qt::UserRole).toString());
-    if (!arcList_ || !arcList_->fileList.keyExists(key))
+CfsArcFile* ArcInstallWindow::entryOf(int row) const {
+    if (!arcList_ || fileModel_->list() != arcList_.get())
         return nullptr;
-    return &arcList_->fileList.item(key);
+    return fileModel_->entry(row);
 }
 
 // --- destinations and viewing ----------------------------------------------------------------
@@ -528,13 +595,13 @@ void ArcInstallWindow::chooseExtractFolder() {
     std::string path = picker.selectedPath();
     if (!path.empty())
         path += '\\';
-    for (QTreeWidgetItem* row : selectedRows()) {
+    for (const int row : selectedRows()) {
         CfsArcFile* entry = entryOf(row);
         if (!entry)
             continue;
         entry->setShouldInstall(true);
         entry->setInstallPath(path);
-        showRow(row, *entry, path);
+        fileModel_->showInstallPath(row);
     }
 }
 
@@ -542,7 +609,7 @@ void ArcInstallWindow::searchExtractFolder() {
     if (!isIdle())
         return;
     const CommandScope command(*this);
-    const QList<QTreeWidgetItem*> rows = selectedRows();
+    const QList<int> rows = selectedRows();
     if (rows.isEmpty())
         return;
     CfsArcFile* entry = entryOf(rows.first());
@@ -559,16 +626,16 @@ void ArcInstallWindow::searchExtractFolder() {
     entry->setShouldInstall(true);
     entry->setInstallPath(path);
     entry->setDefaultInstallPath(path);
-    showRow(rows.first(), *entry, path);
+    fileModel_->showInstallPath(rows.first());
 }
 
 void ArcInstallWindow::viewSelectedFiles() {
-    if (!isIdle() || !arcList_ || arcFileList_->topLevelItemCount() == 0)
+    if (!isIdle() || !arcList_ || fileModel_->rowCount() == 0)
         return;
     // Opening a file runs the window's events while the desktop looks for a program.
     const CommandScope command(*this);
     const std::string work = workDirectory();
-    for (QTreeWidgetItem* row : selectedRows()) {
+    for (const int row : selectedRows()) {
         const CfsArcFile* entry = entryOf(row);
         if (!entry)
             continue;
@@ -674,11 +741,7 @@ void ArcInstallWindow::extractAll() {
     setBusy(false);
 
     // The files now on disk change what replacing means.
-    for (int i = 0; i < arcFileList_->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* row = arcFileList_->topLevelItem(i);
-        if (const CfsArcFile* entry = entryOf(row))
-            row->setText(kInstall, markOf(*entry));
-    }
+    fileModel_->refreshMarks();
     reportExtraction(outcome.result, outcome.done, outcome.total, journalBefore);
 }
 
@@ -751,6 +814,7 @@ void ArcInstallWindow::reportExtraction(int32_t result, size_t done, size_t tota
 
 void ArcInstallWindow::setBusy(bool busy) {
     busy_ = busy;
+    fileModel_->setMarksFrozen(busy);
     client()->setEnabled(!busy);
     menuBar()->setEnabled(!busy);
     if (busy)

@@ -14,10 +14,11 @@ class QAction;
 class QLabel;
 class QMenu;
 class QStatusBar;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QTreeView;
 
 namespace vokari::ui {
+
+class ArcFileModel;
 
 // "CFSファイルインストール": opens an add-on package (dropped, or through the file dialog),
 // lists where each of its files goes in the game folder, reads archives nested in it, lets the
@@ -61,6 +62,10 @@ private:
     bool isIdle() const { return !busy_ && commandDepth_ == 0; }
     void openWaitingPackage();
     void openPackage(const QString& path);
+    // Where the file dialog starts: the folder a package was last chosen in, else the user's
+    // downloads, else home.
+    QString dialogFolder() const;
+    void rememberFolder(const QString& file) const;
     void showHistory(int64_t entry);
     void buildControls();
     void buildMenus();
@@ -69,7 +74,6 @@ private:
     bool versionAccepted();
     void openNestedArchives();
     void showEntries();
-    void showRow(QTreeWidgetItem* row, const CfsArcFile& entry, const std::string& path);
     void setArchiveOpen(bool open);
     void closePackage();
     void setBusy(bool busy);
@@ -77,12 +81,15 @@ private:
     // The newest entry of the game's change journal, 0 when none.
     int64_t newestJournalEntry() const;
     void popUpMenu(const QPoint& globalPos);
-    QList<QTreeWidgetItem*> selectedRows() const;
-    CfsArcFile* entryOf(const QTreeWidgetItem* row);
+    // The selected rows, top to bottom.
+    QList<int> selectedRows() const;
+    // The entry of the list being installed that `row` shows; null when the rows show another.
+    CfsArcFile* entryOf(int row) const;
     // `lead`, the package or file it is about, and why.
     void fail(const QString& lead, const QString& file, const QString& cause);
 
-    std::unique_ptr<CfsArcList> arcList_;
+    // Shared with the rows, which show the previous package until the next one is read.
+    std::shared_ptr<CfsArcList> arcList_;
     int16_t cfsVersion_ = 0;
     std::string cfsPath_;
     std::unique_ptr<Execute> executor_;
@@ -102,7 +109,8 @@ private:
     QLabel* installPathCaption_ = nullptr;
     QLabel* cfsPathLabel_ = nullptr;
     QLabel* fileListCaption_ = nullptr;
-    QTreeWidget* arcFileList_ = nullptr;
+    QTreeView* arcFileList_ = nullptr;
+    ArcFileModel* fileModel_ = nullptr;
     QStatusBar* statusBar_ = nullptr;
     QLabel* zipStatus_ = nullptr;
     QLabel* lhaStatus_ = nullptr;

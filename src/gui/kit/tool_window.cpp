@@ -241,9 +241,9 @@ QMenu* ToolWindow::addFileMenu() {
     return addMenu("mnuFile", tr("ファイル(&F)"));
 }
 
-void ToolWindow::addExitEntry(QMenu* fileMenu) {
+void ToolWindow::addExitEntry(QMenu* fileMenu, const QKeySequence& shortcut) {
     addMenuSeparator(fileMenu, "mnuFile_sep1");
-    addMenuEntry(this, fileMenu, "mnuFile_Exit", tr("終了(&X)"), QKeySequence(), [this] {
+    addMenuEntry(this, fileMenu, "mnuFile_Exit", tr("終了(&X)"), shortcut, [this] {
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
     });
 }

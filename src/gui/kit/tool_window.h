@@ -144,7 +144,7 @@ protected:
     QMenu* addFileMenu();
     // A separator and "mnuFile_Exit", which closes the window once the menu has closed: closing
     // may ask a question.
-    void addExitEntry(QMenu* fileMenu);
+    void addExitEntry(QMenu* fileMenu, const QKeySequence& shortcut = {});
     // "mnuEdit", for the window to fill.
     QMenu* addEditMenu();
     // "mnuHelp", last on the bar: "mnuHelp_Ver" opens the About box, through `connection`.

@@ -3,6 +3,7 @@
 #include "gui/installer/arc_install_window.h"
 #include "gui/installer/dir_dialog.h"
 #include "gui/installer/find_files_dialog.h"
+#include "gui/kit/language_dialog.h"
 #include "gui/launcher/tool_windows.h"
 #include "support/archive_builders.h"
 #include "support/fixtures.h"
@@ -10,7 +11,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -81,25 +85,27 @@ protected:
         return w;
     }
 
-    static QTreeWidget* list(const QWidget& w) { return child<QTreeWidget>(w, "LstArcFiles"); }
+    static QTreeView* list(const QWidget& w) { return child<QTreeView>(w, "LstArcFiles"); }
     // Each row as "file name|path|install|install path".
     static QStringList rows(const QWidget& w) {
         QStringList out;
-        QTreeWidget* l = list(w);
-        for (int i = 0; i < l->topLevelItemCount(); ++i) {
-            const QTreeWidgetItem* row = l->topLevelItem(i);
-            out << QStringList{row->text(0), row->text(1), row->text(2), row->text(3)}.join(
-                QLatin1Char('|'));
+        const QAbstractItemModel* model = list(w)->model();
+        for (int i = 0; i < model->rowCount(); ++i) {
+            QStringList columns;
+            for (int c = 0; c < 4; ++c)
+                columns << model->index(i, c).data().toString();
+            out << columns.join(QLatin1Char('|'));
         }
         return out;
     }
     static void select(const QWidget& w, const char* fileName) {
-        QTreeWidget* l = list(w);
-        l->clearSelection();
-        const auto found = l->findItems(QString::fromUtf8(fileName), Qt::MatchExactly, 0);
+        QTreeView* l = list(w);
+        const QModelIndexList found =
+            l->model()->match(l->model()->index(0, 0), Qt::DisplayRole, QString::fromUtf8(fileName),
+                              -1, Qt::MatchExactly);
         ASSERT_EQ(found.size(), 1) << fileName;
-        found.front()->setSelected(true);
-        l->setCurrentItem(found.front());
+        l->clearSelection();
+        l->setCurrentIndex(found.front());
     }
     std::vector<std::string> asked() const {
         std::vector<std::string> texts;
@@ -357,6 +363,7 @@ TEST_F(ArcInstallWindowTest, UnpacksWhereTheListSaysAfterTheOverwriteQuestion) {
 TEST_F(ArcInstallWindowTest, FinalMessageNamesTheEntriesThatFailed) {
     std::string zip = buildZip({{.name = "good.gau", .data = "good"},
                                 {.name = "bad.gau", .data = "bad data"},
+                                {.name = "link.gau", .data = "/etc/passwd", .unixMode = 0120777},
                                 {.name = "taken.gau", .data = "t"}});
     zip[zip.find("bad data")] = 'B';
     fs::create_directories(cfs2 / "GAUGES" / "taken.gau");
@@ -368,14 +375,85 @@ TEST_F(ArcInstallWindowTest, FinalMessageNamesTheEntriesThatFailed) {
     EXPECT_EQ(prompt.asked()[0].text, "解凍を実行しますか？");
     const PromptRequest& report = prompt.asked()[1];
     EXPECT_EQ(report.icon, PromptIcon::Warning);
-    EXPECT_TRUE(report.text.starts_with("次のファイルは解凍できませんでした。\r\nbad.gau: "))
-        << report.text;
-    EXPECT_TRUE(report.text.ends_with("\r\ntaken.gau: 同じ名前のフォルダがあります。\r\n"
-                                      "書き込んだファイル: 1 個\r\n解凍できなかったファイル: 2 個"))
-        << report.text;
-    EXPECT_EQ(report.text.find("good.gau"), std::string::npos);
+    // Each in the window's words: refused, damaged, or the system's reason.
+    EXPECT_EQ(report.text, "次のファイルは解凍できませんでした。\r\n"
+                           "link.gau: シンボリックリンクは解凍しません。\r\n"
+                           "bad.gau: 圧縮ファイル内のデータが壊れています。\r\n"
+                           "taken.gau: 同じ名前のフォルダがあります。\r\n"
+                           "書き込んだファイル: 1 個\r\n解凍できなかったファイル: 3 個");
     EXPECT_EQ(test::readFile(cfs2 / "GAUGES" / "good.gau"), "good");
     EXPECT_TRUE(child<QWidget>(*w, "client")->isEnabled()) << "commands back after unpacking";
+}
+
+// Ctrl+O opens the file dialog: in the folder a package was last chosen in, else the user's
+// downloads, else home; its list in the window's language and locale, not the system's.
+TEST_F(ArcInstallWindowTest, FileDialogStartsInTheLastFolderAndSpeaksTheWindowsLanguage) {
+    ASSERT_TRUE(installUiLanguage("ja"));
+    test::TempDir home;
+    test::ScopedEnv homeEnv("HOME", home.path().string());
+    test::ScopedEnv configEnv("XDG_CONFIG_HOME", (home / "config").string()); // no user-dirs
+    const QString pack = package("p.zip", buildZip({{.name = "p.gau", .data = "p"}}));
+    const fs::path packages = prefix.root() / "packages";
+    fs::create_directories(packages / "sub");
+    auto w = open(2);
+
+    // The folder each opening starts in; `choose` picks a file, else it is cancelled.
+    const auto startFolder = [&](const std::function<void(QFileDialog&)>& choose = {}) {
+        QString started;
+        whenModal<QFileDialog>([&](QFileDialog& dialog) {
+            started = dialog.directory().absolutePath();
+            if (choose)
+                choose(dialog);
+            else
+                dialog.reject();
+        });
+        w->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
+        QTest::keyClick(w.get(), Qt::Key_O, Qt::ControlModifier);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !started.isEmpty(); }));
+        return fs::path(started.toStdString());
+    };
+    EXPECT_EQ(startFolder(), home.path());
+    fs::create_directories(home / "Downloads");
+    EXPECT_EQ(startFolder(), home / "Downloads");
+
+    QStringList types;
+    QString date;
+    startFolder([&](QFileDialog& dialog) {
+        dialog.setDirectory(QString::fromStdString(packages.string()));
+        // The rows as the dialog's detail view shows them, once the folder has been listed.
+        const auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+        const auto listed = [&] {
+            types.clear();
+            const QAbstractItemModel* files = view ? view->model() : nullptr;
+            for (int row = 0; files && row < files->rowCount(view->rootIndex()); ++row) {
+                const QModelIndex name = files->index(row, 0, view->rootIndex());
+                types << name.data().toString() + u8("|") +
+                             name.siblingAtColumn(2).data().toString();
+                if (name.data().toString() == QStringLiteral("p.zip"))
+                    date = name.siblingAtColumn(3).data().toString();
+            }
+            return types.size() == 2;
+        };
+        EXPECT_TRUE(QTest::qWaitFor(listed));
+        // The file name box takes a selected file only while it is not being typed in.
+        if (QWidget* typing = dialog.focusWidget())
+            typing->clearFocus();
+        dialog.selectFile(pack);
+        static_cast<QDialog&>(dialog).accept(); // as its Open button does
+        if (dialog.isVisible()) {
+            ADD_FAILURE() << "the dialog did not take the file";
+            dialog.reject();
+        }
+    });
+    types.sort();
+    EXPECT_EQ(types, (QStringList{u8("p.zip|ZIP ファイル"), u8("sub|フォルダ")}));
+    EXPECT_EQ(
+        date,
+        QLocale(QLocale::Japanese).toString(QFileInfo(pack).lastModified(), QLocale::ShortFormat));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return rows(*w) == QStringList{u8("p.gau||追加|GAUGES\\")}; }));
+    EXPECT_EQ(startFolder(), packages) << "kept in VOKARI.INI";
 }
 
 // Cancels on the progress dialog as soon as it shows.
