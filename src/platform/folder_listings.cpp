@@ -16,7 +16,8 @@ namespace vokari::platform {
 namespace {
 
 struct ExactHash {
-    using is_transparent = void;
+    // The standard library's name for heterogeneous lookup.
+    using is_transparent = void; // NOLINT(readability-identifier-naming)
     size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
 };
 
