@@ -1,4 +1,5 @@
 #include "fuzz_targets.h"
+#include "journal/change_journal.h"
 
 #include "aircraft/aircraft_list.h"
 #include "frame/installation.h"
@@ -84,6 +85,8 @@ private:
         platform::setRegistrySource(nullptr);
         ::setenv("TEMP", temp().c_str(), 1);
         ::setenv("VOKARI_INI", (root_ / "VOKARI.INI").c_str(), 1);
+        // No change history: it would be kept in the user's data folder, outside the sandbox.
+        setJournalEnabled(false);
         reset();
     }
     ~Sandbox() {
