@@ -6,6 +6,7 @@
 //
 // usage: enabler_list_bench [AIRCRAFT_COUNT] [ROUNDS]   (run with QT_QPA_PLATFORM=offscreen)
 #include "aircraft/aircraft_list.h"
+#include "bench_package.h"
 #include "gui/aircraft/aircraft_enabler_window.h"
 #include "platform/codepage.h"
 #include "platform/host_paths.h"
@@ -26,16 +27,9 @@
 #include <vector>
 
 namespace fs = std::filesystem;
+using bench::writeFile;
 
 namespace {
-
-void writeFile(const fs::path& file, const std::string& text) {
-    fs::create_directories(file.parent_path());
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out << text;
-    if (!out)
-        throw std::runtime_error("cannot write " + file.string());
-}
 
 // Half of the titles are Japanese, as most of the players' add-ons are; one in seven borrows
 // another aircraft's sound, which the list shows on the title.
