@@ -9,6 +9,7 @@
 #include "platform/folder_listings.h"
 #include "platform/folder_lock.h"
 #include "platform/host_paths.h"
+#include "platform/path_text.h"
 #include "platform/text.h"
 
 #include <cerrno>
@@ -109,7 +110,7 @@ public:
         if (f.existed)
             return;
         if (const int err = platform::createFoldersObserved(f.host))
-            throw IoError(FileAction::CreateFolder, f.host.string(), err);
+            throw IoError(FileAction::CreateFolder, platform::utf8Of(f.host), err);
         f.existed = platform::listFolder(f.host.native(), sweep_);
     }
 
@@ -162,7 +163,7 @@ struct StagedEntry {
 // "no backup could be made" for the backup `backup`, failing with `err`.
 [[noreturn]] void backupFailed(const fs::path& backup, int err) {
     try {
-        throw IoError(FileAction::Write, backup.string(), err);
+        throw IoError(FileAction::Write, platform::utf8Of(backup), err);
     } catch (const IoError& e) {
         std::throw_with_nested(NoBackupError(
             std::string("no backup could be made, file left as it was: ") + e.what()));
@@ -299,11 +300,11 @@ private:
             if (const auto earlier = folder.writtenBy.find(onDisk);
                 earlier != folder.writtenBy.end())
                 throw KnownProblem(ExtractionProblem::SameTarget,
-                                   "two entries unpack to " + target.string() + " (" +
+                                   "two entries unpack to " + platform::utf8Of(target) + " (" +
                                        earlier->second + " was unpacked there)");
             const Kind kind = folder.kindOf(onDisk);
             if (kind == Kind::Other)
-                throw IoError(FileAction::Write, target.string(), EISDIR);
+                throw IoError(FileAction::Write, platform::utf8Of(target), EISDIR);
             // A link to nothing is no file to the game (the listing said "added"): it is
             // replaced whatever the answer about existing files, with nothing to back up.
             if (step.skipExisting && kind != Kind::DanglingLink) {
@@ -388,13 +389,13 @@ private:
             if (folder.kindOf(*bak) == Kind::File)
                 return std::nullopt;
             throw KnownProblem(ExtractionProblem::BackupNotAFile,
-                               "refused: the backup " + (folder.host / *bak).string() +
+                               "refused: the backup " + platform::utf8Of(folder.host / *bak) +
                                    " is not a plain file; " + onDisk + " was left as it was");
         }
         const fs::path backup = folder.host / bakWanted;
         int err = 0;
         if (!folder.handle)
-            folder.handle = platform::FolderHandle::open(folder.host.string(), err);
+            folder.handle = platform::FolderHandle::open(platform::utf8Of(folder.host), err);
         platform::StagedCopy staged;
         if (!err)
             err = platform::stageFileCopy(folder.host / onDisk, folder.handle, bakWanted, staged);

@@ -2,6 +2,7 @@
 
 #include "common/file_helpers.h"
 #include "platform/host_paths.h"
+#include "platform/path_text.h"
 #include "platform/process.h"
 
 #include <chrono>
@@ -33,7 +34,7 @@ std::optional<Start> associationOf(const std::string& file, const std::string& p
     const auto opener = platform::desktopOpener();
     if (!opener)
         return std::nullopt;
-    return Start{*opener, {host.string()}, true};
+    return Start{*opener, {platform::utf8Of(host)}, true};
 }
 
 std::optional<Start> plainStartOf(std::string_view commandLine) {

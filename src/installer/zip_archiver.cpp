@@ -3,6 +3,7 @@
 #include "platform/codepage.h"
 #include "platform/error.h"
 #include "platform/host_paths.h"
+#include "platform/path_text.h"
 
 #include <algorithm>
 #include <archive.h>
@@ -332,7 +333,7 @@ public:
 
     bool list(std::string_view archivePath, std::vector<ArchiveRecord>& records) const override {
         records.clear();
-        const std::string host = platform::hostPath(archivePath).string();
+        const std::string host = platform::utf8Of(platform::hostPath(archivePath));
         if (const auto central = readCentralDirectory(host)) {
             records.reserve(central->size());
             for (const CentralEntry& e : *central)
@@ -343,7 +344,7 @@ public:
     }
 
     std::unique_ptr<ArchiveReader> open(std::string_view archivePath) const override {
-        return std::make_unique<ZipReader>(platform::hostPath(archivePath).string());
+        return std::make_unique<ZipReader>(platform::utf8Of(platform::hostPath(archivePath)));
     }
 
 private:
