@@ -62,6 +62,7 @@ ExtractionProblem problemOf(const std::exception& e) {
 // that differs only in case) and the listing and unpacking agree on what exists.
 struct Folder {
     fs::path host;
+    std::string hostText; // the same as UTF-8, for the listings
     bool existed = false;
     std::shared_ptr<platform::FolderHandle> handle;         // opened for the first backup made here
     std::unordered_map<std::string, std::string> writtenBy; // name on disk -> entry of this run
@@ -70,11 +71,11 @@ struct Folder {
     std::optional<std::string> onDisk(const std::string& name) const {
         if (!existed)
             return std::nullopt;
-        const auto found = platform::findListed(host.native(), name);
+        const auto found = platform::findListed(hostText, name);
         return found ? std::optional<std::string>(found->name) : std::nullopt;
     }
     Kind kindOf(const std::string& onDiskName) const {
-        const auto found = platform::findListed(host.native(), onDiskName);
+        const auto found = platform::findListed(hostText, onDiskName);
         if (!found)
             return Kind::DanglingLink; // gone meanwhile: nothing to keep
         if (found->kind == platform::HostKind::Link)
@@ -85,7 +86,7 @@ struct Folder {
     }
     // A name this run gives, before the file has it: later entries meet it.
     void add(const std::string& name) const {
-        platform::noteAdded(host / name, platform::HostKind::File);
+        platform::noteAdded(host / platform::pathFromUtf8(name), platform::HostKind::File);
     }
 };
 
@@ -100,8 +101,9 @@ public:
             // Resolved again until it exists, so a folder created meanwhile under another
             // spelling is found.
             f.host = platform::hostPath(windowsFolder);
+            f.hostText = platform::utf8Of(f.host);
             size_t leftovers = 0;
-            f.existed = platform::listFolder(f.host.native(), sweep_, &leftovers);
+            f.existed = platform::listFolder(f.hostText, sweep_, &leftovers);
         }
         return f;
     }
@@ -111,7 +113,7 @@ public:
             return;
         if (const int err = platform::createFoldersObserved(f.host))
             throw IoError(FileAction::CreateFolder, platform::utf8Of(f.host), err);
-        f.existed = platform::listFolder(f.host.native(), sweep_);
+        f.existed = platform::listFolder(f.hostText, sweep_);
     }
 
 private:
@@ -201,7 +203,8 @@ public:
                     if (s.backup) {
                         const platform::StagedCopy backup = *s.backup;
                         s.backup.reset();
-                        const fs::path path = backup.folder->path() / backup.name;
+                        const fs::path path =
+                            backup.folder->path() / platform::pathFromUtf8(backup.name);
                         int err = platform::commitCopy(backup);
                         // Made meanwhile: kept when it is a file, as one found before is.
                         if (std::error_code ec; err == EEXIST && fs::is_regular_file(path, ec))
@@ -295,7 +298,7 @@ private:
             !existing && step.aircraftFolder && !twin.empty())
             existing = folder.onDisk(std::string(twin));
         const std::string onDisk = existing ? *existing : name;
-        const fs::path target = folder.host / onDisk;
+        const fs::path target = folder.host / platform::pathFromUtf8(onDisk);
         if (existing) {
             if (const auto earlier = folder.writtenBy.find(onDisk);
                 earlier != folder.writtenBy.end())
@@ -389,16 +392,18 @@ private:
             if (folder.kindOf(*bak) == Kind::File)
                 return std::nullopt;
             throw KnownProblem(ExtractionProblem::BackupNotAFile,
-                               "refused: the backup " + platform::utf8Of(folder.host / *bak) +
+                               "refused: the backup " +
+                                   platform::utf8Of(folder.host / platform::pathFromUtf8(*bak)) +
                                    " is not a plain file; " + onDisk + " was left as it was");
         }
-        const fs::path backup = folder.host / bakWanted;
+        const fs::path backup = folder.host / platform::pathFromUtf8(bakWanted);
         int err = 0;
         if (!folder.handle)
             folder.handle = platform::FolderHandle::open(platform::utf8Of(folder.host), err);
         platform::StagedCopy staged;
         if (!err)
-            err = platform::stageFileCopy(folder.host / onDisk, folder.handle, bakWanted, staged);
+            err = platform::stageFileCopy(folder.host / platform::pathFromUtf8(onDisk),
+                                          folder.handle, bakWanted, staged);
         if (err)
             backupFailed(backup, err);
         folder.add(bakWanted); // a later entry meets it as there

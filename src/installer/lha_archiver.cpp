@@ -85,7 +85,7 @@ const LHAInputStreamType kSourceType = {&Source::read, &Source::skip, &Source::c
 class LhaHandle {
 public:
     explicit LhaHandle(const std::string& host) {
-        openError_ = source_.file.open(host);
+        openError_ = source_.file.open(platform::pathFromUtf8(host));
         if (openError_)
             return;
         stream_ = lha_input_stream_new(&kSourceType, &source_);

@@ -67,7 +67,7 @@ void readUnicodeName(CentralEntry& e, const unsigned char* extra, size_t length)
 // takes (no ZIP, or ZIP64).
 std::optional<std::vector<CentralEntry>> readCentralDirectory(const std::string& host) {
     std::vector<CentralEntry> entries;
-    std::ifstream in(host, std::ios::binary);
+    std::ifstream in(platform::pathFromUtf8(host), std::ios::binary);
     if (!in)
         return std::nullopt;
     in.seekg(0, std::ios::end);
@@ -197,7 +197,13 @@ bool openZip(ArchiveHandle& h, const std::string& host, bool decodeNames) {
     archive_read_support_format_zip_seekable(h.a);
     if (decodeNames)
         archive_read_set_options(h.a, "zip:hdrcharset=CP932");
+#ifdef _WIN32
+    // The narrow call would read the name in the ANSI code page.
+    return archive_read_open_filename_w(h.a, platform::pathFromUtf8(host).c_str(), kBlockSize) ==
+           ARCHIVE_OK;
+#else
     return archive_read_open_filename(h.a, host.c_str(), kBlockSize) == ARCHIVE_OK;
+#endif
 }
 
 EntryType typeOf(archive_entry* entry) {

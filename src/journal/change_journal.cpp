@@ -9,6 +9,7 @@
 #include "platform/folder_lock.h"
 #include "platform/path_text.h"
 #include "platform/process.h"
+#include "platform/stdio_file.h"
 
 #include <algorithm>
 #include <atomic>
@@ -367,7 +368,7 @@ private:
             last = std::max(last, number(platform::utf8Of(item.path().stem())));
         id_ = last + 1;
         const fs::path file = entries / entryName(id_);
-        log_ = std::fopen(file.c_str(), "wbx");
+        log_ = platform::openStdioFile(file, "wbx");
         if (!log_)
             throw IoError(FileAction::Write, platform::utf8Of(file), errno);
         std::ofstream(journal_.folder() / "game.txt", std::ios::binary | std::ios::trunc)
