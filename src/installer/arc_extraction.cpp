@@ -9,6 +9,7 @@
 #include "platform/folder_listings.h"
 #include "platform/folder_lock.h"
 #include "platform/host_paths.h"
+#include "platform/path_text.h"
 #include "platform/text.h"
 
 #include <cerrno>
@@ -69,11 +70,11 @@ struct Folder {
     std::optional<std::string> onDisk(const std::string& name) const {
         if (!existed)
             return std::nullopt;
-        const auto found = platform::findListed(host.native(), name);
+        const auto found = platform::findListed(platform::hostText(host), name);
         return found ? std::optional<std::string>(found->name) : std::nullopt;
     }
     Kind kindOf(const std::string& onDiskName) const {
-        const auto found = platform::findListed(host.native(), onDiskName);
+        const auto found = platform::findListed(platform::hostText(host), onDiskName);
         if (!found)
             return Kind::DanglingLink; // gone meanwhile: nothing to keep
         if (found->kind == platform::HostKind::Link)
@@ -100,7 +101,7 @@ public:
             // spelling is found.
             f.host = platform::hostPath(windowsFolder);
             size_t leftovers = 0;
-            f.existed = platform::listFolder(f.host.native(), sweep_, &leftovers);
+            f.existed = platform::listFolder(platform::hostText(f.host), sweep_, &leftovers);
         }
         return f;
     }
@@ -110,7 +111,7 @@ public:
             return;
         if (const int err = platform::createFoldersObserved(f.host))
             throw IoError(FileAction::CreateFolder, f.host.string(), err);
-        f.existed = platform::listFolder(f.host.native(), sweep_);
+        f.existed = platform::listFolder(platform::hostText(f.host), sweep_);
     }
 
 private:
