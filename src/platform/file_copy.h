@@ -43,23 +43,22 @@ public:
 #ifdef _WIN32
     // The folder open as a HANDLE, which keeps it from being renamed or removed meanwhile; the
     // names in it are reached through its path.
-    FolderHandle(void* handle, std::filesystem::path path)
-        : handle_(handle), path_(std::move(path)) {}
+    FolderHandle(void* handle, std::filesystem::path path);
 #else
     FolderHandle(int fd, std::filesystem::path path) : fd_(fd), path_(std::move(path)) {}
 #endif
     ~FolderHandle();
     FolderHandle(const FolderHandle&) = delete;
     FolderHandle& operator=(const FolderHandle&) = delete;
+    // The host path it was opened by.
+    const std::filesystem::path& path() const {
+        return path_;
+    }
 #ifndef _WIN32
     int fd() const {
         return fd_;
     }
 #endif
-    // The host path it was opened by.
-    const std::filesystem::path& path() const {
-        return path_;
-    }
 
 private:
 #ifdef _WIN32

@@ -130,6 +130,8 @@ constexpr DWORD kFolderShare = FILE_SHARE_READ | FILE_SHARE_WRITE;
 
 } // namespace
 
+FolderHandle::FolderHandle(void* handle, fs::path path) : handle_(handle), path_(std::move(path)) {}
+
 std::shared_ptr<FolderHandle> FolderHandle::open(const std::string& hostPath, int& err) {
     fs::path path = pathFromUtf8(hostPath);
     const HANDLE h = ::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, kFolderShare, nullptr,

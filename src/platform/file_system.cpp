@@ -266,6 +266,10 @@ FileReader::~FileReader() {
         ::close(fd_);
 }
 
+bool FileReader::isOpen() const {
+    return fd_ >= 0;
+}
+
 int FileReader::open(const fs::path& host) {
     if (fd_ >= 0)
         ::close(fd_);

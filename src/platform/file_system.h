@@ -184,15 +184,7 @@ public:
 
     // Returns 0 or the system's error number.
     int open(const std::filesystem::path& host);
-#ifdef _WIN32
-    bool isOpen() const {
-        return handle_ != nullptr;
-    }
-#else
-    bool isOpen() const {
-        return fd_ >= 0;
-    }
-#endif
+    bool isOpen() const;
     // Up to `size` bytes from the position on: how many, 0 at the end, -1 on failure (errno
     // says why).
     int64_t read(void* buffer, size_t size);

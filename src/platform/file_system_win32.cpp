@@ -319,6 +319,10 @@ FileReader::~FileReader() {
         ::CloseHandle(asHandle(handle_));
 }
 
+bool FileReader::isOpen() const {
+    return handle_ != nullptr;
+}
+
 int FileReader::open(const fs::path& host) {
     if (handle_)
         ::CloseHandle(asHandle(handle_));
