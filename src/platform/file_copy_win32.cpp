@@ -65,8 +65,8 @@ int stageOpenFile(HANDLE from, const fs::path& folder, std::string& tempName, in
         return errno;
     BY_HANDLE_FILE_INFORMATION info;
     int err = ::GetFileInformationByHandle(from, &info) ? 0 : lastErrno();
-    if (!err && (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-        err = ELOOP; // a link, as a POSIX open refuses to follow one
+    if (!err && (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && isLinkHandle(from))
+        err = ELOOP; // a link opened as itself, as a POSIX open refuses to follow one
     else if (!err && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         err = EINVAL; // not a plain file
     if (err) {
@@ -83,7 +83,7 @@ int stageOpenFile(HANDLE from, const fs::path& folder, std::string& tempName, in
     fs::path temp;
     const HANDLE out = asHandle(createStagingFile(folder, temp));
     if (!out) {
-        const int err = errno;
+        err = errno;
         ::CloseHandle(from);
         return err;
     }
@@ -158,7 +158,7 @@ std::shared_ptr<FolderHandle> FolderHandle::openChild(const std::string& name, i
         err = errno;
         return nullptr;
     }
-    if (entry->attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+    if (entry->isLink) {
         err = ELOOP; // never through a link
         return nullptr;
     }
@@ -172,7 +172,7 @@ std::shared_ptr<FolderHandle> FolderHandle::openChild(const std::string& name, i
     // It may have been swapped for something else since it was looked at.
     BY_HANDLE_FILE_INFORMATION info;
     err = ::GetFileInformationByHandle(h, &info) ? 0 : lastErrno();
-    if (!err && (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+    if (!err && (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && isLinkHandle(h))
         err = ELOOP;
     else if (!err && !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         err = ENOTDIR;

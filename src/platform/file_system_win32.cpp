@@ -91,6 +91,13 @@ HostKind kindOfEntry(const EntryInfo& info) {
                                                         : HostKind::File;
 }
 
+bool isLinkHandle(void* handle) {
+    FILE_ATTRIBUTE_TAG_INFO info;
+    if (!::GetFileInformationByHandleEx(asHandle(handle), FileAttributeTagInfo, &info, sizeof info))
+        return true; // not known: taken as a link, which is never followed
+    return (info.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && isLinkTag(info.ReparseTag);
+}
+
 HostKind targetKind(const fs::path& host) {
     const HANDLE h = ::CreateFileW(host.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr);

@@ -28,6 +28,9 @@ struct EntryInfo {
 std::optional<EntryInfo> entryInfo(const std::filesystem::path& host);
 // What an entry is: Link for a link, else Folder or File.
 HostKind kindOfEntry(const EntryInfo& info);
+// Whether the file or folder open as `handle` is a link (opened as itself); other reparse
+// points (a file kept in the cloud, say) are no links.
+bool isLinkHandle(void* handle);
 // What `host` leads to, links followed; None when nothing.
 HostKind targetKind(const std::filesystem::path& host);
 
