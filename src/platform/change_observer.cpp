@@ -3,7 +3,6 @@
 #include "platform/folder_listings.h"
 
 #include <cerrno>
-#include <sys/stat.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -30,9 +29,10 @@ ObserverScope::~ObserverScope() {
 int createFoldersObserved(const fs::path& host) {
     std::vector<fs::path> missing;
     for (fs::path p = host; !p.empty() && p != p.root_path(); p = p.parent_path()) {
-        struct stat st;
-        if (::stat(p.c_str(), &st) == 0) {
-            if (!S_ISDIR(st.st_mode))
+        std::error_code ec;
+        const fs::file_status st = fs::status(p, ec);
+        if (fs::exists(st)) {
+            if (!fs::is_directory(st))
                 return ENOTDIR;
             break;
         }
@@ -41,8 +41,9 @@ int createFoldersObserved(const fs::path& host) {
     for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
         if (current)
             current->beforeAddFolder(*it);
-        if (::mkdir(it->c_str(), 0777) != 0) {
-            const int err = errno;
+        std::error_code ec;
+        if (!fs::create_directory(*it, ec)) {
+            const int err = ec ? ec.value() : EEXIST;
             if (current)
                 current->failed(*it);
             if (err != EEXIST)

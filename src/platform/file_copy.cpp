@@ -3,6 +3,7 @@
 #include "platform/change_observer.h"
 #include "platform/error.h"
 #include "platform/file_system.h"
+#include "platform/file_system_shared.h"
 #include "platform/text.h"
 
 #include <algorithm>
@@ -52,8 +53,6 @@ int copyBytes(int from, int to) {
     }
 }
 
-void sortByName(std::vector<HostEntry>& entries);
-
 HostKind kindOfMode(mode_t mode) {
     return S_ISDIR(mode)   ? HostKind::Folder
            : S_ISREG(mode) ? HostKind::File
@@ -82,7 +81,7 @@ int FolderHandle::list(std::vector<HostEntry>& entries, size_t* leftovers, bool 
         for (const ListedName& item : listed)
             if (hidden || item.name[0] != '.')
                 entries.push_back(HostEntry{std::string(item.name), item.kind});
-        sortByName(entries);
+        sortHostEntries(entries);
         return 0;
     }
     const int fd = ::dup(fd_);
@@ -119,30 +118,9 @@ int FolderHandle::list(std::vector<HostEntry>& entries, size_t* leftovers, bool 
     ::closedir(dir);
     if (sawLeftover)
         *leftovers += removeLeftoversAt(fd_);
-    sortByName(entries);
+    sortHostEntries(entries);
     return err;
 }
-
-namespace {
-
-void sortByName(std::vector<HostEntry>& entries) {
-    // Lowered once per entry, not once per comparison: a folder may hold thousands.
-    std::vector<std::pair<std::string, size_t>> keys;
-    keys.reserve(entries.size());
-    for (size_t i = 0; i < entries.size(); ++i)
-        keys.emplace_back(asciiLower(entries[i].name), i);
-    std::sort(keys.begin(), keys.end(), [&](const auto& a, const auto& b) {
-        return a.first != b.first ? a.first < b.first
-                                  : entries[a.second].name < entries[b.second].name;
-    });
-    std::vector<HostEntry> sorted;
-    sorted.reserve(entries.size());
-    for (const auto& key : keys)
-        sorted.push_back(std::move(entries[key.second]));
-    entries = std::move(sorted);
-}
-
-} // namespace
 
 HostKind FolderHandle::kindOf(const std::string& name) const {
     struct stat st;
@@ -372,23 +350,6 @@ void restoreFileExact(const std::filesystem::path& source, const std::filesystem
     noteAdded(target, to->kindOf(name));
     if (observer)
         observer->made(target);
-}
-
-BackupResult makeBackup(const std::filesystem::path& original,
-                        const std::filesystem::path& backup) {
-    struct stat st;
-    if (::lstat(backup.c_str(), &st) == 0) {
-        struct stat target;
-        if (S_ISREG(st.st_mode) || (S_ISLNK(st.st_mode) && ::stat(backup.c_str(), &target) == 0 &&
-                                    S_ISREG(target.st_mode)))
-            return BackupResult::Kept;
-        throw IoError(FileAction::Write, backup.string(), S_ISLNK(st.st_mode) ? ENOLINK : EISDIR);
-    }
-    if (::stat(original.c_str(), &st) != 0)
-        return BackupResult::NoOriginal;
-    if (const int err = copyFileExact(original, backup))
-        throw IoError(FileAction::Write, backup.string(), err);
-    return BackupResult::Made;
 }
 
 } // namespace vokari::platform

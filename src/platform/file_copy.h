@@ -40,16 +40,32 @@ public:
     HostKind targetKindOf(const std::string& name) const;
     // Creates the folder `name`. Returns 0 or the system's error number.
     int makeFolder(const std::string& name) const;
+#ifdef _WIN32
+    // The folder open as a HANDLE, which keeps it from being renamed or removed meanwhile; the
+    // names in it are reached through its path.
+    FolderHandle(void* handle, std::filesystem::path path);
+#else
     FolderHandle(int fd, std::filesystem::path path) : fd_(fd), path_(std::move(path)) {}
+#endif
     ~FolderHandle();
     FolderHandle(const FolderHandle&) = delete;
     FolderHandle& operator=(const FolderHandle&) = delete;
-    int fd() const { return fd_; }
     // The host path it was opened by.
-    const std::filesystem::path& path() const { return path_; }
+    const std::filesystem::path& path() const {
+        return path_;
+    }
+#ifndef _WIN32
+    int fd() const {
+        return fd_;
+    }
+#endif
 
 private:
+#ifdef _WIN32
+    void* handle_;
+#else
     int fd_;
+#endif
     std::filesystem::path path_;
 };
 
@@ -60,6 +76,9 @@ struct StagedCopy {
     std::string name;
     int64_t size = 0;
     bool sourceFailed = false; // the failure was the source's: it could not be opened
+#ifdef _WIN32
+    uint32_t attributes = 0; // what the file gets with its name (it is hidden until then)
+#endif
 };
 
 // Copies the plain file `name` of `source` (never through a link) to a temporary name in

@@ -3,6 +3,7 @@
 #include "platform/error.h"
 #include "platform/file_system.h"
 #include "platform/host_paths.h"
+#include "platform/path_text.h"
 
 #include <cerrno>
 #include <cstring>
@@ -38,7 +39,7 @@ FileFingerprint fileFingerprint(std::string_view path) {
     if (const int err = file.open(host)) {
         if (err == ENOENT || err == ENOTDIR)
             return {};
-        throw IoError(FileAction::Read, host.string(), err);
+        throw IoError(FileAction::Read, utf8Of(host), err);
     }
     FileFingerprint print;
     print.exists = true;
@@ -51,7 +52,7 @@ FileFingerprint fileFingerprint(std::string_view path) {
     while (true) {
         const int64_t n = file.read(block.get(), kBlock);
         if (n < 0)
-            throw IoError(FileAction::Read, host.string(), errno);
+            throw IoError(FileAction::Read, utf8Of(host), errno);
         if (n == 0)
             break;
         hash.add(std::string_view(block.get(), static_cast<size_t>(n)));

@@ -2,6 +2,7 @@
 
 #include "platform/change_observer.h"
 #include "platform/error.h"
+#include "platform/file_system_shared.h"
 #include "platform/folder_listings.h"
 #include "platform/host_paths.h"
 #include "platform/text.h"
@@ -35,16 +36,6 @@ uint32_t attributesOf(const std::string& name, const struct stat& st, bool isLin
     if (!name.empty() && name[0] == '.')
         attributes |= kAttrHidden;
     return attributes;
-}
-
-// A name a Windows path can hold: anything else would be read as separators, a drive or a
-// pattern once joined into one, and name another file.
-bool isWindowsName(std::string_view name) {
-    for (const unsigned char c : name)
-        if (c < 0x20 ||
-            std::string_view("\\:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos)
-            return false;
-    return true;
 }
 
 // Writes all of `bytes`. Returns 0 or the system's error number.
@@ -109,21 +100,7 @@ std::vector<DirEntry> listDirectory(std::string_view folder) {
             look(entry->d_name);
     }
     ::closedir(dir);
-    // Without regard to case (lowered bytes compare unsigned, as strings do), then as spelled;
-    // no lowered copies, which thousands of entries would make by the hundred thousand.
-    const auto lowerLess = [](char x, char y) {
-        return static_cast<unsigned char>(asciiLower(x)) <
-               static_cast<unsigned char>(asciiLower(y));
-    };
-    std::sort(entries.begin(), entries.end(), [&](const DirEntry& a, const DirEntry& b) {
-        if (std::lexicographical_compare(a.name.begin(), a.name.end(), b.name.begin(), b.name.end(),
-                                         lowerLess))
-            return true;
-        if (std::lexicographical_compare(b.name.begin(), b.name.end(), a.name.begin(), a.name.end(),
-                                         lowerLess))
-            return false;
-        return a.name < b.name;
-    });
+    sortDirEntries(entries);
     return entries;
 }
 
@@ -139,26 +116,6 @@ std::optional<uint32_t> fileAttributes(std::string_view path) {
             st.st_mode = (target.st_mode & S_IFMT) | (st.st_mode & ~S_IFMT);
     }
     return attributesOf(host.filename().string(), st, isLink);
-}
-
-bool isDirectory(std::string_view path) {
-    std::string host;
-    if (const auto kind = hostPathKind(path, host))
-        return *kind == HostKind::Folder;
-    std::error_code ec;
-    return fs::is_directory(host, ec);
-}
-
-bool isRegularFile(std::string_view path) {
-    std::string host;
-    if (const auto kind = hostPathKind(path, host))
-        return *kind == HostKind::File;
-    std::error_code ec;
-    return fs::is_regular_file(host, ec);
-}
-
-bool deleteFile(std::string_view path) {
-    return removeHostFile(hostPath(path));
 }
 
 bool removeHostFile(const fs::path& host) {
@@ -261,6 +218,8 @@ long removeContents(int dir, const std::string& path, std::vector<std::string>* 
     return failures;
 }
 
+} // namespace
+
 long removeTree(const std::string& host, std::vector<std::string>* leftBehind) {
     struct stat st;
     if (::lstat(host.c_str(), &st) != 0)
@@ -287,17 +246,6 @@ long removeTree(const std::string& host, std::vector<std::string>* leftBehind) {
     return failures;
 }
 
-} // namespace
-
-long removeHostTree(const std::string& host, std::vector<std::string>* leftBehind) {
-    const long failures = removeTree(host, leftBehind);
-    if (failures == 0)
-        noteRemoved(host);
-    else
-        noteChanged(host); // some of it stays
-    return failures;
-}
-
 int createPrivateFolder(const fs::path& host) {
     if (::mkdir(host.c_str(), 0700) != 0)
         return errno;
@@ -313,65 +261,13 @@ int readOpenError(const fs::path& host) {
     return 0;
 }
 
-void createDirectories(std::string_view path) {
-    std::error_code ec;
-    const fs::path host = hostPath(path);
-    fs::create_directories(host, ec);
-    if (ec)
-        throw IoError(FileAction::CreateFolder, host.string(), ec.value());
-    // Which of them were made is not told: each is a folder now.
-    for (fs::path p = host; !p.empty() && p != p.root_path(); p = p.parent_path())
-        noteAdded(p, HostKind::Folder);
-}
-
-namespace {
-constexpr size_t kReadBlock = 256 * 1024;
-} // namespace
-
-std::string readFileBytes(std::string_view path) {
-    return readHostFile(hostPath(path));
-}
-
-std::string readHostFile(const fs::path& host) {
-    FileReader file;
-    if (const int err = file.open(host))
-        throw IoError(FileAction::Read, host.string(), err);
-    std::string data;
-    if (const int64_t size = file.size(); size > 0)
-        data.reserve(static_cast<size_t>(size));
-    char buffer[65536];
-    while (true) {
-        const int64_t n = file.read(buffer, sizeof buffer);
-        if (n < 0) {
-            const int err = errno;
-            throw IoError(FileAction::Read, host.string(), err);
-        }
-        if (n == 0)
-            break;
-        data.append(buffer, static_cast<size_t>(n));
-    }
-    return data;
-}
-
-void readFileBlocks(std::string_view path, const std::function<void(std::string_view)>& consume) {
-    const fs::path host = hostPath(path);
-    FileReader file;
-    if (const int err = file.open(host))
-        throw IoError(FileAction::Read, host.string(), err);
-    const auto block = std::make_unique<char[]>(kReadBlock);
-    while (true) {
-        const int64_t n = file.read(block.get(), kReadBlock);
-        if (n < 0)
-            throw IoError(FileAction::Read, host.string(), errno);
-        if (n == 0)
-            return;
-        consume(std::string_view(block.get(), static_cast<size_t>(n)));
-    }
-}
-
 FileReader::~FileReader() {
     if (fd_ >= 0)
         ::close(fd_);
+}
+
+bool FileReader::isOpen() const {
+    return fd_ >= 0;
 }
 
 int FileReader::open(const fs::path& host) {
@@ -416,8 +312,6 @@ int64_t FileReader::size() const {
 
 namespace {
 
-std::atomic<size_t> leftoverCount{0};
-
 // Creates a staging file in `folder`, open for writing, readable by this user only until it
 // is given its final permissions.
 int createStagingFile(const fs::path& folder, std::string& temp) {
@@ -452,20 +346,6 @@ int renameNoReplace(const std::string& temp, const fs::path& target) {
 
 } // namespace
 
-std::string stagingName() {
-    static std::atomic<unsigned> counter{0};
-    return ".vokari-" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
-}
-
-bool isStagingName(std::string_view name) {
-    if (name.starts_with(".vokari-"))
-        return true;
-    // NAME.vokari-XXXXXX, as mkstemp filled it in
-    constexpr std::string_view mark = ".vokari-";
-    return name.size() > mark.size() + 6 &&
-           name.substr(name.size() - 6 - mark.size(), mark.size()) == mark;
-}
-
 size_t removeLeftoversAt(int folderFd) {
     const int listing = ::dup(folderFd);
     DIR* stream = listing < 0 ? nullptr : ::fdopendir(listing);
@@ -476,7 +356,7 @@ size_t removeLeftoversAt(int folderFd) {
     }
     ::rewinddir(stream);
     // Our own are live: another folder of this run may be this one under another name.
-    const std::string own = ".vokari-" + std::to_string(::getpid()) + "-";
+    const std::string own = ownStagingPrefix();
     std::vector<std::string> found;
     while (const dirent* entry = ::readdir(stream)) {
         const std::string_view name = entry->d_name;
@@ -491,7 +371,7 @@ size_t removeLeftoversAt(int folderFd) {
             S_ISREG(st.st_mode) && ::unlinkat(folderFd, name.c_str(), 0) == 0)
             ++removed;
     }
-    leftoverCount += removed;
+    countLeftoversRemoved(removed);
     return removed;
 }
 
@@ -502,10 +382,6 @@ size_t removeLeftovers(const fs::path& folder) {
     const size_t removed = removeLeftoversAt(fd);
     ::close(fd);
     return removed;
-}
-
-size_t leftoversRemoved() {
-    return leftoverCount;
 }
 
 NewFileWriter::NewFileWriter(fs::path host) : host_(std::move(host)) {
@@ -568,12 +444,6 @@ void flushFileSystems(const std::vector<fs::path>& files) {
         if (rc != 0)
             throw IoError(FileAction::Write, file.string(), err);
     }
-}
-
-void writeFileAtomic(std::string_view path, std::string_view bytes) {
-    AtomicFileWriter file(hostPath(path));
-    file.write(bytes);
-    file.commit();
 }
 
 namespace {
@@ -675,10 +545,6 @@ void AtomicFileWriter::commit() {
         observer->made(host_);
 }
 
-std::optional<FileStamp> fileStamp(std::string_view path) {
-    return hostFileStamp(hostPath(path));
-}
-
 std::optional<FileStamp> hostFileStamp(const fs::path& host) {
     struct stat st;
     if (::stat(host.c_str(), &st) != 0)
@@ -686,29 +552,6 @@ std::optional<FileStamp> hostFileStamp(const fs::path& host) {
     return FileStamp{static_cast<int64_t>(st.st_size),
                      static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
                      static_cast<int64_t>(st.st_ino)};
-}
-
-bool matchesPattern(std::string_view name, std::string_view pattern) {
-    // Iterative wildcard match with one backtrack point: linear enough for file names.
-    size_t n = 0, p = 0, starP = std::string_view::npos, starN = 0;
-    while (n < name.size()) {
-        if (p < pattern.size() &&
-            (pattern[p] == '?' || asciiLower(pattern[p]) == asciiLower(name[n]))) {
-            ++n;
-            ++p;
-        } else if (p < pattern.size() && pattern[p] == '*') {
-            starP = p++;
-            starN = n;
-        } else if (starP != std::string_view::npos) {
-            p = starP + 1;
-            n = ++starN;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && (pattern[p] == '*' || pattern[p] == '.'))
-        ++p; // "*.*" and "name.*" also match names without a dot, as on Windows
-    return p == pattern.size();
 }
 
 } // namespace vokari::platform

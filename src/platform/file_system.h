@@ -79,8 +79,10 @@ bool isStagingName(std::string_view name);
 // files only, never a link or folder, never this process's own) and returns how many. Call it
 // only while holding the folder's lock, so a second Vokari's live files are never touched.
 size_t removeLeftovers(const std::filesystem::path& folder);
+#ifndef _WIN32
 // The same for a folder already open.
 size_t removeLeftoversAt(int folderFd);
+#endif
 // How many leftovers this process has removed so far, for reports.
 size_t leftoversRemoved();
 
@@ -125,8 +127,13 @@ private:
     [[noreturn]] void fail(int err);
     void close(bool flush);
     std::filesystem::path host_;
+#ifdef _WIN32
+    std::filesystem::path temp_;
+    void* handle_ = nullptr; // a HANDLE, nullptr when closed
+#else
     std::string temp_;
     int fd_ = -1;
+#endif
     bool committed_ = false;
     std::optional<int64_t> mtime_;
 };
@@ -153,8 +160,13 @@ public:
 
 private:
     std::filesystem::path host_;
+#ifdef _WIN32
+    std::filesystem::path temp_;
+    void* handle_ = nullptr; // a HANDLE, nullptr when closed
+#else
     std::string temp_;
     int fd_ = -1;
+#endif
     bool committed_ = false;
 };
 
@@ -172,7 +184,7 @@ public:
 
     // Returns 0 or the system's error number.
     int open(const std::filesystem::path& host);
-    bool isOpen() const { return fd_ >= 0; }
+    bool isOpen() const;
     // Up to `size` bytes from the position on: how many, 0 at the end, -1 on failure (errno
     // says why).
     int64_t read(void* buffer, size_t size);
@@ -190,7 +202,11 @@ public:
     Info info() const;
 
 private:
+#ifdef _WIN32
+    void* handle_ = nullptr; // a HANDLE, nullptr when closed
+#else
     int fd_ = -1;
+#endif
 };
 
 // Size and modification time to the nanosecond, for caches that must notice any change.

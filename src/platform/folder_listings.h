@@ -44,8 +44,10 @@ bool listingsActive();
 // folder's lock is held, so temporary files a killed run left there go (counted in
 // `leftovers` when given). False without a scope.
 bool listFolder(std::string_view folder, bool sweep = false, size_t* leftovers = nullptr);
+#ifndef _WIN32
 // The same for a folder already open as `fd`, read through it when not listed yet.
 bool listFolderAt(int fd, std::string_view folder, bool sweep, size_t* leftovers);
+#endif
 
 // The name of `folder` that a lookup of `name` finds: the name as spelled, else the first that
 // differs from it only in ASCII letter case (the first listed, or the first made since).

@@ -12,4 +12,16 @@ namespace vokari::platform {
 std::filesystem::path pathFromUtf8(std::string_view text);
 std::string utf8Of(const std::filesystem::path& path);
 
+// utf8Of without a copy where the system keeps paths in UTF-8 already, for lookups made by the
+// thousand (the folder listings are keyed by it).
+#ifdef _WIN32
+inline std::string hostText(const std::filesystem::path& path) {
+    return utf8Of(path);
+}
+#else
+inline const std::string& hostText(const std::filesystem::path& path) {
+    return path.native();
+}
+#endif
+
 } // namespace vokari::platform
