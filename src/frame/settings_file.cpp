@@ -2,6 +2,7 @@
 
 #include "common/decimal_text.h"
 #include "platform/environment.h"
+#include "platform/path_text.h"
 #include "platform/profile.h"
 
 #include <atomic>
@@ -22,8 +23,8 @@ std::string settingsFilePath() {
     std::error_code ec;
     const bool installed = std::filesystem::is_directory(exeDir / ".." / "share" / "vokari", ec);
     if (!installed && platform::isWritableDirectory(exeDir))
-        return (exeDir / "VOKARI.INI").string();
-    return (platform::userConfigDirectory() / "VOKARI.INI").string();
+        return platform::utf8Of(exeDir / "VOKARI.INI");
+    return platform::utf8Of(platform::userConfigDirectory() / "VOKARI.INI");
 }
 
 std::string readSetting(std::string_view section, std::string_view key,
