@@ -78,20 +78,22 @@ void appendArgument(std::wstring& line, const std::wstring& arg) {
 }
 
 // Starts `program` with `args`; the process's handle, or nothing when it could not be started.
-// A batch file runs in the command interpreter, as the shell runs it.
+// A batch file runs in the command interpreter, as the shell runs it: /s has it take the whole
+// line between the outer quotes as it stands.
 HANDLE startProcess(const fs::path& program, const std::vector<std::string>& args) {
     fs::path application = program;
     std::wstring line;
+    appendArgument(line, program.native());
+    for (const std::string& arg : args)
+        appendArgument(line, wideFromUtf8(arg));
     const std::wstring extension = lower(program.extension().native());
     if (extension == L".bat" || extension == L".cmd") {
         const wchar_t* comSpec = ::_wgetenv(L"ComSpec");
         application = comSpec && *comSpec ? fs::path(comSpec) : fs::path(L"cmd.exe");
-        appendArgument(line, application.native());
-        line += L" /c";
+        std::wstring command;
+        appendArgument(command, application.native());
+        line = command + L" /d /s /c \"" + line + L"\"";
     }
-    appendArgument(line, program.native());
-    for (const std::string& arg : args)
-        appendArgument(line, wideFromUtf8(arg));
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
