@@ -51,27 +51,7 @@ fs::path lockFileFor(const std::string& key) {
     return folder / name;
 }
 
-bool isTrailingSeparator(const std::string& key) {
-#ifdef _WIN32
-    // A drive's root keeps its separator.
-    return (key.back() == '\\' || key.back() == '/') && key[key.size() - 2] != ':';
-#else
-    return key.back() == '/';
-#endif
-}
-
 } // namespace
-
-std::string canonicalFolder(const fs::path& folder) {
-    std::error_code ec;
-    fs::path real = fs::weakly_canonical(folder, ec);
-    if (ec)
-        real = fs::absolute(folder, ec).lexically_normal();
-    std::string key = utf8Of(real);
-    while (key.size() > 1 && isTrailingSeparator(key))
-        key.pop_back();
-    return key;
-}
 
 std::string folderKey(const fs::path& folder) {
     return stableName(canonicalFolder(folder));

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <filesystem>
 
-// The system's side of FolderLock: a lock file held open with an exclusive lock on it. Only
-// folder_lock.cpp includes this.
+// The system's side of FolderLock: a lock file held open with an exclusive lock on it (and
+// canonicalFolder, declared in folder_lock.h). Only folder_lock.cpp includes this.
 namespace vokari::platform {
 
 using LockFileHandle = intptr_t; // a descriptor on POSIX, a HANDLE on Windows

@@ -1,10 +1,46 @@
 #include "platform/folder_lock_file.h"
 
+#include "platform/folder_lock.h"
 #include "platform/windows_api.h"
 
+#include <vector>
 #include <windows.h>
 
 namespace vokari::platform {
+
+std::string canonicalFolder(const std::filesystem::path& folder) {
+    std::error_code ec;
+    std::filesystem::path absolute = std::filesystem::absolute(folder, ec);
+    if (ec)
+        absolute = folder;
+    std::wstring text = absolute.lexically_normal().native();
+    // The folder as the disk spells it, links resolved: the same folder named in another case
+    // or through a link is the same lock. A folder that is not there keeps the spelling given.
+    const HANDLE handle =
+        ::CreateFileW(text.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+        std::vector<wchar_t> buffer(MAX_PATH);
+        DWORD n = 0;
+        while ((n = ::GetFinalPathNameByHandleW(
+                    handle, buffer.data(), static_cast<DWORD>(buffer.size()),
+                    FILE_NAME_NORMALIZED | VOLUME_NAME_DOS)) >= buffer.size())
+            buffer.resize(n + 1);
+        ::CloseHandle(handle);
+        if (n > 0) {
+            text.assign(buffer.data(), n);
+            if (text.rfind(L"\\\\?\\UNC\\", 0) == 0)
+                text.replace(0, 8, L"\\\\");
+            else if (text.rfind(L"\\\\?\\", 0) == 0)
+                text.erase(0, 4);
+        }
+    }
+    // A drive's root keeps its separator.
+    while (text.size() > 1 && (text.back() == L'\\' || text.back() == L'/') &&
+           text[text.size() - 2] != L':')
+        text.pop_back();
+    return utf8FromWide(text);
+}
 
 LockFileHandle openLockFile(const std::filesystem::path& file, int& err) {
     // Others may open it too: the byte lock, not the sharing mode, is what keeps them out.
