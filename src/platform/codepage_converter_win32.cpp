@@ -200,7 +200,8 @@ std::string convert(std::string_view in, const char* to, const char* from, bool 
     return out;
 }
 
-// The C runtime's character type of this thread only, UTF-8 as far as the runtime knows it.
+// The C runtime's character type of this thread only, UTF-8 where the runtime has such a
+// locale (the UCRT); the older msvcrt has none, and there this changes nothing.
 ThreadUtf8Locale::ThreadUtf8Locale() {
     const int before = ::_configthreadlocale(_ENABLE_PER_THREAD_LOCALE);
     const char* current = ::setlocale(LC_CTYPE, nullptr);
