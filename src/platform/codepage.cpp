@@ -23,7 +23,7 @@ std::string& codePageName() {
     return name;
 }
 
-// One UTF-8 sequence as its lead byte announces it (overlong forms are left to iconv).
+// One UTF-8 sequence as its lead byte announces it (overlong forms are left to the converter).
 bool isValidUtf8Character(std::string_view character) {
     const auto lead = static_cast<unsigned char>(character.front());
     const size_t width = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
@@ -70,7 +70,7 @@ size_t asciiRunEnd(std::string_view in, size_t pos) {
     return pos;
 }
 
-// Single characters as iconv converted them, kept per thread and per code page: the names of
+// Single characters once converted, kept per thread and per code page: the names of
 // a large file use the same few hundred characters, and a call to the converter costs more
 // than the characters it converts. Shift-JIS and its Unicode characters carry no state, so a
 // run converted character by character reads as the run converted whole. Each entry holds up
