@@ -2,6 +2,7 @@
 #include "frame/installation.h"
 #include "platform/file_system.h"
 #include "platform/host_paths.h"
+#include "platform/path_text.h"
 
 #include <algorithm>
 
@@ -73,7 +74,7 @@ Game requireGame(std::vector<std::string>& args) {
     game.folder = gameFolder(game.version);
     if (game.folder.empty())
         throw GameMissing("game " + *text + " is not installed in the Wine prefix " +
-                          platform::winePrefix().string());
+                          platform::utf8Of(platform::winePrefix()));
     if (const std::string missing = missingGameFolder(game.folder); !missing.empty())
         throw GameMissing("game " + *text + "'s folder is missing: " + missing);
     return game;

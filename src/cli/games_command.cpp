@@ -1,6 +1,7 @@
 #include "cli/cli.h"
 #include "frame/installation.h"
 #include "platform/host_paths.h"
+#include "platform/path_text.h"
 
 #include <ostream>
 
@@ -17,7 +18,7 @@ int runGames(Context& ctx) {
     for (int16_t version : {kGameCfs1, kGameCfs2}) {
         const std::string folder = gameFolder(version);
         const std::string host =
-            folder.empty() ? std::string() : platform::hostPath(folder).string();
+            folder.empty() ? std::string() : platform::utf8Of(platform::hostPath(folder));
         ctx.out << version << '\t' << folder << '\t' << host << '\n';
         if (const std::string missing = missingGameFolder(folder); !missing.empty()) {
             ctx.err << "vokari-cli: game " << version << "'s folder is missing: " << missing
@@ -27,7 +28,7 @@ int runGames(Context& ctx) {
     }
     if (gameFolder(kGameCfs1).empty() && gameFolder(kGameCfs2).empty())
         ctx.err << "vokari-cli: no game is installed in the Wine prefix "
-                << platform::winePrefix().string() << '\n';
+                << platform::utf8Of(platform::winePrefix()) << '\n';
     return code;
 }
 

@@ -4,6 +4,7 @@
 #include "journal/undo.h"
 #include "platform/host_paths.h"
 #include "platform/local_time.h"
+#include "platform/path_text.h"
 
 #include <algorithm>
 #include <charconv>
@@ -132,7 +133,7 @@ int runHistory(Context& ctx) {
                 << stateOf(e) << '\n';
         for (const FileChange& c : e.changes)
             ctx.out << kKindWords[static_cast<int>(c.kind)] << '\t'
-                    << journal.hostPathOf(c.path).string() << '\t'
+                    << platform::utf8Of(journal.hostPathOf(c.path)) << '\t'
                     << (c.failed ? "not done"
                         : c.made ? ""
                                  : "perhaps")

@@ -4,6 +4,7 @@
 #include "installer/cfs_arc_list.h"
 #include "installer/nested_archives.h"
 #include "platform/folder_listings.h"
+#include "platform/path_text.h"
 
 #include <filesystem>
 #include <ostream>
@@ -59,7 +60,7 @@ int runInstall(Context& ctx) {
     const platform::ListingScope listings;
     CfsArcList list;
     list.setVersion(game.version);
-    if (list.readArchive(0, host.string()) != kArcOk || !list.readProblem().empty())
+    if (list.readArchive(0, platform::utf8Of(host)) != kArcOk || !list.readProblem().empty())
         return readFailure(ctx, ctx.args[0], list);
     NestedCopies copies;
     if (nested) {

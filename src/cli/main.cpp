@@ -2,9 +2,11 @@
 #include "frame/demo.h"
 #include "frame/prefix_choice.h"
 #include "frame/version.h"
+#include "platform/console.h"
 #include "platform/error.h"
 #include "platform/file_system.h"
 #include "platform/host_paths.h"
+#include "platform/path_text.h"
 #include "platform/wine_prefixes.h"
 
 #include <algorithm>
@@ -51,9 +53,11 @@ struct LeftoverReport {
 
 } // namespace
 
-int main(int argc, char** argv) {
+namespace {
+
+int run(std::vector<std::string> args) {
     using namespace vokari::cli;
-    std::vector<std::string> args(argv + 1, argv + argc);
+    vokari::platform::useUtf8Streams();
     try {
         // The program's own options come before the command.
         bool demo = false;
@@ -107,7 +111,8 @@ int main(int argc, char** argv) {
         else if (prefix) {
             // A prefix that is none would read as one without games: named, not silent.
             std::error_code ec;
-            const std::filesystem::path folder = std::filesystem::absolute(*prefix, ec);
+            const std::filesystem::path folder =
+                std::filesystem::absolute(vokari::platform::pathFromUtf8(*prefix), ec);
             if (prefix->empty() || ec || !vokari::platform::looksLikeWinePrefix(folder))
                 throw UsageError("not a Wine prefix: \"" + *prefix +
                                  "\" (a prefix holds system.reg and drive_c or dosdevices)");
@@ -129,3 +134,16 @@ int main(int argc, char** argv) {
         return kExitFailed;
     }
 }
+
+} // namespace
+
+#ifdef _WIN32
+// Wide arguments: a name outside the ANSI code page reaches the command as typed.
+int wmain(int argc, wchar_t** argv) {
+    return run(vokari::platform::programArguments(argc, argv));
+}
+#else
+int main(int argc, char** argv) {
+    return run(vokari::platform::programArguments(argc, argv));
+}
+#endif

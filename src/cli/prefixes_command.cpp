@@ -1,6 +1,7 @@
 #include "cli/cli.h"
 #include "frame/prefix_choice.h"
 #include "platform/host_paths.h"
+#include "platform/path_text.h"
 
 #include <ostream>
 
@@ -15,8 +16,8 @@ int runPrefixes(Context& ctx) {
     std::vector<GamePrefix> prefixes;
     if (const auto chosen = platform::winePrefixOverride()) {
         // --prefix (or --demo): that prefix alone.
-        prefixes.push_back(
-            GamePrefix{{*chosen, "--prefix", chosen->filename().string()}, gamesInPrefix(*chosen)});
+        prefixes.push_back(GamePrefix{{*chosen, "--prefix", platform::utf8Of(chosen->filename())},
+                                      gamesInPrefix(*chosen)});
     } else {
         prefixes = findGamePrefixes();
     }
@@ -26,7 +27,7 @@ int runPrefixes(Context& ctx) {
         std::string games;
         for (const int16_t version : found.games)
             games += (games.empty() ? "" : ",") + std::to_string(version);
-        ctx.out << found.prefix.path.string() << '\t' << found.prefix.source << '\t'
+        ctx.out << platform::utf8Of(found.prefix.path) << '\t' << found.prefix.source << '\t'
                 << (games.empty() ? "-" : games) << '\n';
     }
     return kExitOk;

@@ -5,6 +5,7 @@
 #include "platform/file_system.h"
 #include "platform/folder_lock.h"
 #include "platform/host_paths.h"
+#include "platform/path_text.h"
 #include "quickcombat/qc_file.h"
 
 #include <algorithm>
@@ -206,7 +207,7 @@ int runQc(Context& ctx) {
     if (const auto path = takeOption(ctx.args, "--file")) {
         if (path->empty())
             throw UsageError("--file needs a path");
-        file = std::filesystem::absolute(*path).string();
+        file = platform::utf8Of(std::filesystem::absolute(*path));
         std::error_code ec;
         if (!std::filesystem::is_regular_file(file, ec))
             throw UsageError("no such file: " + *path);

@@ -8,6 +8,7 @@
 #include "platform/file_copy.h"
 #include "platform/folder_listings.h"
 #include "platform/folder_lock.h"
+#include "platform/path_text.h"
 #include "platform/text.h"
 
 #include <cerrno>
@@ -305,7 +306,7 @@ int32_t copyTree(const CopyTable& table, int32_t count, const CopyOptions& optio
     std::optional<platform::FolderLock> lock;
     std::optional<JournalScope> journal;
     if (!options.dryRun) {
-        const std::filesystem::path game = std::filesystem::path(table.target).parent_path();
+        const std::filesystem::path game = platform::pathFromUtf8(table.target).parent_path();
         lock.emplace(game);
         journal.emplace(game, "copy", 2, table.name);
     }
@@ -321,7 +322,7 @@ CopySummary copyAll(const std::vector<CopyTable>& tables, const CopyOptions& opt
     std::optional<JournalScope> journal;
     if (!options.dryRun && !tables.empty()) {
         const std::filesystem::path game =
-            std::filesystem::path(tables.front().target).parent_path();
+            platform::pathFromUtf8(tables.front().target).parent_path();
         lock.emplace(game);
         journal.emplace(game, "copy", 2, "CFS1 -> CFS2");
     }

@@ -5,6 +5,7 @@
 #include "platform/environment.h"
 #include "platform/error.h"
 #include "platform/host_paths.h"
+#include "platform/path_text.h"
 #include "platform/process.h"
 
 #include <cstdlib>
@@ -58,7 +59,7 @@ fs::path prepareDemoPrefix(bool reset) {
 
     const fs::path source = demoSourceDirectory() / "prefix";
     if (!fs::is_directory(source, ec))
-        throw IoError("demo games not found in " + source.string());
+        throw IoError("demo games not found in " + platform::utf8Of(source));
     // Build beside the target and rename, so an interrupted copy never counts as a demo.
     fs::create_directories(target.parent_path(), ec);
     const fs::path building =
@@ -66,7 +67,8 @@ fs::path prepareDemoPrefix(bool reset) {
     fs::remove_all(building, ec);
     fs::copy(source, building, fs::copy_options::recursive | fs::copy_options::copy_symlinks, ec);
     if (ec)
-        throw IoError("cannot copy the demo games to " + building.string() + ": " + ec.message());
+        throw IoError("cannot copy the demo games to " + platform::utf8Of(building) + ": " +
+                      ec.message());
     makePlayersOwn(building);
     fs::create_directories(building / "dosdevices", ec);
     fs::create_symlink("../drive_c", building / "dosdevices" / "c:", ec);
@@ -76,7 +78,7 @@ fs::path prepareDemoPrefix(bool reset) {
     fs::rename(building, target, ec);
     if (ec) {
         fs::remove_all(building, ec);
-        throw IoError("cannot set up the demo games in " + target.string());
+        throw IoError("cannot set up the demo games in " + platform::utf8Of(target));
     }
     return target;
 }

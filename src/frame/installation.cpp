@@ -4,6 +4,7 @@
 #include "platform/codepage.h"
 #include "platform/environment.h"
 #include "platform/host_paths.h"
+#include "platform/path_text.h"
 #include "platform/process.h"
 #include "platform/registry.h"
 
@@ -87,7 +88,7 @@ std::string quickCombatFileName() {
 }
 
 std::string tempDirectory() {
-    const std::string host = platform::hostTempDirectory().string();
+    const std::string host = platform::utf8Of(platform::hostTempDirectory());
     // TEMP may already be a Windows path (set for Wine); take it as it stands.
     std::string windows = (host.size() >= 2 && host[1] == ':') ? host : platform::windowsPath(host);
     if (windows.empty() || windows.back() != '\\')

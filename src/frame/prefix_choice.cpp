@@ -3,6 +3,7 @@
 #include "frame/installation.h"
 #include "frame/settings_file.h"
 #include "platform/host_paths.h"
+#include "platform/path_text.h"
 #include "platform/profile.h"
 #include "platform/registry.h"
 
@@ -40,7 +41,7 @@ std::vector<GamePrefix> findGamePrefixes() {
 std::optional<fs::path> chooseWinePrefix(const std::vector<GamePrefix>& found,
                                          const std::string& saved) {
     if (!saved.empty() && platform::looksLikeWinePrefix(saved))
-        return fs::path(saved);
+        return platform::pathFromUtf8(saved);
     for (const auto& entry : found) {
         if (!entry.games.empty())
             return entry.prefix.path;
@@ -58,7 +59,7 @@ std::string readSavedWinePrefix() {
 
 bool writeSavedWinePrefix(const fs::path& prefix) {
     try {
-        platform::writeIniString(kSection, kKey, prefix.string(), settingsFilePath());
+        platform::writeIniString(kSection, kKey, platform::utf8Of(prefix), settingsFilePath());
         return true;
     } catch (...) {
         return false;

@@ -40,7 +40,7 @@ bool writeSetting(std::string_view section, std::string_view key, std::string_vi
     const std::string file = settingsFilePath();
     try {
         // ~/.config/vokari does not exist before the first save.
-        const std::filesystem::path folder = std::filesystem::path(file).parent_path();
+        const std::filesystem::path folder = platform::pathFromUtf8(file).parent_path();
         std::error_code ec;
         if (!folder.empty() && !std::filesystem::exists(folder, ec))
             std::filesystem::create_directories(folder, ec);

@@ -9,6 +9,7 @@
 #include "platform/folder_listings.h"
 #include "platform/folder_lock.h"
 #include "platform/host_paths.h"
+#include "platform/path_text.h"
 #include "platform/text.h"
 
 #include <cerrno>
@@ -61,6 +62,7 @@ ExtractionProblem problemOf(const std::exception& e) {
 // that differs only in case) and the listing and unpacking agree on what exists.
 struct Folder {
     fs::path host;
+    std::string hostText; // the same as UTF-8, for the listings
     bool existed = false;
     std::shared_ptr<platform::FolderHandle> handle;         // opened for the first backup made here
     std::unordered_map<std::string, std::string> writtenBy; // name on disk -> entry of this run
@@ -69,11 +71,11 @@ struct Folder {
     std::optional<std::string> onDisk(const std::string& name) const {
         if (!existed)
             return std::nullopt;
-        const auto found = platform::findListed(host.native(), name);
+        const auto found = platform::findListed(hostText, name);
         return found ? std::optional<std::string>(found->name) : std::nullopt;
     }
     Kind kindOf(const std::string& onDiskName) const {
-        const auto found = platform::findListed(host.native(), onDiskName);
+        const auto found = platform::findListed(hostText, onDiskName);
         if (!found)
             return Kind::DanglingLink; // gone meanwhile: nothing to keep
         if (found->kind == platform::HostKind::Link)
@@ -84,7 +86,7 @@ struct Folder {
     }
     // A name this run gives, before the file has it: later entries meet it.
     void add(const std::string& name) const {
-        platform::noteAdded(host / name, platform::HostKind::File);
+        platform::noteAdded(host / platform::pathFromUtf8(name), platform::HostKind::File);
     }
 };
 
@@ -99,8 +101,9 @@ public:
             // Resolved again until it exists, so a folder created meanwhile under another
             // spelling is found.
             f.host = platform::hostPath(windowsFolder);
+            f.hostText = platform::utf8Of(f.host);
             size_t leftovers = 0;
-            f.existed = platform::listFolder(f.host.native(), sweep_, &leftovers);
+            f.existed = platform::listFolder(f.hostText, sweep_, &leftovers);
         }
         return f;
     }
@@ -109,8 +112,8 @@ public:
         if (f.existed)
             return;
         if (const int err = platform::createFoldersObserved(f.host))
-            throw IoError(FileAction::CreateFolder, f.host.string(), err);
-        f.existed = platform::listFolder(f.host.native(), sweep_);
+            throw IoError(FileAction::CreateFolder, platform::utf8Of(f.host), err);
+        f.existed = platform::listFolder(f.hostText, sweep_);
     }
 
 private:
@@ -162,7 +165,7 @@ struct StagedEntry {
 // "no backup could be made" for the backup `backup`, failing with `err`.
 [[noreturn]] void backupFailed(const fs::path& backup, int err) {
     try {
-        throw IoError(FileAction::Write, backup.string(), err);
+        throw IoError(FileAction::Write, platform::utf8Of(backup), err);
     } catch (const IoError& e) {
         std::throw_with_nested(NoBackupError(
             std::string("no backup could be made, file left as it was: ") + e.what()));
@@ -200,7 +203,8 @@ public:
                     if (s.backup) {
                         const platform::StagedCopy backup = *s.backup;
                         s.backup.reset();
-                        const fs::path path = backup.folder->path() / backup.name;
+                        const fs::path path =
+                            backup.folder->path() / platform::pathFromUtf8(backup.name);
                         int err = platform::commitCopy(backup);
                         // Made meanwhile: kept when it is a file, as one found before is.
                         if (std::error_code ec; err == EEXIST && fs::is_regular_file(path, ec))
@@ -294,16 +298,16 @@ private:
             !existing && step.aircraftFolder && !twin.empty())
             existing = folder.onDisk(std::string(twin));
         const std::string onDisk = existing ? *existing : name;
-        const fs::path target = folder.host / onDisk;
+        const fs::path target = folder.host / platform::pathFromUtf8(onDisk);
         if (existing) {
             if (const auto earlier = folder.writtenBy.find(onDisk);
                 earlier != folder.writtenBy.end())
                 throw KnownProblem(ExtractionProblem::SameTarget,
-                                   "two entries unpack to " + target.string() + " (" +
+                                   "two entries unpack to " + platform::utf8Of(target) + " (" +
                                        earlier->second + " was unpacked there)");
             const Kind kind = folder.kindOf(onDisk);
             if (kind == Kind::Other)
-                throw IoError(FileAction::Write, target.string(), EISDIR);
+                throw IoError(FileAction::Write, platform::utf8Of(target), EISDIR);
             // A link to nothing is no file to the game (the listing said "added"): it is
             // replaced whatever the answer about existing files, with nothing to back up.
             if (step.skipExisting && kind != Kind::DanglingLink) {
@@ -388,16 +392,18 @@ private:
             if (folder.kindOf(*bak) == Kind::File)
                 return std::nullopt;
             throw KnownProblem(ExtractionProblem::BackupNotAFile,
-                               "refused: the backup " + (folder.host / *bak).string() +
+                               "refused: the backup " +
+                                   platform::utf8Of(folder.host / platform::pathFromUtf8(*bak)) +
                                    " is not a plain file; " + onDisk + " was left as it was");
         }
-        const fs::path backup = folder.host / bakWanted;
+        const fs::path backup = folder.host / platform::pathFromUtf8(bakWanted);
         int err = 0;
         if (!folder.handle)
-            folder.handle = platform::FolderHandle::open(folder.host.string(), err);
+            folder.handle = platform::FolderHandle::open(platform::utf8Of(folder.host), err);
         platform::StagedCopy staged;
         if (!err)
-            err = platform::stageFileCopy(folder.host / onDisk, folder.handle, bakWanted, staged);
+            err = platform::stageFileCopy(folder.host / platform::pathFromUtf8(onDisk),
+                                          folder.handle, bakWanted, staged);
         if (err)
             backupFailed(backup, err);
         folder.add(bakWanted); // a later entry meets it as there

@@ -2,6 +2,7 @@
 
 #include "platform/environment.h"
 #include "platform/host_paths.h"
+#include "platform/path_text.h"
 #include "platform/process.h"
 #include "platform/text.h"
 
@@ -85,7 +86,7 @@ bool findOnSearchPath(std::string_view fileName, std::string& folder) {
         std::error_code ec;
         for (auto it = fs::directory_iterator(dir, ec); !ec && it != fs::directory_iterator();
              it.increment(ec)) {
-            if (!equalsNoCase(it->path().filename().string(), fileName))
+            if (!equalsNoCase(platform::utf8Of(it->path().filename()), fileName))
                 continue;
             std::error_code typeEc;
             if (!it->is_regular_file(typeEc))

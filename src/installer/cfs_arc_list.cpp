@@ -11,6 +11,7 @@
 #include "platform/folder_listings.h"
 #include "platform/folder_lock.h"
 #include "platform/host_paths.h"
+#include "platform/path_text.h"
 #include "platform/text.h"
 
 #include <algorithm>
@@ -78,7 +79,7 @@ int32_t CfsArcList::readArchive(intptr_t, std::string_view path, int16_t arcType
     // A host path (from a file dialog or the command line) is named the Windows way.
     std::string fileName(path);
     if (!fileName.empty() && fileName[0] == '/')
-        fileName = platform::windowsPath(std::filesystem::path(fileName));
+        fileName = platform::windowsPath(platform::pathFromUtf8(fileName));
 
     int16_t type = arcType;
     if (type == 0) {

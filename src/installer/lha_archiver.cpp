@@ -4,6 +4,7 @@
 #include "platform/error.h"
 #include "platform/file_system.h"
 #include "platform/host_paths.h"
+#include "platform/path_text.h"
 
 #include <algorithm>
 #include <array>
@@ -84,7 +85,7 @@ const LHAInputStreamType kSourceType = {&Source::read, &Source::skip, &Source::c
 class LhaHandle {
 public:
     explicit LhaHandle(const std::string& host) {
-        openError_ = source_.file.open(host);
+        openError_ = source_.file.open(platform::pathFromUtf8(host));
         if (openError_)
             return;
         stream_ = lha_input_stream_new(&kSourceType, &source_);
@@ -322,7 +323,7 @@ public:
 
     bool list(std::string_view archivePath, std::vector<ArchiveRecord>& records) const override {
         records.clear();
-        LhaHandle handle(platform::hostPath(archivePath).string());
+        LhaHandle handle(platform::utf8Of(platform::hostPath(archivePath)));
         if (!handle.isOpen())
             return false;
         while (LHAFileHeader* header = handle.next())
@@ -336,7 +337,7 @@ public:
     }
 
     std::unique_ptr<ArchiveReader> open(std::string_view archivePath) const override {
-        return std::make_unique<LhaReader>(platform::hostPath(archivePath).string());
+        return std::make_unique<LhaReader>(platform::utf8Of(platform::hostPath(archivePath)));
     }
 };
 

@@ -3,6 +3,7 @@
 #include "platform/codepage.h"
 #include "platform/error.h"
 #include "platform/host_paths.h"
+#include "platform/path_text.h"
 
 #include <algorithm>
 #include <archive.h>
@@ -66,7 +67,7 @@ void readUnicodeName(CentralEntry& e, const unsigned char* extra, size_t length)
 // takes (no ZIP, or ZIP64).
 std::optional<std::vector<CentralEntry>> readCentralDirectory(const std::string& host) {
     std::vector<CentralEntry> entries;
-    std::ifstream in(host, std::ios::binary);
+    std::ifstream in(platform::pathFromUtf8(host), std::ios::binary);
     if (!in)
         return std::nullopt;
     in.seekg(0, std::ios::end);
@@ -196,7 +197,13 @@ bool openZip(ArchiveHandle& h, const std::string& host, bool decodeNames) {
     archive_read_support_format_zip_seekable(h.a);
     if (decodeNames)
         archive_read_set_options(h.a, "zip:hdrcharset=CP932");
+#ifdef _WIN32
+    // The narrow call would read the name in the ANSI code page.
+    return archive_read_open_filename_w(h.a, platform::pathFromUtf8(host).c_str(), kBlockSize) ==
+           ARCHIVE_OK;
+#else
     return archive_read_open_filename(h.a, host.c_str(), kBlockSize) == ARCHIVE_OK;
+#endif
 }
 
 EntryType typeOf(archive_entry* entry) {
@@ -332,7 +339,7 @@ public:
 
     bool list(std::string_view archivePath, std::vector<ArchiveRecord>& records) const override {
         records.clear();
-        const std::string host = platform::hostPath(archivePath).string();
+        const std::string host = platform::utf8Of(platform::hostPath(archivePath));
         if (const auto central = readCentralDirectory(host)) {
             records.reserve(central->size());
             for (const CentralEntry& e : *central)
@@ -343,7 +350,7 @@ public:
     }
 
     std::unique_ptr<ArchiveReader> open(std::string_view archivePath) const override {
-        return std::make_unique<ZipReader>(platform::hostPath(archivePath).string());
+        return std::make_unique<ZipReader>(platform::utf8Of(platform::hostPath(archivePath)));
     }
 
 private:

@@ -7,7 +7,9 @@
 #include "platform/file_fingerprint.h"
 #include "platform/file_system.h"
 #include "platform/folder_lock.h"
+#include "platform/path_text.h"
 #include "platform/process.h"
+#include "platform/stdio_file.h"
 
 #include <algorithm>
 #include <atomic>
@@ -180,7 +182,7 @@ fs::path journalRoot() {
 }
 
 void forgetJournal(const fs::path& gameFolder) {
-    platform::removeHostTree((journalRoot() / platform::folderKey(gameFolder)).string());
+    platform::removeHostTree(platform::utf8Of(journalRoot() / platform::folderKey(gameFolder)));
 }
 
 void setJournalEnabled(bool on) {
@@ -225,11 +227,12 @@ void ChangeJournal::markUndone(int64_t id, int64_t by) const {
     std::ofstream out(folder_ / "entries" / entryName(id), std::ios::binary | std::ios::app);
     out << "U\t" << by << '\n';
     if (!out.flush())
-        throw IoError(FileAction::Write, (folder_ / "entries" / entryName(id)).string(), EIO);
+        throw IoError(FileAction::Write, platform::utf8Of(folder_ / "entries" / entryName(id)),
+                      EIO);
 }
 
 void ChangeJournal::forget(int64_t id) const {
-    platform::removeHostTree((folder_ / "store" / std::to_string(id)).string());
+    platform::removeHostTree(platform::utf8Of(folder_ / "store" / std::to_string(id)));
     std::error_code ec;
     fs::remove(folder_ / "entries" / entryName(id), ec);
 }
@@ -295,7 +298,7 @@ public:
             // Another disk: copied whole, then taken away.
             ec.clear();
             copyTree(host, stored, ec);
-            if (!ec && platform::removeHostTree(host.string()) != 0)
+            if (!ec && platform::removeHostTree(platform::utf8Of(host)) != 0)
                 ec = std::make_error_code(std::errc::device_or_resource_busy);
         }
         if (ec) {
@@ -334,23 +337,23 @@ private:
             std::error_code ec;
             fs::create_directories(stored.parent_path(), ec);
             int err = 0;
-            store_ = platform::FolderHandle::open(stored.parent_path().string(), err);
+            store_ = platform::FolderHandle::open(platform::utf8Of(stored.parent_path()), err);
             if (!store_)
-                throw IoError(FileAction::Write, stored.string(), err);
+                throw IoError(FileAction::Write, platform::utf8Of(stored), err);
         }
         if (std::error_code ec; fs::is_symlink(fs::symlink_status(host, ec))) {
             if (fs::copy_symlink(host, stored, ec); ec)
-                throw IoError(FileAction::Write, stored.string(), ec.value());
+                throw IoError(FileAction::Write, platform::utf8Of(stored), ec.value());
             return;
         }
         if (const int err = platform::copyFileInto(host, *store_, name))
-            throw IoError(FileAction::Write, stored.string(), err);
+            throw IoError(FileAction::Write, platform::utf8Of(stored), err);
     }
 
     std::string pathOf(const fs::path& host) const {
         const fs::path relative = host.lexically_relative(journal_.gameFolder());
         if (relative.empty() || *relative.begin() == "..")
-            return host.string();
+            return platform::utf8Of(host);
         return relative.generic_string();
     }
 
@@ -362,14 +365,14 @@ private:
         fs::create_directories(entries, ec);
         int64_t last = 0;
         for (const auto& item : fs::directory_iterator(entries, ec))
-            last = std::max(last, number(item.path().stem().string()));
+            last = std::max(last, number(platform::utf8Of(item.path().stem())));
         id_ = last + 1;
         const fs::path file = entries / entryName(id_);
-        log_ = std::fopen(file.c_str(), "wbx");
+        log_ = platform::openStdioFile(file, "wbx");
         if (!log_)
-            throw IoError(FileAction::Write, file.string(), errno);
+            throw IoError(FileAction::Write, platform::utf8Of(file), errno);
         std::ofstream(journal_.folder() / "game.txt", std::ios::binary | std::ios::trunc)
-            << journal_.gameFolder().string() << '\n';
+            << platform::utf8Of(journal_.gameFolder()) << '\n';
         line("B\t" + std::to_string(id_) + "\t" + std::to_string(std::time(nullptr)) + "\t" +
              escape(tool_) + "\t" + std::to_string(game_) + "\t" + escape(summary_) + "\t" +
              std::to_string(undoes_) + "\t" + std::to_string(platform::currentProcessId()));
@@ -381,7 +384,7 @@ private:
             return;
         if (std::fputs((text + "\n").c_str(), log_) < 0 || std::fflush(log_) != 0)
             throw IoError(FileAction::Write,
-                          (journal_.folder() / "entries" / entryName(id_)).string(), errno);
+                          platform::utf8Of(journal_.folder() / "entries" / entryName(id_)), errno);
     }
 
     ChangeJournal journal_;

@@ -4,6 +4,7 @@
 #include "platform/file_copy.h"
 #include "platform/file_system.h"
 #include "platform/folder_lock.h"
+#include "platform/path_text.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -57,7 +58,7 @@ std::optional<Step> plan(const ChangeJournal& journal, const JournalEntry& entry
     step.item.entry = entry.id;
     step.item.path = change.path;
     const fs::path host = journal.hostPathOf(change.path);
-    step.item.host = host.string();
+    step.item.host = platform::utf8Of(host);
     if (!change.stored.empty())
         step.stored = journal.storedPath(entry.id, change.stored);
     const auto leaveAlone = [&](LeftAloneWhy why, const char* reason) -> std::optional<Step> {
@@ -117,7 +118,7 @@ void carryOut(Step& step) {
         switch (step.item.action) {
         case UndoAction::Removed:
             if (!platform::removeHostFile(host))
-                throw IoError(FileAction::Delete, host.string(), errno);
+                throw IoError(FileAction::Delete, platform::utf8Of(host), errno);
             break;
         case UndoAction::Restored:
             platform::restoreFileExact(step.stored, host);
@@ -137,7 +138,7 @@ void carryOut(Step& step) {
             break;
         case UndoAction::FolderRestored:
             if (std::error_code ec; fs::rename(step.stored, host, ec), ec)
-                throw IoError(FileAction::Move, host.string(), ec.value());
+                throw IoError(FileAction::Move, platform::utf8Of(host), ec.value());
             platform::noteAdded(host, platform::HostKind::Folder);
             platform::noteChanged(host); // what it holds is read when asked
             break;

@@ -5,6 +5,7 @@
 #include "gui/kit/failure_dialog.h"
 #include "gui/kit/message_box_dialog.h"
 #include "platform/host_paths.h"
+#include "platform/path_text.h"
 
 #include <QAction>
 #include <QDateTime>
@@ -274,7 +275,7 @@ void HistoryWindow::showFiles() {
         const QString result = change.made ? tr("完了") : change.failed ? tr("失敗") : tr("不明");
         auto* row =
             new QTreeWidgetItem(QStringList{changeText(change.kind), qs(change.path), result});
-        row->setToolTip(kPath, qs(journal_->hostPathOf(change.path).string()));
+        row->setToolTip(kPath, qs(platform::utf8Of(journal_->hostPathOf(change.path))));
         if (!change.made)
             row->setToolTip(kResult, change.failed ? tr("この変更は行われませんでした。")
                                                    : tr("操作が中断され、この変更が行われたか"

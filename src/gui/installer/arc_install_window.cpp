@@ -22,6 +22,7 @@
 #include "platform/codepage.h"
 #include "platform/error.h"
 #include "platform/host_paths.h"
+#include "platform/path_text.h"
 #include "platform/text.h"
 
 #include <QAction>
@@ -418,9 +419,10 @@ void ArcInstallWindow::openPackage(const QString& path) {
         if (!archiveOpen_)
             return;
         showEntries();
-        showPath(arcFilePathLabel_, qs(std::filesystem::absolute(std::filesystem::path(us(path)))
-                                           .lexically_normal()
-                                           .string()));
+        showPath(
+            arcFilePathLabel_,
+            qs(platform::utf8Of(
+                std::filesystem::absolute(platform::pathFromUtf8(us(path))).lexically_normal())));
     } catch (const std::exception& e) {
         fail(tr("ファイルの読み込みに失敗しました"), path, failureText(e));
     }

@@ -1,6 +1,7 @@
 #include "gui/launcher/handover_window.h"
 
 #include "platform/environment.h"
+#include "platform/path_text.h"
 
 #include <QFile>
 #include <QLocalServer>
@@ -22,7 +23,12 @@ PackageHandOver::~PackageHandOver() = default;
 
 QString PackageHandOver::socketPath() const {
     const std::string name = "vokari-" + platform::currentUserId() + ".socket";
-    return QString::fromStdString((folder_ / name).string());
+#ifdef Q_OS_WIN
+    // A named pipe, which has no folder: the name alone, one per user.
+    return QString::fromStdString(name);
+#else
+    return QString::fromStdString(platform::utf8Of(folder_ / name));
+#endif
 }
 
 bool PackageHandOver::listen() {

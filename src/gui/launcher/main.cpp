@@ -11,6 +11,7 @@
 #include "platform/environment.h"
 #include "platform/error.h"
 #include "platform/instance_lock.h"
+#include "platform/path_text.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -51,7 +52,7 @@ int main(int argc, char** argv) {
         const std::filesystem::path cli = platform::executableDirectory() / "vokari-cli";
         const std::string message =
             noDisplayMessage(displayChoice(std::vector<std::string>(argv + 1, argv + argc)),
-                             std::filesystem::exists(cli) ? cli.string() : "vokari-cli");
+                             std::filesystem::exists(cli) ? platform::utf8Of(cli) : "vokari-cli");
         if (!message.empty()) {
             std::cerr << message << "\n";
             return 1;

@@ -8,6 +8,7 @@
 #include "gui/kit/placement_window.h"
 #include "installer/archiver_availability.h"
 #include "platform/host_paths.h"
+#include "platform/path_text.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -131,7 +132,7 @@ void VokariWindow::setGamePrefixes(const std::vector<GamePrefix>& found) {
     for (size_t i = 0; i < prefixes_.size(); ++i) {
         const platform::WinePrefixFound& prefix = prefixes_[i].prefix;
         winePrefixCombo_->addItem(tr("%1 (%2)").arg(qs(prefix.name), sourceName(prefix.source)));
-        winePrefixCombo_->setItemData(static_cast<int>(i), qs(prefix.path.string()),
+        winePrefixCombo_->setItemData(static_cast<int>(i), qs(platform::utf8Of(prefix.path)),
                                       Qt::ToolTipRole);
         if (prefix.path == current)
             winePrefixCombo_->setCurrentIndex(static_cast<int>(i));
