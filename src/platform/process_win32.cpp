@@ -77,6 +77,17 @@ void appendArgument(std::wstring& line, const std::wstring& arg) {
     line += L'"';
 }
 
+// ComSpec, else cmd.exe in the system folder: the application name is not searched for.
+fs::path commandInterpreter() {
+    if (const wchar_t* comSpec = ::_wgetenv(L"ComSpec"); comSpec && *comSpec)
+        return fs::path(comSpec);
+    wchar_t system[MAX_PATH] = {};
+    const UINT n = ::GetSystemDirectoryW(system, MAX_PATH);
+    return (n > 0 && n < MAX_PATH ? fs::path(std::wstring(system, n))
+                                  : fs::path(L"C:\\Windows\\System32")) /
+           L"cmd.exe";
+}
+
 // Starts `program` with `args`; the process's handle, or nothing when it could not be started.
 // A batch file runs in the command interpreter, as the shell runs it: /s has it take the whole
 // line between the outer quotes as it stands.
@@ -88,8 +99,7 @@ HANDLE startProcess(const fs::path& program, const std::vector<std::string>& arg
         appendArgument(line, wideFromUtf8(arg));
     const std::wstring extension = lower(program.extension().native());
     if (extension == L".bat" || extension == L".cmd") {
-        const wchar_t* comSpec = ::_wgetenv(L"ComSpec");
-        application = comSpec && *comSpec ? fs::path(comSpec) : fs::path(L"cmd.exe");
+        application = commandInterpreter();
         std::wstring command;
         appendArgument(command, application.native());
         line = command + L" /d /s /c \"" + line + L"\"";
