@@ -1,9 +1,9 @@
 #include "platform/change_observer.h"
 
 #include "platform/folder_listings.h"
-#include "platform/host_folder.h"
 
 #include <cerrno>
+#include <sys/stat.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -30,8 +30,9 @@ ObserverScope::~ObserverScope() {
 int createFoldersObserved(const fs::path& host) {
     std::vector<fs::path> missing;
     for (fs::path p = host; !p.empty() && p != p.root_path(); p = p.parent_path()) {
-        if (const auto folder = isFolderAt(p)) {
-            if (!*folder)
+        struct stat st;
+        if (::stat(p.c_str(), &st) == 0) {
+            if (!S_ISDIR(st.st_mode))
                 return ENOTDIR;
             break;
         }
@@ -40,7 +41,8 @@ int createFoldersObserved(const fs::path& host) {
     for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
         if (current)
             current->beforeAddFolder(*it);
-        if (const int err = makeHostFolder(*it); err != 0) {
+        if (::mkdir(it->c_str(), 0777) != 0) {
+            const int err = errno;
             if (current)
                 current->failed(*it);
             if (err != EEXIST)
