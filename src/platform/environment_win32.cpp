@@ -133,7 +133,11 @@ bool isWritableDirectory(const fs::path& folder) {
 
 bool isSharedDirectory(const fs::path& folder) {
     // Each user has a temp folder of their own inside their profile; a folder outside it (the
-    // system's temp folder, a drive's root) may be written to by others as well.
+    // system's temp folder, a drive's root and the folders made in it) may be written to by
+    // others as well. A folder that is not there is no one's, as on POSIX.
+    const DWORD attributes = attributesOf(folder);
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
     const auto profile = env(L"USERPROFILE");
     if (!profile)
         return true;
