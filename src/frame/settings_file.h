@@ -8,7 +8,8 @@
 namespace vokari {
 
 // VOKARI_INI when set; else VOKARI.INI beside the executable when that folder is writable
-// (portable use); else $XDG_CONFIG_HOME/vokari/VOKARI.INI.
+// (portable use); else VOKARI.INI in the user's settings folder
+// (platform::userConfigDirectory: $XDG_CONFIG_HOME/vokari, on Windows %APPDATA%\Vokari).
 std::string settingsFilePath();
 
 // The value of one key of the settings file; `defaultValue` when it is missing or the file

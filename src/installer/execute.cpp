@@ -2,7 +2,6 @@
 
 #include "common/file_helpers.h"
 #include "platform/host_paths.h"
-#include "platform/path_text.h"
 #include "platform/process.h"
 
 #include <chrono>
@@ -20,21 +19,18 @@ constexpr auto kOpenerVerdict = std::chrono::milliseconds(3000);
 struct Start {
     std::filesystem::path program;
     std::vector<std::string> args;
-    bool isOpener = false;
+    bool isOpener = false; // `program` is the file to open
 };
 
 // The desktop's way of opening `file`: a program file is run with the parameters, any other
-// file goes to the desktop's opener.
+// file is opened with the desktop's choice of program for its type.
 std::optional<Start> associationOf(const std::string& file, const std::string& parameters) {
     if (!fileExists(file))
         return std::nullopt;
     const std::filesystem::path host = platform::hostPath(file);
     if (platform::isExecutable(host))
         return Start{host, commandWords(parameters)};
-    const auto opener = platform::desktopOpener();
-    if (!opener)
-        return std::nullopt;
-    return Start{*opener, {platform::utf8Of(host)}, true};
+    return Start{host, {}, true};
 }
 
 std::optional<Start> plainStartOf(std::string_view commandLine) {
@@ -70,12 +66,12 @@ bool Execute::shellX(std::string_view commandLine, int32_t, intptr_t, bool wait)
         if (!start)
             continue;
         if (wait) {
-            pid = platform::startChild(start->program, start->args);
+            pid = start->isOpener ? platform::openAsChild(start->program)
+                                  : platform::startChild(start->program, start->args);
             started = pid != 0;
         } else if (start->isOpener) {
             // An opener that finds no program for the type fails as the association would.
-            started =
-                platform::startDetachedChecked(start->program, start->args, kOpenerVerdict, pump_);
+            started = platform::openDetached(start->program, kOpenerVerdict, pump_);
         } else {
             started = platform::startDetached(start->program, start->args);
         }

@@ -9,7 +9,7 @@
 namespace vokari::platform {
 
 // The ANSI code page of the games' files; CP932 unless VOKARI_CODEPAGE names another
-// iconv encoding.
+// iconv encoding (on Windows one that names a code page: CP1252, WINDOWS-1252, ISO-8859-1...).
 const std::string& ansiCodePage();
 void setAnsiCodePage(std::string name);
 // True when the code page is Shift-JIS (CP932 and its other names).

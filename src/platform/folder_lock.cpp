@@ -2,16 +2,14 @@
 
 #include "platform/environment.h"
 #include "platform/error.h"
+#include "platform/folder_lock_file.h"
+#include "platform/path_text.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <map>
 #include <mutex>
-#include <sys/stat.h>
 #include <thread>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -19,7 +17,7 @@ namespace vokari::platform {
 namespace {
 
 struct Held {
-    int fd = -1;
+    LockFileHandle file = kNoLockFile;
     int count = 0;
 };
 
@@ -47,37 +45,13 @@ std::string stableName(const std::string& text) {
 
 fs::path lockFileFor(const std::string& key) {
     const std::string name = stableName(key) + ".lock";
-    const fs::path folder = runtimeDirectory() / ("vokari-locks-" + std::to_string(::getuid()));
-    std::error_code ec;
-    fs::create_directories(folder.parent_path(), ec);
-    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
-        throw IoError(FileAction::CreateFolder, folder.string(), errno);
-    struct stat st;
+    const fs::path folder = runtimeDirectory() / pathFromUtf8("vokari-locks-" + currentUserId());
     // Someone else's folder in a shared temporary folder must not decide our locks.
-    if (::lstat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid())
-        throw IoError(FileAction::Use, folder.string(), EPERM);
+    ensurePrivateDirectory(folder);
     return folder / name;
 }
 
-bool tryLock(int fd) {
-    struct flock lock = {};
-    lock.l_type = F_WRLCK;
-    lock.l_whence = SEEK_SET;
-    return ::fcntl(fd, F_OFD_SETLK, &lock) == 0;
-}
-
 } // namespace
-
-std::string canonicalFolder(const fs::path& folder) {
-    std::error_code ec;
-    fs::path real = fs::weakly_canonical(folder, ec);
-    if (ec)
-        real = fs::absolute(folder, ec).lexically_normal();
-    std::string key = real.string();
-    while (key.size() > 1 && key.back() == '/')
-        key.pop_back();
-    return key;
-}
 
 std::string folderKey(const fs::path& folder) {
     return stableName(canonicalFolder(folder));
@@ -98,21 +72,25 @@ FolderLock::FolderLock(const fs::path& folder, std::chrono::milliseconds wait)
         return;
     }
     const fs::path file = lockFileFor(key_);
-    const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0) {
+    int err = 0;
+    const LockFileHandle handle = openLockFile(file, err);
+    if (handle == kNoLockFile) {
         held().erase(key_);
-        throw IoError(FileAction::Use, file.string(), errno);
+        throw IoError(FileAction::Use, utf8Of(file), err);
     }
     const auto deadline = std::chrono::steady_clock::now() + wait;
-    while (!tryLock(fd)) {
-        if ((errno != EAGAIN && errno != EACCES) || std::chrono::steady_clock::now() >= deadline) {
-            ::close(fd);
+    while (true) {
+        const LockAttempt attempt = tryLockFile(handle);
+        if (attempt == LockAttempt::Taken)
+            break;
+        if (attempt == LockAttempt::Failed || std::chrono::steady_clock::now() >= deadline) {
+            closeLockFile(handle);
             held().erase(key_);
             throw LockError(key_);
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    entry = Held{fd, 1};
+    entry = Held{handle, 1};
 }
 
 FolderLock::~FolderLock() {
@@ -120,7 +98,7 @@ FolderLock::~FolderLock() {
     const auto it = held().find(key_);
     if (it == held().end() || --it->second.count > 0)
         return;
-    ::close(it->second.fd); // closing the last descriptor of the open file drops its lock
+    closeLockFile(it->second.file); // closing the last handle of the open file drops its lock
     held().erase(it);
 }
 

@@ -12,7 +12,7 @@
 namespace vokari::platform {
 
 // The folder as one spelling: the same folder reached through a link or "..", or named with a
-// trailing slash, gives the same text.
+// trailing slash (on Windows also in another case), gives the same text.
 std::string canonicalFolder(const std::filesystem::path& folder);
 
 // A name for the folder, the same in every process and run: sixteen hexadecimal digits.

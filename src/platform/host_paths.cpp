@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdlib>
 #include <dirent.h>
 #include <iterator>
 #include <mutex>
@@ -18,11 +17,6 @@ namespace fs = std::filesystem;
 
 namespace vokari::platform {
 namespace {
-
-std::optional<fs::path>& prefixOverride() {
-    static std::optional<fs::path> value;
-    return value;
-}
 
 bool existsNoFollow(const std::string& path) {
     struct stat st;
@@ -76,8 +70,7 @@ std::string resolveDriveRoot(const std::string& link, char lower) {
 // The prefix's link for a drive. Built as text: every path goes through here, and path
 // objects cost allocations.
 std::string driveLink(char lower) {
-    const auto& override = prefixOverride();
-    std::string link = override ? override->native() : winePrefix().native();
+    std::string link = winePrefix().native();
     if (!link.empty() && link.back() != '/')
         link += '/';
     return link.append("dosdevices/").append(1, lower).append(":");
@@ -213,23 +206,6 @@ std::string resolveListed(std::string_view path, std::optional<HostKind>* last) 
 }
 
 } // namespace
-
-fs::path winePrefix() {
-    if (prefixOverride())
-        return *prefixOverride();
-    if (const char* env = std::getenv("WINEPREFIX"); env && *env)
-        return fs::path(env);
-    const char* home = std::getenv("HOME");
-    return fs::path(home && *home ? home : "/") / ".wine";
-}
-
-void setWinePrefixOverride(std::optional<fs::path> prefix) {
-    prefixOverride() = std::move(prefix);
-}
-
-std::optional<fs::path> winePrefixOverride() {
-    return prefixOverride();
-}
 
 fs::path hostPath(std::string_view path) {
     return fs::path(hostPathText(path));

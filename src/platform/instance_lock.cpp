@@ -30,6 +30,10 @@ bool InstanceLock::tryAcquire() {
     return true;
 }
 
+bool InstanceLock::held() const {
+    return fd_ >= 0;
+}
+
 void InstanceLock::release() {
     if (fd_ >= 0) {
         ::flock(fd_, LOCK_UN);

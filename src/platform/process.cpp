@@ -217,6 +217,17 @@ std::optional<std::filesystem::path> desktopOpener() {
     return findProgramOnPath("xdg-open");
 }
 
+bool openDetached(const std::filesystem::path& file, std::chrono::milliseconds verdictWait,
+                  const std::function<void()>& pump) {
+    const auto opener = desktopOpener();
+    return opener && startDetachedChecked(*opener, {file.string()}, verdictWait, pump);
+}
+
+int openAsChild(const std::filesystem::path& file) {
+    const auto opener = desktopOpener();
+    return opener ? startChild(*opener, {file.string()}) : 0;
+}
+
 bool startSystemInfoProgram() {
     for (const char* name : {"hardinfo2", "hardinfo", "kinfocenter", "gnome-system-monitor"}) {
         if (auto program = findProgramOnPath(name))

@@ -46,8 +46,20 @@ int startChild(const std::filesystem::path& program, const std::vector<std::stri
 // no child of ours.
 bool childEnded(int pid);
 
-// The program that opens a file with the desktop's choice of program for its type (xdg-open).
+// The program that opens a file with the desktop's choice of program for its type (xdg-open);
+// nothing on Windows, whose shell opens files itself.
 std::optional<std::filesystem::path> desktopOpener();
+
+// Opens `file` with the desktop's choice of program for its type, detached, as
+// startDetachedChecked: false when nothing could open it. Through the opener on POSIX, through
+// the shell (ShellExecuteExW) on Windows.
+bool openDetached(const std::filesystem::path& file, std::chrono::milliseconds verdictWait,
+                  const std::function<void()>& pump);
+
+// The same as a child to be waited for with childEnded: its process id, 0 when nothing could
+// open the file, or -1 when the file went to a program already running (which counts as
+// ended).
+int openAsChild(const std::filesystem::path& file);
 
 // Starts the desktop's system-information program, if one is installed.
 bool startSystemInfoProgram();

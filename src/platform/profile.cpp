@@ -6,6 +6,7 @@
 #include "platform/file_system.h"
 #include "platform/folder_lock.h"
 #include "platform/host_paths.h"
+#include "platform/profile_file.h"
 #include "platform/text.h"
 
 #include <algorithm>
@@ -13,11 +14,8 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
-#include <fcntl.h>
 #include <mutex>
 #include <optional>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <unordered_map>
 #include <vector>
 
@@ -415,13 +413,6 @@ uint64_t hashName(std::string_view name, uint32_t section) {
 
 } // namespace
 
-// A file's bytes, read without first clearing the memory they go to.
-struct ProfileBytes {
-    std::unique_ptr<char[]> data;
-    size_t size = 0;
-    std::string_view view() const { return {data.get(), size}; }
-};
-
 // The file's bytes with a hash index of its sections and keys (first occurrence of each, which
 // is the one Windows finds). Names and values stay in the bytes (only names with non-ASCII
 // bytes are decoded at once), so a file is indexed at about the speed it is read.
@@ -624,40 +615,17 @@ std::unordered_map<std::string, CacheEntry>& cache() {
     return c;
 }
 
-FileStamp stampOf(const struct stat& st) {
-    return FileStamp{static_cast<int64_t>(st.st_size),
-                     static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
-                     static_cast<int64_t>(st.st_ino)};
-}
-
-enum class FileState { Missing, Unreadable, Unchanged, Read };
-
 // Opens a host file once, takes its stamp from the open file and reads it, unless the stamp
 // equals `known`. Folders count as missing, pipes and devices as unreadable (never read).
 FileState readProfileBytes(const std::string& host, const FileStamp* known, FileStamp& stamp,
                            ProfileBytes& bytes) {
-    const int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        const int err = errno;
-        struct stat st;
-        const bool isFile = err != ENOENT && err != ENOTDIR && ::stat(host.c_str(), &st) == 0 &&
-                            !S_ISDIR(st.st_mode);
-        return isFile ? FileState::Unreadable : FileState::Missing;
-    }
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode))
-        return FileState::Missing;
-    // Offsets into a profile are 32 bits: nothing that large is a profile.
-    if (!S_ISREG(st.st_mode) || st.st_size >= INT32_MAX)
-        return FileState::Unreadable;
-    stamp = stampOf(st);
+    ProfileFile file;
+    size_t size = 0;
+    if (const FileState state = file.open(host, stamp, size); state != FileState::Read)
+        return state;
     if (known && *known == stamp)
         return FileState::Unchanged;
-    size_t capacity = static_cast<size_t>(st.st_size) + 1;
+    size_t capacity = size + 1;
     bytes.data = std::make_unique_for_overwrite<char[]>(capacity);
     size_t done = 0;
     while (true) {
@@ -667,17 +635,14 @@ FileState readProfileBytes(const std::string& host, const FileStamp* known, File
             bytes.data = std::move(larger);
             capacity *= 2;
         }
-        const ssize_t n = ::read(fd, bytes.data.get() + done, capacity - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
+        const ptrdiff_t n = file.read(bytes.data.get() + done, capacity - done);
+        if (n < 0)
             return FileState::Unreadable;
-        }
         if (n == 0)
             break;
         done += static_cast<size_t>(n);
         // A file read short of the room it was given is at its end: no call to find that out.
-        if (done < capacity && done >= static_cast<size_t>(st.st_size))
+        if (done < capacity && done >= size)
             break;
     }
     bytes.size = done;

@@ -257,8 +257,7 @@ RegistrySource*& overrideSource() {
 } // namespace
 
 RegistrySource& registry() {
-    static WineRegistry prefixRegistry;
-    return overrideSource() ? *overrideSource() : prefixRegistry;
+    return overrideSource() ? *overrideSource() : systemRegistry();
 }
 
 void setRegistrySource(RegistrySource* source) {

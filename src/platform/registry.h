@@ -38,7 +38,21 @@ private:
     std::unique_ptr<Cache> cache_;
 };
 
-// The source every reader uses: the current prefix's system.reg unless a test sets another.
+#ifdef _WIN32
+// The system's registry through advapi32, in the 32-bit view the games' installers wrote: a
+// key under Software\ is read from the 32-bit view first, then from the 64-bit one; a key
+// named under Software\Wow6432Node\ is read as named.
+class WindowsRegistry : public RegistrySource {
+public:
+    std::optional<std::string> readText(uint32_t hive, std::string_view keyPath,
+                                        std::string_view valueName) override;
+};
+#endif
+
+// This system's registry: the current prefix's system.reg, or on Windows the real one.
+RegistrySource& systemRegistry();
+
+// The source every reader uses: systemRegistry() unless a test sets another.
 RegistrySource& registry();
 void setRegistrySource(RegistrySource* source); // nullptr restores the prefix's
 

@@ -1,6 +1,7 @@
 #include "platform/wine_prefixes.h"
 
 #include "platform/file_system.h"
+#include "platform/path_text.h"
 #include "platform/text.h"
 
 #include <algorithm>
@@ -66,13 +67,13 @@ fs::path expandHome(const std::string& text, const fs::path& home) {
     if (text == "~")
         return home;
     if (text.rfind("~/", 0) == 0)
-        return home / text.substr(2);
-    return fs::path(text);
+        return home / pathFromUtf8(text.substr(2));
+    return pathFromUtf8(text);
 }
 
 // A Lutris game file is named after the game's slug and an id ("cfs2-1690000000.yml").
 std::string lutrisName(const fs::path& file) {
-    std::string stem = file.stem().string();
+    std::string stem = utf8Of(file.stem());
     const size_t dash = stem.rfind('-');
     if (dash != std::string::npos && dash + 1 < stem.size() &&
         std::all_of(stem.begin() + static_cast<std::ptrdiff_t>(dash + 1), stem.end(),
@@ -90,10 +91,10 @@ public:
         fs::path key = fs::weakly_canonical(folder, ec);
         if (ec)
             key = folder.lexically_normal();
-        if (!seen_.insert(key.string()).second)
+        if (!seen_.insert(utf8Of(key)).second)
             return;
         if (name.empty())
-            name = folder.filename().string();
+            name = utf8Of(folder.filename());
         found_.push_back(
             WinePrefixFound{folder.lexically_normal(), std::string(source), std::move(name)});
     }
@@ -140,7 +141,7 @@ void addSteam(Collector& found, const fs::path& home) {
     for (const fs::path& library : libraries) {
         const fs::path steamapps = library / "steamapps";
         for (const fs::path& app : subFolders(steamapps / "compatdata")) {
-            const std::string id = app.filename().string();
+            const std::string id = utf8Of(app.filename());
             std::string name =
                 vdfValue(readSmallFile(steamapps / ("appmanifest_" + id + ".acf")), "name");
             found.add(app / "pfx", "steam", name.empty() ? "Steam " + id : name);
@@ -240,7 +241,7 @@ std::vector<WinePrefixFound> findWinePrefixes(const fs::path& home,
                                               std::string_view winePrefixEnv) {
     Collector found;
     if (!winePrefixEnv.empty())
-        found.add(fs::path(winePrefixEnv), "WINEPREFIX", {});
+        found.add(pathFromUtf8(winePrefixEnv), "WINEPREFIX", {});
     found.add(home / ".wine", "wine", "~/.wine");
     for (const fs::path& folder : subFolders(home / ".local/share/wineprefixes"))
         found.add(folder, "wineprefixes", {});
@@ -253,9 +254,13 @@ std::vector<WinePrefixFound> findWinePrefixes(const fs::path& home,
 }
 
 std::vector<WinePrefixFound> findWinePrefixes() {
+#ifdef _WIN32
+    return {}; // the games run on the system itself
+#else
     const char* home = std::getenv("HOME");
     const char* env = std::getenv("WINEPREFIX");
     return findWinePrefixes(fs::path(home && *home ? home : "/"), env ? env : "");
+#endif
 }
 
 } // namespace vokari::platform

@@ -21,7 +21,7 @@ struct WinePrefixFound {
 std::vector<WinePrefixFound> findWinePrefixes(const std::filesystem::path& home,
                                               std::string_view winePrefixEnv);
 
-// The same for the current user ($HOME, $WINEPREFIX).
+// The same for the current user ($HOME, $WINEPREFIX); none on Windows.
 std::vector<WinePrefixFound> findWinePrefixes();
 
 bool looksLikeWinePrefix(const std::filesystem::path& folder);

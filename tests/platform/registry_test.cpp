@@ -2,6 +2,7 @@
 #include "platform/registry.h"
 #include "support/fixtures.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 using namespace vokari;
@@ -91,3 +92,37 @@ TEST(Registry, WowNodeIsPreferredAndSeesJapanese) {
     prefix.installGame(2, "C:\\ゲーム\\CFS2", /*wow64=*/true);
     EXPECT_EQ(gameFolder(2), "C:\\ゲーム\\CFS2\\");
 }
+
+#ifdef _WIN32
+// The system's registry itself (under Wine in the Windows test run): the 32-bit view the games'
+// installers write wins over the 64-bit one, which answers for keys only it has; names ignore
+// case; only string values are read.
+TEST(WindowsRegistry, ThirtyTwoBitViewFirstThenSixtyFour) {
+    const auto reg = [](const std::wstring& args) {
+        return _wsystem((L"reg " + args + L" >NUL 2>&1").c_str()) == 0;
+    };
+    const std::wstring key = L"HKLM\\Software\\VokariRegistryTest";
+    if (!reg(L"add " + key + L" /v Folder /d \"C:\\ゲーム\\CFS2\" /f /reg:32"))
+        GTEST_SKIP() << "the machine's part of the registry cannot be written here";
+    reg(L"add " + key + L" /v Folder /d C:\\Plain /f /reg:64");
+    reg(L"add " + key + L"Only64 /v Folder /d C:\\Only64 /f /reg:64");
+    reg(L"add " + key + L" /v Count /t REG_DWORD /d 2 /f /reg:32");
+    reg(L"add " + key + L" /ve /d Default /f /reg:32");
+
+    platform::WindowsRegistry registry;
+    const auto read = [&](std::string_view keyPath, std::string_view name) {
+        return registry.readText(platform::kHkeyLocalMachine, keyPath, name);
+    };
+    EXPECT_EQ(read("SOFTWARE\\vokariregistrytest", "folder"), "C:\\ゲーム\\CFS2");
+    EXPECT_EQ(read("Software\\VokariRegistryTestOnly64", "Folder"), "C:\\Only64");
+    EXPECT_EQ(read("Software\\VokariRegistryTest", ""), "Default");
+    EXPECT_EQ(read("Software\\VokariRegistryTest", "Count"), std::nullopt);
+    EXPECT_EQ(read("Software\\VokariRegistryTest", "Missing"), std::nullopt);
+    EXPECT_EQ(&platform::registry(), &platform::systemRegistry());
+
+    reg(L"delete " + key + L" /f /reg:32");
+    reg(L"delete " + key + L" /f /reg:64");
+    reg(L"delete " + key + L"Only64 /f /reg:64");
+    EXPECT_EQ(read("Software\\VokariRegistryTest", "Folder"), std::nullopt);
+}
+#endif
