@@ -1,17 +1,23 @@
 #include "platform/codepage.h"
 #include "platform/error.h"
+#include "platform/file_copy.h"
 #include "platform/file_system.h"
 #include "platform/folder_lock.h"
 #include "platform/instance_lock.h"
+#include "platform/path_text.h"
 #include "support/fixtures.h"
 
 #include <algorithm>
 #include <chrono>
-#include <csignal>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <thread>
+
+#ifndef _WIN32
+#include <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
 using namespace vokari;
@@ -19,13 +25,14 @@ using vokari::test::TempDir;
 using vokari::test::writeFile;
 
 TEST(FileSystem, ListingSkipsHiddenAndSortsWithoutCase) {
+    VOKARI_POSIX_ONLY("symbolic links and names Windows cannot hold");
     TempDir dir;
     writeFile(dir / "b.txt", "");
     writeFile(dir / "A.txt", "");
     writeFile(dir / ".hidden", "");
     fs::create_directories(dir / "Folder");
     writeFile(dir / "ro.txt", "");
-    ::chmod((dir / "ro.txt").c_str(), 0444);
+    test::makeReadOnly(dir / "ro.txt");
     fs::create_symlink(dir / "Folder", dir / "link");
     for (const char* odd : {"a\\..\\b", "c:d", "*.txt", "e?", "f\"", "<g>", "h|i", "j\nk"})
         writeFile(dir / odd, ""); // no Windows path names them: never listed
@@ -44,7 +51,7 @@ TEST(FileSystem, ListingSkipsHiddenAndSortsWithoutCase) {
 TEST(FileSystem, ReadOnlyFilesCannotBeDeleted) {
     TempDir dir;
     writeFile(dir / "ro.txt", "x");
-    ::chmod((dir / "ro.txt").c_str(), 0444);
+    test::makeReadOnly(dir / "ro.txt");
     EXPECT_FALSE(platform::deleteFile((dir / "ro.txt").string()));
     EXPECT_TRUE(fs::exists(dir / "ro.txt"));
     EXPECT_FALSE(platform::deleteFile((dir / "missing").string()));
@@ -61,10 +68,14 @@ TEST(FileSystem, AtomicWriteCreatesAndReplaces) {
     EXPECT_THROW(platform::readFileBytes((dir / "missing").string()), IoError);
 
     // A read-only file is refused, as Windows refuses it.
-    ::chmod(file.c_str(), 0444);
+    test::makeReadOnly(file);
     EXPECT_THROW(platform::writeFileAtomic(file, "lost"), IoError);
     EXPECT_EQ(platform::readFileBytes(file), "new");
+}
 
+TEST(FileSystem, AtomicWriteGoesThroughTheUsersLinks) {
+    VOKARI_POSIX_ONLY("symbolic links");
+    TempDir dir;
     // A link the user made is written through and stays a link.
     writeFile(dir / "elsewhere/cfs2.cfg", "old");
     fs::create_symlink("elsewhere/cfs2.cfg", dir / "cfs2.cfg");
@@ -77,7 +88,8 @@ TEST(FileSystem, AtomicWriteCreatesAndReplaces) {
     EXPECT_FALSE(fs::exists(dir / "elsewhere/none.cfg"));
 }
 
-TEST(FileSystem, NewFileIsStagedAndNeverNamedOverALink) {
+TEST(FileSystem, NewFileIsNeverNamedOverALink) {
+    VOKARI_POSIX_ONLY("symbolic links");
     TempDir dir;
     fs::create_symlink(dir / "elsewhere", dir / "planted");
     {
@@ -88,6 +100,10 @@ TEST(FileSystem, NewFileIsStagedAndNeverNamedOverALink) {
     }
     EXPECT_FALSE(fs::exists(dir / "elsewhere"));
     EXPECT_TRUE(fs::is_symlink(dir / "planted"));
+}
+
+TEST(FileSystem, NewFileIsStagedUntilWhole) {
+    TempDir dir;
     {
         platform::NewFileWriter dropped(dir / "dropped");
         dropped.write("x");
@@ -99,14 +115,14 @@ TEST(FileSystem, NewFileIsStagedAndNeverNamedOverALink) {
     file.commit();
     EXPECT_EQ(test::readFile(dir / "kept"), "abc");
     struct stat st;
-    ASSERT_EQ(::stat((dir / "kept").c_str(), &st), 0);
+    ASSERT_EQ(::stat((dir / "kept").string().c_str(), &st), 0);
     EXPECT_EQ(st.st_mtime, 1000000000);
     // Neither the dropped file nor a temporary is left.
     std::vector<std::string> names;
     for (const auto& e : fs::directory_iterator(dir.path()))
         names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"kept", "planted"}));
+    EXPECT_EQ(names, std::vector<std::string>{"kept"});
 }
 
 TEST(FileSystem, PatternsMatchLikeWindows) {
@@ -165,6 +181,8 @@ TEST(InstanceLock, SecondHolderIsRefusedUntilReleased) {
 // Another process holding a folder makes this one wait, then give up naming the folder; the
 // same folder reached through a link is the same lock, and a holder that ends frees it.
 TEST(FolderLock, AnotherProcessHoldsTheFolderUntilItEnds) {
+    VOKARI_POSIX_ONLY("fork, signals and links");
+#ifndef _WIN32
     TempDir dir;
     fs::create_directories(dir.path() / "game");
     fs::create_directory_symlink(dir.path() / "game", dir.path() / "alias");
@@ -195,4 +213,75 @@ TEST(FolderLock, AnotherProcessHoldsTheFolderUntilItEnds) {
     EXPECT_NO_THROW(platform::FolderLock(dir.path() / "game", std::chrono::milliseconds(500)));
     ::close(ready[0]);
     ::close(ready[1]);
+#endif
 }
+
+#ifdef _WIN32
+// On Windows hidden and read-only are attributes, whatever the name.
+TEST(FileSystem, WindowsAttributesDecideWhatIsListedAndDeleted) {
+    TempDir dir;
+    writeFile(dir / "shown.txt", "");
+    writeFile(dir / "secret.txt", "");
+    test::makeHidden(dir / "secret.txt");
+    writeFile(dir / "ro.txt", "x");
+    test::makeReadOnly(dir / "ro.txt");
+    const std::string folder = platform::utf8Of(dir.path()) + "\\";
+    EXPECT_EQ(platform::fileAttributes(folder + "secret.txt").value_or(0) & platform::kAttrHidden,
+              platform::kAttrHidden);
+    EXPECT_EQ(platform::fileAttributes(folder + "ro.txt").value_or(0) & platform::kAttrReadOnly,
+              platform::kAttrReadOnly);
+    EXPECT_EQ(platform::fileAttributes(folder + "missing.txt"), std::nullopt);
+    std::vector<std::string> names;
+    for (const auto& entry : platform::listDirectory(folder))
+        names.push_back(entry.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"ro.txt", "shown.txt"}));
+    EXPECT_FALSE(platform::deleteFile(folder + "ro.txt"));
+    EXPECT_TRUE(fs::exists(dir / "ro.txt"));
+}
+
+// Names outside the ANSI code page (Japanese on a Western system, a symbol in none) are
+// written, listed and copied whole through the wide-character API.
+TEST(FileSystem, WindowsNamesOutsideTheCodePage) {
+    TempDir dir;
+    const std::string folder = platform::utf8Of(dir.path()) + "\\";
+    const std::vector<std::string> names = {"Café ✈", "零式艦上戦闘機"};
+    for (const std::string& name : names) {
+        platform::createDirectories(folder + name);
+        platform::writeFileAtomic(folder + name + "\\" + name + ".cfg", name);
+        EXPECT_EQ(platform::readFileBytes(folder + name + "\\" + name + ".cfg"), name);
+        const fs::path copy = platform::pathFromUtf8(folder + name + "\\copy ✈.cfg");
+        ASSERT_EQ(platform::copyFileExact(
+                      platform::pathFromUtf8(folder + name + "\\" + name + ".cfg"), copy),
+                  0);
+        EXPECT_EQ(test::readFile(copy), name);
+    }
+    std::vector<std::string> listed;
+    for (const auto& entry : platform::listDirectory(folder))
+        listed.push_back(entry.name);
+    EXPECT_EQ(listed, names);
+    std::vector<std::string> inside;
+    for (const auto& entry : fs::directory_iterator(platform::pathFromUtf8(folder + names[1])))
+        inside.push_back(platform::utf8Of(entry.path().filename()));
+    std::sort(inside.begin(), inside.end());
+    EXPECT_EQ(inside, (std::vector<std::string>{"copy ✈.cfg", "零式艦上戦闘機.cfg"}));
+}
+
+// The single-copy check is a named mutex: the name alone decides, whatever the folder, and a
+// second holder in another thread is refused as well.
+TEST(InstanceLock, WindowsNameAloneDecides) {
+    TempDir one;
+    TempDir two;
+    platform::InstanceLock first("vokari-test-single", one.path());
+    platform::InstanceLock second("vokari-test-single", two.path());
+    ASSERT_TRUE(first.tryAcquire());
+    EXPECT_FALSE(second.tryAcquire());
+    bool taken = true;
+    std::thread([&] {
+        platform::InstanceLock other("vokari-test-single");
+        taken = other.tryAcquire();
+    }).join();
+    EXPECT_FALSE(taken);
+    first.release();
+    EXPECT_TRUE(second.tryAcquire());
+}
+#endif

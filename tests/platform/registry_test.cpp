@@ -29,8 +29,8 @@ TEST(Registry, GameFoldersFromSystemReg) {
     TestPrefix prefix;
     prefix.installGame(1, "C:\\Games\\CFS1");
     prefix.installGame(2, "C:\\Program Files\\CFS2", /*wow64=*/true);
-    EXPECT_EQ(gameFolder(1), "C:\\Games\\CFS1\\");
-    EXPECT_EQ(gameFolder(2), "C:\\Program Files\\CFS2\\");
+    EXPECT_EQ(gameFolder(1), test::winPath("C:\\Games\\CFS1\\"));
+    EXPECT_EQ(gameFolder(2), test::winPath("C:\\Program Files\\CFS2\\"));
     EXPECT_EQ(gameFolder(0), "");
     EXPECT_EQ(gameFolder(3), "");
 }
@@ -89,5 +89,20 @@ TEST(Registry, WowNodeIsPreferredAndSeesJapanese) {
     TestPrefix prefix;
     prefix.installGame(2, "C:\\Plain");
     prefix.installGame(2, "C:\\ゲーム\\CFS2", /*wow64=*/true);
-    EXPECT_EQ(gameFolder(2), "C:\\ゲーム\\CFS2\\");
+    EXPECT_EQ(gameFolder(2), test::winPath("C:\\ゲーム\\CFS2\\"));
 }
+
+#ifdef _WIN32
+// Outside a TestPrefix the machine's registry answers, in the 32-bit view the games' installers
+// wrote; text comes back as UTF-8.
+TEST(Registry, WindowsRegistryThroughTheApi) {
+    const std::string key = "Software\\Vokari Test Registry";
+    const test::MachineRegistryValue value(key, "InstalledTo", "C:\\ゲーム\\CFS2 ✈");
+    EXPECT_EQ(platform::registry().readText(platform::kHkeyLocalMachine, key, "InstalledTo"),
+              "C:\\ゲーム\\CFS2 ✈");
+    EXPECT_EQ(platform::registry().readText(platform::kHkeyLocalMachine, key, "Missing"),
+              std::nullopt);
+    EXPECT_EQ(platform::registry().readText(platform::kHkeyLocalMachine, key + "\\None", ""),
+              std::nullopt);
+}
+#endif
