@@ -97,11 +97,14 @@ TEST(Registry, WowNodeIsPreferredAndSeesJapanese) {
 // wrote; text comes back as UTF-8.
 TEST(Registry, WindowsRegistryThroughTheApi) {
     const std::string key = "Software\\Vokari Test Registry";
-    const test::MachineRegistryValue value(key, "InstalledTo", "C:\\ゲーム\\CFS2 ✈");
-    EXPECT_EQ(platform::registry().readText(platform::kHkeyLocalMachine, key, "InstalledTo"),
-              "C:\\ゲーム\\CFS2 ✈");
-    EXPECT_EQ(platform::registry().readText(platform::kHkeyLocalMachine, key, "Missing"),
-              std::nullopt);
+    const test::MachineRegistryKey values(
+        key, {{"InstalledTo", "C:\\Program Files\\CFS2"}, {"Japanese", "C:\\ゲーム\\CFS2"}});
+    const auto read = [&](const char* name) {
+        return platform::registry().readText(platform::kHkeyLocalMachine, key, name);
+    };
+    EXPECT_EQ(read("InstalledTo"), "C:\\Program Files\\CFS2");
+    EXPECT_EQ(read("Japanese"), "C:\\ゲーム\\CFS2");
+    EXPECT_EQ(read("Missing"), std::nullopt);
     EXPECT_EQ(platform::registry().readText(platform::kHkeyLocalMachine, key + "\\None", ""),
               std::nullopt);
 }

@@ -223,24 +223,27 @@ FileSizeLimit::~FileSizeLimit() {
 #endif
 
 #ifdef _WIN32
-MachineRegistryValue::MachineRegistryValue(std::string key, const std::string& name,
-                                           const std::string& value)
+MachineRegistryKey::MachineRegistryKey(
+    std::string key, const std::vector<std::pair<std::string, std::string>>& values)
     : key_(std::move(key)) {
     HKEY handle = nullptr;
     if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, wide(key_).c_str(), 0, nullptr, 0,
                           KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &handle,
                           nullptr) != ERROR_SUCCESS)
         throw std::runtime_error("cannot create HKLM\\" + key_);
-    const std::wstring text = wide(value);
-    const LONG result = ::RegSetValueExW(handle, wide(name).c_str(), 0, REG_SZ,
-                                         reinterpret_cast<const BYTE*>(text.c_str()),
-                                         static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    for (const auto& [name, value] : values) {
+        const std::wstring text = wide(value);
+        if (::RegSetValueExW(
+                handle, wide(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS) {
+            ::RegCloseKey(handle);
+            throw std::runtime_error("cannot write HKLM\\" + key_ + "\\" + name);
+        }
+    }
     ::RegCloseKey(handle);
-    if (result != ERROR_SUCCESS)
-        throw std::runtime_error("cannot write HKLM\\" + key_ + "\\" + name);
 }
 
-MachineRegistryValue::~MachineRegistryValue() {
+MachineRegistryKey::~MachineRegistryKey() {
     ::RegDeleteKeyExW(HKEY_LOCAL_MACHINE, wide(key_).c_str(), KEY_WOW64_32KEY, 0);
 }
 #endif

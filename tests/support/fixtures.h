@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // At the top of a test about POSIX itself (links, modes, signals, Wine prefixes): on Windows
@@ -61,15 +62,16 @@ private:
 };
 
 #ifdef _WIN32
-// A string value in the machine's own registry, written through the Windows API into the 32-bit
-// view (Software\Wow6432Node on 64-bit Windows) as the games' installers wrote theirs; the key,
-// a new leaf under Software, is deleted again at the end.
-class MachineRegistryValue {
+// A key of string values (name, UTF-8 text) in the machine's own registry, written through the
+// Windows API into the 32-bit view (Software\Wow6432Node on 64-bit Windows) as the games'
+// installers wrote theirs; the key, a new leaf under Software, is deleted again at the end.
+class MachineRegistryKey {
 public:
-    MachineRegistryValue(std::string key, const std::string& name, const std::string& value);
-    ~MachineRegistryValue();
-    MachineRegistryValue(const MachineRegistryValue&) = delete;
-    MachineRegistryValue& operator=(const MachineRegistryValue&) = delete;
+    MachineRegistryKey(std::string key,
+                       const std::vector<std::pair<std::string, std::string>>& values);
+    ~MachineRegistryKey();
+    MachineRegistryKey(const MachineRegistryKey&) = delete;
+    MachineRegistryKey& operator=(const MachineRegistryKey&) = delete;
 
 private:
     std::string key_;
