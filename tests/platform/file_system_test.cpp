@@ -1,10 +1,8 @@
 #include "platform/codepage.h"
 #include "platform/error.h"
-#include "platform/file_copy.h"
 #include "platform/file_system.h"
 #include "platform/folder_lock.h"
 #include "platform/instance_lock.h"
-#include "platform/path_text.h"
 #include "support/fixtures.h"
 
 #include <algorithm>
@@ -217,71 +215,22 @@ TEST(FolderLock, AnotherProcessHoldsTheFolderUntilItEnds) {
 }
 
 #ifdef _WIN32
-// On Windows hidden and read-only are attributes, whatever the name.
-TEST(FileSystem, WindowsAttributesDecideWhatIsListedAndDeleted) {
+// A mutex is owned by a thread, which may take it again: another thread of the program is
+// refused all the same.
+TEST(InstanceLock, WindowsAnotherThreadIsRefusedToo) {
     TempDir dir;
-    writeFile(dir / "shown.txt", "");
-    writeFile(dir / "secret.txt", "");
-    test::makeHidden(dir / "secret.txt");
-    writeFile(dir / "ro.txt", "x");
-    test::makeReadOnly(dir / "ro.txt");
-    const std::string folder = platform::utf8Of(dir.path()) + "\\";
-    EXPECT_EQ(platform::fileAttributes(folder + "secret.txt").value_or(0) & platform::kAttrHidden,
-              platform::kAttrHidden);
-    EXPECT_EQ(platform::fileAttributes(folder + "ro.txt").value_or(0) & platform::kAttrReadOnly,
-              platform::kAttrReadOnly);
-    EXPECT_EQ(platform::fileAttributes(folder + "missing.txt"), std::nullopt);
-    std::vector<std::string> names;
-    for (const auto& entry : platform::listDirectory(folder))
-        names.push_back(entry.name);
-    EXPECT_EQ(names, (std::vector<std::string>{"ro.txt", "shown.txt"}));
-    EXPECT_FALSE(platform::deleteFile(folder + "ro.txt"));
-    EXPECT_TRUE(fs::exists(dir / "ro.txt"));
-}
-
-// Names outside the ANSI code page (Japanese on a Western system, a symbol in none) are
-// written, listed and copied whole through the wide-character API.
-TEST(FileSystem, WindowsNamesOutsideTheCodePage) {
-    TempDir dir;
-    const std::string folder = platform::utf8Of(dir.path()) + "\\";
-    const std::vector<std::string> names = {"Café ✈", "零式艦上戦闘機"};
-    for (const std::string& name : names) {
-        platform::createDirectories(folder + name);
-        platform::writeFileAtomic(folder + name + "\\" + name + ".cfg", name);
-        EXPECT_EQ(platform::readFileBytes(folder + name + "\\" + name + ".cfg"), name);
-        const fs::path copy = platform::pathFromUtf8(folder + name + "\\copy ✈.cfg");
-        ASSERT_EQ(platform::copyFileExact(
-                      platform::pathFromUtf8(folder + name + "\\" + name + ".cfg"), copy),
-                  0);
-        EXPECT_EQ(test::readFile(copy), name);
-    }
-    std::vector<std::string> listed;
-    for (const auto& entry : platform::listDirectory(folder))
-        listed.push_back(entry.name);
-    EXPECT_EQ(listed, names);
-    std::vector<std::string> inside;
-    for (const auto& entry : fs::directory_iterator(platform::pathFromUtf8(folder + names[1])))
-        inside.push_back(platform::utf8Of(entry.path().filename()));
-    std::sort(inside.begin(), inside.end());
-    EXPECT_EQ(inside, (std::vector<std::string>{"copy ✈.cfg", "零式艦上戦闘機.cfg"}));
-}
-
-// The single-copy check is a named mutex: the name alone decides, whatever the folder, and a
-// second holder in another thread is refused as well.
-TEST(InstanceLock, WindowsNameAloneDecides) {
-    TempDir one;
-    TempDir two;
-    platform::InstanceLock first("vokari-test-single", one.path());
-    platform::InstanceLock second("vokari-test-single", two.path());
+    const auto takenInAnotherThread = [&] {
+        bool taken = false;
+        std::thread([&] {
+            platform::InstanceLock other("vokari", dir.path());
+            taken = other.tryAcquire();
+        }).join();
+        return taken;
+    };
+    platform::InstanceLock first("vokari", dir.path());
     ASSERT_TRUE(first.tryAcquire());
-    EXPECT_FALSE(second.tryAcquire());
-    bool taken = true;
-    std::thread([&] {
-        platform::InstanceLock other("vokari-test-single");
-        taken = other.tryAcquire();
-    }).join();
-    EXPECT_FALSE(taken);
+    EXPECT_FALSE(takenInAnotherThread());
     first.release();
-    EXPECT_TRUE(second.tryAcquire());
+    EXPECT_TRUE(takenInAnotherThread());
 }
 #endif

@@ -91,21 +91,3 @@ TEST(Registry, WowNodeIsPreferredAndSeesJapanese) {
     prefix.installGame(2, "C:\\ゲーム\\CFS2", /*wow64=*/true);
     EXPECT_EQ(gameFolder(2), test::winPath("C:\\ゲーム\\CFS2\\"));
 }
-
-#ifdef _WIN32
-// Outside a TestPrefix the machine's registry answers, in the 32-bit view the games' installers
-// wrote; text comes back as UTF-8.
-TEST(Registry, WindowsRegistryThroughTheApi) {
-    const std::string key = "Software\\Vokari Test Registry";
-    const test::MachineRegistryKey values(
-        key, {{"InstalledTo", "C:\\Program Files\\CFS2"}, {"Japanese", "C:\\ゲーム\\CFS2"}});
-    const auto read = [&](const char* name) {
-        return platform::registry().readText(platform::kHkeyLocalMachine, key, name);
-    };
-    EXPECT_EQ(read("InstalledTo"), "C:\\Program Files\\CFS2");
-    EXPECT_EQ(read("Japanese"), "C:\\ゲーム\\CFS2");
-    EXPECT_EQ(read("Missing"), std::nullopt);
-    EXPECT_EQ(platform::registry().readText(platform::kHkeyLocalMachine, key + "\\None", ""),
-              std::nullopt);
-}
-#endif

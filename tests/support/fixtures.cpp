@@ -13,7 +13,6 @@
 #include <random>
 #include <sstream>
 #include <stdexcept>
-#include <utility>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -219,32 +218,6 @@ FileSizeLimit::~FileSizeLimit() {
     limit.rlim_cur = static_cast<rlim_t>(oldLimit_);
     ::setrlimit(RLIMIT_FSIZE, &limit);
     std::signal(SIGXFSZ, oldSignal_);
-}
-#endif
-
-#ifdef _WIN32
-MachineRegistryKey::MachineRegistryKey(
-    std::string key, const std::vector<std::pair<std::string, std::string>>& values)
-    : key_(std::move(key)) {
-    HKEY handle = nullptr;
-    if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, wide(key_).c_str(), 0, nullptr, 0,
-                          KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &handle,
-                          nullptr) != ERROR_SUCCESS)
-        throw std::runtime_error("cannot create HKLM\\" + key_);
-    for (const auto& [name, value] : values) {
-        const std::wstring text = wide(value);
-        if (::RegSetValueExW(
-                handle, wide(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS) {
-            ::RegCloseKey(handle);
-            throw std::runtime_error("cannot write HKLM\\" + key_ + "\\" + name);
-        }
-    }
-    ::RegCloseKey(handle);
-}
-
-MachineRegistryKey::~MachineRegistryKey() {
-    ::RegDeleteKeyExW(HKEY_LOCAL_MACHINE, wide(key_).c_str(), KEY_WOW64_32KEY, 0);
 }
 #endif
 

@@ -5,7 +5,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 // At the top of a test about POSIX itself (links, modes, signals, Wine prefixes): on Windows
@@ -60,23 +59,6 @@ private:
     std::string name_;
     std::optional<std::string> old_;
 };
-
-#ifdef _WIN32
-// A key of string values (name, UTF-8 text) in the machine's own registry, written through the
-// Windows API into the 32-bit view (Software\Wow6432Node on 64-bit Windows) as the games'
-// installers wrote theirs; the key, a new leaf under Software, is deleted again at the end.
-class MachineRegistryKey {
-public:
-    MachineRegistryKey(std::string key,
-                       const std::vector<std::pair<std::string, std::string>>& values);
-    ~MachineRegistryKey();
-    MachineRegistryKey(const MachineRegistryKey&) = delete;
-    MachineRegistryKey& operator=(const MachineRegistryKey&) = delete;
-
-private:
-    std::string key_;
-};
-#endif
 
 // A folder that looks like a Wine prefix (system.reg, drive_c), not made the current one; the
 // given game versions are installed in its registry.
