@@ -26,8 +26,8 @@ TEST(Installation, SharedNames) {
 
 TEST(Installation, TempAndWorkDirectory) {
     TestPrefix prefix;
-    ScopedEnv temp("TEMP", "C:\\Tmp");
-    EXPECT_EQ(workDirectory(), "C:\\Tmp\\vokaritmp\\");
+    ScopedEnv temp("TEMP", test::winPath("C:\\Tmp"));
+    EXPECT_EQ(workDirectory(), test::winPath("C:\\Tmp\\vokaritmp\\"));
 }
 
 TEST(Installation, TempDirectoryOfTheHostAndSharedTemp) {

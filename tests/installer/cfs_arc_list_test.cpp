@@ -359,8 +359,10 @@ TEST_F(ArcListTest, ReportsEntriesThatFailAndKeepsFilesWithoutBackup) {
 TEST_F(ArcListTest, BackupsBelongToThePlayer) {
     const fs::path gauges = game / "Gauges";
     test::writeFile(game / "Aircraft" / "Ki61" / "aircraft.cfg", "player's cfg");
-    const auto date = fs::file_time_type::clock::now() - std::chrono::hours(24 * 900);
-    fs::last_write_time(game / "Aircraft" / "Ki61" / "aircraft.cfg", date);
+    fs::last_write_time(game / "Aircraft" / "Ki61" / "aircraft.cfg",
+                        fs::file_time_type::clock::now() - std::chrono::hours(24 * 900));
+    // As the file system keeps it (Windows' C library sets whole seconds only).
+    const auto date = fs::last_write_time(game / "Aircraft" / "Ki61" / "aircraft.cfg");
     test::writeFile(gauges / "stock.gau", "stock");
     test::writeFile(gauges / ".vokari-999999-1", "left by a killed run");
     read(package("forge.zip", buildZip({{.name = "Ki61/aircraft.cfg.bak", .data = "forged"},

@@ -567,8 +567,10 @@ TEST(QCFileBackup, FirstSaveKeepsTheOriginalAsBackup) {
     const fs::path host = prefix.installGame(kGameCfs2, "C:\\Games\\CFS2");
     const std::string original = "[option.0]\nOptionName=%G%\naircraft.0=A\n"; // LF, no strings
     writeFile(host / "QuickCom" / "qc_plane.qcb", original);
-    const auto date = fs::file_time_type::clock::now() - std::chrono::hours(24 * 400);
-    fs::last_write_time(host / "QuickCom" / "qc_plane.qcb", date);
+    fs::last_write_time(host / "QuickCom" / "qc_plane.qcb",
+                        fs::file_time_type::clock::now() - std::chrono::hours(24 * 400));
+    // As the file system keeps it (Windows' C library sets whole seconds only).
+    const auto date = fs::last_write_time(host / "QuickCom" / "qc_plane.qcb");
     const std::string game = gameFolder(kGameCfs2);
 
     std::unique_ptr<QcGroups> doc;
