@@ -7,7 +7,6 @@ namespace fs = std::filesystem;
 using namespace vokari;
 
 TEST(PrefixChoice, ChoiceTakesTheSavedPrefixElseTheFirstHoldingAGame) {
-    VOKARI_POSIX_ONLY("choosing among Wine prefixes");
     test::TempDir dir;
     test::makeWinePrefix(dir / "none");
     test::makeWinePrefix(dir / "one", {1});
