@@ -1,5 +1,6 @@
 #include "aircraft/aircraft_list.h"
 #include "platform/error.h"
+#include "platform/path_text.h"
 #include "support/fixtures.h"
 
 #include <gtest/gtest.h>
@@ -196,6 +197,29 @@ TEST_F(CatalogueTest, AKeyMetTwiceKeepsTheFirstEntry) {
     list.readAircrafts(true, true); // a second reading adds nothing and fails nothing
     EXPECT_EQ(list.aircraftList.count(), 2u);
 }
+
+#ifdef _WIN32
+// A Japanese folder name is read and switched through the wide-character API whatever the
+// system's code page.
+TEST_F(CatalogueTest, WindowsJapaneseAircraftFolder) {
+    const std::string zero = "零式艦上戦闘機";
+    const fs::path folder = aircraft / platform::pathFromUtf8(zero);
+    writeFile(folder / "aircraft.cfg", aircraftCfg("零戦"));
+    writeFile(aircraft / "P51D" / "aircraft.cfg", aircraftCfg("P-51D"));
+    AircraftList list;
+    list.setVersion(2);
+    list.readAircrafts(true, true);
+    EXPECT_EQ(keys(list), (std::vector<std::string>{"P51D", zero}));
+    Aircraft& plane = list.aircraftList.item(zero);
+    EXPECT_EQ(plane.directory(), zero);
+    EXPECT_EQ(plane.title(), "零戦");
+    plane.isActive = false;
+    plane.isActiveChanged = true;
+    list.setActivate();
+    EXPECT_FALSE(fs::exists(folder / "aircraft.cfg"));
+    EXPECT_EQ(test::readFile(folder / "aircraft.cfg.rst"), aircraftCfg("零戦"));
+}
+#endif
 
 TEST(AircraftTest, AnAliasCountsAsDataAndFreezesTheExistFlag) {
     Aircraft a;

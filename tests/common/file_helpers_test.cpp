@@ -2,7 +2,6 @@
 #include "support/fixtures.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 using namespace vokari;
@@ -62,6 +61,7 @@ TEST(Files, FileExistsCountsNormalFilesOnly) {
     TempDir dir;
     writeFile(dir / "Aircraft.CFG", "x");
     writeFile(dir / ".hidden.cfg", "x");
+    test::makeHidden(dir / ".hidden.cfg");
     fs::create_directories(dir / "panel");
     const std::string root = dir.path().string() + "\\";
     EXPECT_TRUE(fileExists(root + "aircraft.cfg"));
@@ -99,8 +99,17 @@ TEST(Files, FindFileInTree) {
     TempDir dir;
     writeFile(dir / "a/b/Target.GAU", "x");
     writeFile(dir / "c/other.gau", "x");
-    fs::create_symlink(dir.path(), dir / "a/loop"); // never followed
     const std::string found = findFileInTree("target.gau", dir.path().string());
     EXPECT_EQ(found, dir.path().string() + "\\a\\b\\Target.GAU");
     EXPECT_EQ(findFileInTree("none.gau", dir.path().string()), "");
+}
+
+TEST(Files, FindFileInTreeNeverFollowsLinks) {
+    VOKARI_POSIX_ONLY("symbolic links");
+    TempDir dir;
+    fs::create_symlink(dir.path(), dir / "loop");
+    EXPECT_EQ(findFileInTree("none.gau", dir.path().string()), "");
+    writeFile(dir / "a/Target.GAU", "x");
+    EXPECT_EQ(findFileInTree("target.gau", dir.path().string()),
+              dir.path().string() + "\\a\\Target.GAU");
 }

@@ -23,6 +23,7 @@
 #include <fstream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -377,8 +378,9 @@ std::unique_ptr<Mode> modeNamed(const std::string& name, const fs::path& folder)
 } // namespace
 
 int main(int argc, char** argv) {
+    std::optional<test::ScopedEnv> data;
     if (argc == 4) // the history of the writes, kept with them
-        ::setenv("XDG_DATA_HOME", (fs::path(argv[1]) / "data").c_str(), 1);
+        data.emplace("XDG_DATA_HOME", (fs::path(argv[1]) / "data").string());
     const std::unique_ptr<Mode> mode = argc == 4 ? modeNamed(argv[2], argv[1]) : nullptr;
     const std::string step = argc == 4 ? argv[3] : "";
     if (!mode || (step != "init" && step != "run" && step != "after")) {

@@ -8,7 +8,10 @@
 #include "support/fixtures.h"
 
 #include <gtest/gtest.h>
+
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 namespace fs = std::filesystem;
 using namespace vokari;
@@ -23,10 +26,13 @@ TEST(Installation, SharedNames) {
 
 TEST(Installation, TempAndWorkDirectory) {
     TestPrefix prefix;
-    {
-        ScopedEnv temp("TEMP", "C:\\Tmp");
-        EXPECT_EQ(workDirectory(), "C:\\Tmp\\vokaritmp\\");
-    }
+    ScopedEnv temp("TEMP", test::winPath("C:\\Tmp"));
+    EXPECT_EQ(workDirectory(), test::winPath("C:\\Tmp\\vokaritmp\\"));
+}
+
+TEST(Installation, TempDirectoryOfTheHostAndSharedTemp) {
+    VOKARI_POSIX_ONLY("host folders shown through the Wine prefix's drives, and a shared /tmp");
+    TestPrefix prefix;
     {
         ScopedEnv temp("TEMP", std::nullopt);
         ScopedEnv tmpdir("TMPDIR", "/var/tmp");
@@ -42,24 +48,32 @@ TEST(Installation, TempAndWorkDirectory) {
     EXPECT_EQ(workDirectory(), "C:\\users\\temp\\vokaritmp-" + platform::currentUserId() + "\\");
 }
 
-TEST(Installation, WorkDirectoryIsPrivateAndRemoved) {
+TEST(Installation, WorkDirectoryIsPrivate) {
+    VOKARI_POSIX_ONLY("file modes");
+#ifndef _WIN32
     TestPrefix prefix;
-    EXPECT_EQ(removeWorkDirectory(), 0); // nothing to delete
-    const std::string work = ensureWorkDirectory();
-    const fs::path host = platform::hostPath(work);
+    const fs::path host = platform::hostPath(ensureWorkDirectory());
     struct stat st;
     ASSERT_EQ(::stat(host.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
+#endif
+}
+
+TEST(Installation, WorkDirectoryIsRemoved) {
+    TestPrefix prefix;
+    EXPECT_EQ(removeWorkDirectory(), 0); // nothing to delete
+    const fs::path host = platform::hostPath(ensureWorkDirectory());
     test::writeFile(host / "pkg/nested.lzh", "x");
     test::writeFile(host / "ro.txt", "x");
-    ::chmod((host / "ro.txt").c_str(), 0444);
+    test::makeReadOnly(host / "ro.txt");
     EXPECT_EQ(removeWorkDirectory(), 2); // the file and the folder that holds it
-    ::chmod((host / "ro.txt").c_str(), 0644);
+    fs::permissions(host / "ro.txt", fs::perms::owner_write, fs::perm_options::add);
     EXPECT_EQ(removeWorkDirectory(), 0);
     EXPECT_FALSE(fs::exists(host));
 }
 
 TEST(Installation, WorkDirectoryPlantedAsALinkIsNeverUsedNorFollowed) {
+    VOKARI_POSIX_ONLY("symbolic links");
     TestPrefix prefix;
     TempDir victim;
     test::writeFile(victim / "precious.txt", "keep");
@@ -156,6 +170,7 @@ TEST(Placement, NumbersAsTheSettingsFileHoldsThem) {
 }
 
 TEST(Demo, PrefixIsBuiltOnceKeptAndReset) {
+    VOKARI_POSIX_ONLY("the demo games live in a Wine prefix");
     TempDir data;
     ScopedEnv xdg("XDG_DATA_HOME", data.path().string());
     const fs::path prefix = useDemoPrefix(false);

@@ -8,6 +8,7 @@
 #include "installer/cfs_arc_list.h"
 #include "platform/error.h"
 #include "platform/host_paths.h"
+#include "platform/path_text.h"
 #include "platform/profile.h"
 #include "platform/registry.h"
 #include "quickcombat/qc_file.h"
@@ -17,6 +18,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <random>
 #include <set>
 #include <string>
 #include <vector>
@@ -43,10 +46,10 @@ std::string readBytes(const fs::path& file) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-constexpr const char* kGameFolder = "C:\\Games\\CFS2\\";
-
 // One Wine-style prefix per process with the second game installed in it, made the prefix
 // every lookup uses; TEMP (the work directory) lies inside it. Removed when the process ends.
+// On Windows, where C: is the machine's own drive, the game is registered at its folder in the
+// sandbox and the registry is read from the sandbox's system.reg.
 class Sandbox {
 public:
     static Sandbox& get() {
@@ -54,7 +57,8 @@ public:
         return sandbox;
     }
     const fs::path& root() const { return root_; }
-    fs::path game() const { return root_ / "prefix/drive_c/Games/CFS2"; }
+    fs::path game() const { return root_ / "prefix" / "drive_c" / "Games" / "CFS2"; }
+
     fs::path temp() const { return root_ / "temp"; }
     fs::path outside() const { return root_ / "outside"; }
 
@@ -70,6 +74,32 @@ public:
 
 private:
     Sandbox() {
+        const std::string registryKey =
+            "WINE REGISTRY Version 2\n\n[Software\\\\Microsoft\\\\Microsoft "
+            "Games\\\\Combat Flight Simulator\\\\2.0] 1\n";
+#ifdef _WIN32
+        // No mkdtemp: a random name, taken only when create_directory made it.
+        std::random_device random;
+        for (int attempt = 0; root_.empty(); ++attempt) {
+            if (attempt == 100)
+                fail("cannot make a temporary folder");
+            const fs::path folder = fs::temp_directory_path() /
+                                    ("vokari-fuzz-" + std::to_string(random() % 1000000000));
+            std::error_code ec;
+            if (fs::create_directory(folder, ec))
+                root_ = folder;
+        }
+        const fs::path prefix = root_ / "prefix";
+        std::string escaped;
+        for (const char c : platform::utf8Of(game()))
+            escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+        writeBytes(prefix / "system.reg", registryKey + "\"InstalledTo\"=\"" + escaped + "\"\n");
+        registry_ = std::make_unique<platform::WineRegistry>(prefix / "system.reg");
+        platform::setRegistrySource(registry_.get());
+        for (const wchar_t* name : {L"TEMP", L"TMP"})
+            ::_wputenv_s(name, temp().c_str());
+        ::_wputenv_s(L"VOKARI_INI", (root_ / "VOKARI.INI").c_str());
+#else
         std::string pattern = (fs::temp_directory_path() / "vokari-fuzz-XXXXXX").string();
         if (!::mkdtemp(pattern.data()))
             fail("cannot make a temporary folder");
@@ -78,24 +108,34 @@ private:
         fs::create_directories(prefix / "dosdevices");
         fs::create_directory_symlink("../drive_c", prefix / "dosdevices/c:");
         writeBytes(prefix / "system.reg",
-                   "WINE REGISTRY Version 2\n\n[Software\\\\Microsoft\\\\Microsoft "
-                   "Games\\\\Combat Flight Simulator\\\\2.0] 1\n"
-                   "\"InstalledTo\"=\"C:\\\\Games\\\\CFS2\"\n");
+                   registryKey + "\"InstalledTo\"=\"C:\\\\Games\\\\CFS2\"\n");
         platform::setWinePrefixOverride(prefix);
         platform::setRegistrySource(nullptr);
         ::setenv("TEMP", temp().c_str(), 1);
         ::setenv("VOKARI_INI", (root_ / "VOKARI.INI").c_str(), 1);
+#endif
         // No change history: it would be kept in the user's data folder, outside the sandbox.
         setJournalEnabled(false);
         reset();
     }
     ~Sandbox() {
+        platform::setRegistrySource(nullptr);
         std::error_code ec;
         fs::remove_all(root_, ec);
     }
 
     fs::path root_;
+    std::unique_ptr<platform::WineRegistry> registry_; // Windows: the sandbox's system.reg
 };
+
+// The game's folder as the core names it.
+std::string gameFolderPath() {
+#ifdef _WIN32
+    return platform::utf8Of(Sandbox::get().game()) + "\\";
+#else
+    return "C:\\Games\\CFS2\\";
+#endif
+}
 
 // Splits at the first `count - 1` NUL bytes.
 std::vector<std::string_view> splitParts(std::string_view data, size_t count) {
@@ -199,7 +239,7 @@ const std::string& fallbackPlaneName() {
         writeBytes(box.game() / "QuickCom/qc_plane.qcb",
                    "[player default aircraft]\r\naircraft=\r\n");
         std::unique_ptr<QcGroups> doc;
-        readQCFile(doc, kGameFolder, quickCombatFileName());
+        readQCFile(doc, gameFolderPath(), quickCombatFileName());
         return doc->defaultPlaneName();
     }();
     return name;
@@ -213,18 +253,18 @@ void qcTarget(std::string_view data) {
     writeBytes(file, data);
     std::unique_ptr<QcGroups> first;
     try {
-        readQCFile(first, kGameFolder, quickCombatFileName());
+        readQCFile(first, gameFolderPath(), quickCombatFileName());
     } catch (const Error&) {
         return; // refused with a reason
     }
     try {
-        writeQCFile(*first, kGameFolder, quickCombatFileName());
+        writeQCFile(*first, gameFolderPath(), quickCombatFileName());
     } catch (const FormatError&) {
         return; // a text the code page cannot hold again
     }
     std::unique_ptr<QcGroups> second;
     try {
-        readQCFile(second, kGameFolder, quickCombatFileName());
+        readQCFile(second, gameFolderPath(), quickCombatFileName());
     } catch (const Error& e) {
         fail(std::string("the written file cannot be read: ") + e.what());
     }
@@ -347,7 +387,7 @@ void placementTarget(std::string_view data) {
     for (auto& file : files)
         entries.push_back(&file);
     int16_t minimumVersion = 1;
-    placeArchiveEntries(entries, "package.zip", kGameCfs2, kGameFolder, minimumVersion);
+    placeArchiveEntries(entries, "package.zip", kGameCfs2, gameFolderPath(), minimumVersion);
     for (const CfsArcFile* entry : entries) {
         if (!entry->shouldInstall() || !refusalReason(*entry).empty())
             continue;

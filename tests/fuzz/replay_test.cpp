@@ -21,7 +21,7 @@ TEST(FuzzRegressions, EveryKeptInputPasses) {
             std::ifstream in(input.path(), std::ios::binary);
             const std::string data(std::istreambuf_iterator<char>(in), {});
             // A broken invariant aborts: say first which input it was.
-            std::fprintf(stderr, "replaying %s\n", input.path().c_str());
+            std::fprintf(stderr, "replaying %s\n", input.path().string().c_str());
             target->run(data);
             ++replayed;
         }

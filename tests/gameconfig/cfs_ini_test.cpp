@@ -51,7 +51,7 @@ protected:
 TEST_F(CfsIniTest, ReadsTheFileAndDefaultsForMissingKeys) {
     writeFile(cfgFile(), kCfs2File);
     CfsIni ini = load();
-    EXPECT_EQ(ini.filePath(), "C:\\Games\\CFS2\\cfs2.cfg");
+    EXPECT_EQ(ini.filePath(), test::winPath("C:\\Games\\CFS2\\cfs2.cfg"));
     EXPECT_EQ(ini.getKeyValue("MAIN", "ShowLogo"), "0");
     EXPECT_EQ(ini.getKeyValue("main", "showmovie"), "1") << "names without case, value trimmed";
     EXPECT_EQ(ini.getKeyValue("PREFS", "PANEL_MASKING_OFF"), "");
@@ -165,7 +165,7 @@ TEST_F(CfsIniTest, FileByVersionAndWithoutAFile) {
     const auto folder1 = prefix.installGame(1, "C:\\Games\\CFS1");
     CfsIni first;
     first.setVersion(1);
-    EXPECT_EQ(first.filePath(), "C:\\Games\\CFS1\\COMBATFS.CFG");
+    EXPECT_EQ(first.filePath(), test::winPath("C:\\Games\\CFS1\\COMBATFS.CFG"));
     first.readFile(); // no file yet: defaults
     EXPECT_EQ(first.getKeyValue("MULTIPLAYER", "COLLISION_SECS"), "2");
     EXPECT_EQ(first.getKeyValue("CONTROLS", "PAN_RATE"), "400");

@@ -9,6 +9,7 @@ using namespace vokari;
 using vokari::test::TestPrefix;
 
 TEST(HostPaths, DriveLetterAndCaseInsensitiveComponents) {
+    VOKARI_POSIX_ONLY("Windows paths mapped into a Wine prefix");
     TestPrefix prefix;
     fs::create_directories(prefix.driveC() / "Games" / "CFS2" / "AIRCRAFT" / "P51D");
     test::writeFile(prefix.driveC() / "Games/CFS2/AIRCRAFT/P51D/Aircraft.CFG", "x");
@@ -21,6 +22,7 @@ TEST(HostPaths, DriveLetterAndCaseInsensitiveComponents) {
 }
 
 TEST(HostPaths, MissingComponentsKeepTheirSpelling) {
+    VOKARI_POSIX_ONLY("Windows paths mapped into a Wine prefix");
     TestPrefix prefix;
     fs::create_directories(prefix.driveC() / "Games");
     EXPECT_EQ(platform::hostPath("C:\\GAMES\\New Folder\\Sub\\File.TXT"),
@@ -28,6 +30,7 @@ TEST(HostPaths, MissingComponentsKeepTheirSpelling) {
 }
 
 TEST(HostPaths, ExactSpellingWinsOverOtherCase) {
+    VOKARI_POSIX_ONLY("Windows paths mapped into a Wine prefix");
     TestPrefix prefix;
     fs::create_directories(prefix.driveC() / "aircraft");
     fs::create_directories(prefix.driveC() / "Aircraft");
@@ -36,6 +39,7 @@ TEST(HostPaths, ExactSpellingWinsOverOtherCase) {
 }
 
 TEST(HostPaths, DriveZIsRootWithoutALinkAndHostPathsPassThrough) {
+    VOKARI_POSIX_ONLY("Windows paths mapped into a Wine prefix");
     TestPrefix prefix;
     test::TempDir other;
     fs::create_directories(other / "Data");
@@ -47,6 +51,7 @@ TEST(HostPaths, DriveZIsRootWithoutALinkAndHostPathsPassThrough) {
 }
 
 TEST(HostPaths, WindowsPathOfHostFiles) {
+    VOKARI_POSIX_ONLY("Windows paths mapped into a Wine prefix");
     TestPrefix prefix;
     fs::create_directories(prefix.driveC() / "Games" / "CFS2");
     EXPECT_EQ(platform::windowsPath(prefix.driveC() / "Games" / "CFS2"), "C:\\Games\\CFS2");

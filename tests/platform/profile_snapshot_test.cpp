@@ -158,7 +158,7 @@ TEST(ProfileSnapshotTest, OnlyFilesExist) {
 TEST(ProfileSnapshotTest, FindsNamesSpelledInAnotherCaseOnDisk) {
     test::TestPrefix prefix;
     writeFile(prefix.driveC() / "Games" / "PANEL" / "Panel.CFG", "[fltsim]\r\nalias=x\\panel\r\n");
-    const auto snapshot = platform::readIniFile("C:\\games\\panel\\panel.cfg");
+    const auto snapshot = platform::readIniFile(test::winPath("C:\\games\\panel\\panel.cfg"));
     EXPECT_TRUE(snapshot.exists());
     EXPECT_EQ(snapshot.value("fltsim", "alias", ""), "x\\panel");
 }

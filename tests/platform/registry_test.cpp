@@ -30,8 +30,8 @@ TEST(Registry, GameFoldersFromSystemReg) {
     TestPrefix prefix;
     prefix.installGame(1, "C:\\Games\\CFS1");
     prefix.installGame(2, "C:\\Program Files\\CFS2", /*wow64=*/true);
-    EXPECT_EQ(gameFolder(1), "C:\\Games\\CFS1\\");
-    EXPECT_EQ(gameFolder(2), "C:\\Program Files\\CFS2\\");
+    EXPECT_EQ(gameFolder(1), test::winPath("C:\\Games\\CFS1\\"));
+    EXPECT_EQ(gameFolder(2), test::winPath("C:\\Program Files\\CFS2\\"));
     EXPECT_EQ(gameFolder(0), "");
     EXPECT_EQ(gameFolder(3), "");
 }
@@ -90,7 +90,7 @@ TEST(Registry, WowNodeIsPreferredAndSeesJapanese) {
     TestPrefix prefix;
     prefix.installGame(2, "C:\\Plain");
     prefix.installGame(2, "C:\\ゲーム\\CFS2", /*wow64=*/true);
-    EXPECT_EQ(gameFolder(2), "C:\\ゲーム\\CFS2\\");
+    EXPECT_EQ(gameFolder(2), test::winPath("C:\\ゲーム\\CFS2\\"));
 }
 
 #ifdef _WIN32

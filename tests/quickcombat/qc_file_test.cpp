@@ -1,18 +1,17 @@
 #include "frame/installation.h"
 #include "platform/codepage.h"
 #include "platform/error.h"
+#include "platform/path_text.h"
 #include "platform/text.h"
 #include "quickcombat/qc_file.h"
 #include "support/fixtures.h"
 
-#include <csignal>
 #include <filesystem>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <initializer_list>
 #include <memory>
 #include <string>
-#include <sys/resource.h>
 
 namespace fs = std::filesystem;
 
@@ -35,7 +34,7 @@ std::string lines(std::initializer_list<std::string_view> list, std::string_view
 class QCFileTest : public ::testing::Test {
 protected:
     const std::string rel = "QuickCom\\qc_plane.qcb";
-    std::string folder() const { return dir_.path().string() + "/"; }
+    std::string folder() const { return platform::utf8Of(dir_.path() / ""); }
     fs::path file() const { return dir_ / "QuickCom" / "qc_plane.qcb"; }
     fs::path backup() const { return dir_ / "QuickCom" / "qc_plane.qcb.bak"; }
 
@@ -568,8 +567,10 @@ TEST(QCFileBackup, FirstSaveKeepsTheOriginalAsBackup) {
     const fs::path host = prefix.installGame(kGameCfs2, "C:\\Games\\CFS2");
     const std::string original = "[option.0]\nOptionName=%G%\naircraft.0=A\n"; // LF, no strings
     writeFile(host / "QuickCom" / "qc_plane.qcb", original);
-    const auto date = fs::file_time_type::clock::now() - std::chrono::hours(24 * 400);
-    fs::last_write_time(host / "QuickCom" / "qc_plane.qcb", date);
+    fs::last_write_time(host / "QuickCom" / "qc_plane.qcb",
+                        fs::file_time_type::clock::now() - std::chrono::hours(24 * 400));
+    // As the file system keeps it (Windows' C library sets whole seconds only).
+    const auto date = fs::last_write_time(host / "QuickCom" / "qc_plane.qcb");
     const std::string game = gameFolder(kGameCfs2);
 
     std::unique_ptr<QcGroups> doc;
@@ -596,17 +597,6 @@ TEST_F(QCFileTest, FailedWriteLeavesTheFileWhole) {
     EXPECT_EQ(readFile(file()), original);
     doc->stringList().remove("k");
 
-    // The disk fills up half way through: the old file stays whole.
-    for (int i = 0; i < 50; ++i)
-        doc->addString("filler" + std::to_string(i), std::string(40, 'x'));
-    {
-        test::FileSizeLimit limit(static_cast<rlim_t>(original.size() + 100));
-        EXPECT_THROW(writeQCFile(*doc, folder(), rel), IoError);
-    }
-    EXPECT_EQ(readFile(file()), original);
-    EXPECT_EQ(readFile(backup()), original);
-    doc = read(original);
-
     // A read-only file is refused, as on Windows, after the backup.
     fs::permissions(file(),
                     fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
@@ -616,9 +606,24 @@ TEST_F(QCFileTest, FailedWriteLeavesTheFileWhole) {
     EXPECT_EQ(readFile(backup()), original);
 
     // No QuickCom folder: nothing is created.
-    const std::string other = dir_.path().string() + "/elsewhere/";
+    const std::string other = platform::utf8Of(dir_ / "elsewhere" / "");
     EXPECT_THROW(writeQCFile(*doc, other, rel), IoError);
     EXPECT_FALSE(fs::exists(dir_ / "elsewhere"));
+}
+
+TEST_F(QCFileTest, FullDiskLeavesTheFileWhole) {
+    VOKARI_POSIX_ONLY("the file-size limit (RLIMIT_FSIZE)");
+    const std::string original = lines({"[option.0]", "OptionName=%G%"});
+    auto doc = read(original);
+    // The disk fills up half way through: the old file stays whole.
+    for (int i = 0; i < 50; ++i)
+        doc->addString("filler" + std::to_string(i), std::string(40, 'x'));
+    {
+        test::FileSizeLimit limit(original.size() + 100);
+        EXPECT_THROW(writeQCFile(*doc, folder(), rel), IoError);
+    }
+    EXPECT_EQ(readFile(file()), original);
+    EXPECT_EQ(readFile(backup()), original);
 }
 
 } // namespace
