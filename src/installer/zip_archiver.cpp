@@ -374,7 +374,8 @@ private:
             ArchiveRecord record;
             record.index = records.size();
             record.type = typeOf(entry);
-            const char* name = archive_entry_pathname(entry);
+            // UTF-8 whatever the C library's locale: Windows' has none for UTF-8.
+            const char* name = archive_entry_pathname_utf8(entry);
             // A name that does not decode keeps its place in the list.
             record.path = slashSeparators(name ? name : "?" + std::to_string(record.index));
             finishRecordPath(record);
