@@ -92,6 +92,12 @@ int run(std::vector<std::string> args) {
         args.erase(args.begin(), args.begin() + static_cast<std::ptrdiff_t>(at));
         if (demo && prefix)
             throw UsageError("--demo and --prefix exclude each other");
+#ifdef _WIN32
+        // Both name Wine prefixes; on Windows the games are where the registry says.
+        if (demo || prefix)
+            throw UsageError(std::string(demo ? "--demo" : "--prefix") +
+                             " works on Wine prefixes, which Windows does not use");
+#endif
         if (args.empty()) {
             printUsage(std::cerr);
             return kExitUsage;
