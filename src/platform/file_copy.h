@@ -1,10 +1,12 @@
 #pragma once
 
+#include "platform/file_fingerprint.h"
 #include "platform/folder_listings.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,6 +62,8 @@ struct StagedCopy {
     std::string name;
     int64_t size = 0;
     bool sourceFailed = false; // the failure was the source's: it could not be opened
+    // What was written, hashed on the way when an observer was there to be told of it.
+    std::optional<HashAndTime> written;
 };
 
 // Copies the plain file `name` of `source` (never through a link) to a temporary name in
