@@ -36,6 +36,40 @@ struct Folder {
     std::string targetName; // its name in the second game, which may differ in case
 };
 
+// The folders from a tree's top down to the one last opened: the next group, usually its
+// sibling or child, opens only what differs.
+class OpenChain {
+public:
+    template <typename NameOf>
+    std::shared_ptr<FolderHandle> open(const std::string& top, const std::vector<size_t>& chain,
+                                       int& err, NameOf nameOf) {
+        err = 0;
+        if (handles_.empty()) {
+            auto handle = FolderHandle::open(top, err);
+            if (!handle)
+                return nullptr;
+            handles_.push_back(std::move(handle));
+        }
+        size_t same = 0;
+        while (same < chain.size() && same < indices_.size() && chain[same] == indices_[same])
+            ++same;
+        indices_.resize(same);
+        handles_.resize(same + 1);
+        for (size_t k = same; k < chain.size(); ++k) {
+            auto child = handles_.back()->openChild(nameOf(chain[k]), err);
+            if (!child)
+                return nullptr;
+            indices_.push_back(chain[k]);
+            handles_.push_back(std::move(child));
+        }
+        return handles_.back();
+    }
+
+private:
+    std::vector<size_t> indices_;                        // the folders' entries, top first
+    std::vector<std::shared_ptr<FolderHandle>> handles_; // the top, then one per entry
+};
+
 struct Pending {
     size_t index = 0;
     CopyOutcome outcome = CopyOutcome::Copied;
@@ -84,19 +118,15 @@ private:
         std::vector<size_t> chain;
         for (size_t i = parent; i != kTopFolder; i = entries_[i].parent)
             chain.insert(chain.begin(), i);
-        source_ = FolderHandle::open(table_.source, sourceErr_);
-        for (size_t i : chain) {
-            if (source_)
-                source_ = source_->openChild(entries_[i].name, sourceErr_);
-        }
+        source_ =
+            sourceChain_.open(table_.source, chain, sourceErr_,
+                              [&](size_t i) -> const std::string& { return entries_[i].name; });
         if (groupState_ == FolderState::WouldBeMade)
             return;
         int err = 0;
-        target_ = FolderHandle::open(table_.target, err);
-        for (size_t i : chain) {
-            if (target_)
-                target_ = target_->openChild(folders_[i].targetName, err);
-        }
+        target_ = targetChain_.open(table_.target, chain, err, [&](size_t i) -> const std::string& {
+            return folders_[i].targetName;
+        });
         if (!target_) {
             groupState_ = FolderState::NotCopied;
             return;
@@ -274,6 +304,8 @@ private:
     FolderState groupState_ = FolderState::NotCopied;
     std::shared_ptr<FolderHandle> source_;
     std::shared_ptr<FolderHandle> target_;
+    OpenChain sourceChain_;
+    OpenChain targetChain_;
     int sourceErr_ = 0;
     std::unordered_map<std::string, std::string> targetNames_; // lower-case -> name on disk
     std::unordered_set<std::string> addedHere_;                // names this copy adds
