@@ -25,9 +25,12 @@ using platform::FolderHandle;
 using platform::HostKind;
 
 // Staged copies are written to the disk together and then named: one flush per batch keeps a
-// crash from leaving a named but empty file without paying for a flush per file.
-constexpr size_t kBatchFiles = 1024;
-constexpr int64_t kBatchBytes = int64_t(64) << 20;
+// crash from leaving a named but empty file without paying for a flush per file. Each flush
+// also waits for whatever else the machine has to write, so batches are large; each folder
+// with a file waiting stays open, so their number is bounded too.
+constexpr size_t kBatchFiles = 4096;
+constexpr size_t kBatchFolders = 512;
+constexpr int64_t kBatchBytes = int64_t(256) << 20;
 
 enum class FolderState { NotCopied, Ready, WouldBeMade };
 
@@ -193,8 +196,13 @@ private:
         pending.staged = true;
         stagedBytes_ += pending.copy.size;
         ++stagedFiles_;
+        if (target_.get() != lastStagedIn_) {
+            lastStagedIn_ = target_.get();
+            ++stagedFolders_;
+        }
         pending_.push_back(std::move(pending));
-        if (stagedFiles_ >= kBatchFiles || stagedBytes_ >= kBatchBytes)
+        if (stagedFiles_ >= kBatchFiles || stagedFolders_ >= kBatchFolders ||
+            stagedBytes_ >= kBatchBytes)
             flush();
     }
 
@@ -256,6 +264,8 @@ private:
         }
         pending_.clear();
         stagedFiles_ = 0;
+        stagedFolders_ = 0;
+        lastStagedIn_ = nullptr;
         stagedBytes_ = 0;
     }
 
@@ -312,6 +322,8 @@ private:
 
     std::vector<Pending> pending_;
     size_t stagedFiles_ = 0;
+    size_t stagedFolders_ = 0;                   // folders held open by the files waiting
+    const FolderHandle* lastStagedIn_ = nullptr; // the folder the last of them went to
     int64_t stagedBytes_ = 0;
 };
 
