@@ -118,10 +118,25 @@ inline int gameAircraft(const char* argument) {
     return kDefaultGameAircraft;
 }
 
+// Moves the tree `path`, if there, into the folder `discard` (removed when the run ends).
+// Thousands of files deleted just before a timed run would slow the files it creates: a file
+// system without a journal (ext4 so made) passes over inodes freed in the last minutes, one by
+// one, at each file it creates, and which side of a comparison meets them is luck.
+inline void setAside(const fs::path& path, const fs::path& discard) {
+    if (!fs::exists(fs::symlink_status(path)))
+        return;
+    fs::create_directories(discard);
+    static int serial = 0;
+    fs::rename(path, discard / std::to_string(++serial));
+}
+
 // Lays `from` anew at `to` (a populated game each round starts from), written to the disk so
-// the round after pays for none of it.
-inline void restoreTree(const fs::path& from, const fs::path& to) {
+// the round after pays for none of it. With `discard`, what was at `to` is set aside there
+// rather than deleted.
+inline void restoreTree(const fs::path& from, const fs::path& to, const fs::path& discard = {}) {
     std::error_code ec;
+    if (!discard.empty())
+        setAside(to, discard);
     fs::remove_all(to, ec);
     fs::create_directories(to.parent_path());
     if (std::system(("cp -a '" + from.string() + "' '" + to.string() + "'").c_str()) != 0)

@@ -4,7 +4,8 @@
 // copies it into an empty second game, then into one as a player has it (3,000 add-on aircraft
 // with their sub-folders, gauges and effects, some of the first game's aircraft among them),
 // where the peer is followed by `sync` (the copy writes its batches to the disk). Prints the best
-// of three runs of each and their ratio (target: at most 1.5x).
+// of three runs of each and their ratio (target: at most 1.5x). The trees of earlier rounds are
+// set aside until the end, not deleted before the next (bench::setAside).
 //
 // usage: copy_bench [FOLDER_COUNT] [ROUNDS] [AIRCRAFT]   (AIRCRAFT also $VOKARI_BENCH_AIRCRAFT)
 #include "bench_package.h"
@@ -69,8 +70,8 @@ size_t buildFirstGame(const fs::path& game, int folders) {
     return bytes;
 }
 
-void freshTarget(const fs::path& game) {
-    fs::remove_all(game);
+void freshTarget(const fs::path& game, const fs::path& discard) {
+    bench::setAside(game, discard);
     fs::create_directories(game / "Aircraft");
     fs::create_directories(game / "Gauges");
     ::sync(); // each run starts with nothing left to write from the one before
@@ -108,6 +109,8 @@ int main(int argc, char** argv) {
         vokari::platform::setRegistrySource(nullptr);
 
         const fs::path peer = prefix / "peer";
+        // Earlier rounds' trees, kept until the end: see bench::setAside.
+        const fs::path discard = prefix / "discarded";
         const auto cpInto = [&](const fs::path& target) {
             return "cp -rn --preserve=timestamps '" + (games / "CFS1").string() + "/Aircraft/.' '" +
                    (target / "Aircraft").string() + "/' && " + "cp -rn --preserve=timestamps '" +
@@ -125,13 +128,13 @@ int main(int argc, char** argv) {
         int32_t entries = 0;
         size_t failures = 0;
         for (int r = 0; r < rounds; ++r) {
-            freshTarget(peer);
+            freshTarget(peer, discard);
             auto t0 = std::chrono::steady_clock::now();
             if (std::system(cp.c_str()) != 0)
                 throw std::runtime_error("cp failed");
             best_cp = std::min(best_cp, seconds(std::chrono::steady_clock::now() - t0));
 
-            freshTarget(games / "CFS2");
+            freshTarget(games / "CFS2", discard);
             t0 = std::chrono::steady_clock::now();
             vokari::CopySummary summary;
             entries = copyGames(summary);
@@ -160,13 +163,13 @@ int main(int argc, char** argv) {
         double bestFullCopy = 1e9;
         vokari::CopySummary fullSummary;
         for (int r = 0; r < rounds; ++r) {
-            bench::restoreTree(full, peer);
+            bench::restoreTree(full, peer, discard);
             auto t0 = std::chrono::steady_clock::now();
             if (std::system((cpInto(peer) + " && sync").c_str()) != 0)
                 throw std::runtime_error("cp failed");
             bestFullCp = std::min(bestFullCp, seconds(std::chrono::steady_clock::now() - t0));
 
-            bench::restoreTree(full, games / "CFS2");
+            bench::restoreTree(full, games / "CFS2", discard);
             fs::remove_all(prefix / "data");
             t0 = std::chrono::steady_clock::now();
             entries = copyGames(fullSummary);

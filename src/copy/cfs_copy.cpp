@@ -26,15 +26,52 @@ using platform::FolderHandle;
 using platform::HostKind;
 
 // Staged copies are written to the disk together and then named: one flush per batch keeps a
-// crash from leaving a named but empty file without paying for a flush per file.
-constexpr size_t kBatchFiles = 1024;
-constexpr int64_t kBatchBytes = int64_t(64) << 20;
+// crash from leaving a named but empty file without paying for a flush per file. Each flush
+// also waits for whatever else the machine has to write, so batches are large; each folder
+// with a file waiting stays open, so their number is bounded too.
+constexpr size_t kBatchFiles = 4096;
+constexpr size_t kBatchFolders = 512;
+constexpr int64_t kBatchBytes = int64_t(256) << 20;
 
 enum class FolderState { NotCopied, Ready, WouldBeMade };
 
 struct Folder {
     FolderState state = FolderState::NotCopied;
     std::string targetName; // its name in the second game, which may differ in case
+};
+
+// The folders from a tree's top down to the one last opened: the next group, usually its
+// sibling or child, opens only what differs.
+class OpenChain {
+public:
+    template <typename NameOf>
+    std::shared_ptr<FolderHandle> open(const std::string& top, const std::vector<size_t>& chain,
+                                       int& err, NameOf nameOf) {
+        err = 0;
+        if (handles_.empty()) {
+            auto handle = FolderHandle::open(top, err);
+            if (!handle)
+                return nullptr;
+            handles_.push_back(std::move(handle));
+        }
+        size_t same = 0;
+        while (same < chain.size() && same < indices_.size() && chain[same] == indices_[same])
+            ++same;
+        indices_.resize(same);
+        handles_.resize(same + 1);
+        for (size_t k = same; k < chain.size(); ++k) {
+            auto child = handles_.back()->openChild(nameOf(chain[k]), err);
+            if (!child)
+                return nullptr;
+            indices_.push_back(chain[k]);
+            handles_.push_back(std::move(child));
+        }
+        return handles_.back();
+    }
+
+private:
+    std::vector<size_t> indices_;                        // the folders' entries, top first
+    std::vector<std::shared_ptr<FolderHandle>> handles_; // the top, then one per entry
 };
 
 struct Pending {
@@ -85,19 +122,15 @@ private:
         std::vector<size_t> chain;
         for (size_t i = parent; i != kTopFolder; i = entries_[i].parent)
             chain.insert(chain.begin(), i);
-        source_ = FolderHandle::open(table_.source, sourceErr_);
-        for (size_t i : chain) {
-            if (source_)
-                source_ = source_->openChild(entries_[i].name, sourceErr_);
-        }
+        source_ =
+            sourceChain_.open(table_.source, chain, sourceErr_,
+                              [&](size_t i) -> const std::string& { return entries_[i].name; });
         if (groupState_ == FolderState::WouldBeMade)
             return;
         int err = 0;
-        target_ = FolderHandle::open(table_.target, err);
-        for (size_t i : chain) {
-            if (target_)
-                target_ = target_->openChild(folders_[i].targetName, err);
-        }
+        target_ = targetChain_.open(table_.target, chain, err, [&](size_t i) -> const std::string& {
+            return folders_[i].targetName;
+        });
         if (!target_) {
             groupState_ = FolderState::NotCopied;
             return;
@@ -164,8 +197,13 @@ private:
         pending.staged = true;
         stagedBytes_ += pending.copy.size;
         ++stagedFiles_;
+        if (target_.get() != lastStagedIn_) {
+            lastStagedIn_ = target_.get();
+            ++stagedFolders_;
+        }
         pending_.push_back(std::move(pending));
-        if (stagedFiles_ >= kBatchFiles || stagedBytes_ >= kBatchBytes)
+        if (stagedFiles_ >= kBatchFiles || stagedFolders_ >= kBatchFolders ||
+            stagedBytes_ >= kBatchBytes)
             flush();
     }
 
@@ -227,6 +265,8 @@ private:
         }
         pending_.clear();
         stagedFiles_ = 0;
+        stagedFolders_ = 0;
+        lastStagedIn_ = nullptr;
         stagedBytes_ = 0;
     }
 
@@ -275,12 +315,16 @@ private:
     FolderState groupState_ = FolderState::NotCopied;
     std::shared_ptr<FolderHandle> source_;
     std::shared_ptr<FolderHandle> target_;
+    OpenChain sourceChain_;
+    OpenChain targetChain_;
     int sourceErr_ = 0;
     std::unordered_map<std::string, std::string> targetNames_; // lower-case -> name on disk
     std::unordered_set<std::string> addedHere_;                // names this copy adds
 
     std::vector<Pending> pending_;
     size_t stagedFiles_ = 0;
+    size_t stagedFolders_ = 0;                   // folders held open by the files waiting
+    const FolderHandle* lastStagedIn_ = nullptr; // the folder the last of them went to
     int64_t stagedBytes_ = 0;
 };
 

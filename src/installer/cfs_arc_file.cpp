@@ -3,6 +3,7 @@
 #include "common/file_helpers.h"
 #include "installer/cfs_arc_list.h"
 #include "platform/file_system.h"
+#include "platform/folder_listings.h"
 #include "platform/local_time.h"
 #include "platform/text.h"
 
@@ -94,6 +95,15 @@ bool CfsArcFile::exists() const {
     const std::string_view twin = aircraftFileTwin(fileName_);
     return !twin.empty() && isAircraftOwnFolder(installPath_) &&
            platform::isRegularFile(folder + std::string(twin));
+}
+
+std::vector<bool> existingFiles(const std::vector<const CfsArcFile*>& entries) {
+    const platform::ListingScope listings;
+    std::vector<bool> found;
+    found.reserve(entries.size());
+    for (const CfsArcFile* entry : entries)
+        found.push_back(entry->exists());
+    return found;
 }
 
 } // namespace vokari

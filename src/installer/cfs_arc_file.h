@@ -106,4 +106,8 @@ private:
     EntryType entryType_ = EntryType::File;
 };
 
+// For each of `entries`, whether unpacking it would replace a file (exists()): the game's
+// folders are listed once for all of them, not once per entry.
+std::vector<bool> existingFiles(const std::vector<const CfsArcFile*>& entries);
+
 } // namespace vokari

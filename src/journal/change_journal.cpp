@@ -279,7 +279,10 @@ public:
 
     void made(const fs::path& host) override {
         const platform::ObserverScope quiet(nullptr);
-        const platform::HashAndTime now = platform::hashAndTime(host);
+        madeFile(host, platform::hashAndTime(host));
+    }
+
+    void madeFile(const fs::path&, const platform::HashAndTime& now) override {
         char hex[24];
         std::snprintf(hex, sizeof hex, "%llx", static_cast<unsigned long long>(now.hash));
         line("D\t" + std::to_string(seq_) + "\t" + hex + "\t" + std::to_string(now.mtimeNs));

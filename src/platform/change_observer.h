@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/file_fingerprint.h"
+
 #include <filesystem>
 
 // The writers of platform/ tell an operation's observer (the change journal) of each change
@@ -21,6 +23,12 @@ public:
     virtual void beforeAddFolder(const std::filesystem::path& host) = 0;
     // After the change to `host` was made.
     virtual void made(const std::filesystem::path& host) = 0;
+    // After the file `host` was made from bytes the writer hashed as it wrote them: the same as
+    // made() without reading the file back.
+    virtual void madeFile(const std::filesystem::path& host, const HashAndTime& written) {
+        (void)written;
+        made(host);
+    }
     // After the change to `host` could not be made: it did not happen.
     virtual void failed(const std::filesystem::path& host) = 0;
     // Takes the whole folder `host` away, keeping it whole: true when it is kept (and gone from

@@ -17,14 +17,24 @@
 namespace vokari::platform {
 namespace {
 
-int copyBytes(int from, int to) {
-    bool plain = false;
+// Copies from the position of `from` to its end. With `hash`, the bytes pass through here and
+// are hashed on the way: cheaper than reading the copy again for the change journal. `size` is
+// what the file held when opened: a short answer once that much is copied is its end, without a
+// further call to be told so.
+int copyBytes(int from, int to, ContentHash* hash, int64_t size) {
+    bool plain = hash != nullptr;
+    int64_t copied = 0;
+    constexpr size_t kRange = size_t(1) << 30;
     char buffer[128 * 1024];
     while (true) {
         if (!plain) {
-            const ssize_t n = ::copy_file_range(from, nullptr, to, nullptr, 1 << 30, 0);
-            if (n > 0)
+            const ssize_t n = ::copy_file_range(from, nullptr, to, nullptr, kRange, 0);
+            if (n > 0) {
+                copied += n;
+                if (static_cast<size_t>(n) < kRange && copied >= size)
+                    return 0;
                 continue;
+            }
             if (n == 0)
                 return 0;
             if (errno == EINTR)
@@ -41,6 +51,8 @@ int copyBytes(int from, int to) {
                 continue;
             return errno;
         }
+        if (hash)
+            hash->add(std::string_view(buffer, static_cast<size_t>(n)));
         for (ssize_t done = 0; done < n;) {
             const ssize_t w = ::write(to, buffer + done, static_cast<size_t>(n - done));
             if (w < 0) {
@@ -50,6 +62,9 @@ int copyBytes(int from, int to) {
             }
             done += w;
         }
+        copied += n;
+        if (static_cast<size_t>(n) < sizeof buffer && copied >= size)
+            return 0;
     }
 }
 
@@ -161,8 +176,9 @@ namespace {
 // Copies the plain file open as `from` (closed here) with its permissions and times to a new
 // temporary name in the folder `to`, given in `tempName`. Returns 0 or the system's error
 // number; on failure nothing is left behind. `sourceFailed` tells whether the source was at
-// fault (not a plain file, or unreadable).
-int stageOpenFile(int from, int to, std::string& tempName, int64_t& size, bool& sourceFailed) {
+// fault (not a plain file, or unreadable). With `written`, the copy's hash and time are kept there.
+int stageOpenFile(int from, int to, std::string& tempName, int64_t& size, bool& sourceFailed,
+                  std::optional<HashAndTime>* written) {
     sourceFailed = true;
     if (from < 0)
         return errno;
@@ -185,10 +201,17 @@ int stageOpenFile(int from, int to, std::string& tempName, int64_t& size, bool& 
         ::close(from);
         return err;
     }
-    int err = copyBytes(from, out);
+    ContentHash hash;
+    int err = copyBytes(from, out, written ? &hash : nullptr, size);
     const struct timespec times[2] = {st.st_atim, st.st_mtim};
     if (!err && ::futimens(out, times) != 0)
         err = errno;
+    // The time as the copy's file system keeps it, which may be coarser than the source's.
+    struct stat made;
+    if (!err && written && ::fstat(out, &made) == 0)
+        *written =
+            HashAndTime{hash.value(), static_cast<int64_t>(made.st_mtim.tv_sec) * 1000000000 +
+                                          made.st_mtim.tv_nsec};
     if (::close(out) != 0 && !err)
         err = errno;
     ::close(from);
@@ -206,7 +229,8 @@ int stageCopy(const FolderHandle& source, const std::string& name,
                               O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     staged.folder = target;
     staged.name = name;
-    return stageOpenFile(from, target->fd(), staged.tempName, staged.size, staged.sourceFailed);
+    return stageOpenFile(from, target->fd(), staged.tempName, staged.size, staged.sourceFailed,
+                         changeObserver() ? &staged.written : nullptr);
 }
 
 int flushStaged(const FolderHandle& target) {
@@ -234,6 +258,8 @@ int commitCopy(const StagedCopy& staged) {
     if (observer) {
         if (err)
             observer->failed(target);
+        else if (staged.written)
+            observer->madeFile(target, *staged.written);
         else
             observer->made(target);
     }
@@ -259,7 +285,8 @@ int stageFileCopy(const std::filesystem::path& source, const std::shared_ptr<Fol
     const int from = ::open(source.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     staged.folder = target;
     staged.name = name;
-    return stageOpenFile(from, target->fd(), staged.tempName, staged.size, staged.sourceFailed);
+    return stageOpenFile(from, target->fd(), staged.tempName, staged.size, staged.sourceFailed,
+                         changeObserver() ? &staged.written : nullptr);
 }
 
 int copyFileExact(const std::filesystem::path& source, const std::filesystem::path& target,
@@ -290,7 +317,7 @@ int copyFileInto(const std::filesystem::path& source, const FolderHandle& folder
     std::string temp;
     int64_t size = 0;
     bool sourceFailed = false;
-    if (const int err = stageOpenFile(from, folder.fd(), temp, size, sourceFailed))
+    if (const int err = stageOpenFile(from, folder.fd(), temp, size, sourceFailed, nullptr))
         return err;
     if (::renameat2(folder.fd(), temp.c_str(), folder.fd(), name.c_str(), RENAME_NOREPLACE) == 0) {
         noteAdded(folder.path() / name, HostKind::File);
@@ -348,7 +375,9 @@ void restoreFileExact(const std::filesystem::path& source, const std::filesystem
         throw IoError(FileAction::Write, target.string(), err);
     }
     noteAdded(target, to->kindOf(name));
-    if (observer)
+    if (observer && staged.written)
+        observer->madeFile(target, *staged.written);
+    else if (observer)
         observer->made(target);
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "platform/file_fingerprint.h"
 #include "platform/folder_listings.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -79,6 +81,8 @@ struct StagedCopy {
 #ifdef _WIN32
     uint32_t attributes = 0; // what the file gets with its name (it is hidden until then)
 #endif
+    // What was written, hashed on the way when an observer was there to be told of it.
+    std::optional<HashAndTime> written;
 };
 
 // Copies the plain file `name` of `source` (never through a link) to a temporary name in

@@ -13,25 +13,17 @@
 #include <zlib.h>
 
 namespace vokari::platform {
-namespace {
+ContentHash::ContentHash() : crc_(::crc32(0, nullptr, 0)), adler_(::adler32(0, nullptr, 0)) {}
 
-// zlib's CRC-32 and Adler-32 side by side: 64 bits that tell files apart (nobody forges them
-// here), at the speed the library gives both.
-class ByteHash {
-public:
-    void add(std::string_view bytes) {
-        const auto* data = reinterpret_cast<const Bytef*>(bytes.data());
-        crc_ = ::crc32_z(crc_, data, bytes.size());
-        adler_ = ::adler32_z(adler_, data, bytes.size());
-    }
-    uint64_t value() const { return (static_cast<uint64_t>(crc_) << 32) | (adler_ & 0xFFFFFFFF); }
+void ContentHash::add(std::string_view bytes) {
+    const auto* data = reinterpret_cast<const Bytef*>(bytes.data());
+    crc_ = ::crc32_z(crc_, data, bytes.size());
+    adler_ = ::adler32_z(adler_, data, bytes.size());
+}
 
-private:
-    uLong crc_ = ::crc32(0, nullptr, 0);
-    uLong adler_ = ::adler32(0, nullptr, 0);
-};
-
-} // namespace
+uint64_t ContentHash::value() const {
+    return (static_cast<uint64_t>(crc_) << 32) | (adler_ & 0xFFFFFFFF);
+}
 
 FileFingerprint fileFingerprint(std::string_view path) {
     const std::filesystem::path host = hostPath(path);
@@ -48,7 +40,7 @@ FileFingerprint fileFingerprint(std::string_view path) {
         print.mtimeNs = stamp->mtimeNs;
     constexpr size_t kBlock = 256 * 1024;
     const auto block = std::make_unique<char[]>(kBlock);
-    ByteHash hash;
+    ContentHash hash;
     while (true) {
         const int64_t n = file.read(block.get(), kBlock);
         if (n < 0)
@@ -67,7 +59,7 @@ uint64_t hashHostFile(const std::filesystem::path& host) {
     if (file.open(host) != 0)
         return 0;
     static thread_local std::vector<char> block(256 * 1024);
-    ByteHash hash;
+    ContentHash hash;
     int64_t n;
     while ((n = file.read(block.data(), block.size())) > 0)
         hash.add(std::string_view(block.data(), static_cast<size_t>(n)));
@@ -87,7 +79,7 @@ HashAndTime hashAndTime(const std::filesystem::path& host) {
     if (!info.regular)
         return result;
     static thread_local std::vector<char> block(256 * 1024);
-    ByteHash hash;
+    ContentHash hash;
     int64_t n;
     while ((n = file.read(block.data(), block.size())) > 0)
         hash.add(std::string_view(block.data(), static_cast<size_t>(n)));

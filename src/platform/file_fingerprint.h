@@ -19,6 +19,19 @@ struct FileFingerprint {
 // Throws IoError when the file is there but cannot be read.
 FileFingerprint fileFingerprint(std::string_view path);
 
+// The hash a fingerprint holds, fed with a file's bytes in order: zlib's CRC-32 and Adler-32
+// side by side, 64 bits that tell files apart (nobody forges them here).
+class ContentHash {
+public:
+    ContentHash();
+    void add(std::string_view bytes);
+    uint64_t value() const;
+
+private:
+    unsigned long crc_;
+    unsigned long adler_;
+};
+
 // The hash a fingerprint holds, of the host file `host`; 0 when it cannot be read.
 uint64_t hashHostFile(const std::filesystem::path& host);
 

@@ -346,6 +346,19 @@ int renameNoReplace(const std::string& temp, const fs::path& target) {
 
 } // namespace
 
+namespace {
+
+// The hash of what was written to the open `fd` and its time as its file system keeps it.
+std::optional<HashAndTime> writtenFile(const std::optional<ContentHash>& hash, int fd) {
+    struct stat st;
+    if (!hash || ::fstat(fd, &st) != 0)
+        return std::nullopt;
+    return HashAndTime{hash->value(),
+                       static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
+} // namespace
+
 size_t removeLeftoversAt(int folderFd) {
     const int listing = ::dup(folderFd);
     DIR* stream = listing < 0 ? nullptr : ::fdopendir(listing);
@@ -388,6 +401,8 @@ NewFileWriter::NewFileWriter(fs::path host) : host_(std::move(host)) {
     fd_ = createStagingFile(host_.parent_path(), temp_);
     if (fd_ < 0)
         throw IoError(FileAction::Write, host_.string(), errno);
+    if (changeObserver())
+        hash_.emplace();
 }
 
 NewFileWriter::~NewFileWriter() {
@@ -400,12 +415,16 @@ NewFileWriter::~NewFileWriter() {
 void NewFileWriter::write(std::string_view bytes) {
     if (const int err = writeAll(fd_, bytes))
         throw IoError(FileAction::Write, host_.string(), err);
+    if (hash_)
+        hash_->add(bytes);
 }
 
 void NewFileWriter::finish(int64_t unixTime) {
     // The time is a convenience where the system allows it; the data is what counts.
     setFileModificationTime(fd_, unixTime);
-    const int rc = ::fchmod(fd_, newFileMode()) == 0 ? ::close(fd_) : (::close(fd_), -1);
+    const bool modeSet = ::fchmod(fd_, newFileMode()) == 0;
+    written_ = writtenFile(hash_, fd_);
+    const int rc = modeSet ? ::close(fd_) : (::close(fd_), -1);
     fd_ = -1;
     if (rc != 0)
         throw IoError(FileAction::Write, host_.string(), errno);
@@ -424,7 +443,9 @@ void NewFileWriter::commit() {
     }
     committed_ = true;
     noteAdded(host_, HostKind::File);
-    if (observer)
+    if (observer && written_)
+        observer->madeFile(host_, *written_);
+    else if (observer)
         observer->made(host_);
 }
 
@@ -486,6 +507,8 @@ AtomicFileWriter::AtomicFileWriter(fs::path host, LinkRule links)
     fd_ = createStagingFile(host_.parent_path(), temp_);
     if (fd_ < 0)
         throw IoError(FileAction::Write, host_.string(), errno);
+    if (changeObserver())
+        hash_.emplace();
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
@@ -502,6 +525,8 @@ void AtomicFileWriter::fail(int err) {
 void AtomicFileWriter::write(std::string_view bytes) {
     if (const int err = writeAll(fd_, bytes))
         fail(err);
+    if (hash_)
+        hash_->add(bytes);
 }
 
 void AtomicFileWriter::close(bool flush) {
@@ -512,6 +537,7 @@ void AtomicFileWriter::close(bool flush) {
     if (::fchmod(fd_, mode) != 0 || (mtime_ && !setFileModificationTime(fd_, *mtime_)) ||
         (flush && ::fsync(fd_) != 0))
         fail(errno);
+    written_ = writtenFile(hash_, fd_);
     const int rc = ::close(fd_);
     fd_ = -1;
     if (rc != 0)
@@ -541,7 +567,9 @@ void AtomicFileWriter::commit() {
     }
     committed_ = true;
     noteAdded(host_, HostKind::File);
-    if (observer)
+    if (observer && written_)
+        observer->madeFile(host_, *written_);
+    else if (observer)
         observer->made(host_);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/file_fingerprint.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -136,6 +138,9 @@ private:
 #endif
     bool committed_ = false;
     std::optional<int64_t> mtime_;
+    // The bytes hashed as they are written, for the change journal, when it listens.
+    std::optional<ContentHash> hash_;
+    std::optional<HashAndTime> written_;
 };
 
 // A file that does not exist yet, written under a hidden temporary name in its folder and
@@ -168,6 +173,8 @@ private:
     int fd_ = -1;
 #endif
     bool committed_ = false;
+    std::optional<ContentHash> hash_; // as AtomicFileWriter's
+    std::optional<HashAndTime> written_;
 };
 
 // Writes what was written in the file systems that hold `files` to the disk, each once, so

@@ -49,13 +49,32 @@ QString ArcFileModel::addMark() {
     return tr("追加");
 }
 
-QString ArcFileModel::markText(Row& row) const {
-    if (row.mark == Mark::Unknown && !marksFrozen_) {
-        const CfsArcFile& entry = *row.entry;
-        row.mark = !entry.shouldInstall() ? Mark::None
-                   : entry.exists()       ? Mark::Overwrite
-                                          : Mark::Add;
+void ArcFileModel::fillMarks(size_t first) const {
+    // A view asks its rows top down: the marks of the rows after this one, as many as a window
+    // shows, come from the same listing of their folders.
+    constexpr size_t kBatch = 256;
+    std::vector<size_t> asked;
+    std::vector<const CfsArcFile*> entries;
+    for (size_t i = first; i < rows_.size() && i < first + kBatch; ++i) {
+        Row& row = rows_[i];
+        if (row.mark != Mark::Unknown)
+            continue;
+        if (!row.entry->shouldInstall()) {
+            row.mark = Mark::None;
+            continue;
+        }
+        asked.push_back(i);
+        entries.push_back(row.entry);
     }
+    const std::vector<bool> found = existingFiles(entries);
+    for (size_t k = 0; k < asked.size(); ++k)
+        rows_[asked[k]].mark = found[k] ? Mark::Overwrite : Mark::Add;
+}
+
+QString ArcFileModel::markText(size_t index) const {
+    const Row& row = rows_[index];
+    if (row.mark == Mark::Unknown && !marksFrozen_)
+        fillMarks(index);
     switch (row.mark) {
     case Mark::Overwrite:
         return overwriteMark();
@@ -79,7 +98,7 @@ int ArcFileModel::columnCount(const QModelIndex& parent) const {
 QVariant ArcFileModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || static_cast<size_t>(index.row()) >= rows_.size())
         return {};
-    Row& row = rows_[size_t(index.row())];
+    const Row& row = rows_[size_t(index.row())];
     const CfsArcFile& entry = *row.entry;
     if (role == Qt::UserRole && index.column() == FileName)
         return qs(entry.fullPath()); // the row's key
@@ -91,7 +110,7 @@ QVariant ArcFileModel::data(const QModelIndex& index, int role) const {
     case Path:
         return qs(entry.filePath());
     case Install:
-        return markText(row);
+        return markText(size_t(index.row()));
     case InstallPath:
         return qs(row.showsInstallPath ? entry.installPath() : entry.defaultInstallPath());
     default:

@@ -16,7 +16,8 @@ namespace vokari::ui {
 // The rows of the installer's list: one per file of a package (folders are not shown), in the
 // list's order: file name, folder in the package, "上書"/"追加" when it is to be unpacked, and
 // its destination. Rows read the entries themselves, so a package of any size shows at once;
-// whether a row replaces a file is asked of the disk only when the row is first shown.
+// whether a row replaces a file is asked of the disk only when the row is first shown, together
+// with the rows that follow it on the screen.
 class ArcFileModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -58,7 +59,9 @@ private:
         Mark mark = Mark::Unknown;
     };
 
-    QString markText(Row& row) const;
+    QString markText(size_t index) const;
+    // Asks the disk for the marks not known yet of the rows from `first` on, a screenful of them.
+    void fillMarks(size_t first) const;
 
     std::shared_ptr<CfsArcList> list_;
     // Marks are filled in as rows are shown.
