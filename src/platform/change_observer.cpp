@@ -58,4 +58,16 @@ int createFoldersObserved(const fs::path& host) {
     return 0;
 }
 
+void tellObserver(ChangeObserver* observer, const std::filesystem::path& host, int err,
+                  const std::optional<HashAndTime>& written) {
+    if (!observer)
+        return;
+    if (err)
+        observer->failed(host);
+    else if (written)
+        observer->madeFile(host, *written);
+    else
+        observer->made(host);
+}
+
 } // namespace vokari::platform

@@ -3,6 +3,7 @@
 #include "platform/file_fingerprint.h"
 
 #include <filesystem>
+#include <optional>
 
 // The writers of platform/ tell an operation's observer (the change journal) of each change
 // to a file or folder they make: before it is made, so a record exists whatever happens next,
@@ -38,6 +39,11 @@ public:
 
 // The observer of this thread's operation, or nothing.
 ChangeObserver* changeObserver();
+
+// After a writer's change to `host`: tells `observer`, when there is one, that the change was
+// made (`err` 0; with the hash of what was written when the writer kept one) or that it failed.
+void tellObserver(ChangeObserver* observer, const std::filesystem::path& host, int err,
+                  const std::optional<HashAndTime>& written = std::nullopt);
 
 // Sets the observer of this thread for its lifetime (the one before comes back after).
 class ObserverScope {

@@ -158,12 +158,7 @@ int FolderHandle::makeFolder(const std::string& name) const {
     const int err = ::mkdirat(fd_, name.c_str(), 0777) == 0 ? 0 : errno;
     if (!err)
         noteAdded(path_ / name, HostKind::Folder);
-    if (observer) {
-        if (err)
-            observer->failed(path_ / name);
-        else
-            observer->made(path_ / name);
-    }
+    tellObserver(observer, path_ / name, err);
     return err;
 }
 
@@ -255,14 +250,7 @@ int commitCopy(const StagedCopy& staged) {
     }
     if (!err)
         noteAdded(target, HostKind::File);
-    if (observer) {
-        if (err)
-            observer->failed(target);
-        else if (staged.written)
-            observer->madeFile(target, *staged.written);
-        else
-            observer->made(target);
-    }
+    tellObserver(observer, target, err, staged.written);
     return err;
 }
 
@@ -375,10 +363,7 @@ void restoreFileExact(const std::filesystem::path& source, const std::filesystem
         throw IoError(FileAction::Write, target.string(), err);
     }
     noteAdded(target, to->kindOf(name));
-    if (observer && staged.written)
-        observer->madeFile(target, *staged.written);
-    else if (observer)
-        observer->made(target);
+    tellObserver(observer, target, 0, staged.written);
 }
 
 } // namespace vokari::platform

@@ -220,12 +220,7 @@ int FolderHandle::makeFolder(const std::string& name) const {
     const int err = ::CreateDirectoryW(path.c_str(), nullptr) ? 0 : lastErrno();
     if (!err)
         noteAdded(path, HostKind::Folder);
-    if (observer) {
-        if (err)
-            observer->failed(path);
-        else
-            observer->made(path);
-    }
+    tellObserver(observer, path, err);
     return err;
 }
 
@@ -257,12 +252,7 @@ int commitCopy(const StagedCopy& staged) {
         discardCopy(staged);
     else
         noteAdded(target, HostKind::File);
-    if (observer) {
-        if (err)
-            observer->failed(target);
-        else
-            observer->made(target);
-    }
+    tellObserver(observer, target, err);
     return err;
 }
 

@@ -443,10 +443,7 @@ void NewFileWriter::commit() {
     }
     committed_ = true;
     noteAdded(host_, HostKind::File);
-    if (observer && written_)
-        observer->madeFile(host_, *written_);
-    else if (observer)
-        observer->made(host_);
+    tellObserver(observer, host_, 0, written_);
 }
 
 void flushFileSystems(const std::vector<fs::path>& files) {
@@ -567,10 +564,7 @@ void AtomicFileWriter::commit() {
     }
     committed_ = true;
     noteAdded(host_, HostKind::File);
-    if (observer && written_)
-        observer->madeFile(host_, *written_);
-    else if (observer)
-        observer->made(host_);
+    tellObserver(observer, host_, 0, written_);
 }
 
 std::optional<FileStamp> hostFileStamp(const fs::path& host) {

@@ -23,13 +23,18 @@ struct ExactHash {
     size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
 };
 
+// FNV-1a over the bytes of `s` as `fold` gives them: names that fold alike hash alike.
+template <typename Fold> size_t foldedHash(std::string_view s, Fold fold) {
+    uint64_t h = 14695981039346656037ull;
+    for (const char c : s)
+        h = (h ^ static_cast<unsigned char>(fold(c))) * 1099511628211ull;
+    return static_cast<size_t>(h);
+}
+
 // Names that differ only in ASCII letter case hash and compare alike.
 struct FoldHash {
     size_t operator()(std::string_view s) const {
-        uint64_t h = 14695981039346656037ull;
-        for (const char c : s)
-            h = (h ^ static_cast<unsigned char>(asciiLower(c))) * 1099511628211ull;
-        return static_cast<size_t>(h);
+        return foldedHash(s, [](char c) { return asciiLower(c); });
     }
 };
 struct FoldEqual {
@@ -46,12 +51,7 @@ inline char folderKeyChar(char c) {
 }
 struct FolderHash {
     using is_transparent = void; // NOLINT(readability-identifier-naming)
-    size_t operator()(std::string_view s) const {
-        uint64_t h = 14695981039346656037ull;
-        for (const char c : s)
-            h = (h ^ static_cast<unsigned char>(folderKeyChar(c))) * 1099511628211ull;
-        return static_cast<size_t>(h);
-    }
+    size_t operator()(std::string_view s) const { return foldedHash(s, folderKeyChar); }
 };
 struct FolderEqual {
     using is_transparent = void; // NOLINT(readability-identifier-naming)
