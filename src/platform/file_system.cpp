@@ -489,6 +489,10 @@ fs::path linkTarget(const fs::path& start) {
     throw IoError(FileAction::Write, start.string(), ELOOP);
 }
 
+// A large file written block by block starts each few megabytes on their way to the disk, so
+// that the flush on commit finds most of it written rather than all of it still to write.
+constexpr int64_t kWritebackStep = int64_t{4} << 20;
+
 } // namespace
 
 AtomicFileWriter::AtomicFileWriter(fs::path host, LinkRule links)
@@ -522,6 +526,15 @@ void AtomicFileWriter::fail(int err) {
 void AtomicFileWriter::write(std::string_view bytes) {
     if (const int err = writeAll(fd_, bytes))
         fail(err);
+    bytesWritten_ += static_cast<int64_t>(bytes.size());
+#ifdef __linux__
+    if (bytesWritten_ - writebackFrom_ >= kWritebackStep) {
+        // Only a hint: the flush on commit still waits for every byte, and reports failures.
+        ::sync_file_range(fd_, writebackFrom_, bytesWritten_ - writebackFrom_,
+                          SYNC_FILE_RANGE_WRITE);
+        writebackFrom_ = bytesWritten_;
+    }
+#endif
     if (hash_)
         hash_->add(bytes);
 }

@@ -135,6 +135,9 @@ private:
 #else
     std::string temp_;
     int fd_ = -1;
+    // Bytes written so far, and the first not yet sent on to the disk.
+    int64_t bytesWritten_ = 0;
+    int64_t writebackFrom_ = 0;
 #endif
     bool committed_ = false;
     std::optional<int64_t> mtime_;
