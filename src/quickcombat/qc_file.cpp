@@ -12,6 +12,7 @@
 #include "platform/folder_lock.h"
 #include "platform/host_paths.h"
 #include "platform/text.h"
+#include "platform/write_behind.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -724,10 +725,13 @@ void writeQCFile(const QcGroups& document, std::string_view folder, std::string_
     // Written to a file beside the target as it is put together; the target is replaced only
     // once every text has been found sound, and a refusal leaves nothing behind.
     std::optional<platform::AtomicFileWriter> temp;
+    std::optional<platform::WriteBehind> writing;
     auto out = std::make_unique<TextOut>(true, [&](std::string_view block) {
-        if (!temp)
+        if (!temp) {
             temp.emplace(platform::hostPath(file));
-        temp->write(block);
+            writing.emplace([&temp](std::string_view written) { temp->write(written); });
+        }
+        writing->put(block);
     });
     buildText(document, *out);
     refuseWhatCannotBeWritten(document, file, *out);
@@ -738,7 +742,9 @@ void writeQCFile(const QcGroups& document, std::string_view folder, std::string_
     if (attributes && (*attributes & platform::kAttrReadOnly))
         throw IoError(FileAction::Write, platform::displayPath(file), EROFS);
     out->flush();
-    if (!temp) // nothing was put
+    if (writing)
+        writing->finish();
+    else // nothing was put
         temp.emplace(platform::hostPath(file));
     temp->commit();
 }
