@@ -186,11 +186,10 @@ private:
 // only in its non-ASCII runs. `runEnd` gives where a run that starts at `pos` ends: there the
 // next byte is ASCII and starts a character of its own.
 template <typename RunEnd, typename Memo>
-std::string convertRuns(std::string_view in, const char* to, const char* from, bool strict,
-                        std::string_view replacement, RunEnd runEnd, Memo memo) {
-    std::string out;
+void convertRuns(std::string_view in, const char* to, const char* from, bool strict,
+                 std::string_view replacement, RunEnd runEnd, Memo memo, std::string& out) {
     // A Shift-JIS character of two bytes takes three in UTF-8.
-    out.reserve(in.size() + in.size() / 2);
+    out.reserve(out.size() + in.size() + in.size() / 2);
     size_t pos = 0;
     while (pos < in.size()) {
         const size_t ascii = asciiRunEnd(in, pos);
@@ -203,18 +202,21 @@ std::string convertRuns(std::string_view in, const char* to, const char* from, b
             out += convert(run, to, from, strict, replacement);
         pos = end;
     }
-    return out;
 }
 
 namespace {
 
-// `strict`: throws ArgumentError on a byte sequence that does not decode, rather than putting
-// U+FFFD in its place.
-std::string decodeAnsi(std::string_view bytes, bool strict) {
-    if (isAsciiText(bytes))
-        return std::string(bytes);
-    if (!ansiCodePageIsShiftJis())
-        return convert(bytes, "UTF-8", ansiCodePage().c_str(), strict, "\xEF\xBF\xBD");
+// Appends the text to `out`. `strict`: throws ArgumentError on a byte sequence that does not
+// decode, rather than putting U+FFFD in its place.
+void decodeAnsi(std::string_view bytes, bool strict, std::string& out) {
+    if (isAsciiText(bytes)) {
+        out += bytes;
+        return;
+    }
+    if (!ansiCodePageIsShiftJis()) {
+        out += convert(bytes, "UTF-8", ansiCodePage().c_str(), strict, "\xEF\xBF\xBD");
+        return;
+    }
     // A lead byte takes the next byte with it, whatever it is; no other byte of Shift-JIS
     // joins its neighbour, so a run ends before an ASCII byte that is not a trail byte.
     const auto runEnd = [](std::string_view in, size_t pos) {
@@ -228,43 +230,69 @@ std::string decodeAnsi(std::string_view bytes, bool strict) {
         return pos;
     };
     CharacterMemo& memo = CharacterMemo::forThread();
-    return convertRuns(
+    convertRuns(
         bytes, "UTF-8", ansiCodePage().c_str(), strict, "\xEF\xBF\xBD", runEnd,
-        [&memo](std::string_view run, std::string& out) { return memo.decode(run, out); });
+        [&memo](std::string_view run, std::string& to) { return memo.decode(run, to); }, out);
 }
 
 } // namespace
 
 std::string ansiToUtf8(std::string_view bytes) {
-    return decodeAnsi(bytes, false);
+    std::string text;
+    decodeAnsi(bytes, false, text);
+    return text;
 }
 
 std::optional<std::string> ansiToUtf8Exact(std::string_view bytes) {
-    try {
-        return decodeAnsi(bytes, true);
-    } catch (const ArgumentError&) {
+    std::string text;
+    if (!ansiToUtf8Exact(bytes, text))
         return std::nullopt;
+    return text;
+}
+
+bool ansiToUtf8Exact(std::string_view bytes, std::string& out) {
+    out.clear();
+    try {
+        decodeAnsi(bytes, true, out);
+        return true;
+    } catch (const ArgumentError&) {
+        return false;
     }
 }
 
 std::string utf8ToAnsi(std::string_view text) {
-    if (isAsciiText(text))
-        return std::string(text);
-    if (!ansiCodePageIsShiftJis())
-        return convert(text, ansiCodePage().c_str(), "UTF-8", true, {});
+    std::string bytes;
+    utf8ToAnsi(text, bytes);
+    return bytes;
+}
+
+void utf8ToAnsi(std::string_view text, std::string& out) {
+    if (isAsciiText(text)) {
+        out += text;
+        return;
+    }
+    if (!ansiCodePageIsShiftJis()) {
+        out += convert(text, ansiCodePage().c_str(), "UTF-8", true, {});
+        return;
+    }
     // In UTF-8 an ASCII byte is always a character of its own.
     const auto runEnd = [](std::string_view in, size_t pos) {
         while (pos < in.size() && static_cast<unsigned char>(in[pos]) >= 0x80)
             ++pos;
         return pos;
     };
+    const size_t start = out.size();
     try {
         CharacterMemo& memo = CharacterMemo::forThread();
-        return convertRuns(
+        convertRuns(
             text, ansiCodePage().c_str(), "UTF-8", true, {}, runEnd,
-            [&memo](std::string_view run, std::string& out) { return memo.encode(run, out); });
+            [&memo](std::string_view run, std::string& to) { return memo.encode(run, to); }, out);
     } catch (const CodePageError& e) {
+        out.resize(start);
         throw CodePageError(std::string(text), e.character(), e.codePage()); // the whole text
+    } catch (...) {
+        out.resize(start);
+        throw;
     }
 }
 

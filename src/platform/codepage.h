@@ -21,9 +21,14 @@ std::string ansiToUtf8(std::string_view bytes);
 // The same, or nothing when a byte sequence does not decode: for readers that must not take a
 // text changed.
 std::optional<std::string> ansiToUtf8Exact(std::string_view bytes);
+// The same into `out`, which keeps its room for the next text: false where the above gives
+// nothing.
+bool ansiToUtf8Exact(std::string_view bytes, std::string& out);
 
 // UTF-8 -> ANSI bytes. Throws ArgumentError when a character has no ANSI form.
 std::string utf8ToAnsi(std::string_view text);
+// The same appended to `out`, which is left as it was when it throws.
+void utf8ToAnsi(std::string_view text, std::string& out);
 
 // The characters of a UTF-8 text that have no ANSI form, each once, in text order; empty when
 // the whole text can be written. A byte that is not UTF-8 shows as U+FFFD.

@@ -245,11 +245,9 @@ private:
         };
         if (raw.find('\0') != std::string_view::npos)
             fail("a text holds a NUL byte: \"" + shown() + "\"");
-        auto text = platform::ansiToUtf8Exact(raw);
-        if (!text)
+        if (!platform::ansiToUtf8Exact(raw, buffer))
             fail("a text does not decode in code page " + platform::ansiCodePage() + ": \"" +
                  shown() + "\"");
-        buffer = std::move(*text);
         return buffer;
     }
 
@@ -569,7 +567,9 @@ public:
             return;
         }
         try {
-            put(platform::utf8ToAnsi(value));
+            encoded_.clear();
+            platform::utf8ToAnsi(value, encoded_);
+            put(encoded_);
         } catch (const ArgumentError&) {
             unencodable_ = true;
         }
@@ -612,6 +612,7 @@ private:
     size_t used_ = 0;
     bool lineBreak_ = false;
     bool unencodable_ = false;
+    std::string encoded_; // a text in the code page, its room kept for the next
     char block_[256 * 1024];
 };
 
