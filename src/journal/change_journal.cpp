@@ -258,7 +258,7 @@ public:
 
     ~Recorder() override {
         if (log_) {
-            std::fputs("E\n", log_);
+            std::fputs((outcomes_ + "E\n").c_str(), log_);
             std::fclose(log_);
         }
     }
@@ -285,10 +285,10 @@ public:
     void madeFile(const fs::path&, const platform::HashAndTime& now) override {
         char hex[24];
         std::snprintf(hex, sizeof hex, "%llx", static_cast<unsigned long long>(now.hash));
-        line("D\t" + std::to_string(seq_) + "\t" + hex + "\t" + std::to_string(now.mtimeNs));
+        outcome("D\t" + std::to_string(seq_) + "\t" + hex + "\t" + std::to_string(now.mtimeNs));
     }
 
-    void failed(const fs::path&) override { line("F\t" + std::to_string(seq_)); }
+    void failed(const fs::path&) override { outcome("F\t" + std::to_string(seq_)); }
 
     bool moveFolderAway(const fs::path& host) override {
         const platform::ObserverScope quiet(nullptr);
@@ -309,7 +309,7 @@ public:
             return false;
         }
         platform::noteRemoved(host);
-        line("D\t" + std::to_string(seq_) + "\t0\t0");
+        outcome("D\t" + std::to_string(seq_) + "\t0\t0");
         return true;
     }
 
@@ -381,13 +381,28 @@ private:
              std::to_string(undoes_) + "\t" + std::to_string(platform::currentProcessId()));
     }
 
-    // Written through to the system before the change it announces is made.
+    // Written through to the system before the change it announces is made, with the
+    // outcomes waiting before it.
     void line(const std::string& text) {
         if (!log_)
             return;
-        if (std::fputs((text + "\n").c_str(), log_) < 0 || std::fflush(log_) != 0)
+        outcomes_ += text;
+        outcomes_ += '\n';
+        const bool written = std::fputs(outcomes_.c_str(), log_) >= 0 && std::fflush(log_) == 0;
+        outcomes_.clear();
+        if (!written)
             throw IoError(FileAction::Write,
                           platform::utf8Of(journal_.folder() / "entries" / entryName(id_)), errno);
+    }
+
+    // How a change ended waits for the next line: a copy of many files then writes once a
+    // file rather than twice. Lost to a kill, it leaves the change as a kill right after it
+    // was made would, which undo already weighs (it checks the disk).
+    void outcome(const std::string& text) {
+        if (!log_)
+            return;
+        outcomes_ += text;
+        outcomes_ += '\n';
     }
 
     ChangeJournal journal_;
@@ -396,6 +411,7 @@ private:
     std::string summary_;
     int64_t undoes_;
     std::FILE* log_ = nullptr;
+    std::string outcomes_; // lines of outcomes not written yet
     int64_t id_ = 0;
     int64_t seq_ = 0;
     std::shared_ptr<platform::FolderHandle> store_;
