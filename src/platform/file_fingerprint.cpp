@@ -38,18 +38,12 @@ FileFingerprint fileFingerprint(std::string_view path) {
     // The time before the bytes: a write while they are read shows at the next look.
     if (const auto stamp = hostFileStamp(host))
         print.mtimeNs = stamp->mtimeNs;
-    constexpr size_t kBlock = 256 * 1024;
-    const auto block = std::make_unique<char[]>(kBlock);
     ContentHash hash;
-    while (true) {
-        const int64_t n = file.read(block.get(), kBlock);
-        if (n < 0)
-            throw IoError(FileAction::Read, utf8Of(host), errno);
-        if (n == 0)
-            break;
-        hash.add(std::string_view(block.get(), static_cast<size_t>(n)));
-        print.size += n;
-    }
+    if (const int err = file.readBlocks([&](std::string_view block) {
+            hash.add(block);
+            print.size += static_cast<int64_t>(block.size());
+        }))
+        throw IoError(FileAction::Read, utf8Of(host), err);
     print.hash = hash.value();
     return print;
 }
@@ -58,11 +52,8 @@ uint64_t hashHostFile(const std::filesystem::path& host) {
     FileReader file;
     if (file.open(host) != 0)
         return 0;
-    static thread_local std::vector<char> block(256 * 1024);
     ContentHash hash;
-    int64_t n;
-    while ((n = file.read(block.data(), block.size())) > 0)
-        hash.add(std::string_view(block.data(), static_cast<size_t>(n)));
+    file.readBlocks([&hash](std::string_view block) { hash.add(block); });
     return hash.value();
 }
 
@@ -78,11 +69,8 @@ HashAndTime hashAndTime(const std::filesystem::path& host) {
     result.mtimeNs = info.mtimeNs;
     if (!info.regular)
         return result;
-    static thread_local std::vector<char> block(256 * 1024);
     ContentHash hash;
-    int64_t n;
-    while ((n = file.read(block.data(), block.size())) > 0)
-        hash.add(std::string_view(block.data(), static_cast<size_t>(n)));
+    file.readBlocks([&hash](std::string_view block) { hash.add(block); });
     result.hash = hash.value();
     return result;
 }

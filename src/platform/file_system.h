@@ -204,6 +204,9 @@ public:
     bool skip(int64_t bytes);
     // The size, or -1 when the system cannot tell.
     int64_t size() const;
+    // Hands the rest of the file to `consume` a block at a time: 0 at its end, or the
+    // system's error number.
+    int readBlocks(const std::function<void(std::string_view)>& consume);
     // What the open file is.
     struct Info {
         bool regular = false;

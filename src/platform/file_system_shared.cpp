@@ -103,17 +103,8 @@ std::string readHostFile(const fs::path& host) {
     std::string data;
     if (const int64_t size = file.size(); size > 0)
         data.reserve(static_cast<size_t>(size));
-    char buffer[65536];
-    while (true) {
-        const int64_t n = file.read(buffer, sizeof buffer);
-        if (n < 0) {
-            const int err = errno;
-            throw IoError(FileAction::Read, utf8Of(host), err);
-        }
-        if (n == 0)
-            break;
-        data.append(buffer, static_cast<size_t>(n));
-    }
+    if (const int err = file.readBlocks([&data](std::string_view block) { data += block; }))
+        throw IoError(FileAction::Read, utf8Of(host), err);
     return data;
 }
 
@@ -122,13 +113,23 @@ void readFileBlocks(std::string_view path, const std::function<void(std::string_
     FileReader file;
     if (const int err = file.open(host))
         throw IoError(FileAction::Read, utf8Of(host), err);
-    const auto block = std::make_unique<char[]>(kReadBlock);
+    if (const int err = file.readBlocks(consume))
+        throw IoError(FileAction::Read, utf8Of(host), err);
+}
+
+int FileReader::readBlocks(const std::function<void(std::string_view)>& consume) {
+    // A small file needs no more room than its size.
+    const int64_t known = size();
+    const size_t room = known >= 0 && static_cast<uint64_t>(known) < kReadBlock
+                            ? static_cast<size_t>(known) + 1
+                            : kReadBlock;
+    const auto block = std::make_unique<char[]>(room);
     while (true) {
-        const int64_t n = file.read(block.get(), kReadBlock);
+        const int64_t n = read(block.get(), room);
         if (n < 0)
-            throw IoError(FileAction::Read, utf8Of(host), errno);
+            return errno;
         if (n == 0)
-            return;
+            return 0;
         consume(std::string_view(block.get(), static_cast<size_t>(n)));
     }
 }
