@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <future>
 #include <memory>
 #include <optional>
 #include <unordered_map>
@@ -28,9 +29,9 @@ using platform::HostKind;
 // Staged copies are written to the disk together and then named: one flush per batch keeps a
 // crash from leaving a named but empty file without paying for a flush per file. Each flush
 // also waits for whatever else the machine has to write, so batches are large; each folder
-// with a file waiting stays open, so their number is bounded too.
+// with a file waiting stays open, so their number is bounded too (two batches may wait).
 constexpr size_t kBatchFiles = 4096;
-constexpr size_t kBatchFolders = 512;
+constexpr size_t kBatchFolders = 256;
 constexpr int64_t kBatchBytes = int64_t(256) << 20;
 
 enum class FolderState { NotCopied, Ready, WouldBeMade };
@@ -104,6 +105,7 @@ public:
             handle(i);
         }
         flush();
+        finishWritten();
         return count_;
     }
 
@@ -231,28 +233,50 @@ private:
     void report(size_t i, CopyOutcome outcome, CopyProblem problem, int err,
                 bool sourceSide = false) {
         Pending pending{i, outcome, problem, err, sourceSide, false, {}};
-        if (stagedFiles_ == 0)
-            emit(pending); // nothing waits for a flush: keep the order and tell at once
+        if (stagedFiles_ == 0 && !written_.valid())
+            emit(pending); // nothing waits for the disk: keep the order and tell at once
         else
             pending_.push_back(std::move(pending));
     }
 
+    // Sends the files waiting to the disk on a thread of their own while the next batch is
+    // staged, and names the batch before that once it is there.
     void flush() {
-        int flushErr = 0;
-        if (stagedFiles_ > 0) {
-            for (const Pending& p : pending_) {
-                if (p.staged) {
-                    flushErr = platform::flushStaged(*p.copy.folder);
-                    break;
-                }
+        finishWritten();
+        if (stagedFiles_ == 0) {
+            for (const Pending& p : pending_)
+                emit(p);
+            pending_.clear();
+            return;
+        }
+        std::shared_ptr<FolderHandle> folder;
+        for (const Pending& p : pending_) {
+            if (p.staged) {
+                folder = p.copy.folder;
+                break;
             }
         }
-        for (Pending& p : pending_) {
+        writing_.swap(pending_);
+        written_ = std::async(std::launch::async, [folder = std::move(folder)] {
+            return platform::flushStaged(*folder);
+        });
+        stagedFiles_ = 0;
+        stagedFolders_ = 0;
+        lastStagedIn_ = nullptr;
+        stagedBytes_ = 0;
+    }
+
+    // Waits for the batch on its way to the disk and names its files, or drops them when
+    // the disk failed them.
+    void finishWritten() {
+        if (!written_.valid())
+            return;
+        const int flushErr = written_.get();
+        for (Pending& p : writing_) {
             if (p.staged) {
-                const int err = flushErr;
-                if (err)
+                if (flushErr)
                     platform::discardCopy(p.copy);
-                const int commitErr = err ? err : platform::commitCopy(p.copy);
+                const int commitErr = flushErr ? flushErr : platform::commitCopy(p.copy);
                 p.outcome = commitErr == 0        ? CopyOutcome::Copied
                             : commitErr == EEXIST ? CopyOutcome::Exists
                                                   : CopyOutcome::Failed;
@@ -263,11 +287,7 @@ private:
             }
             emit(p);
         }
-        pending_.clear();
-        stagedFiles_ = 0;
-        stagedFolders_ = 0;
-        lastStagedIn_ = nullptr;
-        stagedBytes_ = 0;
+        writing_.clear();
     }
 
     void emit(const Pending& p) {
@@ -321,7 +341,9 @@ private:
     std::unordered_map<std::string, std::string> targetNames_; // lower-case -> name on disk
     std::unordered_set<std::string> addedHere_;                // names this copy adds
 
-    std::vector<Pending> pending_;
+    std::vector<Pending> pending_; // outcomes of the batch being staged, in order
+    std::vector<Pending> writing_; // and of the one on its way to the disk
+    std::future<int> written_;     // that batch's flush
     size_t stagedFiles_ = 0;
     size_t stagedFolders_ = 0;                   // folders held open by the files waiting
     const FolderHandle* lastStagedIn_ = nullptr; // the folder the last of them went to

@@ -167,6 +167,31 @@ TEST_F(CfsCopyTest, WhatCannotBeCopiedIsCountedAndNeverLeftHalfWritten) {
 #endif
 }
 
+// More folders than one batch may hold open: a batch is on its way to the disk while the next
+// is staged, and every entry is still told once, in order, failures among them.
+TEST_F(CfsCopyTest, ManyBatchesAreToldInOrder) {
+    for (int i = 0; i < 600; ++i)
+        writeFile(cfs1 / "Gauges" / ("set" + std::to_string(i)) / "g.gau", std::to_string(i));
+    fs::create_directories(cfs2 / "Gauges/set300/g.gau"); // a folder in the file's way
+    std::vector<int32_t> counts;
+    std::vector<std::string> failed;
+    CopyOptions options;
+    options.onEntry = [&](const CopyReport& r) {
+        counts.push_back(r.count);
+        if (r.outcome == CopyOutcome::Failed)
+            failed.push_back(r.entry->relative);
+    };
+    const CopySummary summary = copyAll(
+        collectCopyTables(test::winPath("C:\\CFS1\\"), test::winPath("C:\\CFS2\\")), options);
+    ASSERT_EQ(counts.size(), 1200u);
+    for (size_t i = 0; i < counts.size(); ++i)
+        ASSERT_EQ(counts[i], static_cast<int32_t>(i + 1));
+    EXPECT_EQ(failed, std::vector<std::string>{"set300\\g.gau"});
+    EXPECT_EQ(summary.copied, 1198);
+    EXPECT_EQ(readFile(cfs2 / "Gauges/set599/g.gau"), "599");
+    EXPECT_FALSE(leftovers());
+}
+
 TEST_F(CfsCopyTest, CancelStopsAfterTheCurrentEntry) {
     writeFile(cfs1 / "Aircraft/A/a.cfg", "a");
     writeFile(cfs1 / "Aircraft/B/b.cfg", "b");
