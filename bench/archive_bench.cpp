@@ -33,7 +33,7 @@
 #include <vector>
 
 namespace fs = std::filesystem;
-using bench::best;
+using bench::bestSideBySide;
 using bench::quoted;
 using bench::run;
 
@@ -70,24 +70,24 @@ size_t replacing(const vokari::CfsArcList& list) {
     return count;
 }
 
+// Trees a round is done with are set aside rather than deleted (bench::setAside).
 void emptyGame(const std::string& label, const fs::path& package, const fs::path& game,
-               const fs::path& peer, bool listOnly) {
-    auto emptyFolders = [&] {
-        fs::remove_all(game);
-        fs::create_directories(game);
-        fs::remove_all(peer);
-        fs::create_directories(peer);
+               const fs::path& peer, const fs::path& discard, bool listOnly) {
+    const auto emptyFolder = [&](const fs::path& folder) {
+        bench::setAside(folder, discard);
+        fs::create_directories(folder);
     };
-    emptyFolders();
+    emptyFolder(game);
+    emptyFolder(peer);
     size_t entries = 0;
-    const double list = best([] {},
-                             [&] {
-                                 vokari::CfsArcList arcList;
-                                 readPackage(arcList, package);
-                                 entries = arcList.fileList.count();
-                             });
-    const double peerList =
-        best([] {}, [&] { run("bsdtar -tf " + quoted(package) + " >/dev/null"); });
+    const auto [list, peerList] =
+        bestSideBySide({nullptr,
+                        [&] {
+                            vokari::CfsArcList arcList;
+                            readPackage(arcList, package);
+                            entries = arcList.fileList.count();
+                        }},
+                       {nullptr, [&] { run("bsdtar -tf " + quoted(package) + " >/dev/null"); }});
     std::printf("%-4s %zu entries\n", label.c_str(), entries);
     report(label, "empty game: list + place", list, "bsdtar -tf", peerList, 1.5);
     if (listOnly)
@@ -96,12 +96,14 @@ void emptyGame(const std::string& label, const fs::path& package, const fs::path
     vokari::CfsArcList arcList;
     readPackage(arcList, package);
     size_t failed = 0;
-    const double unpack = best(emptyFolders, [&] {
-        arcList.extractArchives(0);
-        failed = arcList.extractionFailures().size();
-    });
-    const double peerUnpack =
-        best(emptyFolders, [&] { run("bsdtar -xf " + quoted(package) + " -C " + quoted(peer)); });
+    const auto [unpack, peerUnpack] =
+        bestSideBySide({[&] { emptyFolder(game); },
+                        [&] {
+                            arcList.extractArchives(0);
+                            failed = arcList.extractionFailures().size();
+                        }},
+                       {[&] { emptyFolder(peer); },
+                        [&] { run("bsdtar -xf " + quoted(package) + " -C " + quoted(peer)); }});
     report(label, "empty game: unpack all", unpack, "bsdtar -xf", peerUnpack, 2.0);
     if (failed)
         std::printf("%-4s %zu of %zu entries failed to unpack\n", label.c_str(), failed, entries);
@@ -109,20 +111,20 @@ void emptyGame(const std::string& label, const fs::path& package, const fs::path
 
 void populatedGame(const std::string& label, const fs::path& package, const fs::path& game,
                    const fs::path& templateGame, const fs::path& peer, const fs::path& data,
-                   bool dryRunOnly) {
-    bench::restoreTree(templateGame, game);
+                   const fs::path& discard, bool dryRunOnly) {
+    bench::restoreTree(templateGame, game, discard);
     size_t replaced = 0;
-    const double dry = best([] {},
-                            [&] {
-                                // As `vokari-cli install --dry-run`: one lookup of each folder for
-                                // the whole run.
-                                const vokari::platform::ListingScope listings;
-                                vokari::CfsArcList list;
-                                readPackage(list, package);
-                                replaced = replacing(list);
-                            });
-    const double peerList =
-        best([] {}, [&] { run("bsdtar -tf " + quoted(package) + " >/dev/null"); });
+    const auto [dry, peerList] =
+        bestSideBySide({nullptr,
+                        [&] {
+                            // As `vokari-cli install --dry-run`: one lookup of each folder for the
+                            // whole run.
+                            const vokari::platform::ListingScope listings;
+                            vokari::CfsArcList list;
+                            readPackage(list, package);
+                            replaced = replacing(list);
+                        }},
+                       {nullptr, [&] { run("bsdtar -tf " + quoted(package) + " >/dev/null"); }});
     std::printf("%-4s %zu entries replace files the game has\n", label.c_str(), replaced);
     report(label, "full game: dry run", dry, "bsdtar -tf", peerList, 1.5);
     if (dryRunOnly)
@@ -130,33 +132,32 @@ void populatedGame(const std::string& label, const fs::path& package, const fs::
 
     size_t failed = 0;
     vokari::ExtractionCounts counts;
-    const double install = best(
-        [&] {
-            bench::restoreTree(templateGame, game);
-            fs::remove_all(data);
-            ::sync();
-        },
-        [&] {
-            // As `vokari-cli install --overwrite`: read, marks, the question, the install.
-            vokari::CfsArcList list;
-            {
-                const vokari::platform::ListingScope listings;
-                readPackage(list, package);
-                replacing(list);
-                list.hasOverwriteFiles();
-            }
-            list.setShouldOverwrite(true);
-            list.extractArchives(0);
-            failed = list.extractionFailures().size();
-            counts = list.extractionCounts();
-        });
-    const double peerInstall = best(
-        [&] {
-            fs::remove_all(peer);
-            fs::create_directories(peer);
-            ::sync();
-        },
-        [&] { run("bsdtar -xf " + quoted(package) + " -C " + quoted(peer) + " && sync"); });
+    const auto [install, peerInstall] = bestSideBySide(
+        {[&] {
+             bench::restoreTree(templateGame, game, discard);
+             bench::setAside(data, discard);
+             ::sync();
+         },
+         [&] {
+             // As `vokari-cli install --overwrite`: read, marks, the question, the install.
+             vokari::CfsArcList list;
+             {
+                 const vokari::platform::ListingScope listings;
+                 readPackage(list, package);
+                 replacing(list);
+                 list.hasOverwriteFiles();
+             }
+             list.setShouldOverwrite(true);
+             list.extractArchives(0);
+             failed = list.extractionFailures().size();
+             counts = list.extractionCounts();
+         }},
+        {[&] {
+             bench::setAside(peer, discard);
+             fs::create_directories(peer);
+             ::sync();
+         },
+         [&] { run("bsdtar -xf " + quoted(package) + " -C " + quoted(peer) + " && sync"); }});
     report(label, "full game: install", install, "bsdtar -xf + sync", peerInstall, 1.5);
     std::printf("%-4s %zu files written, %zu failed\n", label.c_str(), counts.written, failed);
 }
@@ -208,9 +209,10 @@ int main(int argc, char** argv) {
             std::printf("LZH  skipped: jlha not installed\n");
         for (const auto& [label, package] : packages) {
             if (!dryRunOnly)
-                emptyGame(label, package, game, peer, listOnly);
+                emptyGame(label, package, game, peer, work / "discarded", listOnly);
             if (!listOnly)
-                populatedGame(label, package, game, templateGame, peer, work / "data", dryRunOnly);
+                populatedGame(label, package, game, templateGame, peer, work / "data",
+                              work / "discarded", dryRunOnly);
         }
         std::printf("ratios:");
         bool met = true;

@@ -150,14 +150,24 @@ inline double seconds(const std::function<void()>& job) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-// Best of three; `prepare` runs untimed before each.
-inline double best(const std::function<void()>& prepare, const std::function<void()>& job) {
-    double fastest = 1e9;
+struct Side {
+    std::function<void()> prepare; // runs untimed before each round
+    std::function<void()> job;
+};
+
+// Best of three of ours and of the peer, taking turns round by round, so that a slow spell of
+// a shared disk falls on both rather than on one.
+inline std::pair<double, double> bestSideBySide(const Side& ours, const Side& peer) {
+    double fastest[2] = {1e9, 1e9};
     for (int i = 0; i < 3; ++i) {
-        prepare();
-        fastest = std::min(fastest, seconds(job));
+        for (int side = 0; side < 2; ++side) {
+            const Side& s = side == 0 ? ours : peer;
+            if (s.prepare)
+                s.prepare();
+            fastest[side] = std::min(fastest[side], seconds(s.job));
+        }
     }
-    return fastest;
+    return {fastest[0], fastest[1]};
 }
 
 inline void run(const std::string& command) {

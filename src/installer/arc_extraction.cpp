@@ -16,6 +16,7 @@
 #include <charconv>
 #include <cstring>
 #include <filesystem>
+#include <future>
 #include <map>
 #include <memory>
 #include <optional>
@@ -178,50 +179,31 @@ public:
                size_t total, bool sweep)
         : failures_(failures), progress_(progress), total_(total), folders_(sweep) {}
 
-    // Names the new files written so far, after one flush to the disk.
+    // Sends the files written so far to the disk on a thread of its own while the next batch
+    // is written, and names the batch before that once it is there.
     void commitStaged() {
+        finishWritten();
         if (staged_.empty())
             return;
-        std::exception_ptr flushFailure;
-        try {
-            std::vector<fs::path> files;
-            for (const StagedEntry& s : staged_)
-                files.push_back(s.path());
-            platform::flushFileSystems(files);
-        } catch (const std::exception&) {
-            flushFailure = std::current_exception();
-        }
-        for (StagedEntry& s : staged_) {
-            try {
-                if (flushFailure)
-                    std::rethrow_exception(flushFailure);
-                if (s.file) {
-                    s.file->commit();
-                } else {
-                    // The backup is named first: the player's file is replaced only once its
-                    // copy is there.
-                    if (s.backup) {
-                        const platform::StagedCopy backup = *s.backup;
-                        s.backup.reset();
-                        const fs::path path =
-                            backup.folder->path() / platform::pathFromUtf8(backup.name);
-                        int err = platform::commitCopy(backup);
-                        // Made meanwhile: kept when it is a file, as one found before is.
-                        if (std::error_code ec; err == EEXIST && fs::is_regular_file(path, ec))
-                            err = 0;
-                        if (err)
-                            backupFailed(path, err);
-                    }
-                    s.replacement->commit();
-                }
-                ++counts_.written;
-            } catch (const std::exception& e) {
-                failures_.push_back({s.fullPath, e.what(), std::current_exception(), problemOf(e)});
-            }
-            s.discardBackup();
-        }
-        staged_.clear();
+        std::vector<fs::path> files;
+        for (const StagedEntry& s : staged_)
+            files.push_back(s.path());
+        writing_.swap(staged_);
         stagedBytes_ = 0;
+        written_ = std::async(std::launch::async, [files = std::move(files)] {
+            try {
+                platform::flushFileSystems(files);
+                return std::exception_ptr();
+            } catch (const std::exception&) {
+                return std::current_exception();
+            }
+        });
+    }
+
+    // Every batch on the disk and named.
+    void finish() {
+        commitStaged();
+        finishWritten();
     }
 
     // Entries of the package by where they go: a backup's name is the player's when its file
@@ -270,6 +252,43 @@ public:
     }
 
 private:
+    // Waits for the batch on its way to the disk and names its files, or tells each why not.
+    void finishWritten() {
+        if (!written_.valid())
+            return;
+        const std::exception_ptr flushFailure = written_.get();
+        for (StagedEntry& s : writing_) {
+            try {
+                if (flushFailure)
+                    std::rethrow_exception(flushFailure);
+                if (s.file) {
+                    s.file->commit();
+                } else {
+                    // The backup is named first: the player's file is replaced only once its
+                    // copy is there.
+                    if (s.backup) {
+                        const platform::StagedCopy backup = *s.backup;
+                        s.backup.reset();
+                        const fs::path path =
+                            backup.folder->path() / platform::pathFromUtf8(backup.name);
+                        int err = platform::commitCopy(backup);
+                        // Made meanwhile: kept when it is a file, as one found before is.
+                        if (std::error_code ec; err == EEXIST && fs::is_regular_file(path, ec))
+                            err = 0;
+                        if (err)
+                            backupFailed(path, err);
+                    }
+                    s.replacement->commit();
+                }
+                ++counts_.written;
+            } catch (const std::exception& e) {
+                failures_.push_back({s.fullPath, e.what(), std::current_exception(), problemOf(e)});
+            }
+            s.discardBackup();
+        }
+        writing_.clear();
+    }
+
     void fail(const ExtractionStep& step, const std::string& reason,
               std::exception_ptr error = nullptr,
               ExtractionProblem problem = ExtractionProblem::Other) {
@@ -416,7 +435,9 @@ private:
     size_t done_ = 0;
     bool stopped_ = false;
     Folders folders_;
-    std::vector<StagedEntry> staged_;
+    std::vector<StagedEntry> staged_;  // written, waiting for the next flush
+    std::vector<StagedEntry> writing_; // on their way to the disk
+    std::future<std::exception_ptr> written_;
     int64_t stagedBytes_ = 0;
     std::unordered_set<std::string> plannedNames_;
     ExtractionCounts counts_;
@@ -517,7 +538,7 @@ std::vector<ExtractionFailure> runExtraction(const std::vector<ExtractionStep>& 
         const CfsArcFile& first = *group.front()->entry;
         extraction.runGroup(first.sourceArchive(), first.sourceArchiveKind(), group);
     }
-    extraction.commitStaged();
+    extraction.finish();
     if (counts)
         *counts = extraction.counts();
     return failures;
