@@ -40,7 +40,8 @@ LocalDateTime LocalDateTime::fromDos(uint16_t dosDate, uint16_t dosTime) {
             dosTime >> 11,         (dosTime >> 5) & 0x3F, (dosTime & 0x1F) * 2};
 }
 
-int64_t LocalDateTime::toUnixTime() const {
+namespace {
+int64_t localToUnix(int year, int month, int day, int hour, int minute, int second) {
     std::tm local{};
     local.tm_year = year - 1900;
     local.tm_mon = month - 1;
@@ -50,6 +51,27 @@ int64_t LocalDateTime::toUnixTime() const {
     local.tm_sec = second;
     local.tm_isdst = -1; // as the clock showed it then
     return static_cast<int64_t>(std::mktime(&local));
+}
+} // namespace
+
+int64_t LocalDateTime::toUnixTime() const {
+    // mktime reads the time zone's file again at every call: the start of an hour is asked
+    // once, and a time within it is taken from there when localtime shows it back unchanged.
+    thread_local LocalDateTime hourAsked{-1, 0, 0, 0, 0, 0};
+    thread_local int64_t hourStart = 0;
+    if (hourAsked.year != year || hourAsked.month != month || hourAsked.day != day ||
+        hourAsked.hour != hour) {
+        hourAsked = {year, month, day, hour, 0, 0};
+        hourStart = localToUnix(year, month, day, hour, 0, 0);
+    }
+    const int64_t t = hourStart + minute * 60 + second;
+    std::tm back{};
+    if (minute >= 0 && minute < 60 && second >= 0 && second < 60 && hourStart != -1 &&
+        platform::localTime(static_cast<std::time_t>(t), back) && back.tm_year == year - 1900 &&
+        back.tm_mon == month - 1 && back.tm_mday == day && back.tm_hour == hour &&
+        back.tm_min == minute && back.tm_sec == second)
+        return t;
+    return localToUnix(year, month, day, hour, minute, second); // the clock changed, or odd
 }
 
 CfsArcFile::CfsArcFile() : modifyDate_(LocalDateTime::now()) {}

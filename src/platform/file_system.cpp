@@ -312,22 +312,27 @@ int64_t FileReader::size() const {
 
 namespace {
 
-// Creates a staging file in `folder`, open for writing, readable by this user only until it
-// is given its final permissions.
-int createStagingFile(const fs::path& folder, std::string& temp) {
+// Creates a staging file in `folder`, open for writing, with `mode` before the umask: by
+// default readable by this user only until it is given its final permissions.
+int createStagingFile(const fs::path& folder, std::string& temp, mode_t mode = 0600) {
     while (true) {
         temp = (folder / stagingName()).string();
         const int fd =
-            ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+            ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
 }
 
+// Read once: umask can only be read by setting it, which is no thing to do each file while
+// another thread may create one.
 mode_t newFileMode() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+    static const mode_t mode = [] {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        return 0666 & ~mask;
+    }();
+    return mode;
 }
 
 // Gives `temp` the name `target` unless that name is taken (a dangling link counts).
@@ -398,7 +403,8 @@ size_t removeLeftovers(const fs::path& folder) {
 }
 
 NewFileWriter::NewFileWriter(fs::path host) : host_(std::move(host)) {
-    fd_ = createStagingFile(host_.parent_path(), temp_);
+    // Made with the mode a new file gets: the umask (or the folder's default ACL) decides.
+    fd_ = createStagingFile(host_.parent_path(), temp_, 0666);
     if (fd_ < 0)
         throw IoError(FileAction::Write, host_.string(), errno);
     if (changeObserver())
@@ -422,9 +428,8 @@ void NewFileWriter::write(std::string_view bytes) {
 void NewFileWriter::finish(int64_t unixTime) {
     // The time is a convenience where the system allows it; the data is what counts.
     setFileModificationTime(fd_, unixTime);
-    const bool modeSet = ::fchmod(fd_, newFileMode()) == 0;
     written_ = writtenFile(hash_, fd_);
-    const int rc = modeSet ? ::close(fd_) : (::close(fd_), -1);
+    const int rc = ::close(fd_);
     fd_ = -1;
     if (rc != 0)
         throw IoError(FileAction::Write, host_.string(), errno);

@@ -2,7 +2,10 @@
 #include "installer/cfs_arc_list.h"
 #include "support/fixtures.h"
 
+#include <cstdlib>
+#include <ctime>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace vokari {
 namespace {
@@ -52,6 +55,39 @@ TEST(CfsArcFile, ExistsOnlyForFilesOnTheDisk) {
     file.setFullPath("Gauges/");
     file.setInstallPath("");
     EXPECT_FALSE(file.exists());
+}
+
+// Times near a change of clock, by half an hour here, come out as mktime gives them, whatever
+// was asked before.
+TEST(CfsArcFile, LocalTimesMatchMktimeAcrossAClockChange) {
+    VOKARI_POSIX_ONLY("the time zone is set through TZ");
+#ifndef _WIN32
+    const char* before = std::getenv("TZ");
+    const std::string saved = before ? before : "";
+    ::setenv("TZ", "Australia/Lord_Howe", 1);
+    ::tzset();
+    // 2022: back on 3 April, forward on 2 October
+    for (const auto& [month, day] : {std::pair{4, 2}, {4, 3}, {10, 1}, {10, 2}}) {
+        for (int hour = 0; hour < 4; ++hour)
+            for (const int minute : {0, 1, 29, 30, 31, 59}) {
+                const LocalDateTime t{2022, month, day, hour, minute, 17};
+                std::tm local{};
+                local.tm_year = 122;
+                local.tm_mon = month - 1;
+                local.tm_mday = day;
+                local.tm_hour = hour;
+                local.tm_min = minute;
+                local.tm_sec = 17;
+                local.tm_isdst = -1;
+                EXPECT_EQ(t.toUnixTime(), static_cast<int64_t>(std::mktime(&local)))
+                    << month << "-" << day << " " << hour << ":" << minute;
+            }
+    }
+    EXPECT_EQ((LocalDateTime{2022, 2, 30, 12, 0, 0}.toUnixTime()),
+              (LocalDateTime{2022, 3, 2, 12, 0, 0}.toUnixTime())); // out of range, as mktime
+    before ? ::setenv("TZ", saved.c_str(), 1) : ::unsetenv("TZ");
+    ::tzset();
+#endif
 }
 
 } // namespace
