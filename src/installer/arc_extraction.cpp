@@ -2,6 +2,7 @@
 
 #include "common/file_helpers.h"
 #include "installer/archiver.h"
+#include "installer/new_file_worker.h"
 #include "platform/change_observer.h"
 #include "platform/error.h"
 #include "platform/file_copy.h"
@@ -145,11 +146,14 @@ std::optional<std::string> backupStem(const std::string& name) {
 // New files are flushed to the disk together and then named: one flush per batch keeps a
 // crash from leaving a named but empty file without paying for a flush per file.
 constexpr size_t kBatchFiles = 1024;
+// New files up to this size are written by the worker (NewFileWorker), whole.
+constexpr uint32_t kWorkerFileBytes = 1 << 20;
 constexpr int64_t kBatchBytes = int64_t(64) << 20;
 
 // A file written under its temporary name, named with the batch: a new file, or one that
 // replaces the player's, after the one-time backup of it when that is to be made.
 struct StagedEntry {
+    std::shared_ptr<NewFileWorker::Job> job; // a new file the worker writes, until it is written
     std::unique_ptr<platform::NewFileWriter> file;
     std::unique_ptr<platform::AtomicFileWriter> replacement;
     std::optional<platform::StagedCopy> backup;
@@ -183,6 +187,7 @@ public:
     // is written, and names the batch before that once it is there.
     void commitStaged() {
         finishWritten();
+        takeWorkersFiles();
         if (staged_.empty())
             return;
         std::vector<fs::path> files;
@@ -252,6 +257,31 @@ public:
     }
 
 private:
+    // Waits for the worker's files of the batch being staged; those it could not write are
+    // failures, and leave the batch.
+    void takeWorkersFiles() {
+        std::vector<StagedEntry> kept;
+        kept.reserve(staged_.size());
+        for (StagedEntry& s : staged_) {
+            if (s.job) {
+                worker_.wait(*s.job);
+                if (s.job->failure) {
+                    try {
+                        std::rethrow_exception(s.job->failure);
+                    } catch (const std::exception& e) {
+                        failures_.push_back(
+                            {s.fullPath, e.what(), std::current_exception(), problemOf(e)});
+                    }
+                    continue;
+                }
+                s.file = std::move(s.job->file);
+                s.job.reset();
+            }
+            kept.push_back(std::move(s));
+        }
+        staged_.swap(kept);
+    }
+
     // Waits for the batch on its way to the disk and names its files, or tells each why not.
     void finishWritten() {
         if (!written_.valid())
@@ -382,6 +412,22 @@ private:
             staged.backup.reset(); // moved: the batch discards it when it is not named
             if (staged_.size() >= kBatchFiles || stagedBytes_ >= kBatchBytes)
                 commitStaged();
+        } else if (listedSize <= kWorkerFileBytes) {
+            // Unpacked and checked here, written by the worker.
+            std::string bytes;
+            bytes.reserve(listedSize);
+            reader.readData([&](const char* data, size_t size) {
+                check(data, size);
+                bytes.append(data, size);
+            });
+            verify();
+            const bool hashed = platform::changeObserver() != nullptr;
+            auto job = worker_.post(target, std::move(bytes), mtime, hashed);
+            folder.add(name);
+            staged_.push_back({std::move(job), nullptr, nullptr, std::nullopt, entry.fullPath()});
+            stagedBytes_ += listedSize;
+            if (staged_.size() >= kBatchFiles || stagedBytes_ >= kBatchBytes)
+                commitStaged();
         } else {
             auto file = std::make_unique<platform::NewFileWriter>(target);
             reader.readData([&](const char* data, size_t size) {
@@ -391,7 +437,7 @@ private:
             verify();
             file->finish(mtime);
             folder.add(name);
-            staged_.push_back({std::move(file), nullptr, std::nullopt, entry.fullPath()});
+            staged_.push_back({nullptr, std::move(file), nullptr, std::nullopt, entry.fullPath()});
             stagedBytes_ += listedSize;
             if (staged_.size() >= kBatchFiles || stagedBytes_ >= kBatchBytes)
                 commitStaged();
@@ -438,6 +484,7 @@ private:
     std::vector<StagedEntry> staged_;  // written, waiting for the next flush
     std::vector<StagedEntry> writing_; // on their way to the disk
     std::future<std::exception_ptr> written_;
+    NewFileWorker worker_; // after the batches: stops before the files it wrote go
     int64_t stagedBytes_ = 0;
     std::unordered_set<std::string> plannedNames_;
     ExtractionCounts counts_;

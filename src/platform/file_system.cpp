@@ -402,12 +402,15 @@ size_t removeLeftovers(const fs::path& folder) {
     return removed;
 }
 
-NewFileWriter::NewFileWriter(fs::path host) : host_(std::move(host)) {
+NewFileWriter::NewFileWriter(fs::path host)
+    : NewFileWriter(std::move(host), changeObserver() != nullptr) {}
+
+NewFileWriter::NewFileWriter(fs::path host, bool hashed) : host_(std::move(host)) {
     // Made with the mode a new file gets: the umask (or the folder's default ACL) decides.
     fd_ = createStagingFile(host_.parent_path(), temp_, 0666);
     if (fd_ < 0)
         throw IoError(FileAction::Write, host_.string(), errno);
-    if (changeObserver())
+    if (hashed)
         hash_.emplace();
 }
 

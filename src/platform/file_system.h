@@ -153,7 +153,10 @@ private:
 // Throws IoError.
 class NewFileWriter {
 public:
+    // Hashes what it writes for the journal when this thread has an observer.
     explicit NewFileWriter(std::filesystem::path host);
+    // For another thread than the operation's: `hashed` says whether to hash.
+    NewFileWriter(std::filesystem::path host, bool hashed);
     ~NewFileWriter();
     NewFileWriter(const NewFileWriter&) = delete;
     NewFileWriter& operator=(const NewFileWriter&) = delete;

@@ -429,7 +429,10 @@ size_t removeLeftovers(const fs::path& folder) {
     return removed;
 }
 
-NewFileWriter::NewFileWriter(fs::path host) : host_(std::move(host)) {
+NewFileWriter::NewFileWriter(fs::path host) : NewFileWriter(std::move(host), false) {}
+
+// The journal reads a new file back here rather than hashing it on the way.
+NewFileWriter::NewFileWriter(fs::path host, bool) : host_(std::move(host)) {
     handle_ = createStagingFile(host_.parent_path(), temp_);
     if (!handle_)
         throw IoError(FileAction::Write, utf8Of(host_), errno);
