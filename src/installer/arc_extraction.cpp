@@ -269,8 +269,7 @@ private:
                     try {
                         std::rethrow_exception(s.job->failure);
                     } catch (const std::exception& e) {
-                        failures_.push_back(
-                            {s.fullPath, e.what(), std::current_exception(), problemOf(e)});
+                        failStaged(s, e);
                     }
                     continue;
                 }
@@ -312,11 +311,24 @@ private:
                 }
                 ++counts_.written;
             } catch (const std::exception& e) {
-                failures_.push_back({s.fullPath, e.what(), std::current_exception(), problemOf(e)});
+                failStaged(s, e);
             }
             s.discardBackup();
         }
         writing_.clear();
+    }
+
+    // Called while `e`, the failure of the staged entry `s`, is being handled.
+    void failStaged(const StagedEntry& s, const std::exception& e) {
+        failures_.push_back({s.fullPath, e.what(), std::current_exception(), problemOf(e)});
+    }
+
+    // Adds a written entry to the batch being staged, and sends the batch on when it is full.
+    void addStaged(StagedEntry staged, int64_t bytes) {
+        staged_.push_back(std::move(staged));
+        stagedBytes_ += bytes;
+        if (staged_.size() >= kBatchFiles || stagedBytes_ >= kBatchBytes)
+            commitStaged();
     }
 
     void fail(const ExtractionStep& step, const std::string& reason,
@@ -407,11 +419,10 @@ private:
             verify();
             staged.replacement->setModificationTime(mtime);
             staged.replacement->finish();
-            stagedBytes_ += listedSize + (staged.backup ? staged.backup->size : 0);
-            staged_.push_back(std::move(staged));
+            const int64_t bytes = listedSize + (staged.backup ? staged.backup->size : 0);
+            StagedEntry moved = std::move(staged);
             staged.backup.reset(); // moved: the batch discards it when it is not named
-            if (staged_.size() >= kBatchFiles || stagedBytes_ >= kBatchBytes)
-                commitStaged();
+            addStaged(std::move(moved), bytes);
         } else if (listedSize <= kWorkerFileBytes) {
             // Unpacked and checked here, written by the worker.
             std::string bytes;
@@ -424,10 +435,8 @@ private:
             const bool hashed = platform::changeObserver() != nullptr;
             auto job = worker_.post(target, std::move(bytes), mtime, hashed);
             folder.add(name);
-            staged_.push_back({std::move(job), nullptr, nullptr, std::nullopt, entry.fullPath()});
-            stagedBytes_ += listedSize;
-            if (staged_.size() >= kBatchFiles || stagedBytes_ >= kBatchBytes)
-                commitStaged();
+            addStaged({std::move(job), nullptr, nullptr, std::nullopt, entry.fullPath()},
+                      listedSize);
         } else {
             auto file = std::make_unique<platform::NewFileWriter>(target);
             reader.readData([&](const char* data, size_t size) {
@@ -437,10 +446,8 @@ private:
             verify();
             file->finish(mtime);
             folder.add(name);
-            staged_.push_back({nullptr, std::move(file), nullptr, std::nullopt, entry.fullPath()});
-            stagedBytes_ += listedSize;
-            if (staged_.size() >= kBatchFiles || stagedBytes_ >= kBatchBytes)
-                commitStaged();
+            addStaged({nullptr, std::move(file), nullptr, std::nullopt, entry.fullPath()},
+                      listedSize);
         }
         folder.writtenBy.insert_or_assign(onDisk, entry.fullPath());
     }
