@@ -471,9 +471,16 @@ public:
 };
 
 TEST_F(ArcInstallWindowTest, CancelStopsUnpackingAndSaysHowFarItGot) {
+    // Bytes that do not compress, enough of them that the unpacking is still going when the
+    // dialog shows.
     std::vector<ZipItem> many;
-    for (int i = 0; i < 500; ++i)
-        many.push_back({.name = "f" + std::to_string(i) + ".gau", .data = std::string(512, 'x')});
+    uint32_t noise = 1;
+    for (int i = 0; i < 500; ++i) {
+        std::string data(32 * 1024, '\0');
+        for (char& c : data)
+            c = static_cast<char>((noise = noise * 1664525u + 1013904223u) >> 24);
+        many.push_back({.name = "f" + std::to_string(i) + ".gau", .data = std::move(data)});
+    }
     auto w = open(2);
     w->openFiles({package("many.zip", buildZip(many))});
     CancelOnShow canceller;
