@@ -288,7 +288,14 @@ public:
         outcome("D\t" + std::to_string(seq_) + "\t" + hex + "\t" + std::to_string(now.mtimeNs));
     }
 
-    void failed(const fs::path&) override { outcome("F\t" + std::to_string(seq_)); }
+    void failed(const fs::path&) override {
+        outcome("F\t" + std::to_string(seq_));
+        // What was kept of a file that stays may be that very file under a second name.
+        if (kept_) {
+            std::error_code ec;
+            fs::remove(journal_.storedPath(id_, std::to_string(seq_)), ec);
+        }
+    }
 
     bool moveFolderAway(const fs::path& host) override {
         const platform::ObserverScope quiet(nullptr);
@@ -322,6 +329,7 @@ private:
             keep || kind == ChangeKind::FolderMoved ? std::to_string(seq_) : std::string();
         line("C\t" + std::to_string(seq_) + "\t" + kKindWords[static_cast<int>(kind)] + "\t" +
              escape(pathOf(host)) + "\t" + stored);
+        kept_ = keep;
         if (keep) {
             try {
                 keepInStore(host, stored);
@@ -349,7 +357,7 @@ private:
                 throw IoError(FileAction::Write, platform::utf8Of(stored), ec.value());
             return;
         }
-        if (const int err = platform::copyFileInto(host, *store_, name))
+        if (const int err = platform::keepFileInto(host, *store_, name))
             throw IoError(FileAction::Write, platform::utf8Of(stored), err);
     }
 
@@ -414,6 +422,7 @@ private:
     std::string outcomes_; // lines of outcomes not written yet
     int64_t id_ = 0;
     int64_t seq_ = 0;
+    bool kept_ = false; // a copy of the change `seq_` is in the store
     std::shared_ptr<platform::FolderHandle> store_;
     platform::ObserverScope scope_;
 };

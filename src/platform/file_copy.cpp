@@ -316,6 +316,23 @@ int copyFileInto(const std::filesystem::path& source, const FolderHandle& folder
     return err;
 }
 
+int keepFileInto(const std::filesystem::path& source, const FolderHandle& folder,
+                 const std::string& name) {
+    // A file with another name too could still change under that one after the caller's
+    // change, and its kept copy with it: such a file is copied.
+    struct stat st;
+    if (::lstat(source.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1) {
+        if (::linkat(AT_FDCWD, source.c_str(), folder.fd(), name.c_str(), 0) == 0) {
+            noteAdded(folder.path() / name, HostKind::File);
+            return 0;
+        }
+        if (errno == EEXIST)
+            return errno;
+        // Another disk, or a file system without hard links: copied.
+    }
+    return copyFileInto(source, folder, name);
+}
+
 void restoreFileExact(const std::filesystem::path& source, const std::filesystem::path& target) {
     int err = 0;
     const auto from = openParent(source, err);

@@ -126,6 +126,14 @@ void restoreFileExact(const std::filesystem::path& source, const std::filesystem
 int copyFileInto(const std::filesystem::path& source, const FolderHandle& folder,
                  const std::string& name);
 
+// Keeps the file `source` in `folder` as `name` for a caller about to replace or remove it
+// (with the folder's lock held): as a second name for the same file when it has no other and
+// `folder` is on its disk, so nothing is copied and the kept name is its only one once the
+// caller's change is made; else as copyFileInto copies it. Returns 0 or the system's error
+// number.
+int keepFileInto(const std::filesystem::path& source, const FolderHandle& folder,
+                 const std::string& name);
+
 enum class BackupResult { Made, Kept, NoOriginal };
 
 // The one-time backup of the player's file `original` at `backup` (".bak", ".org"): made as

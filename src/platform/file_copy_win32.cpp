@@ -294,6 +294,10 @@ int copyFileInto(const fs::path& source, const FolderHandle& folder, const std::
     return 0;
 }
 
+int keepFileInto(const fs::path& source, const FolderHandle& folder, const std::string& name) {
+    return copyFileInto(source, folder, name);
+}
+
 void restoreFileExact(const fs::path& source, const fs::path& target) {
     int err = 0;
     const auto to = FolderHandle::open(utf8Of(target.parent_path()), err);

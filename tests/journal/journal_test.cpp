@@ -190,6 +190,19 @@ TEST_F(JournalTest, LaterEntriesAndChangedFilesComeFirst) {
     EXPECT_EQ(snapshot(game), original);
 }
 
+// The kept copy of a replaced file is that file as it was, even when it has a second name
+// outside the game that is written in place afterwards.
+TEST_F(JournalTest, KeptCopiesDoNotFollowTheFileElsewhere) {
+    const auto before = snapshot(game);
+    const fs::path twin = prefix.root() / "clock-twin.gau";
+    fs::create_hard_link(game / "Gauges/clock.gau", twin);
+    const int64_t id = install("p.zip", {{.name = "clock.gau", .data = "new"}});
+    writeFile(twin, "changed where it also lives");
+    fs::remove(twin);
+    undoEntry(journal(), id);
+    EXPECT_EQ(snapshot(game), before);
+}
+
 // A kill between a change's record and its outcome: the entry is marked interrupted, and
 // taking it back gives the folder back.
 TEST_F(JournalTest, AnInterruptedEntryIsTakenBack) {
