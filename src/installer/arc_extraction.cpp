@@ -158,6 +158,7 @@ struct StagedEntry {
     std::unique_ptr<platform::AtomicFileWriter> replacement;
     std::optional<platform::StagedCopy> backup;
     std::string fullPath;
+    std::exception_ptr failure; // why it could not be named
 
     const fs::path& path() const { return file ? file->path() : replacement->path(); }
     void discardBackup() {
@@ -183,8 +184,8 @@ public:
                size_t total, bool sweep)
         : failures_(failures), progress_(progress), total_(total), folders_(sweep) {}
 
-    // Sends the files written so far to the disk on a thread of its own while the next batch
-    // is written, and names the batch before that once it is there.
+    // Sends the files written so far to the disk and names them once they are there, on a
+    // thread of its own while the next batch is written; tells how the batch before ended.
     void commitStaged() {
         finishWritten();
         takeWorkersFiles();
@@ -195,12 +196,25 @@ public:
             files.push_back(s.path());
         writing_.swap(staged_);
         stagedBytes_ = 0;
-        written_ = std::async(std::launch::async, [files = std::move(files)] {
+        // The journal is told from that thread too; the run's listings already hold the names.
+        written_ = std::async(std::launch::async, [this, files = std::move(files),
+                                                   observer = platform::changeObserver()] {
+            const platform::ObserverScope scope(observer);
+            std::exception_ptr flushFailure;
             try {
                 platform::flushFileSystems(files);
-                return std::exception_ptr();
             } catch (const std::exception&) {
-                return std::current_exception();
+                flushFailure = std::current_exception();
+            }
+            for (StagedEntry& s : writing_) {
+                try {
+                    if (flushFailure)
+                        std::rethrow_exception(flushFailure);
+                    name(s);
+                } catch (const std::exception&) {
+                    s.failure = std::current_exception();
+                }
+                s.discardBackup();
             }
         });
     }
@@ -281,39 +295,43 @@ private:
         staged_.swap(kept);
     }
 
-    // Waits for the batch on its way to the disk and names its files, or tells each why not.
+    // Gives a staged entry, on the disk, its name.
+    static void name(StagedEntry& s) {
+        if (s.file) {
+            s.file->commit();
+            return;
+        }
+        // The backup is named first: the player's file is replaced only once its copy is there.
+        if (s.backup) {
+            const platform::StagedCopy backup = *s.backup;
+            s.backup.reset();
+            const fs::path path = backup.folder->path() / platform::pathFromUtf8(backup.name);
+            int err = platform::commitCopy(backup);
+            // Made meanwhile: kept when it is a file, as one found before is.
+            if (std::error_code ec; err == EEXIST && fs::is_regular_file(path, ec))
+                err = 0;
+            if (err)
+                backupFailed(path, err);
+        }
+        s.replacement->commit();
+    }
+
+    // Waits for the batch on its way to the disk and being named; counts what was named and
+    // tells why each other entry was not.
     void finishWritten() {
         if (!written_.valid())
             return;
-        const std::exception_ptr flushFailure = written_.get();
+        written_.get();
         for (StagedEntry& s : writing_) {
-            try {
-                if (flushFailure)
-                    std::rethrow_exception(flushFailure);
-                if (s.file) {
-                    s.file->commit();
-                } else {
-                    // The backup is named first: the player's file is replaced only once its
-                    // copy is there.
-                    if (s.backup) {
-                        const platform::StagedCopy backup = *s.backup;
-                        s.backup.reset();
-                        const fs::path path =
-                            backup.folder->path() / platform::pathFromUtf8(backup.name);
-                        int err = platform::commitCopy(backup);
-                        // Made meanwhile: kept when it is a file, as one found before is.
-                        if (std::error_code ec; err == EEXIST && fs::is_regular_file(path, ec))
-                            err = 0;
-                        if (err)
-                            backupFailed(path, err);
-                    }
-                    s.replacement->commit();
-                }
+            if (!s.failure) {
                 ++counts_.written;
+                continue;
+            }
+            try {
+                std::rethrow_exception(s.failure);
             } catch (const std::exception& e) {
                 failStaged(s, e);
             }
-            s.discardBackup();
         }
         writing_.clear();
     }
@@ -435,7 +453,7 @@ private:
             const bool hashed = platform::changeObserver() != nullptr;
             auto job = worker_.post(target, std::move(bytes), mtime, hashed);
             folder.add(name);
-            addStaged({std::move(job), nullptr, nullptr, std::nullopt, entry.fullPath()},
+            addStaged({std::move(job), nullptr, nullptr, std::nullopt, entry.fullPath(), nullptr},
                       listedSize);
         } else {
             auto file = std::make_unique<platform::NewFileWriter>(target);
@@ -446,7 +464,7 @@ private:
             verify();
             file->finish(mtime);
             folder.add(name);
-            addStaged({nullptr, std::move(file), nullptr, std::nullopt, entry.fullPath()},
+            addStaged({nullptr, std::move(file), nullptr, std::nullopt, entry.fullPath(), nullptr},
                       listedSize);
         }
         folder.writtenBy.insert_or_assign(onDisk, entry.fullPath());
@@ -490,8 +508,8 @@ private:
     Folders folders_;
     std::vector<StagedEntry> staged_;  // written, waiting for the next flush
     std::vector<StagedEntry> writing_; // on their way to the disk
-    std::future<std::exception_ptr> written_;
-    NewFileWorker worker_; // after the batches: stops before the files it wrote go
+    std::future<void> written_;        // the flush and naming of `writing_`
+    NewFileWorker worker_;             // after the batches: stops before the files it wrote go
     int64_t stagedBytes_ = 0;
     std::unordered_set<std::string> plannedNames_;
     ExtractionCounts counts_;

@@ -19,6 +19,8 @@
 #include <ctime>
 #include <fstream>
 #include <map>
+#include <mutex>
+#include <unordered_map>
 
 namespace fs = std::filesystem;
 
@@ -263,8 +265,12 @@ public:
         }
     }
 
-    int64_t id() const { return id_; }
+    int64_t id() const {
+        const std::lock_guard lock(mutex_);
+        return id_;
+    }
     int64_t begin() {
+        const std::lock_guard lock(mutex_);
         open();
         return id_;
     }
@@ -282,22 +288,27 @@ public:
         madeFile(host, platform::hashAndTime(host));
     }
 
-    void madeFile(const fs::path&, const platform::HashAndTime& now) override {
+    void madeFile(const fs::path& host, const platform::HashAndTime& now) override {
+        const std::lock_guard lock(mutex_);
         char hex[24];
         std::snprintf(hex, sizeof hex, "%llx", static_cast<unsigned long long>(now.hash));
-        outcome("D\t" + std::to_string(seq_) + "\t" + hex + "\t" + std::to_string(now.mtimeNs));
+        outcome("D\t" + std::to_string(take(host).seq) + "\t" + hex + "\t" +
+                std::to_string(now.mtimeNs));
     }
 
-    void failed(const fs::path&) override {
-        outcome("F\t" + std::to_string(seq_));
+    void failed(const fs::path& host) override {
+        const std::lock_guard lock(mutex_);
+        const Pending change = take(host);
+        outcome("F\t" + std::to_string(change.seq));
         // What was kept of a file that stays may be that very file under a second name.
-        if (kept_) {
+        if (change.kept) {
             std::error_code ec;
-            fs::remove(journal_.storedPath(id_, std::to_string(seq_)), ec);
+            fs::remove(journal_.storedPath(id_, std::to_string(change.seq)), ec);
         }
     }
 
     bool moveFolderAway(const fs::path& host) override {
+        const std::lock_guard lock(mutex_);
         const platform::ObserverScope quiet(nullptr);
         intend(ChangeKind::FolderMoved, host, false);
         const fs::path stored = journal_.storedPath(id_, std::to_string(seq_));
@@ -316,20 +327,39 @@ public:
             return false;
         }
         platform::noteRemoved(host);
-        outcome("D\t" + std::to_string(seq_) + "\t0\t0");
+        outcome("D\t" + std::to_string(take(host).seq) + "\t0\t0");
         return true;
     }
 
 private:
+    // A change recorded and not yet told how it ended.
+    struct Pending {
+        int64_t seq = 0;
+        bool kept = false; // a copy of the file is in the store
+    };
+
+    // The change to `host` waiting for its outcome: changes may end in another order than
+    // they were recorded in (an operation names a batch of files on a thread of its own).
+    Pending take(const fs::path& host) {
+        const auto it = pending_.find(pathOf(host));
+        if (it == pending_.end())
+            return Pending{seq_, false};
+        const Pending change = it->second;
+        pending_.erase(it);
+        return change;
+    }
+
     void intend(ChangeKind kind, const fs::path& host, bool keep) {
+        const std::lock_guard lock(mutex_);
         const platform::ObserverScope quiet(nullptr);
         open();
         ++seq_;
         const std::string stored =
             keep || kind == ChangeKind::FolderMoved ? std::to_string(seq_) : std::string();
+        const std::string path = pathOf(host);
         line("C\t" + std::to_string(seq_) + "\t" + kKindWords[static_cast<int>(kind)] + "\t" +
-             escape(pathOf(host)) + "\t" + stored);
-        kept_ = keep;
+             escape(path) + "\t" + stored);
+        pending_.insert_or_assign(path, Pending{seq_, keep});
         if (keep) {
             try {
                 keepInStore(host, stored);
@@ -422,7 +452,9 @@ private:
     std::string outcomes_; // lines of outcomes not written yet
     int64_t id_ = 0;
     int64_t seq_ = 0;
-    bool kept_ = false; // a copy of the change `seq_` is in the store
+    std::unordered_map<std::string, Pending> pending_; // by path
+    // Changes may be told from more than one thread of the operation.
+    mutable std::recursive_mutex mutex_;
     std::shared_ptr<platform::FolderHandle> store_;
     platform::ObserverScope scope_;
 };

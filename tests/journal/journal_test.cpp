@@ -6,6 +6,7 @@
 #include "installer/cfs_arc_list.h"
 #include "journal/change_journal.h"
 #include "journal/undo.h"
+#include "platform/change_observer.h"
 #include "platform/error.h"
 #include "platform/host_paths.h"
 #include "platform/profile.h"
@@ -201,6 +202,28 @@ TEST_F(JournalTest, KeptCopiesDoNotFollowTheFileElsewhere) {
     fs::remove(twin);
     undoEntry(journal(), id);
     EXPECT_EQ(snapshot(game), before);
+}
+
+// Changes recorded together and told how they ended in another order (a batch named on a
+// thread of its own) each keep their own outcome.
+TEST_F(JournalTest, OutcomesFindTheirOwnChange) {
+    const fs::path a = game / "Gauges/a.gau";
+    const fs::path b = game / "Gauges/b.gau";
+    {
+        JournalScope scope(game, "install", 2, "two files");
+        platform::ChangeObserver* observer = platform::changeObserver();
+        observer->beforeAdd(a);
+        observer->beforeAdd(b);
+        writeFile(b, "b");
+        observer->made(b);
+        observer->failed(a);
+    }
+    const JournalEntry entry = journal().entries().back();
+    ASSERT_EQ(entry.changes.size(), 2u);
+    EXPECT_TRUE(entry.changes[0].failed);
+    EXPECT_FALSE(entry.changes[0].made);
+    EXPECT_TRUE(entry.changes[1].made);
+    EXPECT_EQ(entry.changes[1].hash, hashFile(b));
 }
 
 // A kill between a change's record and its outcome: the entry is marked interrupted, and
