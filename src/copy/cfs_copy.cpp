@@ -3,6 +3,7 @@
 #include "common/file_helpers.h"
 #include "journal/change_journal.h"
 
+#include "platform/change_observer.h"
 #include "platform/codepage.h"
 #include "platform/error.h"
 #include "platform/file_copy.h"
@@ -197,6 +198,8 @@ private:
             return report(i, CopyOutcome::Failed, CopyProblem::System, err,
                           pending.copy.sourceFailed);
         pending.staged = true;
+        // Named on the flush's thread, which has no listings: the run's learn of it here.
+        platform::noteAdded(target_->path() / platform::pathFromUtf8(entry.name), HostKind::File);
         stagedBytes_ += pending.copy.size;
         ++stagedFiles_;
         if (target_.get() != lastStagedIn_) {
@@ -239,8 +242,8 @@ private:
             pending_.push_back(std::move(pending));
     }
 
-    // Sends the files waiting to the disk on a thread of their own while the next batch is
-    // staged, and names the batch before that once it is there.
+    // Sends the files waiting to the disk and names them once they are there, on a thread of
+    // their own while the next batch is staged; tells how the batch before ended.
     void flush() {
         finishWritten();
         if (stagedFiles_ == 0) {
@@ -257,23 +260,13 @@ private:
             }
         }
         writing_.swap(pending_);
-        written_ = std::async(std::launch::async, [folder = std::move(folder)] {
-            return platform::flushStaged(*folder);
-        });
-        stagedFiles_ = 0;
-        stagedFolders_ = 0;
-        lastStagedIn_ = nullptr;
-        stagedBytes_ = 0;
-    }
-
-    // Waits for the batch on its way to the disk and names its files, or drops them when
-    // the disk failed them.
-    void finishWritten() {
-        if (!written_.valid())
-            return;
-        const int flushErr = written_.get();
-        for (Pending& p : writing_) {
-            if (p.staged) {
+        written_ = std::async(std::launch::async, [this, folder = std::move(folder),
+                                                   observer = platform::changeObserver()] {
+            const platform::ObserverScope scope(observer);
+            const int flushErr = platform::flushStaged(*folder);
+            for (Pending& p : writing_) {
+                if (!p.staged)
+                    continue;
                 if (flushErr)
                     platform::discardCopy(p.copy);
                 const int commitErr = flushErr ? flushErr : platform::commitCopy(p.copy);
@@ -285,8 +278,21 @@ private:
                     p.err = commitErr;
                 }
             }
+        });
+        stagedFiles_ = 0;
+        stagedFolders_ = 0;
+        lastStagedIn_ = nullptr;
+        stagedBytes_ = 0;
+    }
+
+    // Waits for the batch on its way to the disk and being named (or dropped when the disk
+    // failed it), and tells how each of its entries ended.
+    void finishWritten() {
+        if (!written_.valid())
+            return;
+        written_.get();
+        for (const Pending& p : writing_)
             emit(p);
-        }
         writing_.clear();
     }
 
@@ -343,7 +349,7 @@ private:
 
     std::vector<Pending> pending_; // outcomes of the batch being staged, in order
     std::vector<Pending> writing_; // and of the one on its way to the disk
-    std::future<int> written_;     // that batch's flush
+    std::future<void> written_;    // that batch's flush and naming
     size_t stagedFiles_ = 0;
     size_t stagedFolders_ = 0;                   // folders held open by the files waiting
     const FolderHandle* lastStagedIn_ = nullptr; // the folder the last of them went to
