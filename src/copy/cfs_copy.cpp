@@ -260,9 +260,7 @@ private:
             }
         }
         writing_.swap(pending_);
-        written_ = std::async(std::launch::async, [this, folder = std::move(folder),
-                                                   observer = platform::changeObserver()] {
-            const platform::ObserverScope scope(observer);
+        written_ = platform::runObserved([this, folder = std::move(folder)] {
             const int flushErr = platform::flushStaged(*folder);
             for (Pending& p : writing_) {
                 if (!p.staged)

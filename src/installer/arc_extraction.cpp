@@ -196,10 +196,8 @@ public:
             files.push_back(s.path());
         writing_.swap(staged_);
         stagedBytes_ = 0;
-        // The journal is told from that thread too; the run's listings already hold the names.
-        written_ = std::async(std::launch::async, [this, files = std::move(files),
-                                                   observer = platform::changeObserver()] {
-            const platform::ObserverScope scope(observer);
+        // The run's listings already hold the names.
+        written_ = platform::runObserved([this, files = std::move(files)] {
             std::exception_ptr flushFailure;
             try {
                 platform::flushFileSystems(files);
@@ -280,11 +278,7 @@ private:
             if (s.job) {
                 worker_.wait(*s.job);
                 if (s.job->failure) {
-                    try {
-                        std::rethrow_exception(s.job->failure);
-                    } catch (const std::exception& e) {
-                        failStaged(s, e);
-                    }
+                    failStaged(s, s.job->failure);
                     continue;
                 }
                 s.file = std::move(s.job->file);
@@ -322,23 +316,22 @@ private:
         if (!written_.valid())
             return;
         written_.get();
-        for (StagedEntry& s : writing_) {
-            if (!s.failure) {
+        for (const StagedEntry& s : writing_) {
+            if (s.failure)
+                failStaged(s, s.failure);
+            else
                 ++counts_.written;
-                continue;
-            }
-            try {
-                std::rethrow_exception(s.failure);
-            } catch (const std::exception& e) {
-                failStaged(s, e);
-            }
         }
         writing_.clear();
     }
 
-    // Called while `e`, the failure of the staged entry `s`, is being handled.
-    void failStaged(const StagedEntry& s, const std::exception& e) {
-        failures_.push_back({s.fullPath, e.what(), std::current_exception(), problemOf(e)});
+    // Records `error` (an exception) as why the staged entry `s` was not written or named.
+    void failStaged(const StagedEntry& s, const std::exception_ptr& error) {
+        try {
+            std::rethrow_exception(error);
+        } catch (const std::exception& e) {
+            failures_.push_back({s.fullPath, e.what(), error, problemOf(e)});
+        }
     }
 
     // Adds a written entry to the batch being staged, and sends the batch on when it is full.

@@ -16,8 +16,8 @@ namespace vokari {
 
 // Writes small new files whole under their temporary names on a thread of its own, in the
 // order given, while the caller unpacks the next: the opening, writing, dating and closing of
-// each file then costs the caller nothing. Naming them stays the caller's (with the journal,
-// which belongs to its thread). A bounded amount of bytes waits.
+// each file then costs the caller nothing. Naming them (and telling the journal) stays the
+// caller's. A bounded amount of bytes waits.
 class NewFileWorker {
 public:
     // One file: its writer once written and closed, or why it could not be.

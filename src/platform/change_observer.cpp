@@ -26,6 +26,13 @@ ObserverScope::~ObserverScope() {
     current = previous_;
 }
 
+std::future<void> runObserved(std::function<void()> work) {
+    return std::async(std::launch::async, [work = std::move(work), observer = current] {
+        const ObserverScope scope(observer);
+        work();
+    });
+}
+
 int createFoldersObserved(const fs::path& host) {
     std::vector<fs::path> missing;
     for (fs::path p = host; !p.empty() && p != p.root_path(); p = p.parent_path()) {

@@ -3,6 +3,8 @@
 #include "platform/file_fingerprint.h"
 
 #include <filesystem>
+#include <functional>
+#include <future>
 #include <optional>
 
 // The writers of platform/ tell an operation's observer (the change journal) of each change
@@ -56,6 +58,11 @@ public:
 private:
     ChangeObserver* previous_;
 };
+
+// Runs `work` on a thread of its own that tells this thread's observer of its changes, as
+// this thread's writers would: an operation's batch named while it goes on with the next.
+// The observer must take changes from both threads at once.
+std::future<void> runObserved(std::function<void()> work);
 
 // Creates the missing folders of `host` (the folder itself and those above it), telling the
 // observer of each before it is made. Returns 0 or the system's error number.
