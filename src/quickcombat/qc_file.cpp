@@ -514,7 +514,10 @@ void readQCFile(std::unique_ptr<QcGroups>& document, std::string_view folder,
         document->setUnreadFromLine(e.line());
         throw;
     } catch (const IoError& e) {
-        if (isOpen) {
+        // A file that is there but could not be read whole is not an empty one: saving over it
+        // would lose what it holds.
+        const int err = e.errorNumber();
+        if (isOpen || (err != 0 && err != ENOENT && err != ENOTDIR)) {
             reader.finish();
             document->setUnreadFromLine(lines.count() + 1);
         }

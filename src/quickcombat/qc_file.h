@@ -16,7 +16,8 @@ namespace vokari {
 // file cannot be read and FormatError (naming the file and line) on a value or line order the
 // document cannot take, or on a text it would take that holds a NUL byte or bytes that do not
 // decode in the code page; `document` then keeps what was read before that line, and says from
-// which line it was not read (QcGroups::unreadFromLine), as it does when reading breaks off.
+// which line it was not read (QcGroups::unreadFromLine), as it does when reading breaks off or
+// when a file that is there cannot be read at all (from line 1).
 void readQCFile(std::unique_ptr<QcGroups>& document, std::string_view folder,
                 std::string_view relativePath);
 

@@ -244,6 +244,12 @@ TEST_F(QCFileTest, MissingFileFailsWithItsName) {
     }
     ASSERT_TRUE(doc);
     EXPECT_TRUE(doc->groups().empty());
+    EXPECT_EQ(doc->unreadFromLine(), std::nullopt) << "nothing to lose: a save makes the file";
+
+    // One that is there but cannot be read is no empty file: a save must not pass for one.
+    fs::create_directories(file());
+    EXPECT_THROW(readQCFile(doc, folder(), rel), IoError);
+    EXPECT_EQ(doc->unreadFromLine(), 1);
 }
 
 TEST_F(QCFileTest, LineEndsAndLineNumbers) {
