@@ -252,16 +252,14 @@ private:
             pending_.clear();
             return;
         }
-        std::shared_ptr<FolderHandle> folder;
-        for (const Pending& p : pending_) {
-            if (p.staged) {
-                folder = p.copy.folder;
-                break;
-            }
-        }
+        // A batch may span disks: a folder of the game may be a link to another.
+        std::vector<const FolderHandle*> folders;
+        for (const Pending& p : pending_)
+            if (p.staged)
+                folders.push_back(p.copy.folder.get());
         writing_.swap(pending_);
-        written_ = platform::runObserved([this, folder = std::move(folder)] {
-            const int flushErr = platform::flushStaged(*folder);
+        written_ = platform::runObserved([this, folders = std::move(folders)] {
+            const int flushErr = platform::flushStaged(folders);
             for (Pending& p : writing_) {
                 if (!p.staged)
                     continue;

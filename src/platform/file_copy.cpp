@@ -228,8 +228,23 @@ int stageCopy(const FolderHandle& source, const std::string& name,
                          changeObserver() ? &staged.written : nullptr);
 }
 
-int flushStaged(const FolderHandle& target) {
-    return ::syncfs(target.fd()) == 0 ? 0 : errno;
+int flushStaged(const std::vector<const FolderHandle*>& targets) {
+    std::vector<dev_t> done;
+    const FolderHandle* previous = nullptr;
+    for (const FolderHandle* target : targets) {
+        if (target == previous)
+            continue;
+        previous = target;
+        struct stat st;
+        if (::fstat(target->fd(), &st) != 0)
+            return errno;
+        if (std::find(done.begin(), done.end(), st.st_dev) != done.end())
+            continue;
+        done.push_back(st.st_dev);
+        if (::syncfs(target->fd()) != 0)
+            return errno;
+    }
+    return 0;
 }
 
 int commitCopy(const StagedCopy& staged) {

@@ -91,9 +91,10 @@ struct StagedCopy {
 int stageCopy(const FolderHandle& source, const std::string& name,
               const std::shared_ptr<FolderHandle>& target, StagedCopy& staged);
 
-// Writes what was staged in the target's file system to the disk, so that no name committed
-// afterwards can point at data a crash would lose. Returns 0 or the system's error number.
-int flushStaged(const FolderHandle& target);
+// Writes what was staged in the file systems that hold `targets` to the disk, each once, so
+// that no name committed afterwards can point at data a crash would lose. Returns 0 or the
+// system's error number.
+int flushStaged(const std::vector<const FolderHandle*>& targets);
 
 // Gives a staged copy its name unless that name is taken. Returns 0 when committed, EEXIST
 // when the name was taken (the temporary is removed), or another error number.

@@ -237,7 +237,7 @@ int stageCopy(const FolderHandle& source, const std::string& name,
                          true);
 }
 
-int flushStaged(const FolderHandle&) {
+int flushStaged(const std::vector<const FolderHandle*>&) {
     return 0; // each staged copy was flushed as it was made (stageOpenFile)
 }
 

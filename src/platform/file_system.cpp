@@ -456,7 +456,12 @@ void NewFileWriter::commit() {
 
 void flushFileSystems(const std::vector<fs::path>& files) {
     std::vector<dev_t> done;
+    const fs::path* previous = nullptr;
     for (const fs::path& file : files) {
+        // A batch holds the files of a folder one after another: its disk is known already.
+        if (previous && previous->parent_path() == file.parent_path())
+            continue;
+        previous = &file;
         const int fd = ::open(file.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         struct stat st;
         int rc = fd < 0 || ::fstat(fd, &st) != 0 ? -1 : 0;
