@@ -156,11 +156,14 @@ int16_t AircraftList::deleteAircraftFile(std::string_view aircraftDir, bool /*de
     const platform::FolderLock lock(platform::hostPath(requireGameFolder()));
     const JournalScope journal(platform::hostPath(requireGameFolder()), "aircraft-delete", version_,
                                std::string(aircraftDir));
-    // Kept in the journal's store, whole, so that it can be brought back.
+    // Kept in the journal's store, whole, so that it can be brought back: what the history
+    // cannot keep is not deleted.
     const std::string folder = requireAircraftFolder() + std::string(aircraftDir) + "\\";
     if (platform::ChangeObserver* observer = platform::changeObserver();
-        observer && platform::isDirectory(folder) &&
-        observer->moveFolderAway(platform::hostPath(folder))) {
+        observer && platform::isDirectory(folder)) {
+        if (const int err = observer->moveFolderAway(platform::hostPath(folder)))
+            throw IoError(FileAction::Delete,
+                          platform::displayPath(folder.substr(0, folder.size() - 1)), err);
         aircraftList.remove(aircraftDir);
         return 0;
     }

@@ -91,9 +91,11 @@ public:
     // catalogue holds is accepted (ArgumentError, KeyError otherwise), so nothing outside that
     // aircraft's folder is touched. Gauge files are never deleted: they may serve aircraft
     // installed later or kept switched off. `leftBehind`, when given, receives the host path of
-    // each entry that stays (the folder itself when nothing inside is named). It may run on a
-    // thread of its own while nothing else uses the catalogue: the journal it writes
-    // follows the calling thread, and the folder lock and file caches take their own locks.
+    // each entry that stays (the folder itself when nothing inside is named). With the history
+    // on, the folder goes whole into it or stays whole: IoError when the history cannot keep
+    // it. It may run on a thread of its own while nothing else uses the catalogue: the journal
+    // it writes follows the calling thread, and the folder lock and file caches take their own
+    // locks.
     int16_t deleteAircraftFile(std::string_view aircraftDir, bool deleteGauges,
                                std::vector<std::string>* leftBehind = nullptr);
 

@@ -156,35 +156,104 @@ std::optional<JournalEntry> readEntry(const fs::path& file) {
     return entry;
 }
 
+void copyEntry(const fs::path& from, const fs::path& to, fs::file_status status,
+               std::error_code& ec);
+
 // Copies the tree `from` to `to` (which must not exist), files byte for byte with their
 // dates, links as links.
 void copyTree(const fs::path& from, const fs::path& to, std::error_code& ec) {
     fs::create_directory(to, ec);
     for (auto it = fs::directory_iterator(from, ec); !ec && it != fs::directory_iterator();
          it.increment(ec)) {
-        const fs::path target = to / it->path().filename();
         const fs::file_status status = it->symlink_status(ec);
-        if (ec)
-            return;
-        if (fs::is_directory(status))
-            copyTree(it->path(), target, ec);
-        else if (fs::is_symlink(status))
-            fs::copy_symlink(it->path(), target, ec);
-        else if (const int err = platform::copyFileExact(it->path(), target, false))
-            ec = std::error_code(err, std::generic_category());
+        if (!ec)
+            copyEntry(it->path(), to / it->path().filename(), status, ec);
         if (ec)
             return;
     }
 }
 
+// One entry of a tree (`status`, not followed), copied as copyTree copies it.
+void copyEntry(const fs::path& from, const fs::path& to, fs::file_status status,
+               std::error_code& ec) {
+    if (fs::is_directory(status))
+        copyTree(from, to, ec);
+    else if (fs::is_symlink(status))
+        fs::copy_symlink(from, to, ec);
+    else if (const int err = platform::copyFileExact(from, to, false))
+        ec = std::error_code(err, std::generic_category());
+}
+
+std::error_code flushed(const fs::path& file) {
+    try {
+        platform::flushFileSystems({file});
+    } catch (const IoError& e) {
+        return std::error_code(e.errorNumber() ? e.errorNumber() : EIO, std::generic_category());
+    }
+    return {};
+}
+
+// Copies into `to` what of the tree `from` is not there.
+void putBackMissing(const fs::path& from, const fs::path& to, std::error_code& ec) {
+    for (auto it = fs::directory_iterator(from, ec); !ec && it != fs::directory_iterator();
+         it.increment(ec)) {
+        const fs::path target = to / it->path().filename();
+        const fs::file_status status = it->symlink_status(ec);
+        std::error_code absent;
+        if (ec)
+            return;
+        if (fs::is_directory(status) && fs::is_directory(fs::symlink_status(target, absent)))
+            putBackMissing(it->path(), target, ec);
+        else if (!fs::exists(fs::symlink_status(target, absent)))
+            copyEntry(it->path(), target, status, ec);
+        if (ec)
+            return;
+    }
+}
+
+void removeWhole(const fs::path& folder) {
+    platform::removeHostTree(platform::utf8Of(folder), nullptr, platform::ReadOnlyFiles::Go);
+}
+
 } // namespace
+
+std::error_code moveFolderAcrossDisks(const fs::path& from, const fs::path& to) {
+    const fs::path copy = to.parent_path() / platform::stagingName();
+    std::error_code ec;
+    copyTree(from, copy, ec);
+    if (!ec)
+        ec = flushed(copy);
+    if (!ec)
+        fs::rename(copy, to, ec);
+    if (ec) {
+        removeWhole(copy);
+        return ec;
+    }
+    // Set aside first: a kill while it is removed leaves the folder gone and its copy whole.
+    const fs::path aside = from.parent_path() / platform::stagingName();
+    fs::rename(from, aside, ec);
+    if (!ec &&
+        platform::removeHostTree(platform::utf8Of(aside), nullptr, platform::ReadOnlyFiles::Go)) {
+        ec = std::make_error_code(std::errc::permission_denied);
+        std::error_code back;
+        putBackMissing(to, aside, back);
+        if (!back)
+            fs::rename(aside, from, back);
+        if (back)
+            return ec; // the copy is all there is of what went: it stays
+    }
+    if (ec)
+        removeWhole(to);
+    return ec;
+}
 
 fs::path journalRoot() {
     return platform::userDataDirectory() / "journal";
 }
 
 void forgetJournal(const fs::path& gameFolder) {
-    platform::removeHostTree(platform::utf8Of(journalRoot() / platform::folderKey(gameFolder)));
+    platform::removeHostTree(platform::utf8Of(journalRoot() / platform::folderKey(gameFolder)),
+                             nullptr, platform::ReadOnlyFiles::Go);
 }
 
 void setJournalEnabled(bool on) {
@@ -234,7 +303,9 @@ void ChangeJournal::markUndone(int64_t id, int64_t by) const {
 }
 
 void ChangeJournal::forget(int64_t id) const {
-    platform::removeHostTree(platform::utf8Of(folder_ / "store" / std::to_string(id)));
+    // The store is the history's own: read-only files kept in it go too.
+    platform::removeHostTree(platform::utf8Of(folder_ / "store" / std::to_string(id)), nullptr,
+                             platform::ReadOnlyFiles::Go);
     std::error_code ec;
     fs::remove(folder_ / "entries" / entryName(id), ec);
 }
@@ -307,7 +378,7 @@ public:
         }
     }
 
-    bool moveFolderAway(const fs::path& host) override {
+    int moveFolderAway(const fs::path& host) override {
         const std::lock_guard lock(mutex_);
         const platform::ObserverScope quiet(nullptr);
         intend(ChangeKind::FolderMoved, host, false);
@@ -315,20 +386,15 @@ public:
         std::error_code ec;
         fs::create_directories(stored.parent_path(), ec);
         fs::rename(host, stored, ec);
-        if (ec == std::errc::cross_device_link) {
-            // Another disk: copied whole, then taken away.
-            ec.clear();
-            copyTree(host, stored, ec);
-            if (!ec && platform::removeHostTree(platform::utf8Of(host)) != 0)
-                ec = std::make_error_code(std::errc::device_or_resource_busy);
-        }
+        if (ec == std::errc::cross_device_link)
+            ec = moveFolderAcrossDisks(host, stored);
         if (ec) {
             failed(host);
-            return false;
+            return ec.value();
         }
         platform::noteRemoved(host);
         outcome("D\t" + std::to_string(take(host).seq) + "\t0\t0");
-        return true;
+        return 0;
     }
 
 private:
@@ -404,9 +470,11 @@ private:
         const fs::path entries = journal_.folder() / "entries";
         std::error_code ec;
         fs::create_directories(entries, ec);
+        // A store that outlived its entry's log must not take in the new entry's copies.
         int64_t last = 0;
-        for (const auto& item : fs::directory_iterator(entries, ec))
-            last = std::max(last, number(platform::utf8Of(item.path().stem())));
+        for (const fs::path& folder : {entries, journal_.folder() / "store"})
+            for (const auto& item : fs::directory_iterator(folder, ec))
+                last = std::max(last, number(platform::utf8Of(item.path().stem())));
         id_ = last + 1;
         const fs::path file = entries / entryName(id_);
         log_ = platform::openStdioFile(file, "wbx");

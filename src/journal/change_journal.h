@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 // The change journal of a game folder: every operation that changes the folder records one
@@ -44,6 +45,13 @@ struct JournalEntry {
     int64_t undoneBy = 0;  // the entry that took this one back; 0 when none
     int64_t undoes = 0;    // for an undo: the entry it took back
 };
+
+// Moves the folder `from` to `to` (which must not exist) on another disk, whole or not at all:
+// copied beside `to` and on the disk before it takes that name, then `from` taken away, read-only
+// files too, as a rename takes them. When some of `from` cannot be taken away, it is put back
+// as it was and the copy goes. Returns the system's error, or none.
+std::error_code moveFolderAcrossDisks(const std::filesystem::path& from,
+                                      const std::filesystem::path& to);
 
 // The journal of one game folder (its host path).
 class ChangeJournal {

@@ -136,12 +136,17 @@ void carryOut(Step& step) {
                 platform::noteRemoved(host);
             }
             break;
-        case UndoAction::FolderRestored:
-            if (std::error_code ec; fs::rename(step.stored, host, ec), ec)
+        case UndoAction::FolderRestored: {
+            std::error_code ec;
+            fs::rename(step.stored, host, ec);
+            if (ec == std::errc::cross_device_link)
+                ec = moveFolderAcrossDisks(step.stored, host);
+            if (ec)
                 throw IoError(FileAction::Move, platform::utf8Of(host), ec.value());
             platform::noteAdded(host, platform::HostKind::Folder);
             platform::noteChanged(host); // what it holds is read when asked
             break;
+        }
         case UndoAction::LeftAlone:
             break;
         }

@@ -34,9 +34,9 @@ public:
     }
     // After the change to `host` could not be made: it did not happen.
     virtual void failed(const std::filesystem::path& host) = 0;
-    // Takes the whole folder `host` away, keeping it whole: true when it is kept (and gone from
-    // its place), false when it stays where it is.
-    virtual bool moveFolderAway(const std::filesystem::path& host) = 0;
+    // Takes the whole folder `host` away, keeping it whole: 0 when it is kept (and gone from its
+    // place), else the system's error number, and the folder stays where it is, whole.
+    virtual int moveFolderAway(const std::filesystem::path& host) = 0;
 };
 
 // The observer of this thread's operation, or nothing.

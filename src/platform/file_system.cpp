@@ -163,7 +163,8 @@ namespace {
 // Removes everything inside the open folder `dir` (the host folder `path`), entry by entry
 // relative to it, so a name read from disk is never mapped again; links are removed as links.
 // Returns what stays, and names it in `leftBehind` when given.
-long removeContents(int dir, const std::string& path, std::vector<std::string>* leftBehind) {
+long removeContents(int dir, const std::string& path, std::vector<std::string>* leftBehind,
+                    ReadOnlyFiles readOnly) {
     std::vector<std::string> names;
     {
         const int listing = ::dup(dir);
@@ -200,7 +201,7 @@ long removeContents(int dir, const std::string& path, std::vector<std::string>* 
                 stays(name);
                 continue;
             }
-            const long inside = removeContents(sub, path + "/" + name, leftBehind);
+            const long inside = removeContents(sub, path + "/" + name, leftBehind, readOnly);
             ::close(sub);
             failures += inside;
             if (::unlinkat(dir, name.c_str(), AT_REMOVEDIR) != 0) {
@@ -209,7 +210,8 @@ long removeContents(int dir, const std::string& path, std::vector<std::string>* 
                 else
                     stays(name);
             }
-        } else if (S_ISREG(st.st_mode) && !(st.st_mode & S_IWUSR)) {
+        } else if (readOnly == ReadOnlyFiles::Stay && S_ISREG(st.st_mode) &&
+                   !(st.st_mode & S_IWUSR)) {
             stays(name); // read-only, as Windows refuses it
         } else if (::unlinkat(dir, name.c_str(), 0) != 0) {
             stays(name);
@@ -220,7 +222,8 @@ long removeContents(int dir, const std::string& path, std::vector<std::string>* 
 
 } // namespace
 
-long removeTree(const std::string& host, std::vector<std::string>* leftBehind) {
+long removeTree(const std::string& host, std::vector<std::string>* leftBehind,
+                ReadOnlyFiles readOnly) {
     struct stat st;
     if (::lstat(host.c_str(), &st) != 0)
         return errno == ENOENT ? 0 : 1;
@@ -236,7 +239,7 @@ long removeTree(const std::string& host, std::vector<std::string>* leftBehind) {
     const int dir = ::open(host.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (dir < 0)
         return 1;
-    long failures = removeContents(dir, host, leftBehind);
+    long failures = removeContents(dir, host, leftBehind, readOnly);
     ::close(dir);
     if (::rmdir(host.c_str()) != 0) {
         if (failures == 0 && leftBehind)

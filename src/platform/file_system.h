@@ -53,11 +53,14 @@ bool removeFolder(std::string_view path);
 // Deletes the host folder `host` and everything in it, hidden entries too. The tree is walked
 // through open folders, entry by entry relative to them, so a name read from disk is never
 // resolved again and no link is followed: links are removed as links, and a link in place of
-// `host` only when it points to a folder. Read-only files stay, as Windows keeps them. Returns
-// how many entries could not be deleted, `host` included; 0 when there was nothing, 1 when a
-// file stands where the folder should be. `leftBehind`, when given, receives the host path of
-// each of them. Throws only when out of memory.
-long removeHostTree(const std::string& host, std::vector<std::string>* leftBehind = nullptr);
+// `host` only when it points to a folder. Read-only files stay, as Windows keeps them, unless
+// `readOnly` says Go (a tree kept whole elsewhere first, or Vokari's own). Returns how many
+// entries could not be deleted, `host` included; 0 when there was nothing, 1 when a file stands
+// where the folder should be. `leftBehind`, when given, receives the host path of each of
+// them. Throws only when out of memory.
+enum class ReadOnlyFiles { Stay, Go };
+long removeHostTree(const std::string& host, std::vector<std::string>* leftBehind = nullptr,
+                    ReadOnlyFiles readOnly = ReadOnlyFiles::Stay);
 
 // Creates the one folder `host` (not those above it), open to this user only. Returns 0 or the
 // system's error number; EEXIST when the name is taken.

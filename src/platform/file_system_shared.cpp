@@ -68,8 +68,9 @@ bool deleteFile(std::string_view path) {
     return removeHostFile(hostPath(path));
 }
 
-long removeHostTree(const std::string& host, std::vector<std::string>* leftBehind) {
-    const long failures = removeTree(host, leftBehind);
+long removeHostTree(const std::string& host, std::vector<std::string>* leftBehind,
+                    ReadOnlyFiles readOnly) {
+    const long failures = removeTree(host, leftBehind, readOnly);
     if (failures == 0)
         noteRemoved(pathFromUtf8(host));
     else

@@ -27,6 +27,7 @@ void countLeftoversRemoved(size_t count);
 
 // Deletes the host folder `host` and everything in it as removeHostTree says, without telling
 // the listings (each system's side).
-long removeTree(const std::string& host, std::vector<std::string>* leftBehind);
+long removeTree(const std::string& host, std::vector<std::string>* leftBehind,
+                ReadOnlyFiles readOnly);
 
 } // namespace vokari::platform

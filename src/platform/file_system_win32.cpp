@@ -232,7 +232,7 @@ namespace {
 // links and junctions are removed as themselves. Returns what stays, and names it in
 // `leftBehind` when given.
 long removeContents(const fs::path& folder, const std::string& text,
-                    std::vector<std::string>* leftBehind) {
+                    std::vector<std::string>* leftBehind, ReadOnlyFiles readOnly) {
     struct Item {
         std::wstring name;
         DWORD attributes;
@@ -261,7 +261,7 @@ long removeContents(const fs::path& folder, const std::string& text,
                 stays(item.name);
         } else if (isFolder) {
             const long inside =
-                removeContents(path, text + "\\" + utf8FromWide(item.name), leftBehind);
+                removeContents(path, text + "\\" + utf8FromWide(item.name), leftBehind, readOnly);
             failures += inside;
             if (!removed(::RemoveDirectoryW(path.c_str()))) {
                 if (inside > 0)
@@ -269,7 +269,10 @@ long removeContents(const fs::path& folder, const std::string& text,
                 else
                     stays(item.name);
             }
-        } else if (item.attributes & FILE_ATTRIBUTE_READONLY) {
+        } else if ((item.attributes & FILE_ATTRIBUTE_READONLY) &&
+                   (readOnly == ReadOnlyFiles::Stay ||
+                    !::SetFileAttributesW(path.c_str(),
+                                          item.attributes & ~FILE_ATTRIBUTE_READONLY))) {
             stays(item.name); // Windows keeps read-only files
         } else if (!removed(::DeleteFileW(path.c_str()))) {
             stays(item.name);
@@ -280,7 +283,8 @@ long removeContents(const fs::path& folder, const std::string& text,
 
 } // namespace
 
-long removeTree(const std::string& host, std::vector<std::string>* leftBehind) {
+long removeTree(const std::string& host, std::vector<std::string>* leftBehind,
+                ReadOnlyFiles readOnly) {
     const fs::path path = pathFromUtf8(host);
     const auto info = entryInfo(path);
     if (!info)
@@ -294,7 +298,7 @@ long removeTree(const std::string& host, std::vector<std::string>* leftBehind) {
     }
     if (!isFolder)
         return 1; // a file where a folder was expected is not what the user chose to delete
-    long failures = removeContents(path, host, leftBehind);
+    long failures = removeContents(path, host, leftBehind, readOnly);
     if (!::RemoveDirectoryW(path.c_str())) {
         if (failures == 0 && leftBehind)
             leftBehind->push_back(host);

@@ -204,6 +204,60 @@ TEST_F(JournalTest, KeptCopiesDoNotFollowTheFileElsewhere) {
     EXPECT_EQ(snapshot(game), before);
 }
 
+// A game on another disk than the history: a deleted aircraft goes into it whole, read-only
+// files too, as a rename on one disk takes them, and comes back whole.
+TEST_F(JournalTest, AnAircraftOnAnotherDiskGoesAndComesBackWhole) {
+    VOKARI_POSIX_ONLY("the other disk is the memory file system");
+    std::error_code ec;
+    const fs::path data = "/dev/shm/vokari-journal-test-" + prefix.root().filename().string();
+    if (!fs::create_directory(data, ec) || ec)
+        GTEST_SKIP() << "no /dev/shm to write in";
+    struct Cleanup {
+        fs::path path;
+        ~Cleanup() {
+            std::error_code ignored;
+            fs::remove_all(path, ignored);
+        }
+    } cleanup{data};
+    const test::ScopedEnv home("XDG_DATA_HOME", data.string());
+    test::makeReadOnly(game / "Aircraft/Zero/panel/panel.cfg");
+    const auto before = snapshot(game);
+
+    AircraftList list;
+    read(list);
+    EXPECT_EQ(list.deleteAircraftFile("Zero", false), 0);
+    EXPECT_FALSE(fs::exists(game / "Aircraft/Zero"));
+    const JournalEntry entry = journal().entries().back();
+    ASSERT_EQ(entry.changes.size(), 1u);
+    EXPECT_TRUE(entry.changes[0].made);
+    EXPECT_FALSE(undoEntry(journal(), entry.id).leftAlone());
+    EXPECT_EQ(snapshot(game), before);
+}
+
+// What the history forgets leaves nothing in its store, read-only files neither; and a store
+// that outlived its entry never takes in a later entry's copies.
+TEST_F(JournalTest, AForgottenEntryLeavesNothingForTheNext) {
+    test::makeReadOnly(game / "Aircraft/Zero/panel/panel.cfg");
+    {
+        AircraftList list;
+        read(list);
+        list.deleteAircraftFile("Zero", false);
+    }
+    const int64_t first = journal().entries().back().id;
+    journal().forget(first);
+    EXPECT_FALSE(fs::exists(journal().folder() / "store" / std::to_string(first)));
+
+    writeFile(journal().folder() / "store" / std::to_string(first) / "1" / "stale", "stale");
+    const auto before = snapshot(game);
+    AircraftList list;
+    read(list);
+    EXPECT_EQ(list.deleteAircraftFile("Ki61", false), 0);
+    const int64_t next = journal().entries().back().id;
+    EXPECT_GT(next, first);
+    EXPECT_FALSE(undoEntry(journal(), next).leftAlone());
+    EXPECT_EQ(snapshot(game), before);
+}
+
 // Changes recorded together and told how they ended in another order (a batch named on a
 // thread of its own) each keep their own outcome.
 TEST_F(JournalTest, OutcomesFindTheirOwnChange) {
