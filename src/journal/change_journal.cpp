@@ -211,8 +211,9 @@ void putBackMissing(const fs::path& from, const fs::path& to, std::error_code& e
     }
 }
 
-void removeWhole(const fs::path& folder) {
-    platform::removeHostTree(platform::utf8Of(folder), nullptr, platform::ReadOnlyFiles::Go);
+// Removes a tree kept whole elsewhere, or the history's own; returns what stays.
+long removeWhole(const fs::path& folder) {
+    return platform::removeHostTree(platform::utf8Of(folder), nullptr, platform::ReadOnlyFiles::Go);
 }
 
 } // namespace
@@ -232,8 +233,7 @@ std::error_code moveFolderAcrossDisks(const fs::path& from, const fs::path& to) 
     // Set aside first: a kill while it is removed leaves the folder gone and its copy whole.
     const fs::path aside = from.parent_path() / platform::stagingName();
     fs::rename(from, aside, ec);
-    if (!ec &&
-        platform::removeHostTree(platform::utf8Of(aside), nullptr, platform::ReadOnlyFiles::Go)) {
+    if (!ec && removeWhole(aside) != 0) {
         ec = std::make_error_code(std::errc::permission_denied);
         std::error_code back;
         putBackMissing(to, aside, back);
@@ -252,8 +252,7 @@ fs::path journalRoot() {
 }
 
 void forgetJournal(const fs::path& gameFolder) {
-    platform::removeHostTree(platform::utf8Of(journalRoot() / platform::folderKey(gameFolder)),
-                             nullptr, platform::ReadOnlyFiles::Go);
+    removeWhole(journalRoot() / platform::folderKey(gameFolder));
 }
 
 void setJournalEnabled(bool on) {
@@ -304,8 +303,7 @@ void ChangeJournal::markUndone(int64_t id, int64_t by) const {
 
 void ChangeJournal::forget(int64_t id) const {
     // The store is the history's own: read-only files kept in it go too.
-    platform::removeHostTree(platform::utf8Of(folder_ / "store" / std::to_string(id)), nullptr,
-                             platform::ReadOnlyFiles::Go);
+    removeWhole(folder_ / "store" / std::to_string(id));
     std::error_code ec;
     fs::remove(folder_ / "entries" / entryName(id), ec);
 }

@@ -229,20 +229,13 @@ int stageCopy(const FolderHandle& source, const std::string& name,
 }
 
 int flushStaged(const std::vector<const FolderHandle*>& targets) {
-    std::vector<dev_t> done;
-    const FolderHandle* previous = nullptr;
-    for (const FolderHandle* target : targets) {
-        if (target == previous)
-            continue;
-        previous = target;
-        struct stat st;
-        if (::fstat(target->fd(), &st) != 0)
-            return errno;
-        if (std::find(done.begin(), done.end(), st.st_dev) != done.end())
-            continue;
-        done.push_back(st.st_dev);
-        if (::syncfs(target->fd()) != 0)
-            return errno;
+    std::vector<std::filesystem::path> inFolders; // what flushFileSystems takes: a name in each
+    for (const FolderHandle* target : targets)
+        inFolders.push_back(target->path() / "");
+    try {
+        flushFileSystems(inFolders);
+    } catch (const IoError& e) {
+        return e.errorNumber() ? e.errorNumber() : EIO;
     }
     return 0;
 }
